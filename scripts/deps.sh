@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running or testing needs, and only those that
+# are missing: a machine that has them all is left alone.
+#   deps.sh build   compiler, Qt, SQLite, libjpeg, fonts
+#   deps.sh test    the above, GoogleTest, the sqlite3 shell, and the X tools of the desktop tests
+set -euo pipefail
+
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
+    libjpeg62-turbo-dev libicu-dev fonts-noto-cjk fonts-dejavu-core)
+TEST_PACKAGES=(googletest libgtest-dev sqlite3 xvfb xauth xdotool xclip)
+
+wanted=("${BUILD_PACKAGES[@]}")
+if [[ "${1:-build}" == test ]]; then
+    wanted+=("${TEST_PACKAGES[@]}")
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+as_root=()
+[[ $(id -u) -eq 0 ]] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,39 @@
+#include "Messages.h"
+
+#include <QMessageBox>
+
+namespace skin {
+
+namespace {
+MessageSink* currentSink = nullptr;
+}
+
+void setMessageSink(MessageSink* sink)
+{
+    currentSink = sink;
+}
+
+MessageSink* messageSink()
+{
+    return currentSink;
+}
+
+QString errorReportText(const QString& message)
+{
+    if (message.endsWith(u'.') || message.endsWith(u'。'))
+        return message;
+    return message + u'.';
+}
+
+void showErrorReport(const QString& message)
+{
+    const ShownMessage report{kApplicationTitle, errorReportText(message), MessageKind::ErrorReport};
+    if (currentSink) {
+        currentSink->take(report);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, report.caption, report.text, QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace skin

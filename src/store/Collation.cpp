@@ -1,0 +1,69 @@
+#include "Collation.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <cstring>
+
+#include <sqlite3.h>
+#include <unicode/ucol.h>
+#include <unicode/uscript.h>
+
+namespace store {
+
+namespace {
+
+// Chinese in pinyin order, Latin letters without case. Digits and Latin letters come before
+// Chinese characters, as in the Chinese sort order of the desktop's own stores and file lists.
+UCollator* chineseCollator()
+{
+    static UCollator* collator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        UCollator* c = ucol_open("zh", &status);
+        if (U_FAILURE(status))
+            return static_cast<UCollator*>(nullptr);
+        ucol_setStrength(c, UCOL_SECONDARY);
+        const int32_t rootOrder[] = {UCOL_REORDER_CODE_NONE};
+        ucol_setReorderCodes(c, rootOrder, 1, &status);
+        return c;
+    }();
+    return collator;
+}
+
+int binaryOrder(const char* a, int lengthA, const char* b, int lengthB)
+{
+    const int common = std::min(lengthA, lengthB);
+    const int order = common > 0 ? memcmp(a, b, size_t(common)) : 0;
+    return order != 0 ? order : lengthA - lengthB;
+}
+
+// Texts the collator finds equal (they differ in letter case only) get a fixed order.
+int compareUtf8(const char* a, int lengthA, const char* b, int lengthB)
+{
+    if (UCollator* collator = chineseCollator()) {
+        UErrorCode status = U_ZERO_ERROR;
+        const UCollationResult order = ucol_strcollUTF8(collator, a, lengthA, b, lengthB, &status);
+        if (U_SUCCESS(status) && order != UCOL_EQUAL)
+            return order == UCOL_LESS ? -1 : 1;
+    }
+    return binaryOrder(a, lengthA, b, lengthB);
+}
+
+int collate(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    return compareUtf8(static_cast<const char*>(a), lengthA, static_cast<const char*>(b), lengthB);
+}
+
+} // namespace
+
+int compareChinese(const QString& a, const QString& b)
+{
+    const QByteArray x = a.toUtf8(), y = b.toUtf8();
+    return compareUtf8(x.constData(), int(x.size()), y.constData(), int(y.size()));
+}
+
+void registerChineseCollation(sqlite3* db)
+{
+    sqlite3_create_collation(db, kChineseCollation, SQLITE_UTF8, nullptr, collate);
+}
+
+} // namespace store

@@ -1,0 +1,495 @@
+#include "Query.h"
+
+#include "Collation.h"
+#include "Sqlite.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <sqlite3.h>
+
+// When the after-scroll handler runs:
+//   - open, when the result holds at least one row;
+//   - first and last, always, even on an empty result;
+//   - next and prior, unless the query is already at the end (next) or at the start (prior);
+//     they run it whether or not a row was found to move to;
+//   - moveTo a row other than the current one;
+//   - delete of a row, and the beginning of a new row (insert or append).
+// It does not run on post, cancel, sort or a rollback's refetch.
+//
+// The at-start and at-end markers: open and first set at-start (both are set on an empty
+// result); last sets at-end; every step clears both before it moves, and a step that finds no
+// further row sets the marker of its direction; sort, post and delete clear both while rows
+// remain.
+
+namespace store {
+
+namespace {
+
+StoreError notOpen()
+{
+    return StoreError("the query is not open");
+}
+
+QString tableOf(const QString& sql)
+{
+    static const QRegularExpression from(QStringLiteral(R"(\bfrom\s+("[^"]+"|\S+))"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto match = from.match(sql);
+    if (!match.hasMatch())
+        throw StoreError(QStringLiteral("statement names no table: %1").arg(sql).toStdString());
+    QString table = match.captured(1);
+    if (table.startsWith(u'"'))
+        table = table.mid(1, table.size() - 2);
+    return table;
+}
+
+QString quoted(const QString& name)
+{
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+bool isNumber(const QVariant& value)
+{
+    const int type = value.typeId();
+    return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
+}
+
+// Store order for a client-side sort: empty first, then numbers, then texts in Chinese order.
+int compareValues(const QVariant& a, const QVariant& b)
+{
+    if (a.isNull() || b.isNull())
+        return int(!a.isNull()) - int(!b.isNull());
+    if (isNumber(a) && isNumber(b)) {
+        const double x = a.toDouble(), y = b.toDouble();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    if (isNumber(a) != isNumber(b))
+        return isNumber(a) ? -1 : 1;
+    return compareChinese(a.toString(), b.toString());
+}
+
+} // namespace
+
+Query::Query() = default;
+Query::~Query() = default;
+
+void Query::setStorePath(const QString& path)
+{
+    close();
+    insertStatement_.reset();
+    connection_.reset();
+    storePath_ = path;
+}
+
+void Query::release()
+{
+    setStorePath({});
+}
+
+Connection& Query::connection()
+{
+    if (!connection_) {
+        if (storePath_.isEmpty())
+            throw StoreError("the query has no store to connect to");
+        connection_ = std::make_unique<Connection>(storePath_);
+    }
+    return *connection_;
+}
+
+void Query::setStatement(const Statement& statement)
+{
+    close();
+    statement_ = statement;
+}
+
+void Query::loadColumns()
+{
+    const QString table = tableOf(statement_.sql);
+    if (table == table_ && !columns_.empty())
+        return;
+    insertStatement_.reset();
+    table_ = table;
+    columns_.clear();
+    SqliteStatement info(connection(), QStringLiteral("pragma table_info(%1)").arg(quoted(table_)));
+    while (info.step()) {
+        const QString type = info.column(2).toString().trimmed().toUpper();
+        columns_.push_back({info.column(1).toString(), type == QStringLiteral("BLOB")});
+    }
+}
+
+// "select * from T ..." becomes "select rowid, c1, c2, NULL, ... from T ...", with NULL in place
+// of each lazy column. Without known columns the statement runs as written, so that the store
+// reports its own error (a missing table, say).
+QString Query::selectSql() const
+{
+    static const QRegularExpression selectAll(QStringLiteral(R"(^\s*select\s+\*\s+)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const auto match = selectAll.match(statement_.sql);
+    if (columns_.empty() || !match.hasMatch())
+        return statement_.sql;
+    QStringList list{QStringLiteral("rowid")};
+    for (const Column& column : columns_)
+        list << (column.lazy ? QStringLiteral("NULL") : quoted(column.name));
+    return QStringLiteral("select ") + list.join(u',') + u' '
+           + statement_.sql.mid(match.capturedLength());
+}
+
+void Query::fetch()
+{
+    SqliteStatement select(connection(), selectSql());
+    if (select.columnCount() != int(columns_.size()) + 1)
+        throw StoreError(QStringLiteral("unexpected columns in the result of: %1")
+                             .arg(statement_.sql).toStdString());
+    select.bindAll(statement_.params);
+    std::vector<Row> rows;
+    while (select.step()) {
+        Row row{select.columnInt(0), {}};
+        row.values.reserve(columns_.size());
+        for (int c = 1; c <= int(columns_.size()); ++c)
+            row.values.push_back(select.column(c));
+        rows.push_back(std::move(row));
+    }
+    rows_ = std::move(rows);
+}
+
+void Query::open()
+{
+    close();
+    loadColumns();
+    fetch();
+    open_ = true;
+    current_ = rows_.empty() ? -1 : 0;
+    atStart_ = true;
+    atEnd_ = rows_.empty();
+    if (!rows_.empty())
+        scrolled();
+}
+
+void Query::close()
+{
+    open_ = false;
+    rows_.clear();
+    pending_.reset();
+    current_ = -1;
+    atStart_ = atEnd_ = true;
+}
+
+int Query::recNo() const
+{
+    return inserting() || current_ < 0 ? -1 : current_ + 1;
+}
+
+void Query::requireOpen() const
+{
+    if (!open_)
+        throw notOpen();
+}
+
+void Query::clearMarkers()
+{
+    atStart_ = atEnd_ = false;
+}
+
+void Query::scrolled()
+{
+    if (afterScroll_)
+        afterScroll_();
+}
+
+void Query::first()
+{
+    requireOpen();
+    if (inserting())
+        post();
+    current_ = rows_.empty() ? -1 : 0;
+    atStart_ = true;
+    atEnd_ = rows_.empty();
+    scrolled();
+}
+
+void Query::last()
+{
+    requireOpen();
+    if (inserting())
+        post();
+    current_ = int(rows_.size()) - 1;
+    atEnd_ = true;
+    atStart_ = rows_.empty();
+    scrolled();
+}
+
+void Query::next()
+{
+    requireOpen();
+    if (inserting())
+        post();
+    if (atEnd_)
+        return;
+    clearMarkers();
+    if (current_ + 1 < int(rows_.size()))
+        ++current_;
+    else
+        atEnd_ = true;
+    scrolled();
+}
+
+void Query::prior()
+{
+    requireOpen();
+    if (inserting())
+        post();
+    if (atStart_)
+        return;
+    clearMarkers();
+    if (current_ > 0)
+        --current_;
+    else
+        atStart_ = true;
+    scrolled();
+}
+
+void Query::moveTo(int index)
+{
+    requireOpen();
+    if (index < 0 || index >= int(rows_.size()))
+        throw StoreError(QStringLiteral("no row %1 in a result of %2 rows")
+                             .arg(index).arg(rows_.size()).toStdString());
+    if (inserting())
+        post();
+    if (index == current_)
+        return;
+    clearMarkers();
+    current_ = index;
+    scrolled();
+}
+
+QStringList Query::fieldNames() const
+{
+    QStringList names;
+    for (const Column& column : columns_)
+        names << column.name;
+    return names;
+}
+
+int Query::fieldIndex(const QString& name) const
+{
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+void Query::requireColumn(int position) const
+{
+    if (position < 0 || position >= int(columns_.size()))
+        throw StoreError(QStringLiteral("no column %1 in table %2").arg(position).arg(table_)
+                             .toStdString());
+}
+
+QVariant Query::valueAt(int index, int position) const
+{
+    requireColumn(position);
+    if (index < 0 || index >= int(rows_.size()))
+        return {};
+    const Row& row = rows_[size_t(index)];
+    if (!columns_[size_t(position)].lazy)
+        return row.values[size_t(position)];
+    SqliteStatement read(*connection_, QStringLiteral("select %1 from %2 where rowid=?")
+                                           .arg(quoted(columns_[size_t(position)].name), quoted(table_)));
+    read.bind(1, row.rowid);
+    return read.step() ? read.column(0) : QVariant();
+}
+
+QVariant Query::field(int position) const
+{
+    requireColumn(position);
+    if (pending_)
+        return pending_->row.values[size_t(position)];
+    return valueAt(current_, position);
+}
+
+QVariant Query::field(const QString& name) const
+{
+    return field(fieldIndex(name));
+}
+
+QString Query::fieldText(int position) const
+{
+    const QVariant value = field(position);
+    return value.isNull() ? QString() : value.toString();
+}
+
+QString Query::fieldText(const QString& name) const
+{
+    return fieldText(fieldIndex(name));
+}
+
+QByteArray Query::fieldBytes(int position) const
+{
+    const QVariant value = field(position);
+    return value.typeId() == QMetaType::QByteArray ? value.toByteArray()
+                                                   : value.toString().toUtf8();
+}
+
+QByteArray Query::fieldBytes(const QString& name) const
+{
+    return fieldBytes(fieldIndex(name));
+}
+
+void Query::beginNew(size_t position)
+{
+    requireOpen();
+    if (inserting())
+        post();
+    pending_ = Pending{Row{0, std::vector<QVariant>(columns_.size())}, position, current_};
+    scrolled();
+}
+
+void Query::insert()
+{
+    beginNew(current_ < 0 ? 0 : size_t(current_));
+}
+
+void Query::append()
+{
+    beginNew(rows_.size());
+}
+
+void Query::setField(int position, const QVariant& value)
+{
+    requireColumn(position);
+    if (!pending_)
+        throw StoreError("rows are never changed in place: begin a new row with insert or append");
+    pending_->row.values[size_t(position)] = value;
+}
+
+void Query::setField(const QString& name, const QVariant& value)
+{
+    setField(fieldIndex(name), value);
+}
+
+SqliteStatement& Query::insertStatement()
+{
+    if (!insertStatement_) {
+        QStringList names, marks;
+        for (const Column& column : columns_) {
+            names << quoted(column.name);
+            marks << QStringLiteral("?");
+        }
+        insertStatement_ = std::make_unique<SqliteStatement>(
+            connection(), QStringLiteral("insert into %1(%2) values(%3)")
+                              .arg(quoted(table_), names.join(u','), marks.join(u',')));
+    }
+    return *insertStatement_;
+}
+
+void Query::post()
+{
+    if (!pending_)
+        throw StoreError("there is no new row to post");
+    SqliteStatement& insert = insertStatement();
+    insert.reset();
+    for (size_t c = 0; c < columns_.size(); ++c)
+        insert.bind(int(c) + 1, pending_->row.values[c]);
+    insert.step();
+    insert.reset();
+    Row row = std::move(pending_->row);
+    row.rowid = sqlite3_last_insert_rowid(connection().handle());
+    // Values of lazy columns are read back from the store when asked for, not kept here.
+    for (size_t c = 0; c < columns_.size(); ++c)
+        if (columns_[c].lazy)
+            row.values[c] = QVariant();
+    const size_t position = std::min(pending_->position, rows_.size());
+    rows_.insert(rows_.begin() + std::ptrdiff_t(position), std::move(row));
+    pending_.reset();
+    current_ = int(position);
+    clearMarkers();
+}
+
+void Query::cancel()
+{
+    if (!pending_)
+        return;
+    current_ = pending_->previous;
+    pending_.reset();
+}
+
+void Query::deleteCurrent()
+{
+    requireOpen();
+    if (inserting()) {
+        cancel();
+        return;
+    }
+    if (current_ < 0)
+        throw StoreError("there is no current row to delete");
+    SqliteStatement remove(connection(),
+                           QStringLiteral("delete from %1 where rowid=?").arg(quoted(table_)));
+    remove.bind(1, rows_[size_t(current_)].rowid);
+    remove.step();
+    rows_.erase(rows_.begin() + current_);
+    if (current_ >= int(rows_.size()))
+        current_ = int(rows_.size()) - 1;
+    if (rows_.empty())
+        atStart_ = atEnd_ = true;
+    else
+        clearMarkers();
+    scrolled();
+}
+
+void Query::sort(const QString& column)
+{
+    requireOpen();
+    const int position = fieldIndex(column);
+    requireColumn(position);
+    if (inserting())
+        post();
+    const qint64 currentRow = current_ >= 0 ? rows_[size_t(current_)].rowid : -1;
+    std::stable_sort(rows_.begin(), rows_.end(), [position](const Row& a, const Row& b) {
+        return compareValues(a.values[size_t(position)], b.values[size_t(position)]) < 0;
+    });
+    const auto found = std::find_if(rows_.begin(), rows_.end(),
+                                    [currentRow](const Row& row) { return row.rowid == currentRow; });
+    current_ = found == rows_.end() ? -1 : int(found - rows_.begin());
+    if (!rows_.empty())
+        clearMarkers();
+}
+
+Query::Transaction::Transaction(Query& query) : query_(query)
+{
+    if (query_.inTransaction_)
+        throw StoreError("a transaction is already running on this query");
+    query_.connection().exec(QStringLiteral("begin immediate"));
+    query_.inTransaction_ = true;
+}
+
+void Query::Transaction::commit()
+{
+    query_.connection().exec(QStringLiteral("commit"));
+    query_.inTransaction_ = false;
+    done_ = true;
+}
+
+Query::Transaction::~Transaction()
+{
+    if (done_)
+        return;
+    query_.inTransaction_ = false;
+    try {
+        query_.connection().exec(QStringLiteral("rollback"));
+    } catch (const StoreError&) {
+        // The engine has already undone the transaction after its own failure.
+    }
+    if (!query_.open_)
+        return;
+    const int keep = query_.current_;
+    try {
+        query_.pending_.reset();
+        query_.fetch();
+        query_.current_ = query_.rows_.empty() ? -1 : std::min(keep, query_.recordCount() - 1);
+    } catch (const StoreError&) {
+        query_.close();
+    }
+}
+
+} // namespace store

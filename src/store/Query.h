@@ -1,0 +1,150 @@
+// The data layer the windows use: a client-side, updatable result set over one table of the
+// store, on a connection of its own. Opening fetches every row; moves, reads, inserts and
+// deletes then work on that result and write each change to the store at once (or at the commit
+// of a Transaction). Columns declared BLOB are fetched only when read, so an album's pictures
+// never all sit in memory.
+#pragma once
+
+#include "Statements.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace store {
+
+class Connection;
+class SqliteStatement;
+
+class Query {
+public:
+    Query();
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    // The store file the query connects to (its connection string). Setting it closes the query.
+    void setStorePath(const QString& path);
+    const QString& storePath() const { return storePath_; }
+    // Closes the query and drops the connection, so that the file is no longer held.
+    void release();
+
+    // Replaces the statement; an open query is closed by it.
+    void setStatement(const Statement& statement);
+    const Statement& statement() const { return statement_; }
+
+    // Runs the statement and fetches the result; the first row, if any, becomes current.
+    void open();
+    void close();
+    bool isOpen() const { return open_; }
+
+    int recordCount() const { return int(rows_.size()); }
+    bool isEmpty() const { return rows_.empty(); }
+    // 1-based position of the current row; -1 when there is none or a new row is being made.
+    int recNo() const;
+    // Index of the current row in the result, or -1.
+    int currentIndex() const { return inserting() ? -1 : current_; }
+    bool atStart() const { return atStart_; }
+    bool atEnd() const { return atEnd_; }
+
+    void first();
+    void next();
+    void prior();
+    void last();
+    // Makes row index (0-based) current, as a click on a grid row does.
+    void moveTo(int index);
+
+    int fieldCount() const { return int(columns_.size()); }
+    QStringList fieldNames() const;
+    int fieldIndex(const QString& name) const;  // -1 when the table has no such column
+    // Reads a column of the current row (or of the row being made); no value reads as empty.
+    QVariant field(int position) const;
+    QVariant field(const QString& name) const;
+    QString fieldText(int position) const;
+    QString fieldText(const QString& name) const;
+    QByteArray fieldBytes(int position) const;
+    QByteArray fieldBytes(const QString& name) const;
+    // Reads a column of any row of the result without moving (grids and lists use this).
+    QVariant valueAt(int index, int position) const;
+
+    // Begins a new row before the current one (insert) or after the last (append).
+    void insert();
+    void append();
+    bool inserting() const { return pending_.has_value(); }
+    void setField(int position, const QVariant& value);
+    void setField(const QString& name, const QVariant& value);
+    // Writes the new row to the store; it becomes the current row.
+    void post();
+    void cancel();
+
+    // Deletes the current row from the store; the next row becomes current, or the new last.
+    void deleteCurrent();
+
+    // Orders the open result by one column, ascending, without a new statement.
+    void sort(const QString& column);
+
+    // Called after every move of the current row (see the .cpp for exactly when).
+    void setAfterScroll(std::function<void()> handler) { afterScroll_ = std::move(handler); }
+
+    // Groups the writes made through this query until commit(); a Transaction destroyed without
+    // commit() rolls them back and refetches the result, so the store and the query are as before.
+    class Transaction {
+    public:
+        explicit Transaction(Query& query);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        void commit();
+
+    private:
+        Query& query_;
+        bool done_ = false;
+    };
+
+private:
+    struct Column {
+        QString name;
+        bool lazy = false;  // BLOB: read from the store when asked for
+    };
+    struct Row {
+        qint64 rowid = 0;
+        std::vector<QVariant> values;
+    };
+    struct Pending {
+        Row row;
+        size_t position = 0;   // where the row goes in the result when posted
+        int previous = -1;     // current row before the insert began
+    };
+
+    Connection& connection();
+    void loadColumns();
+    QString selectSql() const;
+    void fetch();
+    void requireOpen() const;
+    void requireColumn(int position) const;
+    void clearMarkers();
+    void scrolled();
+    void beginNew(size_t position);
+    SqliteStatement& insertStatement();
+
+    QString storePath_;
+    std::unique_ptr<Connection> connection_;
+    std::unique_ptr<SqliteStatement> insertStatement_;
+    Statement statement_;
+    QString table_;
+    std::vector<Column> columns_;
+    std::vector<Row> rows_;
+    std::optional<Pending> pending_;
+    int current_ = -1;
+    bool open_ = false;
+    bool atStart_ = true;
+    bool atEnd_ = true;
+    bool inTransaction_ = false;
+    std::function<void()> afterScroll_;
+};
+
+} // namespace store

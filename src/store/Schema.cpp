@@ -1,0 +1,33 @@
+#include "Schema.h"
+
+#include "Sqlite.h"
+
+#include <sqlite3.h>
+
+namespace store {
+
+void createStore(const QString& path)
+{
+    Connection connection(path, Connection::Mode::CreateNew);
+    connection.exec(QStringLiteral(
+        "begin;"
+        "create table 文本(标题 TEXT COLLATE NOCASE, 行数 INTEGER, 内容 TEXT);"
+        "create table 图片(图片名称 TEXT COLLATE NOCASE, 图片描述 TEXT COLLATE NOCASE,"
+        " Isbmp INTEGER, Myimage BLOB, 备注 TEXT);"
+        "create index 文本标题 on 文本(标题, 行数);"
+        "commit;"));
+}
+
+std::vector<TableCount> countRows(const QString& path)
+{
+    Connection connection(path);
+    std::vector<TableCount> counts;
+    for (const QString& table : {kTextTable, kPictureTable}) {
+        SqliteStatement count(connection, QStringLiteral("select count(*) from \"%1\"").arg(table));
+        count.step();
+        counts.push_back({table, count.columnInt(0)});
+    }
+    return counts;
+}
+
+} // namespace store

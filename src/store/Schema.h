@@ -1,0 +1,24 @@
+// The store's tables: creating an empty store and reporting what a store holds.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace store {
+
+inline const QString kTextTable = QStringLiteral("文本");
+inline const QString kPictureTable = QStringLiteral("图片");
+
+// Creates an empty store with both tables and the title index. Refuses a path that exists.
+void createStore(const QString& path);
+
+struct TableCount {
+    QString table;
+    qint64 rows = 0;
+};
+
+// Opens an existing store read-only and counts the rows of both tables; throws on any failure.
+std::vector<TableCount> countRows(const QString& path);
+
+} // namespace store

@@ -1,0 +1,160 @@
+#include "Sqlite.h"
+
+#include "Collation.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+constexpr int kBusyTimeoutMs = 3000;
+}
+
+Connection::Connection(const QString& path, Mode mode) : path_(path)
+{
+    if (mode == Mode::CreateNew && QFileInfo(path).exists())
+        throw StoreError(QStringLiteral("%1 already exists; a new store is never written over a file")
+                             .arg(path).toStdString());
+    const int flags = mode == Mode::CreateNew ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                              : SQLITE_OPEN_READWRITE;
+    const QByteArray file = path.toUtf8();
+    if (sqlite3_open_v2(file.constData(), &db_, flags, nullptr) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : "out of memory");
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw StoreError(QStringLiteral("%1 (%2)").arg(message, path).toStdString());
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    registerChineseCollation(db_);
+}
+
+Connection::~Connection()
+{
+    sqlite3_close_v2(db_);
+}
+
+void Connection::exec(const QString& sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error ? error : sqlite3_errmsg(db_);
+        sqlite3_free(error);
+        throw StoreError(message);
+    }
+}
+
+void Connection::fail(const QString& context) const
+{
+    QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+    if (!context.isEmpty())
+        message = context + QStringLiteral(": ") + message;
+    throw StoreError(message.toStdString());
+}
+
+SqliteStatement::SqliteStatement(const Connection& connection, const QString& sql)
+    : connection_(connection)
+{
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(connection.handle(), text.constData(), int(text.size()), &stmt_, nullptr)
+        != SQLITE_OK)
+        connection.fail();
+}
+
+SqliteStatement::~SqliteStatement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+void SqliteStatement::bind(int index, const QVariant& value)
+{
+    int rc = SQLITE_OK;
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        rc = sqlite3_bind_null(stmt_, index);
+        break;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+        rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+        break;
+    case QMetaType::Double:
+        rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+        break;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        rc = sqlite3_bind_blob64(stmt_, index, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                 SQLITE_TRANSIENT);
+        break;
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        rc = sqlite3_bind_text64(stmt_, index, text.constData(), sqlite3_uint64(text.size()),
+                                 SQLITE_TRANSIENT, SQLITE_UTF8);
+        break;
+    }
+    }
+    if (rc != SQLITE_OK)
+        connection_.fail();
+}
+
+void SqliteStatement::bindAll(const QVariantList& values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        bind(i + 1, values[i]);
+}
+
+bool SqliteStatement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    connection_.fail();
+}
+
+void SqliteStatement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int SqliteStatement::columnCount() const
+{
+    return sqlite3_column_count(stmt_);
+}
+
+QString SqliteStatement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+}
+
+QVariant SqliteStatement::column(int column) const
+{
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt_, column)));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt_, column);
+    case SQLITE_BLOB: {
+        const void* data = sqlite3_column_blob(stmt_, column);
+        return QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column));
+    }
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        return QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column));
+    }
+    }
+}
+
+qint64 SqliteStatement::columnInt(int column) const
+{
+    return sqlite3_column_int64(stmt_, column);
+}
+
+} // namespace store
