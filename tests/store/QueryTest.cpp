@@ -1,0 +1,315 @@
+// The data layer: moving, the at-start / at-end markers, the after-scroll notification, new and
+// deleted rows, client-side sort, lazily read pictures and transactions.
+#include "support/ProgramFolder.h"
+
+#include "store/Query.h"
+#include "store/Sqlite.h"
+#include "store/Statements.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using store::Query;
+using testing_support::ProgramFolder;
+namespace statements = store::statements;
+
+namespace {
+
+class PictureQueryTest : public ::testing::Test {
+protected:
+    void addPictures(const QStringList& names)
+    {
+        for (const QString& name : names)
+            testing_support::addPicture(folder.storePath(), name, name + QStringLiteral(" 描述"), 0,
+                                        QByteArray("BM") + name.toUtf8());
+    }
+    void openAll()
+    {
+        query.setStorePath(folder.storePath());
+        query.setStatement(statements::allPictures());
+        query.setAfterScroll([this] { ++scrolls; });
+        query.open();
+    }
+    QString currentName() const { return query.fieldText(QStringLiteral("图片名称")); }
+
+    ProgramFolder folder;
+    Query query;
+    int scrolls = 0;
+};
+
+TEST_F(PictureQueryTest, OpeningFiresOnlyWhenThereAreRows)
+{
+    openAll();
+    EXPECT_EQ(scrolls, 0);
+    EXPECT_TRUE(query.atStart());
+    EXPECT_TRUE(query.atEnd());
+    EXPECT_EQ(query.recNo(), -1);
+
+    addPictures({"a", "b"});
+    query.open();
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_TRUE(query.atStart());
+    EXPECT_FALSE(query.atEnd());
+    EXPECT_EQ(query.recNo(), 1);
+}
+
+TEST_F(PictureQueryTest, FirstAndLastAlwaysFireEvenOnAnEmptyAlbum)
+{
+    openAll();
+    query.first();
+    query.last();
+    EXPECT_EQ(scrolls, 2);
+    EXPECT_EQ(query.recNo(), -1);
+}
+
+TEST_F(PictureQueryTest, StepsFireUntilTheMarkerOfTheirDirectionIsSet)
+{
+    addPictures({"a", "b", "c"});
+    openAll();
+    scrolls = 0;
+
+    query.prior();  // at start after opening: nothing at all
+    EXPECT_EQ(scrolls, 0);
+
+    query.next();
+    query.next();
+    EXPECT_EQ(currentName(), "c");
+    EXPECT_EQ(scrolls, 2);
+    EXPECT_FALSE(query.atEnd());
+
+    query.next();  // finds no row: sets at-end, still fires, stays on the last row
+    EXPECT_EQ(scrolls, 3);
+    EXPECT_TRUE(query.atEnd());
+    EXPECT_EQ(currentName(), "c");
+
+    query.next();  // already at end: nothing
+    EXPECT_EQ(scrolls, 3);
+
+    query.prior();
+    EXPECT_EQ(currentName(), "b");
+    EXPECT_FALSE(query.atEnd());
+    EXPECT_EQ(scrolls, 4);
+}
+
+TEST_F(PictureQueryTest, DeleteMakesTheNextRowCurrentOrTheNewLastRow)
+{
+    addPictures({"a", "b", "c"});
+    openAll();
+    query.next();
+    scrolls = 0;
+
+    query.deleteCurrent();
+    EXPECT_EQ(currentName(), "c");
+    EXPECT_EQ(query.recordCount(), 2);
+    EXPECT_EQ(scrolls, 1);
+
+    query.deleteCurrent();
+    EXPECT_EQ(currentName(), "a");
+    EXPECT_FALSE(query.atStart());
+    EXPECT_FALSE(query.atEnd());
+
+    query.deleteCurrent();
+    EXPECT_TRUE(query.isEmpty());
+    EXPECT_TRUE(query.atStart());
+    EXPECT_TRUE(query.atEnd());
+    EXPECT_EQ(scrolls, 3);
+
+    query.open();
+    EXPECT_EQ(query.recordCount(), 0);  // the rows are gone from the store too
+    EXPECT_THROW(query.deleteCurrent(), store::StoreError);
+}
+
+TEST_F(PictureQueryTest, NewRowFiresWhenBegunButNotWhenPosted)
+{
+    addPictures({"a"});
+    openAll();
+    scrolls = 0;
+
+    query.append();
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(query.recNo(), -1);
+    query.setField(0, QStringLiteral("新图"));
+    query.setField(QStringLiteral("Isbmp"), 1);
+    query.setField(QStringLiteral("Myimage"), QByteArray("\xFF\xD8 jpeg", 7));
+    query.post();
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(query.recNo(), 2);
+    EXPECT_EQ(currentName(), "新图");
+
+    query.next();  // the move after adding a picture shows it once more
+    EXPECT_EQ(scrolls, 2);
+    EXPECT_TRUE(query.atEnd());
+
+    query.open();
+    query.last();
+    EXPECT_EQ(query.fieldBytes(QStringLiteral("Myimage")), QByteArray("\xFF\xD8 jpeg", 7));
+    EXPECT_EQ(query.field(2).toInt(), 1);
+}
+
+TEST_F(PictureQueryTest, InsertPutsTheRowBeforeTheCurrentOne)
+{
+    addPictures({"a", "b"});
+    openAll();
+    query.next();
+    query.insert();
+    query.setField(0, QStringLiteral("x"));
+    query.post();
+    EXPECT_EQ(query.recNo(), 2);
+    EXPECT_EQ(query.valueAt(0, 0).toString(), "a");
+    EXPECT_EQ(query.valueAt(2, 0).toString(), "b");
+}
+
+TEST_F(PictureQueryTest, RowsAreNeverChangedInPlace)
+{
+    addPictures({"a"});
+    openAll();
+    EXPECT_THROW(query.setField(0, QStringLiteral("b")), store::StoreError);
+}
+
+TEST_F(PictureQueryTest, SortOrdersClientSideClearsMarkersAndDoesNotFire)
+{
+    addPictures({"长江", "Banana", "apple", "北京"});
+    openAll();
+    scrolls = 0;
+    query.sort(QStringLiteral("图片名称"));
+    EXPECT_EQ(scrolls, 0);
+    EXPECT_FALSE(query.atStart());
+    EXPECT_FALSE(query.atEnd());
+    QStringList order;
+    for (int i = 0; i < query.recordCount(); ++i)
+        order << query.valueAt(i, 0).toString();
+    EXPECT_EQ(order, (QStringList{"apple", "Banana", "北京", "长江"}));
+    EXPECT_EQ(currentName(), "长江");  // the current picture stays the same
+
+    query.prior();  // cleared markers: this step always shows a picture
+    EXPECT_EQ(scrolls, 1);
+}
+
+TEST_F(PictureQueryTest, SortByFormatPutsEmptyFlagsFirstThenBmpThenJpeg)
+{
+    testing_support::addPicture(folder.storePath(), "j", "", 1, {});
+    testing_support::addPicture(folder.storePath(), "b", "", 0, {});
+    {
+        store::Connection connection(folder.storePath());
+        connection.exec(QStringLiteral("insert into 图片(图片名称) values('fail')"));
+    }
+    openAll();
+    query.sort(QStringLiteral("Isbmp"));
+    EXPECT_EQ(query.valueAt(0, 0).toString(), "fail");
+    EXPECT_EQ(query.valueAt(1, 0).toString(), "b");
+    EXPECT_EQ(query.valueAt(2, 0).toString(), "j");
+}
+
+TEST_F(PictureQueryTest, PicturesAreReadFromTheStoreOnlyWhenAskedFor)
+{
+    addPictures({"a"});
+    openAll();
+    // Deleting the bytes behind the query's back shows that open kept no copy of them.
+    store::Connection(folder.storePath()).exec(QStringLiteral("update 图片 set Myimage=x'0102'"));
+    EXPECT_EQ(query.fieldBytes(QStringLiteral("Myimage")), QByteArray("\x01\x02", 2));
+    EXPECT_EQ(query.fieldText(QStringLiteral("图片名称")), "a");  // other columns were fetched
+}
+
+TEST_F(PictureQueryTest, SearchResultReplacesTheWholeAlbum)
+{
+    addPictures({"猫", "狗", "猫猫"});
+    openAll();
+    query.setStatement(statements::fuzzyPictureSearch(statements::PictureColumn::Name,
+                                                      QStringLiteral("猫")));
+    query.open();
+    EXPECT_EQ(query.recordCount(), 2);
+    query.setStatement(statements::exactPictureSearch(statements::PictureColumn::Description,
+                                                      QStringLiteral("狗 描述")));
+    query.open();
+    ASSERT_EQ(query.recordCount(), 1);
+    EXPECT_EQ(currentName(), "狗");
+}
+
+class TextQueryTest : public ::testing::Test {
+protected:
+    TextQueryTest() { query.setStorePath(folder.storePath()); }
+    int rowCount()
+    {
+        query.setStatement(statements::allEntryRows());
+        query.open();
+        return query.recordCount();
+    }
+
+    ProgramFolder folder;
+    Query query;
+};
+
+TEST_F(TextQueryTest, RollbackLeavesStoreAndResultAsBefore)
+{
+    testing_support::addEntry(folder.storePath(), "旧", {"1", "2"});
+    query.setStatement(statements::allEntryRows());
+    query.open();
+    {
+        Query::Transaction transaction(query);
+        query.deleteCurrent();
+        query.deleteCurrent();
+        query.append();
+        query.setField(0, QStringLiteral("新"));
+        query.post();
+        // no commit: as if a later write had failed
+    }
+    EXPECT_EQ(query.recordCount(), 2);
+    EXPECT_EQ(query.fieldText(0), "旧");
+    EXPECT_EQ(rowCount(), 2);
+}
+
+TEST_F(TextQueryTest, CommittedTransactionKeepsEveryRow)
+{
+    query.setStatement(statements::entryRows(QStringLiteral("t")));
+    query.open();
+    Query::Transaction transaction(query);
+    for (int i = 0; i < 100; ++i) {
+        query.append();
+        query.setField(0, QStringLiteral("t"));
+        query.setField(1, QString::number(i));
+        query.setField(2, QStringLiteral("line %1").arg(i));
+        query.post();
+    }
+    transaction.commit();
+    EXPECT_EQ(rowCount(), 100);
+}
+
+TEST_F(TextQueryTest, MissingValueReadsAsEmptyText)
+{
+    store::Connection(folder.storePath()).exec(QStringLiteral("insert into 文本 values('t',0,NULL)"));
+    query.setStatement(statements::entryLinesInOrder(QStringLiteral("t")));
+    query.open();
+    EXPECT_TRUE(query.fieldText(2).isEmpty());
+    EXPECT_EQ(query.fieldNames(), (QStringList{"标题", "行数", "内容"}));
+}
+
+TEST(QueryFailures, StoreErrorsCarryTheEnginesOwnMessage)
+{
+    ProgramFolder folder(ProgramFolder::Store::None);
+    Query query;
+    query.setStorePath(folder.storePath());
+    query.setStatement(statements::allPictures());
+    try {
+        query.open();
+        FAIL() << "a missing store must not open";
+    } catch (const store::StoreError& error) {
+        EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith("unable to open database file"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder.storePath()));  // nothing was created
+}
+
+TEST(QueryFailures, ReleasedQueryNoLongerHoldsTheStore)
+{
+    ProgramFolder folder;
+    Query query;
+    query.setStorePath(folder.storePath());
+    query.setStatement(statements::allTitles());
+    query.open();
+    query.release();
+    EXPECT_FALSE(query.isOpen());
+    EXPECT_THROW(query.open(), store::StoreError);
+    EXPECT_TRUE(QFile::remove(folder.storePath()));
+}
+
+} // namespace

@@ -1,0 +1,65 @@
+// Making an empty store and reading what a store holds.
+#include "support/ProgramFolder.h"
+
+#include "store/Schema.h"
+#include "store/Sqlite.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList columnsOf(const QString& storePath, const QString& table)
+{
+    store::Connection connection(storePath);
+    store::SqliteStatement info(connection, QStringLiteral("pragma table_info(\"%1\")").arg(table));
+    QStringList columns;
+    while (info.step())
+        columns << info.column(1).toString() + u' ' + info.column(2).toString();
+    return columns;
+}
+
+TEST(Schema, NewStoreHasBothTablesWithTheirColumnsInOrder)
+{
+    testing_support::ProgramFolder folder;
+    EXPECT_EQ(columnsOf(folder.storePath(), "文本"),
+              (QStringList{"标题 TEXT", "行数 INTEGER", "内容 TEXT"}));
+    EXPECT_EQ(columnsOf(folder.storePath(), "图片"),
+              (QStringList{"图片名称 TEXT", "图片描述 TEXT", "Isbmp INTEGER", "Myimage BLOB",
+                           "备注 TEXT"}));
+    const auto counts = store::countRows(folder.storePath());
+    ASSERT_EQ(counts.size(), 2u);
+    EXPECT_EQ(counts[0].rows, 0);
+    EXPECT_EQ(counts[1].rows, 0);
+}
+
+TEST(Schema, CreateNeverTouchesAFileThatExists)
+{
+    testing_support::ProgramFolder folder(testing_support::ProgramFolder::Store::None);
+    const QString path = folder.file("Data/current.mdb");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("my own notes");
+    file.close();
+    EXPECT_THROW(store::createStore(path), store::StoreError);
+    EXPECT_EQ(testing_support::readBytes(path), QByteArray("my own notes"));
+}
+
+TEST(Schema, CountingAFileThatIsNoStoreReportsTheEnginesError)
+{
+    testing_support::ProgramFolder folder(testing_support::ProgramFolder::Store::None);
+    const QString path = folder.file("Data/current.mdb");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    try {
+        store::countRows(path);
+        FAIL();
+    } catch (const store::StoreError& error) {
+        EXPECT_STREQ(error.what(), "file is not a database");
+    }
+    EXPECT_EQ(testing_support::readBytes(path), QByteArray(4096, 'x'));
+}
+
+} // namespace
