@@ -2,8 +2,18 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 namespace platform {
+
+namespace {
+
+const QMimeData* currentData()
+{
+    return QGuiApplication::clipboard()->mimeData();
+}
+
+} // namespace
 
 SystemClipboard::SystemClipboard(QObject* parent) : Clipboard(parent)
 {
@@ -18,6 +28,98 @@ void SystemClipboard::setText(const QString& text)
 QString SystemClipboard::text() const
 {
     return QGuiApplication::clipboard()->text();
+}
+
+void SystemClipboard::setImage(const QImage& image)
+{
+    QGuiApplication::clipboard()->setImage(image);
+}
+
+// The clipboard names a picture format, so a null result means the data could not be fetched
+// or decoded.
+QImage SystemClipboard::image() const
+{
+    QImage image = QGuiApplication::clipboard()->image();
+    if (image.isNull())
+        throw ClipboardError("无法读取剪贴板上的图片。");
+    return image;
+}
+
+void SystemClipboard::clear()
+{
+    QGuiApplication::clipboard()->clear();
+}
+
+// Plain text in any encoding; a list of copied files alone is no text, although QMimeData
+// would turn it into one.
+bool SystemClipboard::hasText() const
+{
+    const QMimeData* data = currentData();
+    if (!data)
+        return false;
+    const QStringList formats = data->formats();
+    for (const QString& format : formats)
+        if (format == u"text/plain" || format.startsWith(u"text/plain;"))
+            return true;
+    return false;
+}
+
+bool SystemClipboard::hasImage() const
+{
+    const QMimeData* data = currentData();
+    return data && data->hasImage();
+}
+
+void FakeClipboard::setText(const QString& text)
+{
+    replace(true, text, false, {});
+}
+
+QString FakeClipboard::text() const
+{
+    checkReadable();
+    return text_;
+}
+
+void FakeClipboard::setImage(const QImage& image)
+{
+    replace(false, {}, true, image);
+}
+
+QImage FakeClipboard::image() const
+{
+    checkReadable();
+    return image_;
+}
+
+void FakeClipboard::clear()
+{
+    replace(false, {}, false, {});
+}
+
+void FakeClipboard::setTextAndImage(const QString& text, const QImage& image)
+{
+    replace(true, text, true, image);
+}
+
+void FakeClipboard::setOtherContent()
+{
+    replace(false, {}, false, {});
+}
+
+void FakeClipboard::replace(bool hasText, const QString& text, bool hasImage, const QImage& image)
+{
+    hasText_ = hasText;
+    text_ = text;
+    hasImage_ = hasImage;
+    image_ = image;
+    emit changed();
+}
+
+void FakeClipboard::checkReadable() const
+{
+    if (readsFail_)
+        throw ClipboardError("无法打开剪贴板。");
 }
 
 } // namespace platform

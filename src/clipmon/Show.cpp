@@ -1,0 +1,201 @@
+#include "Show.h"
+
+#include "Controls.h"
+#include "platform/Clipboard.h"
+#include "skin/Controls.h"
+#include "skin/Messages.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+constexpr int kGroupBoxLeft = 11;
+constexpr int kGroupBoxTop = 14;
+constexpr int kGroupBoxStep = 86;
+constexpr int kGroupBoxWidth = 186;
+constexpr int kGroupBoxHeight = 72;
+const QRect kButtonArea(8, 28, 80, 25);
+const QRect kViewArea(98, 14, 80, 52);
+constexpr int kTextPixelSize = 9;
+
+const char* const kGroupCaptions[] = {"当前内容", "前1条内容", "前2条内容", "前3条内容"};
+
+// Captions, buttons and texts in the monitor's blue, also where a control is disabled.
+QPalette bluePalette(QPalette palette)
+{
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(group, role, TForm8::kCaptionColor);
+    return palette;
+}
+
+// The start of a long text, cut between whole characters.
+QString shownPart(const QString& text)
+{
+    if (text.size() <= TForm8::kShownTextLength)
+        return text;
+    qsizetype length = TForm8::kShownTextLength;
+    if (text.at(length - 1).isHighSurrogate())
+        --length;
+    return text.left(length);
+}
+
+} // namespace
+
+TForm8::TForm8(platform::Clipboard& clipboard) : clipboard_(clipboard), history_(clipboard)
+{
+    setWindowTitle(QStringLiteral("监视剪贴板"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::WindowStaysOnTopHint);
+    // The main window's close ends the program even while the monitor is shown.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSize(kClientWidth, kClientHeight);
+    suiForm1 = new TsuiForm(this);
+    suiForm1->setGeometry(rect());
+    for (int slot = 1; slot <= clipmon::ClipboardHistory::kSlotCount; ++slot)
+        buildSlot(slot);
+    connect(buttons_[0], &QPushButton::clicked, this, &TForm8::suiButton1Click);
+    connect(buttons_[1], &QPushButton::clicked, this, &TForm8::suiButton2Click);
+    connect(buttons_[2], &QPushButton::clicked, this, &TForm8::suiButton3Click);
+    connect(buttons_[3], &QPushButton::clicked, this, &TForm8::suiButton4Click);
+    FormCreate();
+}
+
+void TForm8::buildSlot(int slot)
+{
+    const size_t index = size_t(slot - 1);
+    auto* box = new TsuiGroupBox(QString::fromUtf8(kGroupCaptions[index]), suiForm1);
+    box->setGeometry(kGroupBoxLeft, kGroupBoxTop + int(index) * kGroupBoxStep, kGroupBoxWidth,
+                     kGroupBoxHeight);
+    box->setPalette(bluePalette(box->palette()));
+
+    auto* button = new TsuiButton(slot == 1 ? QStringLiteral("清空剪贴板")
+                                            : QStringLiteral("设置为当前"), box);
+    button->setGeometry(kButtonArea);
+
+    auto* text = new TsuiMemo(box);
+    text->setGeometry(kViewArea);
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(kTextPixelSize);
+    text->setFont(font);
+    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->setReadOnly(true);
+    text->setEnabled(false);
+
+    auto* picture = new clipmon::ScaledImage(box);
+    picture->setGeometry(kViewArea);
+
+    groupBoxes_[index] = box;
+    buttons_[index] = button;
+    textViews_[index] = text;
+    pictureViews_[index] = picture;
+}
+
+// Joins the clipboard's change notices and takes what the clipboard holds now, as the first
+// notice after joining does; then the window's first place.
+void TForm8::FormCreate()
+{
+    clipboardConnection_ = connect(&clipboard_, &platform::Clipboard::changed, this,
+                                   &TForm8::clipboardChanged);
+    clipboardChanged();
+    placeAtStart();
+}
+
+void TForm8::leaveClipboardChain()
+{
+    disconnect(clipboardConnection_);
+}
+
+void TForm8::clipboardChanged()
+{
+    skin::guarded([this] { history_.clipboardChanged(); });
+    showHistory();
+}
+
+void TForm8::suiButton1Click()
+{
+    skin::guarded([this] { history_.clear(); });
+    showHistory();
+}
+
+void TForm8::suiButton2Click()
+{
+    restoreSlot(2);
+}
+
+void TForm8::suiButton3Click()
+{
+    restoreSlot(3);
+}
+
+void TForm8::suiButton4Click()
+{
+    restoreSlot(4);
+}
+
+// The change notice that follows shows the restored content in slot 1.
+void TForm8::restoreSlot(int slot)
+{
+    skin::guarded([this, slot] { history_.restore(slot); });
+}
+
+void TForm8::showMonitor()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm8::placeAtStart()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenHeight = screen ? screen->geometry().height() : 0;
+    move(0, screenHeight - kTopFromScreenBottom);
+}
+
+// Closing only hides the window; the next showing starts at the first place again.
+void TForm8::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    hide();
+    placeAtStart();
+}
+
+void TForm8::showHistory()
+{
+    const int level = history_.fillLevel();
+    buttons_[0]->setEnabled(level >= 1);
+    for (int slot = 2; slot <= clipmon::ClipboardHistory::kSlotCount; ++slot)
+        buttons_[size_t(slot - 1)]->setVisible(level >= slot);
+    std::map<qint64, QPixmap> previews;
+    for (int slot = 1; slot <= clipmon::ClipboardHistory::kSlotCount; ++slot)
+        showSlot(slot, previews);
+    previews_ = std::move(previews);
+}
+
+void TForm8::showSlot(int slot, std::map<qint64, QPixmap>& previews)
+{
+    using Kind = clipmon::HistorySlot::Kind;
+    const clipmon::HistorySlot& content = history_.slot(slot);
+    TsuiMemo* text = textViews_[size_t(slot - 1)];
+    clipmon::ScaledImage* picture = pictureViews_[size_t(slot - 1)];
+    text->setVisible(content.kind == Kind::Text);
+    picture->setVisible(content.kind == Kind::Picture);
+    const QString shown = content.kind == Kind::Text ? shownPart(content.text) : QString();
+    if (text->toPlainText() != shown)
+        text->setPlainText(shown);
+    if (content.kind != Kind::Picture) {
+        picture->setScaledPicture({});
+        return;
+    }
+    const qint64 key = content.picture.cacheKey();
+    auto known = previews_.find(key);
+    const QPixmap scaled = known != previews_.end()
+                               ? known->second
+                               : clipmon::stretchedCopy(content.picture, kViewArea.size());
+    previews[key] = scaled;
+    picture->setScaledPicture(scaled);
+}

@@ -1,0 +1,77 @@
+// The clipboard monitor: a small stay-on-top window that follows every clipboard change from its
+// creation on, also while hidden, and shows the last four contents. From an older slot the
+// content can be put back on the clipboard; the clipboard can be emptied.
+#pragma once
+
+#include "ClipboardHistory.h"
+
+#include <QWidget>
+#include <array>
+#include <map>
+
+class TsuiButton;
+class TsuiForm;
+class TsuiGroupBox;
+class TsuiMemo;
+
+namespace clipmon {
+class ScaledImage;
+}
+namespace platform {
+class Clipboard;
+}
+
+class TForm8 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 208;
+    static constexpr int kClientHeight = 360;
+    // The window's top is this far above the bottom of the screen whenever it is shown afresh.
+    static constexpr int kTopFromScreenBottom = 409;
+    // How much of a text a view shows; the slot keeps the whole text.
+    static constexpr int kShownTextLength = 4096;
+    static inline const QColor kCaptionColor{2, 70, 207};
+
+    explicit TForm8(platform::Clipboard& clipboard);
+
+    // Shows the window, or brings it to the front when it is shown already.
+    void showMonitor();
+    // The main window's close ends the following of the clipboard.
+    void leaveClipboardChain();
+
+    const clipmon::ClipboardHistory& history() const { return history_; }
+    // Slots are numbered 1 to 4 from the top; button(1) is "清空剪贴板".
+    TsuiGroupBox* groupBox(int slot) const { return groupBoxes_.at(size_t(slot - 1)); }
+    TsuiButton* button(int slot) const { return buttons_.at(size_t(slot - 1)); }
+    TsuiMemo* textView(int slot) const { return textViews_.at(size_t(slot - 1)); }
+    clipmon::ScaledImage* pictureView(int slot) const { return pictureViews_.at(size_t(slot - 1)); }
+
+    // The handlers of the four buttons.
+    void suiButton1Click();  // 清空剪贴板
+    void suiButton2Click();  // 设置为当前, slot 2
+    void suiButton3Click();  // 设置为当前, slot 3
+    void suiButton4Click();  // 设置为当前, slot 4
+
+private:
+    void FormCreate();
+    void buildSlot(int slot);
+    void clipboardChanged();
+    void restoreSlot(int slot);
+    void placeAtStart();
+    void closeEvent(QCloseEvent* event) override;
+    void showHistory();
+    void showSlot(int slot, std::map<qint64, QPixmap>& previews);
+
+    platform::Clipboard& clipboard_;
+    clipmon::ClipboardHistory history_;
+    QMetaObject::Connection clipboardConnection_;
+    // Scaled copies of the pictures on show, by QImage::cacheKey(), so a picture that moves to
+    // the next slot is not scaled again.
+    std::map<qint64, QPixmap> previews_;
+
+    TsuiForm* suiForm1 = nullptr;
+    std::array<TsuiGroupBox*, 4> groupBoxes_{};
+    std::array<TsuiButton*, 4> buttons_{};                   // suiButton1 .. suiButton4
+    std::array<TsuiMemo*, 4> textViews_{};                   // RichEdit1 .. RichEdit4
+    std::array<clipmon::ScaledImage*, 4> pictureViews_{};    // Image1 .. Image4
+};
