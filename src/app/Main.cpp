@@ -2,6 +2,7 @@
 
 #include "Startup.h"
 #include "book/TextPane.h"
+#include "clipmon/Show.h"
 #include "platform/Clipboard.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -151,9 +152,14 @@ void TForm1::titleCopied()
     activateWindow();
 }
 
+void TForm1::N1Click()
+{
+    if (clipboardMonitor_)
+        clipboardMonitor_->showMonitor();
+}
+
 // The windows below are built by later work; until then these commands show nothing.
 void TForm1::openReadingWindow(const QString&) {}
 void TForm1::showAddEntryDialog() {}
 void TForm1::showDeleteEntryDialog(int, const QString&) {}
 void TForm1::showSearchTitlesDialog() {}
-void TForm1::N1Click() {}

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class QAction;
+class TForm8;
 class TImage;
 class TsuiForm;
 class TsuiMainMenu;
@@ -51,6 +52,8 @@ public:
     void showDeleteEntryDialog(int position, const QString& question);
     void showSearchTitlesDialog();
     void N1Click();  // 监视剪贴板(&P): shows the clipboard monitor
+    // The clipboard monitor, created right after this window.
+    void setClipboardMonitor(TForm8* monitor) { clipboardMonitor_ = monitor; }
 
 private:
     void FormCreate();
@@ -68,6 +71,7 @@ private:
     QString programFolder_;
     book::TitleList titles_;
     QColor albumFixedColor_ = kDefaultFixedColor;
+    TForm8* clipboardMonitor_ = nullptr;
 
     TsuiForm* suiForm1 = nullptr;
     TsuiMainMenu* MainMenu1 = nullptr;

@@ -3,6 +3,7 @@
 #include "Main.h"
 #include "Splash.h"
 #include "Startup.h"
+#include "clipmon/Show.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/SingleInstance.h"
@@ -37,6 +38,8 @@ int main(int argc, char** argv)
     platform::SystemClipboard clipboard;
     TForm1 mainWindow(clock, clipboard);
     form1 = &mainWindow;
+    TForm8 clipboardMonitor(clipboard);
+    mainWindow.setClipboardMonitor(&clipboardMonitor);
 
     splash.hide();
     mainWindow.show();
