@@ -141,8 +141,11 @@ void TextPane::resizeEvent(QResizeEvent*)
     layOut();
 }
 
+// The list stands at its top after the fill; selecting item k may have scrolled it, so start
+// from the top again before moving down by whole rows.
 void TextPane::scrollToNewTitle(int k)
 {
+    ListView1->scrollToTop();
     ListView1->scrollByPixels((k - 15) * TsuiListView::kRowHeight);
 }
 

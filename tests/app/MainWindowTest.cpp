@@ -1,1 +1,157 @@
+// Main window creation: program folder, theme pictures, both queries, the title list, and a
+// store that cannot be opened.
+#include "support/ProgramFolder.h"
 
+#include "app/Main.h"
+#include "book/TextPane.h"
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "skin/Messages.h"
+#include "skin/Controls.h"
+#include "skin/TsuiStatusBar.h"
+#include "store/Sqlite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+using testing_support::ProgramFolder;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TForm1> create()
+    {
+        return std::make_unique<TForm1>(clock, clipboard);
+    }
+    void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static bool readCommandsEnabled(TForm1& form)
+    {
+        return form.textPane().toolButton(0)->isEnabled();
+    }
+
+    skin::RecordingSink messages;
+    platform::FakeClock clock{123456};
+    platform::FakeClipboard clipboard;
+};
+
+TEST_F(MainWindowTest, OpensTheStoreAndListsTheTitlesWithTheFirstSelected)
+{
+    ProgramFolder folder;
+    testing_support::addEntry(folder.storePath(), "乙", {"1", "2"});
+    testing_support::addEntry(folder.storePath(), "甲", {"1"});
+    auto form = create();
+    EXPECT_EQ(form->programFolder(), folder.path());
+    EXPECT_EQ(form->size(), QSize(640, 478));
+    EXPECT_EQ(form->windowTitle(), "墨舟札记");
+    ASSERT_EQ(form->titles().count(), 2);
+    EXPECT_EQ(form->titles().title(0), "甲");
+    EXPECT_EQ(form->titles().selectedPosition(), 0);
+    EXPECT_TRUE(readCommandsEnabled(*form));
+    EXPECT_TRUE(form->ADOQuery2.isOpen());
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_GE(clock.sleeps(), 1000u);  // the splash wait ran on the injected clock
+}
+
+TEST_F(MainWindowTest, EmptyBookDisablesReadDeleteAndCopy)
+{
+    ProgramFolder folder;
+    auto form = create();
+    EXPECT_EQ(form->titles().count(), 0);
+    EXPECT_FALSE(readCommandsEnabled(*form));
+    EXPECT_TRUE(form->textPane().toolButton(1)->isEnabled());
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(MainWindowTest, StatusBarShowsTheProgramAndTheMaterialsBook)
+{
+    ProgramFolder folder;
+    auto form = create();
+    EXPECT_EQ(form->statusBar().panelText(0), "墨舟札记  v2.0");
+    EXPECT_EQ(form->statusBar().panelText(2), "资料本：适用于仅包含文字、字母、符号的纯文本");
+    EXPECT_EQ(form->statusBar().height(), 19);
+}
+
+struct BrokenStore {
+    const char* name;
+    QByteArray bytes;       // file content; empty name of content means no file at all
+    bool exists;
+    const char* message;    // the start of the engine's message
+};
+
+class BrokenStoreTest : public MainWindowTest, public ::testing::WithParamInterface<BrokenStore> {};
+
+TEST_P(BrokenStoreTest, IsReportedAndLeftExactlyAsItWas)
+{
+    ProgramFolder folder(ProgramFolder::Store::None);
+    const BrokenStore& broken = GetParam();
+    if (broken.exists)
+        writeFile(folder.storePath(), broken.bytes);
+
+    auto form = create();
+
+    ASSERT_EQ(messages.messages.size(), 1u);
+    const skin::ShownMessage& report = messages.messages[0];
+    EXPECT_EQ(report.kind, skin::MessageKind::ErrorReport);
+    EXPECT_EQ(report.caption, "墨舟札记");
+    EXPECT_TRUE(report.text.startsWith(QString::fromUtf8(broken.message))) << report.text.toStdString();
+    EXPECT_TRUE(report.text.endsWith(u'.'));
+    EXPECT_EQ(form->titles().count(), 0);
+    EXPECT_FALSE(readCommandsEnabled(*form));
+    EXPECT_EQ(QFileInfo::exists(folder.storePath()), broken.exists);
+    if (broken.exists) {
+        EXPECT_EQ(testing_support::readBytes(folder.storePath()), broken.bytes);
+    }
+    EXPECT_EQ(QDir(folder.file("Data")).entryList(QDir::Files | QDir::Hidden).size(),
+              broken.exists ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, BrokenStoreTest,
+    ::testing::Values(BrokenStore{"missing", {}, false, "unable to open database file"},
+                      BrokenStore{"empty", {}, true, "no such table: 图片"},
+                      BrokenStore{"notADatabase", QByteArray(2048, 'z'), true, "file is not a database"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, StoreLockedByAnotherProcessIsReportedNotWaitedOnForever)
+{
+    ProgramFolder folder;
+    testing_support::addEntry(folder.storePath(), "t", {"x"});
+    store::Connection other(folder.storePath());
+    other.exec(QStringLiteral("begin exclusive"));
+    auto form = create();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith("database is locked"));
+    other.exec(QStringLiteral("rollback"));
+}
+
+TEST_F(MainWindowTest, AlbumFixedAreaColourComesFromTheCategoryBarPicture)
+{
+    ProgramFolder folder;
+    QDir(folder.path()).mkpath(QStringLiteral("Themes"));
+    QImage left(48, 400, QImage::Format_RGB32);
+    left.fill(QColor(10, 20, 30));
+    left.setPixelColor(40, 4, QColor(200, 220, 240));
+    ASSERT_TRUE(left.save(folder.file("Themes/Left.bmp"), "BMP"));
+    EXPECT_EQ(create()->albumFixedColor(), QColor(200, 220, 240));
+
+    QImage tiny(20, 3, QImage::Format_RGB32);
+    tiny.fill(Qt::black);
+    ASSERT_TRUE(tiny.save(folder.file("Themes/Left.bmp"), "BMP"));
+    EXPECT_EQ(create()->albumFixedColor(), TForm1::kDefaultFixedColor);
+
+    QFile::remove(folder.file("Themes/Left.bmp"));
+    EXPECT_EQ(create()->albumFixedColor(), TForm1::kDefaultFixedColor);
+}
+
+} // namespace

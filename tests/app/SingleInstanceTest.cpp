@@ -1,1 +1,60 @@
+// One running copy: a second start reaches the first, and a name left by a killed copy is taken over.
+#include "platform/SingleInstance.h"
 
+#include <QDir>
+#include <QSignalSpy>
+#include <QUuid>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+QString uniqueKey()
+{
+    return QStringLiteral("墨舟札记2.0-test-") + QUuid::createUuid().toString();
+}
+
+TEST(SingleInstance, SecondStartWakesTheRunningCopy)
+{
+    const QString key = uniqueKey();
+    platform::SingleInstance first(key);
+    EXPECT_FALSE(first.wakeRunningCopy(200));
+    ASSERT_TRUE(first.listen());
+    QSignalSpy woken(&first, &platform::SingleInstance::wakeUpReceived);
+
+    platform::SingleInstance second(key);
+    EXPECT_TRUE(second.wakeRunningCopy());
+    EXPECT_TRUE(woken.wait(3000));
+    EXPECT_EQ(woken.count(), 1);
+}
+
+TEST(SingleInstance, NameLeftByAKilledCopyIsTakenOver)
+{
+    const QString key = uniqueKey();
+    platform::SingleInstance instance(key);
+    // A socket file nobody listens on, as a copy that was killed leaves it.
+    const QByteArray path = (QDir::tempPath() + u'/' + instance.serverName()).toUtf8();
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    close(fd);
+
+    EXPECT_FALSE(instance.wakeRunningCopy(200));
+    EXPECT_TRUE(instance.listen());
+    platform::SingleInstance next(key);
+    EXPECT_TRUE(next.wakeRunningCopy());
+}
+
+TEST(SingleInstance, DifferentUsersOrKeysDoNotMeet)
+{
+    platform::SingleInstance a(uniqueKey()), b(uniqueKey());
+    EXPECT_NE(a.serverName(), b.serverName());
+    ASSERT_TRUE(a.listen());
+    EXPECT_FALSE(b.wakeRunningCopy(200));
+}
+
+} // namespace
