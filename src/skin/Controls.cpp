@@ -3,7 +3,21 @@
 #include <QFileInfo>
 #include <QPainter>
 
-TsuiForm::TsuiForm(QWidget* parent) : QWidget(parent) {}
+TsuiForm::TsuiForm(QWidget* parent, TsuiUIStyle style)
+    : QWidget(parent),
+      style_(this, style, [this] { applyStyle(); },
+             [this] { skin::ApplyStyleToChildren(this, TsuiUIStyle::DeepBlue, nullptr); })
+{
+    applyStyle();
+}
+
+void TsuiForm::applyStyle()
+{
+    Color = skin::toQColor(style_.color(15));
+    if (UIStyleAutoUpdateSub)
+        skin::ApplyStyleToChildren(this, style_.uiStyle(), style_.fileTheme());
+    update();
+}
 
 void TsuiForm::paintEvent(QPaintEvent*)
 {
@@ -33,23 +47,6 @@ void TImage::paintEvent(QPaintEvent*)
         painter.drawPixmap(rect(), picture_);
 }
 
-TsuiButton::TsuiButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
-
-TsuiToolButton::TsuiToolButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent)
-{
-    setFlat(true);
-    setFocusPolicy(Qt::NoFocus);
-    setCursor(Qt::PointingHandCursor);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { color: white; background: transparent; border: 1px solid transparent; }"
-        "QPushButton:hover { border: 1px solid rgba(255,255,255,150); background: rgba(255,255,255,40); }"
-        "QPushButton:pressed { background: rgba(0,0,0,40); }"
-        "QPushButton:disabled { color: rgba(255,255,255,110); }"));
-}
-
-TsuiCheckBox::TsuiCheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {}
-
 TsuiEdit::TsuiEdit(QWidget* parent) : QLineEdit(parent) {}
 
 TsuiMemo::TsuiMemo(QWidget* parent) : QPlainTextEdit(parent) {}
@@ -60,7 +57,3 @@ TsuiProgressBar::TsuiProgressBar(QWidget* parent) : QProgressBar(parent)
     setTextVisible(true);
     hide();
 }
-
-TsuiPopupMenu::TsuiPopupMenu(QWidget* parent) : QMenu(parent) {}
-
-TsuiMainMenu::TsuiMainMenu(QWidget* parent) : QMenuBar(parent) {}

@@ -1,16 +1,17 @@
-// The skinned controls the windows are built from. Each starts as a thin subclass of its Qt
-// counterpart; the skin draws them in the program's style without the windows changing.
+// The skinned controls the windows are built from. Buttons, check boxes and menus are drawn
+// by the skin (their own headers); the others are still thin subclasses of their Qt counterparts.
 #pragma once
 
-#include <QCheckBox>
+#include "ControlStyle.h"
+#include "TsuiButton.h"
+#include "TsuiCheckBox.h"
+#include "TsuiMenus.h"
+
 #include <QColor>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QWidget>
 
 namespace skin {
@@ -18,15 +19,32 @@ namespace skin {
 inline const QColor kPanelColor(239, 235, 222);
 }
 
-// The skinned frame panel that fills a window; every control of the window is its child.
+// The skinned frame panel that fills a window; every control of the window is its child. Its
+// style is the one the controls created on the window start with.
 class TsuiForm : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
+    Q_PROPERTY(QColor Color MEMBER Color)
 public:
-    explicit TsuiForm(QWidget* parent);
+    // The program's windows all show the WinXP style.
+    explicit TsuiForm(QWidget* parent, TsuiUIStyle style = TsuiUIStyle::WinXP);
+
+    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
+    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
+    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
+    // Sets the panel colour from the style and, with UIStyleAutoUpdateSub, passes the style and
+    // theme on to the direct children.
+    void setUIStyle(TsuiUIStyle style) { style_.setUIStyle(style); }
+    bool UIStyleAutoUpdateSub = false;
     QColor Color = skin::kPanelColor;
 
 protected:
     void paintEvent(QPaintEvent*) override;
+
+private:
+    void applyStyle();
+    skin::ControlStyle style_;
 };
 
 // A panel that shows a picture stretched over its whole area, or its colour when it has none.
@@ -46,24 +64,8 @@ private:
     QColor background_;
 };
 
-class TsuiButton : public QPushButton {
-    Q_OBJECT
-public:
-    explicit TsuiButton(const QString& caption, QWidget* parent);
-};
 
-// A flat button with a white caption, for the toolbar strips.
-class TsuiToolButton : public QPushButton {
-    Q_OBJECT
-public:
-    explicit TsuiToolButton(const QString& caption, QWidget* parent);
-};
 
-class TsuiCheckBox : public QCheckBox {
-    Q_OBJECT
-public:
-    explicit TsuiCheckBox(const QString& caption, QWidget* parent);
-};
 
 class TsuiEdit : public QLineEdit {
     Q_OBJECT
@@ -84,14 +86,4 @@ public:
     explicit TsuiProgressBar(QWidget* parent);
 };
 
-class TsuiPopupMenu : public QMenu {
-    Q_OBJECT
-public:
-    explicit TsuiPopupMenu(QWidget* parent);
-};
 
-class TsuiMainMenu : public QMenuBar {
-    Q_OBJECT
-public:
-    explicit TsuiMainMenu(QWidget* parent);
-};

@@ -1,0 +1,118 @@
+// Skinned menus: the main menu's bar with its drop-down menus, and pop-up menus. Every item is
+// measured and drawn by the skin from the menu's values, which a style change sets.
+#pragma once
+
+#include "ControlStyle.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+class TsuiFileTheme;
+
+namespace skin {
+
+class MenuStyle;
+
+// What a skinned menu draws with. A new menu starts with these; the style it is created in
+// then sets most of them.
+struct MenuValues {
+    int MenuItemHeight = 21;
+    int SeparatorHeight = 21;
+    int BarWidth = 0;
+    TColor BarColor = clBtnFace;
+    TColor Color = clWhite;
+    TColor SeparatorColor = 8421504;
+    TColor SelectedBorderColor = clHighlight;
+    TColor SelectedColor = clHighlight;
+    TColor SelectedFontColor = clWhite;
+    TColor FontColor = clWhite;
+    TColor BorderColor = clBlack;  // kept, not used for drawing
+    bool FlatMenu = false;
+    QString FontName = QStringLiteral("MS Sans Serif");
+    int FontSize = 8;
+    int FontCharset = 1;  // the default character set
+    bool UseSystemFont = true;
+};
+
+// The values, the style and the drawing shared by TsuiMainMenu and TsuiPopupMenu.
+class SkinnedMenu {
+public:
+    SkinnedMenu(const SkinnedMenu&) = delete;
+    SkinnedMenu& operator=(const SkinnedMenu&) = delete;
+
+    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
+    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
+    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
+    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
+    // The effective style after resolving FromThemeFile.
+    TsuiUIStyle drawingStyle() const { return style_.resolved().style; }
+
+    const MenuValues& values() const { return values_; }
+    bool OwnerDraw() const { return true; }
+    // Heights are fixed while the style is MacOS.
+    void setMenuItemHeight(int height);
+    void setSeparatorHeight(int height);
+    void setBarWidth(int width) { change([&] { values_.BarWidth = width; }); }
+    void setBarColor(TColor color) { change([&] { values_.BarColor = color; }); }
+    void setColor(TColor color) { change([&] { values_.Color = color; }); }
+    void setSeparatorColor(TColor color) { change([&] { values_.SeparatorColor = color; }); }
+    void setSelectedBorderColor(TColor color) { change([&] { values_.SelectedBorderColor = color; }); }
+    void setSelectedColor(TColor color) { change([&] { values_.SelectedColor = color; }); }
+    void setSelectedFontColor(TColor color) { change([&] { values_.SelectedFontColor = color; }); }
+    void setFontColor(TColor color) { change([&] { values_.FontColor = color; }); }
+    void setBorderColor(TColor color) { values_.BorderColor = color; }
+    void setFlatMenu(bool flat) { change([&] { values_.FlatMenu = flat; }); }
+    void setFontName(const QString& name) { change([&] { values_.FontName = name; }); }
+    void setFontSize(int size) { change([&] { values_.FontSize = size; }); }
+    void setFontCharset(int charset) { values_.FontCharset = charset; }
+    void setUseSystemFont(bool use) { change([&] { values_.UseSystemFont = use; }); }
+
+    // The font items are drawn with: the menu's own font, or the one the values name.
+    QFont itemFont(const QWidget* menu) const;
+
+protected:
+    explicit SkinnedMenu(QWidget* menu);
+    virtual ~SkinnedMenu() = default;
+    // Gives a drop-down menu (and, when it opens, its own submenus) this menu's drawing.
+    void adopt(QMenu* menu);
+    MenuStyle* menuStyle() const { return menuStyle_; }
+
+private:
+    void applyStyle();
+    template <typename Change>
+    void change(Change&& set)
+    {
+        set();
+        relayout();
+    }
+    void relayout();
+
+    QWidget* menu_;
+    MenuValues values_;
+    MenuStyle* menuStyle_;
+    skin::ControlStyle style_;
+};
+
+} // namespace skin
+
+class TsuiPopupMenu : public QMenu, public skin::SkinnedMenu {
+    Q_OBJECT
+    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
+public:
+    explicit TsuiPopupMenu(QWidget* parent);
+
+protected:
+    void actionEvent(QActionEvent*) override;
+};
+
+class TsuiMainMenu : public QMenuBar, public skin::SkinnedMenu {
+    Q_OBJECT
+    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
+public:
+    explicit TsuiMainMenu(QWidget* parent);
+
+protected:
+    void actionEvent(QActionEvent*) override;
+};
