@@ -1,6 +1,13 @@
-// The store tool: makes an empty store and reports what a store holds.
-//   mozhou-store create PATH   new empty store; refuses to touch an existing file
-//   mozhou-store check PATH    each table with its row count, or the store's own error
+// The store tool: makes an empty store, reports what a store holds, and exports or imports the
+// materials book as an exchange file, by the same code as the program's export and import.
+//   mozhou-store create PATH         new empty store; refuses to touch an existing file
+//   mozhou-store check PATH          each table with its row count, or the store's own error
+//   mozhou-store export STORE FILE   writes the whole materials book to FILE (replacing it)
+//   mozhou-store import STORE FILE   replaces the whole materials book by the entries of FILE
+#include "exchange/BookTransfer.h"
+#include "exchange/ExchangeFile.h"
+#include "exchange/TextFile.h"
+#include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 
@@ -13,7 +20,9 @@ namespace {
 int usage()
 {
     std::fputs("usage: mozhou-store create PATH\n"
-               "       mozhou-store check PATH\n", stderr);
+               "       mozhou-store check PATH\n"
+               "       mozhou-store export STORE FILE\n"
+               "       mozhou-store import STORE FILE\n", stderr);
     return 2;
 }
 
@@ -32,22 +41,52 @@ int check(const QString& path)
     return 0;
 }
 
+int exportBook(const QString& storePath, const QString& file)
+{
+    store::Query textQuery;
+    textQuery.setStorePath(storePath);
+    const QString stamp = exchange::currentStamp();
+    exchange::NoProgress progress;
+    exchange::exportBook(textQuery, exchange::listTitles(textQuery), stamp, file, progress);
+    std::printf("%s\n", (stamp + QStringLiteral(" 的资料本数据导出成功！")).toUtf8().constData());
+    return 0;
+}
+
+int importBook(const QString& storePath, const QString& file)
+{
+    const exchange::ExchangeFile chosen = exchange::readExchangeFile(file);
+    if (!chosen.accepted) {
+        std::fprintf(stderr, "%s\n", QStringLiteral("选择的文件已损坏或格式不正确！").toUtf8().constData());
+        return 1;
+    }
+    store::Query textQuery;
+    textQuery.setStorePath(storePath);
+    exchange::NoProgress progress;
+    exchange::replaceBook(textQuery, chosen.lines, progress);
+    std::printf("%s\n",
+                (chosen.stamp() + QStringLiteral(" 的资料本数据导入成功！")).toUtf8().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3)
+    if (args.size() < 3)
         return usage();
     const QString& command = args[1];
-    const QString& path = args[2];
     try {
-        if (command == QStringLiteral("create"))
-            return create(path);
-        if (command == QStringLiteral("check"))
-            return check(path);
-    } catch (const store::StoreError& error) {
+        if (args.size() == 3 && command == QStringLiteral("create"))
+            return create(args[2]);
+        if (args.size() == 3 && command == QStringLiteral("check"))
+            return check(args[2]);
+        if (args.size() == 4 && command == QStringLiteral("export"))
+            return exportBook(args[2], args[3]);
+        if (args.size() == 4 && command == QStringLiteral("import"))
+            return importBook(args[2], args[3]);
+    } catch (const std::exception& error) {
         std::fprintf(stderr, "mozhou-store: %s\n", error.what());
         return 1;
     }

@@ -1,0 +1,92 @@
+#include "BookTransfer.h"
+
+#include "ExchangeFile.h"
+#include "TextFile.h"
+#include "store/Query.h"
+#include "store/Statements.h"
+
+#include <QSet>
+
+namespace exchange {
+
+namespace {
+
+constexpr int kTitleColumn = 0;
+constexpr int kLineNumberColumn = 1;
+constexpr int kTextColumn = 2;
+
+// The store compares titles without case for ASCII letters only.
+QString storeComparable(const QString& title)
+{
+    QString key = title;
+    for (QChar& c : key)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    return key;
+}
+
+} // namespace
+
+std::vector<QString> listTitles(store::Query& textQuery)
+{
+    textQuery.setStatement(store::statements::allTitles());
+    textQuery.open();
+    std::vector<QString> titles;
+    titles.reserve(size_t(textQuery.recordCount()));
+    for (int i = 0; i < textQuery.recordCount(); ++i)
+        titles.push_back(textQuery.valueAt(i, kTitleColumn).toString());
+    return titles;
+}
+
+QStringList gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
+                       const QString& stamp, Progress& progress)
+{
+    progress.begin(int(titles.size()));
+    QStringList lines{stamp};
+    QSet<QString> gathered;
+    for (const QString& title : titles) {
+        const QString key = storeComparable(title);
+        if (!gathered.contains(key)) {
+            gathered.insert(key);
+            lines.append(titleMarkerLine(title));
+            textQuery.setStatement(store::statements::entryLinesInOrder(title));
+            textQuery.open();
+            for (int i = 0; i < textQuery.recordCount(); ++i)
+                lines.append(textQuery.valueAt(i, kTextColumn).toString());
+        }
+        progress.advance();
+    }
+    return lines;
+}
+
+void exportBook(store::Query& textQuery, const std::vector<QString>& titles, const QString& stamp,
+                const QString& path, Progress& progress)
+{
+    textfile::writeLines(path, gatherBook(textQuery, titles, stamp, progress));
+}
+
+void replaceBook(store::Query& textQuery, const QStringList& lines, Progress& progress)
+{
+    store::Query::Transaction transaction(textQuery);
+    textQuery.setStatement(store::statements::allEntryRows());
+    textQuery.open();
+    const int existing = textQuery.recordCount();
+    progress.begin(existing + std::max(0, int(lines.size()) - 1));
+    // From the last row back, so that each removal from the query's result is cheap.
+    textQuery.last();
+    for (int i = 0; i < existing; ++i) {
+        textQuery.deleteCurrent();
+        progress.advance();
+    }
+    walkEntryRows(lines, [&](const QString& title, int lineNumber, const QString& text) {
+        textQuery.append();
+        textQuery.setField(kTitleColumn, title);
+        textQuery.setField(kLineNumberColumn, lineNumber);
+        textQuery.setField(kTextColumn, text);
+        textQuery.post();
+        progress.advance();
+    });
+    transaction.commit();
+}
+
+} // namespace exchange

@@ -1,0 +1,48 @@
+// Export and import of the whole materials book through the text query, shared by the export
+// and import dialogs and by the store tool.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace store {
+class Query;
+}
+
+namespace exchange {
+
+// What a long loop reports: its length once, then one step per unit done.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    virtual void begin(int maximum) = 0;
+    virtual void advance() = 0;
+};
+
+class NoProgress : public Progress {
+public:
+    void begin(int) override {}
+    void advance() override {}
+};
+
+// Every entry's title (its row with line number 0), in title order, as the title list shows them.
+std::vector<QString> listTitles(store::Query& textQuery);
+
+// The exchange file's lines: the stamp, then for each title its marker line and its rows in line
+// order, one statement per title. A title equal, as the store compares titles, to one gathered
+// before is skipped, since its statement would return the same rows again. Progress: one step
+// per title.
+QStringList gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
+                       const QString& stamp, Progress& progress);
+
+// gatherBook, then the file is written in one piece; nothing is written when a read fails.
+void exportBook(store::Query& textQuery, const std::vector<QString>& titles,
+                const QString& stamp, const QString& path, Progress& progress);
+
+// Replaces every entry row by the rows of the lines of an accepted exchange file, in one
+// transaction: a failure part-way leaves the store as it was. Progress: maximum is the rows
+// deleted plus the lines after line 1; one step per deleted and per inserted row.
+void replaceBook(store::Query& textQuery, const QStringList& lines, Progress& progress);
+
+} // namespace exchange

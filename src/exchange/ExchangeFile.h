@@ -1,0 +1,50 @@
+// The exchange file: the whole materials book as text lines. Line 1 is the 19-character time
+// stamp of writing; then every entry as a title marker line ("~0~1~" and the title) followed by
+// its content lines in line order. No count, no end marker, no escaping.
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+#include <functional>
+
+namespace exchange {
+
+inline const QString kTitleMarker = QStringLiteral("~0~1~");
+inline constexpr int kStampLength = 19;
+inline const QString kExtension = QStringLiteral(".mz");
+inline const QString kFileFilter = QStringLiteral("MZ文件 (*.mz)");
+
+// "yyyy-mm-dd hh:nn:ss", 24-hour clock, leading zeros, these separators whatever the locale.
+QString formatStamp(const QDate& date, const QTime& time);
+// The local clock, the date read before the time.
+QString currentStamp();
+
+QString titleMarkerLine(const QString& title);
+bool isTitleMarkerLine(const QString& line);
+
+// The name a chosen export file gets: kept when its extension is ".mz" in any letter case,
+// otherwise with ".mz" appended (notes → notes.mz, notes.txt → notes.txt.mz).
+QString withExchangeExtension(const QString& chosen);
+
+// A file as read: every line (decoded), and whether it passes the acceptance test.
+struct ExchangeFile {
+    QStringList lines;
+    bool accepted = false;
+    // Line 1 of an accepted file, shown to the user unchanged.
+    QString stamp() const { return lines.value(0); }
+};
+
+// Accepted when line 1 is exactly 19 bytes (content not looked at) and line 2 begins with the
+// marker. Lines of any length are kept whole.
+ExchangeFile parseExchangeFile(const QByteArray& bytes);
+// Reads the whole file; throws textfile::FileError when it cannot be read.
+ExchangeFile readExchangeFile(const QString& path);
+
+// Turns lines 2 to last of an accepted file into entry rows: a marker line sets the current
+// title and restarts the line numbers at 0 and makes no row; every other line is a row.
+using RowVisitor = std::function<void(const QString& title, int lineNumber, const QString& text)>;
+void walkEntryRows(const QStringList& lines, const RowVisitor& visit);
+
+} // namespace exchange

@@ -1,0 +1,55 @@
+// Text files as the program reads and writes them. Writing: the whole file at once, GB18030,
+// CR LF after every line, replacing an existing file. Reading: the whole file at once; a file
+// that starts with the UTF-8 byte-order mark or whose bytes are valid UTF-8 is read as UTF-8,
+// any other as GB18030, and bytes that fit neither become U+FFFD. CR LF, a lone CR and a lone LF
+// each end a line; after the last line end an empty remainder is no line, a non-empty one is.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <stdexcept>
+#include <vector>
+
+namespace textfile {
+
+// A file that cannot be read or written; what() names the file and the system's reason.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The whole file. Throws FileError for a folder, a missing or an unreadable file.
+QByteArray readBytes(const QString& path);
+
+// The bytes without a leading UTF-8 byte-order mark.
+QByteArrayView withoutByteOrderMark(QByteArrayView bytes);
+
+// The bytes as text by the UTF-8 / GB18030 rule above; a byte-order mark is dropped.
+QString decode(QByteArrayView bytes);
+
+// Splits at CR LF, lone CR and lone LF. Byte rules (lengths, prefixes) apply to the byte form;
+// the text form splits decoded text the same way, line for line, since neither encoding ever
+// hides a CR or an LF inside a character.
+std::vector<QByteArrayView> splitLines(QByteArrayView bytes);
+QStringList splitLines(QStringView text);
+
+// readBytes, decode and splitLines in one.
+QStringList readLines(const QString& path);
+
+// GB18030: code page 936 for every character it has, four-byte sequences for the rest.
+QByteArray encode(QStringView text);
+
+// Every line followed by CR LF, encoded.
+QByteArray joinLines(const QStringList& lines);
+
+// Creates or replaces the file with exactly these bytes. A failure leaves an existing file as it
+// was. Throws FileError.
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+// writeBytes(path, joinLines(lines)).
+void writeLines(const QString& path, const QStringList& lines);
+
+} // namespace textfile

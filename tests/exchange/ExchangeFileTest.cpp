@@ -1,0 +1,104 @@
+// The exchange file: the time stamp, the export file name, the acceptance test on raw bytes, and
+// the walk of accepted lines into entry rows.
+#include "exchange/ExchangeFile.h"
+#include "exchange/TextFile.h"
+
+#include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
+
+using namespace exchange;
+
+namespace {
+
+using Row = std::tuple<QString, int, QString>;
+
+std::vector<Row> rowsOf(const QStringList& lines)
+{
+    std::vector<Row> rows;
+    walkEntryRows(lines, [&](const QString& title, int number, const QString& text) {
+        rows.emplace_back(title, number, text);
+    });
+    return rows;
+}
+
+} // namespace
+
+TEST(ExchangeStamp, IsNineteenCharactersWithLeadingZerosOnATwentyFourHourClock)
+{
+    EXPECT_EQ(formatStamp(QDate(2008, 3, 15), QTime(10, 5, 9)), "2008-03-15 10:05:09");
+    EXPECT_EQ(formatStamp(QDate(2021, 12, 1), QTime(23, 0, 0)), "2021-12-01 23:00:00");
+    EXPECT_EQ(currentStamp().size(), kStampLength);
+}
+
+TEST(ExchangeExtension, KeepsDotMzInAnyCaseAndAppendsItOtherwise)
+{
+    EXPECT_EQ(withExchangeExtension("/h/notes"), "/h/notes.mz");
+    EXPECT_EQ(withExchangeExtension("/h/notes.MZ"), "/h/notes.MZ");
+    EXPECT_EQ(withExchangeExtension("/h/notes.mz"), "/h/notes.mz");
+    EXPECT_EQ(withExchangeExtension("/h/notes.txt"), "/h/notes.txt.mz");
+    EXPECT_EQ(withExchangeExtension("/h.mz/notes"), "/h.mz/notes.mz");
+    EXPECT_EQ(withExchangeExtension(QString::fromUtf8("/h/资料.Mz")), QString::fromUtf8("/h/资料.Mz"));
+}
+
+TEST(ExchangeAcceptance, NeedsANineteenByteFirstLineAndAMarkerOnLineTwo)
+{
+    const QByteArray marker = "\r\n~0~1~T\r\n";
+    EXPECT_TRUE(parseExchangeFile("2008-03-15 10:05:09" + marker).accepted);
+    EXPECT_TRUE(parseExchangeFile("not a date at all!!" + marker).accepted);
+    EXPECT_TRUE(parseExchangeFile("\xEF\xBB\xBF" "2008-03-15 10:05:09" + marker).accepted);
+    EXPECT_TRUE(parseExchangeFile("2008-03-15 10:05:09\n~0~1~").accepted);
+    EXPECT_FALSE(parseExchangeFile("").accepted);
+    EXPECT_FALSE(parseExchangeFile("2008-03-15 10:05:09\r\n").accepted);
+    EXPECT_FALSE(parseExchangeFile("2008-03-15 10:05:09\r\ncontent\r\n~0~1~T").accepted);
+    EXPECT_FALSE(parseExchangeFile("2008-03-15 10:05:9" + marker).accepted);
+    EXPECT_FALSE(parseExchangeFile("2008-03-15 10:05:09 " + marker).accepted);
+    EXPECT_FALSE(parseExchangeFile("\r\n~0~1~T").accepted);
+}
+
+// The test counts bytes, not characters: "中文" is four bytes in GB18030 and six in UTF-8.
+TEST(ExchangeAcceptance, CountsTheBytesOfLineOneAsStored)
+{
+    const QString stamp = QString::fromUtf8("中文 2008-03-15 10:");
+    const QByteArray marker = "\r\n~0~1~T";
+    const ExchangeFile gb = parseExchangeFile(textfile::encode(stamp) + marker);
+    EXPECT_TRUE(gb.accepted);
+    EXPECT_EQ(gb.stamp(), stamp);
+    EXPECT_FALSE(parseExchangeFile(stamp.toUtf8() + marker).accepted);
+}
+
+TEST(ExchangeRead, KeepsLongLinesWholeAndReadsMixedLineEndsAlike)
+{
+    const QByteArray longLine(3 * 1024 * 1024, 'x');
+    const ExchangeFile file = parseExchangeFile("2008-03-15 10:05:09\r~0~1~T\n" + longLine
+                                                + "\r\n\n\xD6\xD0");
+    ASSERT_TRUE(file.accepted);
+    ASSERT_EQ(file.lines.size(), 5);
+    EXPECT_EQ(file.lines[2].size(), longLine.size());
+    EXPECT_EQ(file.lines[3], "");
+    EXPECT_EQ(file.lines[4], QString::fromUtf8("中"));
+}
+
+TEST(ExchangeWalk, TurnsTheWorkedExampleIntoRows)
+{
+    const QStringList lines = textfile::splitLines(QString::fromUtf8(
+        "2008-03-15 10:05:09\r\n~0~1~会议\r\n周一\r\n\r\n~0~1~购物\r\n牛奶\r\n"));
+    const std::vector<Row> expected{{QString::fromUtf8("会议"), 0, QString::fromUtf8("周一")},
+                                    {QString::fromUtf8("会议"), 1, ""},
+                                    {QString::fromUtf8("购物"), 0, QString::fromUtf8("牛奶")}};
+    EXPECT_EQ(rowsOf(lines), expected);
+}
+
+TEST(ExchangeWalk, MarkersRestartNumberingAndMayRepeatBeEmptyOrComeWithoutRows)
+{
+    const QStringList lines{"2008-03-15 10:05:09", "~0~1~", "a", "~0~1~T", "b", "c",
+                            "~0~1~none", "~0~1~T", "d", "~0~1~~0~1~x", "~0~1~last"};
+    const std::vector<Row> expected{{"", 0, "a"}, {"T", 0, "b"}, {"T", 1, "c"}, {"T", 0, "d"}};
+    EXPECT_EQ(rowsOf(lines), expected);
+}
+
+TEST(ExchangeWalk, AContentLineThatStartsWithTheMarkerOpensANewEntry)
+{
+    const std::vector<Row> expected{{"T", 0, "a"}, {"rest", 0, "b"}};
+    EXPECT_EQ(rowsOf({"2008-03-15 10:05:09", "~0~1~T", "a", "~0~1~rest", "b"}), expected);
+}
