@@ -77,6 +77,7 @@ void Query::setStorePath(const QString& path)
 {
     close();
     insertStatement_.reset();
+    deleteStatement_.reset();
     connection_.reset();
     storePath_ = path;
 }
@@ -108,6 +109,7 @@ void Query::loadColumns()
     if (table == table_ && !columns_.empty())
         return;
     insertStatement_.reset();
+    deleteStatement_.reset();
     table_ = table;
     columns_.clear();
     SqliteStatement info(connection(), QStringLiteral("pragma table_info(%1)").arg(quoted(table_)));
@@ -141,7 +143,7 @@ void Query::fetch()
         throw StoreError(QStringLiteral("unexpected columns in the result of: %1")
                              .arg(statement_.sql).toStdString());
     select.bindAll(statement_.params);
-    std::vector<Row> rows;
+    std::deque<Row> rows;
     while (select.step()) {
         Row row{select.columnInt(0), {}};
         row.values.reserve(columns_.size());
@@ -383,6 +385,14 @@ SqliteStatement& Query::insertStatement()
     return *insertStatement_;
 }
 
+SqliteStatement& Query::deleteStatement()
+{
+    if (!deleteStatement_)
+        deleteStatement_ = std::make_unique<SqliteStatement>(
+            connection(), QStringLiteral("delete from %1 where rowid=?").arg(quoted(table_)));
+    return *deleteStatement_;
+}
+
 void Query::post()
 {
     if (!pending_)
@@ -423,10 +433,11 @@ void Query::deleteCurrent()
     }
     if (current_ < 0)
         throw StoreError("there is no current row to delete");
-    SqliteStatement remove(connection(),
-                           QStringLiteral("delete from %1 where rowid=?").arg(quoted(table_)));
+    SqliteStatement& remove = deleteStatement();
+    remove.reset();
     remove.bind(1, rows_[size_t(current_)].rowid);
     remove.step();
+    remove.reset();
     rows_.erase(rows_.begin() + current_);
     if (current_ >= int(rows_.size()))
         current_ = int(rows_.size()) - 1;

@@ -12,6 +12,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -130,14 +131,16 @@ private:
     void scrolled();
     void beginNew(size_t position);
     SqliteStatement& insertStatement();
+    SqliteStatement& deleteStatement();
 
     QString storePath_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<SqliteStatement> insertStatement_;
+    std::unique_ptr<SqliteStatement> deleteStatement_;
     Statement statement_;
     QString table_;
     std::vector<Column> columns_;
-    std::vector<Row> rows_;
+    std::deque<Row> rows_;  // deque: deleting row after row from the front stays cheap
     std::optional<Pending> pending_;
     int current_ = -1;
     bool open_ = false;

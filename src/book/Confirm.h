@@ -1,0 +1,47 @@
+// The overwrite confirmation: asks before a file is written over an existing one, and writes
+// it itself when the answer is yes.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <map>
+
+class QLabel;
+class TsuiButton;
+class TsuiEdit;
+class TsuiForm;
+
+class TForm6 : public QDialog {
+    Q_OBJECT
+public:
+    using Writer = std::function<void(const QString& path)>;
+
+    explicit TForm6(QWidget* owner);
+
+    // How content of a kind ("资料", "图片") is written; other kinds write nothing.
+    void setWriter(const QString& kind, Writer writer);
+    // Sets the path and the kind, then asks modally; writes on "是(&Y)".
+    void confirm(const QString& path, const QString& kind);
+
+    void suiButton1Click();  // 是(&Y)
+    void suiButton2Click();  // 否(&N)
+
+    QString path() const;
+    QString kind() const;
+    TsuiButton* yesButton() const { return suiButton1; }
+    TsuiButton* noButton() const { return suiButton2; }
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::map<QString, Writer> writers_;
+    TsuiForm* suiForm1;
+    QLabel* Image1;
+    QLabel* Label1;
+    TsuiButton* suiButton1;
+    TsuiButton* suiButton2;
+    TsuiEdit* suiEdit1;  // hidden: the path
+    TsuiEdit* suiEdit2;  // hidden: the kind
+};

@@ -1,0 +1,74 @@
+#include "Delete.h"
+
+#include "DialogParts.h"
+#include "EntryRows.h"
+#include "TitleList.h"
+#include "skin/Controls.h"
+#include "skin/Messages.h"
+
+#include <QLabel>
+
+TForm3::TForm3(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
+    : QDialog(owner), titles_(titles), textQuery_(textQuery)
+{
+    suiForm1 = book::makeDialogFrame(this, 320, 160, QStringLiteral("删除"));
+    Image1 = book::makeQuestionPicture(suiForm1, 24, 32);
+    Label1 = new QLabel(suiForm1);
+    Label1->setGeometry(84, 40, 220, 20);
+    suiProgressBar1 = new TsuiProgressBar(suiForm1);
+    suiProgressBar1->setGeometry(84, 72, 160, 12);
+    suiButton1 = new TsuiButton(QStringLiteral("是(&Y)"), suiForm1);
+    suiButton1->setGeometry(80, 112, 72, 25);
+    suiButton2 = new TsuiButton(QStringLiteral("否(&N)"), suiForm1);
+    suiButton2->setGeometry(168, 112, 72, 25);
+    suiEdit1 = new TsuiEdit(suiForm1);
+    suiEdit1->hide();
+    setTabOrder(suiButton2, suiButton1);
+    connect(suiButton1, &QPushButton::clicked, this, &TForm3::suiButton1Click);
+    connect(suiButton2, &QPushButton::clicked, this, &TForm3::suiButton2Click);
+}
+
+void TForm3::prepare(int position, const QString& question)
+{
+    suiEdit1->setText(QString::number(position));
+    Label1->setText(question);
+}
+
+QString TForm3::question() const
+{
+    return Label1->text();
+}
+
+void TForm3::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    suiButton2->setFocus();
+}
+
+void TForm3::suiButton1Click()
+{
+    skin::guarded([this] {
+        const int position = suiEdit1->text().toInt();
+        book::ProgressBarSteps progress(suiProgressBar1);
+        book::deleteEntry(textQuery_, titles_.title(position), progress);
+        accept();
+        titles_.removeItem(position);
+    });
+}
+
+void TForm3::suiButton2Click()
+{
+    reject();
+}
+
+void TForm3::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TForm3::FormClose()
+{
+    suiProgressBar1->hide();
+    suiButton2->setFocus();
+}

@@ -1,0 +1,320 @@
+#include "Load.h"
+
+#include "Confirm.h"
+#include "EntryRows.h"
+#include "FontPickers.h"
+#include "Save.h"
+#include "exchange/TextFile.h"
+#include "skin/Controls.h"
+#include "skin/Messages.h"
+#include "skin/TsuiMessageDialog.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <stdexcept>
+
+namespace {
+const QString kWrapOff = QStringLiteral("不换行");
+const QString kWrapOn = QStringLiteral("换行");
+const QString kDefaultFontName = QStringLiteral("宋体");
+constexpr int kDefaultFontSize = 9;
+constexpr int kEditorTop = 72;
+} // namespace
+
+TForm5::TForm5(QWidget* owner, store::Query& textQuery, const QString& programFolder)
+    : QDialog(owner), textQuery_(textQuery), chooseOpenFile_(book::openTextFileChooser(this)),
+      chooseSaveFile_(book::saveTextFileChooser(this))
+{
+    setWindowTitle(QStringLiteral("读取"));
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
+    setModal(true);
+    resize(536, 360);
+    setMinimumWidth(150);
+    suiForm1 = new TsuiForm(this);
+
+    const struct { int left, width; const char* caption; } buttons[] = {
+        {24, 104, "重新选择内容"}, {136, 104, "保存至数据库"}, {248, 92, "另存为文件"},
+        {348, 72, "不换行"}, {428, 72, "关闭"}};
+    TsuiButton** fields[] = {&suiButton1, &suiButton2, &suiButton3, &suiButton4, &suiButton5};
+    for (int i = 0; i < 5; ++i) {
+        *fields[i] = new TsuiButton(QString::fromUtf8(buttons[i].caption), suiForm1);
+        (*fields[i])->setGeometry(buttons[i].left, 6, buttons[i].width, 25);
+        (*fields[i])->setAutoDefault(false);
+    }
+    Bevel1 = new QFrame(suiForm1);
+    Bevel1->setFrameShape(QFrame::HLine);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+
+    suiFontComboBox1 = new TsuiFontComboBox(suiForm1);
+    suiFontComboBox1->setGeometry(24, 42, 144, 22);
+    suiFontComboBox1->setFontName(kDefaultFontName);
+    suiFontSizeComboBox1 = new TsuiFontSizeComboBox(suiForm1);
+    suiFontSizeComboBox1->setGeometry(176, 42, 64, 22);
+    suiFontSizeComboBox1->setFontName(kDefaultFontName);
+    suiFontSizeComboBox1->setFontSize(kDefaultFontSize);
+    suiProgressBar1 = new TsuiProgressBar(suiForm1);
+    suiProgressBar1->setGeometry(248, 47, 252, 12);
+
+    suiMemo1 = new TsuiMemo(suiForm1);
+    suiMemo1->setFont(QFont(kDefaultFontName, kDefaultFontSize));
+    setWrapping(true);
+    suiEdit1 = new TsuiEdit(suiForm1);
+    suiEdit1->hide();
+    suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiInformation);
+
+    connect(suiButton1, &QPushButton::clicked, this, &TForm5::suiButton1Click);
+    connect(suiButton2, &QPushButton::clicked, this, &TForm5::suiButton2Click);
+    connect(suiButton3, &QPushButton::clicked, this, &TForm5::suiButton3Click);
+    connect(suiButton4, &QPushButton::clicked, this, &TForm5::suiButton4Click);
+    connect(suiButton5, &QPushButton::clicked, this, &TForm5::suiButton5Click);
+    connect(suiMemo1, &QPlainTextEdit::textChanged, this, &TForm5::editorChanged);
+    FormCreate(programFolder);
+    connect(suiFontComboBox1, &QComboBox::currentIndexChanged, this, &TForm5::suiFontComboBox1Change);
+    connect(suiFontSizeComboBox1, &QComboBox::currentIndexChanged, this,
+            &TForm5::suiFontSizeComboBox1Change);
+}
+
+void TForm5::setPrompts(TForm6* overwrite, TForm13* saveChanges)
+{
+    overwrite_ = overwrite;
+    saveChanges_ = saveChanges;
+}
+
+void TForm5::setFileChoosers(book::FileChooser open, book::FileChooser save)
+{
+    chooseOpenFile_ = std::move(open);
+    chooseSaveFile_ = std::move(save);
+}
+
+void TForm5::FormCreate(const QString& programFolder)
+{
+    skin::guarded([&] { readSettings(programFolder + QStringLiteral("/quillo.ini")); });
+}
+
+// The file is read by line position: the name from the 10th character of line 2, the size
+// from the 10th character of line 3. An empty file counts as no file.
+void TForm5::readSettings(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return;
+    const QStringList lines = textfile::readLines(path);
+    if (lines.isEmpty())
+        return;
+    suiFontComboBox1->setFontName(lines.value(1).mid(9));
+    suiFontSizeComboBox1->setFontName(suiFontComboBox1->fontName());
+    const QString sizeText = lines.value(2).mid(9);
+    bool isNumber = false;
+    const int size = sizeText.toInt(&isNumber);
+    if (!isNumber)
+        throw std::runtime_error(QStringLiteral("'%1' is not a valid integer value in %2")
+                                     .arg(sizeText, path).toStdString());
+    suiFontSizeComboBox1->setFontSize(size);
+    QFont font = suiMemo1->font();
+    if (!suiFontComboBox1->fontName().isEmpty())
+        font.setFamily(suiFontComboBox1->fontName());
+    if (suiFontSizeComboBox1->fontSize() > 0)
+        font.setPointSize(suiFontSizeComboBox1->fontSize());
+    suiMemo1->setFont(font);
+}
+
+QStringList TForm5::settingsLines() const
+{
+    return {QStringLiteral("[Font]"), QStringLiteral("FontName=") + suiFontComboBox1->fontName(),
+            QStringLiteral("FontSize=") + QString::number(suiFontSizeComboBox1->fontSize())};
+}
+
+void TForm5::writeSettings(const QString& path) const
+{
+    textfile::writeLines(path, settingsLines());
+}
+
+void TForm5::resizeEvent(QResizeEvent*)
+{
+    suiForm1->setGeometry(rect());
+    Bevel1->setGeometry(0, 34, width(), 2);
+    suiMemo1->setGeometry(4, kEditorTop, width() - 8, height() - kEditorTop - 4);
+}
+
+void TForm5::setWrapping(bool on)
+{
+    suiMemo1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    suiMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    suiMemo1->setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+}
+
+void TForm5::editorChanged()
+{
+    suiButton2->setEnabled(true);
+    modified_ = true;
+}
+
+QString TForm5::entryTitle() const
+{
+    return suiEdit1->text();
+}
+
+void TForm5::prepareEntry(const QString& title)
+{
+    suiMemo1->setPlainText(book::textOfLines(book::readEntry(textQuery_, title)));
+    setWindowTitle(QStringLiteral("读取《") + title + QStringLiteral("》"));
+    suiEdit1->setText(title);
+    suiButton2->setEnabled(false);
+    modified_ = false;
+}
+
+void TForm5::openEntry(const QString& title)
+{
+    if (skin::guarded([&] { prepareEntry(title); }))
+        exec();
+}
+
+void TForm5::tell(TsuiIconType icon, const QString& text)
+{
+    suiMessageDialog1->IconType = icon;
+    suiMessageDialog1->Text = text;
+    suiMessageDialog1->ShowModal();
+}
+
+void TForm5::suiButton1Click()
+{
+    skin::guarded([this] {
+        const QString path = chooseOpenFile_();
+        if (path.isEmpty())
+            return;
+        suiMemo1->setPlainText(book::editorTextOfFile(path));
+        suiMemo1->setFocus();
+    });
+}
+
+// Refuses an empty editor; otherwise replaces the entry's rows. True when the entry was saved.
+bool TForm5::save()
+{
+    const QStringList lines = book::linesOfText(suiMemo1->toPlainText());
+    if (lines.isEmpty()) {
+        tell(TsuiIconType::suiWarning, QStringLiteral("本篇资料不能修改为空内容！"));
+        return false;
+    }
+    const bool saved = skin::guarded([&] {
+        book::ProgressBarSteps progress(suiProgressBar1);
+        book::replaceEntry(textQuery_, entryTitle(), lines, progress);
+    });
+    if (!saved)
+        return false;
+    modified_ = false;
+    tell(TsuiIconType::suiInformation, QStringLiteral("已成功保存对本篇资料的修改！"));
+    suiProgressBar1->hide();
+    suiButton2->setEnabled(false);
+    return true;
+}
+
+void TForm5::suiButton2Click()
+{
+    save();
+}
+
+QString TForm5::textFilePath(const QString& chosen)
+{
+    const QString name = QFileInfo(chosen).fileName();
+    const QString ending = name.right(4);
+    if (ending == QStringLiteral(".txt") || ending == QStringLiteral(".TXT"))
+        return chosen;
+    return chosen + QStringLiteral(".txt");
+}
+
+void TForm5::writeEditorText(const QString& path) const
+{
+    QString text = suiMemo1->toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    textfile::writeBytes(path, textfile::encode(text));
+}
+
+void TForm5::suiButton3Click()
+{
+    skin::guarded([this] {
+        const QString chosen = chooseSaveFile_();
+        if (chosen.isEmpty())
+            return;
+        const QString path = textFilePath(chosen);
+        if (QFileInfo::exists(path) && overwrite_)
+            overwrite_->confirm(path, QStringLiteral("资料"));
+        else
+            writeEditorText(path);
+    });
+}
+
+void TForm5::suiButton4Click()
+{
+    const bool wrapping = suiButton4->text() == kWrapOff;
+    setWrapping(!wrapping);
+    suiButton4->setText(wrapping ? kWrapOn : kWrapOff);
+}
+
+void TForm5::suiFontComboBox1Change()
+{
+    const int position = suiFontSizeComboBox1->currentIndex();
+    suiFontSizeComboBox1->setFontName(suiFontComboBox1->fontName());
+    if (position >= 0)
+        suiFontSizeComboBox1->setCurrentIndex(std::min(position, suiFontSizeComboBox1->count() - 1));
+    QFont font = suiMemo1->font();
+    font.setFamily(suiFontComboBox1->fontName());
+    if (suiFontSizeComboBox1->fontSize() > 0)
+        font.setPointSize(suiFontSizeComboBox1->fontSize());
+    suiMemo1->setFont(font);
+}
+
+void TForm5::suiFontSizeComboBox1Change()
+{
+    if (suiFontSizeComboBox1->fontSize() <= 0)
+        return;
+    QFont font = suiMemo1->font();
+    font.setPointSize(suiFontSizeComboBox1->fontSize());
+    suiMemo1->setFont(font);
+}
+
+// With unsaved changes the save-changes prompt decides: save and close, close, or stay.
+bool TForm5::mayClose()
+{
+    if (!modified_ || !saveChanges_)
+        return true;
+    switch (saveChanges_->ask()) {
+    case TForm13::Answer::Yes:
+        save();
+        return true;
+    case TForm13::Answer::No:
+        return true;
+    case TForm13::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TForm5::finishClose()
+{
+    suiProgressBar1->hide();
+    suiMemo1->setFocus();
+}
+
+void TForm5::suiButton5Click()
+{
+    close();
+}
+
+void TForm5::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
+    finishClose();
+    QDialog::reject();
+    event->accept();
+}
+
+void TForm5::reject()
+{
+    if (!mayClose())
+        return;
+    finishClose();
+    QDialog::reject();
+}

@@ -1,0 +1,356 @@
+// The materials-book windows wired to the store and the title list: add, delete, search, the
+// reading window with its prompts and settings file.
+#include "support/ProgramFolder.h"
+
+#include "book/Confirm.h"
+#include "book/Delete.h"
+#include "book/EntryRows.h"
+#include "book/FontPickers.h"
+#include "book/Insert.h"
+#include "book/Load.h"
+#include "book/Save.h"
+#include "book/Search.h"
+#include "book/TextPane.h"
+#include "exchange/TextFile.h"
+#include "platform/Clipboard.h"
+#include "skin/Controls.h"
+#include "skin/Messages.h"
+#include "store/Query.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using testing_support::ProgramFolder;
+
+namespace {
+
+// Presses a button of the next modal window once it is up.
+void pressInNextModal(std::function<QAbstractButton*(QWidget*)> pick)
+{
+    QTimer::singleShot(0, [pick] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            pick(modal)->click();
+    });
+}
+
+class BookWindowsTest : public ::testing::Test {
+protected:
+    BookWindowsTest() : pane(nullptr, titles, query, clipboard)
+    {
+        query.setStorePath(folder.storePath());
+        pane.resize(586, 431);
+    }
+    void add(const QString& title, const QStringList& lines)
+    {
+        testing_support::addEntry(folder.storePath(), title, lines);
+    }
+    QStringList linesOf(const QString& title)
+    {
+        store::Query reader;
+        reader.setStorePath(folder.storePath());
+        return book::readEntry(reader, title);
+    }
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const auto& message : messages.messages)
+            all << message.text;
+        return all;
+    }
+    void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    ProgramFolder folder;
+    skin::RecordingSink messages;
+    store::Query query;
+    book::TitleList titles;
+    platform::FakeClipboard clipboard;
+    book::TextPane pane;
+};
+
+TEST_F(BookWindowsTest, AddChecksTitleTextAndDuplicateInThatOrder)
+{
+    add("Notes", {"x"});
+    titles.refresh(query);
+    TForm2 form(nullptr, titles, pane, query);
+    form.titleEdit()->setText("   ");
+    form.editor()->setPlainText("text");
+    form.suiButton3Click();
+    form.titleEdit()->setText(" T ");
+    form.editor()->setPlainText("");
+    form.suiButton3Click();
+    form.titleEdit()->setText(" NOTES ");
+    form.editor()->setPlainText("new text");
+    form.suiButton3Click();
+    EXPECT_EQ(texts(), (QStringList{"请输入资料的标题！", "请输入资料的内容！", "该资料的标题已存在！"}));
+    EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::Warning);
+    EXPECT_EQ(form.editor()->toPlainText(), "new text");  // kept as typed
+    EXPECT_EQ(linesOf("Notes"), QStringList{"x"});
+}
+
+TEST_F(BookWindowsTest, AddWritesTheTrimmedTitleShowsItAndEmptiesTheDialog)
+{
+    for (int i = 0; i < 40; ++i)
+        add(QStringLiteral("t%1").arg(i, 2, 10, QChar(u'0')), {"x"});
+    titles.refresh(query);
+    TForm2 form(nullptr, titles, pane, query);
+    form.titleEdit()->setText("  t29x \t");
+    form.editor()->setPlainText("第一行\n\n第三行\n");
+    form.suiButton3Click();
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(linesOf("t29x"), (QStringList{"第一行", "", "第三行"}));
+    EXPECT_EQ(titles.count(), 41);
+    EXPECT_EQ(titles.title(titles.selectedPosition()), "t29x");
+    EXPECT_TRUE(form.titleEdit()->text().isEmpty());
+    EXPECT_TRUE(form.editor()->toPlainText().isEmpty());
+    EXPECT_TRUE(form.progressBar()->isHidden());
+}
+
+TEST_F(BookWindowsTest, AddAcceptsASingleLineBreakAsOneEmptyLine)
+{
+    TForm2 form(nullptr, titles, pane, query);
+    form.titleEdit()->setText("blank");
+    form.editor()->setPlainText("\n");
+    form.suiButton3Click();
+    EXPECT_EQ(linesOf("blank"), QStringList{""});
+}
+
+TEST_F(BookWindowsTest, AddBrowsesATextFileForTitleAndText)
+{
+    writeFile(folder.file("读书笔记.txt"), textfile::encode(QStringLiteral("甲\r乙\n丙\r\n")));
+    TForm2 form(nullptr, titles, pane, query);
+    form.setFileChooser([&] { return folder.file("读书笔记.txt"); });
+    form.suiButton1Click();
+    EXPECT_EQ(form.titleEdit()->text(), "读书笔记");
+    EXPECT_EQ(form.editor()->toPlainText(), "甲\n乙\n丙\n");
+
+    form.setFileChooser([&] { return folder.file("gone.txt"); });
+    form.suiButton1Click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
+    EXPECT_EQ(form.editor()->toPlainText(), "甲\n乙\n丙\n");
+}
+
+TEST_F(BookWindowsTest, AddKeepsTheWrapModeAcrossOpenings)
+{
+    TForm2 form(nullptr, titles, pane, query);
+    EXPECT_EQ(form.wrapToggle()->text(), "不换行(&W)");
+    form.suiButton2Click();
+    EXPECT_EQ(form.wrapToggle()->text(), "换行(&W)");
+    EXPECT_EQ(form.editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    form.titleEdit()->setText("t");
+    form.editor()->setPlainText("a");
+    form.suiButton3Click();
+    EXPECT_EQ(form.editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(form.wrapToggle()->text(), "换行(&W)");
+}
+
+TEST_F(BookWindowsTest, DeleteRemovesEveryRowAndTheItemWithoutRefilling)
+{
+    for (const char* title : {"a", "b", "c", "d", "e", "f", "g"})
+        add(title, {"1", "2"});
+    titles.refresh(query);
+    add("zz-not-listed", {"1"});
+    TForm3 form(nullptr, titles, query);
+    form.prepare(2, "确实要删除第 3 条资料吗？");
+    EXPECT_EQ(form.question(), "确实要删除第 3 条资料吗？");
+    form.suiButton1Click();
+    EXPECT_TRUE(linesOf("c").isEmpty());
+    EXPECT_EQ(titles.count(), 6);
+    EXPECT_EQ(titles.title(2), "d");
+    EXPECT_EQ(titles.selectedPosition(), 2);
+    EXPECT_TRUE(form.progressBar()->isHidden());
+}
+
+TEST_F(BookWindowsTest, SearchIsFuzzyOrExactAndTakesTheTextAsTyped)
+{
+    for (const char* title : {"工作计划", "计划", "Plan A", "会议"})
+        add(title, {"x"});
+    TForm4 form(nullptr, titles, query);
+    EXPECT_TRUE(form.fuzzyCheck()->isChecked());
+    EXPECT_TRUE(form.okButton()->isDefault());
+    form.searchEdit()->setText("计划");
+    form.suiButton1Click();
+    EXPECT_EQ(titles.count(), 2);
+    form.searchEdit()->setText("plan");
+    form.suiButton1Click();
+    EXPECT_EQ(titles.count(), 1);
+
+    form.fuzzyCheck()->setChecked(false);
+    form.searchEdit()->setText(" 计划");  // not trimmed: no match
+    form.suiButton1Click();
+    EXPECT_EQ(titles.count(), 0);
+    EXPECT_FALSE(titles.commandsEnabled());
+    form.searchEdit()->setText("计划");
+    form.suiButton1Click();
+    EXPECT_EQ(titles.count(), 1);
+    EXPECT_EQ(titles.selectedPosition(), 0);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(form.searchEdit()->text(), "计划");  // kept for the next opening
+}
+
+TEST_F(BookWindowsTest, EmptyFuzzySearchListsEverything)
+{
+    add("a", {"x"});
+    add("b", {"x"});
+    TForm4 form(nullptr, titles, query);
+    form.suiButton1Click();
+    EXPECT_EQ(titles.count(), 2);
+}
+
+class ReadingWindowTest : public BookWindowsTest {
+protected:
+    ReadingWindowTest() : form(nullptr, query, folder.path()), overwrite(nullptr), saveChanges(nullptr)
+    {
+        overwrite.setWriter(QStringLiteral("资料"), [this](const QString& path) { form.writeEditorText(path); });
+        form.setPrompts(&overwrite, &saveChanges);
+    }
+    TForm5 form;
+    TForm6 overwrite;
+    TForm13 saveChanges;
+};
+
+TEST_F(ReadingWindowTest, OpeningShowsTheEntryUnmodifiedAndAnEditEnablesSave)
+{
+    add("日记", {"a", "", "c"});
+    form.prepareEntry("日记");
+    EXPECT_EQ(form.windowTitle(), "读取《日记》");
+    EXPECT_EQ(form.editor()->toPlainText(), "a\n\nc\n");
+    EXPECT_FALSE(form.saveButton()->isEnabled());
+    EXPECT_FALSE(form.modified());
+    form.editor()->insertPlainText("x");
+    EXPECT_TRUE(form.saveButton()->isEnabled());
+    EXPECT_TRUE(form.modified());
+}
+
+TEST_F(ReadingWindowTest, SaveReplacesTheRowsOrRefusesAnEmptyEditor)
+{
+    add("日记", {"1", "2", "3", "4"});
+    form.prepareEntry("日记");
+    form.editor()->setPlainText("");
+    form.suiButton2Click();
+    EXPECT_EQ(linesOf("日记").size(), 4);
+    form.editor()->setPlainText("new\nlines");
+    form.suiButton2Click();
+    EXPECT_EQ(linesOf("日记"), (QStringList{"new", "lines"}));
+    EXPECT_EQ(texts(), (QStringList{"本篇资料不能修改为空内容！", "已成功保存对本篇资料的修改！"}));
+    EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::Warning);
+    EXPECT_EQ(messages.messages[1].kind, skin::MessageKind::Information);
+    EXPECT_FALSE(form.modified());
+    EXPECT_FALSE(form.saveButton()->isEnabled());
+    EXPECT_TRUE(form.progressBar()->isHidden());
+}
+
+TEST_F(ReadingWindowTest, SaveAsAddsTxtUnlessTheNameEndsInOneOfItsTwoCases)
+{
+    EXPECT_EQ(TForm5::textFilePath("/d/note"), "/d/note.txt");
+    EXPECT_EQ(TForm5::textFilePath("/d/note.txt"), "/d/note.txt");
+    EXPECT_EQ(TForm5::textFilePath("/d/note.TXT"), "/d/note.TXT");
+    EXPECT_EQ(TForm5::textFilePath("/d/note.Txt"), "/d/note.Txt.txt");
+    EXPECT_EQ(TForm5::textFilePath("/d.txt/note"), "/d.txt/note.txt");
+}
+
+TEST_F(ReadingWindowTest, SaveAsWritesGb18030WithCrLfAndAsksBeforeOverwriting)
+{
+    add("t", {"第一行", "€ and 𠀀"});
+    form.prepareEntry("t");
+    form.setFileChoosers({}, [&] { return folder.file("out"); });
+    form.suiButton3Click();
+    const QByteArray written = testing_support::readBytes(folder.file("out.txt"));
+    EXPECT_EQ(written, textfile::encode(QStringLiteral("第一行\r\n€ and 𠀀\r\n")));
+    EXPECT_EQ(textfile::decode(written), QStringLiteral("第一行\r\n€ and 𠀀\r\n"));
+
+    form.editor()->setPlainText("changed");
+    pressInNextModal([](QWidget* modal) { return static_cast<TForm6*>(modal)->noButton(); });
+    form.suiButton3Click();
+    EXPECT_EQ(testing_support::readBytes(folder.file("out.txt")), written);
+    EXPECT_EQ(overwrite.path(), folder.file("out.txt"));
+    EXPECT_EQ(overwrite.kind(), "资料");
+
+    pressInNextModal([](QWidget* modal) { return static_cast<TForm6*>(modal)->yesButton(); });
+    form.suiButton3Click();
+    EXPECT_EQ(testing_support::readBytes(folder.file("out.txt")), QByteArray("changed"));
+}
+
+TEST_F(ReadingWindowTest, ClosingWithEditsAsksAndActsOnTheAnswer)
+{
+    add("t", {"old"});
+    form.prepareEntry("t");
+    form.show();
+    form.editor()->setPlainText("edited");
+
+    pressInNextModal([](QWidget* modal) { return static_cast<TForm13*>(modal)->cancelButton(); });
+    form.suiButton5Click();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.editor()->toPlainText(), "edited");
+
+    pressInNextModal([](QWidget* modal) { return static_cast<TForm13*>(modal)->yesButton(); });
+    form.suiButton5Click();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(linesOf("t"), QStringList{"edited"});
+
+    form.prepareEntry("t");
+    form.show();
+    form.editor()->setPlainText("dropped");
+    pressInNextModal([](QWidget* modal) { return static_cast<TForm13*>(modal)->noButton(); });
+    form.suiButton5Click();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(linesOf("t"), QStringList{"edited"});
+}
+
+TEST_F(ReadingWindowTest, SaveChangesPromptClosedByItsFrameAnswersCancel)
+{
+    QTimer::singleShot(0, [this] { saveChanges.close(); });
+    EXPECT_EQ(saveChanges.ask(), TForm13::Answer::Cancel);
+}
+
+TEST_F(ReadingWindowTest, SettingsFileIsWrittenFromThePickersAndReadByLinePosition)
+{
+    EXPECT_EQ(form.settingsLines(), (QStringList{"[Font]", "FontName=宋体", "FontSize=9"}));
+    EXPECT_EQ(form.fontSizePicker()->count(), 16);
+    form.fontNamePicker()->setFontName("DejaVu Sans");
+    form.fontSizePicker()->setFontSize(14);
+    form.writeSettings(folder.file("quillo.ini"));
+    EXPECT_EQ(testing_support::readBytes(folder.file("quillo.ini")),
+              QByteArray("[Font]\r\nFontName=DejaVu Sans\r\nFontSize=14\r\n"));
+
+    TForm5 next(nullptr, query, folder.path());
+    EXPECT_EQ(next.fontNamePicker()->fontName(), "DejaVu Sans");
+    EXPECT_EQ(next.fontSizePicker()->fontSize(), 14);
+    EXPECT_EQ(next.editor()->font().family(), "DejaVu Sans");
+    EXPECT_EQ(next.editor()->font().pointSize(), 14);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(ReadingWindowTest, SettingsWithoutANumberReportTheErrorAndKeepTheFont)
+{
+    writeFile(folder.file("quillo.ini"), "[Font]\r\nxxxxxxxxxDejaVu Sans\r\nFontSize=big\r\n");
+    TForm5 next(nullptr, query, folder.path());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
+    EXPECT_EQ(next.fontNamePicker()->fontName(), "DejaVu Sans");  // line 2 was taken already
+    EXPECT_EQ(next.editor()->font().pointSize(), 9);
+
+    writeFile(folder.file("quillo.ini"), "");
+    TForm5 empty(nullptr, query, folder.path());
+    EXPECT_EQ(empty.settingsLines(), (QStringList{"[Font]", "FontName=宋体", "FontSize=9"}));
+    EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+TEST_F(ReadingWindowTest, FontChangeKeepsTheSizePositionOrTakesTheLast)
+{
+    form.fontSizePicker()->setFontSize(72);
+    form.fontNamePicker()->setFontName("DejaVu Serif");
+    EXPECT_EQ(form.fontSizePicker()->fontSize(), 72);
+    EXPECT_EQ(form.editor()->font().family(), "DejaVu Serif");
+    EXPECT_EQ(form.editor()->font().pointSize(), 72);
+}
+
+} // namespace
