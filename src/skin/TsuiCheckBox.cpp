@@ -109,7 +109,7 @@ void TsuiCheckBox::paintEvent(QPaintEvent*)
 void TsuiCheckBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
+        enterHeld_ = true;
         return;
     }
     QCheckBox::keyPressEvent(event);
@@ -117,8 +117,12 @@ void TsuiCheckBox::keyPressEvent(QKeyEvent* event)
 
 void TsuiCheckBox::keyReleaseEvent(QKeyEvent* event)
 {
+    // Only an Enter whose press reached the box toggles it; a press taken by the window's
+    // Default button does not.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
-        Click();
+        if (enterHeld_)
+            Click();
+        enterHeld_ = false;
         return;
     }
     QCheckBox::keyReleaseEvent(event);

@@ -59,4 +59,5 @@ private:
     skin::ControlStyle style_;
     bool autoSize_ = true;
     bool transparent_ = false;
+    bool enterHeld_ = false;
 };

@@ -1,0 +1,50 @@
+// Theme files: a header and a chain of 77-byte entry records naming pictures, integers, bytes
+// and strings, which stand in for the style table when a control's style is FromThemeFile.
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <stdexcept>
+
+// Raised when a theme file breaks the format: the file is then not used at all.
+class ThemeFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a whole theme file at construction. Every offset and size is checked against the file;
+// a looping or over-long chain, a header length other than 24 and an entry that runs past the
+// end of the file make the whole file fail with ThemeFileError.
+class TsuiThemeFileReader {
+public:
+    static constexpr int kHeaderLength = 24;
+    static constexpr int kRecordSize = 77;
+    static constexpr int kNameSize = 64;
+    static constexpr int kMaxRecords = 100000;
+    enum EntryType : quint8 { Picture = 0, Integer = 1, Byte = 2, String = 3 };
+
+    explicit TsuiThemeFileReader(const QString& path);
+    static TsuiThemeFileReader fromBytes(QByteArray bytes);
+
+    // Lookups by entry name, without regard to letter case.
+    bool hasPicture(const QString& name) const;
+    QByteArray pictureBytes(const QString& name) const;
+    // The "name=value" text of an entry, empty when there is none.
+    QString integerEntry(const QString& name) const;
+    QString byteEntry(const QString& name) const;
+    QString stringEntry(const QString& name) const;
+    int entryCount() const;
+
+private:
+    TsuiThemeFileReader() = default;
+    void parse();
+
+    struct Slice {
+        qint64 offset = 0;
+        qint64 size = 0;
+    };
+    QByteArray bytes_;
+    QHash<QString, Slice> pictures_;
+    QHash<QString, QString> integers_, bytesEntries_, strings_;
+};
