@@ -1,17 +1,27 @@
 // Controls the clipboard monitor needs beyond the skin's current set.
 #pragma once
 
-#include <QGroupBox>
+#include <QColor>
 #include <QPixmap>
 #include <QWidget>
 
 class QImage;
 
-// A framed box with a caption over a group of controls.
-class TsuiGroupBox : public QGroupBox {
+// A box framed by a hairline that leaves a gap for its caption at the top left, over a group of
+// controls; drawn entirely by itself.
+class TsuiGroupBox : public QWidget {
     Q_OBJECT
 public:
     TsuiGroupBox(const QString& caption, QWidget* parent);
+    const QString& caption() const { return caption_; }
+    QColor CaptionColor = Qt::black;
+    QColor BorderColor{104, 104, 104};
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString caption_;
 };
 
 namespace clipmon {

@@ -69,6 +69,7 @@ void TForm8::buildSlot(int slot)
     auto* box = new TsuiGroupBox(QString::fromUtf8(kGroupCaptions[index]), suiForm1);
     box->setGeometry(kGroupBoxLeft, kGroupBoxTop + int(index) * kGroupBoxStep, kGroupBoxWidth,
                      kGroupBoxHeight);
+    box->CaptionColor = kCaptionColor;
     box->setPalette(bluePalette(box->palette()));
 
     auto* button = new TsuiButton(slot == 1 ? QStringLiteral("清空剪贴板")

@@ -2,11 +2,16 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QMimeData>
 
 namespace platform {
 
 namespace {
+
+// Pictures up to this size in memory are taken from the clipboard (10,000 x 10,000 pixels need
+// 400); the toolkit's usual limit, 128, guards files read elsewhere.
+constexpr int kClipboardPictureLimitMegabytes = 1024;
 
 const QMimeData* currentData()
 {
@@ -39,7 +44,10 @@ void SystemClipboard::setImage(const QImage& image)
 // or decoded.
 QImage SystemClipboard::image() const
 {
+    const int usualLimit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(kClipboardPictureLimitMegabytes);
     QImage image = QGuiApplication::clipboard()->image();
+    QImageReader::setAllocationLimit(usualLimit);
     if (image.isNull())
         throw ClipboardError("无法读取剪贴板上的图片。");
     return image;

@@ -7,12 +7,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
-
-using Kind = clipmon::HistorySlot::Kind;
 
 QPoint startPlace()
 {
@@ -35,7 +32,7 @@ TEST_F(MonitorWindowTest, StartsEmptyHiddenAtTheBottomLeft)
     EXPECT_EQ(monitor.pos(), startPlace());
     const QStringList captions = {"当前内容", "前1条内容", "前2条内容", "前3条内容"};
     for (int slot = 1; slot <= 4; ++slot) {
-        EXPECT_EQ(monitor.groupBox(slot)->title(), captions[slot - 1]);
+        EXPECT_EQ(monitor.groupBox(slot)->caption(), captions[slot - 1]);
         EXPECT_EQ(monitor.groupBox(slot)->size(), QSize(186, 72));
         EXPECT_EQ(monitor.groupBox(slot)->x(), monitor.groupBox(1)->x());
         EXPECT_EQ(monitor.textView(slot)->geometry(), monitor.pictureView(slot)->geometry());
@@ -143,19 +140,6 @@ TEST_F(MonitorWindowTest, HugePictureShowsAsAScaledCopy)
     EXPECT_EQ(monitor.pictureView(2)->scaledPicture().size(), QSize(80, 52));
     EXPECT_EQ(monitor.pictureView(2)->scaledPicture().toImage().pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(monitor.history().slot(2).picture.size(), QSize(10000, 10000));
-}
-
-TEST_F(MonitorWindowTest, TextViewsAndCaptionsAreBlue)
-{
-    TForm8 monitor(clipboard);
-    const QColor blue(2, 70, 207);
-    EXPECT_EQ(monitor.groupBox(2)->palette().color(QPalette::WindowText), blue);
-    EXPECT_EQ(monitor.button(2)->palette().color(QPalette::ButtonText), blue);
-    const TsuiMemo* text = monitor.textView(1);
-    EXPECT_FALSE(text->isEnabled());
-    EXPECT_EQ(text->palette().color(QPalette::Disabled, QPalette::Text), blue);
-    EXPECT_EQ(text->font().family(), QStringLiteral("宋体"));
-    EXPECT_EQ(text->font().pixelSize(), 9);
 }
 
 TEST_F(MonitorWindowTest, CloseHidesAndPlacesItBackShowingAgainOnlyRaises)
