@@ -376,8 +376,10 @@ void TsuiButton::PaintCaption(QPainter& painter)
     QFont captionFont = font();
     captionFont.setBold(captionFont.bold() || boldCaption_);
     painter.setFont(captionFont);
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;
-    QRect area(placement().caption, rect().bottomRight());
+    // One line of the font's pixel height at the caption position, the glyphs centred in it.
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
+    const QPoint at = placement().caption;
+    QRect area(at, QSize(width() - at.x(), skin::textHeight(font())));
     if (!isEnabled()) {
         painter.setPen(Qt::white);
         painter.drawText(area.translated(1, 1), flags, text());

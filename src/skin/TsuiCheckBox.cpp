@@ -57,7 +57,16 @@ void TsuiCheckBox::fitToCaption()
         return;
     const QImage frame = picture();
     const int height = qMax(skin::textHeight(font()) + 2, frame.height()) + 4;
-    resize(frame.width() + skin::captionWidth(font(), text()) + 8, height);
+    const QSize fitted(frame.width() + skin::captionWidth(font(), text()) + 8, height);
+    if (size() != fitted)
+        resize(fitted);
+}
+
+// While AutoSize is on the box keeps its fitted size whatever size it is given.
+void TsuiCheckBox::resizeEvent(QResizeEvent* event)
+{
+    QCheckBox::resizeEvent(event);
+    fitToCaption();
 }
 
 void TsuiCheckBox::Toggle()

@@ -49,6 +49,7 @@ protected:
     void keyReleaseEvent(QKeyEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
     void changeEvent(QEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
     bool event(QEvent*) override;
     QSize sizeHint() const override { return size(); }
 

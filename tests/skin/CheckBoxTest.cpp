@@ -35,6 +35,9 @@ TEST(CheckBox, AutoSizeFitsTheCaption)
     EXPECT_EQ(describe->size(), QSize(93, 18));
     describe->setText(QStringLiteral("导出"));
     EXPECT_EQ(describe->width(), 13 + 24 + 8);
+    fuzzy->setGeometry(94, 62, 100, 30);
+    w.window.show();
+    EXPECT_EQ(fuzzy->geometry(), QRect(94, 62, 69, 18)) << "auto size wins over a given size";
 
     TsuiCheckBox fixed;
     fixed.setAutoSize(false);
