@@ -5,8 +5,11 @@
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSignalSpy>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -155,6 +158,22 @@ TEST_F(MonitorWindowTest, CloseHidesAndPlacesItBackShowingAgainOnlyRaises)
     EXPECT_EQ(monitor.pos(), startPlace());
     clipboard.setText(QStringLiteral("hidden"));
     EXPECT_EQ(monitor.textView(1)->toPlainText(), QStringLiteral("hidden"));
+}
+
+TEST_F(MonitorWindowTest, ShownMonitorDoesNotKeepTheProgramAlive)
+{
+    QWidget mainWindow;
+    TForm8 monitor(clipboard);
+    mainWindow.show();
+    monitor.showMonitor();
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    QTimer::singleShot(0, &mainWindow, &QWidget::close);
+    QTimer stuck;
+    stuck.setSingleShot(true);
+    QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stuck.start(2000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(lastClosed.count(), 1);
 }
 
 TEST_F(MonitorWindowTest, LeavingTheChainStopsFollowing)
