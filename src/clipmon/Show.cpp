@@ -25,8 +25,8 @@ const char* const kGroupCaptions[] = {"当前内容", "前1条内容", "前2条�
 // Captions, buttons and texts in the monitor's blue, also where a control is disabled.
 QPalette bluePalette(QPalette palette)
 {
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             palette.setColor(group, role, TForm8::kCaptionColor);
     return palette;
 }
