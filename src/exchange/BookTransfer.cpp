@@ -38,31 +38,38 @@ std::vector<QString> listTitles(store::Query& textQuery)
     return titles;
 }
 
-QStringList gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
-                       const QString& stamp, Progress& progress)
+QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
+                      const QString& stamp, Progress& progress)
 {
     progress.begin(int(titles.size()));
-    QStringList lines{stamp};
+    textfile::LineEncoder file;
+    file.append(stamp);
     QSet<QString> gathered;
     for (const QString& title : titles) {
         const QString key = storeComparable(title);
         if (!gathered.contains(key)) {
             gathered.insert(key);
-            lines.append(titleMarkerLine(title));
+            file.append(titleMarkerLine(title));
             textQuery.setStatement(store::statements::entryLinesInOrder(title));
             textQuery.open();
             for (int i = 0; i < textQuery.recordCount(); ++i)
-                lines.append(textQuery.valueAt(i, kTextColumn).toString());
+                file.append(textQuery.valueAt(i, kTextColumn).toString());
         }
         progress.advance();
     }
-    return lines;
+    return file.take();
 }
 
 void exportBook(store::Query& textQuery, const std::vector<QString>& titles, const QString& stamp,
                 const QString& path, Progress& progress)
 {
-    textfile::writeLines(path, gatherBook(textQuery, titles, stamp, progress));
+    QByteArray file;
+    {
+        store::Query::Transaction snapshot(textQuery);
+        file = gatherBook(textQuery, titles, stamp, progress);
+        snapshot.commit();
+    }
+    textfile::writeBytes(path, file);
 }
 
 void replaceBook(store::Query& textQuery, const QStringList& lines, Progress& progress)

@@ -2,6 +2,7 @@
 // and import dialogs and by the store tool.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -29,12 +30,12 @@ public:
 // Every entry's title (its row with line number 0), in title order, as the title list shows them.
 std::vector<QString> listTitles(store::Query& textQuery);
 
-// The exchange file's lines: the stamp, then for each title its marker line and its rows in line
-// order, one statement per title. A title equal, as the store compares titles, to one gathered
+// The exchange file's bytes: the stamp line, then for each title its marker line and its rows in
+// line order, one statement per title. A title equal, as the store compares titles, to one gathered
 // before is skipped, since its statement would return the same rows again. Progress: one step
 // per title.
-QStringList gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
-                       const QString& stamp, Progress& progress);
+QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
+                      const QString& stamp, Progress& progress);
 
 // gatherBook, then the file is written in one piece; nothing is written when a read fails.
 void exportBook(store::Query& textQuery, const std::vector<QString>& titles,

@@ -2,6 +2,7 @@
 
 #include "BookTransfer.h"
 #include "DialogParts.h"
+#include "book/DialogParts.h"
 #include "book/TitleList.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -20,8 +21,6 @@ const QString kImported = QStringLiteral(" 的资料本数据导入成功！");
 TForm16::TForm16(book::TitleList& titles, store::Query& textQuery, QWidget* parent)
     : QDialog(parent), titles_(titles), textQuery_(textQuery)
 {
-    setWindowTitle(kCaption);
-    setFixedSize(kClientWidth, kClientHeight);
     buildLayout();
     askForFile = [this] {
         return exchange::askForExchangeFile(this, kCaption, QFileDialog::AcceptOpen);
@@ -30,8 +29,7 @@ TForm16::TForm16(book::TitleList& titles, store::Query& textQuery, QWidget* pare
 
 void TForm16::buildLayout()
 {
-    suiForm1 = new TsuiForm(this);
-    suiForm1->setGeometry(rect());
+    suiForm1 = book::makeDialogFrame(this, kClientWidth, kClientHeight, kCaption);
     suiGroupBox1 = new QGroupBox(QStringLiteral("选择导入文件"), suiForm1);
     suiGroupBox1->setGeometry(12, 10, 360, 100);
     const exchange::PathRow row = exchange::addPathRow(suiGroupBox1);

@@ -3,6 +3,7 @@
 #include "BookTransfer.h"
 #include "DialogParts.h"
 #include "ExchangeFile.h"
+#include "book/DialogParts.h"
 #include "book/TitleList.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -19,8 +20,6 @@ const QString kExported = QStringLiteral(" 的资料本数据导出成功！");
 TForm15::TForm15(book::TitleList& titles, store::Query& textQuery, QWidget* parent)
     : QDialog(parent), titles_(titles), textQuery_(textQuery)
 {
-    setWindowTitle(kCaption);
-    setFixedSize(kClientWidth, kClientHeight);
     buildLayout();
     askForFile = [this] {
         return exchange::askForExchangeFile(this, kCaption, QFileDialog::AcceptSave);
@@ -29,8 +28,7 @@ TForm15::TForm15(book::TitleList& titles, store::Query& textQuery, QWidget* pare
 
 void TForm15::buildLayout()
 {
-    suiForm1 = new TsuiForm(this);
-    suiForm1->setGeometry(rect());
+    suiForm1 = book::makeDialogFrame(this, kClientWidth, kClientHeight, kCaption);
     suiGroupBox1 = new QGroupBox(QStringLiteral("路径及文件名"), suiForm1);
     suiGroupBox1->setGeometry(12, 10, 360, 66);
     const exchange::PathRow row = exchange::addPathRow(suiGroupBox1);

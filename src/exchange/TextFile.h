@@ -39,8 +39,19 @@ QStringList splitLines(QStringView text);
 // readBytes, decode and splitLines in one.
 QStringList readLines(const QString& path);
 
-// GB18030: code page 936 for every character it has, four-byte sequences for the rest.
+// GB18030: code page 936's bytes for every character it has, four-byte sequences for the rest.
 QByteArray encode(QStringView text);
+
+// Gathers lines as the bytes of a file: each encoded and followed by CR LF.
+class LineEncoder {
+public:
+    void append(QStringView line);
+    const QByteArray& bytes() const { return bytes_; }
+    QByteArray take() { return std::move(bytes_); }
+
+private:
+    QByteArray bytes_;
+};
 
 // Every line followed by CR LF, encoded.
 QByteArray joinLines(const QStringList& lines);

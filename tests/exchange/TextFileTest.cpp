@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 using namespace textfile;
@@ -95,4 +96,15 @@ TEST(TextFileErrors, FoldersMissingFilesAndImpossiblePathsAreRefusedWithTheirNam
         EXPECT_TRUE(QString::fromUtf8(error.what()).contains(underAFile));
     }
     EXPECT_EQ(testing_support::readBytes(folder.file("plain")), "x");
+}
+
+TEST(TextFileGb18030, AgreesWithTheSystemConverterOnEveryCharacterButTheEuroSign)
+{
+    QString all;
+    for (char32_t c = 1; c < 0x110000; c += c < 0x10000 ? 1 : 61)
+        if ((c < 0xD800 || c > 0xDFFF) && c != 0x20AC)
+            all.append(QChar::fromUcs4(c));
+    const QByteArray bytes = encode(all);
+    EXPECT_EQ(bytes, QStringEncoder("GB18030").encode(all));
+    EXPECT_EQ(decode(bytes), all);
 }

@@ -1,0 +1,139 @@
+#include "Gb18030.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <stdexcept>
+#include <vector>
+
+namespace textfile {
+
+namespace {
+
+constexpr char kName[] = "GB18030";
+constexpr auto kWholeInput = QStringConverter::Flag::Stateless;
+constexpr char16_t kEuro = 0x20AC;
+constexpr uchar kEuroIn936 = 0x80;
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool isLead(uchar b) { return b >= 0x81 && b <= 0xFE; }
+bool isTrail(uchar b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE); }
+bool isDigit(uchar b) { return b >= 0x30 && b <= 0x39; }
+
+template <typename Converter>
+Converter converter()
+{
+    Converter made(kName, kWholeInput);
+    if (!made.isValid())
+        throw std::runtime_error("this Qt build has no GB18030 converter");
+    return made;
+}
+
+class TwoByteTables {
+public:
+    static const TwoByteTables& instance()
+    {
+        static const TwoByteTables tables;
+        return tables;
+    }
+    // 0 where the pair or the character has no two-byte form.
+    char16_t toUnicode(uchar lead, uchar trail) const { return toUnicode_[lead << 8 | trail]; }
+    quint16 fromUnicode(char16_t c) const { return fromUnicode_[c]; }
+
+private:
+    // Every lead and trail pair decodes to one character of the basic plane.
+    TwoByteTables() : toUnicode_(0x10000), fromUnicode_(0x10000)
+    {
+        QByteArray pairs;
+        std::vector<quint16> codes;
+        for (int lead = 0x81; lead <= 0xFE; ++lead)
+            for (int trail = 0x40; trail <= 0xFE; ++trail)
+                if (isTrail(uchar(trail))) {
+                    pairs += char(lead);
+                    pairs += char(trail);
+                    codes.push_back(quint16(lead << 8 | trail));
+                }
+        const QString decoded = converter<QStringDecoder>().decode(pairs);
+        if (decoded.size() != qsizetype(codes.size()))
+            throw std::runtime_error("the GB18030 converter decodes two-byte pairs unexpectedly");
+        for (size_t i = 0; i < codes.size(); ++i) {
+            const char16_t c = decoded[qsizetype(i)].unicode();
+            if (c == kReplacement)
+                continue;
+            toUnicode_[codes[i]] = c;
+            if (!fromUnicode_[c])
+                fromUnicode_[c] = codes[i];
+        }
+    }
+
+    std::vector<char16_t> toUnicode_;
+    std::vector<quint16> fromUnicode_;
+};
+
+// How many bytes the character at i takes, by the converter's own rule for broken input: a lead
+// byte whose follower cannot continue it stands alone, and the follower starts afresh.
+qsizetype characterLength(QByteArrayView bytes, qsizetype i)
+{
+    const auto at = [&](qsizetype k) { return k < bytes.size() ? uchar(bytes[k]) : uchar(0); };
+    if (!isLead(at(i)))
+        return 1;
+    if (isDigit(at(i + 1)))
+        return isLead(at(i + 2)) && isDigit(at(i + 3)) ? 4 : 1;
+    return isTrail(at(i + 1)) && i + 1 < bytes.size() ? 2 : 1;
+}
+
+} // namespace
+
+QString decodeGb18030(QByteArrayView bytes)
+{
+    const TwoByteTables& tables = TwoByteTables::instance();
+    QString text(bytes.size(), Qt::Uninitialized);  // no character takes more units than bytes
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar b = uchar(bytes[i]);
+        const qsizetype length = b < 0x80 ? 1 : characterLength(bytes, i);
+        char16_t c = kReplacement;
+        if (b < 0x80)
+            c = b;
+        else if (b == kEuroIn936)
+            c = kEuro;
+        else if (length == 2)
+            c = tables.toUnicode(b, uchar(bytes[i + 1]));
+        if (length == 4) {
+            const QString decoded = converter<QStringDecoder>().decode(bytes.sliced(i, 4));
+            for (QChar unit : decoded)
+                *out++ = unit;
+        } else {
+            *out++ = QChar(c ? c : kReplacement);
+        }
+        i += length;
+    }
+    text.truncate(out - text.constData());
+    return text;
+}
+
+void appendGb18030(QByteArray& bytes, QStringView text)
+{
+    const TwoByteTables& tables = TwoByteTables::instance();
+    const qsizetype start = bytes.size();
+    bytes.resize(start + 4 * text.size());  // four bytes at most for each unit
+    char* out = bytes.data() + start;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            *out++ = char(c);
+        } else if (c == kEuro) {
+            *out++ = char(kEuroIn936);
+        } else if (const quint16 code = tables.fromUnicode(c)) {
+            *out++ = char(code >> 8);
+            *out++ = char(code & 0xFF);
+        } else {
+            const bool pair = QChar::isHighSurrogate(c) && i + 1 < text.size()
+                              && text[i + 1].isLowSurrogate();
+            out = converter<QStringEncoder>().appendToBuffer(out, text.sliced(i, pair ? 2 : 1));
+            i += pair ? 1 : 0;
+        }
+    }
+    bytes.resize(out - bytes.constData());
+}
+
+} // namespace textfile

@@ -1,0 +1,21 @@
+// GB18030 as users of code page 936 expect it: the euro sign is the single byte 0x80, as that
+// page has it, and every other character is GB18030's (two bytes for the characters of code page
+// 936, four bytes for the rest, so nothing turns into "?"). The two-byte part runs on tables
+// built once from the system's converter; four-byte sequences go through the converter itself.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace textfile {
+
+// Bytes that form no character become U+FFFD, one for each byte that cannot start a character;
+// a line end is never taken into a broken character.
+QString decodeGb18030(QByteArrayView bytes);
+
+// Appends the encoded text to bytes.
+void appendGb18030(QByteArray& bytes, QStringView text);
+
+} // namespace textfile
