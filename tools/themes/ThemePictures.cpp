@@ -320,41 +320,53 @@ QImage drawFail()
     return image;
 }
 
-QImage drawSplash()
+// The picture on which the splash and About windows are built: warm paper, the landscape at the
+// foot of the scene, the name with its version, and the seal at the top right.
+struct TitleCard {
+    QSize size;
+    qreal sceneBottom;  // the landscape ends here; below it the paper stays plain
+    qreal horizon;
+    qreal waterline;
+    QPointF titleBaseline;
+    int titleSize;
+    QRectF seal;
+};
+
+QImage drawTitleCard(const TitleCard& card)
 {
-    QImage image = blank(kSplashSize, kPaper);
+    QImage image = blank(card.size, kPaper);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    const qreal w = kSplashSize.width(), h = kSplashSize.height();
-    fillVertical(painter, QRectF(0, 0, w, h), kPaper, kPaperDeep);
-    drawLandscape(painter, w, 132, 150, h);
-    drawTitle(painter, QPointF(32, 68), 36);
-    drawSeal(painter, QRectF(w - 58, 32, 26, 26), QStringLiteral("舟"));
-    painter.setFont(sans(12));
-    painter.setPen(kMuted);
-    painter.drawText(QPointF(34, 94), QStringLiteral("资料本 · 图片册 · 剪贴板"));
-    drawFrame(painter, kSplashSize);
+    const qreal w = card.size.width();
+    fillVertical(painter, QRectF(0, 0, w, card.sceneBottom), QColor(246, 242, 230), kPaperDeep);
+    drawLandscape(painter, w, card.horizon, card.waterline, card.sceneBottom);
+    drawTitle(painter, card.titleBaseline, card.titleSize);
+    drawSeal(painter, card.seal, QStringLiteral("舟"));
+    drawFrame(painter, card.size);
     return image;
 }
 
-// The About window's labels stand on the plain lower part (from y 128 on); the picture keeps
-// the name, the landscape and a divider above it.
+QImage drawSplash()
+{
+    QImage image = drawTitleCard({kSplashSize, 190, 132, 150, {32, 68}, 36, {252, 32, 26, 26}});
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(sans(12));
+    painter.setPen(kMuted);
+    painter.drawText(QPointF(34, 94), QStringLiteral("资料本 · 图片册 · 剪贴板"));
+    return image;
+}
+
+// The About window's labels stand on the plain lower part (from y 128 on), under a divider.
 QImage drawAbout()
 {
-    QImage image = blank(kAboutSize, kPaper);
+    QImage image = drawTitleCard({kAboutSize, 124, 96, 112, {32, 50}, 30, {256, 24, 24, 24}});
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
     const qreal w = kAboutSize.width(), h = kAboutSize.height();
-    fillVertical(painter, QRectF(0, 0, w, 124), QColor(246, 242, 230), kPaper);
-    drawLandscape(painter, w, 96, 112, 124);
-    drawTitle(painter, QPointF(32, 50), 30);
-    drawSeal(painter, QRectF(w - 54, 24, 24, 24), QStringLiteral("舟"));
     painter.setPen(QPen(kEdge, 1));
     painter.drawLine(QPointF(24, 124.5), QPointF(w - 24, 124.5));
-    fillVertical(painter, QRectF(0, h - 6, w, 6), kBlueSoft, kBlue);
-    drawFrame(painter, kAboutSize);
+    fillVertical(painter, QRectF(1, h - 7, w - 2, 6), kBlueSoft, kBlue);
     return image;
 }
 
