@@ -4,11 +4,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh" build
-"$root/scripts/build.sh" --target mozhou mozhou-store
+"$root/scripts/build.sh" --target mozhou mozhou-store mozhou-themes
 
 folder=${MOZHOU_HOME:-$root/program}
 mkdir -p "$folder/Data" "$folder/Temp" "$folder/Themes"
 [[ -e "$folder/Data/current.mdb" ]] || "$root/build/tools/mozhou-store" create "$folder/Data/current.mdb"
+"$root/build/tools/themes/mozhou-themes" "$folder/Themes"
+if "$root/scripts/build.sh" --target mozhou-help >/dev/null 2>&1; then
+    cp "$root/build/Help.chm" "$folder/Help.chm"
+fi
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
     echo "mozhou: no display to show the window on (DISPLAY is not set); run it from a desktop session or under Xvfb." >&2

@@ -1,17 +1,31 @@
 #include "Main.h"
 
+#include "About.h"
+#include "Icons.h"
 #include "Startup.h"
+#include "book/Delete.h"
+#include "book/Insert.h"
+#include "book/Load.h"
+#include "book/Search.h"
 #include "book/TextPane.h"
 #include "clipmon/Show.h"
+#include "exchange/InTXT.h"
+#include "exchange/OutTXT.h"
 #include "platform/Clipboard.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
+#include "skin/TsuiListView.h"
+#include "skin/TsuiMessageDialog.h"
 #include "skin/TsuiStatusBar.h"
+#include "store/Compaction.h"
 #include "store/Statements.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -21,7 +35,56 @@ constexpr int kStripHeight = 6;
 constexpr int kCategoryBarWidth = 54;
 constexpr int kCategoryPictureWidth = 48;
 constexpr int kStatusBarHeight = 19;
+constexpr int kMaterialsMarkerTop = 25;
+constexpr int kAlbumMarkerTop = 81;
 const QString kMaterialsBookStatus = QStringLiteral("资料本：适用于仅包含文字、字母、符号的纯文本");
+const QString kAlbumStatus = QStringLiteral("图片册：适用于BMP、JPG、JPEG格式的图片");
+
+// The highlight tile behind the current book's icon.
+class CategoryMarker : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(255, 255, 255, 200), 1));
+        p.setBrush(QColor(255, 255, 255, 110));
+        p.drawRoundedRect(QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5), 5, 5);
+    }
+};
+
+QLabel* categoryIcon(QWidget* bar, const QPixmap& picture, int top, const QString& hint)
+{
+    auto* icon = new QLabel(bar);
+    icon->setPixmap(picture);
+    icon->setGeometry(8, top, 32, 32);
+    icon->setCursor(Qt::PointingHandCursor);
+    icon->setToolTip(hint);
+    icon->setAttribute(Qt::WA_TranslucentBackground);
+    return icon;
+}
+
+// Calls handler when the watched label is clicked.
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease)
+            handler_();
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
 } // namespace
 
 TForm1::TForm1(platform::TickClock& clock, platform::Clipboard& clipboard)
@@ -44,33 +107,85 @@ void TForm1::buildLayout()
 {
     suiForm1 = new TsuiForm(this);
     buildMenu();
-    Image1 = new TImage(suiForm1);
+    buildCategoryBar();
     TextPane1 = new book::TextPane(suiForm1, titles_, ADOQuery1, clipboard_);
     connect(TextPane1, &book::TextPane::readRequested, this, &TForm1::openReadingWindow);
     connect(TextPane1, &book::TextPane::addRequested, this, &TForm1::showAddEntryDialog);
     connect(TextPane1, &book::TextPane::deleteRequested, this, &TForm1::showDeleteEntryDialog);
     connect(TextPane1, &book::TextPane::searchRequested, this, &TForm1::showSearchTitlesDialog);
     connect(TextPane1, &book::TextPane::titleCopied, this, &TForm1::titleCopied);
+    AlbumPane1 = new TsuiForm(suiForm1);
+    AlbumPane1->setFocusPolicy(Qt::StrongFocus);
+    AlbumPane1->hide();
     suiStatusBar1 = new TsuiStatusBar(suiForm1);
     suiStatusBar1->setPanels({{144, QStringLiteral("墨舟札记  v2.0"), Qt::AlignLeft},
                               {174, QStringLiteral("墨舟工作室 出品"), Qt::AlignLeft},
                               {0, kMaterialsBookStatus, Qt::AlignRight}});
+    suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiInformation);
+}
+
+void TForm1::buildCategoryBar()
+{
+    CategoryBar1 = new QWidget(suiForm1);
+    Image1 = new TImage(CategoryBar1);
+    Image2 = new CategoryMarker(CategoryBar1);
+    Image2->setGeometry(0, kMaterialsMarkerTop, 48, 56);
+    Image3 = categoryIcon(CategoryBar1, app::icons::materialsBook(), 37, QStringLiteral("资料本"));
+    Image4 = categoryIcon(CategoryBar1, app::icons::pictureAlbum(), 93, QStringLiteral("图片册"));
+    Image5 = categoryIcon(CategoryBar1, app::icons::articleCollection(), 149, QStringLiteral("文章集"));
+    Image5->hide();
+    Image3->installEventFilter(new ClickFilter(this, [this] { T1Click(); }));
+    Image4->installEventFilter(new ClickFilter(this, [this] { G2Click(); }));
 }
 
 void TForm1::buildMenu()
 {
     MainMenu1 = new TsuiMainMenu(suiForm1);
     MainMenu1->setNativeMenuBar(false);
-    // The frame's layout keeps the menu bar across its top at the bar's own height.
+    MainMenu1->setFixedHeight(kMenuHeight);
+    // The frame's layout keeps the menu bar across its top.
     auto* frameLayout = new QVBoxLayout(suiForm1);
     frameLayout->setContentsMargins(0, 0, 0, 0);
     frameLayout->setMenuBar(MainMenu1);
     frameLayout->addStretch();
+
     QMenu* file = MainMenu1->addMenu(QStringLiteral(" 文件(&F)"));
-    QAction* monitor = file->addAction(QStringLiteral("监视剪贴板(&P)"), this, &TForm1::N1Click);
-    monitor->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    file->addMenu(QStringLiteral("导入(&I)"))
+        ->addAction(QStringLiteral("资料本(&T)"), this, &TForm1::N25Click);
+    QMenu* exportMenu = file->addMenu(QStringLiteral("导出(&O)"));
+    exportMenu->addAction(QStringLiteral("资料本(&T)"), this, &TForm1::T2Click);
+    exportMenu->addAction(QStringLiteral("图片册(&G)"), this, &TForm1::G1Click);
     file->addSeparator();
-    file->addAction(QStringLiteral("退出(&E)"), this, &QWidget::close);
+    file->addAction(app::icons::compactStore(), QStringLiteral("压缩数据库(&R)"), this, &TForm1::M1Click);
+    file->addAction(QStringLiteral("监视剪贴板(&P)"), QKeySequence(QStringLiteral("Ctrl+P")), this,
+                    &TForm1::N1Click);
+    file->addSeparator();
+    file->addAction(QStringLiteral("退出(&E)"), this, &TForm1::E1Click);
+
+    QMenu* view = MainMenu1->addMenu(QStringLiteral(" 查看(&V)"));
+    S1 = view->addAction(QStringLiteral("类别栏(&S)"), this, &TForm1::S1Click);
+    B1 = view->addAction(QStringLiteral("状态栏(&B)"), this, &TForm1::B1Click);
+    view->addSeparator();
+    T1 = view->addAction(QStringLiteral("资料本(&T)"), QKeySequence(QStringLiteral("Ctrl+T")), this,
+                         &TForm1::T1Click);
+    G2 = view->addAction(QStringLiteral("图片册(&G)"), QKeySequence(QStringLiteral("Ctrl+G")), this,
+                         &TForm1::G2Click);
+    W1 = view->addAction(QStringLiteral("文章集(&W)"));
+    W1->setVisible(false);
+    for (QAction* item : {S1, B1, T1, G2, W1})
+        item->setCheckable(true);
+    S1->setChecked(true);
+    B1->setChecked(true);
+    T1->setChecked(true);
+
+    QMenu* help = MainMenu1->addMenu(QStringLiteral(" 帮助(&H)"));
+    help->addAction(app::icons::helpContents(), QStringLiteral("目录(&C)"), QKeySequence(Qt::Key_F1),
+                    this, &TForm1::N9Click);
+    help->addSeparator();
+    help->addAction(QStringLiteral("墨舟主页(&X)"), this, &TForm1::X1Click);
+    help->addAction(QStringLiteral("联系作者(&L)"), this, &TForm1::L1Click);
+    help->addSeparator();
+    help->addAction(QStringLiteral("关于(&A)"), this, &TForm1::A1Click);
 }
 
 // Main window creation, steps 1 to 8: the splash wait, the program folder, the theme pictures,
@@ -120,14 +235,18 @@ void TForm1::openQueries()
         titles_.clear();
 }
 
+// The visible pane fills the room the shown bars leave.
 void TForm1::layOutPanes()
 {
     suiForm1->setGeometry(rect());
     const int top = kMenuHeight + kStripHeight;
-    const int bottom = height() - kStatusBarHeight;
-    Image1->setGeometry(0, top, kCategoryPictureWidth, bottom - top);
-    TextPane1->setGeometry(kCategoryBarWidth, top, width() - kCategoryBarWidth, bottom - top);
-    suiStatusBar1->setGeometry(0, bottom, width(), kStatusBarHeight);
+    const int bottom = height() - (suiStatusBar1->isHidden() ? 0 : kStatusBarHeight);
+    const int left = CategoryBar1->isHidden() ? 0 : kCategoryBarWidth;
+    CategoryBar1->setGeometry(0, top, kCategoryBarWidth, bottom - top);
+    Image1->setGeometry(0, 0, kCategoryPictureWidth, bottom - top);
+    TextPane1->setGeometry(left, top, width() - left, bottom - top);
+    AlbumPane1->setGeometry(left, top, width() - left, bottom - top);
+    suiStatusBar1->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
 }
 
 void TForm1::resizeEvent(QResizeEvent*)
@@ -145,6 +264,39 @@ void TForm1::wakeUp()
     }
 }
 
+void TForm1::tell(TsuiIconType icon, const QString& text)
+{
+    suiMessageDialog1->IconType = icon;
+    suiMessageDialog1->Text = text;
+    suiMessageDialog1->ShowModal();
+}
+
+void TForm1::openReadingWindow(const QString& title)
+{
+    if (windows_.reading)
+        windows_.reading->openEntry(title);
+}
+
+void TForm1::showAddEntryDialog()
+{
+    if (windows_.addEntry)
+        windows_.addEntry->exec();
+}
+
+void TForm1::showDeleteEntryDialog(int position, const QString& question)
+{
+    if (!windows_.deleteEntry)
+        return;
+    windows_.deleteEntry->prepare(position, question);
+    windows_.deleteEntry->exec();
+}
+
+void TForm1::showSearchTitlesDialog()
+{
+    if (windows_.searchTitles)
+        windows_.searchTitles->exec();
+}
+
 void TForm1::titleCopied()
 {
     N1Click();
@@ -152,14 +304,138 @@ void TForm1::titleCopied()
     activateWindow();
 }
 
-void TForm1::N1Click()
+void TForm1::N25Click()
 {
-    if (clipboardMonitor_)
-        clipboardMonitor_->showMonitor();
+    if (windows_.importBook)
+        windows_.importBook->exec();
 }
 
-// The windows below are built by later work; until then these commands show nothing.
-void TForm1::openReadingWindow(const QString&) {}
-void TForm1::showAddEntryDialog() {}
-void TForm1::showDeleteEntryDialog(int, const QString&) {}
-void TForm1::showSearchTitlesDialog() {}
+void TForm1::T2Click()
+{
+    if (windows_.exportBook)
+        windows_.exportBook->exec();
+}
+
+// The album export dialog comes with the picture album.
+void TForm1::G1Click() {}
+
+void TForm1::N1Click()
+{
+    if (windows_.clipboardMonitor)
+        windows_.clipboardMonitor->showMonitor();
+}
+
+void TForm1::E1Click()
+{
+    close();
+}
+
+void TForm1::S1Click()
+{
+    S1->setChecked(!S1->isChecked());
+    CategoryBar1->setVisible(S1->isChecked());
+    layOutPanes();
+}
+
+void TForm1::B1Click()
+{
+    B1->setChecked(!B1->isChecked());
+    suiStatusBar1->setVisible(B1->isChecked());
+    layOutPanes();
+}
+
+bool TForm1::showingMaterialsBook() const
+{
+    return TextPane1->isVisibleTo(suiForm1);
+}
+
+void TForm1::T1Click()
+{
+    Image2->move(0, kMaterialsMarkerTop);
+    T1->setChecked(true);
+    G2->setChecked(false);
+    W1->setChecked(false);
+    TextPane1->show();
+    AlbumPane1->hide();
+    suiStatusBar1->setPanelText(2, kMaterialsBookStatus);
+    TextPane1->listView()->setFocus();
+}
+
+void TForm1::G2Click()
+{
+    Image2->move(0, kAlbumMarkerTop);
+    G2->setChecked(true);
+    T1->setChecked(false);
+    W1->setChecked(false);
+    TextPane1->hide();
+    AlbumPane1->show();
+    suiStatusBar1->setPanelText(2, kAlbumStatus);
+    AlbumPane1->setFocus();
+}
+
+void TForm1::N9Click()
+{
+    openUrl_(QUrl::fromLocalFile(app::programPath(programFolder_, QStringLiteral("Help.chm"))));
+}
+
+void TForm1::X1Click()
+{
+    openUrl_(app::homepageUrl());
+}
+
+void TForm1::L1Click()
+{
+    openUrl_(app::mailUrl());
+}
+
+void TForm1::A1Click()
+{
+    if (windows_.about)
+        windows_.about->exec();
+}
+
+// The program lets go of the store, compacts it into a fresh copy that takes its place, tells
+// the outcome and ends; the next start opens the compacted store.
+void TForm1::M1Click()
+{
+    CompactAndRepair();
+    close();
+}
+
+void TForm1::CompactAndRepair()
+{
+    ADOQuery1.release();
+    ADOQuery2.release();
+    const store::CompactionResult result = store::compactProgramStore(programFolder_);
+    switch (result.outcome) {
+    case store::CompactionResult::Outcome::Compacted:
+        tell(TsuiIconType::suiInformation, QStringLiteral("压缩数据库成功！请重新启动软件！"));
+        break;
+    case store::CompactionResult::Outcome::Failed:
+        tell(TsuiIconType::suiStop, QStringLiteral("压缩数据库失败！请重新启动软件！"));
+        break;
+    case store::CompactionResult::Outcome::LeftUnderCopyName:
+        tell(TsuiIconType::suiStop,
+             QStringLiteral("压缩数据库失败！请重新启动软件！\n资料现保存在 %1，请将它改名为 current.mdb。")
+                 .arg(QDir::toNativeSeparators(result.dataPath)));
+        break;
+    }
+}
+
+// Closing writes the settings file first; when it cannot be written the window stays open.
+// Then the clipboard monitor leaves the clipboard, and the program ends.
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    const bool written = skin::guarded([this] {
+        if (windows_.reading)
+            windows_.reading->writeSettings(app::programPath(programFolder_, QStringLiteral("quillo.ini")));
+    });
+    if (!written) {
+        event->ignore();
+        return;
+    }
+    if (windows_.clipboardMonitor)
+        windows_.clipboardMonitor->leaveClipboardChain();
+    event->accept();
+    QApplication::quit();
+}

@@ -2,6 +2,7 @@
 // the store's two long-lived queries and the title list.
 #pragma once
 
+#include "About.h"
 #include "book/TitleList.h"
 #include "store/Query.h"
 
@@ -9,11 +10,21 @@
 #include <QWidget>
 
 class QAction;
-class TForm8;
+class QLabel;
 class TImage;
 class TsuiForm;
 class TsuiMainMenu;
+class TsuiMessageDialog;
+enum class TsuiIconType : quint8;
 class TsuiStatusBar;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm8;
+class TForm12;
+class TForm15;
+class TForm16;
 
 namespace book {
 class TextPane;
@@ -31,13 +42,32 @@ public:
     // The album grid's fixed-area colour when Left.bmp cannot give one.
     static inline const QColor kDefaultFixedColor{198, 211, 239};
 
+    // The windows created after this one that its commands open.
+    struct Windows {
+        TForm2* addEntry = nullptr;
+        TForm3* deleteEntry = nullptr;
+        TForm4* searchTitles = nullptr;
+        TForm5* reading = nullptr;
+        TForm8* clipboardMonitor = nullptr;
+        TForm12* about = nullptr;
+        TForm15* exportBook = nullptr;
+        TForm16* importBook = nullptr;
+    };
+
     TForm1(platform::TickClock& clock, platform::Clipboard& clipboard);
+
+    void setWindows(const Windows& windows) { windows_ = windows; }
+    void setUrlOpener(app::UrlOpener opener) { openUrl_ = std::move(opener); }
 
     const QString& programFolder() const { return programFolder_; }
     QString storePath() const;
     book::TitleList& titles() { return titles_; }
     book::TextPane& textPane() { return *TextPane1; }
+    QWidget& albumPane() { return *AlbumPane1; }
+    QWidget& categoryBar() { return *CategoryBar1; }
+    QWidget& categoryMarker() { return *Image2; }
     TsuiStatusBar& statusBar() { return *suiStatusBar1; }
+    TsuiMainMenu& mainMenu() { return *MainMenu1; }
     QColor albumFixedColor() const { return albumFixedColor_; }
 
     store::Query ADOQuery1;  // text query over 文本
@@ -46,36 +76,70 @@ public:
     // The wake-up from a second start: restore when minimised, else come to the front.
     void wakeUp();
 
-    // Entry points of the windows that the title list's commands open.
+    // Commands of the title list that open other windows.
     void openReadingWindow(const QString& title);
     void showAddEntryDialog();
     void showDeleteEntryDialog(int position, const QString& question);
     void showSearchTitlesDialog();
-    void N1Click();  // 监视剪贴板(&P): shows the clipboard monitor
-    // The clipboard monitor, created right after this window.
-    void setClipboardMonitor(TForm8* monitor) { clipboardMonitor_ = monitor; }
+
+    // Main menu.
+    void N25Click();  // 导入 → 资料本
+    void T2Click();   // 导出 → 资料本
+    void G1Click();   // 导出 → 图片册
+    void M1Click();   // 压缩数据库
+    void N1Click();   // 监视剪贴板
+    void E1Click();   // 退出
+    void S1Click();   // 类别栏
+    void B1Click();   // 状态栏
+    void T1Click();   // 资料本: switch to the materials book
+    void G2Click();   // 图片册: switch to the picture album
+    void N9Click();   // 目录: the help file
+    void X1Click();   // 墨舟主页
+    void L1Click();   // 联系作者
+    void A1Click();   // 关于
+
+    bool showingMaterialsBook() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent*) override;
 
 private:
     void FormCreate();
     void buildMenu();
+    void buildCategoryBar();
     void buildLayout();
     void loadThemePictures();
     void readFixedAreaColor();
     void openQueries();
     void layOutPanes();
-    void resizeEvent(QResizeEvent*) override;
     void titleCopied();
+    void CompactAndRepair();
+    void tell(TsuiIconType icon, const QString& text);
 
     platform::TickClock& clock_;
     platform::Clipboard& clipboard_;
+    Windows windows_;
+    app::UrlOpener openUrl_ = app::openWithDesktop;
     QString programFolder_;
     book::TitleList titles_;
     QColor albumFixedColor_ = kDefaultFixedColor;
-    TForm8* clipboardMonitor_ = nullptr;
 
     TsuiForm* suiForm1 = nullptr;
     TsuiMainMenu* MainMenu1 = nullptr;
-    TImage* Image1 = nullptr;  // category bar background, Left.bmp
+    QWidget* CategoryBar1 = nullptr;
+    TImage* Image1 = nullptr;   // category bar background, Left.bmp
+    QWidget* Image2 = nullptr;  // the marker behind the current book's icon
+    QLabel* Image3 = nullptr;   // materials-book icon
+    QLabel* Image4 = nullptr;   // picture-album icon
+    QLabel* Image5 = nullptr;   // article-collection icon, never shown
     book::TextPane* TextPane1 = nullptr;
+    QWidget* AlbumPane1 = nullptr;
     TsuiStatusBar* suiStatusBar1 = nullptr;
+    TsuiMessageDialog* suiMessageDialog1 = nullptr;
+    QAction* S1 = nullptr;
+    QAction* B1 = nullptr;
+    QAction* T1 = nullptr;
+    QAction* G2 = nullptr;
+    QAction* W1 = nullptr;
 };

@@ -1,9 +1,9 @@
 // Program entry: one running copy per user, the splash window, the windows in their fixed
 // order, then the main window's message loop.
 #include "Main.h"
+#include "ProgramWindows.h"
 #include "Splash.h"
 #include "Startup.h"
-#include "clipmon/Show.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/SingleInstance.h"
@@ -18,13 +18,14 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
     platform::SingleInstance instance(QStringLiteral("墨舟札记2.0"));
     if (instance.wakeRunningCopy())
         return 0;
-    TForm1* form1 = nullptr;
-    QObject::connect(&instance, &platform::SingleInstance::wakeUpReceived, [&form1] {
-        if (form1)
-            form1->wakeUp();
+    TForm1* mainWindow = nullptr;
+    QObject::connect(&instance, &platform::SingleInstance::wakeUpReceived, [&mainWindow] {
+        if (mainWindow)
+            mainWindow->wakeUp();
     });
     instance.listen();
     app::installFontSubstitutes();
@@ -36,12 +37,10 @@ int main(int argc, char** argv)
 
     platform::SystemClock clock;
     platform::SystemClipboard clipboard;
-    TForm1 mainWindow(clock, clipboard);
-    form1 = &mainWindow;
-    TForm8 clipboardMonitor(clipboard);
-    mainWindow.setClipboardMonitor(&clipboardMonitor);
+    app::ProgramWindows windows(clock, clipboard);
+    mainWindow = &windows.main();
 
     splash.hide();
-    mainWindow.show();
+    mainWindow->show();
     return application.exec();
 }

@@ -1,0 +1,50 @@
+// Every window of the program, created once at start-up in its fixed order and wired together.
+#pragma once
+
+#include <memory>
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm8;
+class TForm12;
+class TForm13;
+class TForm15;
+class TForm16;
+
+namespace platform {
+class Clipboard;
+class TickClock;
+}
+
+namespace app {
+
+class ProgramWindows {
+public:
+    // Creates the windows in order; the main window first, since its creation fixes the program
+    // folder and opens the store that the others use.
+    ProgramWindows(platform::TickClock& clock, platform::Clipboard& clipboard);
+    ~ProgramWindows();
+
+    TForm1& main() { return *form1_; }
+    TForm5& reading() { return *form5_; }
+    TForm8& clipboardMonitor() { return *form8_; }
+
+private:
+    std::unique_ptr<TForm1> form1_;
+    TForm2* form2_ = nullptr;  // dialogs belong to the main window
+    TForm3* form3_ = nullptr;
+    TForm4* form4_ = nullptr;
+    TForm5* form5_ = nullptr;
+    TForm6* form6_ = nullptr;
+    std::unique_ptr<TForm8> form8_;  // stays on top on its own
+    TForm12* form12_ = nullptr;
+    TForm13* form13_ = nullptr;
+    TForm15* form15_ = nullptr;
+    TForm16* form16_ = nullptr;
+};
+
+} // namespace app

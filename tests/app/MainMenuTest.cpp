@@ -1,0 +1,162 @@
+// The main window with every window of the program: menus, the category switch, the view
+// toggles, help, compaction and the close that writes the settings file.
+#include "support/ProgramFolder.h"
+
+#include "app/Main.h"
+#include "app/ProgramWindows.h"
+#include "book/FontPickers.h"
+#include "book/Load.h"
+#include "book/TextPane.h"
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "skin/Controls.h"
+#include "skin/Messages.h"
+#include "skin/TsuiStatusBar.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <memory>
+
+using testing_support::ProgramFolder;
+
+namespace {
+
+class MainMenuTest : public ::testing::Test {
+protected:
+    MainMenuTest()
+    {
+        testing_support::addEntry(folder.storePath(), "甲", {"1"});
+        windows = std::make_unique<app::ProgramWindows>(clock, clipboard);
+        main().setUrlOpener([this](const QUrl& url) { opened << url.toString(); });
+    }
+    TForm1& main() { return windows->main(); }
+    QAction* item(const QString& menu, const QString& caption)
+    {
+        for (QAction* top : main().mainMenu().actions())
+            if (top->text() == menu)
+                for (QAction* action : top->menu()->actions())
+                    if (action->text() == caption)
+                        return action;
+        return nullptr;
+    }
+
+    ProgramFolder folder;
+    skin::RecordingSink messages;
+    platform::FakeClock clock{0, 50};
+    platform::FakeClipboard clipboard;
+    std::unique_ptr<app::ProgramWindows> windows;
+    QStringList opened;
+};
+
+TEST_F(MainMenuTest, MenusCarryTheirCaptionsShortcutsAndCheckMarks)
+{
+    QStringList tops;
+    for (QAction* top : main().mainMenu().actions())
+        tops << top->text();
+    EXPECT_EQ(tops, (QStringList{" 文件(&F)", " 查看(&V)", " 帮助(&H)"}));
+    EXPECT_EQ(item(" 文件(&F)", "监视剪贴板(&P)")->shortcut(), QKeySequence("Ctrl+P"));
+    EXPECT_EQ(item(" 查看(&V)", "资料本(&T)")->shortcut(), QKeySequence("Ctrl+T"));
+    EXPECT_EQ(item(" 查看(&V)", "图片册(&G)")->shortcut(), QKeySequence("Ctrl+G"));
+    EXPECT_EQ(item(" 帮助(&H)", "目录(&C)")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_TRUE(item(" 查看(&V)", "类别栏(&S)")->isChecked());
+    EXPECT_TRUE(item(" 查看(&V)", "状态栏(&B)")->isChecked());
+    EXPECT_TRUE(item(" 查看(&V)", "资料本(&T)")->isChecked());
+    EXPECT_FALSE(item(" 查看(&V)", "图片册(&G)")->isChecked());
+    EXPECT_FALSE(item(" 查看(&V)", "文章集(&W)")->isVisible());
+    EXPECT_FALSE(item(" 文件(&F)", "压缩数据库(&R)")->icon().isNull());
+}
+
+TEST_F(MainMenuTest, CategorySwitchMovesMarkerChecksPaneAndStatusText)
+{
+    main().G2Click();
+    EXPECT_EQ(main().categoryMarker().y(), 81);
+    EXPECT_TRUE(item(" 查看(&V)", "图片册(&G)")->isChecked());
+    EXPECT_FALSE(item(" 查看(&V)", "资料本(&T)")->isChecked());
+    EXPECT_FALSE(main().showingMaterialsBook());
+    EXPECT_EQ(main().statusBar().panelText(2), "图片册：适用于BMP、JPG、JPEG格式的图片");
+
+    main().T1Click();
+    EXPECT_EQ(main().categoryMarker().y(), 25);
+    EXPECT_TRUE(item(" 查看(&V)", "资料本(&T)")->isChecked());
+    EXPECT_FALSE(item(" 查看(&V)", "图片册(&G)")->isChecked());
+    EXPECT_TRUE(main().showingMaterialsBook());
+    EXPECT_EQ(main().statusBar().panelText(2), "资料本：适用于仅包含文字、字母、符号的纯文本");
+}
+
+TEST_F(MainMenuTest, HidingTheBarsLetsThePaneFillTheRoom)
+{
+    const QRect before = main().textPane().geometry();
+    EXPECT_EQ(before.left(), 54);
+    main().S1Click();
+    EXPECT_FALSE(item(" 查看(&V)", "类别栏(&S)")->isChecked());
+    EXPECT_EQ(main().textPane().geometry().left(), 0);
+    EXPECT_EQ(main().textPane().width(), 640);
+    main().B1Click();
+    EXPECT_EQ(main().textPane().height(), before.height() + 19);
+    main().S1Click();
+    main().B1Click();
+    EXPECT_EQ(main().textPane().geometry(), before);
+}
+
+TEST_F(MainMenuTest, HelpItemsHandTheirTargetsToTheDesktop)
+{
+    main().N9Click();
+    main().X1Click();
+    main().L1Click();
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder.file("Help.chm")).toString());
+    EXPECT_TRUE(opened[1].startsWith("https://"));
+    EXPECT_TRUE(opened[2].startsWith("mailto:"));
+}
+
+TEST_F(MainMenuTest, ClosingWritesTheSettingsFileFromTheReadingWindowsPickers)
+{
+    windows->reading().fontSizePicker()->setFontSize(12);
+    main().show();
+    EXPECT_TRUE(main().close());
+    EXPECT_EQ(testing_support::readBytes(folder.file("quillo.ini")),
+              QByteArray("[Font]\r\nFontName=\xCB\xCE\xCC\xE5\r\nFontSize=12\r\n"));  // 宋体 in GB18030
+}
+
+TEST_F(MainMenuTest, SettingsFileThatCannotBeWrittenKeepsTheWindowOpen)
+{
+    QDir(folder.path()).mkdir(QStringLiteral("quillo.ini"));  // a folder in the file's place
+    main().show();
+    EXPECT_FALSE(main().close());
+    EXPECT_TRUE(main().isVisible());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
+}
+
+TEST_F(MainMenuTest, CompactionReplacesTheStoreTellsAndCloses)
+{
+    main().show();
+    main().M1Click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "压缩数据库成功！请重新启动软件！");
+    EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::Information);
+    EXPECT_FALSE(main().isVisible());
+    EXPECT_TRUE(QFileInfo::exists(folder.storePath()));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("Data/current1.mdb")));
+    testing_support::addEntry(folder.storePath(), "乙", {"still a store"});
+}
+
+TEST_F(MainMenuTest, LeftoverCopyMakesCompactionFailWithTheStoreUntouched)
+{
+    QFile leftover(folder.file("Data/current1.mdb"));
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.write("left from an earlier try");
+    leftover.close();
+    const QByteArray before = testing_support::readBytes(folder.storePath());
+    main().show();
+    main().M1Click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "压缩数据库失败！请重新启动软件！");
+    EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::Stop);
+    EXPECT_EQ(testing_support::readBytes(folder.storePath()), before);
+    EXPECT_FALSE(main().isVisible());
+}
+
+} // namespace
