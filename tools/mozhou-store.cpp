@@ -62,7 +62,7 @@ int importBook(const QString& storePath, const QString& file)
     store::Query textQuery;
     textQuery.setStorePath(storePath);
     exchange::NoProgress progress;
-    exchange::replaceBook(textQuery, chosen.lines, progress);
+    exchange::replaceBook(textQuery, chosen, progress);
     std::printf("%s\n",
                 (chosen.stamp() + QStringLiteral(" 的资料本数据导入成功！")).toUtf8().constData());
     return 0;

@@ -72,24 +72,24 @@ void exportBook(store::Query& textQuery, const std::vector<QString>& titles, con
     textfile::writeBytes(path, file);
 }
 
-void replaceBook(store::Query& textQuery, const QStringList& lines, Progress& progress)
+void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& progress)
 {
     store::Query::Transaction transaction(textQuery);
     textQuery.setStatement(store::statements::allEntryRows());
     textQuery.open();
     const int existing = textQuery.recordCount();
-    progress.begin(existing + std::max(0, int(lines.size()) - 1));
+    progress.begin(existing + std::max(0, int(file.lineCount()) - 1));
     // From the last row back, so that each removal from the query's result is cheap.
     textQuery.last();
     for (int i = 0; i < existing; ++i) {
         textQuery.deleteCurrent();
         progress.advance();
     }
-    walkEntryRows(lines, [&](const QString& title, int lineNumber, const QString& text) {
+    walkEntryRows(file, [&](const QString& title, int lineNumber, QStringView text) {
         textQuery.append();
         textQuery.setField(kTitleColumn, title);
         textQuery.setField(kLineNumberColumn, lineNumber);
-        textQuery.setField(kTextColumn, text);
+        textQuery.setField(kTextColumn, text.toString());
         textQuery.post();
         progress.advance();
     });

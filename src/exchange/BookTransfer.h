@@ -13,6 +13,8 @@ class Query;
 
 namespace exchange {
 
+struct ExchangeFile;
+
 // What a long loop reports: its length once, then one step per unit done.
 class Progress {
 public:
@@ -41,9 +43,8 @@ QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& title
 void exportBook(store::Query& textQuery, const std::vector<QString>& titles,
                 const QString& stamp, const QString& path, Progress& progress);
 
-// Replaces every entry row by the rows of the lines of an accepted exchange file, in one
-// transaction: a failure part-way leaves the store as it was. Progress: maximum is the rows
+// Replaces every entry row by the rows of an accepted exchange file, in one transaction: a failure part-way leaves the store as it was. Progress: maximum is the rows
 // deleted plus the lines after line 1; one step per deleted and per inserted row.
-void replaceBook(store::Query& textQuery, const QStringList& lines, Progress& progress);
+void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& progress);
 
 } // namespace exchange

@@ -24,7 +24,7 @@ QString titleMarkerLine(const QString& title)
     return kTitleMarker + title;
 }
 
-bool isTitleMarkerLine(const QString& line)
+bool isTitleMarkerLine(QStringView line)
 {
     return line.startsWith(kTitleMarker);
 }
@@ -43,11 +43,12 @@ QString withExchangeExtension(const QString& chosen)
 ExchangeFile parseExchangeFile(const QByteArray& bytes)
 {
     const QByteArrayView body = textfile::withoutByteOrderMark(bytes);
-    const std::vector<QByteArrayView> raw = textfile::splitLines(body);
+    const std::vector<textfile::LineSpan> raw = textfile::findLines(body, 2);
     ExchangeFile file;
-    file.lines = textfile::splitLines(textfile::decode(body));
-    file.accepted = raw.size() >= 2 && raw[0].size() == kStampLength
-                    && raw[1].startsWith(kTitleMarker.toLatin1());
+    file.text = textfile::decode(body);
+    file.lines = textfile::findLines(file.text);
+    file.accepted = raw.size() >= 2 && raw[0].length == kStampLength
+                    && body.sliced(raw[1].start, raw[1].length).startsWith(kTitleMarker.toLatin1());
     return file;
 }
 
@@ -56,14 +57,14 @@ ExchangeFile readExchangeFile(const QString& path)
     return parseExchangeFile(textfile::readBytes(path));
 }
 
-void walkEntryRows(const QStringList& lines, const RowVisitor& visit)
+void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit)
 {
     QString title;
     int lineNumber = 0;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QString& line = lines[i];
+    for (qsizetype i = 1; i < file.lineCount(); ++i) {
+        const QStringView line = file.line(i);
         if (isTitleMarkerLine(line)) {
-            title = line.mid(kTitleMarker.size());
+            title = line.sliced(kTitleMarker.size()).toString();
             lineNumber = 0;
         } else {
             visit(title, lineNumber++, line);

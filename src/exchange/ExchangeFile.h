@@ -3,11 +3,14 @@
 // its content lines in line order. No count, no end marker, no escaping.
 #pragma once
 
+#include "TextFile.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QTime>
 #include <functional>
+#include <vector>
 
 namespace exchange {
 
@@ -22,18 +25,26 @@ QString formatStamp(const QDate& date, const QTime& time);
 QString currentStamp();
 
 QString titleMarkerLine(const QString& title);
-bool isTitleMarkerLine(const QString& line);
+bool isTitleMarkerLine(QStringView line);
 
 // The name a chosen export file gets: kept when its extension is ".mz" in any letter case,
 // otherwise with ".mz" appended (notes → notes.mz, notes.txt → notes.txt.mz).
 QString withExchangeExtension(const QString& chosen);
 
-// A file as read: every line (decoded), and whether it passes the acceptance test.
+// A file as read: its decoded text, where each line lies in it, and whether it passes the
+// acceptance test.
 struct ExchangeFile {
-    QStringList lines;
+    QString text;
+    std::vector<textfile::LineSpan> lines;
     bool accepted = false;
+
+    qsizetype lineCount() const { return qsizetype(lines.size()); }
+    QStringView line(qsizetype i) const
+    {
+        return QStringView(text).sliced(lines[size_t(i)].start, lines[size_t(i)].length);
+    }
     // Line 1 of an accepted file, shown to the user unchanged.
-    QString stamp() const { return lines.value(0); }
+    QString stamp() const { return lines.empty() ? QString() : line(0).toString(); }
 };
 
 // Accepted when line 1 is exactly 19 bytes (content not looked at) and line 2 begins with the
@@ -44,7 +55,7 @@ ExchangeFile readExchangeFile(const QString& path);
 
 // Turns lines 2 to last of an accepted file into entry rows: a marker line sets the current
 // title and restarts the line numbers at 0 and makes no row; every other line is a row.
-using RowVisitor = std::function<void(const QString& title, int lineNumber, const QString& text)>;
-void walkEntryRows(const QStringList& lines, const RowVisitor& visit);
+using RowVisitor = std::function<void(const QString& title, int lineNumber, QStringView text)>;
+void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit);
 
 } // namespace exchange

@@ -98,7 +98,7 @@ void TForm16::suiButton2Click()
     skin::guarded([this] {
         {
             exchange::BarProgress progress(*suiProgressBar1);
-            exchange::replaceBook(textQuery_, chosenFile_.lines, progress);
+            exchange::replaceBook(textQuery_, chosenFile_, progress);
         }
         titles_.refresh(textQuery_);
         showMessage(TsuiIconType::suiInformation, suiEdit2->text() + kImported);

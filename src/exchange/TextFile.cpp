@@ -22,22 +22,58 @@ FileError failure(const QString& what, const QString& path, const QString& reaso
     return FileError(QStringLiteral("%1 %2：%3").arg(what, path, reason).toStdString());
 }
 
-template <typename Char, typename View>
-std::vector<View> splitAtLineEnds(const Char* data, qsizetype size)
+template <typename Char>
+std::vector<LineSpan> lineSpans(const Char* data, qsizetype size, qsizetype atMost = -1)
 {
-    std::vector<View> lines;
+    std::vector<LineSpan> lines;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
+    for (qsizetype i = 0; i < size && qsizetype(lines.size()) != atMost; ++i) {
         if (data[i] != Char('\r') && data[i] != Char('\n'))
             continue;
-        lines.emplace_back(data + start, i - start);
+        lines.push_back({start, i - start});
         if (data[i] == Char('\r') && i + 1 < size && data[i + 1] == Char('\n'))
             ++i;
         start = i + 1;
     }
-    if (start < size)
-        lines.emplace_back(data + start, size - start);
+    if (start < size && qsizetype(lines.size()) != atMost)
+        lines.push_back({start, size - start});
     return lines;
+}
+
+// Well-formed UTF-8: no stray or missing continuation bytes, no overlong forms, no surrogates,
+// nothing above U+10FFFF. Stops at the first fault, so a GB18030 file costs little.
+bool isUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = p + bytes.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        int more = 0;
+        uchar low = 0x80, high = 0xBF;  // allowed range of the first continuation byte
+        if (*p >= 0xC2 && *p <= 0xDF) {
+            more = 1;
+        } else if (*p >= 0xE0 && *p <= 0xEF) {
+            more = 2;
+            low = *p == 0xE0 ? 0xA0 : 0x80;
+            high = *p == 0xED ? 0x9F : 0xBF;
+        } else if (*p >= 0xF0 && *p <= 0xF4) {
+            more = 3;
+            low = *p == 0xF0 ? 0x90 : 0x80;
+            high = *p == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (end - p <= more || p[1] < low || p[1] > high)
+            return false;
+        for (int k = 2; k <= more; ++k)
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+        p += more + 1;
+    }
+    return true;
 }
 
 } // namespace
@@ -62,27 +98,30 @@ QByteArrayView withoutByteOrderMark(QByteArrayView bytes)
 
 QString decode(QByteArrayView bytes)
 {
-    const bool markedUtf8 = bytes.startsWith(kByteOrderMark);
     const QByteArrayView body = withoutByteOrderMark(bytes);
+    // Plain ASCII reads the same either way.
+    if (body.size() == bytes.size() && !isUtf8(body))
+        return decodeGb18030(body);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless
                                                   | QStringConverter::Flag::ConvertInitialBom);
-    QString text = utf8.decode(body);
-    // Plain ASCII reads the same either way, so valid UTF-8 needs no second look.
-    if (markedUtf8 || !utf8.hasError())
-        return text;
-    return decodeGb18030(body);
+    return utf8.decode(body);
 }
 
-std::vector<QByteArrayView> splitLines(QByteArrayView bytes)
+std::vector<LineSpan> findLines(QByteArrayView bytes, qsizetype atMost)
 {
-    return splitAtLineEnds<char, QByteArrayView>(bytes.data(), bytes.size());
+    return lineSpans(bytes.data(), bytes.size(), atMost);
+}
+
+std::vector<LineSpan> findLines(QStringView text)
+{
+    return lineSpans(text.data(), text.size());
 }
 
 QStringList splitLines(QStringView text)
 {
     QStringList lines;
-    for (QStringView line : splitAtLineEnds<QChar, QStringView>(text.data(), text.size()))
-        lines.append(line.toString());
+    for (const LineSpan& line : findLines(text))
+        lines.append(text.sliced(line.start, line.length).toString());
     return lines;
 }
 

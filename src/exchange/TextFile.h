@@ -30,10 +30,17 @@ QByteArrayView withoutByteOrderMark(QByteArrayView bytes);
 // The bytes as text by the UTF-8 / GB18030 rule above; a byte-order mark is dropped.
 QString decode(QByteArrayView bytes);
 
-// Splits at CR LF, lone CR and lone LF. Byte rules (lengths, prefixes) apply to the byte form;
-// the text form splits decoded text the same way, line for line, since neither encoding ever
-// hides a CR or an LF inside a character.
-std::vector<QByteArrayView> splitLines(QByteArrayView bytes);
+// Where a line lies in its text or bytes, its line end left out.
+struct LineSpan {
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+
+// The lines between CR LF, lone CR and lone LF. Byte rules (lengths, prefixes) apply to the byte
+// form; decoded text splits the same way, line for line, since neither encoding ever hides a CR
+// or an LF inside a character. atMost, when not -1, stops the search after that many lines.
+std::vector<LineSpan> findLines(QByteArrayView bytes, qsizetype atMost = -1);
+std::vector<LineSpan> findLines(QStringView text);
 QStringList splitLines(QStringView text);
 
 // readBytes, decode and splitLines in one.

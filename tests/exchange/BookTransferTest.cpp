@@ -39,7 +39,7 @@ protected:
     {
         const ExchangeFile file = parseExchangeFile(bytes);
         ASSERT_TRUE(file.accepted);
-        replaceBook(query, file.lines, progress);
+        replaceBook(query, file, progress);
     }
     // Every row of the store as "title|number|text", in insertion order.
     QStringList storedRows()
@@ -114,9 +114,9 @@ TEST_F(BookTransferTest, AFailurePartWayLeavesTheStoreExactlyAsItWas)
     NoProgress none;
     const ExchangeFile file =
         parseExchangeFile("2008-03-15 10:05:09\r\n~0~1~fine\r\na\r\n~0~1~boom\r\nb\r\n");
-    EXPECT_THROW(replaceBook(query, file.lines, none), store::StoreError);
+    EXPECT_THROW(replaceBook(query, file, none), store::StoreError);
     EXPECT_EQ(storedRows(), before);
-    replaceBook(query, parseExchangeFile("2008-03-15 10:05:09\r\n~0~1~x\r\ny").lines, none);
+    replaceBook(query, parseExchangeFile("2008-03-15 10:05:09\r\n~0~1~x\r\ny"), none);
     EXPECT_EQ(storedRows(), QStringList{"x|0|y"});
 }
 

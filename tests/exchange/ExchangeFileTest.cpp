@@ -13,12 +13,14 @@ namespace {
 
 using Row = std::tuple<QString, int, QString>;
 
+// The rows of a file whose lines are given, each ended by CR LF.
 std::vector<Row> rowsOf(const QStringList& lines)
 {
     std::vector<Row> rows;
-    walkEntryRows(lines, [&](const QString& title, int number, const QString& text) {
-        rows.emplace_back(title, number, text);
-    });
+    walkEntryRows(parseExchangeFile(textfile::joinLines(lines)),
+                  [&](const QString& title, int number, QStringView text) {
+                      rows.emplace_back(title, number, text.toString());
+                  });
     return rows;
 }
 
@@ -73,16 +75,17 @@ TEST(ExchangeRead, KeepsLongLinesWholeAndReadsMixedLineEndsAlike)
     const ExchangeFile file = parseExchangeFile("2008-03-15 10:05:09\r~0~1~T\n" + longLine
                                                 + "\r\n\n\xD6\xD0");
     ASSERT_TRUE(file.accepted);
-    ASSERT_EQ(file.lines.size(), 5);
-    EXPECT_EQ(file.lines[2].size(), longLine.size());
-    EXPECT_EQ(file.lines[3], "");
-    EXPECT_EQ(file.lines[4], QString::fromUtf8("中"));
+    ASSERT_EQ(file.lineCount(), 5);
+    EXPECT_EQ(file.line(2).size(), longLine.size());
+    EXPECT_EQ(file.line(3), u"");
+    EXPECT_EQ(file.line(4), QString::fromUtf8("中"));
 }
 
 TEST(ExchangeWalk, TurnsTheWorkedExampleIntoRows)
 {
     const QStringList lines = textfile::splitLines(QString::fromUtf8(
         "2008-03-15 10:05:09\r\n~0~1~会议\r\n周一\r\n\r\n~0~1~购物\r\n牛奶\r\n"));
+    ASSERT_EQ(lines.size(), 6);
     const std::vector<Row> expected{{QString::fromUtf8("会议"), 0, QString::fromUtf8("周一")},
                                     {QString::fromUtf8("会议"), 1, ""},
                                     {QString::fromUtf8("购物"), 0, QString::fromUtf8("牛奶")}};

@@ -29,6 +29,9 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 TEST(TextFileDecode, ReadsUtf8AsUtf8AndEverythingElseAsGb18030)
 {
+    EXPECT_EQ(decode("\xF0\x9F\x98\x80"), QString::fromUcs4(U"\U0001F600"));
+    EXPECT_EQ(decode("\xC0\xAF"), fromUtf8("蜡"));                          // overlong: not UTF-8
+    EXPECT_EQ(decode("\xED\xA0\x80").size(), 2);                            // surrogate: not UTF-8
     EXPECT_EQ(decode("\xEF\xBB\xBF" "abc"), "abc");
     EXPECT_EQ(decode("\xE4\xB8\xAD\xE6\x96\x87"), fromUtf8("中文"));
     EXPECT_EQ(decode("\xD6\xD0\xCE\xC4"), fromUtf8("中文"));                  // code page 936
@@ -54,9 +57,10 @@ TEST(TextFileSplit, AcceptsEveryLineEndAndKeepsOnlyANonEmptyRemainder)
     EXPECT_EQ(splitLines(QStringView(u"")), QStringList());
     EXPECT_EQ(splitLines(QStringView(u"\r\n")), QStringList{""});
     EXPECT_EQ(splitLines(QStringView(u"\n\r")), (QStringList{"", ""}));
-    const auto raw = splitLines(QByteArrayView("ab\r\ncd"));
+    const auto raw = findLines(QByteArrayView("ab\r\ncd\r"));
     ASSERT_EQ(raw.size(), 2u);
-    EXPECT_EQ(raw[1], "cd");
+    EXPECT_EQ(raw[1].start, 4);
+    EXPECT_EQ(raw[1].length, 2);
 }
 
 TEST(TextFileWrite, WritesGb18030WithCrLfAfterEveryLineAndReadsBackTheSame)
