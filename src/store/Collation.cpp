@@ -61,6 +61,24 @@ int compareChinese(const QString& a, const QString& b)
     return compareUtf8(x.constData(), int(x.size()), y.constData(), int(y.size()));
 }
 
+QByteArray chineseSortKey(const QString& text)
+{
+    UCollator* collator = chineseCollator();
+    if (!collator)
+        return text.toUtf8();
+    const auto* units = reinterpret_cast<const UChar*>(text.utf16());
+    QByteArray key(int(text.size()) * 4 + 16, Qt::Uninitialized);
+    int32_t length = ucol_getSortKey(collator, units, int32_t(text.size()),
+                                     reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
+    if (length > key.size()) {
+        key.resize(length);
+        length = ucol_getSortKey(collator, units, int32_t(text.size()),
+                                 reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
+    }
+    key.resize(std::max(0, length - 1));  // without the terminating zero byte
+    return key;
+}
+
 void registerChineseCollation(sqlite3* db)
 {
     sqlite3_create_collation(db, kChineseCollation, SQLITE_UTF8, nullptr, collate);

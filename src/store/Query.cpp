@@ -54,20 +54,6 @@ bool isNumber(const QVariant& value)
     return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
 }
 
-// Store order for a client-side sort: empty first, then numbers, then texts in Chinese order.
-int compareValues(const QVariant& a, const QVariant& b)
-{
-    if (a.isNull() || b.isNull())
-        return int(!a.isNull()) - int(!b.isNull());
-    if (isNumber(a) && isNumber(b)) {
-        const double x = a.toDouble(), y = b.toDouble();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    if (isNumber(a) != isNumber(b))
-        return isNumber(a) ? -1 : 1;
-    return compareChinese(a.toString(), b.toString());
-}
-
 } // namespace
 
 Query::Query() = default;
@@ -120,20 +106,31 @@ void Query::loadColumns()
 }
 
 // "select * from T ..." becomes "select rowid, c1, c2, NULL, ... from T ...", with NULL in place
-// of each lazy column. Without known columns the statement runs as written, so that the store
-// reports its own error (a missing table, say).
-QString Query::selectSql() const
+// of each lazy column. A final "order by C collate ZH" is done here after fetching, by sort keys,
+// which is several times faster than the engine calling the collation for every comparison.
+// Without known columns the statement runs as written, so that the store reports its own error
+// (a missing table, say).
+QString Query::selectSql()
 {
     static const QRegularExpression selectAll(QStringLiteral(R"(^\s*select\s+\*\s+)"),
                                               QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression chineseOrder(
+        QStringLiteral(R"(\s+order\s+by\s+(\S+)\s+collate\s+ZH\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    fetchOrder_ = -1;
     const auto match = selectAll.match(statement_.sql);
     if (columns_.empty() || !match.hasMatch())
         return statement_.sql;
+    QString rest = statement_.sql.mid(match.capturedLength());
+    const auto order = chineseOrder.match(rest);
+    if (order.hasMatch() && fieldIndex(order.captured(1)) >= 0) {
+        fetchOrder_ = fieldIndex(order.captured(1));
+        rest.truncate(order.capturedStart());
+    }
     QStringList list{QStringLiteral("rowid")};
     for (const Column& column : columns_)
         list << (column.lazy ? QStringLiteral("NULL") : quoted(column.name));
-    return QStringLiteral("select ") + list.join(u',') + u' '
-           + statement_.sql.mid(match.capturedLength());
+    return QStringLiteral("select ") + list.join(u',') + u' ' + rest;
 }
 
 void Query::fetch()
@@ -152,6 +149,8 @@ void Query::fetch()
         rows.push_back(std::move(row));
     }
     rows_ = std::move(rows);
+    if (fetchOrder_ >= 0)
+        orderRowsBy(fetchOrder_);
 }
 
 void Query::open()
@@ -448,6 +447,40 @@ void Query::deleteCurrent()
     scrolled();
 }
 
+// Ascending by one column: empty values first, then numbers, then texts in Chinese order; rows
+// that compare equal keep their order.
+void Query::orderRowsBy(int position)
+{
+    struct Entry {
+        int kind;  // 0 empty, 1 number, 2 text
+        double number;
+        QByteArray key;
+        size_t row;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        const QVariant& value = rows_[i].values[size_t(position)];
+        if (value.isNull())
+            entries.push_back({0, 0, {}, i});
+        else if (isNumber(value))
+            entries.push_back({1, value.toDouble(), {}, i});
+        else
+            entries.push_back({2, 0, chineseSortKey(value.toString()), i});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        if (a.kind != b.kind)
+            return a.kind < b.kind;
+        if (a.kind == 1)
+            return a.number < b.number;
+        return a.key < b.key;
+    });
+    std::deque<Row> ordered;
+    for (const Entry& entry : entries)
+        ordered.push_back(std::move(rows_[entry.row]));
+    rows_ = std::move(ordered);
+}
+
 void Query::sort(const QString& column)
 {
     requireOpen();
@@ -456,9 +489,7 @@ void Query::sort(const QString& column)
     if (inserting())
         post();
     const qint64 currentRow = current_ >= 0 ? rows_[size_t(current_)].rowid : -1;
-    std::stable_sort(rows_.begin(), rows_.end(), [position](const Row& a, const Row& b) {
-        return compareValues(a.values[size_t(position)], b.values[size_t(position)]) < 0;
-    });
+    orderRowsBy(position);
     const auto found = std::find_if(rows_.begin(), rows_.end(),
                                     [currentRow](const Row& row) { return row.rowid == currentRow; });
     current_ = found == rows_.end() ? -1 : int(found - rows_.begin());

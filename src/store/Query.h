@@ -123,11 +123,12 @@ private:
 
     Connection& connection();
     void loadColumns();
-    QString selectSql() const;
+    QString selectSql();
     void fetch();
     void requireOpen() const;
     void requireColumn(int position) const;
     void clearMarkers();
+    void orderRowsBy(int position);
     void scrolled();
     void beginNew(size_t position);
     SqliteStatement& insertStatement();
@@ -139,6 +140,7 @@ private:
     std::unique_ptr<SqliteStatement> deleteStatement_;
     Statement statement_;
     QString table_;
+    int fetchOrder_ = -1;  // column the result is ordered by on this side, or -1
     std::vector<Column> columns_;
     std::deque<Row> rows_;  // deque: deleting row after row from the front stays cheap
     std::optional<Pending> pending_;
