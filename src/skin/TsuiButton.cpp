@@ -136,11 +136,16 @@ void TsuiCustomButton::PaintPicture(QPainter& painter, const QImage& picture)
 
 void TsuiCustomButton::PaintCaption(QPainter& painter)
 {
+    drawCaption(painter, rect(), Qt::AlignCenter);
+}
+
+// Disabled: white one pixel right and down, then grey in place; pressed: one pixel right and down.
+void TsuiCustomButton::drawCaption(QPainter& painter, QRect area, Qt::Alignment alignment)
+{
     QFont captionFont = font();
     captionFont.setBold(captionFont.bold() || boldCaption_);
     painter.setFont(captionFont);
-    QRect area = rect();
-    const int flags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
+    const int flags = int(alignment) | Qt::TextSingleLine | Qt::TextShowMnemonic;
     if (!isEnabled()) {
         painter.setPen(Qt::white);
         painter.drawText(area.translated(1, 1), flags, text());
@@ -373,23 +378,10 @@ void TsuiButton::PaintCaption(QPainter& painter)
         TsuiCustomButton::PaintCaption(painter);
         return;
     }
-    QFont captionFont = font();
-    captionFont.setBold(captionFont.bold() || boldCaption_);
-    painter.setFont(captionFont);
     // One line of the font's pixel height at the caption position, the glyphs centred in it.
-    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
     const QPoint at = placement().caption;
-    QRect area(at, QSize(width() - at.x(), skin::textHeight(font())));
-    if (!isEnabled()) {
-        painter.setPen(Qt::white);
-        painter.drawText(area.translated(1, 1), flags, text());
-        painter.setPen(QColor(128, 128, 128));
-    } else {
-        painter.setPen(palette().color(QPalette::ButtonText));
-        if (isPressed())
-            area.translate(1, 1);
-    }
-    painter.drawText(area, flags, text());
+    drawCaption(painter, QRect(at, QSize(width() - at.x(), skin::textHeight(font()))),
+                Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void TsuiButton::PaintFocus(QPainter& painter)

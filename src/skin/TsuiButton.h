@@ -72,6 +72,8 @@ protected:
     bool event(QEvent*) override;
     QSize sizeHint() const override;
 
+    // The caption in the button's font within area, as the state shows it.
+    void drawCaption(QPainter& painter, QRect area, Qt::Alignment alignment);
     void startRepeat();
     void stopRepeat();
     QTimer* repeatTimer() const { return repeat_; }
