@@ -56,7 +56,7 @@ TEST_F(AboutTest, IsABorderless310By220PictureCentredOnTheMainWindow)
     EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form->size(), QSize(310, 220));
     const QRect main = mainWindow.frameGeometry();
-    EXPECT_EQ(form->geometry().topLeft(),
+    EXPECT_EQ(form->frameGeometry().topLeft(),
               main.topLeft() + QPoint((main.width() - 310) / 2, (main.height() - 220) / 2));
     EXPECT_TRUE(form->isModal());
 }
