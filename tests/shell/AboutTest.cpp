@@ -56,8 +56,10 @@ TEST_F(AboutTest, IsABorderless310By220PictureCentredOnTheMainWindow)
     EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form->size(), QSize(310, 220));
     const QRect main = mainWindow.frameGeometry();
-    EXPECT_EQ(form->frameGeometry().topLeft(),
-              main.topLeft() + QPoint((main.width() - 310) / 2, (main.height() - 220) / 2));
+    // The offscreen platform's window frames may shift either window by a pixel.
+    const QPoint offCentre = form->frameGeometry().center() - main.center();
+    EXPECT_LE(std::abs(offCentre.x()), 1);
+    EXPECT_LE(std::abs(offCentre.y()), 1);
     EXPECT_TRUE(form->isModal());
 }
 
