@@ -111,12 +111,9 @@ QString decodeGb18030(QByteArrayView bytes)
     return text;
 }
 
-void appendGb18030(QByteArray& bytes, QStringView text)
+char* writeGb18030(char* out, QStringView text)
 {
     const TwoByteTables& tables = TwoByteTables::instance();
-    const qsizetype start = bytes.size();
-    bytes.resize(start + 4 * text.size());  // four bytes at most for each unit
-    char* out = bytes.data() + start;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
@@ -133,7 +130,7 @@ void appendGb18030(QByteArray& bytes, QStringView text)
             i += pair ? 1 : 0;
         }
     }
-    bytes.resize(out - bytes.constData());
+    return out;
 }
 
 } // namespace textfile

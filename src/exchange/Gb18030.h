@@ -15,7 +15,10 @@ namespace textfile {
 // a line end is never taken into a broken character.
 QString decodeGb18030(QByteArrayView bytes);
 
-// Appends the encoded text to bytes.
-void appendGb18030(QByteArray& bytes, QStringView text);
+// The most bytes that text can take.
+inline qsizetype maxGb18030Size(QStringView text) { return 4 * text.size(); }
+
+// Writes the encoded text at out, which has room for maxGb18030Size(text) bytes; returns the end.
+char* writeGb18030(char* out, QStringView text);
 
 } // namespace textfile

@@ -1,8 +1,6 @@
 #include "InTXT.h"
 
 #include "BookTransfer.h"
-#include "DialogParts.h"
-#include "book/DialogParts.h"
 #include "book/TitleList.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -12,29 +10,17 @@
 #include <QLabel>
 
 namespace {
-const QString kCaption = QStringLiteral("导入资料本");
 const QString kRejected = QStringLiteral("选择的文件已损坏或格式不正确！");
 const QString kNoPath = QStringLiteral("请选择一个导入的文件！");
 const QString kImported = QStringLiteral(" 的资料本数据导入成功！");
 } // namespace
 
 TForm16::TForm16(book::TitleList& titles, store::Query& textQuery, QWidget* parent)
-    : QDialog(parent), titles_(titles), textQuery_(textQuery)
+    : TransferDialog(titles, textQuery, parent,
+                     {kClientWidth, kClientHeight, QStringLiteral("导入资料本"),
+                      QStringLiteral("选择导入文件"), 100, 126, 158, QStringLiteral("导入(&I)"),
+                      QFileDialog::AcceptOpen})
 {
-    buildLayout();
-    askForFile = [this] {
-        return exchange::askForExchangeFile(this, kCaption, QFileDialog::AcceptOpen);
-    };
-}
-
-void TForm16::buildLayout()
-{
-    suiForm1 = book::makeDialogFrame(this, kClientWidth, kClientHeight, kCaption);
-    suiGroupBox1 = new QGroupBox(QStringLiteral("选择导入文件"), suiForm1);
-    suiGroupBox1->setGeometry(12, 10, 360, 100);
-    const exchange::PathRow row = exchange::addPathRow(suiGroupBox1);
-    suiEdit1 = row.path;
-    suiButton1 = row.browse;
     Label1 = new QLabel(QStringLiteral("该文件所含资料本的时间为："), suiGroupBox1);
     Label1->setGeometry(12, 64, 164, 22);
     suiEdit2 = new TsuiEdit(suiGroupBox1);
@@ -46,25 +32,6 @@ void TForm16::buildLayout()
     flat.setColor(QPalette::Base, suiForm1->Color);
     suiEdit2->setPalette(flat);
     suiEdit2->hide();
-    suiProgressBar1 = new TsuiProgressBar(suiForm1);
-    suiProgressBar1->setObjectName(QStringLiteral("suiProgressBar1"));
-    suiProgressBar1->setGeometry(12, 126, 360, 12);
-    suiButton2 = exchange::addBottomButton(suiForm1, QStringLiteral("导入(&I)"), 1, 158);
-    suiButton2->setObjectName(QStringLiteral("suiButton2"));
-    suiButton3 = exchange::addBottomButton(suiForm1, QStringLiteral("关闭(&C)"), 0, 158);
-    suiButton3->setObjectName(QStringLiteral("suiButton3"));
-    suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiInformation);
-
-    connect(suiButton1, &QPushButton::clicked, this, &TForm16::suiButton1Click);
-    connect(suiButton2, &QPushButton::clicked, this, &TForm16::suiButton2Click);
-    connect(suiButton3, &QPushButton::clicked, this, &TForm16::suiButton3Click);
-}
-
-void TForm16::showMessage(TsuiIconType icon, const QString& text)
-{
-    suiMessageDialog1->IconType = icon;
-    suiMessageDialog1->Text = text;
-    suiMessageDialog1->ShowModal();
 }
 
 // A file that cannot be read or fails the test leaves the path empty, so that no import can run
@@ -106,22 +73,9 @@ void TForm16::suiButton2Click()
     });
 }
 
-void TForm16::suiButton3Click()
-{
-    reject();
-}
-
-void TForm16::done(int result)
-{
-    FormClose();
-    QDialog::done(result);
-}
-
 // The line buffer is kept; the empty path keeps it from being imported again.
 void TForm16::FormClose()
 {
-    suiProgressBar1->hide();
-    suiEdit1->clear();
+    TransferDialog::FormClose();
     suiEdit2->hide();
-    suiEdit1->setFocus();
 }

@@ -132,15 +132,27 @@ QStringList readLines(const QString& path)
 
 QByteArray encode(QStringView text)
 {
-    QByteArray bytes;
-    appendGb18030(bytes, text);
+    QByteArray bytes(maxGb18030Size(text), Qt::Uninitialized);
+    bytes.truncate(writeGb18030(bytes.data(), text) - bytes.constData());
     return bytes;
 }
 
 void LineEncoder::append(QStringView line)
 {
-    appendGb18030(bytes_, line);
-    bytes_ += "\r\n";
+    const qsizetype needed = written_ + maxGb18030Size(line) + 2;
+    if (needed > bytes_.size())
+        bytes_.resize(std::max(needed, 2 * bytes_.size()));
+    char* end = writeGb18030(bytes_.data() + written_, line);
+    *end++ = '\r';
+    *end++ = '\n';
+    written_ = end - bytes_.constData();
+}
+
+QByteArray LineEncoder::take()
+{
+    bytes_.truncate(written_);
+    written_ = 0;
+    return std::move(bytes_);
 }
 
 QByteArray joinLines(const QStringList& lines)

@@ -53,11 +53,11 @@ QByteArray encode(QStringView text);
 class LineEncoder {
 public:
     void append(QStringView line);
-    const QByteArray& bytes() const { return bytes_; }
-    QByteArray take() { return std::move(bytes_); }
+    QByteArray take();
 
 private:
-    QByteArray bytes_;
+    QByteArray bytes_;  // grows ahead of what is written
+    qsizetype written_ = 0;
 };
 
 // Every line followed by CR LF, encoded.

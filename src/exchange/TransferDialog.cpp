@@ -1,0 +1,148 @@
+#include "TransferDialog.h"
+
+#include "ExchangeFile.h"
+#include "book/DialogParts.h"
+#include "skin/Controls.h"
+#include "skin/TsuiMessageDialog.h"
+
+#include <QGroupBox>
+#include <QProgressBar>
+
+namespace exchange {
+
+namespace {
+constexpr int kMargin = 12;
+constexpr int kRowTop = 28;
+constexpr int kEditHeight = 22;
+constexpr int kBrowseWidth = 66;
+constexpr int kBrowseHeight = 25;
+constexpr int kButtonWidth = 76;
+constexpr int kButtonHeight = 27;
+constexpr int kButtonGap = 10;
+constexpr int kProgressHeight = 12;
+
+template <typename Control>
+Control* named(Control* control, const char* name)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+// Enter never presses a button here: the import empties the store without a question.
+TsuiButton* button(const QString& caption, QWidget* parent, const char* name)
+{
+    auto* made = named(new TsuiButton(caption, parent), name);
+    made->setAutoDefault(false);
+    return made;
+}
+} // namespace
+
+BarProgress::BarProgress(QProgressBar& bar) : bar_(bar) {}
+
+BarProgress::~BarProgress()
+{
+    if (position_ != shown_)
+        bar_.setValue(int(position_));
+}
+
+// A bar whose maximum is 0 would show the toolkit's busy animation instead of an empty bar.
+void BarProgress::begin(int maximum)
+{
+    maximum_ = maximum;
+    position_ = shown_ = 0;
+    bar_.setMaximum(std::max(maximum, 1));
+    bar_.setValue(0);
+    bar_.show();
+}
+
+qint64 BarProgress::shownPart(qint64 position, qint64 scale) const
+{
+    return maximum_ > 0 ? position * scale / maximum_ : 0;
+}
+
+void BarProgress::advance()
+{
+    ++position_;
+    const qint64 width = bar_.width();
+    if (shownPart(position_, 100) != shownPart(shown_, 100)
+        || shownPart(position_, width) != shownPart(shown_, width) || position_ == maximum_) {
+        bar_.setValue(int(position_));
+        shown_ = position_;
+    }
+}
+
+QString askForExchangeFile(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(owner, title, QString(), kFileFilter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    if (mode == QFileDialog::AcceptSave) {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+TransferDialog::TransferDialog(book::TitleList& titles, store::Query& textQuery, QWidget* parent,
+                               const Layout& layout)
+    : QDialog(parent), titles_(titles), textQuery_(textQuery)
+{
+    suiForm1 = book::makeDialogFrame(this, layout.width, layout.height, layout.caption);
+    const int innerWidth = layout.width - 2 * kMargin;
+    suiGroupBox1 = new QGroupBox(layout.groupCaption, suiForm1);
+    suiGroupBox1->setGeometry(kMargin, 10, innerWidth, layout.groupHeight);
+    suiEdit1 = named(new TsuiEdit(suiGroupBox1), "suiEdit1");
+    suiEdit1->setReadOnly(true);
+    suiButton1 = button(QStringLiteral("浏览"), suiGroupBox1, "suiButton1");
+    const int browseLeft = innerWidth - kMargin - kBrowseWidth;
+    suiEdit1->setGeometry(kMargin, kRowTop, browseLeft - 8 - kMargin, kEditHeight);
+    suiButton1->setGeometry(browseLeft, kRowTop - 2, kBrowseWidth, kBrowseHeight);
+
+    suiProgressBar1 = named(new TsuiProgressBar(suiForm1), "suiProgressBar1");
+    suiProgressBar1->setGeometry(kMargin, layout.progressTop, innerWidth, kProgressHeight);
+    suiButton2 = button(layout.actionCaption, suiForm1, "suiButton2");
+    suiButton3 = button(QStringLiteral("关闭(&C)"), suiForm1, "suiButton3");
+    const int closeLeft = layout.width - kMargin - kButtonWidth;
+    suiButton2->setGeometry(closeLeft - kButtonGap - kButtonWidth, layout.buttonTop, kButtonWidth,
+                            kButtonHeight);
+    suiButton3->setGeometry(closeLeft, layout.buttonTop, kButtonWidth, kButtonHeight);
+    suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiInformation);
+
+    connect(suiButton1, &QPushButton::clicked, this, &TransferDialog::suiButton1Click);
+    connect(suiButton2, &QPushButton::clicked, this, &TransferDialog::suiButton2Click);
+    connect(suiButton3, &QPushButton::clicked, this, &TransferDialog::suiButton3Click);
+    askForFile = [this, caption = layout.caption, mode = layout.fileMode] {
+        return askForExchangeFile(this, caption, mode);
+    };
+}
+
+void TransferDialog::showMessage(TsuiIconType icon, const QString& text)
+{
+    suiMessageDialog1->IconType = icon;
+    suiMessageDialog1->Text = text;
+    suiMessageDialog1->ShowModal();
+}
+
+void TransferDialog::suiButton3Click()
+{
+    reject();
+}
+
+void TransferDialog::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TransferDialog::FormClose()
+{
+    suiProgressBar1->hide();
+    suiEdit1->clear();
+    suiEdit1->setFocus();
+}
+
+} // namespace exchange
