@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -167,6 +168,33 @@ TEST_F(BookWindowsTest, DeleteRemovesEveryRowAndTheItemWithoutRefilling)
     EXPECT_EQ(titles.title(2), "d");
     EXPECT_EQ(titles.selectedPosition(), 2);
     EXPECT_TRUE(form.progressBar()->isHidden());
+}
+
+TEST_F(BookWindowsTest, EnterRightAfterOpeningAnswersNo)
+{
+    add("keep", {"1"});
+    titles.refresh(query);
+    TForm3 deleteDialog(nullptr, titles, query);
+    deleteDialog.prepare(0, "确实要删除第 1 条资料吗？");
+    TForm6 overwriteDialog(nullptr);
+    bool wrote = false;
+    overwriteDialog.setWriter("资料", [&](const QString&) { wrote = true; });
+    TForm13 saveDialog(nullptr);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&deleteDialog, &overwriteDialog, &saveDialog}) {
+        QTimer::singleShot(0, [dialog] {
+            QApplication::setActiveWindow(dialog);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        if (dialog == &saveDialog)
+            EXPECT_EQ(saveDialog.ask(), TForm13::Answer::No);
+        else if (dialog == &overwriteDialog)
+            overwriteDialog.confirm(folder.file("x.txt"), "资料");
+        else
+            EXPECT_EQ(dialog->exec(), QDialog::Rejected);
+    }
+    EXPECT_EQ(linesOf("keep"), QStringList{"1"});
+    EXPECT_EQ(titles.count(), 1);
+    EXPECT_FALSE(wrote);
 }
 
 TEST_F(BookWindowsTest, SearchIsFuzzyOrExactAndTakesTheTextAsTyped)
