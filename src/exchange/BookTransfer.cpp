@@ -85,11 +85,11 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
         textQuery.deleteCurrent();
         progress.advance();
     }
-    walkEntryRows(file, [&](const QString& title, int lineNumber, QStringView text) {
+    walkEntryRows(file, [&](const QString& title, int lineNumber, const QString& text) {
         textQuery.append();
         textQuery.setField(kTitleColumn, title);
         textQuery.setField(kLineNumberColumn, lineNumber);
-        textQuery.setField(kTextColumn, text.toString());
+        textQuery.setField(kTextColumn, text);
         textQuery.post();
         progress.advance();
     });

@@ -24,9 +24,9 @@ QString titleMarkerLine(const QString& title)
     return kTitleMarker + title;
 }
 
-bool isTitleMarkerLine(QStringView line)
+bool isTitleMarkerLine(QByteArrayView line)
 {
-    return line.startsWith(kTitleMarker);
+    return line.startsWith(kTitleMarkerBytes);
 }
 
 QString withExchangeExtension(const QString& chosen)
@@ -38,17 +38,15 @@ QString withExchangeExtension(const QString& chosen)
     return extension.compare(kExtension, Qt::CaseInsensitive) == 0 ? chosen : chosen + kExtension;
 }
 
-// The marker is plain ASCII and both encodings keep ASCII bytes as they are and restart at every
-// line end, so a decoded line begins with the marker exactly when its bytes do.
 ExchangeFile parseExchangeFile(const QByteArray& bytes)
 {
-    const QByteArrayView body = textfile::withoutByteOrderMark(bytes);
-    const std::vector<textfile::LineSpan> raw = textfile::findLines(body, 2);
     ExchangeFile file;
-    file.text = textfile::decode(body);
-    file.lines = textfile::findLines(file.text);
-    file.accepted = raw.size() >= 2 && raw[0].length == kStampLength
-                    && body.sliced(raw[1].start, raw[1].length).startsWith(kTitleMarker.toLatin1());
+    file.encoding = textfile::encodingOf(bytes);
+    const QByteArrayView body = textfile::withoutByteOrderMark(bytes);
+    file.bytes = body.size() == bytes.size() ? bytes : body.toByteArray();
+    file.lines = textfile::findLines(file.bytes);
+    file.accepted = file.lineCount() >= 2 && file.rawLine(0).size() == kStampLength
+                    && isTitleMarkerLine(file.rawLine(1));
     return file;
 }
 
@@ -62,12 +60,12 @@ void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit)
     QString title;
     int lineNumber = 0;
     for (qsizetype i = 1; i < file.lineCount(); ++i) {
-        const QStringView line = file.line(i);
+        const QByteArrayView line = file.rawLine(i);
         if (isTitleMarkerLine(line)) {
-            title = line.sliced(kTitleMarker.size()).toString();
+            title = textfile::decode(line.sliced(kTitleMarkerBytes.size()), file.encoding);
             lineNumber = 0;
         } else {
-            visit(title, lineNumber++, line);
+            visit(title, lineNumber++, textfile::decode(line, file.encoding));
         }
     }
 }

@@ -15,6 +15,7 @@
 namespace exchange {
 
 inline const QString kTitleMarker = QStringLiteral("~0~1~");
+inline constexpr QByteArrayView kTitleMarkerBytes("~0~1~");
 inline constexpr int kStampLength = 19;
 inline const QString kExtension = QStringLiteral(".mz");
 inline const QString kFileFilter = QStringLiteral("MZ文件 (*.mz)");
@@ -25,26 +26,29 @@ QString formatStamp(const QDate& date, const QTime& time);
 QString currentStamp();
 
 QString titleMarkerLine(const QString& title);
-bool isTitleMarkerLine(QStringView line);
+bool isTitleMarkerLine(QByteArrayView line);
 
 // The name a chosen export file gets: kept when its extension is ".mz" in any letter case,
 // otherwise with ".mz" appended (notes → notes.mz, notes.txt → notes.txt.mz).
 QString withExchangeExtension(const QString& chosen);
 
-// A file as read: its decoded text, where each line lies in it, and whether it passes the
-// acceptance test.
+// A file as read: its bytes (without a byte-order mark), where each line lies in them, the
+// encoding they are read in, and whether the file passes the acceptance test. Lines are decoded
+// when asked for, so a large file is held once, as its bytes.
 struct ExchangeFile {
-    QString text;
+    QByteArray bytes;
     std::vector<textfile::LineSpan> lines;
+    textfile::Encoding encoding = textfile::Encoding::Utf8;
     bool accepted = false;
 
     qsizetype lineCount() const { return qsizetype(lines.size()); }
-    QStringView line(qsizetype i) const
+    QByteArrayView rawLine(qsizetype i) const
     {
-        return QStringView(text).sliced(lines[size_t(i)].start, lines[size_t(i)].length);
+        return QByteArrayView(bytes).sliced(lines[size_t(i)].start, lines[size_t(i)].length);
     }
+    QString line(qsizetype i) const { return textfile::decode(rawLine(i), encoding); }
     // Line 1 of an accepted file, shown to the user unchanged.
-    QString stamp() const { return lines.empty() ? QString() : line(0).toString(); }
+    QString stamp() const { return lines.empty() ? QString() : line(0); }
 };
 
 // Accepted when line 1 is exactly 19 bytes (content not looked at) and line 2 begins with the
@@ -55,7 +59,7 @@ ExchangeFile readExchangeFile(const QString& path);
 
 // Turns lines 2 to last of an accepted file into entry rows: a marker line sets the current
 // title and restarts the line numbers at 0 and makes no row; every other line is a row.
-using RowVisitor = std::function<void(const QString& title, int lineNumber, QStringView text)>;
+using RowVisitor = std::function<void(const QString& title, int lineNumber, const QString& text)>;
 void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit);
 
 } // namespace exchange

@@ -96,15 +96,24 @@ QByteArrayView withoutByteOrderMark(QByteArrayView bytes)
     return bytes.startsWith(kByteOrderMark) ? bytes.sliced(kByteOrderMark.size()) : bytes;
 }
 
-QString decode(QByteArrayView bytes)
+// Plain ASCII reads the same either way.
+Encoding encodingOf(QByteArrayView bytes)
 {
-    const QByteArrayView body = withoutByteOrderMark(bytes);
-    // Plain ASCII reads the same either way.
-    if (body.size() == bytes.size() && !isUtf8(body))
-        return decodeGb18030(body);
+    return bytes.startsWith(kByteOrderMark) || isUtf8(bytes) ? Encoding::Utf8 : Encoding::Gb18030;
+}
+
+QString decode(QByteArrayView bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Gb18030)
+        return decodeGb18030(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless
                                                   | QStringConverter::Flag::ConvertInitialBom);
-    return utf8.decode(body);
+    return utf8.decode(bytes);
+}
+
+QString decode(QByteArrayView bytes)
+{
+    return decode(withoutByteOrderMark(bytes), encodingOf(bytes));
 }
 
 std::vector<LineSpan> findLines(QByteArrayView bytes, qsizetype atMost)

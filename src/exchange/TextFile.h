@@ -27,8 +27,16 @@ QByteArray readBytes(const QString& path);
 // The bytes without a leading UTF-8 byte-order mark.
 QByteArrayView withoutByteOrderMark(QByteArrayView bytes);
 
-// The bytes as text by the UTF-8 / GB18030 rule above; a byte-order mark is dropped.
+enum class Encoding { Utf8, Gb18030 };
+
+// The encoding a whole file is read in, by the rule above.
+Encoding encodingOf(QByteArrayView bytes);
+
+// A file's bytes as text by the rule above, a leading byte-order mark dropped.
 QString decode(QByteArrayView bytes);
+// Part of a file (without its byte-order mark) in the file's encoding. The lines of a file
+// decoded one by one give the same text as the whole file decoded at once.
+QString decode(QByteArrayView bytes, Encoding encoding);
 
 // Where a line lies in its text or bytes, its line end left out.
 struct LineSpan {

@@ -18,8 +18,8 @@ std::vector<Row> rowsOf(const QStringList& lines)
 {
     std::vector<Row> rows;
     walkEntryRows(parseExchangeFile(textfile::joinLines(lines)),
-                  [&](const QString& title, int number, QStringView text) {
-                      rows.emplace_back(title, number, text.toString());
+                  [&](const QString& title, int number, const QString& text) {
+                      rows.emplace_back(title, number, text);
                   });
     return rows;
 }
@@ -77,8 +77,20 @@ TEST(ExchangeRead, KeepsLongLinesWholeAndReadsMixedLineEndsAlike)
     ASSERT_TRUE(file.accepted);
     ASSERT_EQ(file.lineCount(), 5);
     EXPECT_EQ(file.line(2).size(), longLine.size());
-    EXPECT_EQ(file.line(3), u"");
+    EXPECT_EQ(file.line(3), "");
     EXPECT_EQ(file.line(4), QString::fromUtf8("中"));
+}
+
+TEST(ExchangeRead, DecodesEveryLineInTheWholeFilesEncoding)
+{
+    const ExchangeFile utf8 =
+        parseExchangeFile("\xEF\xBB\xBF" "2008-03-15 10:05:09\r\n~0~1~\xE4\xB8\xAD\r\n\xEF\xBB\xBFx");
+    EXPECT_EQ(utf8.stamp(), "2008-03-15 10:05:09");
+    EXPECT_EQ(utf8.line(1), QString::fromUtf8("~0~1~中"));
+    EXPECT_EQ(utf8.line(2), QString(QChar(0xFEFF)) + u'x');
+    const ExchangeFile gb = parseExchangeFile("2008-03-15 10:05:09\r\n~0~1~\xD6\xD0\r\n\xFF\x81");
+    EXPECT_EQ(gb.line(1), QString::fromUtf8("~0~1~中"));
+    EXPECT_EQ(gb.line(2), QString(2, QChar(0xFFFD)));
 }
 
 TEST(ExchangeWalk, TurnsTheWorkedExampleIntoRows)
