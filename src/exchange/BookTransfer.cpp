@@ -65,6 +65,7 @@ void exportBook(store::Query& textQuery, const std::vector<QString>& titles, con
 {
     QByteArray file;
     {
+        // Every entry is read from one state of the store, and the store is locked only once.
         store::Query::Transaction snapshot(textQuery);
         file = gatherBook(textQuery, titles, stamp, progress);
         snapshot.commit();
@@ -79,8 +80,6 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
     textQuery.open();
     const int existing = textQuery.recordCount();
     progress.begin(existing + std::max(0, int(file.lineCount()) - 1));
-    // From the last row back, so that each removal from the query's result is cheap.
-    textQuery.last();
     for (int i = 0; i < existing; ++i) {
         textQuery.deleteCurrent();
         progress.advance();
