@@ -23,11 +23,11 @@ FileError failure(const QString& what, const QString& path, const QString& reaso
 }
 
 template <typename Char>
-std::vector<LineSpan> lineSpans(const Char* data, qsizetype size, qsizetype atMost = -1)
+std::vector<LineSpan> lineSpans(const Char* data, qsizetype size)
 {
     std::vector<LineSpan> lines;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < size && qsizetype(lines.size()) != atMost; ++i) {
+    for (qsizetype i = 0; i < size; ++i) {
         if (data[i] != Char('\r') && data[i] != Char('\n'))
             continue;
         lines.push_back({start, i - start});
@@ -35,7 +35,7 @@ std::vector<LineSpan> lineSpans(const Char* data, qsizetype size, qsizetype atMo
             ++i;
         start = i + 1;
     }
-    if (start < size && qsizetype(lines.size()) != atMost)
+    if (start < size)
         lines.push_back({start, size - start});
     return lines;
 }
@@ -116,9 +116,9 @@ QString decode(QByteArrayView bytes)
     return decode(withoutByteOrderMark(bytes), encodingOf(bytes));
 }
 
-std::vector<LineSpan> findLines(QByteArrayView bytes, qsizetype atMost)
+std::vector<LineSpan> findLines(QByteArrayView bytes)
 {
-    return lineSpans(bytes.data(), bytes.size(), atMost);
+    return lineSpans(bytes.data(), bytes.size());
 }
 
 std::vector<LineSpan> findLines(QStringView text)

@@ -46,8 +46,8 @@ struct LineSpan {
 
 // The lines between CR LF, lone CR and lone LF. Byte rules (lengths, prefixes) apply to the byte
 // form; decoded text splits the same way, line for line, since neither encoding ever hides a CR
-// or an LF inside a character. atMost, when not -1, stops the search after that many lines.
-std::vector<LineSpan> findLines(QByteArrayView bytes, qsizetype atMost = -1);
+// or an LF inside a character.
+std::vector<LineSpan> findLines(QByteArrayView bytes);
 std::vector<LineSpan> findLines(QStringView text);
 QStringList splitLines(QStringView text);
 
