@@ -11,7 +11,7 @@ class QDialog;
 class QLabel;
 class QWidget;
 class TsuiForm;
-class TsuiProgressBar;
+class QProgressBar;
 
 namespace book {
 
@@ -21,17 +21,26 @@ TsuiForm* makeDialogFrame(QDialog* dialog, int width, int height, const QString&
 // The 42 × 42 question-mark picture at the given place.
 QLabel* makeQuestionPicture(QWidget* parent, int left, int top);
 
-// A write's progress shown on a progress bar: shown at begin, moved by one per step; the bar
-// repaints only when what it shows changes.
+// A long loop's progress on a progress bar: shown at begin, moved by one per step, but handed
+// a new value only when the percentage or the filled width changes, so the loop spends its time
+// in the loop. The exact count is handed over when this object goes, whether the loop ended or
+// failed. A maximum of 0 still shows an empty bar, not the toolkit's busy animation.
 class ProgressBarSteps : public Progress {
 public:
-    explicit ProgressBarSteps(TsuiProgressBar* bar) : bar_(bar) {}
+    explicit ProgressBarSteps(QProgressBar* bar) : bar_(bar) {}
+    ~ProgressBarSteps() override;
+    ProgressBarSteps(const ProgressBarSteps&) = delete;
+    ProgressBarSteps& operator=(const ProgressBarSteps&) = delete;
     void begin(int maximum) override;
     void step() override;
 
 private:
-    TsuiProgressBar* bar_;
-    int position_ = 0;
+    qint64 shownPart(qint64 position, qint64 scale) const;
+
+    QProgressBar* bar_;
+    qint64 maximum_ = 0;
+    qint64 position_ = 0;
+    qint64 shown_ = 0;
 };
 
 // Asks for a file; an empty text when the user cancels.

@@ -2,6 +2,8 @@
 // from 0. Every write of an entry runs in one transaction: it changes all its rows or none.
 #pragma once
 
+#include "store/Progress.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,19 +13,8 @@ class Query;
 
 namespace book {
 
-// What a long write reports to its progress bar.
-class Progress {
-public:
-    virtual ~Progress() = default;
-    virtual void begin(int maximum) = 0;
-    virtual void step() = 0;
-};
-
-class NoProgress : public Progress {
-public:
-    void begin(int) override {}
-    void step() override {}
-};
+using store::NoProgress;
+using store::Progress;
 
 // The hard lines of an editor's text. A final line break adds no line, so "" has 0 lines,
 // "\n" has one empty line and "a\n\n" has "a" and one empty line. CR LF, CR and LF all break.

@@ -55,7 +55,7 @@ QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& title
             for (int i = 0; i < textQuery.recordCount(); ++i)
                 file.append(textQuery.valueAt(i, kTextColumn).toString());
         }
-        progress.advance();
+        progress.step();
     }
     return file.take();
 }
@@ -82,7 +82,7 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
     progress.begin(existing + std::max(0, int(file.lineCount()) - 1));
     for (int i = 0; i < existing; ++i) {
         textQuery.deleteCurrent();
-        progress.advance();
+        progress.step();
     }
     walkEntryRows(file, [&](const QString& title, int lineNumber, const QString& text) {
         textQuery.append();
@@ -90,7 +90,7 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
         textQuery.setField(kLineNumberColumn, lineNumber);
         textQuery.setField(kTextColumn, text);
         textQuery.post();
-        progress.advance();
+        progress.step();
     });
     transaction.commit();
 }

@@ -2,6 +2,8 @@
 // and import dialogs and by the store tool.
 #pragma once
 
+#include "store/Progress.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -15,19 +17,8 @@ namespace exchange {
 
 struct ExchangeFile;
 
-// What a long loop reports: its length once, then one step per unit done.
-class Progress {
-public:
-    virtual ~Progress() = default;
-    virtual void begin(int maximum) = 0;
-    virtual void advance() = 0;
-};
-
-class NoProgress : public Progress {
-public:
-    void begin(int) override {}
-    void advance() override {}
-};
+using store::NoProgress;
+using store::Progress;
 
 // Every entry's title (its row with line number 0), in title order, as the title list shows them.
 std::vector<QString> listTitles(store::Query& textQuery);

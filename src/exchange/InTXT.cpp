@@ -1,6 +1,7 @@
 #include "InTXT.h"
 
 #include "BookTransfer.h"
+#include "book/DialogParts.h"
 #include "book/TitleList.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -64,7 +65,7 @@ void TForm16::suiButton2Click()
     }
     skin::guarded([this] {
         {
-            exchange::BarProgress progress(*suiProgressBar1);
+            book::ProgressBarSteps progress(suiProgressBar1);
             exchange::replaceBook(textQuery_, chosenFile_, progress);
         }
         titles_.refresh(textQuery_);

@@ -2,6 +2,7 @@
 
 #include "BookTransfer.h"
 #include "ExchangeFile.h"
+#include "book/DialogParts.h"
 #include "book/TitleList.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -44,7 +45,7 @@ void TForm15::suiButton2Click()
             titles.push_back(titles_.title(i));
         const QString stamp = exchange::currentStamp();
         {
-            exchange::BarProgress progress(*suiProgressBar1);
+            book::ProgressBarSteps progress(suiProgressBar1);
             exchange::exportBook(textQuery_, titles, stamp, suiEdit1->text(), progress);
         }
         showMessage(TsuiIconType::suiInformation, stamp + kExported);

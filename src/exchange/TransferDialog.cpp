@@ -37,40 +37,6 @@ TsuiButton* button(const QString& caption, QWidget* parent, const char* name)
 }
 } // namespace
 
-BarProgress::BarProgress(QProgressBar& bar) : bar_(bar) {}
-
-BarProgress::~BarProgress()
-{
-    if (position_ != shown_)
-        bar_.setValue(int(position_));
-}
-
-// A bar whose maximum is 0 would show the toolkit's busy animation instead of an empty bar.
-void BarProgress::begin(int maximum)
-{
-    maximum_ = maximum;
-    position_ = shown_ = 0;
-    bar_.setMaximum(std::max(maximum, 1));
-    bar_.setValue(0);
-    bar_.show();
-}
-
-qint64 BarProgress::shownPart(qint64 position, qint64 scale) const
-{
-    return maximum_ > 0 ? position * scale / maximum_ : 0;
-}
-
-void BarProgress::advance()
-{
-    ++position_;
-    const qint64 width = bar_.width();
-    if (shownPart(position_, 100) != shownPart(shown_, 100)
-        || shownPart(position_, width) != shownPart(shown_, width) || position_ == maximum_) {
-        bar_.setValue(int(position_));
-        shown_ = position_;
-    }
-}
-
 QString askForExchangeFile(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(owner, title, QString(), kFileFilter);

@@ -29,28 +29,6 @@ class Query;
 
 namespace exchange {
 
-// Moves the bar one unit per step, but hands it a new value only when the percentage or the
-// filled width changes, so a long loop spends its time in the loop. The exact count is handed
-// over when this object goes, whether the loop ended or failed.
-class BarProgress : public Progress {
-public:
-    explicit BarProgress(QProgressBar& bar);
-    ~BarProgress() override;
-    BarProgress(const BarProgress&) = delete;
-    BarProgress& operator=(const BarProgress&) = delete;
-
-    void begin(int maximum) override;
-    void advance() override;
-
-private:
-    qint64 shownPart(qint64 position, qint64 scale) const;
-
-    QProgressBar& bar_;
-    qint64 maximum_ = 0;
-    qint64 position_ = 0;
-    qint64 shown_ = 0;
-};
-
 // The program's own file dialog for exchange files ("MZ文件 (*.mz)"): an existing file to open,
 // or any name to save under without an overwrite question. Empty when cancelled.
 QString askForExchangeFile(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode);

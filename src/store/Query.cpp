@@ -64,6 +64,7 @@ void Query::setStorePath(const QString& path)
     close();
     insertStatement_.reset();
     deleteStatement_.reset();
+    selectStatement_.reset();
     connection_.reset();
     storePath_ = path;
 }
@@ -96,6 +97,7 @@ void Query::loadColumns()
         return;
     insertStatement_.reset();
     deleteStatement_.reset();
+    selectStatement_.reset();
     table_ = table;
     columns_.clear();
     SqliteStatement info(connection(), QStringLiteral("pragma table_info(%1)").arg(quoted(table_)));
@@ -135,19 +137,32 @@ QString Query::selectSql()
 
 void Query::fetch()
 {
-    SqliteStatement select(connection(), selectSql());
+    const QString sql = selectSql();
+    if (!selectStatement_ || sql != selectText_) {
+        selectStatement_.reset();
+        selectStatement_ = std::make_unique<SqliteStatement>(connection(), sql);
+        selectText_ = sql;
+    }
+    SqliteStatement& select = *selectStatement_;
+    select.reset();
     if (select.columnCount() != int(columns_.size()) + 1)
         throw StoreError(QStringLiteral("unexpected columns in the result of: %1")
                              .arg(statement_.sql).toStdString());
     select.bindAll(statement_.params);
     std::deque<Row> rows;
-    while (select.step()) {
-        Row row{select.columnInt(0), {}};
-        row.values.reserve(columns_.size());
-        for (int c = 1; c <= int(columns_.size()); ++c)
-            row.values.push_back(select.column(c));
-        rows.push_back(std::move(row));
+    try {
+        while (select.step()) {
+            Row row{select.columnInt(0), {}};
+            row.values.reserve(columns_.size());
+            for (int c = 1; c <= int(columns_.size()); ++c)
+                row.values.push_back(select.column(c));
+            rows.push_back(std::move(row));
+        }
+    } catch (const StoreError&) {
+        select.reset();  // a kept statement must not hold the store's read lock
+        throw;
     }
+    select.reset();
     rows_ = std::move(rows);
     if (fetchOrder_ >= 0)
         orderRowsBy(fetchOrder_);

@@ -138,6 +138,8 @@ private:
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<SqliteStatement> insertStatement_;
     std::unique_ptr<SqliteStatement> deleteStatement_;
+    std::unique_ptr<SqliteStatement> selectStatement_;  // kept while the same SQL runs again
+    QString selectText_;
     Statement statement_;
     QString table_;
     int fetchOrder_ = -1;  // column the result is ordered by on this side, or -1

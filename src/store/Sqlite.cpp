@@ -29,8 +29,9 @@ Connection::Connection(const QString& path, Mode mode) : path_(path)
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    // Sorting a large title list stays in memory instead of spilling to temporary files.
-    sqlite3_exec(db_, "pragma temp_store=memory; pragma cache_size=-32768", nullptr, nullptr, nullptr);
+    // Sorting a large title list stays in memory instead of spilling to temporary files, and
+    // reads map the file instead of copying its pages.
+    sqlite3_exec(db_, "pragma temp_store=memory; pragma cache_size=-32768; pragma mmap_size=1073741824", nullptr, nullptr, nullptr);
     registerChineseCollation(db_);
 }
 

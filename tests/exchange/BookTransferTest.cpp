@@ -20,7 +20,7 @@ const QString kStamp = QStringLiteral("2008-03-15 10:05:09");
 class CountingProgress : public Progress {
 public:
     void begin(int max) override { maximum = max; }
-    void advance() override { ++steps; }
+    void step() override { ++steps; }
     int maximum = -1;
     int steps = 0;
 };

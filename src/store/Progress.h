@@ -1,0 +1,20 @@
+// What a long store loop reports: its length once, then one step per unit done (a row written
+// or deleted, an entry exported). Windows show it on a progress bar; the store tool shows none.
+#pragma once
+
+namespace store {
+
+class Progress {
+public:
+    virtual ~Progress() = default;
+    virtual void begin(int maximum) = 0;
+    virtual void step() = 0;
+};
+
+class NoProgress : public Progress {
+public:
+    void begin(int) override {}
+    void step() override {}
+};
+
+} // namespace store
