@@ -16,14 +16,14 @@ constexpr int kToolbarHeight = 25;
 constexpr int kHeaderHeight = 18;
 constexpr int kBar1Width = 60;
 
-struct ToolButtonSpec {
+struct ToolButtonLayout {
     int left;
     int width;
     const char* caption;
     const char* hint;
 };
 
-constexpr ToolButtonSpec kToolButtons[] = {
+constexpr ToolButtonLayout kToolButtons[] = {
     {8, 56, "读取", "读取选定的一篇资料"},
     {64, 56, "添加", "添加一篇新的资料"},
     {120, 56, "删除", "删除选定的一篇资料"},
@@ -65,10 +65,10 @@ void TextPane::buildToolbar()
                                 &TextPane::ToolButton3Click, &TextPane::ToolButton4Click,
                                 &TextPane::ToolButton5Click, &TextPane::ToolButton6Click};
     for (size_t i = 0; i < toolButtons_.size(); ++i) {
-        const ToolButtonSpec& spec = kToolButtons[i];
-        auto* button = new TsuiToolButton(QString::fromUtf8(spec.caption), ToolBarImage);
-        button->setGeometry(spec.left, 1, spec.width, kToolbarHeight - 2);
-        button->setToolTip(QString::fromUtf8(spec.hint));
+        const ToolButtonLayout& place = kToolButtons[i];
+        auto* button = new TsuiToolButton(QString::fromUtf8(place.caption), ToolBarImage);
+        button->setGeometry(place.left, 1, place.width, kToolbarHeight - 2);
+        button->setToolTip(QString::fromUtf8(place.hint));
         connect(button, &QPushButton::clicked, this, handlers[i]);
         toolButtons_[i] = button;
     }
