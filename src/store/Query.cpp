@@ -137,11 +137,11 @@ QString Query::selectSql()
 
 void Query::fetch()
 {
-    const QString sql = selectSql();
-    if (!selectStatement_ || sql != selectText_) {
+    // A statement run again (the export opens one per title) keeps its prepared form.
+    if (!selectStatement_ || statement_.sql != selectText_) {
         selectStatement_.reset();
-        selectStatement_ = std::make_unique<SqliteStatement>(connection(), sql);
-        selectText_ = sql;
+        selectStatement_ = std::make_unique<SqliteStatement>(connection(), selectSql());
+        selectText_ = statement_.sql;
     }
     SqliteStatement& select = *selectStatement_;
     select.reset();
