@@ -9,6 +9,8 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -29,6 +31,10 @@ int main(int argc, char** argv)
     });
     instance.listen();
     app::installFontSubstitutes();
+    // The toolkit's own texts (file dialogs, standard buttons) in Chinese where installed.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
 
     TForm11 splash;
     splash.show();
