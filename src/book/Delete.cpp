@@ -4,6 +4,7 @@
 #include "EntryRows.h"
 #include "TitleList.h"
 #include "skin/Controls.h"
+#include "skin/ProgressSteps.h"
 #include "skin/Messages.h"
 
 #include <QLabel>
@@ -49,7 +50,7 @@ void TForm3::suiButton1Click()
 {
     skin::guarded([this] {
         const int position = suiEdit1->text().toInt();
-        book::ProgressBarSteps progress(suiProgressBar1);
+        skin::ProgressBarSteps progress(suiProgressBar1);
         book::deleteEntry(textQuery_, titles_.title(position), progress);
         accept();
         titles_.removeItem(position);

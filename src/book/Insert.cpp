@@ -4,6 +4,7 @@
 #include "TextPane.h"
 #include "TitleList.h"
 #include "skin/Controls.h"
+#include "skin/ProgressSteps.h"
 #include "skin/Messages.h"
 #include "skin/TsuiMessageDialog.h"
 
@@ -96,7 +97,7 @@ void TForm2::suiButton3Click()
             warn(QStringLiteral("该资料的标题已存在！"));
             return;
         }
-        book::ProgressBarSteps progress(suiProgressBar1);
+        skin::ProgressBarSteps progress(suiProgressBar1);
         book::addEntry(textQuery_, title, lines, progress);
         pane_.scrollToNewTitle(titles_.showNewTitle(textQuery_, title));
         accept();

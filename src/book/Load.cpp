@@ -6,6 +6,7 @@
 #include "Save.h"
 #include "exchange/TextFile.h"
 #include "skin/Controls.h"
+#include "skin/ProgressSteps.h"
 #include "skin/Messages.h"
 #include "skin/TsuiMessageDialog.h"
 
@@ -196,7 +197,7 @@ bool TForm5::save()
         return false;
     }
     const bool saved = skin::guarded([&] {
-        book::ProgressBarSteps progress(suiProgressBar1);
+        skin::ProgressBarSteps progress(suiProgressBar1);
         book::replaceEntry(textQuery_, entryTitle(), lines, progress);
     });
     if (!saved)

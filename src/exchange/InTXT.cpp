@@ -1,9 +1,9 @@
 #include "InTXT.h"
 
 #include "BookTransfer.h"
-#include "book/DialogParts.h"
 #include "book/TitleList.h"
 #include "skin/Controls.h"
+#include "skin/ProgressSteps.h"
 #include "skin/Messages.h"
 #include "skin/TsuiMessageDialog.h"
 
@@ -65,7 +65,7 @@ void TForm16::suiButton2Click()
     }
     skin::guarded([this] {
         {
-            book::ProgressBarSteps progress(suiProgressBar1);
+            skin::ProgressBarSteps progress(suiProgressBar1);
             exchange::replaceBook(textQuery_, chosenFile_, progress);
         }
         titles_.refresh(textQuery_);

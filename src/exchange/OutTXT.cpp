@@ -2,9 +2,9 @@
 
 #include "BookTransfer.h"
 #include "ExchangeFile.h"
-#include "book/DialogParts.h"
 #include "book/TitleList.h"
 #include "skin/Controls.h"
+#include "skin/ProgressSteps.h"
 #include "skin/Messages.h"
 #include "skin/TsuiMessageDialog.h"
 
@@ -45,7 +45,7 @@ void TForm15::suiButton2Click()
             titles.push_back(titles_.title(i));
         const QString stamp = exchange::currentStamp();
         {
-            book::ProgressBarSteps progress(suiProgressBar1);
+            skin::ProgressBarSteps progress(suiProgressBar1);
             exchange::exportBook(textQuery_, titles, stamp, suiEdit1->text(), progress);
         }
         showMessage(TsuiIconType::suiInformation, stamp + kExported);

@@ -55,12 +55,6 @@ int collate(void*, int lengthA, const void* a, int lengthB, const void* b)
 
 } // namespace
 
-int compareChinese(const QString& a, const QString& b)
-{
-    const QByteArray x = a.toUtf8(), y = b.toUtf8();
-    return compareUtf8(x.constData(), int(x.size()), y.constData(), int(y.size()));
-}
-
 QByteArray chineseSortKey(const QString& text)
 {
     UCollator* collator = chineseCollator();

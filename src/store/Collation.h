@@ -14,9 +14,6 @@ inline constexpr const char* kChineseCollation = "ZH";
 
 void registerChineseCollation(sqlite3* db);
 
-// Compares two texts in the same order as the registered collation: <0, 0 or >0.
-int compareChinese(const QString& a, const QString& b);
-
 // A key whose byte order (memcmp) is the collation's order, apart from texts the collation
 // finds equal. Sorting many texts by their keys is far faster than comparing them pairwise.
 QByteArray chineseSortKey(const QString& text);
