@@ -6,7 +6,7 @@
 //   mozhou-store import STORE FILE   replaces the whole materials book by the entries of FILE
 #include "exchange/BookTransfer.h"
 #include "exchange/ExchangeFile.h"
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"

@@ -6,6 +6,7 @@
 #include "book/Load.h"
 #include "book/TextPane.h"
 #include "platform/Clipboard.h"
+#include "platform/ProgramFolder.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
@@ -68,7 +69,8 @@ int main(int argc, char** argv)
     const int lines = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("Data"));
-    const QString storePath = folder.path() + QStringLiteral("/Data/current.mdb");
+    const platform::ProgramFolder program(folder.path());
+    const QString storePath = program.store();
     store::createStore(storePath);
     skin::RecordingSink messages;  // the save's confirmation is taken, not shown
 
@@ -77,8 +79,9 @@ int main(int argc, char** argv)
     book::TitleList titles;
     platform::FakeClipboard clipboard;
     book::TextPane pane(nullptr, titles, textQuery, clipboard);
-    TForm2 addDialog(nullptr, titles, pane, textQuery);
-    TForm5 reading(nullptr, textQuery, folder.path());
+    TForm2 addDialog(nullptr, titles, textQuery);
+    QObject::connect(&addDialog, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
+    TForm5 reading(nullptr, textQuery, program);
     const QString text = entryText(lines);
 
     addDialog.titleEdit()->setText(QStringLiteral("长篇"));

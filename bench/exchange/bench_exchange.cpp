@@ -8,7 +8,7 @@
 #include "book/TitleList.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/InTXT.h"
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -120,7 +120,12 @@ Timing dialogImport(const QString& storePath, const QString& file)
     query.setStorePath(storePath);
     book::TitleList titles;
     skin::RecordingSink sink;
-    TForm16 dialog(titles, query);
+    TForm16 dialog(
+        [&] {
+            titles.refresh(query);
+            return titles.titles();
+        },
+        query);
     dialog.askForFile = [&] { return file; };
     const double cpuBefore = ownCpuMs();
     QElapsedTimer timer;

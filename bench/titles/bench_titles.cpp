@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 #include "store/Statements.h"
@@ -65,7 +66,7 @@ double startMainWindow()
     platform::FakeClipboard clipboard;
     QElapsedTimer timer;
     timer.start();
-    TForm1 form(clock, clipboard);
+    TForm1 form(platform::ProgramFolder::current(), clock, clipboard);
     form.show();
     QApplication::processEvents();
     return timer.nsecsElapsed() / 1e6;

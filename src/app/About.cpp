@@ -1,6 +1,6 @@
 #include "About.h"
 
-#include "Startup.h"
+#include "platform/ProgramFolder.h"
 #include "skin/Controls.h"
 
 #include <QDesktopServices>
@@ -75,7 +75,8 @@ void applyLook(QLabel* label, const QFont& font, const QColor& colour)
 
 } // namespace
 
-TForm12::TForm12(QWidget* mainWindow, app::UrlOpener opener)
+TForm12::TForm12(QWidget* mainWindow, const platform::ProgramFolder& folder,
+                 app::UrlOpener opener)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint),
       mainWindow_(mainWindow),
       opener_(std::move(opener))
@@ -102,13 +103,13 @@ TForm12::TForm12(QWidget* mainWindow, app::UrlOpener opener)
         applyLook(address, link, QColor(0, 0, 255));
         address->setCursor(Qt::PointingHandCursor);
     }
-    FormCreate();
+    FormCreate(folder);
 }
 
 // The picture is read once, here; without it the labels stand on the plain window colour.
-void TForm12::FormCreate()
+void TForm12::FormCreate(const platform::ProgramFolder& folder)
 {
-    Image1->loadFromFile(app::programPath(QDir::currentPath(), QStringLiteral("Themes/About.bmp")));
+    Image1->loadFromFile(folder.theme(QStringLiteral("About.bmp")));
 }
 
 bool TForm12::hasPicture() const

@@ -10,6 +10,10 @@
 class QLabel;
 class TImage;
 
+namespace platform {
+class ProgramFolder;
+}
+
 namespace app {
 
 inline const QString kHomepageAddress = QStringLiteral("https://mozhou.app");
@@ -31,8 +35,10 @@ public:
     static constexpr int kWidth = 310;
     static constexpr int kHeight = 220;
 
-    // mainWindow owns the window and is what it is centred on when shown.
-    explicit TForm12(QWidget* mainWindow, app::UrlOpener opener = app::openWithDesktop);
+    // mainWindow owns the window and is what it is centred on when shown; the picture comes
+    // from the program folder's theme pictures.
+    TForm12(QWidget* mainWindow, const platform::ProgramFolder& folder,
+            app::UrlOpener opener = app::openWithDesktop);
 
     bool hasPicture() const;
     // The seven labels, in reading order: version caption, version, edition, homepage caption,
@@ -45,7 +51,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void FormCreate();
+    void FormCreate(const platform::ProgramFolder& folder);
     void Image1Click();
     void Label5Click();
     void Label7Click();

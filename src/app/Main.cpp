@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -39,6 +40,9 @@ constexpr int kMaterialsMarkerTop = 25;
 constexpr int kAlbumMarkerTop = 81;
 const QString kMaterialsBookStatus = QStringLiteral("资料本：适用于仅包含文字、字母、符号的纯文本");
 const QString kAlbumStatus = QStringLiteral("图片册：适用于BMP、JPG、JPEG格式的图片");
+const QString kCompacted = QStringLiteral("压缩数据库成功！请重新启动软件！");
+const QString kCompactionFailed = QStringLiteral("压缩数据库失败！请重新启动软件！");
+const QString kDataNowIn = QStringLiteral("\n资料现保存在 %1，请将它改名为 %2。");
 
 // The highlight tile behind the current book's icon.
 class CategoryMarker : public QWidget {
@@ -87,8 +91,9 @@ private:
 
 } // namespace
 
-TForm1::TForm1(platform::TickClock& clock, platform::Clipboard& clipboard)
-    : clock_(clock), clipboard_(clipboard)
+TForm1::TForm1(platform::ProgramFolder folder, platform::TickClock& clock,
+               platform::Clipboard& clipboard)
+    : folder_(std::move(folder)), clock_(clock), clipboard_(clipboard)
 {
     setWindowTitle(skin::kApplicationTitle);
     setFixedSize(kClientWidth, kClientHeight);
@@ -96,11 +101,6 @@ TForm1::TForm1(platform::TickClock& clock, platform::Clipboard& clipboard)
     FormCreate();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-}
-
-QString TForm1::storePath() const
-{
-    return app::programPath(programFolder_, QStringLiteral("Data/current.mdb"));
 }
 
 void TForm1::buildLayout()
@@ -188,12 +188,11 @@ void TForm1::buildMenu()
     help->addAction(QStringLiteral("关于(&A)"), this, &TForm1::A1Click);
 }
 
-// Main window creation, steps 1 to 8: the splash wait, the program folder, the theme pictures,
-// the panes, the album grid's colour, the picture query, the text query and the title list.
+// Main window creation, steps 1 to 8: the splash wait, the theme pictures, the panes, the album
+// grid's colour, the picture query, the text query and the title list.
 void TForm1::FormCreate()
 {
     app::waitOutSplash(clock_);
-    programFolder_ = QDir::currentPath();
     loadThemePictures();
     layOutPanes();
     readFixedAreaColor();
@@ -202,9 +201,8 @@ void TForm1::FormCreate()
 
 void TForm1::loadThemePictures()
 {
-    const QString themes = app::programPath(programFolder_, QStringLiteral("Themes"));
-    Image1->loadFromFile(themes + QStringLiteral("/Left.bmp"));
-    TextPane1->loadThemePictures(themes);
+    Image1->loadFromFile(folder_.theme(QStringLiteral("Left.bmp")));
+    TextPane1->loadThemePictures(folder_.themes());
 }
 
 void TForm1::readFixedAreaColor()
@@ -219,12 +217,12 @@ void TForm1::readFixedAreaColor()
 void TForm1::openQueries()
 {
     const bool opened = skin::guarded([this] {
-        ADOQuery2.setStorePath(storePath());
+        ADOQuery2.setStorePath(folder_.store());
         ADOQuery2.setStatement(store::statements::allPictures());
         ADOQuery2.open();
         if (ADOQuery2.isEmpty())
             ADOQuery2.first();
-        ADOQuery1.setStorePath(storePath());
+        ADOQuery1.setStorePath(folder_.store());
         ADOQuery1.setStatement(store::statements::allTitles());
         ADOQuery1.open();
         titles_.fillFrom(ADOQuery1);
@@ -262,13 +260,6 @@ void TForm1::wakeUp()
         raise();
         activateWindow();
     }
-}
-
-void TForm1::tell(TsuiIconType icon, const QString& text)
-{
-    suiMessageDialog1->IconType = icon;
-    suiMessageDialog1->Text = text;
-    suiMessageDialog1->ShowModal();
 }
 
 void TForm1::openReadingWindow(const QString& title)
@@ -375,7 +366,7 @@ void TForm1::G2Click()
 
 void TForm1::N9Click()
 {
-    openUrl_(QUrl::fromLocalFile(app::programPath(programFolder_, QStringLiteral("Help.chm"))));
+    openUrl_(QUrl::fromLocalFile(folder_.help()));
 }
 
 void TForm1::X1Click()
@@ -406,18 +397,19 @@ void TForm1::CompactAndRepair()
 {
     ADOQuery1.release();
     ADOQuery2.release();
-    const store::CompactionResult result = store::compactProgramStore(programFolder_);
+    const store::CompactionResult result = store::compactProgramStore(folder_);
     switch (result.outcome) {
     case store::CompactionResult::Outcome::Compacted:
-        tell(TsuiIconType::suiInformation, QStringLiteral("压缩数据库成功！请重新启动软件！"));
+        suiMessageDialog1->ShowModal(TsuiIconType::suiInformation, kCompacted);
         break;
     case store::CompactionResult::Outcome::Failed:
-        tell(TsuiIconType::suiStop, QStringLiteral("压缩数据库失败！请重新启动软件！"));
+        suiMessageDialog1->ShowModal(TsuiIconType::suiStop, kCompactionFailed);
         break;
     case store::CompactionResult::Outcome::LeftUnderCopyName:
-        tell(TsuiIconType::suiStop,
-             QStringLiteral("压缩数据库失败！请重新启动软件！\n资料现保存在 %1，请将它改名为 current.mdb。")
-                 .arg(QDir::toNativeSeparators(result.dataPath)));
+        suiMessageDialog1->ShowModal(
+            TsuiIconType::suiStop,
+            kCompactionFailed + kDataNowIn.arg(QDir::toNativeSeparators(result.dataPath),
+                                               QFileInfo(folder_.store()).fileName()));
         break;
     }
 }
@@ -428,7 +420,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 {
     const bool written = skin::guarded([this] {
         if (windows_.reading)
-            windows_.reading->writeSettings(app::programPath(programFolder_, QStringLiteral("quillo.ini")));
+            windows_.reading->writeSettings(folder_.settings());
     });
     if (!written) {
         event->ignore();

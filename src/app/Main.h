@@ -4,6 +4,7 @@
 
 #include "About.h"
 #include "book/TitleList.h"
+#include "platform/ProgramFolder.h"
 #include "store/Query.h"
 
 #include <QColor>
@@ -15,7 +16,6 @@ class TImage;
 class TsuiForm;
 class TsuiMainMenu;
 class TsuiMessageDialog;
-enum class TsuiIconType : quint8;
 class TsuiStatusBar;
 class TForm2;
 class TForm3;
@@ -54,14 +54,17 @@ public:
         TForm16* importBook = nullptr;
     };
 
-    TForm1(platform::TickClock& clock, platform::Clipboard& clipboard);
+    TForm1(platform::ProgramFolder folder, platform::TickClock& clock,
+           platform::Clipboard& clipboard);
 
     void setWindows(const Windows& windows) { windows_ = windows; }
     void setUrlOpener(app::UrlOpener opener) { openUrl_ = std::move(opener); }
 
-    const QString& programFolder() const { return programFolder_; }
-    QString storePath() const;
+    const platform::ProgramFolder& programFolder() const { return folder_; }
     book::TitleList& titles() { return titles_; }
+    // The store's two long-lived queries, which the windows made after this one act on.
+    store::Query& textQuery() { return ADOQuery1; }
+    store::Query& pictureQuery() { return ADOQuery2; }
     book::TextPane& textPane() { return *TextPane1; }
     QWidget& albumPane() { return *AlbumPane1; }
     QWidget& categoryBar() { return *CategoryBar1; }
@@ -69,9 +72,6 @@ public:
     TsuiStatusBar& statusBar() { return *suiStatusBar1; }
     TsuiMainMenu& mainMenu() { return *MainMenu1; }
     QColor albumFixedColor() const { return albumFixedColor_; }
-
-    store::Query ADOQuery1;  // text query over 文本
-    store::Query ADOQuery2;  // picture query over 图片
 
     // The wake-up from a second start: restore when minimised, else come to the front.
     void wakeUp();
@@ -115,13 +115,14 @@ private:
     void layOutPanes();
     void titleCopied();
     void CompactAndRepair();
-    void tell(TsuiIconType icon, const QString& text);
 
+    platform::ProgramFolder folder_;
     platform::TickClock& clock_;
     platform::Clipboard& clipboard_;
     Windows windows_;
     app::UrlOpener openUrl_ = app::openWithDesktop;
-    QString programFolder_;
+    store::Query ADOQuery1;  // text query over 文本
+    store::Query ADOQuery2;  // picture query over 图片
     book::TitleList titles_;
     QColor albumFixedColor_ = kDefaultFixedColor;
 

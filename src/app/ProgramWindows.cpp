@@ -8,26 +8,36 @@
 #include "book/Load.h"
 #include "book/Save.h"
 #include "book/Search.h"
+#include "book/TextPane.h"
 #include "clipmon/Show.h"
 #include "exchange/InTXT.h"
 #include "exchange/OutTXT.h"
 
 namespace app {
 
-ProgramWindows::ProgramWindows(platform::TickClock& clock, platform::Clipboard& clipboard)
+ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::TickClock& clock,
+                               platform::Clipboard& clipboard)
 {
-    form1_ = std::make_unique<TForm1>(clock, clipboard);
+    form1_ = std::make_unique<TForm1>(folder, clock, clipboard);
     TForm1& main = *form1_;
-    form2_ = new TForm2(&main, main.titles(), main.textPane(), main.ADOQuery1);
-    form3_ = new TForm3(&main, main.titles(), main.ADOQuery1);
-    form4_ = new TForm4(&main, main.titles(), main.ADOQuery1);
-    form5_ = new TForm5(&main, main.ADOQuery1, main.programFolder());
+    store::Query& textQuery = main.textQuery();
+    book::TitleList& titles = main.titles();
+    const exchange::RefreshTitles refreshTitles = [&titles, &textQuery] {
+        titles.refresh(textQuery);
+        return titles.titles();
+    };
+    form2_ = new TForm2(&main, titles, textQuery);
+    form3_ = new TForm3(&main, titles, textQuery);
+    form4_ = new TForm4(&main, titles, textQuery);
+    form5_ = new TForm5(&main, textQuery, folder);
     form6_ = new TForm6(&main);
     form8_ = std::make_unique<TForm8>(clipboard);
-    form12_ = new TForm12(&main);
+    form12_ = new TForm12(&main, folder);
     form13_ = new TForm13(&main);
-    form15_ = new TForm15(main.titles(), main.ADOQuery1, &main);
-    form16_ = new TForm16(main.titles(), main.ADOQuery1, &main);
+    form15_ = new TForm15(refreshTitles, textQuery, &main);
+    form16_ = new TForm16(refreshTitles, textQuery, &main);
+
+    QObject::connect(form2_, &TForm2::entryAdded, &main.textPane(), &book::TextPane::scrollToNewTitle);
 
     form6_->setWriter(QStringLiteral("资料"),
                       [this](const QString& path) { form5_->writeEditorText(path); });

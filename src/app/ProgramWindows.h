@@ -17,6 +17,7 @@ class TForm16;
 
 namespace platform {
 class Clipboard;
+class ProgramFolder;
 class TickClock;
 }
 
@@ -26,7 +27,8 @@ class ProgramWindows {
 public:
     // Creates the windows in order; the main window first, since its creation fixes the program
     // folder and opens the store that the others use.
-    ProgramWindows(platform::TickClock& clock, platform::Clipboard& clipboard);
+    ProgramWindows(const platform::ProgramFolder& folder, platform::TickClock& clock,
+                   platform::Clipboard& clipboard);
     ~ProgramWindows();
 
     TForm1& main() { return *form1_; }

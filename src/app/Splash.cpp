@@ -1,25 +1,26 @@
 #include "Splash.h"
 
-#include "Startup.h"
+#include "platform/ProgramFolder.h"
 #include "skin/Controls.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
-TForm11::TForm11() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
+TForm11::TForm11(const platform::ProgramFolder& folder)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setFixedSize(310, 190);
     Image1 = new TImage(this, Qt::white);
     Image1->setGeometry(rect());
-    FormCreate();
+    FormCreate(folder);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
 
-void TForm11::FormCreate()
+void TForm11::FormCreate(const platform::ProgramFolder& folder)
 {
-    Image1->loadFromFile(app::programPath(QDir::currentPath(), QStringLiteral("Themes/Splash.bmp")));
+    Image1->loadFromFile(folder.theme(QStringLiteral("Splash.bmp")));
 }
 
 bool TForm11::hasPicture() const

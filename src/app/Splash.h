@@ -5,13 +5,17 @@
 
 class TImage;
 
+namespace platform {
+class ProgramFolder;
+}
+
 class TForm11 : public QWidget {
     Q_OBJECT
 public:
-    TForm11();
+    explicit TForm11(const platform::ProgramFolder& folder);
     bool hasPicture() const;
 
 private:
-    void FormCreate();
+    void FormCreate(const platform::ProgramFolder& folder);
     TImage* Image1;
 };

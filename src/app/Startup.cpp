@@ -65,9 +65,4 @@ bool hasDisplay()
            || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-QString programPath(const QString& programFolder, const QString& relative)
-{
-    return programFolder + u'/' + relative;
-}
-
 } // namespace app

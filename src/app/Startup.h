@@ -22,7 +22,4 @@ void installFontSubstitutes();
 // platform chosen explicitly).
 bool hasDisplay();
 
-// program folder + "/" + relative part
-QString programPath(const QString& programFolder, const QString& relative);
-
 } // namespace app

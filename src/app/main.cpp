@@ -6,6 +6,7 @@
 #include "Startup.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
@@ -36,14 +37,15 @@ int main(int argc, char** argv)
     if (toolkitTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&toolkitTexts);
 
-    TForm11 splash;
+    const platform::ProgramFolder folder = platform::ProgramFolder::current();
+    TForm11 splash(folder);
     splash.show();
     splash.repaint();
     QApplication::processEvents();
 
     platform::SystemClock clock;
     platform::SystemClipboard clipboard;
-    app::ProgramWindows windows(clock, clipboard);
+    app::ProgramWindows windows(folder, clock, clipboard);
     mainWindow = &windows.main();
 
     splash.hide();

@@ -1,15 +1,13 @@
 #include "Confirm.h"
 
-#include "DialogParts.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 
 #include <QLabel>
 
-TForm6::TForm6(QWidget* owner) : QDialog(owner)
+TForm6::TForm6(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("确认"))
 {
-    suiForm1 = book::makeDialogFrame(this, 320, 172, QStringLiteral("确认"));
-    Image1 = book::makeQuestionPicture(suiForm1, 24, 36);
+    Image1 = skin::makeQuestionPicture(suiForm1, 24, 36);
     Label1 = new QLabel(QStringLiteral("文件已存在。要替换它吗？"), suiForm1);
     Label1->setGeometry(84, 48, 220, 20);
     suiButton1 = new TsuiButton(QStringLiteral("是(&Y)"), suiForm1);
@@ -69,8 +67,7 @@ void TForm6::suiButton2Click()
     reject();
 }
 
-void TForm6::done(int result)
+void TForm6::FormClose()
 {
     suiButton2->setFocus();
-    QDialog::done(result);
 }

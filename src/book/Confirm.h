@@ -2,16 +2,15 @@
 // it itself when the answer is yes.
 #pragma once
 
-#include <QDialog>
+#include "skin/TsuiDialog.h"
 #include <functional>
 #include <map>
 
 class QLabel;
 class TsuiButton;
 class TsuiEdit;
-class TsuiForm;
 
-class TForm6 : public QDialog {
+class TForm6 : public TsuiDialog {
     Q_OBJECT
 public:
     using Writer = std::function<void(const QString& path)>;
@@ -30,14 +29,14 @@ public:
     QString kind() const;
     TsuiButton* yesButton() const { return suiButton1; }
     TsuiButton* noButton() const { return suiButton2; }
-    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void FormClose() override;
+
     std::map<QString, Writer> writers_;
-    TsuiForm* suiForm1;
     QLabel* Image1;
     QLabel* Label1;
     TsuiButton* suiButton1;

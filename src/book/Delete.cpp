@@ -1,6 +1,5 @@
 #include "Delete.h"
 
-#include "DialogParts.h"
 #include "EntryRows.h"
 #include "TitleList.h"
 #include "skin/Controls.h"
@@ -10,10 +9,9 @@
 #include <QLabel>
 
 TForm3::TForm3(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
-    : QDialog(owner), titles_(titles), textQuery_(textQuery)
+    : TsuiDialog(owner, 320, 160, QStringLiteral("删除")), titles_(titles), textQuery_(textQuery)
 {
-    suiForm1 = book::makeDialogFrame(this, 320, 160, QStringLiteral("删除"));
-    Image1 = book::makeQuestionPicture(suiForm1, 24, 32);
+    Image1 = skin::makeQuestionPicture(suiForm1, 24, 32);
     Label1 = new QLabel(suiForm1);
     Label1->setGeometry(84, 40, 220, 20);
     suiProgressBar1 = new TsuiProgressBar(suiForm1);
@@ -60,12 +58,6 @@ void TForm3::suiButton1Click()
 void TForm3::suiButton2Click()
 {
     reject();
-}
-
-void TForm3::done(int result)
-{
-    FormClose();
-    QDialog::done(result);
 }
 
 void TForm3::FormClose()

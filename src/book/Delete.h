@@ -1,12 +1,11 @@
 // The delete-entry dialog: asks about the chosen entry and deletes all its rows.
 #pragma once
 
-#include <QDialog>
+#include "skin/TsuiDialog.h"
 
 class QLabel;
 class TsuiButton;
 class TsuiEdit;
-class TsuiForm;
 class TsuiProgressBar;
 
 namespace store {
@@ -16,7 +15,7 @@ namespace book {
 class TitleList;
 }
 
-class TForm3 : public QDialog {
+class TForm3 : public TsuiDialog {
     Q_OBJECT
 public:
     TForm3(QWidget* owner, book::TitleList& titles, store::Query& textQuery);
@@ -31,18 +30,16 @@ public:
     TsuiButton* yesButton() const { return suiButton1; }
     TsuiButton* noButton() const { return suiButton2; }
     TsuiProgressBar* progressBar() const { return suiProgressBar1; }
-    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormClose();
+    void FormClose() override;
 
     book::TitleList& titles_;
     store::Query& textQuery_;
 
-    TsuiForm* suiForm1;
     QLabel* Image1;
     QLabel* Label1;
     TsuiProgressBar* suiProgressBar1;

@@ -1,32 +1,33 @@
 #include "DialogParts.h"
 
-#include "skin/Controls.h"
+#include "skin/TsuiButton.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QFileDialog>
-#include <QLabel>
-#include <QStyle>
+#include <QPlainTextEdit>
 
 namespace book {
 
-TsuiForm* makeDialogFrame(QDialog* dialog, int width, int height, const QString& caption)
+WrapToggle::WrapToggle(TsuiButton* button, QPlainTextEdit* editor, QString wrapOffCaption,
+                       QString wrapOnCaption)
+    : button_(button), editor_(editor), wrapOffCaption_(std::move(wrapOffCaption)),
+      wrapOnCaption_(std::move(wrapOnCaption))
 {
-    dialog->setWindowTitle(caption);
-    dialog->setFixedSize(width, height);
-    dialog->setModal(true);
-    auto* frame = new TsuiForm(dialog);
-    frame->setGeometry(0, 0, width, height);
-    return frame;
+    apply();
 }
 
-QLabel* makeQuestionPicture(QWidget* parent, int left, int top)
+void WrapToggle::toggle()
 {
-    auto* picture = new QLabel(parent);
-    const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_MessageBoxQuestion);
-    picture->setPixmap(icon.pixmap(42, 42));
-    picture->setGeometry(left, top, 42, 42);
-    return picture;
+    wrapping_ = !wrapping_;
+    apply();
+}
+
+// Wrapping needs no horizontal scroll bar; the vertical one is always there.
+void WrapToggle::apply()
+{
+    editor_->setLineWrapMode(wrapping_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor_->setHorizontalScrollBarPolicy(wrapping_ ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+    button_->setText(wrapping_ ? wrapOffCaption_ : wrapOnCaption_);
 }
 
 namespace {

@@ -1,24 +1,34 @@
-// Small pieces the materials-book windows share: the frame of a fixed-size dialog, the question
-// picture, the progress bar as a write's progress, and the file choosers.
+// Small pieces the materials-book windows share: the wrap toggle of an entry editor and the
+// text-file choosers.
 #pragma once
-
-#include "EntryRows.h"
 
 #include <QString>
 #include <functional>
 
-class QDialog;
-class QLabel;
+class QPlainTextEdit;
 class QWidget;
-class TsuiForm;
+class TsuiButton;
 
 namespace book {
 
-// Gives the dialog its caption and fixed client size, and returns the frame panel that fills it.
-TsuiForm* makeDialogFrame(QDialog* dialog, int width, int height, const QString& caption);
+// A button that switches an editor between wrapping at the window's width and not wrapping.
+// It starts wrapping; the caption names what a press will do.
+class WrapToggle {
+public:
+    WrapToggle(TsuiButton* button, QPlainTextEdit* editor, QString wrapOffCaption,
+               QString wrapOnCaption);
+    void toggle();
+    bool wrapping() const { return wrapping_; }
 
-// The 42 × 42 question-mark picture at the given place.
-QLabel* makeQuestionPicture(QWidget* parent, int left, int top);
+private:
+    void apply();
+
+    TsuiButton* button_;
+    QPlainTextEdit* editor_;
+    QString wrapOffCaption_;
+    QString wrapOnCaption_;
+    bool wrapping_ = true;
+};
 
 // Asks for a file; an empty text when the user cancels.
 using FileChooser = std::function<QString()>;

@@ -1,6 +1,6 @@
 #include "EntryRows.h"
 
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 #include "store/Query.h"
 #include "store/Statements.h"
 

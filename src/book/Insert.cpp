@@ -1,7 +1,6 @@
 #include "Insert.h"
 
 #include "EntryRows.h"
-#include "TextPane.h"
 #include "TitleList.h"
 #include "skin/Controls.h"
 #include "skin/ProgressSteps.h"
@@ -14,14 +13,15 @@
 namespace {
 const QString kWrapOff = QStringLiteral("不换行(&W)");
 const QString kWrapOn = QStringLiteral("换行(&W)");
+const QString kNoTitle = QStringLiteral("请输入资料的标题！");
+const QString kNoContent = QStringLiteral("请输入资料的内容！");
+const QString kTitleTaken = QStringLiteral("该资料的标题已存在！");
 }
 
-TForm2::TForm2(QWidget* owner, book::TitleList& titles, book::TextPane& pane,
-               store::Query& textQuery)
-    : QDialog(owner), titles_(titles), pane_(pane), textQuery_(textQuery),
+TForm2::TForm2(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
+    : TsuiDialog(owner, 438, 410, QStringLiteral("添加")), titles_(titles), textQuery_(textQuery),
       chooseFile_(book::openTextFileChooser(this))
 {
-    suiForm1 = book::makeDialogFrame(this, 438, 410, QStringLiteral("添加"));
     Label1 = new QLabel(QStringLiteral("资料标题："), suiForm1);
     Label1->setGeometry(19, 12, 120, 16);
     suiEdit1 = new TsuiEdit(suiForm1);
@@ -47,22 +47,11 @@ TForm2::TForm2(QWidget* owner, book::TitleList& titles, book::TextPane& pane,
     connect(suiButton3, &QPushButton::clicked, this, &TForm2::suiButton3Click);
     connect(suiButton4, &QPushButton::clicked, this, &TForm2::suiButton4Click);
     suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiWarning);
-    setWrapping(true);
+    wrapToggle_ = std::make_unique<book::WrapToggle>(suiButton2, suiMemo1, kWrapOff, kWrapOn);
     setTabOrder(suiEdit1, suiMemo1);
 }
 
-void TForm2::setWrapping(bool on)
-{
-    suiMemo1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    suiMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    suiMemo1->setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
-}
-
-void TForm2::warn(const QString& text)
-{
-    suiMessageDialog1->Text = text;
-    suiMessageDialog1->ShowModal();
-}
+TForm2::~TForm2() = default;
 
 void TForm2::suiButton1Click()
 {
@@ -79,27 +68,29 @@ void TForm2::suiButton1Click()
 
 void TForm2::suiButton2Click()
 {
-    const bool wrapping = suiButton2->text() == kWrapOff;
-    setWrapping(!wrapping);
-    suiButton2->setText(wrapping ? kWrapOn : kWrapOff);
+    wrapToggle_->toggle();
 }
 
 void TForm2::suiButton3Click()
 {
     const QString title = book::prepareTitle(suiEdit1->text());
-    if (title.isEmpty())
-        return warn(QStringLiteral("请输入资料的标题！"));
+    if (title.isEmpty()) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNoTitle);
+        return;
+    }
     const QStringList lines = book::linesOfText(suiMemo1->toPlainText());
-    if (lines.isEmpty())
-        return warn(QStringLiteral("请输入资料的内容！"));
+    if (lines.isEmpty()) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNoContent);
+        return;
+    }
     const bool added = skin::guarded([&] {
         if (book::titleExists(textQuery_, title)) {
-            warn(QStringLiteral("该资料的标题已存在！"));
+            suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kTitleTaken);
             return;
         }
         skin::ProgressBarSteps progress(suiProgressBar1);
         book::addEntry(textQuery_, title, lines, progress);
-        pane_.scrollToNewTitle(titles_.showNewTitle(textQuery_, title));
+        emit entryAdded(titles_.showNewTitle(textQuery_, title));
         accept();
     });
     if (!added)
@@ -109,12 +100,6 @@ void TForm2::suiButton3Click()
 void TForm2::suiButton4Click()
 {
     reject();
-}
-
-void TForm2::done(int result)
-{
-    FormClose();
-    QDialog::done(result);
 }
 
 // Every way of closing empties the dialog for its next opening; the wrap mode stays.

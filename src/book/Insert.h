@@ -3,12 +3,13 @@
 
 #include "DialogParts.h"
 
-#include <QDialog>
+#include "skin/TsuiDialog.h"
+
+#include <memory>
 
 class QLabel;
 class TsuiButton;
 class TsuiEdit;
-class TsuiForm;
 class TsuiMemo;
 class TsuiMessageDialog;
 class TsuiProgressBar;
@@ -18,14 +19,14 @@ class Query;
 }
 
 namespace book {
-class TextPane;
 class TitleList;
 }
 
-class TForm2 : public QDialog {
+class TForm2 : public TsuiDialog {
     Q_OBJECT
 public:
-    TForm2(QWidget* owner, book::TitleList& titles, book::TextPane& pane, store::Query& textQuery);
+    TForm2(QWidget* owner, book::TitleList& titles, store::Query& textQuery);
+    ~TForm2() override;
 
     void suiButton1Click();  // 浏览(&B)...
     void suiButton2Click();  // wrap toggle
@@ -38,19 +39,18 @@ public:
     TsuiProgressBar* progressBar() const { return suiProgressBar1; }
     void setFileChooser(book::FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
-    void done(int result) override;
+signals:
+    // A new entry was stored and listed at position; the title list pane shows that item.
+    void entryAdded(int position);
 
 private:
-    void FormClose();
-    void warn(const QString& text);
-    void setWrapping(bool on);
+    void FormClose() override;
 
     book::TitleList& titles_;
-    book::TextPane& pane_;
     store::Query& textQuery_;
     book::FileChooser chooseFile_;
+    std::unique_ptr<book::WrapToggle> wrapToggle_;
 
-    TsuiForm* suiForm1;
     QLabel* Label1;
     QLabel* Label2;
     TsuiEdit* suiEdit1;

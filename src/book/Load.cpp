@@ -4,7 +4,8 @@
 #include "EntryRows.h"
 #include "FontPickers.h"
 #include "Save.h"
-#include "exchange/TextFile.h"
+#include "platform/ProgramFolder.h"
+#include "text/TextFile.h"
 #include "skin/Controls.h"
 #include "skin/ProgressSteps.h"
 #include "skin/Messages.h"
@@ -18,12 +19,14 @@
 namespace {
 const QString kWrapOff = QStringLiteral("不换行");
 const QString kWrapOn = QStringLiteral("换行");
+const QString kEmptyEntry = QStringLiteral("本篇资料不能修改为空内容！");
+const QString kSaved = QStringLiteral("已成功保存对本篇资料的修改！");
 const QString kDefaultFontName = QStringLiteral("宋体");
 constexpr int kDefaultFontSize = 9;
 constexpr int kEditorTop = 72;
 } // namespace
 
-TForm5::TForm5(QWidget* owner, store::Query& textQuery, const QString& programFolder)
+TForm5::TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramFolder& folder)
     : QDialog(owner), textQuery_(textQuery), chooseOpenFile_(book::openTextFileChooser(this)),
       chooseSaveFile_(book::saveTextFileChooser(this))
 {
@@ -59,7 +62,7 @@ TForm5::TForm5(QWidget* owner, store::Query& textQuery, const QString& programFo
 
     suiMemo1 = new TsuiMemo(suiForm1);
     suiMemo1->setFont(QFont(kDefaultFontName, kDefaultFontSize));
-    setWrapping(true);
+    wrapToggle_ = std::make_unique<book::WrapToggle>(suiButton4, suiMemo1, kWrapOff, kWrapOn);
     suiEdit1 = new TsuiEdit(suiForm1);
     suiEdit1->hide();
     suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiInformation);
@@ -70,7 +73,7 @@ TForm5::TForm5(QWidget* owner, store::Query& textQuery, const QString& programFo
     connect(suiButton4, &QPushButton::clicked, this, &TForm5::suiButton4Click);
     connect(suiButton5, &QPushButton::clicked, this, &TForm5::suiButton5Click);
     connect(suiMemo1, &QPlainTextEdit::textChanged, this, &TForm5::editorChanged);
-    FormCreate(programFolder);
+    FormCreate(folder);
     connect(suiFontComboBox1, &QComboBox::currentIndexChanged, this, &TForm5::suiFontComboBox1Change);
     connect(suiFontSizeComboBox1, &QComboBox::currentIndexChanged, this,
             &TForm5::suiFontSizeComboBox1Change);
@@ -88,9 +91,11 @@ void TForm5::setFileChoosers(book::FileChooser open, book::FileChooser save)
     chooseSaveFile_ = std::move(save);
 }
 
-void TForm5::FormCreate(const QString& programFolder)
+TForm5::~TForm5() = default;
+
+void TForm5::FormCreate(const platform::ProgramFolder& folder)
 {
-    skin::guarded([&] { readSettings(programFolder + QStringLiteral("/quillo.ini")); });
+    skin::guarded([&] { readSettings(folder.settings()); });
 }
 
 // The file is read by line position: the name from the 10th character of line 2, the size
@@ -137,13 +142,6 @@ void TForm5::resizeEvent(QResizeEvent*)
     suiMemo1->setGeometry(4, kEditorTop, width() - 8, height() - kEditorTop - 4);
 }
 
-void TForm5::setWrapping(bool on)
-{
-    suiMemo1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    suiMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    suiMemo1->setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
-}
-
 void TForm5::editorChanged()
 {
     suiButton2->setEnabled(true);
@@ -170,13 +168,6 @@ void TForm5::openEntry(const QString& title)
         exec();
 }
 
-void TForm5::tell(TsuiIconType icon, const QString& text)
-{
-    suiMessageDialog1->IconType = icon;
-    suiMessageDialog1->Text = text;
-    suiMessageDialog1->ShowModal();
-}
-
 void TForm5::suiButton1Click()
 {
     skin::guarded([this] {
@@ -193,7 +184,7 @@ bool TForm5::save()
 {
     const QStringList lines = book::linesOfText(suiMemo1->toPlainText());
     if (lines.isEmpty()) {
-        tell(TsuiIconType::suiWarning, QStringLiteral("本篇资料不能修改为空内容！"));
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kEmptyEntry);
         return false;
     }
     const bool saved = skin::guarded([&] {
@@ -203,7 +194,7 @@ bool TForm5::save()
     if (!saved)
         return false;
     modified_ = false;
-    tell(TsuiIconType::suiInformation, QStringLiteral("已成功保存对本篇资料的修改！"));
+    suiMessageDialog1->ShowModal(TsuiIconType::suiInformation, kSaved);
     suiProgressBar1->hide();
     suiButton2->setEnabled(false);
     return true;
@@ -246,9 +237,7 @@ void TForm5::suiButton3Click()
 
 void TForm5::suiButton4Click()
 {
-    const bool wrapping = suiButton4->text() == kWrapOff;
-    setWrapping(!wrapping);
-    suiButton4->setText(wrapping ? kWrapOn : kWrapOff);
+    wrapToggle_->toggle();
 }
 
 void TForm5::suiFontComboBox1Change()

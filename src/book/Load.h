@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <memory>
 
 class QFrame;
 class TsuiButton;
@@ -13,13 +14,15 @@ class TsuiEdit;
 class TsuiForm;
 class TsuiMemo;
 class TsuiMessageDialog;
-enum class TsuiIconType : quint8;
 class TsuiProgressBar;
 class TsuiFontComboBox;
 class TsuiFontSizeComboBox;
 class TForm6;
 class TForm13;
 
+namespace platform {
+class ProgramFolder;
+}
 namespace store {
 class Query;
 }
@@ -28,7 +31,8 @@ class TForm5 : public QDialog {
     Q_OBJECT
 public:
     // Reads the settings file of the program folder while it is created.
-    TForm5(QWidget* owner, store::Query& textQuery, const QString& programFolder);
+    TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramFolder& folder);
+    ~TForm5() override;
 
     // The prompts are made after this window; until they are set, closing with changes asks
     // nothing and saving over an existing file writes it.
@@ -70,14 +74,12 @@ protected:
     void reject() override;
 
 private:
-    void FormCreate(const QString& programFolder);
+    void FormCreate(const platform::ProgramFolder& folder);
     void readSettings(const QString& path);
     bool save();
     bool mayClose();
     void finishClose();
-    void setWrapping(bool on);
     void editorChanged();
-    void tell(TsuiIconType icon, const QString& text);
 
     store::Query& textQuery_;
     book::FileChooser chooseOpenFile_;
@@ -85,6 +87,7 @@ private:
     TForm6* overwrite_ = nullptr;
     TForm13* saveChanges_ = nullptr;
     bool modified_ = false;
+    std::unique_ptr<book::WrapToggle> wrapToggle_;
 
     TsuiForm* suiForm1;
     TsuiButton* suiButton1;

@@ -1,6 +1,5 @@
 #include "Save.h"
 
-#include "DialogParts.h"
 #include "skin/Controls.h"
 
 #include <QLabel>
@@ -10,10 +9,9 @@ constexpr int kYes = 6;  // the modal results of the two answers besides Cancel
 constexpr int kNo = 7;
 }
 
-TForm13::TForm13(QWidget* owner) : QDialog(owner)
+TForm13::TForm13(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("保存"))
 {
-    suiForm1 = book::makeDialogFrame(this, 320, 172, QStringLiteral("保存"));
-    Image1 = book::makeQuestionPicture(suiForm1, 24, 36);
+    Image1 = skin::makeQuestionPicture(suiForm1, 24, 36);
     Label1 = new QLabel(QStringLiteral("资料已被编辑，想保存至数据库吗？"), suiForm1);
     Label1->setGeometry(84, 48, 226, 20);
     suiButton1 = new TsuiButton(QStringLiteral("是(&Y)"), suiForm1);
@@ -59,8 +57,7 @@ void TForm13::suiButton3Click()
     reject();
 }
 
-void TForm13::done(int result)
+void TForm13::FormClose()
 {
     suiButton2->setFocus();
-    QDialog::done(result);
 }

@@ -2,13 +2,12 @@
 // they are to be saved.
 #pragma once
 
-#include <QDialog>
+#include "skin/TsuiDialog.h"
 
 class QLabel;
 class TsuiButton;
-class TsuiForm;
 
-class TForm13 : public QDialog {
+class TForm13 : public TsuiDialog {
     Q_OBJECT
 public:
     enum class Answer { Yes, No, Cancel };
@@ -24,13 +23,13 @@ public:
     TsuiButton* yesButton() const { return suiButton1; }
     TsuiButton* noButton() const { return suiButton2; }
     TsuiButton* cancelButton() const { return suiButton3; }
-    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    TsuiForm* suiForm1;
+    void FormClose() override;
+
     QLabel* Image1;
     QLabel* Label1;
     TsuiButton* suiButton1;

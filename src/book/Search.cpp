@@ -1,6 +1,5 @@
 #include "Search.h"
 
-#include "DialogParts.h"
 #include "TitleList.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -24,9 +23,8 @@ void searchTitles(TitleList& titles, store::Query& textQuery, const QString& tex
 } // namespace book
 
 TForm4::TForm4(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
-    : QDialog(owner), titles_(titles), textQuery_(textQuery)
+    : TsuiDialog(owner, 288, 160, QStringLiteral("搜索标题")), titles_(titles), textQuery_(textQuery)
 {
-    suiForm1 = book::makeDialogFrame(this, 288, 160, QStringLiteral("搜索标题"));
     Label1 = new QLabel(QStringLiteral("搜索内容："), suiForm1);
     Label1->setGeometry(24, 30, 70, 16);
     suiEdit1 = new TsuiEdit(suiForm1);
@@ -58,8 +56,7 @@ void TForm4::suiButton2Click()
 }
 
 // Every way of closing leaves the focus on the search field; text and check box are kept.
-void TForm4::done(int result)
+void TForm4::FormClose()
 {
     suiEdit1->setFocus();
-    QDialog::done(result);
 }

@@ -1,13 +1,12 @@
 // The search-titles dialog: narrows the title list to titles containing or equal to a text.
 #pragma once
 
-#include <QDialog>
+#include "skin/TsuiDialog.h"
 
 class QLabel;
 class TsuiButton;
 class TsuiCheckBox;
 class TsuiEdit;
-class TsuiForm;
 
 namespace store {
 class Query;
@@ -20,7 +19,7 @@ class TitleList;
 void searchTitles(TitleList& titles, store::Query& textQuery, const QString& text, bool fuzzy);
 }
 
-class TForm4 : public QDialog {
+class TForm4 : public TsuiDialog {
     Q_OBJECT
 public:
     TForm4(QWidget* owner, book::TitleList& titles, store::Query& textQuery);
@@ -31,13 +30,13 @@ public:
     TsuiEdit* searchEdit() const { return suiEdit1; }
     TsuiCheckBox* fuzzyCheck() const { return suiCheckBox1; }
     TsuiButton* okButton() const { return suiButton1; }
-    void done(int result) override;
 
 private:
+    void FormClose() override;
+
     book::TitleList& titles_;
     store::Query& textQuery_;
 
-    TsuiForm* suiForm1;
     QLabel* Label1;
     TsuiEdit* suiEdit1;
     TsuiCheckBox* suiCheckBox1;

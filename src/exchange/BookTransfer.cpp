@@ -1,7 +1,7 @@
 #include "BookTransfer.h"
 
 #include "ExchangeFile.h"
-#include "TextFile.h"
+#include "text/TextFile.h"
 #include "store/Query.h"
 #include "store/Statements.h"
 

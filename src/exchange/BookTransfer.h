@@ -2,7 +2,7 @@
 // and import dialogs and by the store tool.
 #pragma once
 
-#include "store/Progress.h"
+#include "platform/Progress.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,8 +17,8 @@ namespace exchange {
 
 struct ExchangeFile;
 
-using store::NoProgress;
-using store::Progress;
+using platform::NoProgress;
+using platform::Progress;
 
 // Every entry's title (its row with line number 0), in title order, as the title list shows them.
 std::vector<QString> listTitles(store::Query& textQuery);

@@ -1,6 +1,6 @@
 #include "ExchangeFile.h"
 
-#include "TextFile.h"
+#include "text/TextFile.h"
 
 #include <QFileInfo>
 

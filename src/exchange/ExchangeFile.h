@@ -3,7 +3,7 @@
 // its content lines in line order. No count, no end marker, no escaping.
 #pragma once
 
-#include "TextFile.h"
+#include "text/TextFile.h"
 
 #include <QDate>
 #include <QString>

@@ -1,7 +1,6 @@
 #include "InTXT.h"
 
 #include "BookTransfer.h"
-#include "book/TitleList.h"
 #include "skin/Controls.h"
 #include "skin/ProgressSteps.h"
 #include "skin/Messages.h"
@@ -16,8 +15,8 @@ const QString kNoPath = QStringLiteral("请选择一个导入的文件！");
 const QString kImported = QStringLiteral(" 的资料本数据导入成功！");
 } // namespace
 
-TForm16::TForm16(book::TitleList& titles, store::Query& textQuery, QWidget* parent)
-    : TransferDialog(titles, textQuery, parent,
+TForm16::TForm16(exchange::RefreshTitles refreshTitles, store::Query& textQuery, QWidget* parent)
+    : TransferDialog(std::move(refreshTitles), textQuery, parent,
                      {kClientWidth, kClientHeight, QStringLiteral("导入资料本"),
                       QStringLiteral("选择导入文件"), 100, 126, 158, QStringLiteral("导入(&I)"),
                       QFileDialog::AcceptOpen})
@@ -52,7 +51,7 @@ void TForm16::suiButton1Click()
         suiEdit2->setText(chosenFile_.stamp());
         suiEdit2->show();
     } else {
-        showMessage(TsuiIconType::suiStop, kRejected);
+        suiMessageDialog1->ShowModal(TsuiIconType::suiStop, kRejected);
         suiEdit1->clear();
     }
 }
@@ -60,7 +59,7 @@ void TForm16::suiButton1Click()
 void TForm16::suiButton2Click()
 {
     if (suiEdit1->text().isEmpty()) {
-        showMessage(TsuiIconType::suiWarning, kNoPath);
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNoPath);
         return;
     }
     skin::guarded([this] {
@@ -68,8 +67,8 @@ void TForm16::suiButton2Click()
             skin::ProgressBarSteps progress(suiProgressBar1);
             exchange::replaceBook(textQuery_, chosenFile_, progress);
         }
-        titles_.refresh(textQuery_);
-        showMessage(TsuiIconType::suiInformation, suiEdit2->text() + kImported);
+        refreshTitles_();
+        suiMessageDialog1->ShowModal(TsuiIconType::suiInformation, suiEdit2->text() + kImported);
         suiProgressBar1->hide();
     });
 }

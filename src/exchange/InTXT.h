@@ -14,7 +14,8 @@ public:
     static constexpr int kClientHeight = 200;
 
     // An import replaces the text query's rows, then refreshes the title list.
-    TForm16(book::TitleList& titles, store::Query& textQuery, QWidget* parent = nullptr);
+    TForm16(exchange::RefreshTitles refreshTitles, store::Query& textQuery,
+            QWidget* parent = nullptr);
 
     void suiButton1Click() override;  // 浏览
     void suiButton2Click() override;  // 导入(&I)

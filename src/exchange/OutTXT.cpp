@@ -2,7 +2,6 @@
 
 #include "BookTransfer.h"
 #include "ExchangeFile.h"
-#include "book/TitleList.h"
 #include "skin/Controls.h"
 #include "skin/ProgressSteps.h"
 #include "skin/Messages.h"
@@ -13,8 +12,8 @@ const QString kNoPath = QStringLiteral("请选择导出的路径和文件名！"
 const QString kExported = QStringLiteral(" 的资料本数据导出成功！");
 } // namespace
 
-TForm15::TForm15(book::TitleList& titles, store::Query& textQuery, QWidget* parent)
-    : TransferDialog(titles, textQuery, parent,
+TForm15::TForm15(exchange::RefreshTitles refreshTitles, store::Query& textQuery, QWidget* parent)
+    : TransferDialog(std::move(refreshTitles), textQuery, parent,
                      {kClientWidth, kClientHeight, QStringLiteral("导出资料本"),
                       QStringLiteral("路径及文件名"), 66, 96, 140, QStringLiteral("导出(&O)"),
                       QFileDialog::AcceptSave})
@@ -34,21 +33,17 @@ void TForm15::suiButton1Click()
 void TForm15::suiButton2Click()
 {
     if (suiEdit1->text().isEmpty()) {
-        showMessage(TsuiIconType::suiWarning, kNoPath);
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNoPath);
         return;
     }
     skin::guarded([this] {
-        titles_.refresh(textQuery_);
-        std::vector<QString> titles;
-        titles.reserve(size_t(titles_.count()));
-        for (int i = 0; i < titles_.count(); ++i)
-            titles.push_back(titles_.title(i));
+        const std::vector<QString> titles = refreshTitles_();
         const QString stamp = exchange::currentStamp();
         {
             skin::ProgressBarSteps progress(suiProgressBar1);
             exchange::exportBook(textQuery_, titles, stamp, suiEdit1->text(), progress);
         }
-        showMessage(TsuiIconType::suiInformation, stamp + kExported);
+        suiMessageDialog1->ShowModal(TsuiIconType::suiInformation, stamp + kExported);
         suiProgressBar1->hide();
     });
 }

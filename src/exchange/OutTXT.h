@@ -10,7 +10,8 @@ public:
     static constexpr int kClientHeight = 184;
 
     // Every export refreshes the title list and reads the entries through the text query.
-    TForm15(book::TitleList& titles, store::Query& textQuery, QWidget* parent = nullptr);
+    TForm15(exchange::RefreshTitles refreshTitles, store::Query& textQuery,
+            QWidget* parent = nullptr);
 
     void suiButton1Click() override;  // 浏览
     void suiButton2Click() override;  // 导出(&O)

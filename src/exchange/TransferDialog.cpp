@@ -1,7 +1,6 @@
 #include "TransferDialog.h"
 
 #include "ExchangeFile.h"
-#include "book/DialogParts.h"
 #include "skin/Controls.h"
 #include "skin/TsuiMessageDialog.h"
 
@@ -53,11 +52,11 @@ QString askForExchangeFile(QWidget* owner, const QString& title, QFileDialog::Ac
     return dialog.selectedFiles().constFirst();
 }
 
-TransferDialog::TransferDialog(book::TitleList& titles, store::Query& textQuery, QWidget* parent,
-                               const Layout& layout)
-    : QDialog(parent), titles_(titles), textQuery_(textQuery)
+TransferDialog::TransferDialog(RefreshTitles refreshTitles, store::Query& textQuery,
+                               QWidget* parent, const Layout& layout)
+    : TsuiDialog(parent, layout.width, layout.height, layout.caption),
+      refreshTitles_(std::move(refreshTitles)), textQuery_(textQuery)
 {
-    suiForm1 = book::makeDialogFrame(this, layout.width, layout.height, layout.caption);
     const int innerWidth = layout.width - 2 * kMargin;
     suiGroupBox1 = new QGroupBox(layout.groupCaption, suiForm1);
     suiGroupBox1->setGeometry(kMargin, 10, innerWidth, layout.groupHeight);
@@ -86,22 +85,9 @@ TransferDialog::TransferDialog(book::TitleList& titles, store::Query& textQuery,
     };
 }
 
-void TransferDialog::showMessage(TsuiIconType icon, const QString& text)
-{
-    suiMessageDialog1->IconType = icon;
-    suiMessageDialog1->Text = text;
-    suiMessageDialog1->ShowModal();
-}
-
 void TransferDialog::suiButton3Click()
 {
     reject();
-}
-
-void TransferDialog::done(int result)
-{
-    FormClose();
-    QDialog::done(result);
 }
 
 void TransferDialog::FormClose()

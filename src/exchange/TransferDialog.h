@@ -5,24 +5,21 @@
 #pragma once
 
 #include "BookTransfer.h"
+#include "skin/TsuiDialog.h"
 
-#include <QDialog>
 #include <QFileDialog>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QGroupBox;
 class QProgressBar;
 class TsuiButton;
 class TsuiEdit;
-class TsuiForm;
 class TsuiMessageDialog;
 class TsuiProgressBar;
 enum class TsuiIconType : quint8;
 
-namespace book {
-class TitleList;
-}
 namespace store {
 class Query;
 }
@@ -33,7 +30,11 @@ namespace exchange {
 // or any name to save under without an overwrite question. Empty when cancelled.
 QString askForExchangeFile(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode);
 
-class TransferDialog : public QDialog {
+// The materials book's title list, which the main window shows: refreshes it from the store and
+// returns its titles in list order.
+using RefreshTitles = std::function<std::vector<QString>()>;
+
+class TransferDialog : public TsuiDialog {
     Q_OBJECT
 public:
     // Asks for the file; empty when the user cancels. Tests put their own answer here.
@@ -42,9 +43,6 @@ public:
     virtual void suiButton1Click() = 0;  // 浏览
     virtual void suiButton2Click() = 0;  // the export or the import
     void suiButton3Click();              // 关闭(&C)
-
-    // Every way of closing (the button, the title bar, Esc) ends in FormClose.
-    void done(int result) override;
 
 protected:
     struct Layout {
@@ -58,17 +56,15 @@ protected:
         QString actionCaption;
         QFileDialog::AcceptMode fileMode;
     };
-    TransferDialog(book::TitleList& titles, store::Query& textQuery, QWidget* parent,
+    TransferDialog(RefreshTitles refreshTitles, store::Query& textQuery, QWidget* parent,
                    const Layout& layout);
 
     // Hides the progress bar, clears the path and gives it the focus.
-    virtual void FormClose();
-    void showMessage(TsuiIconType icon, const QString& text);
+    void FormClose() override;
 
-    book::TitleList& titles_;
+    RefreshTitles refreshTitles_;
     store::Query& textQuery_;
 
-    TsuiForm* suiForm1 = nullptr;
     QGroupBox* suiGroupBox1 = nullptr;
     TsuiEdit* suiEdit1 = nullptr;
     TsuiButton* suiButton1 = nullptr;

@@ -39,6 +39,13 @@ TsuiMessageDialog::TsuiMessageDialog(QWidget* owner, TsuiIconType icon)
 {
 }
 
+int TsuiMessageDialog::ShowModal(TsuiIconType icon, const QString& text)
+{
+    IconType = icon;
+    Text = text;
+    return ShowModal();
+}
+
 int TsuiMessageDialog::ShowModal()
 {
     if (skin::MessageSink* sink = skin::messageSink())

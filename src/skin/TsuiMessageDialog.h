@@ -1,4 +1,4 @@
-// A window's own message box: set Text (and IconType), call ShowModal.
+// A window's own message box: ShowModal(icon, text) shows one message and returns its answer.
 #pragma once
 
 #include <QObject>
@@ -27,6 +27,8 @@ public:
 
     // Shows the message modally; the modal result of the pressed button, 2 when closed.
     int ShowModal();
+    // Sets the icon and the text, then shows the message: the one call every window uses.
+    int ShowModal(TsuiIconType icon, const QString& text);
 
 private:
     QWidget* owner_;

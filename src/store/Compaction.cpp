@@ -1,5 +1,7 @@
 #include "Compaction.h"
 
+#include "platform/ProgramFolder.h"
+
 #include "Sqlite.h"
 
 #include <QFile>
@@ -93,9 +95,9 @@ CompactionResult compactStore(const QString& storePath, const QString& copyPath,
     return {CompactionResult::Outcome::Compacted, storePath, QString()};
 }
 
-CompactionResult compactProgramStore(const QString& programFolder)
+CompactionResult compactProgramStore(const platform::ProgramFolder& folder)
 {
-    return compactStore(programFolder + u'/' + kStoreFile, programFolder + u'/' + kCompactionCopyFile);
+    return compactStore(folder.store(), folder.compactionCopy());
 }
 
 } // namespace store

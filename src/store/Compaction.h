@@ -6,10 +6,11 @@
 #include <QString>
 #include <functional>
 
-namespace store {
+namespace platform {
+class ProgramFolder;
+}
 
-inline const QString kStoreFile = QStringLiteral("Data/current.mdb");
-inline const QString kCompactionCopyFile = QStringLiteral("Data/current1.mdb");
+namespace store {
 
 struct CompactionResult {
     enum class Outcome {
@@ -35,7 +36,7 @@ bool renameReplacing(const QString& from, const QString& to, QString& reason);
 CompactionResult compactStore(const QString& storePath, const QString& copyPath,
                               const FileRenamer& rename = renameReplacing);
 
-// The same for the store of a program folder: Data/current.mdb through Data/current1.mdb.
-CompactionResult compactProgramStore(const QString& programFolder);
+// The same for the store of a program folder, through its compaction copy.
+CompactionResult compactProgramStore(const platform::ProgramFolder& folder);
 
 } // namespace store

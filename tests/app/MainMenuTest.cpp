@@ -28,7 +28,7 @@ protected:
     MainMenuTest()
     {
         testing_support::addEntry(folder.storePath(), "甲", {"1"});
-        windows = std::make_unique<app::ProgramWindows>(clock, clipboard);
+        windows = std::make_unique<app::ProgramWindows>(folder.program(), clock, clipboard);
         main().setUrlOpener([this](const QUrl& url) { opened << url.toString(); });
     }
     TForm1& main() { return windows->main(); }

@@ -27,7 +27,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     std::unique_ptr<TForm1> create()
     {
-        return std::make_unique<TForm1>(clock, clipboard);
+        return std::make_unique<TForm1>(platform::ProgramFolder::current(), clock, clipboard);
     }
     void writeFile(const QString& path, const QByteArray& bytes)
     {
@@ -51,14 +51,14 @@ TEST_F(MainWindowTest, OpensTheStoreAndListsTheTitlesWithTheFirstSelected)
     testing_support::addEntry(folder.storePath(), "乙", {"1", "2"});
     testing_support::addEntry(folder.storePath(), "甲", {"1"});
     auto form = create();
-    EXPECT_EQ(form->programFolder(), folder.path());
+    EXPECT_EQ(form->programFolder().path(), folder.path());
     EXPECT_EQ(form->size(), QSize(640, 478));
     EXPECT_EQ(form->windowTitle(), "墨舟札记");
     ASSERT_EQ(form->titles().count(), 2);
     EXPECT_EQ(form->titles().title(0), "甲");
     EXPECT_EQ(form->titles().selectedPosition(), 0);
     EXPECT_TRUE(readCommandsEnabled(*form));
-    EXPECT_TRUE(form->ADOQuery2.isOpen());
+    EXPECT_TRUE(form->pictureQuery().isOpen());
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_GE(clock.sleeps(), 1000u);  // the splash wait ran on the injected clock
 }

@@ -11,7 +11,7 @@
 #include "book/Save.h"
 #include "book/Search.h"
 #include "book/TextPane.h"
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 #include "platform/Clipboard.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -80,7 +80,8 @@ TEST_F(BookWindowsTest, AddChecksTitleTextAndDuplicateInThatOrder)
 {
     add("Notes", {"x"});
     titles.refresh(query);
-    TForm2 form(nullptr, titles, pane, query);
+    TForm2 form(nullptr, titles, query);
+    QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     form.titleEdit()->setText("   ");
     form.editor()->setPlainText("text");
     form.suiButton3Click();
@@ -101,7 +102,8 @@ TEST_F(BookWindowsTest, AddWritesTheTrimmedTitleShowsItAndEmptiesTheDialog)
     for (int i = 0; i < 40; ++i)
         add(QStringLiteral("t%1").arg(i, 2, 10, QChar(u'0')), {"x"});
     titles.refresh(query);
-    TForm2 form(nullptr, titles, pane, query);
+    TForm2 form(nullptr, titles, query);
+    QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     form.titleEdit()->setText("  t29x \t");
     form.editor()->setPlainText("第一行\n\n第三行\n");
     form.suiButton3Click();
@@ -116,7 +118,8 @@ TEST_F(BookWindowsTest, AddWritesTheTrimmedTitleShowsItAndEmptiesTheDialog)
 
 TEST_F(BookWindowsTest, AddAcceptsASingleLineBreakAsOneEmptyLine)
 {
-    TForm2 form(nullptr, titles, pane, query);
+    TForm2 form(nullptr, titles, query);
+    QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     form.titleEdit()->setText("blank");
     form.editor()->setPlainText("\n");
     form.suiButton3Click();
@@ -126,7 +129,8 @@ TEST_F(BookWindowsTest, AddAcceptsASingleLineBreakAsOneEmptyLine)
 TEST_F(BookWindowsTest, AddBrowsesATextFileForTitleAndText)
 {
     writeFile(folder.file("读书笔记.txt"), textfile::encode(QStringLiteral("甲\r乙\n丙\r\n")));
-    TForm2 form(nullptr, titles, pane, query);
+    TForm2 form(nullptr, titles, query);
+    QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     form.setFileChooser([&] { return folder.file("读书笔记.txt"); });
     form.suiButton1Click();
     EXPECT_EQ(form.titleEdit()->text(), "读书笔记");
@@ -141,7 +145,8 @@ TEST_F(BookWindowsTest, AddBrowsesATextFileForTitleAndText)
 
 TEST_F(BookWindowsTest, AddKeepsTheWrapModeAcrossOpenings)
 {
-    TForm2 form(nullptr, titles, pane, query);
+    TForm2 form(nullptr, titles, query);
+    QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     EXPECT_EQ(form.wrapToggle()->text(), "不换行(&W)");
     form.suiButton2Click();
     EXPECT_EQ(form.wrapToggle()->text(), "换行(&W)");
@@ -235,7 +240,7 @@ TEST_F(BookWindowsTest, EmptyFuzzySearchListsEverything)
 
 class ReadingWindowTest : public BookWindowsTest {
 protected:
-    ReadingWindowTest() : form(nullptr, query, folder.path()), overwrite(nullptr), saveChanges(nullptr)
+    ReadingWindowTest() : form(nullptr, query, folder.program()), overwrite(nullptr), saveChanges(nullptr)
     {
         overwrite.setWriter(QStringLiteral("资料"), [this](const QString& path) { form.writeEditorText(path); });
         form.setPrompts(&overwrite, &saveChanges);
@@ -349,7 +354,7 @@ TEST_F(ReadingWindowTest, SettingsFileIsWrittenFromThePickersAndReadByLinePositi
     EXPECT_EQ(testing_support::readBytes(folder.file("quillo.ini")),
               QByteArray("[Font]\r\nFontName=DejaVu Sans\r\nFontSize=14\r\n"));
 
-    TForm5 next(nullptr, query, folder.path());
+    TForm5 next(nullptr, query, folder.program());
     EXPECT_EQ(next.fontNamePicker()->fontName(), "DejaVu Sans");
     EXPECT_EQ(next.fontSizePicker()->fontSize(), 14);
     EXPECT_EQ(next.editor()->font().family(), "DejaVu Sans");
@@ -360,14 +365,14 @@ TEST_F(ReadingWindowTest, SettingsFileIsWrittenFromThePickersAndReadByLinePositi
 TEST_F(ReadingWindowTest, SettingsWithoutANumberReportTheErrorAndKeepTheFont)
 {
     writeFile(folder.file("quillo.ini"), "[Font]\r\nxxxxxxxxxDejaVu Sans\r\nFontSize=big\r\n");
-    TForm5 next(nullptr, query, folder.path());
+    TForm5 next(nullptr, query, folder.program());
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
     EXPECT_EQ(next.fontNamePicker()->fontName(), "DejaVu Sans");  // line 2 was taken already
     EXPECT_EQ(next.editor()->font().pointSize(), 9);
 
     writeFile(folder.file("quillo.ini"), "");
-    TForm5 empty(nullptr, query, folder.path());
+    TForm5 empty(nullptr, query, folder.program());
     EXPECT_EQ(empty.settingsLines(), (QStringList{"[Font]", "FontName=宋体", "FontSize=9"}));
     EXPECT_EQ(messages.messages.size(), 1u);
 }

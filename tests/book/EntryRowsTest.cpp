@@ -2,7 +2,7 @@
 #include "support/ProgramFolder.h"
 
 #include "book/EntryRows.h"
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 #include "store/Query.h"
 #include "store/Sqlite.h"
 #include "store/Statements.h"

@@ -4,7 +4,7 @@
 
 #include "exchange/BookTransfer.h"
 #include "exchange/ExchangeFile.h"
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 #include "store/Query.h"
 #include "store/Sqlite.h"
 

@@ -5,7 +5,7 @@
 #include "book/TitleList.h"
 #include "exchange/InTXT.h"
 #include "exchange/OutTXT.h"
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -54,6 +54,14 @@ protected:
         EXPECT_EQ(sink.messages.back().kind, kind);
         EXPECT_EQ(sink.messages.back().text, text);
     }
+    // The title list's refresh as the main window hands it to the dialogs.
+    exchange::RefreshTitles refreshTitles()
+    {
+        return [this] {
+            titles.refresh(query);
+            return titles.titles();
+        };
+    }
     qint64 rowCount() { return store::countRows(folder.storePath()).front().rows; }
 
     testing_support::ProgramFolder folder;
@@ -66,7 +74,7 @@ protected:
 
 TEST_F(DialogsTest, ExportBrowseAppliesTheExtensionRuleAndCancelChangesNothing)
 {
-    TForm15 dialog(titles, query);
+    TForm15 dialog(refreshTitles(), query);
     QString answer = folder.file("notes.txt");
     dialog.askForFile = [&] { return answer; };
     click(dialog, "suiButton1");
@@ -83,7 +91,7 @@ TEST_F(DialogsTest, ExportWritesTheBookRefreshesTheListAndKeepsThePath)
     query.setStatement(store::statements::exactTitleSearch("b"));
     query.open();
     titles.fillFrom(query);
-    TForm15 dialog(titles, query);
+    TForm15 dialog(refreshTitles(), query);
     click(dialog, "suiButton2");
     expectLastMessage(MessageKind::Warning, QString::fromUtf8("请选择导出的路径和文件名！"));
 
@@ -105,7 +113,7 @@ TEST_F(DialogsTest, ExportWritesTheBookRefreshesTheListAndKeepsThePath)
 TEST_F(DialogsTest, ExportToAnUnwritablePathReportsTheErrorAndCloseResets)
 {
     write("plain", "x");
-    TForm15 dialog(titles, query);
+    TForm15 dialog(refreshTitles(), query);
     dialog.askForFile = [&] { return folder.file("plain/book"); };
     click(dialog, "suiButton1");
     click(dialog, "suiButton2");
@@ -119,7 +127,7 @@ TEST_F(DialogsTest, ExportToAnUnwritablePathReportsTheErrorAndCloseResets)
 
 TEST_F(DialogsTest, ImportBrowseShowsTheStampOrRejectsAndClearsThePath)
 {
-    TForm16 dialog(titles, query);
+    TForm16 dialog(refreshTitles(), query);
     QString answer = write("good.mz", kGoodFile);
     dialog.askForFile = [&] { return answer; };
     click(dialog, "suiButton1");
@@ -147,7 +155,7 @@ TEST_F(DialogsTest, ImportBrowseShowsTheStampOrRejectsAndClearsThePath)
 TEST_F(DialogsTest, ImportReplacesTheBookFromTheFileAsItWasWhenChosen)
 {
     addEntry(folder.storePath(), "old", {"x", "y"});
-    TForm16 dialog(titles, query);
+    TForm16 dialog(refreshTitles(), query);
     const QString path = write("good.mz", kGoodFile);
     dialog.askForFile = [&] { return path; };
     click(dialog, "suiButton1");
@@ -174,7 +182,7 @@ TEST_F(DialogsTest, AFailedImportReportsTheErrorAndChangesNeitherStoreNorList)
     store::Connection(folder.storePath())
         .exec(QStringLiteral("create trigger refuse before insert on 文本 when new.内容='b' "
                              "begin select raise(abort, 'refused'); end"));
-    TForm16 dialog(titles, query);
+    TForm16 dialog(refreshTitles(), query);
     const QString path = write("good.mz", kGoodFile);
     dialog.askForFile = [&] { return path; };
     click(dialog, "suiButton1");

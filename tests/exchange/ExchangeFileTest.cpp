@@ -1,7 +1,7 @@
 // The exchange file: the time stamp, the export file name, the acceptance test on raw bytes, and
 // the walk of accepted lines into entry rows.
 #include "exchange/ExchangeFile.h"
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 #include <tuple>

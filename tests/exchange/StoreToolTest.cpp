@@ -2,7 +2,7 @@
 // same refusal of a bad file, and a non-zero exit with the store untouched on any failure.
 #include "support/ProgramFolder.h"
 
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 #include "store/Schema.h"
 
 #include <QProcess>

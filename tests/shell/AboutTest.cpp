@@ -2,6 +2,7 @@
 #include "support/ProgramFolder.h"
 
 #include "app/About.h"
+#include "platform/ProgramFolder.h"
 
 #include <QDir>
 #include <QImage>
@@ -23,7 +24,7 @@ protected:
     }
     std::unique_ptr<TForm12> create()
     {
-        auto form = std::make_unique<TForm12>(&mainWindow, [this](const QUrl& url) { opened << url; });
+        auto form = std::make_unique<TForm12>(&mainWindow, platform::ProgramFolder::current(), [this](const QUrl& url) { opened << url; });
         form->show();
         return form;
     }

@@ -2,6 +2,7 @@
 // unwritable stores, and a rename that fails, with the store's data always under one name.
 #include "support/ProgramFolder.h"
 
+#include "platform/ProgramFolder.h"
 #include "store/Compaction.h"
 #include "store/Sqlite.h"
 
@@ -78,7 +79,7 @@ protected:
     }
 
     ProgramFolder folder;
-    QString copyPath = folder.file(store::kCompactionCopyFile);
+    QString copyPath = platform::ProgramFolder(folder.path()).compactionCopy();
 };
 
 TEST_F(CompactionTest, ALeftoverCopyMakesEveryCompactionFailAndIsLeftAlone)
@@ -88,7 +89,7 @@ TEST_F(CompactionTest, ALeftoverCopyMakesEveryCompactionFailAndIsLeftAlone)
     // An empty file too: the engine would write into one, but it may be a user's file.
     for (const QByteArray& leftover : {QByteArray("left from an earlier run"), QByteArray()}) {
         writeFile(copyPath, leftover);
-        const CompactionResult result = store::compactProgramStore(folder.path());
+        const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
         EXPECT_EQ(result.outcome, CompactionResult::Outcome::Failed);
         EXPECT_FALSE(result.succeeded());
         expectStoreAsBefore(before);
@@ -109,7 +110,7 @@ TEST_F(CompactionTest, KeepsEveryRowAndTheIndexAndShrinksTheFileAfterDeletions)
     const QStringList tables = schema(folder.storePath());
     const qint64 sizeBefore = QFileInfo(folder.storePath()).size();
 
-    const CompactionResult result = store::compactProgramStore(folder.path());
+    const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
 
     ASSERT_TRUE(result.succeeded()) << result.reason.toStdString();
     EXPECT_EQ(result.dataPath, folder.storePath());
@@ -129,7 +130,7 @@ TEST_F(CompactionTest, AStoreThatAnotherConnectionIsWritingToIsLeftAloneAndKeeps
     store::Connection writer(folder.storePath());
     writer.exec(QStringLiteral("begin immediate; insert into 文本 values('新', 0, '正在写')"));
 
-    const CompactionResult result = store::compactProgramStore(folder.path());
+    const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
 
     EXPECT_EQ(result.outcome, CompactionResult::Outcome::Failed);
     EXPECT_FALSE(result.reason.isEmpty());
@@ -142,7 +143,7 @@ TEST_F(CompactionTest, AStoreThatAnotherConnectionIsWritingToIsLeftAloneAndKeeps
 TEST_F(CompactionTest, AMissingStoreFailsWithoutMakingACopy)
 {
     ASSERT_TRUE(QFile::remove(folder.storePath()));
-    const CompactionResult result = store::compactProgramStore(folder.path());
+    const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
     EXPECT_EQ(result.outcome, CompactionResult::Outcome::Failed);
     EXPECT_FALSE(QFileInfo::exists(copyPath));
     EXPECT_FALSE(QFileInfo::exists(folder.storePath()));
@@ -169,7 +170,7 @@ TEST_F(CompactionTest, AReadOnlyDataFolderFailsWithTheStoreIntact)
     const QByteArray before = readBytes(folder.storePath());
     const QString data = folder.file("Data");
     ASSERT_EQ(chmod(data.toLocal8Bit().constData(), 0555), 0);
-    const CompactionResult result = store::compactProgramStore(folder.path());
+    const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
     chmod(data.toLocal8Bit().constData(), 0755);
     EXPECT_EQ(result.outcome, CompactionResult::Outcome::Failed);
     EXPECT_FALSE(QFileInfo::exists(copyPath));

@@ -2,6 +2,8 @@
 // Data/current.mdb made by the store tool's code unless asked otherwise.
 #pragma once
 
+#include "platform/ProgramFolder.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -16,8 +18,9 @@ public:
     ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     const QString& path() const { return path_; }
-    QString storePath() const { return path_ + QStringLiteral("/Data/current.mdb"); }
-    QString file(const QString& relative) const { return path_ + u'/' + relative; }
+    platform::ProgramFolder program() const { return platform::ProgramFolder(path_); }
+    QString storePath() const { return program().store(); }
+    QString file(const QString& relative) const { return program().file(relative); }
 
 private:
     QTemporaryDir dir_;

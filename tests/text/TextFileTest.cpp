@@ -2,7 +2,7 @@
 // that cannot be read or written are refused.
 #include "support/ProgramFolder.h"
 
-#include "exchange/TextFile.h"
+#include "text/TextFile.h"
 
 #include <QDir>
 #include <QFile>

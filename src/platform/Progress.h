@@ -1,0 +1,22 @@
+// What a long loop reports: its length once, then one step per unit done (a row written or
+// deleted, an entry exported). Windows show it on a progress bar; the store tool shows none.
+// It sits at the bottom of the layers, so the loops that report it and the skin that shows it
+// both reach it without reaching each other.
+#pragma once
+
+namespace platform {
+
+class Progress {
+public:
+    virtual ~Progress() = default;
+    virtual void begin(int maximum) = 0;
+    virtual void step() = 0;
+};
+
+class NoProgress : public Progress {
+public:
+    void begin(int) override {}
+    void step() override {}
+};
+
+} // namespace platform
