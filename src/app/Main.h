@@ -12,6 +12,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class TImage;
 class TsuiForm;
 class TsuiMainMenu;
@@ -66,8 +67,6 @@ public:
     store::Query& textQuery() { return ADOQuery1; }
     store::Query& pictureQuery() { return ADOQuery2; }
     book::TextPane& textPane() { return *TextPane1; }
-    QWidget& albumPane() { return *AlbumPane1; }
-    QWidget& categoryBar() { return *CategoryBar1; }
     QWidget& categoryMarker() { return *Image2; }
     TsuiStatusBar& statusBar() { return *suiStatusBar1; }
     TsuiMainMenu& mainMenu() { return *MainMenu1; }
@@ -85,7 +84,6 @@ public:
     // Main menu.
     void N25Click();  // 导入 → 资料本
     void T2Click();   // 导出 → 资料本
-    void G1Click();   // 导出 → 图片册
     void M1Click();   // 压缩数据库
     void N1Click();   // 监视剪贴板
     void E1Click();   // 退出
@@ -107,6 +105,7 @@ protected:
 private:
     void FormCreate();
     void buildMenu();
+    QAction* addCommand(QMenu* menu, const char* name, const QString& caption, void (TForm1::*handler)());
     void buildCategoryBar();
     void buildLayout();
     void loadThemePictures();
@@ -143,4 +142,5 @@ private:
     QAction* T1 = nullptr;
     QAction* G2 = nullptr;
     QAction* W1 = nullptr;
+    QAction* G1 = nullptr;
 };

@@ -30,7 +30,11 @@ int main(int argc, char** argv)
         if (mainWindow)
             mainWindow->wakeUp();
     });
-    instance.listen();
+    // Without a listening name this copy still holds the lock, so a later start ends at once
+    // (unable to wake this one) instead of running beside it.
+    if (!instance.listen())
+        std::fputs("mozhou: cannot listen for later starts; they will end without waking this window.\n",
+                   stderr);
     app::installFontSubstitutes();
     // The toolkit's own texts (file dialogs, standard buttons) in Chinese where installed.
     QTranslator toolkitTexts;

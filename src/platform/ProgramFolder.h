@@ -23,7 +23,6 @@ public:
     QString help() const { return file(QStringLiteral("Help.chm")); }
     QString themes() const { return file(QStringLiteral("Themes")); }
     QString theme(const QString& picture) const { return themes() + u'/' + picture; }
-    QString temp() const { return file(QStringLiteral("Temp")); }
 
 private:
     QString folder_;

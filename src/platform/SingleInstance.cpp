@@ -2,13 +2,20 @@
 
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
+#include <cstdio>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
+
+constexpr qsizetype kMessageSize = 12;  // the number and two empty parameters
+constexpr int kRetryPauseMs = 50;
 
 QString userName()
 {
@@ -16,37 +23,65 @@ QString userName()
     return name.isEmpty() ? QString::number(getuid()) : name;
 }
 
-} // namespace
-
-SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent)
+QString serverNameOf(const QString& key)
 {
     const QByteArray digest = QCryptographicHash::hash((key + u'|' + userName()).toUtf8(),
                                                        QCryptographicHash::Sha1);
-    serverName_ = QStringLiteral("mozhou-") + QString::fromLatin1(digest.toHex().left(16));
+    return QStringLiteral("mozhou-") + QString::fromLatin1(digest.toHex().left(16));
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& key, QObject* parent)
+    : QObject(parent), serverName_(serverNameOf(key)),
+      lock_(QDir::tempPath() + u'/' + serverName_ + QStringLiteral(".lock"))
+{
+    // Only a dead owner makes the lock stale, never its age: a copy may run for weeks.
+    lock_.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::wakeRunningCopy(int timeoutMs) const
+bool SingleInstance::wakeRunningCopy(int timeoutMs)
 {
-    QLocalSocket socket;
-    socket.connectToServer(serverName_);
-    if (!socket.waitForConnected(timeoutMs))
+    if (lock_.isLocked() || lock_.tryLock(0))
         return false;
+    if (!sendWakeUp(timeoutMs))
+        std::fputs("mozhou: another copy is running but did not answer the wake-up call.\n", stderr);
+    return true;
+}
+
+// The running copy may have taken the lock but not yet be listening: try again until timeoutMs.
+bool SingleInstance::sendWakeUp(int timeoutMs) const
+{
+    QElapsedTimer waited;
+    waited.start();
     QByteArray message;
     QDataStream(&message, QIODevice::WriteOnly) << kWakeUpMessage << quint32(0) << quint32(0);
-    socket.write(message);
-    socket.waitForBytesWritten(timeoutMs);
-    socket.disconnectFromServer();
-    return true;
+    Q_ASSERT(message.size() == kMessageSize);
+    do {
+        QLocalSocket socket;
+        socket.connectToServer(serverName_);
+        const int left = std::max<int>(1, timeoutMs - int(waited.elapsed()));
+        if (socket.waitForConnected(left)) {
+            const bool sent = socket.write(message) == message.size()
+                              && socket.waitForBytesWritten(std::max<int>(1, timeoutMs - int(waited.elapsed())));
+            socket.disconnectFromServer();
+            return sent;
+        }
+        QThread::msleep(kRetryPauseMs);
+    } while (waited.elapsed() < timeoutMs);
+    return false;
 }
 
 bool SingleInstance::listen()
 {
+    if (!lock_.isLocked() && !lock_.tryLock(0))
+        return false;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
+    // This copy holds the lock, so a name already there was left by a copy that died.
     if (!server_->listen(serverName_)) {
-        // Nobody answered wakeRunningCopy, so the name is a leftover of a copy that died.
         QLocalServer::removeServer(serverName_);
         if (!server_->listen(serverName_))
             return false;
@@ -60,10 +95,10 @@ void SingleInstance::readWakeUp()
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->bytesAvailable() < 12)
+            if (socket->bytesAvailable() < kMessageSize)
                 return;
             quint32 message = 0;
-            QDataStream(socket->read(12)) >> message;
+            QDataStream(socket->read(kMessageSize)) >> message;
             if (message == kWakeUpMessage)
                 emit wakeUpReceived();
         });

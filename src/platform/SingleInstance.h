@@ -1,7 +1,10 @@
-// One running copy per user: the first start listens under a name made from the program's
-// single-instance name; a later start connects, sends the wake-up number and ends.
+// One running copy per user. A lock file decides which copy runs: the first start holds it for
+// its whole run (a lock left by a copy that was killed counts as free). The running copy also
+// listens under a name made from the program's single-instance name; a later start finds the
+// lock taken, connects, sends the wake-up number and ends.
 #pragma once
 
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 
@@ -14,13 +17,17 @@ inline constexpr quint32 kWakeUpMessage = 0x1400;
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // key: the single-instance name ("墨舟札记2.0"); the listening name adds the user's name.
+    // key: the single-instance name ("墨舟札记2.0"); the names used add the user's name.
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when another copy answered and has been sent the wake-up number.
-    bool wakeRunningCopy(int timeoutMs = 1000) const;
-    // Starts listening; a name left behind by a copy that was killed is removed and taken over.
+    // True when another copy runs: it holds the lock. That copy is sent the wake-up number,
+    // waiting up to timeoutMs for it to listen; a copy that cannot be reached still counts as
+    // running, so that two copies never run at once. False when this copy now holds the lock.
+    bool wakeRunningCopy(int timeoutMs = 3000);
+    // Takes the lock when not yet held, then listens; a name left behind by a copy that was
+    // killed is removed and taken over. False when the lock is held elsewhere or the name
+    // cannot be listened on (a later start then still finds the lock and ends, unwoken).
     bool listen();
     const QString& serverName() const { return serverName_; }
 
@@ -28,8 +35,11 @@ signals:
     void wakeUpReceived();
 
 private:
+    bool sendWakeUp(int timeoutMs) const;
     void readWakeUp();
+
     QString serverName_;
+    QLockFile lock_;
     QLocalServer* server_ = nullptr;
 };
 

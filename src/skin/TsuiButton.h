@@ -76,7 +76,6 @@ protected:
     void drawCaption(QPainter& painter, QRect area, Qt::Alignment alignment);
     void startRepeat();
     void stopRepeat();
-    QTimer* repeatTimer() const { return repeat_; }
     int repeatInterval_ = 100;
     bool boldCaption_ = false;  // set by focus painting of some styles, cleared after the caption
 

@@ -75,7 +75,6 @@ protected:
     virtual ~SkinnedMenu() = default;
     // Gives a drop-down menu (and, when it opens, its own submenus) this menu's drawing.
     void adopt(QMenu* menu);
-    MenuStyle* menuStyle() const { return menuStyle_; }
 
 private:
     void applyStyle();

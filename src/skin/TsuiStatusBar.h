@@ -19,7 +19,6 @@ public:
     void setPanels(std::vector<Panel> panels);
     void setPanelText(int index, const QString& text);
     const QString& panelText(int index) const { return panels_.at(size_t(index)).text; }
-    int panelCount() const { return int(panels_.size()); }
 
 protected:
     void paintEvent(QPaintEvent*) override;

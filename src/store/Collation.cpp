@@ -24,6 +24,10 @@ UCollator* chineseCollator()
         ucol_setStrength(c, UCOL_SECONDARY);
         const int32_t rootOrder[] = {UCOL_REORDER_CODE_NONE};
         ucol_setReorderCodes(c, rootOrder, 1, &status);
+        if (U_FAILURE(status)) {
+            ucol_close(c);
+            return static_cast<UCollator*>(nullptr);
+        }
         return c;
     }();
     return collator;
@@ -73,9 +77,9 @@ QByteArray chineseSortKey(const QString& text)
     return key;
 }
 
-void registerChineseCollation(sqlite3* db)
+int registerChineseCollation(sqlite3* db)
 {
-    sqlite3_create_collation(db, kChineseCollation, SQLITE_UTF8, nullptr, collate);
+    return sqlite3_create_collation(db, kChineseCollation, SQLITE_UTF8, nullptr, collate);
 }
 
 } // namespace store

@@ -12,7 +12,8 @@ namespace store {
 // Name under which the collation is registered on every connection.
 inline constexpr const char* kChineseCollation = "ZH";
 
-void registerChineseCollation(sqlite3* db);
+// Registers the collation on a connection; the engine's result code.
+int registerChineseCollation(sqlite3* db);
 
 // A key whose byte order (memcmp) is the collation's order, apart from texts the collation
 // finds equal. Sorting many texts by their keys is far faster than comparing them pairwise.

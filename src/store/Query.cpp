@@ -208,6 +208,9 @@ void Query::clearMarkers()
 
 void Query::scrolled()
 {
+    // The current row is a row of the result, or none only on an empty result or a new row.
+    Q_ASSERT(current_ >= -1 && current_ < int(rows_.size()));
+    Q_ASSERT(current_ >= 0 || rows_.empty() || inserting());
     if (afterScroll_)
         afterScroll_();
 }
@@ -411,6 +414,7 @@ void Query::post()
 {
     if (!pending_)
         throw StoreError("there is no new row to post");
+    Q_ASSERT(pending_->row.values.size() == columns_.size());
     SqliteStatement& insert = insertStatement();
     insert.reset();
     for (size_t c = 0; c < columns_.size(); ++c)
@@ -447,6 +451,7 @@ void Query::deleteCurrent()
     }
     if (current_ < 0)
         throw StoreError("there is no current row to delete");
+    Q_ASSERT(current_ < int(rows_.size()));
     SqliteStatement& remove = deleteStatement();
     remove.reset();
     remove.bind(1, rows_[size_t(current_)].rowid);

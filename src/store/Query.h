@@ -59,7 +59,6 @@ public:
     // Makes row index (0-based) current, as a click on a grid row does.
     void moveTo(int index);
 
-    int fieldCount() const { return int(columns_.size()); }
     QStringList fieldNames() const;
     int fieldIndex(const QString& name) const;  // -1 when the table has no such column
     // Reads a column of the current row (or of the row being made); no value reads as empty.

@@ -27,17 +27,32 @@ Connection::Connection(const QString& path, Mode mode) : path_(path)
         db_ = nullptr;
         throw StoreError(QStringLiteral("%1 (%2)").arg(message, path).toStdString());
     }
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    // Sorting a large title list stays in memory instead of spilling to temporary files, and
-    // reads map the file instead of copying its pages.
-    sqlite3_exec(db_, "pragma temp_store=memory; pragma cache_size=-32768; pragma mmap_size=1073741824", nullptr, nullptr, nullptr);
-    registerChineseCollation(db_);
+    try {
+        configure();
+    } catch (...) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+// Sorting a large title list stays in memory instead of spilling to temporary files, and reads
+// map the file instead of copying its pages.
+void Connection::configure()
+{
+    if (sqlite3_extended_result_codes(db_, 1) != SQLITE_OK
+        || sqlite3_busy_timeout(db_, kBusyTimeoutMs) != SQLITE_OK)
+        fail(path_);
+    exec(QStringLiteral("pragma temp_store=memory; pragma cache_size=-32768; pragma mmap_size=1073741824"));
+    if (registerChineseCollation(db_) != SQLITE_OK)
+        fail(path_);
 }
 
 Connection::~Connection()
 {
-    sqlite3_close_v2(db_);
+    // Statements still open keep the engine's side alive until they are finalized.
+    [[maybe_unused]] const int rc = sqlite3_close_v2(db_);
+    Q_ASSERT(rc == SQLITE_OK);
 }
 
 void Connection::exec(const QString& sql)

@@ -35,6 +35,8 @@ public:
     [[noreturn]] void fail(const QString& context = {}) const;
 
 private:
+    void configure();
+
     sqlite3* db_ = nullptr;
     QString path_;
 };

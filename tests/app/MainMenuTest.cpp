@@ -13,9 +13,12 @@
 #include "skin/Messages.h"
 #include "skin/TsuiStatusBar.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -32,6 +35,14 @@ protected:
         main().setUrlOpener([this](const QUrl& url) { opened << url.toString(); });
     }
     TForm1& main() { return windows->main(); }
+    // Reaches a command as the menu does: its action, found by the handler's name, triggered.
+    void trigger(const char* command)
+    {
+        QAction* action = main().findChild<QAction*>(QString::fromLatin1(command));
+        ASSERT_NE(action, nullptr) << command;
+        ASSERT_TRUE(action->isEnabled()) << command;
+        action->trigger();
+    }
     QAction* item(const QString& menu, const QString& caption)
     {
         for (QAction* top : main().mainMenu().actions())
@@ -70,14 +81,14 @@ TEST_F(MainMenuTest, MenusCarryTheirCaptionsShortcutsAndCheckMarks)
 
 TEST_F(MainMenuTest, CategorySwitchMovesMarkerChecksPaneAndStatusText)
 {
-    main().G2Click();
+    trigger("G2");
     EXPECT_EQ(main().categoryMarker().y(), 81);
     EXPECT_TRUE(item(" 查看(&V)", "图片册(&G)")->isChecked());
     EXPECT_FALSE(item(" 查看(&V)", "资料本(&T)")->isChecked());
     EXPECT_FALSE(main().showingMaterialsBook());
     EXPECT_EQ(main().statusBar().panelText(2), "图片册：适用于BMP、JPG、JPEG格式的图片");
 
-    main().T1Click();
+    trigger("T1");
     EXPECT_EQ(main().categoryMarker().y(), 25);
     EXPECT_TRUE(item(" 查看(&V)", "资料本(&T)")->isChecked());
     EXPECT_FALSE(item(" 查看(&V)", "图片册(&G)")->isChecked());
@@ -85,26 +96,47 @@ TEST_F(MainMenuTest, CategorySwitchMovesMarkerChecksPaneAndStatusText)
     EXPECT_EQ(main().statusBar().panelText(2), "资料本：适用于仅包含文字、字母、符号的纯文本");
 }
 
+TEST_F(MainMenuTest, ShortcutKeysReachTheirCommands)
+{
+    main().show();
+    QApplication::setActiveWindow(&main());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    QTest::keyClick(&main(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_FALSE(main().showingMaterialsBook());
+    QTest::keyClick(&main(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(main().showingMaterialsBook());
+    QTest::keyClick(&main(), Qt::Key_F1);
+    EXPECT_EQ(opened, QStringList{QUrl::fromLocalFile(folder.file("Help.chm")).toString()});
+}
+
+TEST_F(MainMenuTest, TheAlbumExportItemStandsDisabledUntilItHasAWindow)
+{
+    QAction* albumExport = main().findChild<QAction*>(QStringLiteral("G1"));
+    ASSERT_NE(albumExport, nullptr);
+    EXPECT_EQ(albumExport->text(), "图片册(&G)");
+    EXPECT_FALSE(albumExport->isEnabled());
+}
+
 TEST_F(MainMenuTest, HidingTheBarsLetsThePaneFillTheRoom)
 {
     const QRect before = main().textPane().geometry();
     EXPECT_EQ(before.left(), 54);
-    main().S1Click();
+    trigger("S1");
     EXPECT_FALSE(item(" 查看(&V)", "类别栏(&S)")->isChecked());
     EXPECT_EQ(main().textPane().geometry().left(), 0);
     EXPECT_EQ(main().textPane().width(), 640);
-    main().B1Click();
+    trigger("B1");
     EXPECT_EQ(main().textPane().height(), before.height() + 19);
-    main().S1Click();
-    main().B1Click();
+    trigger("S1");
+    trigger("B1");
     EXPECT_EQ(main().textPane().geometry(), before);
 }
 
 TEST_F(MainMenuTest, HelpItemsHandTheirTargetsToTheDesktop)
 {
-    main().N9Click();
-    main().X1Click();
-    main().L1Click();
+    trigger("N9");
+    trigger("X1");
+    trigger("L1");
     ASSERT_EQ(opened.size(), 3);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder.file("Help.chm")).toString());
     EXPECT_TRUE(opened[1].startsWith("https://"));
@@ -133,7 +165,7 @@ TEST_F(MainMenuTest, SettingsFileThatCannotBeWrittenKeepsTheWindowOpen)
 TEST_F(MainMenuTest, CompactionReplacesTheStoreTellsAndCloses)
 {
     main().show();
-    main().M1Click();
+    trigger("M1");
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "压缩数据库成功！请重新启动软件！");
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::Information);
@@ -151,7 +183,7 @@ TEST_F(MainMenuTest, LeftoverCopyMakesCompactionFailWithTheStoreUntouched)
     leftover.close();
     const QByteArray before = testing_support::readBytes(folder.storePath());
     main().show();
-    main().M1Click();
+    trigger("M1");
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "压缩数据库失败！请重新启动软件！");
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::Stop);

@@ -49,6 +49,16 @@ TEST(SingleInstance, NameLeftByAKilledCopyIsTakenOver)
     EXPECT_TRUE(next.wakeRunningCopy());
 }
 
+TEST(SingleInstance, OnlyOneOfTwoStartsRunsAndAnUnreachableCopyStillCounts)
+{
+    const QString key = uniqueKey();
+    platform::SingleInstance first(key), second(key);
+    // The first takes the lock but never listens, as when listening fails.
+    EXPECT_FALSE(first.wakeRunningCopy(200));
+    EXPECT_TRUE(second.wakeRunningCopy(200));
+    EXPECT_FALSE(second.listen());
+}
+
 TEST(SingleInstance, DifferentUsersOrKeysDoNotMeet)
 {
     platform::SingleInstance a(uniqueKey()), b(uniqueKey());

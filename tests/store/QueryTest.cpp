@@ -6,6 +6,7 @@
 #include "store/Sqlite.h"
 #include "store/Statements.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -299,6 +300,17 @@ TEST(QueryFailures, StoreErrorsCarryTheEnginesOwnMessage)
     EXPECT_FALSE(QFileInfo::exists(folder.storePath()));  // nothing was created
 }
 
+// How many of this process's open files are the file at path.
+int openHandlesOf(const QString& path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    int handles = 0;
+    for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System | QDir::Files))
+        if (fd.symLinkTarget() == target)
+            ++handles;
+    return handles;
+}
+
 TEST(QueryFailures, ReleasedQueryNoLongerHoldsTheStore)
 {
     ProgramFolder folder;
@@ -306,10 +318,11 @@ TEST(QueryFailures, ReleasedQueryNoLongerHoldsTheStore)
     query.setStorePath(folder.storePath());
     query.setStatement(statements::allTitles());
     query.open();
+    EXPECT_GE(openHandlesOf(folder.storePath()), 1);
     query.release();
+    EXPECT_EQ(openHandlesOf(folder.storePath()), 0);
     EXPECT_FALSE(query.isOpen());
     EXPECT_THROW(query.open(), store::StoreError);
-    EXPECT_TRUE(QFile::remove(folder.storePath()));
 }
 
 } // namespace
