@@ -18,6 +18,8 @@
 #include "store/Query.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -368,6 +370,8 @@ TEST_F(ReadingWindowTest, SettingsWithoutANumberReportTheErrorAndKeepTheFont)
     TForm5 next(nullptr, query, folder.program());
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
+    EXPECT_EQ(messages.messages[0].text,
+              QStringLiteral("设置文件 %1 中的字号“big”不是有效的整数.").arg(folder.file("quillo.ini")));
     EXPECT_EQ(next.fontNamePicker()->fontName(), "DejaVu Sans");  // line 2 was taken already
     EXPECT_EQ(next.editor()->font().pointSize(), 9);
 
@@ -384,6 +388,51 @@ TEST_F(ReadingWindowTest, FontChangeKeepsTheSizePositionOrTakesTheLast)
     EXPECT_EQ(form.fontSizePicker()->fontSize(), 72);
     EXPECT_EQ(form.editor()->font().family(), "DejaVu Serif");
     EXPECT_EQ(form.editor()->font().pointSize(), 72);
+}
+
+} // namespace
+
+namespace {
+
+// Where each window of the book stands when shown: its outer frame's centre on the main
+// window's or on the screen's, from the sizes alone.
+class PlacementTest : public BookWindowsTest {
+protected:
+    PlacementTest()
+    {
+        mainWindow.setGeometry(173, 91, 640, 478);
+        mainWindow.show();
+    }
+    static QPoint offCentre(QWidget& window, const QRect& area)
+    {
+        window.show();
+        const QPoint off = window.frameGeometry().center() - area.center();
+        window.hide();
+        return off;
+    }
+    static QRect screen() { return QGuiApplication::primaryScreen()->geometry(); }
+
+    QWidget mainWindow;
+};
+
+TEST_F(PlacementTest, DialogsStandCentredOnTheMainWindowOrTheScreen)
+{
+    TForm2 add(&mainWindow, titles, query);
+    TForm3 remove(&mainWindow, titles, query);
+    TForm4 search(&mainWindow, titles, query);
+    TForm5 reading(&mainWindow, query, folder.program());
+    TForm6 overwrite(&mainWindow);
+    TForm13 saveChanges(&mainWindow);
+    for (QWidget* onMain : std::initializer_list<QWidget*>{&add, &remove, &search, &reading}) {
+        const QPoint off = offCentre(*onMain, mainWindow.frameGeometry());
+        EXPECT_LE(off.manhattanLength(), 1) << onMain->windowTitle().toStdString();
+    }
+    for (QWidget* onScreen : std::initializer_list<QWidget*>{&overwrite, &saveChanges}) {
+        const QPoint off = offCentre(*onScreen, screen());
+        EXPECT_LE(off.manhattanLength(), 1) << onScreen->windowTitle().toStdString();
+    }
+    mainWindow.move(20, 30);  // placed anew at every opening
+    EXPECT_LE(offCentre(add, mainWindow.frameGeometry()).manhattanLength(), 1);
 }
 
 } // namespace

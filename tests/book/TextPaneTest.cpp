@@ -7,6 +7,8 @@
 #include "skin/TsuiListView.h"
 #include "store/Query.h"
 
+#include <QDir>
+#include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -62,6 +64,26 @@ TEST_F(TextPaneTest, ToolbarButtonsSitWhereTheyBelong)
                                             "搜索标题(&S)", "-", "复制标题(&C)"}));
     EXPECT_EQ(pane.listView()->columnWidth(0), 56);
     EXPECT_EQ(pane.listView()->columnWidth(1), 508);
+}
+
+// The glyph's bottom-left colour is see-through; a missing picture leaves the caption alone.
+TEST_F(TextPaneTest, ToolbarButtonsCarryTheirThemeGlyphs)
+{
+    QImage glyph(16, 16, QImage::Format_RGB32);
+    glyph.fill(QColor(255, 0, 255));
+    for (int x = 4; x < 12; ++x)
+        glyph.setPixelColor(x, 8, Qt::darkBlue);
+    QDir(folder.path()).mkdir("Themes");
+    for (const char* name : {"Read.bmp", "Add.bmp", "Delete.bmp", "Refresh.bmp", "Search.bmp"})
+        ASSERT_TRUE(glyph.save(folder.file(QStringLiteral("Themes/") + QLatin1String(name)), "BMP"));
+    pane.loadThemePictures(folder.file("Themes"));
+    for (int i = 0; i < 5; ++i) {
+        const QImage shown = pane.toolButton(i)->icon().pixmap(16, 16).toImage();
+        ASSERT_FALSE(shown.isNull()) << i;
+        EXPECT_EQ(shown.pixelColor(0, 15).alpha(), 0) << i;
+        EXPECT_EQ(shown.pixelColor(5, 8), QColor(Qt::darkBlue)) << i;
+    }
+    EXPECT_TRUE(pane.toolButton(5)->icon().isNull());  // Copy.bmp is missing
 }
 
 TEST_F(TextPaneTest, ReadDeleteAndCopyFollowTheListState)
