@@ -371,6 +371,7 @@ QImage drawAbout()
 }
 
 // ---- Toolbar glyphs: 16 × 16 on the key colour, drawn like the category icons -----------------
+// No antialiasing here: a pixel blended with the key colour would show as a coloured fringe.
 
 constexpr int kGlyphSize = 16;
 const QColor kGlyphInk(40, 70, 120);
@@ -410,7 +411,6 @@ QImage sheetWithSign(const QColor& ink, bool plus)
     QImage image = glyphCanvas();
     QPainter painter(&image);
     drawSheet(painter, 1, 1, 10, 13);
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink);
     painter.drawEllipse(QRectF(8, 8, 8, 8));
@@ -429,7 +429,6 @@ QImage drawRefreshGlyph()
 {
     QImage image = glyphCanvas();
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(kGlyphGreen, 2, Qt::SolidLine, Qt::FlatCap));
     painter.drawArc(QRectF(2.5, 2.5, 11, 11), 100 * 16, 280 * 16);
     painter.setPen(Qt::NoPen);
@@ -442,7 +441,6 @@ QImage drawSearchGlyph()
 {
     QImage image = glyphCanvas();
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(kGlyphInk, 1.5));
     painter.setBrush(QColor(220, 235, 250));
     painter.drawEllipse(QRectF(1.5, 1.5, 9, 9));
