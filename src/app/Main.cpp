@@ -18,6 +18,8 @@
 #include "skin/TsuiMessageDialog.h"
 #include "skin/TsuiStatusBar.h"
 #include "store/Compaction.h"
+#include "store/Schema.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
 
 #include <QApplication>
@@ -232,6 +234,12 @@ void TForm1::readFixedAreaColor()
 // failing one are skipped and the list stays empty with its commands disabled.
 void TForm1::openQueries()
 {
+    // An older store gains the title list's index once. One that cannot take it (read-only,
+    // locked, damaged) opens without it: the queries below then report what is wrong, if anything.
+    try {
+        store::addTitleListIndex(folder_.store());
+    } catch (const store::StoreError&) {
+    }
     const bool opened = skin::guarded([this] {
         ADOQuery2.setStorePath(folder_.store());
         ADOQuery2.setStatement(store::statements::allPictures());

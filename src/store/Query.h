@@ -123,6 +123,7 @@ private:
     Connection& connection();
     void loadColumns();
     QString selectSql();
+    bool markFetchedColumns(const QString& selectList);
     void fetch();
     void requireOpen() const;
     void requireColumn(int position) const;
@@ -143,6 +144,7 @@ private:
     QString table_;
     int fetchOrder_ = -1;  // column the result is ordered by on this side, or -1
     std::vector<Column> columns_;
+    std::vector<bool> fetched_;  // by column: the current statement's rows carry its values
     std::deque<Row> rows_;  // deque: deleting row after row from the front stays cheap
     std::optional<Pending> pending_;
     int current_ = -1;

@@ -6,6 +6,21 @@
 
 namespace store {
 
+namespace {
+// The title list reads line 0 of every entry: this index holds exactly those rows' titles, so
+// the list costs what the titles cost, however many lines the entries have.
+const QString kTitleListIndex = QStringLiteral(
+    "create index if not exists 文本标题列表 on 文本(行数, 标题) where 行数=0");
+
+bool hasTable(Connection& connection, const QString& table)
+{
+    SqliteStatement find(connection,
+                         QStringLiteral("select 1 from sqlite_master where type='table' and name=?"));
+    find.bind(1, table);
+    return find.step();
+}
+} // namespace
+
 void createStore(const QString& path)
 {
     Connection connection(path, Connection::Mode::CreateNew);
@@ -14,8 +29,16 @@ void createStore(const QString& path)
         "create table 文本(标题 TEXT COLLATE NOCASE, 行数 INTEGER, 内容 TEXT);"
         "create table 图片(图片名称 TEXT COLLATE NOCASE, 图片描述 TEXT COLLATE NOCASE,"
         " Isbmp INTEGER, Myimage BLOB, 备注 TEXT);"
-        "create index 文本标题 on 文本(标题, 行数);"
-        "commit;"));
+        "create index 文本标题 on 文本(标题, 行数);")
+        + kTitleListIndex + QStringLiteral(";commit;"));
+}
+
+void addTitleListIndex(const QString& path)
+{
+    Connection connection(path);
+    if (!hasTable(connection, kTextTable))
+        return;
+    connection.exec(QStringLiteral("begin;") + kTitleListIndex + QStringLiteral(";commit;"));
 }
 
 std::vector<TableCount> countRows(const QString& path)

@@ -13,6 +13,11 @@ inline const QString kPictureTable = QStringLiteral("图片");
 // Creates an empty store with both tables and the title index. Refuses a path that exists.
 void createStore(const QString& path);
 
+// Adds the index that serves the title list to a store made before it existed, in a transaction
+// of its own; a store without the text table is left to report itself when it is opened. Throws
+// when the store cannot take it (read-only, locked, damaged).
+void addTitleListIndex(const QString& path);
+
 struct TableCount {
     QString table;
     qint64 rows = 0;
