@@ -49,10 +49,12 @@ extern "C" void jpegErrorExit(j_common_ptr cinfo)
 }
 
 // Warnings are not shown, except that data ending before the picture does (a truncated stream,
-// which libjpeg would pad with grey) is an error like any other broken stream.
+// which libjpeg would pad with grey, or one whose coded data stops at a marker early) is an error
+// like any other broken stream. This also stops a short stream claiming a large frame at once
+// instead of decoding millions of padded pixels.
 extern "C" void jpegEmitMessage(j_common_ptr cinfo, int level)
 {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+    if (level < 0 && (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER))
         jpegErrorExit(cinfo);
     if (level < 0)
         ++cinfo->err->num_warnings;
@@ -131,14 +133,14 @@ void runJpeg(JpegJob* job)
         job->status = JpegStatus::NoImage;
         return;
     }
-    if (quint64(job->width) * quint64(job->height) > quint64(kMaxPixels)) {
-        jpeg_destroy_decompress(&cinfo);
-        job->status = JpegStatus::TooLarge;
-        return;
-    }
     if (job->headerOnly) {
         jpeg_destroy_decompress(&cinfo);
         job->status = JpegStatus::HeaderOnly;
+        return;
+    }
+    if (quint64(job->width) * quint64(job->height) > quint64(kMaxPixels)) {
+        jpeg_destroy_decompress(&cinfo);
+        job->status = JpegStatus::TooLarge;
         return;
     }
 
