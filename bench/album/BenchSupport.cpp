@@ -17,15 +17,21 @@ double millisecondsOf(const std::function<void()>& work)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-double peakResidentMiB()
+double statusMiB(const char* field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
+    const QByteArray key = QByteArray(field) + ':';
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').first().toDouble() / 1024.0;
     return -1;
+}
+
+double peakResidentMiB()
+{
+    return statusMiB("VmHWM");
 }
 
 double minimum(std::vector<double> values)

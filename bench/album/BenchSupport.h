@@ -11,6 +11,8 @@ namespace bench {
 double millisecondsOf(const std::function<void()>& work);
 // The peak resident size of this process so far, in MiB (VmHWM).
 double peakResidentMiB();
+// One line of /proc/self/status in MiB: "RssAnon", "RssFile" (now, not the peak).
+double statusMiB(const char* field);
 double minimum(std::vector<double> values);
 double median(std::vector<double> values);
 // A real JPEG picture (encoded here with Qt; the program itself never encodes JPEG).

@@ -149,9 +149,11 @@ void AlbumPane::buildGrid()
                     return;
                 skin::guarded([&] { query_.moveTo(current.row()); });
             });
+    // A reset (the row count changed) forgets the column set-up; the layout decides it.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         suiDBGrid1->setColumnWidth(0, 149);
         suiDBGrid1->setColumnWidth(1, 400);
+        suiDBGrid1->setColumnHidden(1, previewLayout_);
     });
 }
 

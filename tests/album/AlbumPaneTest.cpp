@@ -378,6 +378,30 @@ TEST_F(AlbumPaneTest, ShowThumbnailsChecksByTheLayoutAndClosingGoesBack)
     EXPECT_FALSE(pane.previewLayout());
 }
 
+TEST_F(AlbumPaneTest, NewRecordKeepsTheColumnsOfTheLayoutAndShowsMinusOneWhileMade)
+{
+    addJpeg("a.jpg", 10, 10);
+    openAlbum();
+    pane.N29Click();
+    query.append();
+    EXPECT_EQ(pane.positionText(), "-1/1  0x0");
+    query.setField(0, QStringLiteral("b.jpg"));
+    query.setField(2, 1);
+    query.setField(3, jpegBytes(20, 10));
+    query.post();
+    query.next();
+    EXPECT_EQ(pane.positionText(), "2/2  20x10");
+    EXPECT_EQ(pane.gridModel()->rowCount(), 2);
+    EXPECT_TRUE(pane.grid()->isColumnHidden(1));
+    EXPECT_EQ(pane.grid()->columnWidth(0), 149);
+    pane.N27Click();
+    EXPECT_EQ(marks(), only(3));
+    pane.N28Click();
+    query.deleteCurrent();
+    EXPECT_FALSE(pane.grid()->isColumnHidden(1));
+    EXPECT_EQ(pane.positionText(), "1/1  10x10");
+}
+
 TEST_F(AlbumPaneTest, FirstPreviewOnAnEmptyAlbumStillSetsTheFlag)
 {
     openAlbum();
