@@ -678,7 +678,9 @@ void AlbumPane::suiDBGrid1DrawColumnCell(QPainter& canvas, const QStyleOptionVie
     canvas.fillRect(option.rect, kFailRowColor);
     canvas.setFont(TsuiDBGrid::gridFont());
     canvas.setPen(option.state & QStyle::State_Selected ? Qt::white : Qt::black);
-    canvas.drawText(option.rect.adjusted(2, 2, -2, -2), Qt::AlignLeft | Qt::AlignTop,
+    // The 2-pixel margin at the left; vertically where the grid's own drawing puts the text
+    // (a CJK font is taller than the 12 pixels, so a 2-pixel top margin would cut it off).
+    canvas.drawText(option.rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
                     model_->text(index.row(), index.column()));
 }
 

@@ -350,6 +350,7 @@ QImage decodeBmp(const QByteArray& data)
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
+    reader.setAutoDetectImageFormat(false);  // the BMP reader only, never a guess from content
     reader.setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 16);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty())
