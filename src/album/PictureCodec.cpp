@@ -73,6 +73,7 @@ struct JpegJob {
     bool headerOnly;
     // out
     JpegStatus status;
+    int code;  // libjpeg's message code of a LibraryError
     unsigned width;
     unsigned height;
     unsigned char* pixels;  // from allocatePixels, bytesPerLine × height; released by the QImage
@@ -149,6 +150,9 @@ void runJpeg(JpegJob* job)
         std::free(cmykRow);
         jpeg_destroy_decompress(&cinfo);
         job->status = JpegStatus::LibraryError;
+        job->code = errors.pub.msg_code;
+        job->width = cinfo.image_width;
+        job->height = cinfo.image_height;
         std::snprintf(job->message, sizeof job->message, "%s", errors.message);
         return;
     }
@@ -237,6 +241,8 @@ JpegJob jpegJob(const QByteArray& data, bool headerOnly)
     runJpeg(&job);
     switch (job.status) {
     case JpegStatus::LibraryError:
+        if (job.code == JERR_IMAGE_TOO_BIG)  // a side over libjpeg's own limit of 65,500
+            throw DecodeError(tooLarge(job.width, job.height));
         throw DecodeError(QStringLiteral("JPEG 图片数据无法解码（%1）")
                               .arg(QString::fromLocal8Bit(job.message)));
     case JpegStatus::NoImage:

@@ -498,8 +498,8 @@ TEST_F(AlbumPaneTest, BadRecordsGiveADecodeErrorOrNothingAndTheAlbumStaysUsable)
     addJpeg("last.jpg", 50, 20);
     openAlbum();
     EXPECT_EQ(pane.positionText(), "1/8  40x30");
-    // libjpeg itself refuses dimensions over 65,500; a lying BMP header over 100 megapixels is ours.
-    const QStringList reported{"JPEG 图片数据无法解码", "JPEG 图片数据无法解码", "图片过大", "JPEG 图片数据为空"};
+    const QStringList reported{"JPEG 图片数据无法解码", "图片过大：65535×65535", "图片过大：20000×20000",
+                               "JPEG 图片数据为空"};
     for (int i = 0; i < 4; ++i) {
         messages.messages.clear();
         pane.MenuItem9Click();
