@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -97,14 +98,17 @@ AlbumPane::AlbumPane(QWidget* parent, store::Query& pictureQuery)
     buildPreviewPane();
     buildMenus();
     setMarks(AlbumMode::List);
-    query_.setAfterScroll([this] { ADOQuery2AfterScroll(); });
+    // The query may outlive the pane or go first (the main window's query is a member, its
+    // panes are children destroyed after the members): the handler checks, the pane's
+    // destructor never touches the query.
+    query_.setAfterScroll([pane = QPointer<AlbumPane>(this)] {
+        if (pane)
+            pane->ADOQuery2AfterScroll();
+    });
     syncGrid();
 }
 
-AlbumPane::~AlbumPane()
-{
-    query_.setAfterScroll({});
-}
+AlbumPane::~AlbumPane() = default;
 
 void AlbumPane::buildToolbar()
 {

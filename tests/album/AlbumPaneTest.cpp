@@ -431,7 +431,26 @@ TEST_F(AlbumPaneTest, SortAndModeMenusPopUpUnderTheirButtons)
     inner.move(40, 30);
     EXPECT_EQ(inner.menuPosition(4), QPoint(100 + 40 + 232 + 3, 50 + 30 + 2 + 22));
     EXPECT_EQ(inner.menuPosition(5), QPoint(100 + 40 + 288 + 3, 50 + 30 + 2 + 22));
-    query.setAfterScroll({});
+}
+
+TEST_F(AlbumPaneTest, AQueryThatOutlivesItsPaneMovesSafely)
+{
+    addJpeg("a.jpg", 10, 10);
+    {
+        AlbumPane other(nullptr, query);  // takes the after-scroll notification
+    }
+    openAlbum();
+    query.next();
+    EXPECT_EQ(query.recNo(), 1);
+}
+
+TEST(AlbumPaneLifetime, APaneThatOutlivesItsQueryIsDestroyedSafely)
+{
+    testing_support::ProgramFolder folder;
+    auto query = std::make_unique<store::Query>();
+    auto pane = std::make_unique<AlbumPane>(nullptr, *query);
+    query.reset();
+    pane.reset();
 }
 
 TEST_F(AlbumPaneTest, CommandsOfOtherPartsAreSignals)
