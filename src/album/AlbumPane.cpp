@@ -495,11 +495,14 @@ void AlbumPane::B2Click()
     sortBy(QStringLiteral("Isbmp"));
 }
 
+// The query and the move are captured by value: GCC 12 with its sanitizers resolves a
+// pointer-to-member call on a member reached through a [&]-captured this to the wrong object.
 void AlbumPane::step(void (store::Query::*move)())
 {
-    skin::guarded([&] {
-        if (query_.isOpen())
-            (query_.*move)();
+    store::Query* query = &query_;
+    skin::guarded([query, move] {
+        if (query->isOpen())
+            (query->*move)();
     });
 }
 
