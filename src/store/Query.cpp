@@ -522,7 +522,7 @@ void Query::orderRowsBy(int position)
     rows_ = std::move(ordered);
 }
 
-void Query::sort(const QString& column)
+void Query::sort(const QString& column, AfterSort afterSort)
 {
     requireOpen();
     const int position = fieldIndex(column);
@@ -534,6 +534,8 @@ void Query::sort(const QString& column)
     const auto found = std::find_if(rows_.begin(), rows_.end(),
                                     [currentRow](const Row& row) { return row.rowid == currentRow; });
     current_ = found == rows_.end() ? -1 : int(found - rows_.begin());
+    if (afterSort == AfterSort::First)
+        current_ = rows_.empty() ? -1 : 0;
     if (!rows_.empty())
         clearMarkers();
 }

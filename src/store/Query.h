@@ -84,8 +84,11 @@ public:
     // Deletes the current row from the store; the next row becomes current, or the new last.
     void deleteCurrent();
 
-    // Orders the open result by one column, ascending, without a new statement.
-    void sort(const QString& column);
+    // Orders the open result by one column, ascending, without a new statement. The current
+    // picture stays current, or (AfterSort::First) the first row of the new order becomes
+    // current, as the album's sort needs it (Part 5.4 walks the album from there).
+    enum class AfterSort { KeepCurrent, First };
+    void sort(const QString& column, AfterSort afterSort = AfterSort::KeepCurrent);
 
     // Called after every move of the current row (see the .cpp for exactly when).
     void setAfterScroll(std::function<void()> handler) { afterScroll_ = std::move(handler); }

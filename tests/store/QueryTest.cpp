@@ -187,6 +187,22 @@ TEST_F(PictureQueryTest, SortOrdersClientSideClearsMarkersAndDoesNotFire)
     EXPECT_EQ(scrolls, 1);
 }
 
+TEST_F(PictureQueryTest, SortCanLeaveTheFirstRowOfTheNewOrderCurrent)
+{
+    addPictures({"长江", "Banana", "apple", "北京"});
+    openAll();
+    query.next();
+    scrolls = 0;
+    query.sort(QStringLiteral("图片名称"), Query::AfterSort::First);
+    EXPECT_EQ(scrolls, 0);
+    EXPECT_EQ(currentName(), "apple");
+    EXPECT_FALSE(query.atStart());
+    query.prior();  // finds no previous row, stays on the first and refreshes
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(currentName(), "apple");
+    EXPECT_TRUE(query.atStart());
+}
+
 TEST_F(PictureQueryTest, SortByFormatPutsEmptyFlagsFirstThenBmpThenJpeg)
 {
     testing_support::addPicture(folder.storePath(), "j", "", 1, {});
