@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to the decoding of a picture record (Part 4.1): the first byte chooses
+// Feeds arbitrary bytes to the decoding of a picture record: the first byte chooses
 // the flag (0 BMP, 1 JPEG, anything else a Fail record), the rest is Myimage. Decoding must
 // either give a picture within the size limit, give none for a Fail record, or fail with
 // DecodeError; never crash, read outside the bytes, leak, or end the process from libjpeg.

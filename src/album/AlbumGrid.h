@@ -1,4 +1,4 @@
-// The album grid (Part 4.2): a read-only table bound to the picture query. Model/view over the
+// The album grid: a read-only table bound to the picture query. Model/view over the
 // query's own result (valueAt), two columns, never a widget item per row, and never a read of
 // Myimage: only names and descriptions, which the query fetched when it opened.
 #pragma once

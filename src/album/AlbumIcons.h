@@ -1,4 +1,4 @@
-// The icon list shared by the album's menus and toolbars (Part 4.2): equal numbers mean the same
+// The icon list shared by the album's menus and toolbars: equal numbers mean the same
 // picture. Drawn by the program, 16 × 16.
 #pragma once
 

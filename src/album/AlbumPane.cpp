@@ -469,7 +469,7 @@ void AlbumPane::ToolButton6Click()
 }
 
 // The order is applied with the first row of the new order current, then the step back finds
-// no previous row there and refreshes the preview on it (Part 5.4 relies on this).
+// no previous row there and refreshes the preview on it (the album export relies on this).
 void AlbumPane::sortBy(const QString& column)
 {
     skin::guarded([&] {

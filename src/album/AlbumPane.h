@@ -1,10 +1,10 @@
-// The album pane of the main window (Part 4.2): the toolbar strip, the album grid over the
+// The album pane of the main window: the toolbar strip, the album grid over the
 // picture query, the preview pane with its position label, picture and picture toolbar, and the
 // grid, picture, sort, mode and wallpaper menus. A panel, not a window: the main window (TForm1)
 // places it beside the category bar and shows it when the album category is chosen.
 //
 // The pane owns the picture query's after-scroll notification (ADOQuery2AfterScroll). Commands
-// that open windows of other Parts are passed on as signals; the thumbnail window (Part 4.6) is
+// that open other windows are passed on as signals; the thumbnail window is
 // reached through the hooks of ThumbnailWindowHooks.
 #pragma once
 
@@ -37,7 +37,7 @@ class PreviewPicture;
 enum class AlbumMode { List, Preview, ThumbnailsList, ThumbnailsPreview };
 enum class WallpaperStyle { Center, Tile, Stretch, Restore };
 
-// What the pane needs of the thumbnail window (TForm14, Part 4.6) and of the main window. Any
+// What the pane needs of the thumbnail window (TForm14) and of the main window. Any
 // hook left empty does nothing.
 struct ThumbnailWindowHooks {
     std::function<void()> show;             // show the thumbnail window (it stays in front)
@@ -61,13 +61,13 @@ public:
     // The main window's category switch: true when the album is shown (the grid takes the
     // focus), false when the materials book is (the thumbnail window closes; the layout stays).
     void categoryChanged(bool albumShown);
-    // The thumbnail window has closed, by any path: the marks follow the layout (Part 4.6).
+    // The thumbnail window has closed, by any path: the marks follow the layout.
     void thumbnailWindowClosed();
     // Makes the grid follow the query after it was reopened or changed without a move (a search
     // with no result, say). The after-scroll refresh does this itself.
     void syncGrid();
 
-    // The handlers (Part 4.2), as the buttons and menu items run them.
+    // The handlers, as the buttons and menu items run them.
     void ADOQuery2AfterScroll();
     void MenuItem2Click();   // 添加
     void MenuItem3Click();   // 删除
@@ -97,10 +97,10 @@ public:
     void suiDBGrid1DrawColumnCell(QPainter& canvas, const QStyleOptionViewItem& option,
                                   const QModelIndex& index);
 
-    // The preview picture (Parts 4.7 and 5.4 work from it): empty when there is none.
+    // The preview picture (the picture actions and the album export work from it): empty when there is none.
     const QImage& previewPicture() const;
     // The stored bytes behind the preview picture when it is a JPEG picture (saved byte for
-    // byte, Part 4.1), empty otherwise.
+    // byte), empty otherwise.
     const QByteArray& previewJpegData() const { return previewJpeg_; }
     QString previewHint() const;
     QSize previewSize() const;  // the fitted size of the preview picture

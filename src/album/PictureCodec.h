@@ -1,4 +1,4 @@
-// Decoding a picture record (Part 4.1, read side): the format flag decides the reader, "0"
+// Decoding a picture record (read side): the format flag decides the reader, "0"
 // Qt's BMP reader, "1" libjpeg called directly at full size with its default settings, anything
 // else no picture. No widgets here: the preview, the thumbnails and the fuzz target all call it.
 //

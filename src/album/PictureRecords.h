@@ -1,5 +1,5 @@
-// Picture records (Part 4.1, write side): how a picture chosen from a file becomes a row of 图片.
-// Plain functions over the picture query; the add-picture dialog (Part 4.3) calls them.
+// Picture records (write side): how a picture chosen from a file becomes a row of 图片.
+// Plain functions over the picture query; the add-picture dialog calls them.
 #pragma once
 
 #include <QByteArray>
@@ -14,7 +14,7 @@ class Query;
 
 namespace album {
 
-// Column positions of 图片 (Part 2.1): the album addresses them by position.
+// Column positions of 图片: the album addresses them by position.
 inline constexpr int kNameColumn = 0;         // 图片名称
 inline constexpr int kDescriptionColumn = 1;  // 图片描述
 inline constexpr int kFlagColumn = 2;         // Isbmp
@@ -42,7 +42,7 @@ LoadedPicture loadPictureFile(const QString& path);
 // name, empty when it has none.
 QString fileExtension(const QString& path);
 
-// What Part 4.1 step 4 makes of a typed name for a file: the stored name and the flag (0 BMP,
+// What the extension test makes of a typed name for a file: the stored name and the flag (0 BMP,
 // 1 JPEG, none for a Fail record named "Fail").
 struct StoredName {
     QString name;
@@ -50,9 +50,9 @@ struct StoredName {
 };
 StoredName storedName(const QString& filePath, const QString& typedName);
 
-// Appends one record through the picture query and posts it (Part 4.1, steps 1 to 5). The query
+// Appends one record through the picture query and posts it (steps 1 to 5). The query
 // must be open. A refused post is rethrown after the new row has been cancelled. The caller
-// moves the current record afterwards (Part 4.3).
+// moves the current record afterwards.
 void storePicture(store::Query& pictureQuery, const QString& filePath, const LoadedPicture& picture,
                   const QString& name, const QString& description);
 

@@ -86,7 +86,7 @@ public:
 
     // Orders the open result by one column, ascending, without a new statement. The current
     // picture stays current, or (AfterSort::First) the first row of the new order becomes
-    // current, as the album's sort needs it (Part 5.4 walks the album from there).
+    // current, as the album's sort needs it (the album export walks the album from there).
     enum class AfterSort { KeepCurrent, First };
     void sort(const QString& column, AfterSort afterSort = AfterSort::KeepCurrent);
 

@@ -1,4 +1,4 @@
-// The album pane (Part 4.2): controls, menus, the after-scroll refresh with its fit rule and
+// The album pane: controls, menus, the after-scroll refresh with its fit rule and
 // position label, stepping, sorting, refresh, the four modes, row painting, and bad records.
 #include "Fixtures.h"
 #include "support/ProgramFolder.h"

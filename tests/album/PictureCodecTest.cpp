@@ -1,4 +1,4 @@
-// Decoding a record by its flag (Part 4.1, read side), and bad data of every kind: each gives a
+// Decoding a record by its flag (read side), and bad data of every kind: each gives a
 // decode error with a Chinese message or, for a Fail record, silently no picture.
 #include "Fixtures.h"
 

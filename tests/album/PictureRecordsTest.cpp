@@ -1,4 +1,4 @@
-// Storing a picture (Part 4.1, write side): the name rules with every example of the Part, the
+// Storing a picture (write side): the name rules with every worked example, the
 // flag, the data of each kind of record.
 #include "Fixtures.h"
 #include "support/ProgramFolder.h"
