@@ -15,7 +15,8 @@ constexpr int kTitleColumn = 0;
 constexpr int kLineNumberColumn = 1;
 constexpr int kTextColumn = 2;
 
-// The store compares titles without case for ASCII letters only.
+// The store compares titles without case for ASCII letters only. Its comparison ends at a NUL, so
+// it finds "a\0b" equal to "a\0c"; this key keeps the whole title.
 QString storeComparable(const QString& title)
 {
     QString key = title;
@@ -52,22 +53,26 @@ QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& title
             file.append(titleMarkerLine(title));
             textQuery.setStatement(store::statements::entryLinesInOrder(title));
             textQuery.open();
+            // Rows the store matched although their title differs after a NUL belong to
+            // another entry, which gets its own marker.
             for (int i = 0; i < textQuery.recordCount(); ++i)
-                file.append(textQuery.valueAt(i, kTextColumn).toString());
+                if (storeComparable(textQuery.valueAt(i, kTitleColumn).toString()) == key)
+                    file.append(textQuery.valueAt(i, kTextColumn).toString());
         }
         progress.step();
     }
     return file.take();
 }
 
-void exportBook(store::Query& textQuery, const std::vector<QString>& titles, const QString& stamp,
-                const QString& path, Progress& progress)
+void exportBook(store::Query& textQuery, const QString& stamp, const QString& path,
+                Progress& progress)
 {
     QByteArray file;
     {
-        // Every entry is read from one state of the store, and the store is locked only once.
-        store::Query::Transaction snapshot(textQuery);
-        file = gatherBook(textQuery, titles, stamp, progress);
+        // The titles and every entry are read from one state of the store, without the write
+        // lock, so readers elsewhere neither stop the export nor are stopped by it.
+        store::Query::Transaction snapshot(textQuery, store::Query::Transaction::Kind::Read);
+        file = gatherBook(textQuery, listTitles(textQuery), stamp, progress);
         snapshot.commit();
     }
     textfile::writeBytes(path, file);

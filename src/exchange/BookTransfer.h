@@ -30,9 +30,10 @@ std::vector<QString> listTitles(store::Query& textQuery);
 QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
                       const QString& stamp, Progress& progress);
 
-// gatherBook, then the file is written in one piece; nothing is written when a read fails.
-void exportBook(store::Query& textQuery, const std::vector<QString>& titles,
-                const QString& stamp, const QString& path, Progress& progress);
+// listTitles and gatherBook on one state of the store, then the file is replaced whole; nothing
+// is written when a read fails, and a failed write keeps the old file.
+void exportBook(store::Query& textQuery, const QString& stamp, const QString& path,
+                Progress& progress);
 
 // Replaces every entry row by the rows of an accepted exchange file, in one transaction: a failure part-way leaves the store as it was. Progress: maximum is the rows
 // deleted plus the lines after line 1; one step per deleted and per inserted row.

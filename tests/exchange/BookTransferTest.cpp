@@ -32,7 +32,7 @@ protected:
     QByteArray exportToBytes(const QString& stamp = kStamp)
     {
         NoProgress none;
-        exportBook(query, listTitles(query), stamp, folder.file("book.mz"), none);
+        exportBook(query, stamp, folder.file("book.mz"), none);
         return testing_support::readBytes(folder.file("book.mz"));
     }
     void import(const QByteArray& bytes, Progress& progress)
@@ -138,8 +138,8 @@ TEST_F(BookTransferTest, AnUnwritableTargetFailsWithoutWritingAnything)
     addEntry(folder.storePath(), "T", {"x"});
     textfile::writeLines(folder.file("plain"), {"x"});
     NoProgress none;
-    EXPECT_THROW(exportBook(query, listTitles(query), kStamp, folder.file("plain/book.mz"), none),
+    EXPECT_THROW(exportBook(query, kStamp, folder.file("plain/book.mz"), none),
                  textfile::FileError);
-    EXPECT_THROW(exportBook(query, listTitles(query), kStamp, folder.path(), none),
+    EXPECT_THROW(exportBook(query, kStamp, folder.path(), none),
                  textfile::FileError);
 }

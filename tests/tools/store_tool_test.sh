@@ -14,7 +14,7 @@ grep -q $'^图片\t0 rows$' <<<"$out" || fail "check lists 图片: $out"
 
 echo "keep me" > "$dir/existing.mdb"
 if err=$("$tool" create "$dir/existing.mdb" 2>&1); then fail "create over an existing file"; fi
-grep -q "already exists" <<<"$err" || fail "message for an existing file: $err"
+grep -q "文件已存在" <<<"$err" || fail "message for an existing file: $err"
 [[ $(cat "$dir/existing.mdb") == "keep me" ]] || fail "existing file was changed"
 
 if err=$("$tool" check "$dir/existing.mdb" 2>&1); then fail "check of a file that is no store"; fi
