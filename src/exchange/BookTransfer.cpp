@@ -15,17 +15,6 @@ constexpr int kTitleColumn = 0;
 constexpr int kLineNumberColumn = 1;
 constexpr int kTextColumn = 2;
 
-// The store compares titles without case for ASCII letters only. Its comparison ends at a NUL, so
-// it finds "a\0b" equal to "a\0c"; this key keeps the whole title.
-QString storeComparable(const QString& title)
-{
-    QString key = title;
-    for (QChar& c : key)
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    return key;
-}
-
 } // namespace
 
 std::vector<QString> listTitles(store::Query& textQuery)
@@ -47,16 +36,16 @@ QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& title
     file.append(stamp);
     QSet<QString> gathered;
     for (const QString& title : titles) {
-        const QString key = storeComparable(title);
-        if (!gathered.contains(key)) {
-            gathered.insert(key);
+        if (!gathered.contains(title)) {
+            gathered.insert(title);
             file.append(titleMarkerLine(title));
             textQuery.setStatement(store::statements::entryLinesInOrder(title));
             textQuery.open();
-            // Rows the store matched although their title differs after a NUL belong to
-            // another entry, which gets its own marker.
+            // The store's comparison also matches titles that differ in the case of a Latin
+            // letter or anywhere after a NUL; those rows belong to entries with markers of
+            // their own, and written here they would move to this title.
             for (int i = 0; i < textQuery.recordCount(); ++i)
-                if (storeComparable(textQuery.valueAt(i, kTitleColumn).toString()) == key)
+                if (textQuery.valueAt(i, kTitleColumn).toString() == title)
                     file.append(textQuery.valueAt(i, kTextColumn).toString());
         }
         progress.step();

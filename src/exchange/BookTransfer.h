@@ -24,9 +24,10 @@ using platform::Progress;
 std::vector<QString> listTitles(store::Query& textQuery);
 
 // The exchange file's bytes: the stamp line, then for each title its marker line and its rows in
-// line order, one statement per title. A title equal, as the store compares titles, to one gathered
-// before is skipped, since its statement would return the same rows again. Progress: one step
-// per title.
+// line order, one statement per title. A title listed twice (an entry with two first lines) is
+// written once. Each entry's rows go under its own title only, so that titles the store finds
+// equal ("T" and "t", or two that differ only after a NUL) come back from an import as they were.
+// Progress: one step per title.
 QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
                       const QString& stamp, Progress& progress);
 

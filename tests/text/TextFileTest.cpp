@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
@@ -140,4 +141,79 @@ TEST(TextFileGb18030, AgreesWithTheSystemConverterOnEveryCharacterButTheEuroSign
     EXPECT_EQ(bytes, QStringEncoder("GB18030").encode(all));
     EXPECT_EQ(decodeOwnFile(bytes), all);
     EXPECT_EQ(decodeUserFile(bytes), all);
+}
+
+namespace {
+
+// Calls visit with every two GB18030 two-byte characters whose four bytes are also valid UTF-8:
+// two UTF-8 characters of two bytes; one of three bytes and an ASCII letter (the second trail
+// byte); one of four bytes.
+template <typename Visit>
+void forEachPairThatIsAlsoUtf8(Visit visit)
+{
+    struct Range {
+        int low, high;
+    };
+    const auto each = [](Range range, auto body) {
+        for (int b = range.low; b <= range.high; ++b)
+            body(char(b));
+    };
+    const Range continuation{0x80, 0xBF}, gbLeadAsContinuation{0x81, 0xBF}, asciiTrail{0x40, 0x7E};
+    char bytes[4];
+    each({0xC2, 0xDF}, [&](char a) { bytes[0] = a;
+        each(continuation, [&](char b) { bytes[1] = b;
+            each({0xC2, 0xDF}, [&](char c) { bytes[2] = c;
+                each(continuation, [&](char d) { bytes[3] = d; visit(QByteArrayView(bytes, 4)); });
+            });
+        });
+    });
+    each({0xE0, 0xEF}, [&](char a) { bytes[0] = a;
+        const Range second = uchar(a) == 0xE0 ? Range{0xA0, 0xBF}
+                             : uchar(a) == 0xED ? Range{0x80, 0x9F} : continuation;
+        each(second, [&](char b) { bytes[1] = b;
+            each(gbLeadAsContinuation, [&](char c) { bytes[2] = c;
+                each(asciiTrail, [&](char d) { bytes[3] = d; visit(QByteArrayView(bytes, 4)); });
+            });
+        });
+    });
+    each({0xF0, 0xF4}, [&](char a) { bytes[0] = a;
+        const Range second = uchar(a) == 0xF0 ? Range{0x90, 0xBF}
+                             : uchar(a) == 0xF4 ? Range{0x80, 0x8F} : continuation;
+        each(second, [&](char b) { bytes[1] = b;
+            each(gbLeadAsContinuation, [&](char c) { bytes[2] = c;
+                each(continuation, [&](char d) { bytes[3] = d; visit(QByteArrayView(bytes, 4)); });
+            });
+        });
+    });
+}
+
+} // namespace
+
+// Short files are where GB18030 text is most often valid UTF-8 as well (学校 reads "ѧУ"). The
+// one exception is a text that starts with 锘 (EF BB) and a character whose first byte is BF:
+// those are the bytes of the UTF-8 byte-order mark, which always means UTF-8.
+TEST(TextFileDecode, EveryPairOfCharactersThatIsAlsoValidUtf8ReadsBackAsThisProgramWroteIt)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.file("pair.txt");
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    qint64 pairs = 0, misread = 0;
+    forEachPairThatIsAlsoUtf8([&](QByteArrayView pair) {
+        const QByteArray file = pair.toByteArray() + "\r\n";  // a line as the program writes it
+        const bool byteOrderMark = pair.startsWith("\xEF\xBB\xBF");
+        if ((encodingOfUserFile(file) == Encoding::Gb18030) == byteOrderMark && ++misread <= 5)
+            ADD_FAILURE() << "misread: " << pair.toByteArray().toHex().constData();
+        // A sample goes through the files themselves, both ways of writing one.
+        if (++pairs % 49999 == 0) {
+            (void)utf8.decode(pair);
+            ASSERT_FALSE(utf8.hasError()) << pair.toByteArray().toHex().constData();
+            const QString text = decodeGb18030(pair);
+            writeLines(path, {text});
+            EXPECT_EQ(splitLines(decodeUserFile(readBytes(path))), QStringList{text});
+            writeBytes(path, encode(text));
+            EXPECT_EQ(decodeUserFile(readBytes(path)), text);
+        }
+    });
+    EXPECT_EQ(misread, 0);
+    EXPECT_GT(pairs, 8'000'000);
 }
