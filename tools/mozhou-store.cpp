@@ -38,9 +38,21 @@ int create(const QString& path)
     return 0;
 }
 
+// A check that the engine cannot finish is damage too, in the engine's words. A file that is no
+// store at all (or none) fails as it did, with the engine's message.
 int check(const QString& path)
 {
-    const QStringList problems = store::integrityProblems(path);
+    {
+        const store::Connection connection(path);
+        store::SqliteStatement schema(connection, QStringLiteral("select count(*) from sqlite_master"));
+        schema.step();
+    }
+    QStringList problems;
+    try {
+        problems = store::integrityProblems(path);
+    } catch (const store::StoreError& error) {
+        problems.append(QString::fromUtf8(error.what()));
+    }
     if (!problems.isEmpty()) {
         std::fprintf(stderr, "mozhou-store: %s is damaged:\n%s\n", qPrintable(path),
                      problems.join(u'\n').toUtf8().constData());
