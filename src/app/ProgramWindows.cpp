@@ -22,10 +22,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     TForm1& main = *form1_;
     store::Query& textQuery = main.textQuery();
     book::TitleList& titles = main.titles();
-    const exchange::RefreshTitles refreshTitles = [&titles, &textQuery] {
-        titles.refresh(textQuery);
-        return titles.titles();
-    };
+    const exchange::RefreshTitles refreshTitles = [&titles, &textQuery] { titles.refresh(textQuery); };
     form2_ = new TForm2(&main, titles, textQuery);
     form3_ = new TForm3(&main, titles, textQuery);
     form4_ = new TForm4(&main, titles, textQuery);

@@ -106,7 +106,7 @@ void TForm5::readSettings(const QString& path)
 {
     if (!QFileInfo::exists(path))
         return;
-    const QStringList lines = textfile::readLines(path);
+    const QStringList lines = textfile::readOwnFileLines(path);
     if (lines.isEmpty())
         return;
     suiFontComboBox1->setFontName(lines.value(1).mid(9));

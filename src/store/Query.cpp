@@ -540,17 +540,18 @@ void Query::sort(const QString& column, AfterSort afterSort)
         clearMarkers();
 }
 
-Query::Transaction::Transaction(Query& query) : query_(query)
+Query::Transaction::Transaction(Query& query, Kind kind) : query_(query)
 {
     if (query_.inTransaction_)
         throw StoreError("a transaction is already running on this query");
-    query_.connection().exec(QStringLiteral("begin immediate"));
+    query_.connection().begin(kind == Kind::Write ? Connection::TransactionKind::Write
+                                                  : Connection::TransactionKind::Read);
     query_.inTransaction_ = true;
 }
 
 void Query::Transaction::commit()
 {
-    query_.connection().exec(QStringLiteral("commit"));
+    query_.connection().commit();
     query_.inTransaction_ = false;
     done_ = true;
 }
@@ -561,7 +562,7 @@ Query::Transaction::~Transaction()
         return;
     query_.inTransaction_ = false;
     try {
-        query_.connection().exec(QStringLiteral("rollback"));
+        query_.connection().rollback();
     } catch (const StoreError&) {
         // The engine has already undone the transaction after its own failure.
     }

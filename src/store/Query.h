@@ -95,9 +95,12 @@ public:
 
     // Groups the writes made through this query until commit(); a Transaction destroyed without
     // commit() rolls them back and refetches the result, so the store and the query are as before.
+    // A Read transaction writes nothing: its reads all see one state of the store, and it takes
+    // no write lock, so readers elsewhere do not stop it.
     class Transaction {
     public:
-        explicit Transaction(Query& query);
+        enum class Kind { Write, Read };
+        explicit Transaction(Query& query, Kind kind = Kind::Write);
         ~Transaction();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;

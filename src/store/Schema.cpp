@@ -19,11 +19,9 @@ bool hasTable(Connection& connection, const QString& table)
     find.bind(1, table);
     return find.step();
 }
-} // namespace
 
-void createStore(const QString& path)
+void createTables(Connection& connection)
 {
-    Connection connection(path, Connection::Mode::CreateNew);
     connection.exec(QStringLiteral(
         "begin;"
         "create table 文本(标题 TEXT COLLATE NOCASE, 行数 INTEGER, 内容 TEXT);"
@@ -32,6 +30,22 @@ void createStore(const QString& path)
         "create index 文本标题 on 文本(标题, 行数);")
         + kTitleListIndex + QStringLiteral(";commit;"));
 }
+} // namespace
+
+void createStore(const QString& path)
+{
+    Connection connection(path, Connection::Mode::CreateNew);
+    createTables(connection);
+}
+
+void fillEmptyFile(const QString& path)
+{
+    Connection connection(path);
+    SqliteStatement pages(connection, QStringLiteral("pragma page_count"));
+    if (pages.step() && pages.columnInt(0) != 0)
+        throw StoreError(QStringLiteral("%1 is no empty file").arg(path).toStdString());
+    createTables(connection);
+}
 
 void addTitleListIndex(const QString& path)
 {
@@ -39,6 +53,18 @@ void addTitleListIndex(const QString& path)
     if (!hasTable(connection, kTextTable))
         return;
     connection.exec(QStringLiteral("begin;") + kTitleListIndex + QStringLiteral(";commit;"));
+}
+
+QStringList integrityProblems(const QString& path)
+{
+    Connection connection(path);
+    SqliteStatement check(connection, QStringLiteral("pragma integrity_check"));
+    QStringList problems;
+    while (check.step())
+        problems.append(check.column(0).toString());
+    if (problems == QStringList{QStringLiteral("ok")})
+        problems.clear();
+    return problems;
 }
 
 std::vector<TableCount> countRows(const QString& path)

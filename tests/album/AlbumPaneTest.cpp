@@ -152,9 +152,11 @@ TEST_F(AlbumPaneTest, MenusHaveTheirCaptionsAndIcons)
                            "下一张图片(&N)", "末一张图片(&L)", "-", "复制图片(&C)", "图片另存为(&S)"}));
     EXPECT_EQ(captions(submenu(pane.pictureMenu(), "设为墙纸(&W)")), wallpaper);
     for (const QMenu* menu : {pane.gridMenu(), pane.pictureMenu()})
-        for (const QAction* action : menu->actions())
-            if (!action->isSeparator())
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator()) {
                 EXPECT_FALSE(action->icon().isNull()) << action->text().toStdString();
+            }
+        }
     for (const QMenu* menu : {pane.sortMenu(), pane.modeMenu(), pane.wallpaperMenu()})
         for (const QAction* action : menu->actions())
             EXPECT_TRUE(action->icon().isNull());

@@ -300,7 +300,7 @@ TEST_F(ReadingWindowTest, SaveAsWritesGb18030WithCrLfAndAsksBeforeOverwriting)
     form.suiButton3Click();
     const QByteArray written = testing_support::readBytes(folder.file("out.txt"));
     EXPECT_EQ(written, textfile::encode(QStringLiteral("第一行\r\n€ and 𠀀\r\n")));
-    EXPECT_EQ(textfile::decode(written), QStringLiteral("第一行\r\n€ and 𠀀\r\n"));
+    EXPECT_EQ(textfile::decodeUserFile(written), QStringLiteral("第一行\r\n€ and 𠀀\r\n"));
 
     form.editor()->setPlainText("changed");
     pressInNextModal([](QWidget* modal) { return static_cast<TForm6*>(modal)->noButton(); });
