@@ -3,6 +3,7 @@
 #include "About.h"
 #include "Icons.h"
 #include "Startup.h"
+#include "album/AlbumPane.h"
 #include "book/Delete.h"
 #include "book/Insert.h"
 #include "book/Load.h"
@@ -116,9 +117,13 @@ void TForm1::buildLayout()
     connect(TextPane1, &book::TextPane::deleteRequested, this, &TForm1::showDeleteEntryDialog);
     connect(TextPane1, &book::TextPane::searchRequested, this, &TForm1::showSearchTitlesDialog);
     connect(TextPane1, &book::TextPane::titleCopied, this, &TForm1::titleCopied);
-    AlbumPane1 = new TsuiForm(suiForm1);
-    AlbumPane1->setFocusPolicy(Qt::StrongFocus);
+    // The album pane takes the picture query's after-scroll refresh before the query opens.
+    AlbumPane1 = new album::AlbumPane(suiForm1, ADOQuery2);
     AlbumPane1->hide();
+    AlbumPane1->setThumbnailWindowHooks({{}, {}, {}, [this] {
+                                             raise();
+                                             activateWindow();
+                                         }});
     suiStatusBar1 = new TsuiStatusBar(suiForm1);
     suiStatusBar1->setPanels({{144, QStringLiteral("墨舟札记  v2.0"), Qt::AlignLeft},
                               {174, QStringLiteral("墨舟工作室 出品"), Qt::AlignLeft},
@@ -221,6 +226,7 @@ void TForm1::loadThemePictures()
 {
     Image1->loadFromFile(folder_.theme(QStringLiteral("Left.bmp")));
     TextPane1->loadThemePictures(folder_.themes());
+    AlbumPane1->loadThemePictures(folder_.themes());
 }
 
 void TForm1::readFixedAreaColor()
@@ -228,6 +234,7 @@ void TForm1::readFixedAreaColor()
     const QImage left = Image1->picture().toImage();
     albumFixedColor_ = left.width() > 40 && left.height() > 4 ? left.pixelColor(40, 4)
                                                               : kDefaultFixedColor;
+    AlbumPane1->setFixedAreaColor(albumFixedColor_);
 }
 
 // A store that cannot be opened is reported with the engine's own message; the steps after the
@@ -367,6 +374,7 @@ void TForm1::T1Click()
     G2->setChecked(false);
     W1->setChecked(false);
     TextPane1->show();
+    AlbumPane1->categoryChanged(false);
     AlbumPane1->hide();
     suiStatusBar1->setPanelText(2, kMaterialsBookStatus);
     TextPane1->listView()->setFocus();
@@ -381,7 +389,7 @@ void TForm1::G2Click()
     TextPane1->hide();
     AlbumPane1->show();
     suiStatusBar1->setPanelText(2, kAlbumStatus);
-    AlbumPane1->setFocus();
+    AlbumPane1->categoryChanged(true);
 }
 
 void TForm1::N9Click()

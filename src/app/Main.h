@@ -27,6 +27,9 @@ class TForm12;
 class TForm15;
 class TForm16;
 
+namespace album {
+class AlbumPane;
+}
 namespace book {
 class TextPane;
 }
@@ -67,6 +70,7 @@ public:
     store::Query& textQuery() { return ADOQuery1; }
     store::Query& pictureQuery() { return ADOQuery2; }
     book::TextPane& textPane() { return *TextPane1; }
+    album::AlbumPane& albumPane() { return *AlbumPane1; }
     QWidget& categoryMarker() { return *Image2; }
     TsuiStatusBar& statusBar() { return *suiStatusBar1; }
     TsuiMainMenu& mainMenu() { return *MainMenu1; }
@@ -134,7 +138,7 @@ private:
     QLabel* Image4 = nullptr;   // picture-album icon
     QLabel* Image5 = nullptr;   // article-collection icon, never shown
     book::TextPane* TextPane1 = nullptr;
-    QWidget* AlbumPane1 = nullptr;
+    album::AlbumPane* AlbumPane1 = nullptr;
     TsuiStatusBar* suiStatusBar1 = nullptr;
     TsuiMessageDialog* suiMessageDialog1 = nullptr;
     QAction* S1 = nullptr;

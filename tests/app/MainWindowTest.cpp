@@ -2,6 +2,7 @@
 // store that cannot be opened.
 #include "support/ProgramFolder.h"
 
+#include "album/AlbumPane.h"
 #include "app/Main.h"
 #include "book/TextPane.h"
 #include "platform/Clipboard.h"
@@ -16,6 +17,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
+#include <QBuffer>
+#include <QImage>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -133,6 +136,28 @@ TEST_F(MainWindowTest, StoreLockedByAnotherProcessIsReportedNotWaitedOnForever)
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(messages.messages[0].text.startsWith("database is locked"));
     other.exec(QStringLiteral("rollback"));
+}
+
+// The album pane stands in the main window over the picture query, which opened on the album.
+TEST_F(MainWindowTest, TheAlbumPaneShowsTheStoredPicturesWhenTheAlbumIsChosen)
+{
+    ProgramFolder folder;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    testing_support::addPicture(folder.storePath(), "绿.bmp", "一张", 0, bmp);
+    testing_support::addPicture(folder.storePath(), "Fail", "", -1, "x");
+    auto form = create();
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(form->albumPane().positionText(), "1/2  40x30");
+    form->G2Click();
+    EXPECT_TRUE(form->albumPane().isVisibleTo(form.get()));
+    EXPECT_EQ(form->albumPane().geometry(), form->textPane().geometry());
+    form->T1Click();
+    EXPECT_FALSE(form->albumPane().isVisibleTo(form.get()));
 }
 
 TEST_F(MainWindowTest, AlbumFixedAreaColourComesFromTheCategoryBarPicture)
