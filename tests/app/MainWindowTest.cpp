@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
+#include <QAction>
 #include <QBuffer>
 #include <QImage>
 #include <gtest/gtest.h>
@@ -126,6 +127,29 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenStore{"notADatabase", QByteArray(2048, 'z'), true, "file is not a database"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A store whose pages were overwritten on disk: reported in the engine's words, left as it is.
+TEST_F(MainWindowTest, ADamagedStoreIsReportedAndLeftAsItIs)
+{
+    ProgramFolder folder;
+    for (int i = 0; i < 200; ++i)
+        testing_support::addEntry(folder.storePath(), QStringLiteral("标题%1").arg(i), {"一", "二"});
+    QFile store(folder.storePath());
+    ASSERT_TRUE(store.open(QIODevice::ReadWrite));
+    ASSERT_GT(store.size(), 4 * 4096);
+    store.seek(4096);
+    store.write(QByteArray(int(store.size()) - 4096, '\x55'));
+    store.close();
+    const QByteArray damaged = testing_support::readBytes(folder.storePath());
+
+    auto form = create();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
+    EXPECT_TRUE(messages.messages[0].text.contains("malformed")) << messages.messages[0].text.toStdString();
+    EXPECT_EQ(form->titles().count(), 0);
+    form.reset();
+    EXPECT_EQ(testing_support::readBytes(folder.storePath()), damaged);
+}
+
 TEST_F(MainWindowTest, StoreLockedByAnotherProcessIsReportedNotWaitedOnForever)
 {
     ProgramFolder folder;
@@ -153,10 +177,10 @@ TEST_F(MainWindowTest, TheAlbumPaneShowsTheStoredPicturesWhenTheAlbumIsChosen)
     auto form = create();
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(form->albumPane().positionText(), "1/2  40x30");
-    form->G2Click();
+    form->findChild<QAction*>(QStringLiteral("G2"))->trigger();
     EXPECT_TRUE(form->albumPane().isVisibleTo(form.get()));
     EXPECT_EQ(form->albumPane().geometry(), form->textPane().geometry());
-    form->T1Click();
+    form->findChild<QAction*>(QStringLiteral("T1"))->trigger();
     EXPECT_FALSE(form->albumPane().isVisibleTo(form.get()));
 }
 

@@ -381,6 +381,26 @@ TEST_F(ReadingWindowTest, SettingsWithoutANumberReportTheErrorAndKeepTheFont)
     EXPECT_EQ(messages.messages.size(), 1u);
 }
 
+// Random bytes in the settings file's place: at most one report, the defaults where nothing
+// readable stands, and the file itself untouched.
+TEST_F(ReadingWindowTest, ASettingsFileOfRandomBytesLeavesTheDefaultsAndTheFile)
+{
+    QByteArray noise(4096, Qt::Uninitialized);
+    quint32 seed = 20261209;
+    for (char& byte : noise) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = char(seed >> 24);
+    }
+    writeFile(folder.file("quillo.ini"), noise);
+    TForm5 next(nullptr, query, folder.program());
+    ASSERT_LE(messages.messages.size(), 1u);
+    if (!messages.messages.empty()) {
+        EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
+    }
+    EXPECT_EQ(next.editor()->font().pointSize(), 9);
+    EXPECT_EQ(testing_support::readBytes(folder.file("quillo.ini")), noise);
+}
+
 TEST_F(ReadingWindowTest, FontChangeKeepsTheSizePositionOrTakesTheLast)
 {
     form.fontSizePicker()->setFontSize(72);

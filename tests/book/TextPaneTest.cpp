@@ -112,7 +112,7 @@ TEST_F(TextPaneTest, DoubleClickNeedsASelectionButTheReadButtonTakesTheFirstItem
     pane.ListView1DblClick();
     EXPECT_EQ(reads.count(), 0);
 
-    pane.ToolButton1Click();
+    pane.toolButton(0)->click();
     ASSERT_EQ(reads.count(), 1);
     EXPECT_EQ(reads.takeFirst().at(0).toString(), "t001");
     EXPECT_EQ(titles.selectedPosition(), 0);
@@ -123,7 +123,7 @@ TEST_F(TextPaneTest, DeleteAsksAboutTheChosenItemByItsNumber)
     addTitles(5);
     titles.select(3);
     QSignalSpy deletes(&pane, &TextPane::deleteRequested);
-    pane.ToolButton3Click();
+    pane.toolButton(2)->click();
     ASSERT_EQ(deletes.count(), 1);
     EXPECT_EQ(deletes.at(0).at(0).toInt(), 3);
     EXPECT_EQ(deletes.at(0).at(1).toString(), "确实要删除第 4 条资料吗？");
@@ -134,7 +134,7 @@ TEST_F(TextPaneTest, CopyTitlePutsItOnTheClipboard)
     addTitles(2);
     titles.select(1);
     QSignalSpy copied(&pane, &TextPane::titleCopied);
-    pane.ToolButton6Click();
+    pane.toolButton(5)->click();
     EXPECT_EQ(clipboard.text(), "t002");
     EXPECT_EQ(copied.count(), 1);
 }
@@ -143,7 +143,7 @@ TEST_F(TextPaneTest, RefreshListsEveryTitleAgain)
 {
     addTitles(2);
     titles.removeItem(0);
-    pane.ToolButton4Click();
+    pane.toolButton(3)->click();
     EXPECT_EQ(titles.count(), 2);
 }
 
