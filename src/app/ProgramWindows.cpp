@@ -2,6 +2,9 @@
 
 #include "About.h"
 #include "Main.h"
+#include "album/AlbumPane.h"
+#include "album/DeletePIC.h"
+#include "album/SearchPIC.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
 #include "book/Insert.h"
@@ -29,12 +32,18 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     form5_ = new TForm5(&main, textQuery, folder);
     form6_ = new TForm6(&main);
     form8_ = std::make_unique<TForm8>(clipboard);
+    form9_ = new TForm9(&main, main.pictureQuery());
+    form10_ = new TForm10(&main, main.pictureQuery());
     form12_ = new TForm12(&main, folder);
     form13_ = new TForm13(&main);
     form15_ = new TForm15(refreshTitles, textQuery, &main);
     form16_ = new TForm16(refreshTitles, textQuery, &main);
 
     QObject::connect(form2_, &TForm2::entryAdded, &main.textPane(), &book::TextPane::scrollToNewTitle);
+    album::AlbumPane& albumPane = main.albumPane();
+    QObject::connect(&albumPane, &album::AlbumPane::deleteRequested, form9_, &TForm9::deleteCurrentPicture);
+    QObject::connect(&albumPane, &album::AlbumPane::searchRequested, form10_, &QDialog::exec);
+    form10_->setAfterSearch([&albumPane] { albumPane.syncGrid(); });
 
     form6_->setWriter(QStringLiteral("资料"),
                       [this](const QString& path) { form5_->writeEditorText(path); });

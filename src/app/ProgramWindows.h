@@ -10,6 +10,8 @@ class TForm4;
 class TForm5;
 class TForm6;
 class TForm8;
+class TForm9;
+class TForm10;
 class TForm12;
 class TForm13;
 class TForm15;
@@ -43,6 +45,8 @@ private:
     TForm5* form5_ = nullptr;
     TForm6* form6_ = nullptr;
     std::unique_ptr<TForm8> form8_;  // stays on top on its own
+    TForm9* form9_ = nullptr;
+    TForm10* form10_ = nullptr;
     TForm12* form12_ = nullptr;
     TForm13* form13_ = nullptr;
     TForm15* form15_ = nullptr;
