@@ -4,6 +4,7 @@
 #include "Main.h"
 #include "album/AlbumPane.h"
 #include "album/DeletePIC.h"
+#include "album/InsertPIC.h"
 #include "album/SearchPIC.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
@@ -31,6 +32,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     form4_ = new TForm4(&main, titles, textQuery);
     form5_ = new TForm5(&main, textQuery, folder);
     form6_ = new TForm6(&main);
+    form7_ = new TForm7(&main, main.pictureQuery());
     form8_ = std::make_unique<TForm8>(clipboard);
     form9_ = new TForm9(&main, main.pictureQuery());
     form10_ = new TForm10(&main, main.pictureQuery());
@@ -41,6 +43,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
 
     QObject::connect(form2_, &TForm2::entryAdded, &main.textPane(), &book::TextPane::scrollToNewTitle);
     album::AlbumPane& albumPane = main.albumPane();
+    QObject::connect(&albumPane, &album::AlbumPane::addRequested, form7_, &QDialog::exec);
     QObject::connect(&albumPane, &album::AlbumPane::deleteRequested, form9_, &TForm9::deleteCurrentPicture);
     QObject::connect(&albumPane, &album::AlbumPane::searchRequested, form10_, &QDialog::exec);
     form10_->setAfterSearch([&albumPane] { albumPane.syncGrid(); });

@@ -9,6 +9,7 @@ class TForm3;
 class TForm4;
 class TForm5;
 class TForm6;
+class TForm7;
 class TForm8;
 class TForm9;
 class TForm10;
@@ -44,6 +45,7 @@ private:
     TForm4* form4_ = nullptr;
     TForm5* form5_ = nullptr;
     TForm6* form6_ = nullptr;
+    TForm7* form7_ = nullptr;
     std::unique_ptr<TForm8> form8_;  // stays on top on its own
     TForm9* form9_ = nullptr;
     TForm10* form10_ = nullptr;
