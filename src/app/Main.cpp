@@ -4,6 +4,8 @@
 #include "Icons.h"
 #include "Startup.h"
 #include "album/AlbumPane.h"
+#include "album/PictureActions.h"
+#include "book/Confirm.h"
 #include "book/Delete.h"
 #include "book/Insert.h"
 #include "book/Load.h"
@@ -43,6 +45,8 @@ constexpr int kMaterialsMarkerTop = 25;
 constexpr int kAlbumMarkerTop = 81;
 const QString kMaterialsBookStatus = QStringLiteral("资料本：适用于仅包含文字、字母、符号的纯文本");
 const QString kAlbumStatus = QStringLiteral("图片册：适用于BMP、JPG、JPEG格式的图片");
+const QString kNothingToCopy = QStringLiteral("没有图片资源来进行复制！");
+const QString kNothingToSave = QStringLiteral("没有图片资源来进行保存！");
 const QString kCompacted = QStringLiteral("压缩数据库成功！请重新启动软件！");
 const QString kCompactionFailed = QStringLiteral("压缩数据库失败！请重新启动软件！");
 const QString kDataNowIn = QStringLiteral("\n资料现保存在 %1，请将它改名为 %2。");
@@ -390,6 +394,45 @@ void TForm1::G2Click()
     AlbumPane1->show();
     suiStatusBar1->setPanelText(2, kAlbumStatus);
     AlbumPane1->categoryChanged(true);
+}
+
+void TForm1::N15Click()
+{
+    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
+    if (!current) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingToCopy);
+        return;
+    }
+    skin::guarded([&] { clipboard_.setImage(current->picture); });
+    N1Click();
+    raise();
+    activateWindow();
+}
+
+void TForm1::MenuItem11Click()
+{
+    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
+    if (!current) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingToSave);
+        return;
+    }
+    if (!choosePictureFile_)
+        choosePictureFile_ = album::savePictureFileChooser(this);
+    const QString chosen = choosePictureFile_(album::saveFilter(current->format));
+    if (chosen.isEmpty())
+        return;
+    const QString target = album::saveTarget(chosen, current->format);
+    if (QFileInfo::exists(target) && windows_.overwrite)
+        windows_.overwrite->confirm(target, book::kPictureKind);
+    else
+        skin::guarded([&] { album::writePictureFile(target, *current); });
+}
+
+void TForm1::writeCurrentPicture(const QString& path)
+{
+    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
+    if (current)
+        album::writePictureFile(path, *current);
 }
 
 void TForm1::N9Click()

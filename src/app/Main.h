@@ -22,6 +22,7 @@ class TForm2;
 class TForm3;
 class TForm4;
 class TForm5;
+class TForm6;
 class TForm8;
 class TForm12;
 class TForm15;
@@ -52,6 +53,7 @@ public:
         TForm3* deleteEntry = nullptr;
         TForm4* searchTitles = nullptr;
         TForm5* reading = nullptr;
+        TForm6* overwrite = nullptr;
         TForm8* clipboardMonitor = nullptr;
         TForm12* about = nullptr;
         TForm15* exportBook = nullptr;
@@ -100,6 +102,16 @@ public:
     void L1Click();   // 联系作者
     void A1Click();   // 关于
 
+    // Picture actions on the album's current picture.
+    void N15Click();         // 复制图片
+    void MenuItem11Click();  // 图片另存为
+    // Writes the current picture to path in its own format (the overwrite confirmation's writer).
+    void writeCurrentPicture(const QString& path);
+    void setPictureSaveChooser(std::function<QString(const QString&)> chooser)
+    {
+        choosePictureFile_ = std::move(chooser);
+    }
+
     bool showingMaterialsBook() const;
 
 protected:
@@ -124,6 +136,7 @@ private:
     platform::Clipboard& clipboard_;
     Windows windows_;
     app::UrlOpener openUrl_ = app::openWithDesktop;
+    std::function<QString(const QString& filter)> choosePictureFile_;
     store::Query ADOQuery1;  // text query over 文本
     store::Query ADOQuery2;  // picture query over 图片
     book::TitleList titles_;

@@ -47,8 +47,11 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     QObject::connect(&albumPane, &album::AlbumPane::deleteRequested, form9_, &TForm9::deleteCurrentPicture);
     QObject::connect(&albumPane, &album::AlbumPane::searchRequested, form10_, &QDialog::exec);
     form10_->setAfterSearch([&albumPane] { albumPane.syncGrid(); });
+    QObject::connect(&albumPane, &album::AlbumPane::copyRequested, &main, &TForm1::N15Click);
+    QObject::connect(&albumPane, &album::AlbumPane::saveAsRequested, &main, &TForm1::MenuItem11Click);
+    form6_->setWriter(book::kPictureKind, [&main](const QString& path) { main.writeCurrentPicture(path); });
 
-    form6_->setWriter(QStringLiteral("资料"),
+    form6_->setWriter(book::kEntryKind,
                       [this](const QString& path) { form5_->writeEditorText(path); });
     form5_->setPrompts(form6_, form13_);
     TForm1::Windows windows;
@@ -56,6 +59,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     windows.deleteEntry = form3_;
     windows.searchTitles = form4_;
     windows.reading = form5_;
+    windows.overwrite = form6_;
     windows.clipboardMonitor = form8_.get();
     windows.about = form12_;
     windows.exportBook = form15_;

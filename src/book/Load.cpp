@@ -238,7 +238,7 @@ void TForm5::suiButton3Click()
             return;
         const QString path = textFilePath(chosen);
         if (QFileInfo::exists(path) && overwrite_)
-            overwrite_->confirm(path, QStringLiteral("资料"));
+            overwrite_->confirm(path, book::kEntryKind);
         else
             writeEditorText(path);
     });
