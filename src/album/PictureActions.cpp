@@ -1,6 +1,7 @@
 #include "PictureActions.h"
 
 #include "AlbumPane.h"
+#include "platform/Desktop.h"
 #include "text/FileReplacement.h"
 
 #include <QBuffer>
@@ -53,6 +54,22 @@ QByteArray pictureFileBytes(const CurrentPicture& current)
 void writePictureFile(const QString& path, const CurrentPicture& current)
 {
     textfile::replaceFile(path, pictureFileBytes(current));
+}
+
+void applyWallpaper(const CurrentPicture* current, WallpaperStyle style, const QString& wallpaperFile,
+                    platform::Desktop& desktop)
+{
+    if (style == WallpaperStyle::Restore) {
+        desktop.writeValues({QStringLiteral("0"), QStringLiteral("0"), QString()});
+        desktop.setWallpaper(QString());
+        return;
+    }
+    Q_ASSERT(current);
+    textfile::replaceFile(wallpaperFile, bitmapFileBytes(current->picture));
+    const QString tile = style == WallpaperStyle::Tile ? QStringLiteral("1") : QStringLiteral("0");
+    const QString stretch = style == WallpaperStyle::Stretch ? QStringLiteral("2") : QStringLiteral("0");
+    desktop.writeValues({tile, stretch, wallpaperFile});
+    desktop.setWallpaper(wallpaperFile);
 }
 
 PictureSaveChooser savePictureFileChooser(QWidget* parent)

@@ -12,6 +12,10 @@
 
 class QWidget;
 
+namespace platform {
+class Desktop;
+}
+
 namespace album {
 
 class AlbumPane;
@@ -38,6 +42,14 @@ QByteArray pictureFileBytes(const CurrentPicture& current);
 QByteArray bitmapFileBytes(const QImage& picture);
 // Writes the file whole (temporary file, checked flush, rename); throws with the reason.
 void writePictureFile(const QString& path, const CurrentPicture& current);
+
+enum class WallpaperStyle;
+
+// Makes the picture the desktop's wallpaper in the style, through a BMP file written whole at
+// wallpaperFile (a JPEG decoded first); Restore (picture ignored, may be null) takes the
+// wallpaper away. A file that cannot be written throws, with the desktop left untouched.
+void applyWallpaper(const CurrentPicture* current, WallpaperStyle style, const QString& wallpaperFile,
+                    platform::Desktop& desktop);
 
 // Asks for a file name to save a picture under, with the given filter, starting from the name
 // chosen last; empty when cancelled.

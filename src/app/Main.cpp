@@ -47,6 +47,7 @@ const QString kMaterialsBookStatus = QStringLiteral("资料本：适用于仅包
 const QString kAlbumStatus = QStringLiteral("图片册：适用于BMP、JPG、JPEG格式的图片");
 const QString kNothingToCopy = QStringLiteral("没有图片资源来进行复制！");
 const QString kNothingToSave = QStringLiteral("没有图片资源来进行保存！");
+const QString kNothingForWallpaper = QStringLiteral("没有用来设为墙纸的图片资源！");
 const QString kCompacted = QStringLiteral("压缩数据库成功！请重新启动软件！");
 const QString kCompactionFailed = QStringLiteral("压缩数据库失败！请重新启动软件！");
 const QString kDataNowIn = QStringLiteral("\n资料现保存在 %1，请将它改名为 %2。");
@@ -426,6 +427,22 @@ void TForm1::MenuItem11Click()
         windows_.overwrite->confirm(target, book::kPictureKind);
     else
         skin::guarded([&] { album::writePictureFile(target, *current); });
+}
+
+// The picture is checked first (还原 needs none); the desktop is reached only once the
+// wallpaper file is written.
+void TForm1::setWallpaper(album::WallpaperStyle style)
+{
+    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
+    if (style != album::WallpaperStyle::Restore && !current) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingForWallpaper);
+        return;
+    }
+    if (!desktop_)
+        return;
+    skin::guarded([&] {
+        album::applyWallpaper(current ? &*current : nullptr, style, folder_.wallpaperFile(), *desktop_);
+    });
 }
 
 void TForm1::writeCurrentPicture(const QString& path)

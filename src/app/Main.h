@@ -30,12 +30,14 @@ class TForm16;
 
 namespace album {
 class AlbumPane;
+enum class WallpaperStyle;
 }
 namespace book {
 class TextPane;
 }
 namespace platform {
 class Clipboard;
+class Desktop;
 class TickClock;
 }
 
@@ -105,6 +107,9 @@ public:
     // Picture actions on the album's current picture.
     void N15Click();         // 复制图片
     void MenuItem11Click();  // 图片另存为
+    // 居中, 平铺, 拉伸 and 还原 of the wallpaper menus.
+    void setWallpaper(album::WallpaperStyle style);
+    void setDesktop(platform::Desktop* desktop) { desktop_ = desktop; }
     // Writes the current picture to path in its own format (the overwrite confirmation's writer).
     void writeCurrentPicture(const QString& path);
     void setPictureSaveChooser(std::function<QString(const QString&)> chooser)
@@ -137,6 +142,7 @@ private:
     Windows windows_;
     app::UrlOpener openUrl_ = app::openWithDesktop;
     std::function<QString(const QString& filter)> choosePictureFile_;
+    platform::Desktop* desktop_ = nullptr;
     store::Query ADOQuery1;  // text query over 文本
     store::Query ADOQuery2;  // picture query over 图片
     book::TitleList titles_;

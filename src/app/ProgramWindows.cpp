@@ -16,6 +16,8 @@
 #include "clipmon/Show.h"
 #include "exchange/InTXT.h"
 #include "exchange/OutTXT.h"
+#include "platform/Desktop.h"
+#include "platform/ProgramFolder.h"
 
 namespace app {
 
@@ -49,6 +51,9 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     form10_->setAfterSearch([&albumPane] { albumPane.syncGrid(); });
     QObject::connect(&albumPane, &album::AlbumPane::copyRequested, &main, &TForm1::N15Click);
     QObject::connect(&albumPane, &album::AlbumPane::saveAsRequested, &main, &TForm1::MenuItem11Click);
+    QObject::connect(&albumPane, &album::AlbumPane::wallpaperRequested, &main, &TForm1::setWallpaper);
+    desktop_ = std::make_unique<platform::SystemDesktop>(folder.wallpaperValues());
+    main.setDesktop(desktop_.get());
     form6_->setWriter(book::kPictureKind, [&main](const QString& path) { main.writeCurrentPicture(path); });
 
     form6_->setWriter(book::kEntryKind,

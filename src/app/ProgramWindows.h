@@ -20,6 +20,7 @@ class TForm16;
 
 namespace platform {
 class Clipboard;
+class Desktop;
 class ProgramFolder;
 class TickClock;
 }
@@ -39,6 +40,7 @@ public:
     TForm8& clipboardMonitor() { return *form8_; }
 
 private:
+    std::unique_ptr<platform::Desktop> desktop_;  // outlives the main window that uses it
     std::unique_ptr<TForm1> form1_;
     TForm2* form2_ = nullptr;  // dialogs belong to the main window
     TForm3* form3_ = nullptr;

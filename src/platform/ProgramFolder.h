@@ -23,6 +23,10 @@ public:
     QString help() const { return file(QStringLiteral("Help.chm")); }
     QString themes() const { return file(QStringLiteral("Themes")); }
     QString theme(const QString& picture) const { return themes() + u'/' + picture; }
+    // The picture a wallpaper command hands to the desktop, written anew each time.
+    QString wallpaperFile() const { return file(QStringLiteral("Temp/mozhou.bmp")); }
+    // The three wallpaper values the program keeps.
+    QString wallpaperValues() const { return file(QStringLiteral("desktop.ini")); }
 
 private:
     QString folder_;

@@ -4,10 +4,12 @@
 
 #include "album/AlbumPane.h"
 #include "album/PictureActions.h"
+#include "platform/Desktop.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
 #include "store/Statements.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -70,6 +72,40 @@ TEST_F(CurrentPictureTest, AnEmptyAlbumOrAFailRecordHasNoPicture)
     testing_support::addPicture(folder.storePath(), "Fail", "", -1, bmpBytes(4, 4));
     open();
     EXPECT_FALSE(album::currentPicture(pane));
+}
+
+// The wallpaper file is a BMP whatever the record's format; the values follow the command.
+TEST_F(CurrentPictureTest, WallpaperCommandsWriteABitmapThenReachTheDesktop)
+{
+    testing_support::addPicture(folder.storePath(), "a.jpg", "", 1, jpegBytes(48, 32));
+    open();
+    const auto current = album::currentPicture(pane);
+    ASSERT_TRUE(current);
+    platform::FakeDesktop desktop;
+    const QString wallpaper = folder.file("Temp/mozhou.bmp");
+    QDir(folder.path()).mkdir("Temp");
+    album::applyWallpaper(&*current, album::WallpaperStyle::Tile, wallpaper, desktop);
+    EXPECT_EQ(QImage(wallpaper, "BMP").size(), QSize(48, 32));
+    EXPECT_EQ(desktop.values(), (platform::WallpaperValues{"1", "0", wallpaper}));
+    album::applyWallpaper(&*current, album::WallpaperStyle::Stretch, wallpaper, desktop);
+    EXPECT_EQ(desktop.values(), (platform::WallpaperValues{"0", "2", wallpaper}));
+    album::applyWallpaper(nullptr, album::WallpaperStyle::Restore, wallpaper, desktop);
+    EXPECT_EQ(desktop.values(), (platform::WallpaperValues{"0", "0", ""}));
+    EXPECT_EQ(desktop.wallpapers, (std::vector<QString>{wallpaper, wallpaper, ""}));
+}
+
+TEST_F(CurrentPictureTest, AWallpaperFileThatCannotBeWrittenLeavesTheDesktopAlone)
+{
+    testing_support::addPicture(folder.storePath(), "b.bmp", "", 0, bmpBytes(8, 8));
+    open();
+    const auto current = album::currentPicture(pane);
+    ASSERT_TRUE(current);
+    platform::FakeDesktop desktop;
+    EXPECT_THROW(album::applyWallpaper(&*current, album::WallpaperStyle::Center,
+                                       folder.file("Temp/mozhou.bmp"), desktop),
+                 std::runtime_error);  // no Temp folder
+    EXPECT_TRUE(desktop.wallpapers.empty());
+    EXPECT_EQ(desktop.values(), platform::WallpaperValues{});
 }
 
 } // namespace
