@@ -136,13 +136,8 @@ TEST_F(MainMenuTest, PictureCopyAndSaveTellWhenThereIsNoPictureAndWorkWhenThereI
     EXPECT_EQ(messages.messages[1].text, "没有图片资源来进行保存！");
     EXPECT_EQ(messages.messages[1].kind, skin::MessageKind::Warning);
 
-    QImage picture(24, 16, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
-    testing_support::addPicture(folder.storePath(), "红.bmp", "", 0, bmp);
+    testing_support::addPicture(folder.storePath(), "红.bmp", "", 0,
+                                testing_support::plainBitmap(24, 16, Qt::red));
     main().albumPane().MenuItem5Click();  // 刷新
     pictureCommand("复制图片(&C)");
     EXPECT_EQ(clipboard.image().size(), QSize(24, 16));

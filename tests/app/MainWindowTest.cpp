@@ -166,13 +166,8 @@ TEST_F(MainWindowTest, StoreLockedByAnotherProcessIsReportedNotWaitedOnForever)
 TEST_F(MainWindowTest, TheAlbumPaneShowsTheStoredPicturesWhenTheAlbumIsChosen)
 {
     ProgramFolder folder;
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
-    testing_support::addPicture(folder.storePath(), "绿.bmp", "一张", 0, bmp);
+    testing_support::addPicture(folder.storePath(), "绿.bmp", "一张", 0,
+                                testing_support::plainBitmap(40, 30, Qt::darkGreen));
     testing_support::addPicture(folder.storePath(), "Fail", "", -1, "x");
     auto form = create();
     EXPECT_TRUE(messages.messages.empty());

@@ -3,7 +3,9 @@
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QStringList>
 #include <stdexcept>
@@ -47,6 +49,17 @@ void addPicture(const QString& storePath, const QString& name, const QString& de
                                   QStringLiteral("insert into 图片 values(?,?,?,?,NULL)"));
     insert.bindAll({name, description, isBmp, bytes});
     insert.step();
+}
+
+QByteArray plainBitmap(int width, int height, Qt::GlobalColor colour)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(colour);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    return bmp;
 }
 
 QByteArray readBytes(const QString& path)

@@ -33,6 +33,8 @@ void addEntry(const QString& storePath, const QString& title, const QStringList&
 // Adds a picture record directly.
 void addPicture(const QString& storePath, const QString& name, const QString& description,
                 int isBmp, const QByteArray& bytes);
+// A BMP file of a plain picture of the given size and colour.
+QByteArray plainBitmap(int width, int height, Qt::GlobalColor colour);
 // Reads a whole file's bytes (empty when it cannot be read).
 QByteArray readBytes(const QString& path);
 
