@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "Main.h"
+#include "album/OutPIC.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
 #include "book/Insert.h"
@@ -33,6 +34,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     form13_ = new TForm13(&main);
     form15_ = new TForm15(refreshTitles, textQuery, &main);
     form16_ = new TForm16(refreshTitles, textQuery, &main);
+    form17_ = new TForm17(main.albumPane(), main.pictureQuery(), &main);
 
     QObject::connect(form2_, &TForm2::entryAdded, &main.textPane(), &book::TextPane::scrollToNewTitle);
 
@@ -48,6 +50,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     windows.about = form12_;
     windows.exportBook = form15_;
     windows.importBook = form16_;
+    windows.exportAlbum = form17_;
     main.setWindows(windows);
 }
 
