@@ -1,5 +1,8 @@
 #include "BenchSupport.h"
 
+#include "store/Schema.h"
+#include "store/Sqlite.h"
+
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -67,6 +70,26 @@ QByteArray jpegOf(int width, int height, int quality)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG", quality);
     return bytes;
+}
+
+QByteArray makeAlbumStore(const QString& path, int pictures, qint64 totalBytes)
+{
+    store::createStore(path);
+    store::Connection connection(path);
+    connection.exec(QStringLiteral("begin"));
+    store::SqliteStatement insert(connection, QStringLiteral("insert into 图片 values(?,?,?,?,NULL)"));
+    const QByteArray jpeg = jpegOf(320, 240, 85);
+    const qint64 each = totalBytes / pictures;
+    const QByteArray record = jpeg + QByteArray(std::max<qint64>(0, each - jpeg.size()), '\x5A');
+    for (int i = 0; i < pictures; ++i) {
+        insert.reset();
+        insert.bindAll({QStringLiteral("照片%1.jpg").arg((i * 7919) % pictures, 4, 10, QChar(u'0')),
+                        QStringLiteral("第 %1 张照片的说明").arg(i), 1, record});
+        insert.step();
+    }
+    insert.reset();
+    connection.exec(QStringLiteral("commit"));
+    return record;
 }
 
 } // namespace bench

@@ -17,5 +17,10 @@ double minimum(std::vector<double> values);
 double median(std::vector<double> values);
 // A real JPEG picture (encoded here with Qt; the program itself never encodes JPEG).
 QByteArray jpegOf(int width, int height, int quality);
+// A store at path holding an album of the given number of pictures and total size. Each record:
+// a real 320 × 240 JPEG followed by filler after its end marker, which the decoder never
+// reaches, so that the record has the size of a large photograph. Names 照片NNNN.jpg in a mixed
+// order; returns the bytes of one record.
+QByteArray makeAlbumStore(const QString& path, int pictures, qint64 totalBytes);
 
 } // namespace bench

@@ -13,8 +13,6 @@
 #include "album/AlbumPane.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
-#include "store/Schema.h"
-#include "store/Sqlite.h"
 #include "store/Statements.h"
 
 #include <QApplication>
@@ -24,27 +22,6 @@
 #include <cstdio>
 
 namespace {
-
-// Each record: a real 320 × 240 JPEG followed by filler after its end marker, which the decoder
-// never reaches, so that the record has the size of a large photograph.
-void makeStore(const QString& path, int pictures, qint64 totalBytes)
-{
-    store::createStore(path);
-    store::Connection connection(path);
-    connection.exec(QStringLiteral("begin"));
-    store::SqliteStatement insert(connection, QStringLiteral("insert into 图片 values(?,?,?,?,NULL)"));
-    const QByteArray jpeg = bench::jpegOf(320, 240, 85);
-    const qint64 each = totalBytes / pictures;
-    QByteArray record = jpeg + QByteArray(std::max<qint64>(0, each - jpeg.size()), '\x5A');
-    for (int i = 0; i < pictures; ++i) {
-        insert.reset();
-        insert.bindAll({QStringLiteral("照片%1.jpg").arg((i * 7919) % pictures, 4, 10, QChar(u'0')),
-                        QStringLiteral("第 %1 张照片的说明").arg(i), 1, record});
-        insert.step();
-    }
-    insert.reset();
-    connection.exec(QStringLiteral("commit"));
-}
 
 int openAlbum(const QString& path)
 {
@@ -85,7 +62,7 @@ int main(int argc, char** argv)
     if (args.size() > 2 && args[1] == QLatin1String("--open"))
         return openAlbum(args[2]);
     if (args.size() > 4 && args[1] == QLatin1String("--make")) {  // bench_album_open --make PATH N MB
-        makeStore(args[2], args[3].toInt(), args[4].toLongLong() << 20);
+        bench::makeAlbumStore(args[2], args[3].toInt(), args[4].toLongLong() << 20);
         return 0;
     }
 
@@ -95,7 +72,7 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     const QString store = folder.path() + QStringLiteral("/current.mdb");
     std::printf("making an album of %d pictures, %lld MB ...\n", pictures, megabytes);
-    const double made = bench::millisecondsOf([&] { makeStore(store, pictures, megabytes << 20); });
+    const double made = bench::millisecondsOf([&] { bench::makeAlbumStore(store, pictures, megabytes << 20); });
     std::printf("made in %.0f ms; store file %.0f MB\n", made, QFileInfo(store).size() / 1048576.0);
 
     std::vector<double> opens, walks, sorts, peaks, openPeaks, shells, anon, mapped;

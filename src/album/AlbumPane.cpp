@@ -351,7 +351,7 @@ void AlbumPane::selectCurrentRow()
 void AlbumPane::ADOQuery2AfterScroll()
 {
     syncGrid();
-    skin::guarded([this] { refreshPreview(); });
+    previewFailed_ = !skin::guarded([this] { refreshPreview(); });
 }
 
 void AlbumPane::refreshPreview()
@@ -444,13 +444,17 @@ void AlbumPane::MenuItem3Click()
 
 void AlbumPane::MenuItem5Click()
 {
-    skin::guarded([this] {
-        query_.setStatement(store::statements::allPictures());
-        query_.open();
-        syncGrid();
-        if (hooks_.reapplyColumns)
-            hooks_.reapplyColumns();
-    });
+    skin::guarded([this] { reloadAll(); });
+}
+
+void AlbumPane::reloadAll()
+{
+    previewFailed_ = false;
+    query_.setStatement(store::statements::allPictures());
+    query_.open();
+    syncGrid();
+    if (hooks_.reapplyColumns)
+        hooks_.reapplyColumns();
 }
 
 void AlbumPane::MenuItem6Click()

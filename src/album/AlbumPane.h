@@ -66,6 +66,12 @@ public:
     // Makes the grid follow the query after it was reopened or changed without a move (a search
     // with no result, say). The after-scroll refresh does this itself.
     void syncGrid();
+    // The refresh command without its error guard: the picture query again over all pictures.
+    // Throws on a store error. The album export runs it inside its own guard.
+    void reloadAll();
+    // Whether the last after-scroll refresh failed (its error has been reported); a reload
+    // clears it.
+    bool previewFailed() const { return previewFailed_; }
 
     // The handlers, as the buttons and menu items run them.
     void ADOQuery2AfterScroll();
@@ -158,6 +164,7 @@ private:
     bool previewLayout_ = false;
     bool firstPreviewDone_ = false;
     bool followingQuery_ = false;  // the grid's selection is being set from the query
+    bool previewFailed_ = false;
     QByteArray previewJpeg_;
 
     TImage* ToolBarImage = nullptr;  // Top.bmp behind the toolbar strip

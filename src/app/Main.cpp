@@ -4,6 +4,7 @@
 #include "Icons.h"
 #include "Startup.h"
 #include "album/AlbumPane.h"
+#include "album/OutPIC.h"
 #include "album/PictureActions.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
@@ -166,10 +167,7 @@ void TForm1::buildMenu()
     addCommand(importMenu, "N25", QStringLiteral("资料本(&T)"), &TForm1::N25Click);
     QMenu* exportMenu = file->addMenu(QStringLiteral("导出(&O)"));
     addCommand(exportMenu, "T2", QStringLiteral("资料本(&T)"), &TForm1::T2Click);
-    // The album export has no window yet: the item stands where the menu has it, disabled.
-    G1 = exportMenu->addAction(QStringLiteral("图片册(&G)"));
-    G1->setObjectName(QStringLiteral("G1"));
-    G1->setEnabled(false);
+    G1 = addCommand(exportMenu, "G1", QStringLiteral("图片册(&G)"), &TForm1::G1Click);
     file->addSeparator();
     addCommand(file, "M1", QStringLiteral("压缩数据库(&R)"), &TForm1::M1Click)
         ->setIcon(app::icons::compactStore());
@@ -341,6 +339,12 @@ void TForm1::T2Click()
 {
     if (windows_.exportBook)
         windows_.exportBook->exec();
+}
+
+void TForm1::G1Click()
+{
+    if (windows_.exportAlbum)
+        windows_.exportAlbum->exec();
 }
 
 void TForm1::N1Click()

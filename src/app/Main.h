@@ -27,6 +27,7 @@ class TForm8;
 class TForm12;
 class TForm15;
 class TForm16;
+class TForm17;
 
 namespace album {
 class AlbumPane;
@@ -60,6 +61,7 @@ public:
         TForm12* about = nullptr;
         TForm15* exportBook = nullptr;
         TForm16* importBook = nullptr;
+        TForm17* exportAlbum = nullptr;
     };
 
     TForm1(platform::ProgramFolder folder, platform::TickClock& clock,
@@ -92,6 +94,7 @@ public:
     // Main menu.
     void N25Click();  // 导入 → 资料本
     void T2Click();   // 导出 → 资料本
+    void G1Click();   // 导出 → 图片册
     void M1Click();   // 压缩数据库
     void N1Click();   // 监视剪贴板
     void E1Click();   // 退出

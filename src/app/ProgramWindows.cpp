@@ -5,6 +5,7 @@
 #include "album/AlbumPane.h"
 #include "album/DeletePIC.h"
 #include "album/InsertPIC.h"
+#include "album/OutPIC.h"
 #include "album/SearchPIC.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
@@ -42,6 +43,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     form13_ = new TForm13(&main);
     form15_ = new TForm15(refreshTitles, textQuery, &main);
     form16_ = new TForm16(refreshTitles, textQuery, &main);
+    form17_ = new TForm17(main.albumPane(), main.pictureQuery(), &main);
 
     QObject::connect(form2_, &TForm2::entryAdded, &main.textPane(), &book::TextPane::scrollToNewTitle);
     album::AlbumPane& albumPane = main.albumPane();
@@ -69,6 +71,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     windows.about = form12_;
     windows.exportBook = form15_;
     windows.importBook = form16_;
+    windows.exportAlbum = form17_;
     main.setWindows(windows);
 }
 

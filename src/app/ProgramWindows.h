@@ -17,6 +17,7 @@ class TForm12;
 class TForm13;
 class TForm15;
 class TForm16;
+class TForm17;
 
 namespace platform {
 class Clipboard;
@@ -55,6 +56,7 @@ private:
     TForm13* form13_ = nullptr;
     TForm15* form15_ = nullptr;
     TForm16* form16_ = nullptr;
+    TForm17* form17_ = nullptr;
 };
 
 } // namespace app

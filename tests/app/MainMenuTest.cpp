@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -112,12 +113,21 @@ TEST_F(MainMenuTest, ShortcutKeysReachTheirCommands)
     EXPECT_EQ(opened, QStringList{QUrl::fromLocalFile(folder.file("Help.chm")).toString()});
 }
 
-TEST_F(MainMenuTest, TheAlbumExportItemStandsDisabledUntilItHasAWindow)
+TEST_F(MainMenuTest, TheAlbumExportItemOpensTheAlbumExportDialogModally)
 {
-    QAction* albumExport = main().findChild<QAction*>(QStringLiteral("G1"));
+    QAction* albumExport = item(" 文件(&F)", "导出(&O)");
     ASSERT_NE(albumExport, nullptr);
-    EXPECT_EQ(albumExport->text(), "图片册(&G)");
-    EXPECT_FALSE(albumExport->isEnabled());
+    ASSERT_EQ(albumExport->menu()->actions().size(), 2);
+    EXPECT_EQ(albumExport->menu()->actions().at(1)->text(), "图片册(&G)");
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            shown = dialog->windowTitle();
+            dialog->close();
+        }
+    });
+    trigger("G1");
+    EXPECT_EQ(shown, "导出图片册");
 }
 
 // The picture menu's copy and save reach the main window's commands; without a picture each

@@ -1,0 +1,130 @@
+#include "AlbumExport.h"
+
+#include "AlbumPane.h"
+#include "PictureRecords.h"
+#include "platform/Progress.h"
+#include "store/Query.h"
+#include "text/FileErrors.h"
+#include "text/TextFile.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImageWriter>
+
+namespace album {
+
+namespace {
+
+const QString kNoPlainFileName =
+    QStringLiteral("图片名称不能用作文件名（为空、是“.”或“..”，或含有“/”或空字符）");
+const QString kBmpNotWritten = QStringLiteral("无法生成BMP图片：%1");
+const QString kDescriptionExtension = QStringLiteral(".TXT");
+
+QString inFolder(const QString& folder, const QString& name)
+{
+    return folder + u'/' + name;
+}
+
+void requirePlainFileName(const QString& folder, const QString& name)
+{
+    if (!isPlainFileName(name))
+        throw textfile::writeFailure(inFolder(folder, name), kNoPlainFileName);
+}
+
+QByteArray bmpFileOf(const QImage& picture, const QString& path)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "BMP");
+    if (!writer.write(picture))
+        throw textfile::writeFailure(path, kBmpNotWritten.arg(writer.errorString()));
+    return bytes;
+}
+
+// The preview picture in its own format: the stored JPEG stream, or a BMP file.
+void writePreview(const AlbumPane& pane, const QString& path)
+{
+    const QByteArray& jpeg = pane.previewJpegData();
+    if (!jpeg.isEmpty())
+        textfile::writeBytes(path, jpeg);
+    else
+        textfile::writeBytes(path, bmpFileOf(pane.previewPicture(), path));
+}
+
+} // namespace
+
+bool isExportFolder(const QString& path)
+{
+    const QFileInfo folder(path);
+    return !path.isEmpty() && folder.isAbsolute() && folder.isDir();
+}
+
+bool isPlainFileName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+           && !name.contains(u'/') && !name.contains(QChar(u'\0'));
+}
+
+QString upperCasedName(const QString& name)
+{
+    QString upper = name;
+    for (QChar& c : upper)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - u'a' + u'A');
+    return upper;
+}
+
+ExportFileNames ExportNaming::next(const QString& pictureName)
+{
+    const QString upper = upperCasedName(pictureName);
+    const qsizetype dot = upper.lastIndexOf(u'.');
+    const QString base = dot < 0 ? upper : upper.left(dot);
+    const QString extension = dot < 0 ? QString() : upper.mid(dot);
+    if (upper != previous_) {
+        previous_ = upper;
+        run_ = 1;
+        return {upper, base + kDescriptionExtension};
+    }
+    ++run_;
+    const QString numbered = base + u'(' + QString::number(run_) + u')';
+    return {numbered + extension, numbered + kDescriptionExtension};
+}
+
+AlbumExportResult exportAlbum(AlbumPane& pane, store::Query& pictureQuery, const QString& folder,
+                              bool descriptions, platform::Progress& progress)
+{
+    Q_ASSERT(isExportFolder(folder));
+    AlbumExportResult result;
+    pane.reloadAll();
+    pane.N18Click();
+    result.pictures = pictureQuery.recordCount();
+    if (pane.previewFailed())
+        return result;
+    progress.begin(result.pictures);
+    ExportNaming naming;
+    for (int record = 0; record < result.pictures; ++record) {
+        if (!pane.previewPicture().isNull()) {
+            const QString name = pictureQuery.fieldText(kNameColumn);
+            // The name itself, too: an empty first name would otherwise continue the empty run.
+            requirePlainFileName(folder, name);
+            const ExportFileNames names = naming.next(name);
+            requirePlainFileName(folder, names.picture);
+            writePreview(pane, inFolder(folder, names.picture));
+            if (descriptions) {
+                requirePlainFileName(folder, names.description);
+                textfile::writeLines(inFolder(folder, names.description),
+                                     {pictureQuery.fieldText(kDescriptionColumn)});
+            }
+            ++result.written;
+        }
+        pictureQuery.next();
+        if (pane.previewFailed())
+            return result;
+        progress.step();
+    }
+    result.finished = true;
+    return result;
+}
+
+} // namespace album

@@ -1,0 +1,62 @@
+// The album export without its window: every picture of the album written into one folder,
+// named after the picture, with an optional description file beside each. It works through the
+// album pane as the user sees it: it refreshes the album, sorts it by name and steps the picture
+// query through every record, saving the preview picture that the after-scroll refresh decoded.
+#pragma once
+
+#include <QString>
+
+namespace platform {
+class Progress;
+}
+namespace store {
+class Query;
+}
+
+namespace album {
+
+class AlbumPane;
+
+// An absolute path that exists as a folder: the only place the export writes into.
+bool isExportFolder(const QString& path);
+
+// A name that stays a file inside its folder: not empty, not "." or "..", and without "/" or
+// NUL. Anything else could name a file elsewhere or none at all.
+bool isPlainFileName(const QString& name);
+
+// The name with its ASCII letters a to z upper-cased; every other character unchanged.
+QString upperCasedName(const QString& name);
+
+// The file names of one exported picture and of its description.
+struct ExportFileNames {
+    QString picture;
+    QString description;
+};
+
+// Numbers the runs of equal upper-cased names, comparing each name with the one before only:
+// the first of a run is written as the upper-cased name U, the k-th as B + "(k)" + E, where E is
+// U's extension from its last "." and B the rest; descriptions are B (+ "(k)") + ".TXT".
+class ExportNaming {
+public:
+    ExportFileNames next(const QString& pictureName);
+
+private:
+    QString previous_;
+    int run_ = 1;
+};
+
+struct AlbumExportResult {
+    int pictures = 0;       // records in the album
+    int written = 0;        // pictures written (records without a picture are skipped)
+    bool finished = false;  // false: a picture failed to decode; the pane has reported it
+};
+
+// Refreshes and sorts the album by name, then writes every record's preview picture (a JPEG
+// record's stored stream byte for byte, a BMP record as a BMP file) into folder, and with
+// descriptions its description as one GB18030 line ended by CR LF. Each file is replaced whole.
+// Throws on a name that is no plain file name, a file that cannot be written or a store error;
+// files written before stay.
+AlbumExportResult exportAlbum(AlbumPane& pane, store::Query& pictureQuery, const QString& folder,
+                              bool descriptions, platform::Progress& progress);
+
+} // namespace album

@@ -1,0 +1,180 @@
+#include "OutPIC.h"
+
+#include "AlbumExport.h"
+#include "skin/Controls.h"
+#include "skin/Messages.h"
+#include "skin/ProgressSteps.h"
+#include "skin/TsuiMessageDialog.h"
+#include "store/Query.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTreeView>
+
+namespace {
+
+const QString kWrongFolder = QStringLiteral("选择的导出文件夹不正确！");
+const QString kExported = QStringLiteral("数据库中共有图片%1张，本次成功导出%2张！");
+
+constexpr int kButtonWidth = 76;
+constexpr int kButtonHeight = 27;
+constexpr int kOptionsLeft = 240;
+constexpr int kOptionsWidth = TForm17::kClientWidth - kOptionsLeft - 10;
+
+// Between its steps the export lets the windows repaint (the bar, the album pane that follows
+// the query) about ten times a second; the dialog's own controls are disabled meanwhile.
+class RepaintingProgress : public platform::Progress {
+public:
+    explicit RepaintingProgress(QProgressBar* bar) : bar_(bar) {}
+    void begin(int maximum) override
+    {
+        bar_.begin(maximum);
+        sincePaint_.start();
+    }
+    void step() override
+    {
+        bar_.step();
+        if (sincePaint_.elapsed() >= kPaintInterval) {
+            QCoreApplication::processEvents();
+            sincePaint_.start();
+        }
+    }
+
+private:
+    static constexpr qint64 kPaintInterval = 100;  // milliseconds
+    skin::ProgressBarSteps bar_;
+    QElapsedTimer sincePaint_;
+};
+
+} // namespace
+
+TForm17::TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidget* parent)
+    : TsuiDialog(parent, kClientWidth, kClientHeight, QStringLiteral("导出图片册")),
+      albumPane_(albumPane), pictureQuery_(pictureQuery)
+{
+    suiGroupBox1 = new QGroupBox(QStringLiteral("选择导出文件夹"), suiForm1);
+    suiGroupBox1->setGeometry(10, 8, kOptionsLeft - 18, kClientHeight - 16);
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders_->setOption(QFileSystemModel::DontWatchForChanges);
+    folders_->setRootPath(QDir::rootPath());
+    ShellTreeView1 = new QTreeView(suiGroupBox1);
+    ShellTreeView1->setObjectName(QStringLiteral("ShellTreeView1"));
+    ShellTreeView1->setModel(folders_);
+    ShellTreeView1->setRootIndex(folders_->index(QDir::rootPath()));
+    for (int column = 1; column < folders_->columnCount(); ++column)
+        ShellTreeView1->hideColumn(column);
+    ShellTreeView1->header()->hide();
+    ShellTreeView1->setGeometry(8, 20, suiGroupBox1->width() - 16, suiGroupBox1->height() - 28);
+
+    suiGroupBox2 = new QGroupBox(QStringLiteral("导出选项"), suiForm1);
+    suiGroupBox2->setGeometry(kOptionsLeft, 8, kOptionsWidth, 122);
+    Label1 = new QLabel(QStringLiteral("导出的文件夹为："), suiGroupBox2);
+    Label1->setGeometry(10, 22, kOptionsWidth - 20, 18);
+    suiEdit1 = new TsuiEdit(suiGroupBox2);
+    suiEdit1->setObjectName(QStringLiteral("suiEdit1"));
+    suiEdit1->setReadOnly(true);
+    suiEdit1->setGeometry(10, 44, kOptionsWidth - 20, 22);
+    suiCheckBox1 = new TsuiCheckBox(QStringLiteral("导出图片描述"), suiGroupBox2);
+    suiCheckBox1->setObjectName(QStringLiteral("suiCheckBox1"));
+    suiCheckBox1->move(10, 82);
+
+    suiProgressBar1 = new TsuiProgressBar(suiForm1);
+    suiProgressBar1->setObjectName(QStringLiteral("suiProgressBar1"));
+    suiProgressBar1->setGeometry(kOptionsLeft, 148, kOptionsWidth, 12);
+    suiButton1 = new TsuiButton(QStringLiteral("导出(&O)"), suiForm1);
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
+    suiButton2 = new TsuiButton(QStringLiteral("关闭(&C)"), suiForm1);
+    suiButton2->setObjectName(QStringLiteral("suiButton2"));
+    const int closeLeft = kClientWidth - 10 - kButtonWidth;
+    const int buttonTop = kClientHeight - 10 - kButtonHeight;
+    suiButton1->setGeometry(closeLeft - 10 - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
+    suiButton2->setGeometry(closeLeft, buttonTop, kButtonWidth, kButtonHeight);
+    for (TsuiButton* button : {suiButton1, suiButton2})
+        button->setAutoDefault(false);
+    suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiInformation);
+
+    connect(ShellTreeView1, &QTreeView::clicked, this, &TForm17::ShellTreeView1Click);
+    connect(suiButton1, &QPushButton::clicked, this, &TForm17::suiButton1Click);
+    connect(suiButton2, &QPushButton::clicked, this, &TForm17::suiButton2Click);
+    FormCreate();
+}
+
+// The home folder is expanded and selected; the edit shows it.
+void TForm17::FormCreate()
+{
+    const QModelIndex home = folders_->index(QDir::homePath());
+    for (QModelIndex folder = home; folder.isValid(); folder = folder.parent())
+        ShellTreeView1->expand(folder);
+    ShellTreeView1->setCurrentIndex(home);
+    suiEdit1->setText(home.isValid() ? folders_->filePath(home) : QString());
+}
+
+// Only a click changes the folder: moving the selection by keyboard leaves the edit as it was.
+void TForm17::ShellTreeView1Click(const QModelIndex& index)
+{
+    suiEdit1->setText(index.isValid() ? folders_->filePath(index) : QString());
+}
+
+void TForm17::suiButton1Click()
+{
+    const QString folder = suiEdit1->text();
+    if (!album::isExportFolder(folder)) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kWrongFolder);
+        return;
+    }
+    setExporting(true);
+    album::AlbumExportResult result;
+    const bool exported = skin::guarded([&] {
+        RepaintingProgress progress(suiProgressBar1);
+        result = album::exportAlbum(albumPane_, pictureQuery_, folder, suiCheckBox1->isChecked(),
+                                    progress);
+    });
+    setExporting(false);
+    if (!exported || !result.finished)
+        return;
+    suiMessageDialog1->ShowModal(TsuiIconType::suiInformation,
+                                 kExported.arg(result.pictures).arg(result.written));
+    suiProgressBar1->hide();
+}
+
+void TForm17::setExporting(bool exporting)
+{
+    exporting_ = exporting;
+    for (QWidget* control : std::initializer_list<QWidget*>{ShellTreeView1, suiCheckBox1, suiButton1, suiButton2})
+        control->setEnabled(!exporting);
+}
+
+void TForm17::suiButton2Click()
+{
+    reject();
+}
+
+void TForm17::FormClose()
+{
+    suiProgressBar1->hide();
+    ShellTreeView1->setFocus();
+}
+
+void TForm17::closeEvent(QCloseEvent* event)
+{
+    if (exporting_)
+        event->ignore();
+    else
+        TsuiDialog::closeEvent(event);
+}
+
+void TForm17::keyPressEvent(QKeyEvent* event)
+{
+    if (exporting_ && event->key() == Qt::Key_Escape)
+        event->accept();
+    else
+        TsuiDialog::keyPressEvent(event);
+}

@@ -1,0 +1,67 @@
+// The album export dialog: the folder tree, the chosen folder, the "导出图片描述" check box and
+// the export itself (AlbumExport). The folder and the check box keep their state between
+// openings.
+#pragma once
+
+#include "skin/TsuiDialog.h"
+
+class QFileSystemModel;
+class QGroupBox;
+class QLabel;
+class QModelIndex;
+class QTreeView;
+class TsuiButton;
+class TsuiCheckBox;
+class TsuiEdit;
+class TsuiMessageDialog;
+class TsuiProgressBar;
+
+namespace store {
+class Query;
+}
+namespace album {
+class AlbumPane;
+}
+
+class TForm17 : public TsuiDialog {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 440;
+    static constexpr int kClientHeight = 240;
+
+    // The export refreshes, sorts and steps the album pane over the picture query.
+    TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidget* parent = nullptr);
+
+    void ShellTreeView1Click(const QModelIndex& index);
+    void suiButton1Click();  // 导出(&O)
+    void suiButton2Click();  // 关闭(&C)
+
+    // The folder tree's model, for the tests.
+    QFileSystemModel* folderModel() const { return folders_; }
+
+protected:
+    void FormClose() override;
+    // While an export runs, the window stays open: closing and Escape wait for its end.
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormCreate();
+    void setExporting(bool exporting);
+
+    album::AlbumPane& albumPane_;
+    store::Query& pictureQuery_;
+    bool exporting_ = false;
+
+    QGroupBox* suiGroupBox1 = nullptr;  // 选择导出文件夹
+    QTreeView* ShellTreeView1 = nullptr;
+    QFileSystemModel* folders_ = nullptr;
+    QGroupBox* suiGroupBox2 = nullptr;  // 导出选项
+    QLabel* Label1 = nullptr;
+    TsuiEdit* suiEdit1 = nullptr;
+    TsuiCheckBox* suiCheckBox1 = nullptr;
+    TsuiProgressBar* suiProgressBar1 = nullptr;
+    TsuiButton* suiButton1 = nullptr;
+    TsuiButton* suiButton2 = nullptr;
+    TsuiMessageDialog* suiMessageDialog1 = nullptr;
+};
