@@ -2,6 +2,7 @@
 
 #include "FileTheme.h"
 #include "SkinPainting.h"
+#include "TsuiForm.h"
 
 #include <QActionEvent>
 #include <QCoreApplication>
@@ -14,7 +15,6 @@ namespace skin {
 namespace {
 
 constexpr QColor kDisabledText(128, 128, 128);
-constexpr int kMenuBarHeight = 22;
 constexpr int kMacItemPictureHeight = 20;
 constexpr int kMacSeparatorPictureHeight = 12;
 
@@ -70,7 +70,7 @@ public:
             return QSize(text + v.BarWidth + 40, v.MenuItemHeight);
         }
         if (type == CT_MenuBarItem && item)
-            return QSize(captionWidth(menu_.itemFont(widget), item->text) + 12, kMenuBarHeight);
+            return QSize(captionWidth(menu_.itemFont(widget), item->text) + 12, menu_.values().MenuBarHeight);
         return QProxyStyle::sizeFromContents(type, option, size, widget);
     }
 
@@ -124,14 +124,14 @@ private:
     {
         const MenuValues& v = menu_.values();
         if (!v.FlatMenu) {
-            p.setPen(toQColor(StyleColor(menu_.drawingStyle(), 25)));
+            p.setPen(toQColor(menu_.styleColor(25)));
             p.setBrush(Qt::NoBrush);
             p.drawRect(r.adjusted(0, 0, -1, -1));
             return;
         }
         // Flat: the outer pixels in the form colour, then a black and a white rectangle.
         p.setBrush(Qt::NoBrush);
-        p.setPen(toQColor(StyleColor(menu_.drawingStyle(), 15)));
+        p.setPen(toQColor(menu_.styleColor(15)));
         p.drawRect(r.adjusted(0, 0, -1, -1));
         p.setPen(Qt::black);
         p.drawRect(r.adjusted(1, 1, -2, -2));
@@ -217,9 +217,9 @@ private:
     void paintBarBackground(QPainter& p, const QRect& r) const
     {
         if (macOS())
-            stretchPicture(p, r, QStringLiteral("MACOS_MENU_BAR"), kMenuBarHeight);
+            stretchPicture(p, r, QStringLiteral("MACOS_MENU_BAR"), menu_.values().MenuBarHeight);
         else
-            p.fillRect(r, toQColor(StyleColor(menu_.drawingStyle(), 15)));
+            p.fillRect(r, toQColor(menu_.values().MenuBarColor));
     }
 
     // A hot or pressed caption button of the bar is framed and filled; others show only text.
@@ -330,7 +330,19 @@ void TsuiPopupMenu::actionEvent(QActionEvent* event)
     QMenu::actionEvent(event);
 }
 
-TsuiMainMenu::TsuiMainMenu(QWidget* parent) : QMenuBar(parent), skin::SkinnedMenu(this) {}
+TsuiMainMenu::TsuiMainMenu(QWidget* parent) : QMenuBar(parent), skin::SkinnedMenu(this)
+{
+    setNativeMenuBar(false);
+    QWidget* window = parent ? parent->window() : nullptr;
+    if (!window)
+        return;
+    for (QObject* child : window->children()) {
+        if (auto* form = qobject_cast<TsuiForm*>(child)) {
+            form->setMenu(this);
+            return;
+        }
+    }
+}
 
 void TsuiMainMenu::actionEvent(QActionEvent* event)
 {

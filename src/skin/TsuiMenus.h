@@ -32,6 +32,9 @@ struct MenuValues {
     int FontSize = 8;
     int FontCharset = 1;  // the default character set
     bool UseSystemFont = true;
+    // The bar of a main menu: its colour and height come from the frame that shows it.
+    TColor MenuBarColor = 14609391;
+    int MenuBarHeight = 22;
 };
 
 // The values, the style and the drawing shared by TsuiMainMenu and TsuiPopupMenu.
@@ -66,6 +69,17 @@ public:
     void setFontSize(int size) { change([&] { values_.FontSize = size; }); }
     void setFontCharset(int charset) { values_.FontCharset = charset; }
     void setUseSystemFont(bool use) { change([&] { values_.UseSystemFont = use; }); }
+
+    // Colour and height of the bar a main menu shows in; the frame sets them.
+    void setMenuBar(TColor color, int height)
+    {
+        change([&] {
+            values_.MenuBarColor = color;
+            values_.MenuBarHeight = height;
+        });
+    }
+    // A value of the menu's style, from the theme when the style is FromThemeFile.
+    TColor styleColor(int pos) const { return style_.color(pos); }
 
     // The font items are drawn with: the menu's own font, or the one the values name.
     QFont itemFont(const QWidget* menu) const;
@@ -105,6 +119,8 @@ protected:
     void actionEvent(QActionEvent*) override;
 };
 
+// The main menu attaches itself to the frame panel of the window it is made in, which shows it
+// in its menu bar.
 class TsuiMainMenu : public QMenuBar, public skin::SkinnedMenu {
     Q_OBJECT
     Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
