@@ -275,6 +275,12 @@ TEST(Frame, SizeableWindowsResizeFromTheirEdgesOnly)
     QTest::mouseMove(&reading.window, QPoint(574, 200));
     QTest::mouseRelease(&reading.window, Qt::LeftButton, {}, QPoint(574, 200));
     EXPECT_EQ(reading.window.width(), 576);
+    // The top 5 pixels of the title bar resize too.
+    const QRect before = reading.window.geometry();
+    QTest::mousePress(reading.bar(), Qt::LeftButton, {}, QPoint(200, 2));
+    QTest::mouseMove(reading.bar(), QPoint(200, -18));
+    QTest::mouseRelease(reading.bar(), Qt::LeftButton, {}, QPoint(200, -18));
+    EXPECT_EQ(reading.window.geometry(), before.adjusted(0, -20, 0, 0));
 
     Framed fixed(QSize(336, 169));
     QTest::mousePress(&fixed.window, Qt::LeftButton, {}, QPoint(334, 100));
