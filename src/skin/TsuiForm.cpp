@@ -14,7 +14,7 @@ constexpr QSize kLeastWindow(125, 50);
 
 QWidget* TsuiForm::windowWithoutForm(QWidget* window)
 {
-    Q_ASSERT(window);
+    Q_ASSERT(window && window->isWindow());
     for (const QObject* child : window->children())
         if (qobject_cast<const TsuiForm*>(child))
             throw std::logic_error(kOneFormOnly.toStdString());
