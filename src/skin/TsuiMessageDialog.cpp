@@ -55,6 +55,18 @@ int wrappedLines(const QString& text, const QFont& font, int width)
     return qMax(1, lines);
 }
 
+// The text as the label shows it: "&" marks the access key and is not shown, "&&" shows one.
+QString shownText(const QString& text)
+{
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'&' && i + 1 < text.size())
+            ++i;
+        shown += text.at(i);
+    }
+    return shown;
+}
+
 QFont defaultCaptionFont()
 {
     QFont font(QStringLiteral("Tahoma"));
@@ -125,7 +137,7 @@ std::unique_ptr<TfrmMsg> TsuiMessageDialog::buildWindow() const
     QLabel* lbl = window->lbl;
     lbl->setFont(Font);
     lbl->setText(Text);
-    const int lines = wrappedLines(Text, Font, TfrmMsg::kTextWidth);
+    const int lines = wrappedLines(shownText(Text), Font, TfrmMsg::kTextWidth);
     lbl->resize(TfrmMsg::kTextWidth, lines * skin::textHeight(Font));
     const int a = qMax(kPictureBoxBottom, lbl->y() + lbl->height());
 
@@ -158,6 +170,9 @@ std::unique_ptr<TfrmMsg> TsuiMessageDialog::buildWindow() const
         button->setFocus();
         window->buttons[size_t(number - 1)] = button;
     }
+    // With a buddy the label underlines the character after "&" and shows "&&" as one.
+    if (Text.contains(u'&'))
+        lbl->setBuddy(window->buttons.front());
     window->resize(W, a + kButtonGap + kButtonHeight + kButtonGap);
     window->suiForm1->setCaption(Caption);
     window->suiForm1->setFileTheme(FileTheme);
