@@ -3,16 +3,25 @@
 # are missing: a machine that has them all is left alone.
 #   deps.sh build   compiler, Qt, SQLite, libjpeg, fonts
 #   deps.sh test    the above, GoogleTest, the sqlite3 shell, and the X tools of the desktop tests
+#   deps.sh bench   the build set and the references the benchmarks measure against (the
+#                   sqlite3 shell, djpeg, Xvfb for the start-up benchmark)
+#   deps.sh fuzz    the build set, and clang with its sanitizer and libFuzzer runtimes
 set -euo pipefail
 
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
-    libjpeg62-turbo-dev libicu-dev fonts-noto-cjk fonts-dejavu-core fp-utils
+    libjpeg62-turbo-dev libicu-dev fonts-noto-cjk fonts-hanazono fonts-dejavu-core fp-utils
     qt6-translations-l10n)
 TEST_PACKAGES=(googletest libgtest-dev sqlite3 xvfb xauth xdotool xclip imagemagick)
+BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb)
+FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 wanted=("${BUILD_PACKAGES[@]}")
 if [[ "${1:-build}" == test ]]; then
     wanted+=("${TEST_PACKAGES[@]}")
+elif [[ "${1:-build}" == bench ]]; then
+    wanted+=("${BENCH_PACKAGES[@]}")
+elif [[ "${1:-build}" == fuzz ]]; then
+    wanted+=("${FUZZ_PACKAGES[@]}")
 fi
 
 missing=()

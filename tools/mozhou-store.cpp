@@ -1,11 +1,14 @@
 // The store tool: makes an empty store, reports what a store holds, and exports or imports the
 // materials book as an exchange file, by the same code as the program's export and import.
-//   mozhou-store create PATH         new empty store; refuses to touch an existing file
-//   mozhou-store check PATH          each table with its row count, or the store's own error
+//   mozhou-store create PATH         new empty store; refuses to touch an existing file. The store
+//                                    is made under a temporary name and renamed when complete.
+//   mozhou-store check PATH          the engine's integrity check, then each table with its row
+//                                    count; exits 1 naming the damage or the store's own error
 //   mozhou-store export STORE FILE   writes the whole materials book to FILE (replacing it)
 //   mozhou-store import STORE FILE   replaces the whole materials book by the entries of FILE
 #include "exchange/BookTransfer.h"
 #include "exchange/ExchangeFile.h"
+#include "text/FileReplacement.h"
 #include "text/TextFile.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -28,13 +31,33 @@ int usage()
 
 int create(const QString& path)
 {
-    store::createStore(path);
+    textfile::FileReplacement file(path, textfile::FileReplacement::Target::MakeNew);
+    store::fillEmptyFile(file.temporaryPath());
+    file.commit();
     std::printf("created an empty store: %s\n", qPrintable(path));
     return 0;
 }
 
+// A check that the engine cannot finish is damage too, in the engine's words. A file that is no
+// store at all (or none) fails as it did, with the engine's message.
 int check(const QString& path)
 {
+    {
+        const store::Connection connection(path);
+        store::SqliteStatement schema(connection, QStringLiteral("select count(*) from sqlite_master"));
+        schema.step();
+    }
+    QStringList problems;
+    try {
+        problems = store::integrityProblems(path);
+    } catch (const store::StoreError& error) {
+        problems.append(QString::fromUtf8(error.what()));
+    }
+    if (!problems.isEmpty()) {
+        std::fprintf(stderr, "mozhou-store: %s is damaged:\n%s\n", qPrintable(path),
+                     problems.join(u'\n').toUtf8().constData());
+        return 1;
+    }
     for (const store::TableCount& count : store::countRows(path))
         std::printf("%s\t%lld rows\n", count.table.toUtf8().constData(),
                     static_cast<long long>(count.rows));
@@ -47,7 +70,7 @@ int exportBook(const QString& storePath, const QString& file)
     textQuery.setStorePath(storePath);
     const QString stamp = exchange::currentStamp();
     exchange::NoProgress progress;
-    exchange::exportBook(textQuery, exchange::listTitles(textQuery), stamp, file, progress);
+    exchange::exportBook(textQuery, stamp, file, progress);
     std::printf("%s\n", (stamp + QStringLiteral(" 的资料本数据导出成功！")).toUtf8().constData());
     return 0;
 }

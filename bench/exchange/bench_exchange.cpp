@@ -121,10 +121,7 @@ Timing dialogImport(const QString& storePath, const QString& file)
     book::TitleList titles;
     skin::RecordingSink sink;
     TForm16 dialog(
-        [&] {
-            titles.refresh(query);
-            return titles.titles();
-        },
+        [&] { titles.refresh(query); },
         query);
     dialog.askForFile = [&] { return file; };
     const double cpuBefore = ownCpuMs();

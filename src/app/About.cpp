@@ -2,13 +2,12 @@
 
 #include "platform/ProgramFolder.h"
 #include "skin/Controls.h"
+#include "skin/TsuiDialog.h"
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
 
 namespace app {
 
@@ -130,13 +129,7 @@ void TForm12::showEvent(QShowEvent* event)
 
 void TForm12::centreOnMainWindow()
 {
-    QRect area;
-    if (mainWindow_)
-        area = mainWindow_->frameGeometry();
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (area.isValid())
-        move(area.x() + (area.width() - kWidth) / 2, area.y() + (area.height() - kHeight) / 2);
+    skin::centreWindowOn(this, skin::ownerArea(mainWindow_));
 }
 
 // Clicks that no label took land on the picture; a left click there closes the window.

@@ -3,6 +3,9 @@
 #include "About.h"
 #include "Icons.h"
 #include "Startup.h"
+#include "album/AlbumPane.h"
+#include "album/PictureActions.h"
+#include "book/Confirm.h"
 #include "book/Delete.h"
 #include "book/Insert.h"
 #include "book/Load.h"
@@ -18,6 +21,8 @@
 #include "skin/TsuiMessageDialog.h"
 #include "skin/TsuiStatusBar.h"
 #include "store/Compaction.h"
+#include "store/Schema.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
 
 #include <QApplication>
@@ -38,6 +43,8 @@ constexpr int kMaterialsMarkerTop = 25;
 constexpr int kAlbumMarkerTop = 81;
 const QString kMaterialsBookStatus = QStringLiteral("资料本：适用于仅包含文字、字母、符号的纯文本");
 const QString kAlbumStatus = QStringLiteral("图片册：适用于BMP、JPG、JPEG格式的图片");
+const QString kNothingToCopy = QStringLiteral("没有图片资源来进行复制！");
+const QString kNothingToSave = QStringLiteral("没有图片资源来进行保存！");
 const QString kCompacted = QStringLiteral("压缩数据库成功！请重新启动软件！");
 const QString kCompactionFailed = QStringLiteral("压缩数据库失败！请重新启动软件！");
 const QString kDataNowIn = QStringLiteral("\n资料现保存在 %1，请将它改名为 %2。");
@@ -112,9 +119,13 @@ void TForm1::buildLayout()
     connect(TextPane1, &book::TextPane::deleteRequested, this, &TForm1::showDeleteEntryDialog);
     connect(TextPane1, &book::TextPane::searchRequested, this, &TForm1::showSearchTitlesDialog);
     connect(TextPane1, &book::TextPane::titleCopied, this, &TForm1::titleCopied);
-    AlbumPane1 = new QWidget(suiForm1);
-    AlbumPane1->setFocusPolicy(Qt::StrongFocus);
+    // The album pane takes the picture query's after-scroll refresh before the query opens.
+    AlbumPane1 = new album::AlbumPane(suiForm1, ADOQuery2);
     AlbumPane1->hide();
+    AlbumPane1->setThumbnailWindowHooks({{}, {}, {}, [this] {
+                                             raise();
+                                             activateWindow();
+                                         }});
     suiStatusBar1 = new TsuiStatusBar(suiForm1);
     suiStatusBar1->setPanels({{144, QStringLiteral("墨舟札记  v2.0"), Qt::AlignLeft},
                               {174, QStringLiteral("墨舟工作室 出品"), Qt::AlignLeft},
@@ -211,6 +222,7 @@ void TForm1::loadThemePictures()
 {
     Image1->loadFromFile(folder_.theme(QStringLiteral("Left.bmp")));
     TextPane1->loadThemePictures(folder_.themes());
+    AlbumPane1->loadThemePictures(folder_.themes());
 }
 
 void TForm1::readFixedAreaColor()
@@ -218,12 +230,19 @@ void TForm1::readFixedAreaColor()
     const QImage left = Image1->picture().toImage();
     albumFixedColor_ = left.width() > 40 && left.height() > 4 ? left.pixelColor(40, 4)
                                                               : kDefaultFixedColor;
+    AlbumPane1->setFixedAreaColor(albumFixedColor_);
 }
 
 // A store that cannot be opened is reported with the engine's own message; the steps after the
 // failing one are skipped and the list stays empty with its commands disabled.
 void TForm1::openQueries()
 {
+    // An older store gains the title list's index once. One that cannot take it (read-only,
+    // locked, damaged) opens without it: the queries below then report what is wrong, if anything.
+    try {
+        store::addTitleListIndex(folder_.store());
+    } catch (const store::StoreError&) {
+    }
     const bool opened = skin::guarded([this] {
         ADOQuery2.setStorePath(folder_.store());
         ADOQuery2.setStatement(store::statements::allPictures());
@@ -351,6 +370,7 @@ void TForm1::T1Click()
     G2->setChecked(false);
     W1->setChecked(false);
     TextPane1->show();
+    AlbumPane1->categoryChanged(false);
     AlbumPane1->hide();
     suiStatusBar1->setPanelText(2, kMaterialsBookStatus);
     TextPane1->listView()->setFocus();
@@ -365,7 +385,46 @@ void TForm1::G2Click()
     TextPane1->hide();
     AlbumPane1->show();
     suiStatusBar1->setPanelText(2, kAlbumStatus);
-    AlbumPane1->setFocus();
+    AlbumPane1->categoryChanged(true);
+}
+
+void TForm1::N15Click()
+{
+    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
+    if (!current) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingToCopy);
+        return;
+    }
+    skin::guarded([&] { clipboard_.setImage(current->picture); });
+    N1Click();
+    raise();
+    activateWindow();
+}
+
+void TForm1::MenuItem11Click()
+{
+    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
+    if (!current) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingToSave);
+        return;
+    }
+    if (!choosePictureFile_)
+        choosePictureFile_ = album::savePictureFileChooser(this);
+    const QString chosen = choosePictureFile_(album::saveFilter(current->format));
+    if (chosen.isEmpty())
+        return;
+    const QString target = album::saveTarget(chosen, current->format);
+    if (QFileInfo::exists(target) && windows_.overwrite)
+        windows_.overwrite->confirm(target, book::kPictureKind);
+    else
+        skin::guarded([&] { album::writePictureFile(target, *current); });
+}
+
+void TForm1::writeCurrentPicture(const QString& path)
+{
+    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
+    if (current)
+        album::writePictureFile(path, *current);
 }
 
 void TForm1::N9Click()

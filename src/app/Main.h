@@ -22,11 +22,15 @@ class TForm2;
 class TForm3;
 class TForm4;
 class TForm5;
+class TForm6;
 class TForm8;
 class TForm12;
 class TForm15;
 class TForm16;
 
+namespace album {
+class AlbumPane;
+}
 namespace book {
 class TextPane;
 }
@@ -49,6 +53,7 @@ public:
         TForm3* deleteEntry = nullptr;
         TForm4* searchTitles = nullptr;
         TForm5* reading = nullptr;
+        TForm6* overwrite = nullptr;
         TForm8* clipboardMonitor = nullptr;
         TForm12* about = nullptr;
         TForm15* exportBook = nullptr;
@@ -67,6 +72,7 @@ public:
     store::Query& textQuery() { return ADOQuery1; }
     store::Query& pictureQuery() { return ADOQuery2; }
     book::TextPane& textPane() { return *TextPane1; }
+    album::AlbumPane& albumPane() { return *AlbumPane1; }
     QWidget& categoryMarker() { return *Image2; }
     TsuiStatusBar& statusBar() { return *suiStatusBar1; }
     TsuiMainMenu& mainMenu() { return *MainMenu1; }
@@ -96,6 +102,16 @@ public:
     void L1Click();   // 联系作者
     void A1Click();   // 关于
 
+    // Picture actions on the album's current picture.
+    void N15Click();         // 复制图片
+    void MenuItem11Click();  // 图片另存为
+    // Writes the current picture to path in its own format (the overwrite confirmation's writer).
+    void writeCurrentPicture(const QString& path);
+    void setPictureSaveChooser(std::function<QString(const QString&)> chooser)
+    {
+        choosePictureFile_ = std::move(chooser);
+    }
+
     bool showingMaterialsBook() const;
 
 protected:
@@ -120,6 +136,7 @@ private:
     platform::Clipboard& clipboard_;
     Windows windows_;
     app::UrlOpener openUrl_ = app::openWithDesktop;
+    std::function<QString(const QString& filter)> choosePictureFile_;
     store::Query ADOQuery1;  // text query over 文本
     store::Query ADOQuery2;  // picture query over 图片
     book::TitleList titles_;
@@ -134,7 +151,7 @@ private:
     QLabel* Image4 = nullptr;   // picture-album icon
     QLabel* Image5 = nullptr;   // article-collection icon, never shown
     book::TextPane* TextPane1 = nullptr;
-    QWidget* AlbumPane1 = nullptr;
+    album::AlbumPane* AlbumPane1 = nullptr;
     TsuiStatusBar* suiStatusBar1 = nullptr;
     TsuiMessageDialog* suiMessageDialog1 = nullptr;
     QAction* S1 = nullptr;

@@ -2,6 +2,10 @@
 
 #include "About.h"
 #include "Main.h"
+#include "album/AlbumPane.h"
+#include "album/DeletePIC.h"
+#include "album/InsertPIC.h"
+#include "album/SearchPIC.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
 #include "book/Insert.h"
@@ -22,24 +26,32 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     TForm1& main = *form1_;
     store::Query& textQuery = main.textQuery();
     book::TitleList& titles = main.titles();
-    const exchange::RefreshTitles refreshTitles = [&titles, &textQuery] {
-        titles.refresh(textQuery);
-        return titles.titles();
-    };
+    const exchange::RefreshTitles refreshTitles = [&titles, &textQuery] { titles.refresh(textQuery); };
     form2_ = new TForm2(&main, titles, textQuery);
     form3_ = new TForm3(&main, titles, textQuery);
     form4_ = new TForm4(&main, titles, textQuery);
     form5_ = new TForm5(&main, textQuery, folder);
     form6_ = new TForm6(&main);
+    form7_ = new TForm7(&main, main.pictureQuery());
     form8_ = std::make_unique<TForm8>(clipboard);
+    form9_ = new TForm9(&main, main.pictureQuery());
+    form10_ = new TForm10(&main, main.pictureQuery());
     form12_ = new TForm12(&main, folder);
     form13_ = new TForm13(&main);
     form15_ = new TForm15(refreshTitles, textQuery, &main);
     form16_ = new TForm16(refreshTitles, textQuery, &main);
 
     QObject::connect(form2_, &TForm2::entryAdded, &main.textPane(), &book::TextPane::scrollToNewTitle);
+    album::AlbumPane& albumPane = main.albumPane();
+    QObject::connect(&albumPane, &album::AlbumPane::addRequested, form7_, &QDialog::exec);
+    QObject::connect(&albumPane, &album::AlbumPane::deleteRequested, form9_, &TForm9::deleteCurrentPicture);
+    QObject::connect(&albumPane, &album::AlbumPane::searchRequested, form10_, &QDialog::exec);
+    form10_->setAfterSearch([&albumPane] { albumPane.syncGrid(); });
+    QObject::connect(&albumPane, &album::AlbumPane::copyRequested, &main, &TForm1::N15Click);
+    QObject::connect(&albumPane, &album::AlbumPane::saveAsRequested, &main, &TForm1::MenuItem11Click);
+    form6_->setWriter(book::kPictureKind, [&main](const QString& path) { main.writeCurrentPicture(path); });
 
-    form6_->setWriter(QStringLiteral("资料"),
+    form6_->setWriter(book::kEntryKind,
                       [this](const QString& path) { form5_->writeEditorText(path); });
     form5_->setPrompts(form6_, form13_);
     TForm1::Windows windows;
@@ -47,6 +59,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     windows.deleteEntry = form3_;
     windows.searchTitles = form4_;
     windows.reading = form5_;
+    windows.overwrite = form6_;
     windows.clipboardMonitor = form8_.get();
     windows.about = form12_;
     windows.exportBook = form15_;

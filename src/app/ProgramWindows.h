@@ -9,7 +9,10 @@ class TForm3;
 class TForm4;
 class TForm5;
 class TForm6;
+class TForm7;
 class TForm8;
+class TForm9;
+class TForm10;
 class TForm12;
 class TForm13;
 class TForm15;
@@ -42,7 +45,10 @@ private:
     TForm4* form4_ = nullptr;
     TForm5* form5_ = nullptr;
     TForm6* form6_ = nullptr;
+    TForm7* form7_ = nullptr;
     std::unique_ptr<TForm8> form8_;  // stays on top on its own
+    TForm9* form9_ = nullptr;
+    TForm10* form10_ = nullptr;
     TForm12* form12_ = nullptr;
     TForm13* form13_ = nullptr;
     TForm15* form15_ = nullptr;

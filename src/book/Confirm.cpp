@@ -5,7 +5,7 @@
 
 #include <QLabel>
 
-TForm6::TForm6(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("确认"))
+TForm6::TForm6(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("确认"), Placement::ScreenCentre)
 {
     Image1 = skin::makeQuestionPicture(suiForm1, 24, 36);
     Label1 = new QLabel(QStringLiteral("文件已存在。要替换它吗？"), suiForm1);
@@ -47,7 +47,7 @@ QString TForm6::kind() const
 
 void TForm6::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
+    TsuiDialog::showEvent(event);
     suiButton2->setFocus();
 }
 

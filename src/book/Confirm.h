@@ -10,6 +10,12 @@ class QLabel;
 class TsuiButton;
 class TsuiEdit;
 
+namespace book {
+// The kinds of content the confirmation writes: an entry's text, a picture.
+inline const QString kEntryKind = QStringLiteral("资料");
+inline const QString kPictureKind = QStringLiteral("图片");
+}
+
 class TForm6 : public TsuiDialog {
     Q_OBJECT
 public:
@@ -17,7 +23,7 @@ public:
 
     explicit TForm6(QWidget* owner);
 
-    // How content of a kind ("资料", "图片") is written; other kinds write nothing.
+    // How content of a kind (kEntryKind, kPictureKind) is written; other kinds write nothing.
     void setWriter(const QString& kind, Writer writer);
     // Sets the path and the kind, then asks modally; writes on "是(&Y)".
     void confirm(const QString& path, const QString& kind);

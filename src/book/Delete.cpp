@@ -40,7 +40,7 @@ QString TForm3::question() const
 
 void TForm3::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
+    TsuiDialog::showEvent(event);
     suiButton2->setFocus();
 }
 

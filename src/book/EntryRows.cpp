@@ -67,7 +67,7 @@ QString textOfLines(const QStringList& lines)
 
 QString editorTextOfFile(const QString& path)
 {
-    return normalizedBreaks(textfile::decode(textfile::readBytes(path)));
+    return normalizedBreaks(textfile::decodeUserFile(textfile::readBytes(path)));
 }
 
 QString prepareTitle(const QString& typed)

@@ -9,6 +9,7 @@
 #include "skin/Controls.h"
 #include "skin/ProgressSteps.h"
 #include "skin/Messages.h"
+#include "skin/TsuiDialog.h"
 #include "skin/TsuiMessageDialog.h"
 
 #include <QCloseEvent>
@@ -21,6 +22,7 @@ const QString kWrapOff = QStringLiteral("不换行");
 const QString kWrapOn = QStringLiteral("换行");
 const QString kEmptyEntry = QStringLiteral("本篇资料不能修改为空内容！");
 const QString kSaved = QStringLiteral("已成功保存对本篇资料的修改！");
+const QString kSizeNotANumber = QStringLiteral("设置文件 %1 中的字号“%2”不是有效的整数");
 const QString kDefaultFontName = QStringLiteral("宋体");
 constexpr int kDefaultFontSize = 9;
 constexpr int kEditorTop = 72;
@@ -107,7 +109,7 @@ void TForm5::readSettings(const QString& path)
 {
     if (!QFileInfo::exists(path))
         return;
-    const QStringList lines = textfile::readLines(path);
+    const QStringList lines = textfile::readOwnFileLines(path);
     if (lines.isEmpty())
         return;
     suiFontComboBox1->setFontName(lines.value(1).mid(9));
@@ -116,8 +118,7 @@ void TForm5::readSettings(const QString& path)
     bool isNumber = false;
     const int size = sizeText.toInt(&isNumber);
     if (!isNumber)
-        throw std::runtime_error(QStringLiteral("'%1' is not a valid integer value in %2")
-                                     .arg(sizeText, path).toStdString());
+        throw std::runtime_error(kSizeNotANumber.arg(path, sizeText).toStdString());
     suiFontSizeComboBox1->setFontSize(size);
     QFont font = suiMemo1->font();
     if (!suiFontComboBox1->fontName().isEmpty())
@@ -136,6 +137,14 @@ QStringList TForm5::settingsLines() const
 void TForm5::writeSettings(const QString& path) const
 {
     textfile::writeLines(path, settingsLines());
+}
+
+// Each opening stands centred on the main window, in the size the window has now.
+void TForm5::showEvent(QShowEvent* event)
+{
+    if (!isMaximized())
+        skin::centreWindowOn(this, skin::ownerArea(parentWidget()));
+    QDialog::showEvent(event);
 }
 
 // The frame panel has followed the window: the line and the editor follow the panel.
@@ -234,7 +243,7 @@ void TForm5::suiButton3Click()
             return;
         const QString path = textFilePath(chosen);
         if (QFileInfo::exists(path) && overwrite_)
-            overwrite_->confirm(path, QStringLiteral("资料"));
+            overwrite_->confirm(path, book::kEntryKind);
         else
             writeEditorText(path);
     });

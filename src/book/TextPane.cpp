@@ -21,15 +21,16 @@ struct ToolButtonLayout {
     int width;
     const char* caption;
     const char* hint;
+    const char* glyph;  // theme picture beside the caption
 };
 
 constexpr ToolButtonLayout kToolButtons[] = {
-    {8, 56, "读取", "读取选定的一篇资料"},
-    {64, 56, "添加", "添加一篇新的资料"},
-    {120, 56, "删除", "删除选定的一篇资料"},
-    {176, 56, "刷新", "显示所有资料"},
-    {232, 80, "搜索标题", "按标题搜索资料"},
-    {312, 80, "复制标题", "复制选定的一篇资料的标题"},
+    {8, 56, "读取", "读取选定的一篇资料", "Read.bmp"},
+    {64, 56, "添加", "添加一篇新的资料", "Add.bmp"},
+    {120, 56, "删除", "删除选定的一篇资料", "Delete.bmp"},
+    {176, 56, "刷新", "显示所有资料", "Refresh.bmp"},
+    {232, 80, "搜索标题", "按标题搜索资料", "Search.bmp"},
+    {312, 80, "复制标题", "复制选定的一篇资料的标题", "Copy.bmp"},
 };
 
 QLabel* whiteLabel(const QString& text, QWidget* parent, int left)
@@ -112,6 +113,8 @@ void TextPane::loadThemePictures(const QString& themesFolder)
     ToolBarImage->loadFromFile(themesFolder + QStringLiteral("/Top.bmp"));
     Bar1Image->loadFromFile(themesFolder + QStringLiteral("/Bar1.bmp"));
     Bar2Image->loadFromFile(themesFolder + QStringLiteral("/Bar2.bmp"));
+    for (size_t i = 0; i < toolButtons_.size(); ++i)
+        toolButtons_[i]->setIcon(skin::loadGlyph(themesFolder + u'/' + QLatin1String(kToolButtons[i].glyph)));
 }
 
 void TextPane::setCommandsEnabled(bool enabled)

@@ -73,13 +73,13 @@ int TitleList::fillFrom(store::Query& textQuery, const QString& match)
     const int n = textQuery.recordCount();
     titles.reserve(size_t(n));
     int matched = 0;
-    textQuery.first();
     for (int i = 0; i < n; ++i) {
-        titles.push_back(textQuery.fieldText(0));
+        titles.push_back(textQuery.valueAt(i, 0).toString());
         if (!match.isNull() && titles.back() == match)
             matched = i;
-        textQuery.next();
     }
+    // The query ends where stepping through every row would leave it: on the last row, at its end.
+    textQuery.last();
     selection_.clear();
     model_.reset(std::move(titles));
     if (n == 0)

@@ -40,7 +40,6 @@ public:
 
     int count() const { return int(model_.titles().size()); }
     const QString& title(int position) const { return model_.titles().at(size_t(position)); }
-    const std::vector<QString>& titles() const { return model_.titles(); }
     // Position of the selected item, or -1.
     int selectedPosition() const;
     void select(int position);

@@ -15,16 +15,6 @@ constexpr int kTitleColumn = 0;
 constexpr int kLineNumberColumn = 1;
 constexpr int kTextColumn = 2;
 
-// The store compares titles without case for ASCII letters only.
-QString storeComparable(const QString& title)
-{
-    QString key = title;
-    for (QChar& c : key)
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    return key;
-}
-
 } // namespace
 
 std::vector<QString> listTitles(store::Query& textQuery)
@@ -46,28 +36,32 @@ QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& title
     file.append(stamp);
     QSet<QString> gathered;
     for (const QString& title : titles) {
-        const QString key = storeComparable(title);
-        if (!gathered.contains(key)) {
-            gathered.insert(key);
+        if (!gathered.contains(title)) {
+            gathered.insert(title);
             file.append(titleMarkerLine(title));
             textQuery.setStatement(store::statements::entryLinesInOrder(title));
             textQuery.open();
+            // The store's comparison also matches titles that differ in the case of a Latin
+            // letter or anywhere after a NUL; those rows belong to entries with markers of
+            // their own, and written here they would move to this title.
             for (int i = 0; i < textQuery.recordCount(); ++i)
-                file.append(textQuery.valueAt(i, kTextColumn).toString());
+                if (textQuery.valueAt(i, kTitleColumn).toString() == title)
+                    file.append(textQuery.valueAt(i, kTextColumn).toString());
         }
         progress.step();
     }
     return file.take();
 }
 
-void exportBook(store::Query& textQuery, const std::vector<QString>& titles, const QString& stamp,
-                const QString& path, Progress& progress)
+void exportBook(store::Query& textQuery, const QString& stamp, const QString& path,
+                Progress& progress)
 {
     QByteArray file;
     {
-        // Every entry is read from one state of the store, and the store is locked only once.
-        store::Query::Transaction snapshot(textQuery);
-        file = gatherBook(textQuery, titles, stamp, progress);
+        // The titles and every entry are read from one state of the store, without the write
+        // lock, so readers elsewhere neither stop the export nor are stopped by it.
+        store::Query::Transaction snapshot(textQuery, store::Query::Transaction::Kind::Read);
+        file = gatherBook(textQuery, listTitles(textQuery), stamp, progress);
         snapshot.commit();
     }
     textfile::writeBytes(path, file);

@@ -41,7 +41,7 @@ QString withExchangeExtension(const QString& chosen)
 ExchangeFile parseExchangeFile(const QByteArray& bytes)
 {
     ExchangeFile file;
-    file.encoding = textfile::encodingOf(bytes);
+    file.encoding = textfile::encodingOfOwnFile(bytes);
     const QByteArrayView body = textfile::withoutByteOrderMark(bytes);
     file.bytes = body.size() == bytes.size() ? bytes : body.toByteArray();
     file.lines = textfile::findLines(file.bytes);

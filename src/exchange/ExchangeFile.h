@@ -38,7 +38,7 @@ QString withExchangeExtension(const QString& chosen);
 struct ExchangeFile {
     QByteArray bytes;
     std::vector<textfile::LineSpan> lines;
-    textfile::Encoding encoding = textfile::Encoding::Utf8;
+    textfile::Encoding encoding = textfile::Encoding::Gb18030;
     bool accepted = false;
 
     qsizetype lineCount() const { return qsizetype(lines.size()); }

@@ -37,11 +37,11 @@ void TForm15::suiButton2Click()
         return;
     }
     skin::guarded([this] {
-        const std::vector<QString> titles = refreshTitles_();
+        refreshTitles_();
         const QString stamp = exchange::currentStamp();
         {
             skin::ProgressBarSteps progress(suiProgressBar1);
-            exchange::exportBook(textQuery_, titles, stamp, suiEdit1->text(), progress);
+            exchange::exportBook(textQuery_, stamp, suiEdit1->text(), progress);
         }
         suiMessageDialog1->ShowModal(TsuiIconType::suiInformation, stamp + kExported);
         suiProgressBar1->hide();

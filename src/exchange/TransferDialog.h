@@ -10,7 +10,6 @@
 #include <QFileDialog>
 #include <QString>
 #include <functional>
-#include <vector>
 
 class QGroupBox;
 class QProgressBar;
@@ -30,9 +29,8 @@ namespace exchange {
 // or any name to save under without an overwrite question. Empty when cancelled.
 QString askForExchangeFile(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode);
 
-// The materials book's title list, which the main window shows: refreshes it from the store and
-// returns its titles in list order.
-using RefreshTitles = std::function<std::vector<QString>()>;
+// Refreshes the materials book's title list, which the main window shows, from the store.
+using RefreshTitles = std::function<void()>;
 
 class TransferDialog : public TsuiDialog {
     Q_OBJECT

@@ -36,3 +36,18 @@ TsuiProgressBar::TsuiProgressBar(QWidget* parent) : QProgressBar(parent)
     setTextVisible(true);
     hide();
 }
+
+namespace skin {
+
+QPixmap loadGlyph(const QString& path)
+{
+    const QImage image(path);
+    if (image.isNull())
+        return {};
+    QPixmap glyph = QPixmap::fromImage(image);
+    const QColor key = image.pixelColor(0, image.height() - 1);
+    glyph.setMask(glyph.createMaskFromColor(key, Qt::MaskInColor));
+    return glyph;
+}
+
+} // namespace skin

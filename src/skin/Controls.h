@@ -17,6 +17,12 @@
 #include <QWidget>
 
 // A panel that shows a picture stretched over its whole area, or its colour when it has none.
+namespace skin {
+// A small glyph bitmap whose bottom-left pixel gives its transparent colour, as toolbar bitmaps
+// carry it; an empty pixmap when the file is missing or unreadable.
+QPixmap loadGlyph(const QString& path);
+}
+
 class TImage : public QWidget {
     Q_OBJECT
 public:

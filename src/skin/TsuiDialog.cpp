@@ -3,17 +3,27 @@
 #include "Style.h"
 #include "TsuiForm.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
 
-TsuiDialog::TsuiDialog(QWidget* owner, int width, int height, const QString& caption)
-    : QDialog(owner)
+TsuiDialog::TsuiDialog(QWidget* owner, int width, int height, const QString& caption,
+                       Placement placement)
+    : QDialog(owner), placement_(placement)
 {
     setWindowTitle(caption);
     setModal(true);
     suiForm1 = new TsuiForm(this);
     suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose});
     setFixedSize(suiForm1->windowSizeFor(QSize(width, height + suiForm1->clientTop())));
+}
+
+void TsuiDialog::showEvent(QShowEvent* event)
+{
+    skin::centreWindowOn(this, placement_ == Placement::ScreenCentre ? skin::screenArea()
+                                                                     : skin::ownerArea(parentWidget()));
+    QDialog::showEvent(event);
 }
 
 void TsuiDialog::done(int result)
@@ -41,6 +51,26 @@ void TsuiDialog::keyPressEvent(QKeyEvent* event)
 }
 
 namespace skin {
+
+void centreWindowOn(QWidget* window, const QRect& area)
+{
+    if (!area.isValid())
+        return;
+    const QSize outer = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - outer.width()) / 2,
+                 area.y() + (area.height() - outer.height()) / 2);
+}
+
+QRect screenArea()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect();
+}
+
+QRect ownerArea(const QWidget* owner)
+{
+    return owner ? owner->window()->frameGeometry() : screenArea();
+}
 
 QLabel* makeQuestionPicture(QWidget* parent, int left, int top)
 {

@@ -13,25 +13,38 @@ class TsuiForm;
 class TsuiDialog : public QDialog {
     Q_OBJECT
 public:
+    // Where the dialog stands each time it is shown.
+    enum class Placement { OwnerCentre, ScreenCentre };
+
     void done(int result) final;
 
 protected:
     // The window is the content (width × height) with the title bar above it and the border
     // strips around it. Subclasses place their controls on suiForm1 in content coordinates; they
     // move below the title bar before the dialog is first shown.
-    TsuiDialog(QWidget* owner, int width, int height, const QString& caption);
+    TsuiDialog(QWidget* owner, int width, int height, const QString& caption,
+               Placement placement = Placement::OwnerCentre);
 
     virtual void FormClose() = 0;
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     TsuiForm* suiForm1;
 
 private:
     bool contentPlaced_ = false;
+    Placement placement_;
 };
 
 namespace skin {
+
+// Moves the window so that its outer frame is centred on area (an owner's outer frame or the
+// screen), computed from the sizes alone so that it holds with and without a window manager.
+void centreWindowOn(QWidget* window, const QRect& area);
+// The owner's outer frame, or the screen when there is no owner.
+QRect ownerArea(const QWidget* owner);
+QRect screenArea();
 
 // The 42 × 42 question-mark picture of the confirmation dialogs, at the given place.
 QLabel* makeQuestionPicture(QWidget* parent, int left, int top);

@@ -77,7 +77,7 @@ CompactionResult compactStore(const QString& storePath, const QString& copyPath,
     std::unique_ptr<Connection> writers;
     try {
         writers = std::make_unique<Connection>(storePath);
-        writers->exec(QStringLiteral("begin immediate"));
+        writers->begin(Connection::TransactionKind::Write);
         writeCompactedCopy(storePath, copyPath);
     } catch (const StoreError& error) {
         QFile::remove(copyPath);

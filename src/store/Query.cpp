@@ -107,32 +107,53 @@ void Query::loadColumns()
     }
 }
 
-// "select * from T ..." becomes "select rowid, c1, c2, NULL, ... from T ...", with NULL in place
-// of each lazy column. A final "order by C collate ZH" is done here after fetching, by sort keys,
-// which is several times faster than the engine calling the collation for every comparison.
-// Without known columns the statement runs as written, so that the store reports its own error
-// (a missing table, say).
+// "select * from T ..." becomes "select rowid, c1, c2, NULL, ... from T ...": a column is fetched
+// when the statement names it (or says *) and it is no BLOB; in place of any other stands NULL,
+// and its values are read from the store when asked for. So a list that needs one column of a
+// large table fetches that column only. A final "order by C collate ZH" on a fetched column is
+// done here after fetching, by sort keys, which is several times faster than the engine calling
+// the collation for every comparison. Without known columns the statement runs as written, so
+// that the store reports its own error (a missing table, say).
 QString Query::selectSql()
 {
-    static const QRegularExpression selectAll(QStringLiteral(R"(^\s*select\s+\*\s+)"),
-                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression selectList(QStringLiteral(R"(^\s*select\s+(.+?)\s+(from\s.*)$)"),
+                                               QRegularExpression::CaseInsensitiveOption
+                                                   | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression chineseOrder(
         QStringLiteral(R"(\s+order\s+by\s+(\S+)\s+collate\s+ZH\s*$)"),
         QRegularExpression::CaseInsensitiveOption);
     fetchOrder_ = -1;
-    const auto match = selectAll.match(statement_.sql);
-    if (columns_.empty() || !match.hasMatch())
+    fetched_.assign(columns_.size(), false);
+    const auto match = selectList.match(statement_.sql);
+    if (columns_.empty() || !match.hasMatch() || !markFetchedColumns(match.captured(1))) {
+        fetched_.assign(columns_.size(), true);
         return statement_.sql;
-    QString rest = statement_.sql.mid(match.capturedLength());
+    }
+    QString rest = match.captured(2);
     const auto order = chineseOrder.match(rest);
-    if (order.hasMatch() && fieldIndex(order.captured(1)) >= 0) {
-        fetchOrder_ = fieldIndex(order.captured(1));
+    const int orderColumn = order.hasMatch() ? fieldIndex(order.captured(1)) : -1;
+    if (orderColumn >= 0 && fetched_[size_t(orderColumn)]) {
+        fetchOrder_ = orderColumn;
         rest.truncate(order.capturedStart());
     }
     QStringList list{QStringLiteral("rowid")};
-    for (const Column& column : columns_)
-        list << (column.lazy ? QStringLiteral("NULL") : quoted(column.name));
+    for (size_t c = 0; c < columns_.size(); ++c)
+        list << (fetched_[c] ? quoted(columns_[c].name) : QStringLiteral("NULL"));
     return QStringLiteral("select ") + list.join(u',') + u' ' + rest;
+}
+
+// Marks the columns a select list names ("*" names all) as fetched, BLOBs aside. False when the
+// list names something that is no plain column of the table.
+bool Query::markFetchedColumns(const QString& selectList)
+{
+    const QStringList names = selectList.trimmed() == u'*' ? fieldNames() : selectList.split(u',');
+    for (const QString& name : names) {
+        const int position = fieldIndex(name.trimmed());
+        if (position < 0)
+            return false;
+        fetched_[size_t(position)] = !columns_[size_t(position)].lazy;
+    }
+    return true;
 }
 
 void Query::fetch()
@@ -311,7 +332,7 @@ QVariant Query::valueAt(int index, int position) const
     if (index < 0 || index >= int(rows_.size()))
         return {};
     const Row& row = rows_[size_t(index)];
-    if (!columns_[size_t(position)].lazy)
+    if (fetched_[size_t(position)])
         return row.values[size_t(position)];
     SqliteStatement read(*connection_, QStringLiteral("select %1 from %2 where rowid=?")
                                            .arg(quoted(columns_[size_t(position)].name), quoted(table_)));
@@ -423,9 +444,9 @@ void Query::post()
     insert.reset();
     Row row = std::move(pending_->row);
     row.rowid = sqlite3_last_insert_rowid(connection().handle());
-    // Values of lazy columns are read back from the store when asked for, not kept here.
+    // Values of columns not fetched are read back from the store when asked for, not kept here.
     for (size_t c = 0; c < columns_.size(); ++c)
-        if (columns_[c].lazy)
+        if (!fetched_[c])
             row.values[c] = QVariant();
     const size_t position = std::min(pending_->position, rows_.size());
     rows_.insert(rows_.begin() + std::ptrdiff_t(position), std::move(row));
@@ -501,7 +522,7 @@ void Query::orderRowsBy(int position)
     rows_ = std::move(ordered);
 }
 
-void Query::sort(const QString& column)
+void Query::sort(const QString& column, AfterSort afterSort)
 {
     requireOpen();
     const int position = fieldIndex(column);
@@ -513,21 +534,24 @@ void Query::sort(const QString& column)
     const auto found = std::find_if(rows_.begin(), rows_.end(),
                                     [currentRow](const Row& row) { return row.rowid == currentRow; });
     current_ = found == rows_.end() ? -1 : int(found - rows_.begin());
+    if (afterSort == AfterSort::First)
+        current_ = rows_.empty() ? -1 : 0;
     if (!rows_.empty())
         clearMarkers();
 }
 
-Query::Transaction::Transaction(Query& query) : query_(query)
+Query::Transaction::Transaction(Query& query, Kind kind) : query_(query)
 {
     if (query_.inTransaction_)
         throw StoreError("a transaction is already running on this query");
-    query_.connection().exec(QStringLiteral("begin immediate"));
+    query_.connection().begin(kind == Kind::Write ? Connection::TransactionKind::Write
+                                                  : Connection::TransactionKind::Read);
     query_.inTransaction_ = true;
 }
 
 void Query::Transaction::commit()
 {
-    query_.connection().exec(QStringLiteral("commit"));
+    query_.connection().commit();
     query_.inTransaction_ = false;
     done_ = true;
 }
@@ -538,7 +562,7 @@ Query::Transaction::~Transaction()
         return;
     query_.inTransaction_ = false;
     try {
-        query_.connection().exec(QStringLiteral("rollback"));
+        query_.connection().rollback();
     } catch (const StoreError&) {
         // The engine has already undone the transaction after its own failure.
     }

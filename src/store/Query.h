@@ -84,17 +84,23 @@ public:
     // Deletes the current row from the store; the next row becomes current, or the new last.
     void deleteCurrent();
 
-    // Orders the open result by one column, ascending, without a new statement.
-    void sort(const QString& column);
+    // Orders the open result by one column, ascending, without a new statement. The current
+    // picture stays current, or (AfterSort::First) the first row of the new order becomes
+    // current, as the album's sort needs it (the album export walks the album from there).
+    enum class AfterSort { KeepCurrent, First };
+    void sort(const QString& column, AfterSort afterSort = AfterSort::KeepCurrent);
 
     // Called after every move of the current row (see the .cpp for exactly when).
     void setAfterScroll(std::function<void()> handler) { afterScroll_ = std::move(handler); }
 
     // Groups the writes made through this query until commit(); a Transaction destroyed without
     // commit() rolls them back and refetches the result, so the store and the query are as before.
+    // A Read transaction writes nothing: its reads all see one state of the store, and it takes
+    // no write lock, so readers elsewhere do not stop it.
     class Transaction {
     public:
-        explicit Transaction(Query& query);
+        enum class Kind { Write, Read };
+        explicit Transaction(Query& query, Kind kind = Kind::Write);
         ~Transaction();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;
@@ -123,6 +129,7 @@ private:
     Connection& connection();
     void loadColumns();
     QString selectSql();
+    bool markFetchedColumns(const QString& selectList);
     void fetch();
     void requireOpen() const;
     void requireColumn(int position) const;
@@ -143,6 +150,7 @@ private:
     QString table_;
     int fetchOrder_ = -1;  // column the result is ordered by on this side, or -1
     std::vector<Column> columns_;
+    std::vector<bool> fetched_;  // by column: the current statement's rows carry its values
     std::deque<Row> rows_;  // deque: deleting row after row from the front stays cheap
     std::optional<Pending> pending_;
     int current_ = -1;

@@ -12,6 +12,17 @@ inline const QString kPictureTable = QStringLiteral("图片");
 
 // Creates an empty store with both tables and the title index. Refuses a path that exists.
 void createStore(const QString& path);
+// The same in an empty file that exists already (the temporary file of a new store).
+void fillEmptyFile(const QString& path);
+
+// What the engine's integrity check finds wrong with the store; empty when it is sound. Throws
+// when the file is no store at all.
+QStringList integrityProblems(const QString& path);
+
+// Adds the index that serves the title list to a store made before it existed, in a transaction
+// of its own; a store without the text table is left to report itself when it is opened. Throws
+// when the store cannot take it (read-only, locked, damaged).
+void addTitleListIndex(const QString& path);
 
 struct TableCount {
     QString table;

@@ -3,16 +3,21 @@
 #include "Collation.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <iterator>
 #include <sqlite3.h>
 
 namespace store {
 
 namespace {
 constexpr int kBusyTimeoutMs = 3000;
-}
+// Pauses between attempts to take a lock, the last one repeated.
+constexpr int kLockRetryPausesMs[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+} // namespace
 
-Connection::Connection(const QString& path, Mode mode) : path_(path)
+Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(kBusyTimeoutMs)
 {
+    clock_.start();
     if (mode == Mode::CreateNew && QFileInfo(path).exists())
         throw StoreError(QStringLiteral("%1 already exists; a new store is never written over a file")
                              .arg(path).toStdString());
@@ -37,13 +42,14 @@ Connection::Connection(const QString& path, Mode mode) : path_(path)
 }
 
 // Sorting a large title list stays in memory instead of spilling to temporary files, and reads
-// map the file instead of copying its pages.
+// map up to 64 MB of the file instead of copying its pages: enough for the book's hot pages,
+// while an album's gigabytes of pictures never count towards the program's memory.
 void Connection::configure()
 {
     if (sqlite3_extended_result_codes(db_, 1) != SQLITE_OK
-        || sqlite3_busy_timeout(db_, kBusyTimeoutMs) != SQLITE_OK)
+        || sqlite3_busy_handler(db_, &Connection::busyHandler, this) != SQLITE_OK)
         fail(path_);
-    exec(QStringLiteral("pragma temp_store=memory; pragma cache_size=-32768; pragma mmap_size=1073741824"));
+    exec(QStringLiteral("pragma temp_store=memory; pragma cache_size=-32768; pragma mmap_size=67108864"));
     if (registerChineseCollation(db_) != SQLITE_OK)
         fail(path_);
 }
@@ -63,6 +69,53 @@ void Connection::exec(const QString& sql)
         sqlite3_free(error);
         throw StoreError(message);
     }
+}
+
+void Connection::begin(TransactionKind kind)
+{
+    busyDeadline_ = clock_.elapsed() + busyTime_;
+    inTransaction_ = true;
+    try {
+        exec(kind == TransactionKind::Write ? QStringLiteral("begin immediate")
+                                            : QStringLiteral("begin"));
+    } catch (const StoreError&) {
+        inTransaction_ = false;
+        throw;
+    }
+}
+
+// A commit that fails leaves the transaction open, for the caller to roll back.
+void Connection::commit()
+{
+    exec(QStringLiteral("commit"));
+    inTransaction_ = false;
+}
+
+void Connection::rollback()
+{
+    inTransaction_ = false;
+    exec(QStringLiteral("rollback"));
+}
+
+int Connection::busyHandler(void* connection, int attempt)
+{
+    return static_cast<Connection*>(connection)->waitForLock(attempt) ? 1 : 0;
+}
+
+// Within a transaction the wait is measured from its beginning; a statement on its own starts
+// its wait at its first attempt.
+bool Connection::waitForLock(int attempt)
+{
+    const qint64 now = clock_.elapsed();
+    if (!inTransaction_ && attempt == 0)
+        busyDeadline_ = now + busyTime_;
+    if (now >= busyDeadline_)
+        return false;
+    constexpr int kPauses = int(std::size(kLockRetryPausesMs));
+    const qint64 pause = std::min<qint64>(kLockRetryPausesMs[std::min(attempt, kPauses - 1)],
+                                          busyDeadline_ - now);
+    sqlite3_sleep(int(pause));
+    return true;
 }
 
 void Connection::fail(const QString& context) const

@@ -2,6 +2,7 @@
 // that every store failure raises.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
 #include <stdexcept>
@@ -32,13 +33,32 @@ public:
 
     // Runs statements that take no parameters and return no rows.
     void exec(const QString& sql);
+
+    // A transaction that only reads takes no lock until its first read and never blocks another
+    // reader; a writing one takes the write lock at once.
+    enum class TransactionKind { Read, Write };
+    void begin(TransactionKind kind);
+    void commit();
+    void rollback();
+
+    // How long, in all, a transaction (or a statement outside one) waits for the locks of other
+    // connections before it fails as busy. The engine asks for locks again and again within one
+    // transaction (each time it spills pages to the file), and the whole wait counts.
+    void setBusyTime(int milliseconds) { busyTime_ = milliseconds; }
+    int busyTime() const { return busyTime_; }
     [[noreturn]] void fail(const QString& context = {}) const;
 
 private:
     void configure();
+    static int busyHandler(void* connection, int attempt);
+    bool waitForLock(int attempt);
 
     sqlite3* db_ = nullptr;
     QString path_;
+    int busyTime_;
+    bool inTransaction_ = false;
+    QElapsedTimer clock_;
+    qint64 busyDeadline_ = 0;  // on clock_
 };
 
 class SqliteStatement {

@@ -11,7 +11,7 @@ QString pictureColumnName(PictureColumn column)
 
 Statement allTitles()
 {
-    return {QStringLiteral("select * from 文本 where 行数=0 order by 标题 collate ZH"), {}};
+    return {QStringLiteral("select 标题 from 文本 where 行数=0 order by 标题 collate ZH"), {}};
 }
 
 Statement entryLinesInOrder(const QString& title)

@@ -14,6 +14,7 @@ constexpr auto kWholeInput = QStringConverter::Flag::Stateless;
 constexpr char16_t kEuro = 0x20AC;
 constexpr uchar kEuroIn936 = 0x80;
 constexpr char16_t kReplacement = 0xFFFD;
+constexpr QByteArrayView kReplacementIn4Bytes("\x84\x31\xA4\x37");
 
 bool isLead(uchar b) { return b >= 0x81 && b <= 0xFE; }
 bool isTrail(uchar b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE); }
@@ -35,13 +36,14 @@ public:
         static const TwoByteTables tables;
         return tables;
     }
-    // 0 where the pair or the character has no two-byte form.
+    // U+FFFD where the pair has no character; 0 where the character has no two-byte form (no
+    // pair is 0, and characters below 0x80 never come here).
     char16_t toUnicode(uchar lead, uchar trail) const { return toUnicode_[lead << 8 | trail]; }
     quint16 fromUnicode(char16_t c) const { return fromUnicode_[c]; }
 
 private:
     // Every lead and trail pair decodes to one character of the basic plane.
-    TwoByteTables() : toUnicode_(0x10000), fromUnicode_(0x10000)
+    TwoByteTables() : toUnicode_(0x10000, kReplacement), fromUnicode_(0x10000)
     {
         QByteArray pairs;
         std::vector<quint16> codes;
@@ -83,8 +85,9 @@ qsizetype characterLength(QByteArrayView bytes, qsizetype i)
 
 } // namespace
 
-QString decodeGb18030(QByteArrayView bytes)
+QString decodeGb18030(QByteArrayView bytes, bool* wellFormed)
 {
+    bool allFormed = true;
     const TwoByteTables& tables = TwoByteTables::instance();
     QString text(bytes.size(), Qt::Uninitialized);  // no character takes more units than bytes
     QChar* out = text.data();
@@ -99,15 +102,22 @@ QString decodeGb18030(QByteArrayView bytes)
         else if (length == 2)
             c = tables.toUnicode(b, uchar(bytes[i + 1]));
         if (length == 4) {
-            const QString decoded = converter<QStringDecoder>().decode(bytes.sliced(i, 4));
+            const QByteArrayView sequence = bytes.sliced(i, 4);
+            const QString decoded = converter<QStringDecoder>().decode(sequence);
             for (QChar unit : decoded)
                 *out++ = unit;
+            if (decoded == QChar(kReplacement) && sequence != kReplacementIn4Bytes)
+                allFormed = false;
         } else {
-            *out++ = QChar(c ? c : kReplacement);
+            *out++ = QChar(c);
+            if (c == kReplacement)
+                allFormed = false;
         }
         i += length;
     }
     text.truncate(out - text.constData());
+    if (wellFormed)
+        *wellFormed = allFormed;
     return text;
 }
 

@@ -12,8 +12,10 @@
 namespace textfile {
 
 // Bytes that form no character become U+FFFD, one for each byte that cannot start a character;
-// a line end is never taken into a broken character.
-QString decodeGb18030(QByteArrayView bytes);
+// a line end is never taken into a broken character. A NUL byte is the NUL character. When
+// wellFormed is given, it tells whether every byte was part of a character (the encoded U+FFFD
+// counts as one), which is true of everything writeGb18030 writes.
+QString decodeGb18030(QByteArrayView bytes, bool* wellFormed = nullptr);
 
 // The most bytes that text can take.
 inline qsizetype maxGb18030Size(QStringView text) { return 4 * text.size(); }

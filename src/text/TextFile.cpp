@@ -1,11 +1,15 @@
 #include "TextFile.h"
 
+#include "FileReplacement.h"
 #include "Gb18030.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace textfile {
 
@@ -13,13 +17,58 @@ namespace {
 
 constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
-const QString kCannotRead = QStringLiteral("无法读取文件");
-const QString kCannotWrite = QStringLiteral("无法写入文件");
-const QString kIsAFolder = QStringLiteral("这是一个文件夹");
+// Closes the descriptor however reading ends.
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    ~Descriptor()
+    {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return descriptor_; }
 
-FileError failure(const QString& what, const QString& path, const QString& reason)
+private:
+    int descriptor_;
+};
+
+// Reads until the end of the file, which may have grown since it was measured.
+QByteArray readToEnd(int descriptor, qint64 expected, const QString& path)
 {
-    return FileError(QStringLiteral("%1 %2：%3").arg(what, path, reason).toStdString());
+    QByteArray bytes;
+    qsizetype filled = 0;
+    try {
+        bytes.resize(qsizetype(expected) + 1);  // one more byte shows that the end was reached
+        for (;;) {
+            if (filled == bytes.size()) {
+                if (bytes.size() > kLargestReadableFile)
+                    throw readFailure(path, reason::kTooLarge);
+                bytes.resize(2 * bytes.size());
+            }
+            const ssize_t got = ::read(descriptor, bytes.data() + filled, size_t(bytes.size() - filled));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                throw readFailure(path, reason::ofErrno(errno));
+            if (got == 0)
+                break;
+            filled += got;
+        }
+    } catch (const std::bad_alloc&) {
+        throw readFailure(path, reason::kOutOfMemory);
+    }
+    bytes.truncate(filled);
+    return bytes;
+}
+
+bool hasBareLineFeed(QByteArrayView bytes)
+{
+    for (qsizetype i = bytes.indexOf('\n'); i >= 0; i = bytes.indexOf('\n', i + 1))
+        if (i == 0 || bytes[i - 1] != '\r')
+            return true;
+    return false;
 }
 
 template <typename Char>
@@ -78,17 +127,23 @@ bool isUtf8(QByteArrayView bytes)
 
 } // namespace
 
+// Opened without blocking, so that a FIFO with no writer is refused instead of waited for.
 QByteArray readBytes(const QString& path)
 {
-    if (QFileInfo(path).isDir())
-        throw failure(kCannotRead, path, kIsAFolder);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw failure(kCannotRead, path, file.errorString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw failure(kCannotRead, path, file.errorString());
-    return bytes;
+    const Descriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.get() < 0)
+        throw readFailure(path, errno == EISDIR ? reason::kIsAFolder : reason::ofErrno(errno));
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0)
+        throw readFailure(path, reason::ofErrno(errno));
+    if (S_ISDIR(status.st_mode))
+        throw readFailure(path, reason::kIsAFolder);
+    if (!S_ISREG(status.st_mode))
+        throw readFailure(path, reason::kNotARegularFile);
+    if (status.st_size > kLargestReadableFile)
+        throw readFailure(path, reason::kTooLarge);
+    return readToEnd(file.get(), status.st_size, path);
 }
 
 QByteArrayView withoutByteOrderMark(QByteArrayView bytes)
@@ -96,10 +151,24 @@ QByteArrayView withoutByteOrderMark(QByteArrayView bytes)
     return bytes.startsWith(kByteOrderMark) ? bytes.sliced(kByteOrderMark.size()) : bytes;
 }
 
-// Plain ASCII reads the same either way.
-Encoding encodingOf(QByteArrayView bytes)
+Encoding encodingOfOwnFile(QByteArrayView bytes)
 {
-    return bytes.startsWith(kByteOrderMark) || isUtf8(bytes) ? Encoding::Utf8 : Encoding::Gb18030;
+    return bytes.startsWith(kByteOrderMark) ? Encoding::Utf8 : Encoding::Gb18030;
+}
+
+// Everything this program writes is well-formed GB18030 with CR LF line ends, so a file that
+// could be one of them is one of them. Plain ASCII reads the same either way.
+Encoding encodingOfUserFile(QByteArrayView bytes)
+{
+    if (bytes.startsWith(kByteOrderMark))
+        return Encoding::Utf8;
+    if (!isUtf8(bytes))
+        return Encoding::Gb18030;
+    if (hasBareLineFeed(bytes))
+        return Encoding::Utf8;
+    bool wellFormed = false;
+    decodeGb18030(bytes, &wellFormed);
+    return wellFormed ? Encoding::Gb18030 : Encoding::Utf8;
 }
 
 QString decode(QByteArrayView bytes, Encoding encoding)
@@ -111,9 +180,14 @@ QString decode(QByteArrayView bytes, Encoding encoding)
     return utf8.decode(bytes);
 }
 
-QString decode(QByteArrayView bytes)
+QString decodeOwnFile(QByteArrayView bytes)
 {
-    return decode(withoutByteOrderMark(bytes), encodingOf(bytes));
+    return decode(withoutByteOrderMark(bytes), encodingOfOwnFile(bytes));
+}
+
+QString decodeUserFile(QByteArrayView bytes)
+{
+    return decode(withoutByteOrderMark(bytes), encodingOfUserFile(bytes));
 }
 
 std::vector<LineSpan> findLines(QByteArrayView bytes)
@@ -134,9 +208,9 @@ QStringList splitLines(QStringView text)
     return lines;
 }
 
-QStringList readLines(const QString& path)
+QStringList readOwnFileLines(const QString& path)
 {
-    return splitLines(decode(readBytes(path)));
+    return splitLines(decodeOwnFile(readBytes(path)));
 }
 
 QByteArray encode(QStringView text)
@@ -172,17 +246,9 @@ QByteArray joinLines(const QStringList& lines)
     return encoder.take();
 }
 
-void writeBytes(const QString& path, const QByteArray& bytes)
+void writeBytes(const QString& path, QByteArrayView bytes)
 {
-    if (QFileInfo(path).isDir())
-        throw failure(kCannotWrite, path, kIsAFolder);
-    // Written beside the target and renamed over it, so a failed write keeps the old file.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        throw failure(kCannotWrite, path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw failure(kCannotWrite, path, file.errorString());
+    replaceFile(path, bytes);
 }
 
 void writeLines(const QString& path, const QStringList& lines)

@@ -1,27 +1,31 @@
 // Text files as the program reads and writes them. Writing: the whole file at once, GB18030,
-// CR LF after every line, replacing an existing file. Reading: the whole file at once; a file
-// that starts with the UTF-8 byte-order mark or whose bytes are valid UTF-8 is read as UTF-8,
-// any other as GB18030, and bytes that fit neither become U+FFFD. CR LF, a lone CR and a lone LF
-// each end a line; after the last line end an empty remainder is no line, a non-empty one is.
+// CR LF after every line, replacing an existing file whole (FileReplacement). Reading: the whole
+// file at once, regular files only. The program's own files (exchange file, settings file) are
+// GB18030 unless they start with the UTF-8 byte-order mark. A text file the user chooses is
+// UTF-8 when it starts with the byte-order mark, or when its bytes are valid UTF-8 and show that
+// this program did not write them: bytes that are no GB18030 text, or a line feed without a
+// carriage return before it. Any other file is GB18030, so every file this program wrote reads
+// back as it was written. Bytes that fit the chosen encoding in no way become U+FFFD; a NUL byte
+// is a NUL character. CR LF, a lone CR and a lone LF each end a line; after the last line end an
+// empty remainder is no line, a non-empty one is.
 #pragma once
+
+#include "FileErrors.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-#include <stdexcept>
 #include <vector>
 
 namespace textfile {
 
-// A file that cannot be read or written; what() names the file and the system's reason.
-class FileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// The largest file that is read whole.
+inline constexpr qint64 kLargestReadableFile = qint64(1) << 30;
 
-// The whole file. Throws FileError for a folder, a missing or an unreadable file.
+// The whole file. Throws FileError for a folder, a device, a FIFO, a socket, a missing or an
+// unreadable file, and a file larger than kLargestReadableFile or than memory allows.
 QByteArray readBytes(const QString& path);
 
 // The bytes without a leading UTF-8 byte-order mark.
@@ -29,11 +33,13 @@ QByteArrayView withoutByteOrderMark(QByteArrayView bytes);
 
 enum class Encoding { Utf8, Gb18030 };
 
-// The encoding a whole file is read in, by the rule above.
-Encoding encodingOf(QByteArrayView bytes);
+// The encoding a whole file is read in, by the rules above.
+Encoding encodingOfOwnFile(QByteArrayView bytes);
+Encoding encodingOfUserFile(QByteArrayView bytes);
 
-// A file's bytes as text by the rule above, a leading byte-order mark dropped.
-QString decode(QByteArrayView bytes);
+// A file's bytes as text by the rules above, a leading byte-order mark dropped.
+QString decodeOwnFile(QByteArrayView bytes);
+QString decodeUserFile(QByteArrayView bytes);
 // Part of a file (without its byte-order mark) in the file's encoding. The lines of a file
 // decoded one by one give the same text as the whole file decoded at once.
 QString decode(QByteArrayView bytes, Encoding encoding);
@@ -51,8 +57,8 @@ std::vector<LineSpan> findLines(QByteArrayView bytes);
 std::vector<LineSpan> findLines(QStringView text);
 QStringList splitLines(QStringView text);
 
-// readBytes, decode and splitLines in one.
-QStringList readLines(const QString& path);
+// readBytes, decodeOwnFile and splitLines in one.
+QStringList readOwnFileLines(const QString& path);
 
 // GB18030: code page 936's bytes for every character it has, four-byte sequences for the rest.
 QByteArray encode(QStringView text);
@@ -71,9 +77,9 @@ private:
 // Every line followed by CR LF, encoded.
 QByteArray joinLines(const QStringList& lines);
 
-// Creates or replaces the file with exactly these bytes. A failure leaves an existing file as it
-// was. Throws FileError.
-void writeBytes(const QString& path, const QByteArray& bytes);
+// Creates or replaces the file with exactly these bytes (replaceFile). A failure leaves an
+// existing file as it was. Throws FileError.
+void writeBytes(const QString& path, QByteArrayView bytes);
 
 // writeBytes(path, joinLines(lines)).
 void writeLines(const QString& path, const QStringList& lines);

@@ -2,6 +2,7 @@
 // toggles, help, compaction and the close that writes the settings file.
 #include "support/ProgramFolder.h"
 
+#include "album/AlbumPane.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "book/FontPickers.h"
@@ -15,6 +16,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -115,6 +118,41 @@ TEST_F(MainMenuTest, TheAlbumExportItemStandsDisabledUntilItHasAWindow)
     ASSERT_NE(albumExport, nullptr);
     EXPECT_EQ(albumExport->text(), "图片册(&G)");
     EXPECT_FALSE(albumExport->isEnabled());
+}
+
+// The picture menu's copy and save reach the main window's commands; without a picture each
+// tells so, with one the picture lands on the clipboard or in the chosen file.
+TEST_F(MainMenuTest, PictureCopyAndSaveTellWhenThereIsNoPictureAndWorkWhenThereIs)
+{
+    auto pictureCommand = [this](const QString& caption) {
+        for (QAction* action : main().albumPane().pictureMenu()->actions())
+            if (action->text() == caption)
+                action->trigger();
+    };
+    pictureCommand("复制图片(&C)");
+    pictureCommand("图片另存为(&S)");
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[0].text, "没有图片资源来进行复制！");
+    EXPECT_EQ(messages.messages[1].text, "没有图片资源来进行保存！");
+    EXPECT_EQ(messages.messages[1].kind, skin::MessageKind::Warning);
+
+    QImage picture(24, 16, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    testing_support::addPicture(folder.storePath(), "红.bmp", "", 0, bmp);
+    main().albumPane().MenuItem5Click();  // 刷新
+    pictureCommand("复制图片(&C)");
+    EXPECT_EQ(clipboard.image().size(), QSize(24, 16));
+    main().setPictureSaveChooser([this](const QString& filter) {
+        EXPECT_EQ(filter, "位图图像 (*.bmp)");
+        return folder.file("saved");
+    });
+    pictureCommand("图片另存为(&S)");
+    EXPECT_EQ(QImage(folder.file("saved.bmp")).size(), QSize(24, 16));
+    EXPECT_EQ(messages.messages.size(), 2u);
 }
 
 TEST_F(MainMenuTest, HidingTheBarsLetsThePaneFillTheRoom)

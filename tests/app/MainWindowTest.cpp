@@ -2,6 +2,7 @@
 // store that cannot be opened.
 #include "support/ProgramFolder.h"
 
+#include "album/AlbumPane.h"
 #include "app/Main.h"
 #include "book/TextPane.h"
 #include "platform/Clipboard.h"
@@ -16,6 +17,9 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
+#include <QAction>
+#include <QBuffer>
+#include <QImage>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -142,6 +146,29 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenStore{"notADatabase", QByteArray(2048, 'z'), true, "file is not a database"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A store whose pages were overwritten on disk: reported in the engine's words, left as it is.
+TEST_F(MainWindowTest, ADamagedStoreIsReportedAndLeftAsItIs)
+{
+    ProgramFolder folder;
+    for (int i = 0; i < 200; ++i)
+        testing_support::addEntry(folder.storePath(), QStringLiteral("标题%1").arg(i), {"一", "二"});
+    QFile store(folder.storePath());
+    ASSERT_TRUE(store.open(QIODevice::ReadWrite));
+    ASSERT_GT(store.size(), 4 * 4096);
+    store.seek(4096);
+    store.write(QByteArray(int(store.size()) - 4096, '\x55'));
+    store.close();
+    const QByteArray damaged = testing_support::readBytes(folder.storePath());
+
+    auto form = create();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
+    EXPECT_TRUE(messages.messages[0].text.contains("malformed")) << messages.messages[0].text.toStdString();
+    EXPECT_EQ(form->titles().count(), 0);
+    form.reset();
+    EXPECT_EQ(testing_support::readBytes(folder.storePath()), damaged);
+}
+
 TEST_F(MainWindowTest, StoreLockedByAnotherProcessIsReportedNotWaitedOnForever)
 {
     ProgramFolder folder;
@@ -152,6 +179,28 @@ TEST_F(MainWindowTest, StoreLockedByAnotherProcessIsReportedNotWaitedOnForever)
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(messages.messages[0].text.startsWith("database is locked"));
     other.exec(QStringLiteral("rollback"));
+}
+
+// The album pane stands in the main window over the picture query, which opened on the album.
+TEST_F(MainWindowTest, TheAlbumPaneShowsTheStoredPicturesWhenTheAlbumIsChosen)
+{
+    ProgramFolder folder;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    testing_support::addPicture(folder.storePath(), "绿.bmp", "一张", 0, bmp);
+    testing_support::addPicture(folder.storePath(), "Fail", "", -1, "x");
+    auto form = create();
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(form->albumPane().positionText(), "1/2  40x30");
+    form->findChild<QAction*>(QStringLiteral("G2"))->trigger();
+    EXPECT_TRUE(form->albumPane().isVisibleTo(form.get()));
+    EXPECT_EQ(form->albumPane().geometry(), form->textPane().geometry());
+    form->findChild<QAction*>(QStringLiteral("T1"))->trigger();
+    EXPECT_FALSE(form->albumPane().isVisibleTo(form.get()));
 }
 
 TEST_F(MainWindowTest, AlbumFixedAreaColourComesFromTheCategoryBarPicture)

@@ -2,6 +2,9 @@
 #include "app/Startup.h"
 #include "platform/Clock.h"
 
+#include <QFont>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +38,38 @@ TEST(SplashWait, CopesWithAClockThatJumps)
     platform::FakeClock clock(4294967000u, 700);  // coarse ticks that step over the wrap
     EXPECT_LE(app::waitOutSplash(clock), 2100u);
     EXPECT_LE(clock.sleeps(), 3u);
+}
+
+} // namespace
+
+namespace {
+
+// The glyphs that text is drawn with in font, by the toolkit's own layout and font fallback;
+// glyph 0 of a font is its "missing glyph" box.
+std::vector<quint32> glyphsDrawnFor(const QString& text, const QFont& font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    std::vector<quint32> glyphs;
+    for (const QGlyphRun& run : layout.glyphRuns())
+        for (quint32 glyph : run.glyphIndexes())
+            glyphs.push_back(glyph);
+    return glyphs;
+}
+
+TEST(Fonts, RareCharactersOfTheExtensionPlanesDrawWithoutBoxes)
+{
+    app::installFontSubstitutes();
+    // 僻 and 字 of the basic block, 㐀 of extension A, 𠀀 and 𪜀 of extension B.
+    const QString title = QStringLiteral("生僻㐀𠀀𪜀字");
+    for (const QString& family : {QStringLiteral("宋体"), QStringLiteral("Tahoma")}) {
+        const std::vector<quint32> glyphs = glyphsDrawnFor(title, QFont(family, 9));
+        EXPECT_EQ(glyphs.size(), 6u) << family.toStdString();
+        for (quint32 glyph : glyphs)
+            EXPECT_NE(glyph, 0u) << family.toStdString();
+    }
 }
 
 } // namespace

@@ -18,6 +18,8 @@
 #include "store/Query.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -316,7 +318,7 @@ TEST_F(ReadingWindowTest, SaveAsWritesGb18030WithCrLfAndAsksBeforeOverwriting)
     form.suiButton3Click();
     const QByteArray written = testing_support::readBytes(folder.file("out.txt"));
     EXPECT_EQ(written, textfile::encode(QStringLiteral("第一行\r\n€ and 𠀀\r\n")));
-    EXPECT_EQ(textfile::decode(written), QStringLiteral("第一行\r\n€ and 𠀀\r\n"));
+    EXPECT_EQ(textfile::decodeUserFile(written), QStringLiteral("第一行\r\n€ and 𠀀\r\n"));
 
     form.editor()->setPlainText("changed");
     pressInNextModal([](QWidget* modal) { return static_cast<TForm6*>(modal)->noButton(); });
@@ -386,6 +388,8 @@ TEST_F(ReadingWindowTest, SettingsWithoutANumberReportTheErrorAndKeepTheFont)
     TForm5 next(nullptr, query, folder.program());
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
+    EXPECT_EQ(messages.messages[0].text,
+              QStringLiteral("设置文件 %1 中的字号“big”不是有效的整数.").arg(folder.file("quillo.ini")));
     EXPECT_EQ(next.fontNamePicker()->fontName(), "DejaVu Sans");  // line 2 was taken already
     EXPECT_EQ(next.editor()->font().pointSize(), 9);
 
@@ -395,6 +399,26 @@ TEST_F(ReadingWindowTest, SettingsWithoutANumberReportTheErrorAndKeepTheFont)
     EXPECT_EQ(messages.messages.size(), 1u);
 }
 
+// Random bytes in the settings file's place: at most one report, the defaults where nothing
+// readable stands, and the file itself untouched.
+TEST_F(ReadingWindowTest, ASettingsFileOfRandomBytesLeavesTheDefaultsAndTheFile)
+{
+    QByteArray noise(4096, Qt::Uninitialized);
+    quint32 seed = 20261209;
+    for (char& byte : noise) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = char(seed >> 24);
+    }
+    writeFile(folder.file("quillo.ini"), noise);
+    TForm5 next(nullptr, query, folder.program());
+    ASSERT_LE(messages.messages.size(), 1u);
+    if (!messages.messages.empty()) {
+        EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
+    }
+    EXPECT_EQ(next.editor()->font().pointSize(), 9);
+    EXPECT_EQ(testing_support::readBytes(folder.file("quillo.ini")), noise);
+}
+
 TEST_F(ReadingWindowTest, FontChangeKeepsTheSizePositionOrTakesTheLast)
 {
     form.fontSizePicker()->setFontSize(72);
@@ -402,6 +426,51 @@ TEST_F(ReadingWindowTest, FontChangeKeepsTheSizePositionOrTakesTheLast)
     EXPECT_EQ(form.fontSizePicker()->fontSize(), 72);
     EXPECT_EQ(form.editor()->font().family(), "DejaVu Serif");
     EXPECT_EQ(form.editor()->font().pointSize(), 72);
+}
+
+} // namespace
+
+namespace {
+
+// Where each window of the book stands when shown: its outer frame's centre on the main
+// window's or on the screen's, from the sizes alone.
+class PlacementTest : public BookWindowsTest {
+protected:
+    PlacementTest()
+    {
+        mainWindow.setGeometry(173, 91, 640, 478);
+        mainWindow.show();
+    }
+    static QPoint offCentre(QWidget& window, const QRect& area)
+    {
+        window.show();
+        const QPoint off = window.frameGeometry().center() - area.center();
+        window.hide();
+        return off;
+    }
+    static QRect screen() { return QGuiApplication::primaryScreen()->geometry(); }
+
+    QWidget mainWindow;
+};
+
+TEST_F(PlacementTest, DialogsStandCentredOnTheMainWindowOrTheScreen)
+{
+    TForm2 add(&mainWindow, titles, query);
+    TForm3 remove(&mainWindow, titles, query);
+    TForm4 search(&mainWindow, titles, query);
+    TForm5 reading(&mainWindow, query, folder.program());
+    TForm6 overwrite(&mainWindow);
+    TForm13 saveChanges(&mainWindow);
+    for (QWidget* onMain : std::initializer_list<QWidget*>{&add, &remove, &search, &reading}) {
+        const QPoint off = offCentre(*onMain, mainWindow.frameGeometry());
+        EXPECT_LE(off.manhattanLength(), 1) << onMain->windowTitle().toStdString();
+    }
+    for (QWidget* onScreen : std::initializer_list<QWidget*>{&overwrite, &saveChanges}) {
+        const QPoint off = offCentre(*onScreen, screen());
+        EXPECT_LE(off.manhattanLength(), 1) << onScreen->windowTitle().toStdString();
+    }
+    mainWindow.move(20, 30);  // placed anew at every opening
+    EXPECT_LE(offCentre(add, mainWindow.frameGeometry()).manhattanLength(), 1);
 }
 
 } // namespace

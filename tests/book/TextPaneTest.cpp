@@ -7,6 +7,8 @@
 #include "skin/TsuiListView.h"
 #include "store/Query.h"
 
+#include <QDir>
+#include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -64,6 +66,26 @@ TEST_F(TextPaneTest, ToolbarButtonsSitWhereTheyBelong)
     EXPECT_EQ(pane.listView()->columnWidth(1), 508);
 }
 
+// The glyph's bottom-left colour is see-through; a missing picture leaves the caption alone.
+TEST_F(TextPaneTest, ToolbarButtonsCarryTheirThemeGlyphs)
+{
+    QImage glyph(16, 16, QImage::Format_RGB32);
+    glyph.fill(QColor(255, 0, 255));
+    for (int x = 4; x < 12; ++x)
+        glyph.setPixelColor(x, 8, Qt::darkBlue);
+    QDir(folder.path()).mkdir("Themes");
+    for (const char* name : {"Read.bmp", "Add.bmp", "Delete.bmp", "Refresh.bmp", "Search.bmp"})
+        ASSERT_TRUE(glyph.save(folder.file(QStringLiteral("Themes/") + QLatin1String(name)), "BMP"));
+    pane.loadThemePictures(folder.file("Themes"));
+    for (int i = 0; i < 5; ++i) {
+        const QImage shown = pane.toolButton(i)->icon().pixmap(16, 16).toImage();
+        ASSERT_FALSE(shown.isNull()) << i;
+        EXPECT_EQ(shown.pixelColor(0, 15).alpha(), 0) << i;
+        EXPECT_EQ(shown.pixelColor(5, 8), QColor(Qt::darkBlue)) << i;
+    }
+    EXPECT_TRUE(pane.toolButton(5)->icon().isNull());  // Copy.bmp is missing
+}
+
 TEST_F(TextPaneTest, ReadDeleteAndCopyFollowTheListState)
 {
     titles.refresh(query);
@@ -90,7 +112,7 @@ TEST_F(TextPaneTest, DoubleClickNeedsASelectionButTheReadButtonTakesTheFirstItem
     pane.ListView1DblClick();
     EXPECT_EQ(reads.count(), 0);
 
-    pane.ToolButton1Click();
+    pane.toolButton(0)->click();
     ASSERT_EQ(reads.count(), 1);
     EXPECT_EQ(reads.takeFirst().at(0).toString(), "t001");
     EXPECT_EQ(titles.selectedPosition(), 0);
@@ -101,7 +123,7 @@ TEST_F(TextPaneTest, DeleteAsksAboutTheChosenItemByItsNumber)
     addTitles(5);
     titles.select(3);
     QSignalSpy deletes(&pane, &TextPane::deleteRequested);
-    pane.ToolButton3Click();
+    pane.toolButton(2)->click();
     ASSERT_EQ(deletes.count(), 1);
     EXPECT_EQ(deletes.at(0).at(0).toInt(), 3);
     EXPECT_EQ(deletes.at(0).at(1).toString(), "确实要删除第 4 条资料吗？");
@@ -112,7 +134,7 @@ TEST_F(TextPaneTest, CopyTitlePutsItOnTheClipboard)
     addTitles(2);
     titles.select(1);
     QSignalSpy copied(&pane, &TextPane::titleCopied);
-    pane.ToolButton6Click();
+    pane.toolButton(5)->click();
     EXPECT_EQ(clipboard.text(), "t002");
     EXPECT_EQ(copied.count(), 1);
 }
@@ -121,7 +143,7 @@ TEST_F(TextPaneTest, RefreshListsEveryTitleAgain)
 {
     addTitles(2);
     titles.removeItem(0);
-    pane.ToolButton4Click();
+    pane.toolButton(3)->click();
     EXPECT_EQ(titles.count(), 2);
 }
 

@@ -4,10 +4,13 @@
 
 #include "exchange/BookTransfer.h"
 #include "exchange/ExchangeFile.h"
+#include "text/FileReplacement.h"
 #include "text/TextFile.h"
 #include "store/Query.h"
 #include "store/Sqlite.h"
 
+#include <QSet>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 using namespace exchange;
@@ -32,7 +35,7 @@ protected:
     QByteArray exportToBytes(const QString& stamp = kStamp)
     {
         NoProgress none;
-        exportBook(query, listTitles(query), stamp, folder.file("book.mz"), none);
+        exportBook(query, stamp, folder.file("book.mz"), none);
         return testing_support::readBytes(folder.file("book.mz"));
     }
     void import(const QByteArray& bytes, Progress& progress)
@@ -120,12 +123,12 @@ TEST_F(BookTransferTest, AFailurePartWayLeavesTheStoreExactlyAsItWas)
     EXPECT_EQ(storedRows(), QStringList{"x|0|y"});
 }
 
-// A title stored in two runs (or in two letter cases) is listed twice, but its statement already
-// returns every row of both: each row is written once.
+// A title stored in two runs is listed twice, but its statement already returns every row of
+// both: each row is written once.
 TEST_F(BookTransferTest, ATitleListedTwiceIsWrittenOnce)
 {
     NoProgress none;
-    import("2008-03-15 10:05:09\r\n~0~1~T\r\na\r\n~0~1~t\r\nb\r\n", none);
+    import("2008-03-15 10:05:09\r\n~0~1~T\r\na\r\n~0~1~T\r\nb\r\n", none);
     CountingProgress progress;
     const QByteArray file = gatherBook(query, listTitles(query), kStamp, progress);
     EXPECT_EQ(file.count("\r\n"), 1 + 1 + 2);
@@ -133,13 +136,75 @@ TEST_F(BookTransferTest, ATitleListedTwiceIsWrittenOnce)
     EXPECT_EQ(progress.steps, 2);
 }
 
+// The store finds "T" equal to "t", and "a\0x" to "a\0y" (its comparison stops at a NUL); each
+// entry still comes back with its own title and lines, and the book never grows.
+TEST_F(BookTransferTest, TitlesTheStoreFindsEqualKeepTheirOwnLinesThroughExportAndImport)
+{
+    const QString nulX = QStringLiteral("a") + QChar(0) + u'x';
+    const QString nulY = QStringLiteral("a") + QChar(0) + u'y';
+    addEntry(folder.storePath(), nulX, {"x0", QStringLiteral("x") + QChar(0) + u'1'});
+    addEntry(folder.storePath(), nulY, {"y0"});
+    addEntry(folder.storePath(), "T", {"upper"});
+    addEntry(folder.storePath(), "t", {"lower0", "lower1"});
+    QStringList before = storedRows();
+    before.sort();
+    const QByteArray file = exportToBytes();
+    EXPECT_EQ(file.count("\r\n"), 1 + 4 + 6);
+    EXPECT_TRUE(file.contains(QByteArray("~0~1~a\0y\r\ny0\r\n~0~1~", 19)));
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        NoProgress none;
+        import(exportToBytes(), none);
+        QStringList after = storedRows();
+        after.sort();
+        EXPECT_EQ(after, before);
+    }
+}
+
+// 学校 and 医院 are D1 A7 D0 A3 and D2 BD D4 BA: valid UTF-8 ("ѧУ", "ҽԺ"), as is 一 (D2 BB).
+TEST_F(BookTransferTest, GbTextThatIsAlsoValidUtf8ComesBackUnchanged)
+{
+    addEntry(folder.storePath(), QString::fromUtf8("学校"), {QString::fromUtf8("一")});
+    addEntry(folder.storePath(), QString::fromUtf8("医院"), {QString::fromUtf8("一"), ""});
+    const QStringList before = storedRows();
+    NoProgress none;
+    import(exportToBytes(), none);
+    QStringList after = storedRows();
+    EXPECT_EQ(QSet<QString>(after.begin(), after.end()), QSet<QString>(before.begin(), before.end()));
+    EXPECT_TRUE(after.contains(QString::fromUtf8("学校|0|一")));
+}
+
+// Another connection holding the write lock (a writer at work, or an export of an earlier
+// version) does not stop an export, which only reads.
+TEST_F(BookTransferTest, ExportReadsWhileAnotherConnectionHoldsTheWriteLock)
+{
+    addEntry(folder.storePath(), "T", {"x"});
+    store::Connection other(folder.storePath());
+    other.begin(store::Connection::TransactionKind::Write);
+    EXPECT_EQ(exportToBytes(), textfile::encode(kStamp + QStringLiteral("\r\n~0~1~T\r\nx\r\n")));
+    other.commit();
+}
+
+TEST_F(BookTransferTest, AFailedExportKeepsTheOldFileWhole)
+{
+    addEntry(folder.storePath(), "T", {"x"});
+    const QByteArray old = exportToBytes(QStringLiteral("2001-01-01 00:00:00"));
+    addEntry(folder.storePath(), "U", {"y"});
+    NoProgress none;
+    EXPECT_THROW(exportBook(query, kStamp, "/dev/full", none), textfile::FileError);
+    const auto failingFlush = [](int) { errno = ENOSPC; return -1; };
+    const textfile::FlushCall previous = textfile::setFlushCallForTesting(failingFlush);
+    EXPECT_THROW(exportBook(query, kStamp, folder.file("book.mz"), none), textfile::FileError);
+    textfile::setFlushCallForTesting(previous);
+    EXPECT_EQ(testing_support::readBytes(folder.file("book.mz")), old);
+}
+
 TEST_F(BookTransferTest, AnUnwritableTargetFailsWithoutWritingAnything)
 {
     addEntry(folder.storePath(), "T", {"x"});
     textfile::writeLines(folder.file("plain"), {"x"});
     NoProgress none;
-    EXPECT_THROW(exportBook(query, listTitles(query), kStamp, folder.file("plain/book.mz"), none),
+    EXPECT_THROW(exportBook(query, kStamp, folder.file("plain/book.mz"), none),
                  textfile::FileError);
-    EXPECT_THROW(exportBook(query, listTitles(query), kStamp, folder.path(), none),
+    EXPECT_THROW(exportBook(query, kStamp, folder.path(), none),
                  textfile::FileError);
 }

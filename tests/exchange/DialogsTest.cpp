@@ -57,10 +57,7 @@ protected:
     // The title list's refresh as the main window hands it to the dialogs.
     exchange::RefreshTitles refreshTitles()
     {
-        return [this] {
-            titles.refresh(query);
-            return titles.titles();
-        };
+        return [this] { titles.refresh(query); };
     }
     qint64 rowCount() { return store::countRows(folder.storePath()).front().rows; }
 

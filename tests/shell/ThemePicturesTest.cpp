@@ -52,12 +52,30 @@ TEST(ThemePicturesTest, EachPictureHasTheSizeOfItsArea)
         {"Left.bmp", {48, 431}},   {"Top.bmp", {586, 25}},     {"Show.bmp", {400, 19}},
         {"Line.bmp", {6, 405}},    {"Bar1.bmp", {60, 18}},     {"Bar2.bmp", {526, 18}},
         {"Splash.bmp", {310, 190}}, {"Null.bmp", {96, 68}},    {"Fail.bmp", {96, 68}},
-        {"About.bmp", {310, 220}}};
+        {"About.bmp", {310, 220}}, {"Read.bmp", {16, 16}},     {"Add.bmp", {16, 16}},
+        {"Delete.bmp", {16, 16}},  {"Refresh.bmp", {16, 16}},  {"Search.bmp", {16, 16}},
+        {"Copy.bmp", {16, 16}}};
     const auto drawn = pictures();
     ASSERT_EQ(drawn.size(), sizes.size());
     for (const auto& [name, size] : sizes) {
         ASSERT_TRUE(drawn.count(name)) << name.toStdString();
         EXPECT_EQ(drawn.at(name).size(), size) << name.toStdString();
+    }
+}
+
+// Each glyph leaves its corners to the key colour, so it stands on the strip without a box, and
+// draws something of its own.
+TEST(ThemePicturesTest, ToolbarGlyphsStandOnTheKeyColour)
+{
+    const auto drawn = pictures();
+    for (const char* name : {"Read.bmp", "Add.bmp", "Delete.bmp", "Refresh.bmp", "Search.bmp", "Copy.bmp"}) {
+        const QImage& glyph = drawn.at(QString::fromLatin1(name));
+        EXPECT_EQ(glyph.pixelColor(0, 15), themes::kGlyphKey) << name;
+        int drawnPixels = 0;
+        for (int y = 0; y < glyph.height(); ++y)
+            for (int x = 0; x < glyph.width(); ++x)
+                drawnPixels += glyph.pixelColor(x, y) != themes::kGlyphKey;
+        EXPECT_GE(drawnPixels, 40) << name;
     }
 }
 

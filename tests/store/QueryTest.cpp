@@ -187,6 +187,22 @@ TEST_F(PictureQueryTest, SortOrdersClientSideClearsMarkersAndDoesNotFire)
     EXPECT_EQ(scrolls, 1);
 }
 
+TEST_F(PictureQueryTest, SortCanLeaveTheFirstRowOfTheNewOrderCurrent)
+{
+    addPictures({"长江", "Banana", "apple", "北京"});
+    openAll();
+    query.next();
+    scrolls = 0;
+    query.sort(QStringLiteral("图片名称"), Query::AfterSort::First);
+    EXPECT_EQ(scrolls, 0);
+    EXPECT_EQ(currentName(), "apple");
+    EXPECT_FALSE(query.atStart());
+    query.prior();  // finds no previous row, stays on the first and refreshes
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(currentName(), "apple");
+    EXPECT_TRUE(query.atStart());
+}
+
 TEST_F(PictureQueryTest, SortByFormatPutsEmptyFlagsFirstThenBmpThenJpeg)
 {
     testing_support::addPicture(folder.storePath(), "j", "", 1, {});
@@ -283,6 +299,28 @@ TEST_F(TextQueryTest, MissingValueReadsAsEmptyText)
     query.open();
     EXPECT_TRUE(query.fieldText(2).isEmpty());
     EXPECT_EQ(query.fieldNames(), (QStringList{"标题", "行数", "内容"}));
+}
+
+// The title list names one column: only that column is fetched, in Chinese order, and the rest
+// of a row is still there when asked for, also for a row posted through the same query.
+TEST_F(TextQueryTest, ANamedColumnIsFetchedAloneAndTheOthersAreReadWhenAskedFor)
+{
+    testing_support::addEntry(folder.storePath(), "乙", {"乙的第一行", "2"});
+    testing_support::addEntry(folder.storePath(), "甲", {"甲的第一行"});
+    query.setStatement(statements::allTitles());
+    query.open();
+    ASSERT_EQ(query.recordCount(), 2);
+    EXPECT_EQ(query.valueAt(0, 0).toString(), "甲");
+    EXPECT_EQ(query.valueAt(1, 0).toString(), "乙");
+    EXPECT_EQ(query.valueAt(1, 2).toString(), "乙的第一行");
+    EXPECT_EQ(query.fieldText(1), "0");
+    query.append();
+    query.setField(0, QStringLiteral("丙"));
+    query.setField(1, 0);
+    query.setField(2, QStringLiteral("丙的第一行"));
+    query.post();
+    EXPECT_EQ(query.fieldText(2), "丙的第一行");
+    EXPECT_EQ(rowCount(), 4);
 }
 
 TEST(QueryFailures, StoreErrorsCarryTheEnginesOwnMessage)

@@ -33,6 +33,39 @@ TEST(Schema, NewStoreHasBothTablesWithTheirColumnsInOrder)
     EXPECT_EQ(counts[1].rows, 0);
 }
 
+QString titleListPlan(const QString& storePath)
+{
+    store::Connection connection(storePath);
+    store::SqliteStatement plan(connection,
+                                QStringLiteral("explain query plan select 标题 from 文本 where 行数=0"));
+    QString steps;
+    while (plan.step())
+        steps += plan.column(3).toString() + u'\n';
+    return steps;
+}
+
+// The title list reads its titles from an index of line 0 only, in new stores and, once added
+// at start-up, in stores made before the index existed.
+TEST(Schema, TheTitleListIsServedByAnIndexOfTheFirstLines)
+{
+    testing_support::ProgramFolder folder;
+    EXPECT_TRUE(titleListPlan(folder.storePath()).contains("文本标题列表"));
+    store::Connection(folder.storePath()).exec(QStringLiteral("drop index 文本标题列表"));
+    EXPECT_FALSE(titleListPlan(folder.storePath()).contains("文本标题列表"));
+    store::addTitleListIndex(folder.storePath());
+    EXPECT_TRUE(titleListPlan(folder.storePath()).contains("文本标题列表"));
+    store::addTitleListIndex(folder.storePath());  // once is enough; again changes nothing
+}
+
+TEST(Schema, AStoreWithoutTheTextTableIsLeftAsItIs)
+{
+    testing_support::ProgramFolder folder(testing_support::ProgramFolder::Store::None);
+    const QString path = folder.file("Data/current.mdb");
+    QFile(path).open(QIODevice::WriteOnly);
+    store::addTitleListIndex(path);
+    EXPECT_EQ(QFile(path).size(), 0);
+}
+
 TEST(Schema, CreateNeverTouchesAFileThatExists)
 {
     testing_support::ProgramFolder folder(testing_support::ProgramFolder::Store::None);

@@ -2,10 +2,12 @@
 // that cannot be read or written are refused.
 #include "support/ProgramFolder.h"
 
+#include "text/Gb18030.h"
 #include "text/TextFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
@@ -27,26 +29,52 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-TEST(TextFileDecode, ReadsUtf8AsUtf8AndEverythingElseAsGb18030)
+TEST(TextFileDecode, ReadsAUserFileAsUtf8OnlyWhenThisProgramCannotHaveWrittenIt)
 {
-    EXPECT_EQ(decode("\xF0\x9F\x98\x80"), QString::fromUcs4(U"\U0001F600"));
-    EXPECT_EQ(decode("\xC0\xAF"), fromUtf8("蜡"));                          // overlong: not UTF-8
-    EXPECT_EQ(decode("\xED\xA0\x80").size(), 2);                            // surrogate: not UTF-8
-    EXPECT_EQ(decode("\xEF\xBB\xBF" "abc"), "abc");
-    EXPECT_EQ(decode("\xE4\xB8\xAD\xE6\x96\x87"), fromUtf8("中文"));
-    EXPECT_EQ(decode("\xD6\xD0\xCE\xC4"), fromUtf8("中文"));                  // code page 936
-    EXPECT_EQ(decode("\x81\x30\x81\x30"), QString(QChar(0x80)));              // four-byte form
-    EXPECT_EQ(decode("\x80\xD6\xD0\xB0\x80"), fromUtf8("€中皜"));            // 0x80 alone is €
-    EXPECT_EQ(decode("\xEF\xBB\xBF" "\xD6\xD0"), QString(QChar(0xFFFD)) + QChar(0xFFFD));
+    EXPECT_EQ(decodeUserFile("\xEF\xBB\xBF" "abc"), "abc");
+    EXPECT_EQ(decodeUserFile("\xEF\xBB\xBF" "\xD6\xD0"), QString(QChar(0xFFFD)) + QChar(0xFFFD));
+    EXPECT_EQ(decodeUserFile("\xE4\xB8\xAD\xE6\x96\x87\n"), fromUtf8("中文\n"));     // LF alone
+    EXPECT_EQ(decodeUserFile("\xE4\xB8\xAD\r\n"), fromUtf8("中\r\n"));                 // no GB18030
+    EXPECT_EQ(decodeUserFile("\xF0\x9F\x98\x80\xE4\xB8\xAD\r\n"), QString::fromUcs4(U"\U0001F600中\r\n"));
+    // Valid either way, with CR LF or no line end: this program may have written it.
+    EXPECT_EQ(decodeUserFile("\xE4\xB8\xAD\xE6\x96\x87"), decodeGb18030("\xE4\xB8\xAD\xE6\x96\x87"));
+    EXPECT_EQ(decodeUserFile("\xD1\xA7\xD0\xA3\r\n"), fromUtf8("学校\r\n"));
+    EXPECT_EQ(decodeUserFile("\xC0\xAF"), fromUtf8("蜡"));                  // overlong: not UTF-8
+    EXPECT_EQ(decodeUserFile("\xED\xA0\x80").size(), 2);                    // surrogate: not UTF-8
+    EXPECT_EQ(decodeUserFile("\xD6\xD0\xCE\xC4"), fromUtf8("中文"));          // code page 936
+    EXPECT_EQ(decodeUserFile("\x81\x30\x81\x30"), QString(QChar(0x80)));      // four-byte form
+    EXPECT_EQ(decodeUserFile("\x80\xD6\xD0\xB0\x80"), fromUtf8("€中皜"));    // 0x80 alone is €
+}
+
+TEST(TextFileDecode, ReadsTheProgramsOwnFilesAsGb18030UnlessTheyStartWithTheByteOrderMark)
+{
+    EXPECT_EQ(decodeOwnFile("\xD1\xA7\xD0\xA3\n\xD2\xBD\xD4\xBA"), fromUtf8("学校\n医院"));
+    EXPECT_EQ(decodeOwnFile("\xD2\xBB"), fromUtf8("一"));
+    EXPECT_EQ(decodeOwnFile("\xEF\xBB\xBF" "\xD2\xBB"), fromUtf8("һ"));
+}
+
+TEST(TextFileDecode, ANulByteIsANulCharacterInEitherEncoding)
+{
+    const QString withNul = QStringLiteral("a") + QChar(0) + fromUtf8("中");
+    bool wellFormed = false;
+    EXPECT_EQ(decodeGb18030(QByteArrayView("a\0\xD6\xD0", 4), &wellFormed), withNul);
+    EXPECT_TRUE(wellFormed);
+    EXPECT_EQ(decodeUserFile(encode(withNul)), withNul);
+    EXPECT_EQ(decodeOwnFile(QByteArrayView("\xEF\xBB\xBF" "a\0\xE4\xB8\xAD", 8)), withNul);
 }
 
 TEST(TextFileDecode, BadBytesBecomeReplacementCharactersAndNeverSwallowLineEnds)
 {
     const QChar bad(0xFFFD);
-    EXPECT_EQ(decode("\xFF" "A"), QString(bad) + u'A');
-    EXPECT_EQ(decode("\xBB\xE1\x81"), fromUtf8("会") + bad);                 // cut-off last character
-    EXPECT_EQ(decode("\x81\r\n~0~1~"), QString(bad) + QStringLiteral("\r\n~0~1~"));
-    EXPECT_EQ(splitLines(decode("\xD6\n\xD0")).size(), 2);
+    EXPECT_EQ(decodeUserFile("\xFF" "A"), QString(bad) + u'A');
+    EXPECT_EQ(decodeUserFile("\xBB\xE1\x81"), fromUtf8("会") + bad);         // cut-off last character
+    EXPECT_EQ(decodeOwnFile("\x81\r\n~0~1~"), QString(bad) + QStringLiteral("\r\n~0~1~"));
+    EXPECT_EQ(splitLines(decodeOwnFile("\xD6\n\xD0")).size(), 2);
+    bool wellFormed = true;
+    decodeGb18030("\x84\x31\xA5\x30", &wellFormed);                         // past the last character
+    EXPECT_FALSE(wellFormed);
+    EXPECT_EQ(decodeGb18030("\x84\x31\xA4\x37", &wellFormed), QString(bad));  // U+FFFD itself
+    EXPECT_TRUE(wellFormed);
 }
 
 TEST(TextFileSplit, AcceptsEveryLineEndAndKeepsOnlyANonEmptyRemainder)
@@ -73,7 +101,8 @@ TEST(TextFileWrite, WritesGb18030WithCrLfAfterEveryLineAndReadsBackTheSame)
     // € as code page 936 writes it; 😀, which that page lacks, in four bytes instead of "?"
     EXPECT_TRUE(bytes.startsWith("\xD6\xD0\xCE\xC4\r\n\r\n\x80 \x94\x39\xFC\x36 "));
     EXPECT_TRUE(bytes.endsWith("\r\n"));
-    EXPECT_EQ(readLines(path), lines);
+    EXPECT_EQ(splitLines(decodeUserFile(readBytes(path))), lines);
+    EXPECT_EQ(readOwnFileLines(path), lines);
 }
 
 TEST(TextFileWrite, ReplacesAnExistingFileWhole)
@@ -110,5 +139,81 @@ TEST(TextFileGb18030, AgreesWithTheSystemConverterOnEveryCharacterButTheEuroSign
             all.append(QChar::fromUcs4(c));
     const QByteArray bytes = encode(all);
     EXPECT_EQ(bytes, QStringEncoder("GB18030").encode(all));
-    EXPECT_EQ(decode(bytes), all);
+    EXPECT_EQ(decodeOwnFile(bytes), all);
+    EXPECT_EQ(decodeUserFile(bytes), all);
+}
+
+namespace {
+
+// Calls visit with every two GB18030 two-byte characters whose four bytes are also valid UTF-8:
+// two UTF-8 characters of two bytes; one of three bytes and an ASCII letter (the second trail
+// byte); one of four bytes.
+template <typename Visit>
+void forEachPairThatIsAlsoUtf8(Visit visit)
+{
+    struct Range {
+        int low, high;
+    };
+    const auto each = [](Range range, auto body) {
+        for (int b = range.low; b <= range.high; ++b)
+            body(char(b));
+    };
+    const Range continuation{0x80, 0xBF}, gbLeadAsContinuation{0x81, 0xBF}, asciiTrail{0x40, 0x7E};
+    char bytes[4];
+    each({0xC2, 0xDF}, [&](char a) { bytes[0] = a;
+        each(continuation, [&](char b) { bytes[1] = b;
+            each({0xC2, 0xDF}, [&](char c) { bytes[2] = c;
+                each(continuation, [&](char d) { bytes[3] = d; visit(QByteArrayView(bytes, 4)); });
+            });
+        });
+    });
+    each({0xE0, 0xEF}, [&](char a) { bytes[0] = a;
+        const Range second = uchar(a) == 0xE0 ? Range{0xA0, 0xBF}
+                             : uchar(a) == 0xED ? Range{0x80, 0x9F} : continuation;
+        each(second, [&](char b) { bytes[1] = b;
+            each(gbLeadAsContinuation, [&](char c) { bytes[2] = c;
+                each(asciiTrail, [&](char d) { bytes[3] = d; visit(QByteArrayView(bytes, 4)); });
+            });
+        });
+    });
+    each({0xF0, 0xF4}, [&](char a) { bytes[0] = a;
+        const Range second = uchar(a) == 0xF0 ? Range{0x90, 0xBF}
+                             : uchar(a) == 0xF4 ? Range{0x80, 0x8F} : continuation;
+        each(second, [&](char b) { bytes[1] = b;
+            each(gbLeadAsContinuation, [&](char c) { bytes[2] = c;
+                each(continuation, [&](char d) { bytes[3] = d; visit(QByteArrayView(bytes, 4)); });
+            });
+        });
+    });
+}
+
+} // namespace
+
+// Short files are where GB18030 text is most often valid UTF-8 as well (学校 reads "ѧУ"). The
+// one exception is a text that starts with 锘 (EF BB) and a character whose first byte is BF:
+// those are the bytes of the UTF-8 byte-order mark, which always means UTF-8.
+TEST(TextFileDecode, EveryPairOfCharactersThatIsAlsoValidUtf8ReadsBackAsThisProgramWroteIt)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.file("pair.txt");
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    qint64 pairs = 0, misread = 0;
+    forEachPairThatIsAlsoUtf8([&](QByteArrayView pair) {
+        const QByteArray file = pair.toByteArray() + "\r\n";  // a line as the program writes it
+        const bool byteOrderMark = pair.startsWith("\xEF\xBB\xBF");
+        if ((encodingOfUserFile(file) == Encoding::Gb18030) == byteOrderMark && ++misread <= 5)
+            ADD_FAILURE() << "misread: " << pair.toByteArray().toHex().constData();
+        // A sample goes through the files themselves, both ways of writing one.
+        if (++pairs % 49999 == 0) {
+            (void)utf8.decode(pair);
+            ASSERT_FALSE(utf8.hasError()) << pair.toByteArray().toHex().constData();
+            const QString text = decodeGb18030(pair);
+            writeLines(path, {text});
+            EXPECT_EQ(splitLines(decodeUserFile(readBytes(path))), QStringList{text});
+            writeBytes(path, encode(text));
+            EXPECT_EQ(decodeUserFile(readBytes(path)), text);
+        }
+    });
+    EXPECT_EQ(misread, 0);
+    EXPECT_GT(pairs, 8'000'000);
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The store tool from the outside: create refuses existing files, check reports counts or errors.
+# The store tool from the outside: create refuses existing files and makes a store whole or not
+# at all, check reports counts or names the damage.
 set -u
 tool=$1
 dir=$(mktemp -d)
@@ -14,7 +15,7 @@ grep -q $'^图片\t0 rows$' <<<"$out" || fail "check lists 图片: $out"
 
 echo "keep me" > "$dir/existing.mdb"
 if err=$("$tool" create "$dir/existing.mdb" 2>&1); then fail "create over an existing file"; fi
-grep -q "already exists" <<<"$err" || fail "message for an existing file: $err"
+grep -q "文件已存在" <<<"$err" || fail "message for an existing file: $err"
 [[ $(cat "$dir/existing.mdb") == "keep me" ]] || fail "existing file was changed"
 
 if err=$("$tool" check "$dir/existing.mdb" 2>&1); then fail "check of a file that is no store"; fi
@@ -22,5 +23,33 @@ grep -q "file is not a database" <<<"$err" || fail "message for no store: $err"
 if err=$("$tool" check "$dir/missing.mdb" 2>&1); then fail "check of a missing file"; fi
 [[ -e "$dir/missing.mdb" ]] && fail "check created a missing store"
 if "$tool" frobnicate x >/dev/null 2>&1; then fail "unknown command accepted"; fi
+
+# What a killed create left behind neither blocks the next create nor survives it.
+dead_pid=$(sh -c 'echo $$')
+echo "half" > "$dir/.made.mdb.$dead_pid.0.tmp"
+echo "half" > "$dir/.made.mdb.$dead_pid.0.tmp-journal"
+"$tool" create "$dir/made.mdb" >/dev/null || fail "create beside a killed create's leftovers"
+"$tool" check "$dir/made.mdb" >/dev/null || fail "check of a store made beside leftovers"
+[[ -e "$dir/.made.mdb.$dead_pid.0.tmp" || -e "$dir/.made.mdb.$dead_pid.0.tmp-journal" ]] \
+    && fail "a killed create's leftovers stayed"
+if err=$("$tool" create "$dir/missing/new.mdb" 2>&1); then fail "create in a missing folder"; fi
+grep -q "No such file or directory" <<<"$err" || fail "message for a missing folder: $err"
+ln -s "$dir/nowhere.mdb" "$dir/dangling.mdb"
+if "$tool" create "$dir/dangling.mdb" >/dev/null 2>&1; then fail "create through a dangling link"; fi
+[[ -e "$dir/nowhere.mdb" ]] && fail "create wrote where a dangling link leads"
+
+# A damaged page: the integrity check names it and check fails.
+{
+    printf '2008-03-15 10:05:09\r\n'
+    for ((e = 0; e < 200; e++)); do
+        printf '~0~1~entry %d\r\n' "$e"
+        for ((l = 0; l < 5; l++)); do printf 'line %d of entry %d with some words\r\n' "$l" "$e"; done
+    done
+} > "$dir/book.mz"
+"$tool" import "$dir/new.mdb" "$dir/book.mz" >/dev/null || fail "import of a book"
+pages=$(( $(stat -c %s "$dir/new.mdb") / 4096 ))
+head -c 4096 /dev/zero | tr '\0' '\377' | dd of="$dir/new.mdb" bs=4096 seek=$((pages / 2)) count=1 conv=notrunc 2>/dev/null
+if err=$("$tool" check "$dir/new.mdb" 2>&1); then fail "check passed a damaged store: $err"; fi
+grep -q "is damaged" <<<"$err" || fail "message for a damaged store: $err"
 
 if [[ $failures -eq 0 ]]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; exit 1; fi

@@ -370,6 +370,94 @@ QImage drawAbout()
     return image;
 }
 
+// ---- Toolbar glyphs: 16 × 16 on the key colour, drawn like the category icons -----------------
+// No antialiasing here: a pixel blended with the key colour would show as a coloured fringe.
+
+constexpr int kGlyphSize = 16;
+const QColor kGlyphInk(40, 70, 120);
+const QColor kGlyphGreen(60, 140, 80);
+const QColor kGlyphRed(200, 70, 60);
+
+QImage glyphCanvas()
+{
+    return blank(QSize(kGlyphSize, kGlyphSize), kGlyphKey);
+}
+
+// A sheet of paper with ruled lines, its top-left corner at (x, y).
+void drawSheet(QPainter& painter, qreal x, qreal y, qreal width, qreal height)
+{
+    painter.setPen(QPen(kGlyphInk, 1));
+    painter.setBrush(kPaper);
+    painter.drawRect(QRectF(x + 0.5, y + 0.5, width - 1, height - 1));
+    painter.setPen(QPen(QColor(120, 140, 170), 1));
+    for (qreal line = y + 4.5; line < y + height - 2; line += 3)
+        painter.drawLine(QPointF(x + 2.5, line), QPointF(x + width - 3, line));
+}
+
+QImage drawReadGlyph()
+{
+    QImage image = glyphCanvas();
+    QPainter painter(&image);
+    drawSheet(painter, 1, 3, 7, 11);
+    drawSheet(painter, 8, 3, 7, 11);
+    painter.setPen(QPen(kGlyphRed, 1));
+    painter.drawLine(QPointF(8, 2), QPointF(8, 14));
+    return image;
+}
+
+// A sheet with a small sign in its lower right corner.
+QImage sheetWithSign(const QColor& ink, bool plus)
+{
+    QImage image = glyphCanvas();
+    QPainter painter(&image);
+    drawSheet(painter, 1, 1, 10, 13);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink);
+    painter.drawEllipse(QRectF(8, 8, 8, 8));
+    painter.setPen(QPen(Qt::white, 1.4));
+    if (plus) {
+        painter.drawLine(QPointF(12, 9.8), QPointF(12, 14.2));
+        painter.drawLine(QPointF(9.8, 12), QPointF(14.2, 12));
+    } else {
+        painter.drawLine(QPointF(10.4, 10.4), QPointF(13.6, 13.6));
+        painter.drawLine(QPointF(13.6, 10.4), QPointF(10.4, 13.6));
+    }
+    return image;
+}
+
+QImage drawRefreshGlyph()
+{
+    QImage image = glyphCanvas();
+    QPainter painter(&image);
+    painter.setPen(QPen(kGlyphGreen, 2, Qt::SolidLine, Qt::FlatCap));
+    painter.drawArc(QRectF(2.5, 2.5, 11, 11), 100 * 16, 280 * 16);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kGlyphGreen);
+    painter.drawPolygon(QPolygonF({QPointF(6, 0.5), QPointF(11, 3), QPointF(6, 5.5)}));
+    return image;
+}
+
+QImage drawSearchGlyph()
+{
+    QImage image = glyphCanvas();
+    QPainter painter(&image);
+    painter.setPen(QPen(kGlyphInk, 1.5));
+    painter.setBrush(QColor(220, 235, 250));
+    painter.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+    painter.setPen(QPen(QColor(150, 110, 60), 2.5, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(10, 10), QPointF(14, 14));
+    return image;
+}
+
+QImage drawCopyGlyph()
+{
+    QImage image = glyphCanvas();
+    QPainter painter(&image);
+    drawSheet(painter, 1, 1, 9, 11);
+    drawSheet(painter, 6, 4, 9, 11);
+    return image;
+}
+
 } // namespace
 
 std::vector<ThemePicture> drawThemePictures()
@@ -385,6 +473,12 @@ std::vector<ThemePicture> drawThemePictures()
         {QStringLiteral("Null.bmp"), drawNull()},
         {QStringLiteral("Fail.bmp"), drawFail()},
         {QStringLiteral("About.bmp"), drawAbout()},
+        {QStringLiteral("Read.bmp"), drawReadGlyph()},
+        {QStringLiteral("Add.bmp"), sheetWithSign(kGlyphGreen, true)},
+        {QStringLiteral("Delete.bmp"), sheetWithSign(kGlyphRed, false)},
+        {QStringLiteral("Refresh.bmp"), drawRefreshGlyph()},
+        {QStringLiteral("Search.bmp"), drawSearchGlyph()},
+        {QStringLiteral("Copy.bmp"), drawCopyGlyph()},
     };
 }
 

@@ -1,0 +1,181 @@
+#include "InsertPIC.h"
+
+#include "skin/Controls.h"
+#include "skin/Messages.h"
+#include "skin/TsuiMessageDialog.h"
+#include "store/Query.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+
+namespace {
+constexpr int kPreviewSide = 136;
+const QString kNoPicture = QStringLiteral("没有选择图像文件或图像格式不正确！");
+const QString kNoName = QStringLiteral("请为该图片输入一个名称！");
+const QString kPictureFilter = QStringLiteral(
+    "所有图像文件 (*.bmp *.jpg *.jpeg);;位图图像 (*.bmp);;JPG 文件 (*.jpg *.jpeg)");
+
+QGroupBox* panel(const QString& caption, QWidget* parent, const QRect& place)
+{
+    auto* box = new QGroupBox(caption, parent);
+    box->setGeometry(place);
+    return box;
+}
+
+TsuiEdit* field(QWidget* parent, int left, int top, int width, const char* name)
+{
+    auto* edit = new TsuiEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(left, top, width, 21);
+    return edit;
+}
+} // namespace
+
+namespace album {
+
+QSize dialogPreviewSize(QSize natural)
+{
+    const qint64 w = natural.width(), h = natural.height();
+    if (w <= 0 || h <= 0)
+        return {};
+    if (w > h)
+        return QSize(kPreviewSide, int(h * kPreviewSide / w));
+    return QSize(int(w * kPreviewSide / h), kPreviewSide);
+}
+
+// The non-native chooser, with a label beside its file list that shows the highlighted picture.
+PictureFileChooser openPictureFileChooser(QWidget* parent)
+{
+    return [parent] {
+        QFileDialog dialog(parent, QStringLiteral("打开"), QString(), kPictureFilter);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        auto* preview = new QLabel(&dialog);
+        preview->setFixedSize(kPreviewSide, kPreviewSide);
+        preview->setAlignment(Qt::AlignCenter);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
+        QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+            QImageReader reader(path);
+            const QSize shown = dialogPreviewSize(reader.size());
+            if (shown.isEmpty()) {
+                preview->clear();
+                return;
+            }
+            reader.setScaledSize(shown);
+            preview->setPixmap(QPixmap::fromImage(reader.read()));
+        });
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    };
+}
+
+} // namespace album
+
+TForm7::TForm7(QWidget* owner, store::Query& pictureQuery)
+    : TsuiDialog(owner, 424, 304, QStringLiteral("添加")), pictureQuery_(pictureQuery),
+      chooseFile_(album::openPictureFileChooser(this))
+{
+    suiGroupBox1 = panel(QStringLiteral("选择图片"), suiForm1, QRect(8, 37, 402, 64));
+    suiEdit1 = field(suiGroupBox1, 16, 32, 296, "suiEdit1");
+    suiEdit1->setReadOnly(true);
+    suiButton1 = new TsuiButton(QStringLiteral("浏览..."), suiGroupBox1);
+    suiButton1->setGeometry(330, 32, 56, 20);
+    suiButton1->setAutoDefault(false);
+    suiGroupBox2 = panel(QStringLiteral("预览"), suiForm1, QRect(8, 112, 144, 165));
+    Image1 = new QLabel(suiGroupBox2);
+    Image1->setScaledContents(true);
+    Image1->setGeometry(4, 25, 0, 0);
+    suiGroupBox3 = panel(QStringLiteral("属性"), suiForm1, QRect(168, 112, 242, 128));
+    Label1 = new QLabel(QStringLiteral("图片名称："), suiGroupBox3);
+    Label1->move(16, 32);
+    suiEdit2 = field(suiGroupBox3, 16, 48, 210, "suiEdit2");
+    Label2 = new QLabel(QStringLiteral("图片描述："), suiGroupBox3);
+    Label2->move(16, 80);
+    suiEdit3 = field(suiGroupBox3, 16, 96, 210, "suiEdit3");
+    suiButton2 = new TsuiButton(QStringLiteral("确定(&O)"), suiForm1);
+    suiButton2->setGeometry(240, 262, 72, 25);
+    suiButton3 = new TsuiButton(QStringLiteral("取消(&C)"), suiForm1);
+    suiButton3->setGeometry(328, 262, 72, 25);
+    for (TsuiButton* button : {suiButton2, suiButton3})
+        button->setAutoDefault(false);
+    setTabOrder(suiEdit1, suiButton1);
+    setTabOrder(suiButton1, suiEdit2);
+    setTabOrder(suiEdit2, suiEdit3);
+    setTabOrder(suiEdit3, suiButton2);
+    setTabOrder(suiButton2, suiButton3);
+    suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiWarning);
+    connect(suiButton1, &QPushButton::clicked, this, &TForm7::suiButton1Click);
+    connect(suiButton2, &QPushButton::clicked, this, &TForm7::suiButton2Click);
+    connect(suiButton3, &QPushButton::clicked, this, &TForm7::suiButton3Click);
+}
+
+QSize TForm7::previewSize() const
+{
+    return loaded_ ? Image1->size() : QSize();
+}
+
+void TForm7::clearFields()
+{
+    suiEdit1->clear();
+    suiEdit2->clear();
+    suiEdit3->clear();
+    loaded_.reset();
+    Image1->clear();
+    Image1->resize(0, 0);
+}
+
+// A file the loader cannot read is reported and leaves the fields empty. A picture with a side
+// of 0 cannot be previewed and counts as no picture.
+void TForm7::suiButton1Click()
+{
+    const QString path = chooseFile_();
+    if (path.isEmpty())
+        return;
+    clearFields();
+    skin::guarded([&] {
+        album::LoadedPicture picture = album::loadPictureFile(path);
+        const QSize shown = album::dialogPreviewSize(picture.image.size());
+        suiEdit1->setText(path);
+        suiEdit2->setText(QFileInfo(path).fileName());
+        suiEdit3->setFocus();
+        if (shown.isEmpty())
+            return;
+        Image1->setPixmap(QPixmap::fromImage(picture.image));
+        Image1->resize(shown);
+        loaded_ = std::move(picture);
+    });
+}
+
+void TForm7::suiButton2Click()
+{
+    if (suiEdit1->text().isEmpty() || !loaded_) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNoPicture);
+        return;
+    }
+    if (suiEdit2->text().trimmed().isEmpty()) {
+        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNoName);
+        return;
+    }
+    skin::guarded([this] {
+        album::storePicture(pictureQuery_, suiEdit1->text(), *loaded_, suiEdit2->text(), suiEdit3->text());
+        pictureQuery_.next();
+        accept();
+    });
+}
+
+void TForm7::suiButton3Click()
+{
+    reject();
+}
+
+void TForm7::FormClose()
+{
+    clearFields();
+    suiEdit1->setFocus();
+}

@@ -1,0 +1,68 @@
+// The add-picture dialog: a picture file chosen, previewed and stored as a new record of the
+// album with a name and a description.
+#pragma once
+
+#include "PictureRecords.h"
+#include "skin/TsuiDialog.h"
+
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class TsuiButton;
+class TsuiEdit;
+class TsuiMessageDialog;
+
+namespace store {
+class Query;
+}
+
+namespace album {
+// The dialog preview's size: the longer side 136, small pictures enlarged too (products before
+// the division, which truncates). An empty size for a picture with a side of 0.
+QSize dialogPreviewSize(QSize natural);
+
+// Asks for a picture file, showing a preview of the highlighted one; empty when cancelled.
+using PictureFileChooser = std::function<QString()>;
+PictureFileChooser openPictureFileChooser(QWidget* parent);
+}
+
+class TForm7 : public TsuiDialog {
+    Q_OBJECT
+public:
+    TForm7(QWidget* owner, store::Query& pictureQuery);
+
+    void setFileChooser(album::PictureFileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+    void suiButton1Click();  // 浏览...
+    void suiButton2Click();  // 确定(&O)
+    void suiButton3Click();  // 取消(&C)
+
+    TsuiEdit* pathEdit() const { return suiEdit1; }
+    TsuiEdit* nameEdit() const { return suiEdit2; }
+    TsuiEdit* descriptionEdit() const { return suiEdit3; }
+    // The dialog preview: its size, empty when it holds no picture.
+    QSize previewSize() const;
+
+private:
+    void FormClose() override;
+    void clearFields();
+
+    store::Query& pictureQuery_;
+    album::PictureFileChooser chooseFile_;
+    std::optional<album::LoadedPicture> loaded_;
+
+    QGroupBox* suiGroupBox1;  // 选择图片
+    QGroupBox* suiGroupBox2;  // 预览
+    QGroupBox* suiGroupBox3;  // 属性
+    TsuiEdit* suiEdit1;       // the path
+    TsuiButton* suiButton1;
+    QLabel* Image1;           // the dialog preview
+    QLabel* Label1;
+    TsuiEdit* suiEdit2;       // the name
+    QLabel* Label2;
+    TsuiEdit* suiEdit3;       // the description
+    TsuiButton* suiButton2;
+    TsuiButton* suiButton3;
+    TsuiMessageDialog* suiMessageDialog1;
+};

@@ -1,0 +1,47 @@
+// Copying and saving the current picture: what they work on (the preview picture and its
+// record's format), the save target's name, and the bytes a saved file receives.
+#pragma once
+
+#include "PictureCodec.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace album {
+
+class AlbumPane;
+
+struct CurrentPicture {
+    QImage picture;      // the preview picture, decoded
+    PictureFormat format = PictureFormat::None;
+    QByteArray jpeg;     // the stored JPEG stream of a JPEG record
+};
+
+// The picture the actions work on; nothing when the album is empty or the preview holds none
+// (a Fail record never has one).
+std::optional<CurrentPicture> currentPicture(const AlbumPane& pane);
+
+// The chooser's one filter for the record's format.
+QString saveFilter(PictureFormat format);
+// The file a save goes to: the chosen path when its name ends in .BMP, .JPG or .JPEG in any
+// letter case, else the path with the filter's extension (".bmp" or ".jpg") added.
+QString saveTarget(const QString& chosen, PictureFormat format);
+// What a file of the picture holds: the stored JPEG stream for a JPEG record, a BMP file of the
+// picture otherwise, whatever the file's name says.
+QByteArray pictureFileBytes(const CurrentPicture& current);
+// A BMP file of the picture: a JPEG decoded, as the wallpaper and the clipboard need it.
+QByteArray bitmapFileBytes(const QImage& picture);
+// Writes the file whole (temporary file, checked flush, rename); throws with the reason.
+void writePictureFile(const QString& path, const CurrentPicture& current);
+
+// Asks for a file name to save a picture under, with the given filter, starting from the name
+// chosen last; empty when cancelled.
+using PictureSaveChooser = std::function<QString(const QString& filter)>;
+PictureSaveChooser savePictureFileChooser(QWidget* parent);
+
+} // namespace album

@@ -1,0 +1,385 @@
+#include "PictureCodec.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QtEndian>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <sys/mman.h>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace album {
+
+PictureFormat formatOfFlag(const QVariant& flag)
+{
+    if (flag.isNull())
+        return PictureFormat::None;
+    const QString text = flag.toString();
+    if (text == QLatin1String("0"))
+        return PictureFormat::Bmp;
+    if (text == QLatin1String("1"))
+        return PictureFormat::Jpeg;
+    return PictureFormat::None;
+}
+
+// ---- JPEG ------------------------------------------------------------------------------------
+//
+// libjpeg reports fatal errors through error_exit, which must not return. Ours longjmps back to
+// the setjmp in runJpeg. Everything between the setjmp and a possible longjmp is plain C data
+// (no object with a destructor lives in that frame), and the pixel buffer is taken and released
+// by hand, so the jump skips nothing that needs cleaning up. Only after libjpeg is done is the
+// buffer handed to a QImage.
+
+namespace {
+
+struct JpegErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+extern "C" void jpegErrorExit(j_common_ptr cinfo)
+{
+    auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, manager->message);
+    std::longjmp(manager->jump, 1);
+}
+
+// Warnings are not shown, except that data ending before the picture does (a truncated stream,
+// which libjpeg would pad with grey, or one whose coded data stops at a marker early) is an error
+// like any other broken stream. This also stops a short stream claiming a large frame at once
+// instead of decoding millions of padded pixels.
+extern "C" void jpegEmitMessage(j_common_ptr cinfo, int level)
+{
+    if (level < 0 && (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER))
+        jpegErrorExit(cinfo);
+    if (level < 0)
+        ++cinfo->err->num_warnings;
+}
+
+extern "C" void jpegOutputMessage(j_common_ptr) {}
+
+enum class JpegStatus { Ok, LibraryError, NoImage, TooLarge, NoMemory, HeaderOnly };
+
+struct JpegJob {
+    // in
+    const unsigned char* data;
+    unsigned long size;
+    bool headerOnly;
+    // out
+    JpegStatus status;
+    int code;  // libjpeg's message code of a LibraryError
+    unsigned width;
+    unsigned height;
+    unsigned char* pixels;  // from allocatePixels, bytesPerLine × height; released by the QImage
+    size_t bytesPerLine;
+    char message[JMSG_LENGTH_MAX];
+};
+
+// Pixel memory for a decoded picture. A full-size photograph is tens of megabytes that are all
+// written once; taken in 4 KiB pages, the first touch of each page costs more than the decoding
+// itself on some machines. So the buffer is mapped on its own, 2 MiB aligned, and offered to the
+// kernel for huge pages. The mapping's start and length sit just before the pixels, for release.
+constexpr size_t kHugePage = size_t(2) << 20;
+constexpr size_t kPixelHeader = 64;
+
+unsigned char* allocatePixels(size_t bytes)
+{
+    const size_t length = bytes + kHugePage + kPixelHeader;
+    void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (base == MAP_FAILED)
+        return nullptr;
+    const auto start = reinterpret_cast<uintptr_t>(base) + kPixelHeader;
+    unsigned char* pixels = reinterpret_cast<unsigned char*>((start + kHugePage - 1) & ~(kHugePage - 1));
+#ifdef MADV_HUGEPAGE
+    madvise(pixels, bytes, MADV_HUGEPAGE);
+#endif
+    auto* header = reinterpret_cast<size_t*>(pixels - kPixelHeader);
+    header[0] = reinterpret_cast<uintptr_t>(base);
+    header[1] = length;
+    return pixels;
+}
+
+extern "C" void releasePixels(void* pixels)
+{
+    if (!pixels)
+        return;
+    const auto* header = reinterpret_cast<const size_t*>(static_cast<unsigned char*>(pixels) - kPixelHeader);
+    munmap(reinterpret_cast<void*>(header[0]), header[1]);
+}
+
+void cmykRowToRgb32(const unsigned char* cmyk, unsigned char* out, unsigned width, bool inverted)
+{
+    for (unsigned x = 0; x < width; ++x) {
+        unsigned c = cmyk[4 * x], m = cmyk[4 * x + 1], y = cmyk[4 * x + 2], k = cmyk[4 * x + 3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        const quint32 pixel = qRgb(int(c * k / 255), int(m * k / 255), int(y * k / 255));
+        std::memcpy(out + 4 * size_t(x), &pixel, 4);
+    }
+}
+
+// Plain C from here to the end of the function: see the comment above.
+void runJpeg(JpegJob* job)
+{
+    jpeg_decompress_struct cinfo;
+    JpegErrorManager errors;
+    unsigned char* volatile pixels = nullptr;
+    unsigned char* volatile cmykRow = nullptr;
+
+    cinfo.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = jpegErrorExit;
+    errors.pub.emit_message = jpegEmitMessage;
+    errors.pub.output_message = jpegOutputMessage;
+    errors.message[0] = '\0';
+    job->status = JpegStatus::Ok;
+    job->pixels = nullptr;
+    job->message[0] = '\0';
+
+    if (setjmp(errors.jump)) {
+        releasePixels(pixels);
+        std::free(cmykRow);
+        jpeg_destroy_decompress(&cinfo);
+        job->status = JpegStatus::LibraryError;
+        job->code = errors.pub.msg_code;
+        job->width = cinfo.image_width;
+        job->height = cinfo.image_height;
+        std::snprintf(job->message, sizeof job->message, "%s", errors.message);
+        return;
+    }
+
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, job->data, job->size);
+    if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
+        jpeg_destroy_decompress(&cinfo);
+        job->status = JpegStatus::NoImage;
+        return;
+    }
+    job->width = cinfo.image_width;
+    job->height = cinfo.image_height;
+    if (job->width == 0 || job->height == 0) {
+        jpeg_destroy_decompress(&cinfo);
+        job->status = JpegStatus::NoImage;
+        return;
+    }
+    if (job->headerOnly) {
+        jpeg_destroy_decompress(&cinfo);
+        job->status = JpegStatus::HeaderOnly;
+        return;
+    }
+    if (quint64(job->width) * quint64(job->height) > quint64(kMaxPixels)) {
+        jpeg_destroy_decompress(&cinfo);
+        job->status = JpegStatus::TooLarge;
+        return;
+    }
+
+    // The default settings, but the pixels written straight in QImage's RGB32 layout (a CMYK
+    // stream is converted row by row).
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    if (cmyk)
+        cinfo.out_color_space = JCS_CMYK;
+    else
+        cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+
+    jpeg_start_decompress(&cinfo);
+    const size_t bytesPerLine = size_t(cinfo.output_width) * 4;
+    pixels = allocatePixels(bytesPerLine * cinfo.output_height);
+    if (cmyk)
+        cmykRow = static_cast<unsigned char*>(std::malloc(size_t(cinfo.output_width) * 4));
+    if (!pixels || (cmyk && !cmykRow)) {
+        releasePixels(pixels);
+        std::free(cmykRow);
+        jpeg_destroy_decompress(&cinfo);
+        job->status = JpegStatus::NoMemory;
+        return;
+    }
+    while (cinfo.output_scanline < cinfo.output_height) {
+        unsigned char* row = pixels + bytesPerLine * cinfo.output_scanline;
+        if (cmyk) {
+            JSAMPROW rows[1] = {cmykRow};
+            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1)
+                break;
+            cmykRowToRgb32(cmykRow, row, cinfo.output_width, cinfo.saw_Adobe_marker);
+        } else {
+            JSAMPROW rows[1] = {row};
+            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1)
+                break;
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    job->width = cinfo.output_width;
+    job->height = cinfo.output_height;
+    job->bytesPerLine = bytesPerLine;
+    job->pixels = pixels;
+    std::free(cmykRow);
+    jpeg_destroy_decompress(&cinfo);
+}
+
+QString tooLarge(qint64 width, qint64 height)
+{
+    return QStringLiteral("图片过大：%1×%2 像素，超过了一亿像素的上限，无法显示")
+        .arg(width).arg(height);
+}
+
+JpegJob jpegJob(const QByteArray& data, bool headerOnly)
+{
+    JpegJob job{};
+    job.data = reinterpret_cast<const unsigned char*>(data.constData());
+    job.size = static_cast<unsigned long>(data.size());
+    job.headerOnly = headerOnly;
+    if (data.isEmpty())
+        throw DecodeError(QStringLiteral("JPEG 图片数据为空，无法解码"));
+    runJpeg(&job);
+    switch (job.status) {
+    case JpegStatus::LibraryError:
+        if (job.code == JERR_IMAGE_TOO_BIG)  // a side over libjpeg's own limit of 65,500
+            throw DecodeError(tooLarge(job.width, job.height));
+        throw DecodeError(QStringLiteral("JPEG 图片数据无法解码（%1）")
+                              .arg(QString::fromLocal8Bit(job.message)));
+    case JpegStatus::NoImage:
+        throw DecodeError(QStringLiteral("JPEG 图片数据中没有图片"));
+    case JpegStatus::TooLarge:
+        throw DecodeError(tooLarge(job.width, job.height));
+    case JpegStatus::NoMemory:
+        throw DecodeError(QStringLiteral("内存不足，无法解码 %1×%2 像素的 JPEG 图片")
+                              .arg(job.width).arg(job.height));
+    case JpegStatus::Ok:
+    case JpegStatus::HeaderOnly:
+        break;
+    }
+    return job;
+}
+
+} // namespace
+
+QSize jpegSize(const QByteArray& data)
+{
+    const JpegJob job = jpegJob(data, true);
+    return QSize(int(job.width), int(job.height));
+}
+
+QImage decodeJpeg(const QByteArray& data)
+{
+    const JpegJob job = jpegJob(data, false);
+    QImage image(job.pixels, int(job.width), int(job.height), qsizetype(job.bytesPerLine),
+                 QImage::Format_RGB32, releasePixels, job.pixels);
+    if (image.isNull()) {
+        releasePixels(job.pixels);
+        throw DecodeError(QStringLiteral("内存不足，无法显示 JPEG 图片"));
+    }
+    return image;
+}
+
+// ---- BMP -------------------------------------------------------------------------------------
+//
+// The header is read here before Qt's reader sees the data: the size must be positive and at
+// most kMaxPixels, the bit depth one that BMP files have, and an uncompressed bitmap's rows must
+// all be present in the data. A run-length-encoded bitmap can expand, but only so far per byte.
+
+namespace {
+
+quint32 le32(const QByteArray& data, int at)
+{
+    return qFromLittleEndian<quint32>(data.constData() + at);
+}
+
+quint16 le16(const QByteArray& data, int at)
+{
+    return qFromLittleEndian<quint16>(data.constData() + at);
+}
+
+QString brokenBmp(const QString& why)
+{
+    return QStringLiteral("BMP 图片数据无法解码（%1）").arg(why);
+}
+
+} // namespace
+
+QImage decodeBmp(const QByteArray& data)
+{
+    constexpr int kFileHeader = 14;
+    if (data.isEmpty())
+        throw DecodeError(QStringLiteral("BMP 图片数据为空，无法解码"));
+    if (data.size() < kFileHeader + 12 || data[0] != 'B' || data[1] != 'M')
+        throw DecodeError(brokenBmp(QStringLiteral("不是 BMP 文件")));
+    const quint32 pixelOffset = le32(data, 10);
+    const quint32 infoSize = le32(data, 14);
+    qint64 width = 0, height = 0;
+    quint32 bits = 0, compression = 0;
+    if (infoSize == 12) {
+        width = le16(data, 18);
+        height = le16(data, 20);
+        bits = le16(data, 24);
+    } else if (infoSize >= 40 && infoSize <= 4096 && data.size() >= kFileHeader + 40) {
+        width = qint32(le32(data, 18));
+        height = qint32(le32(data, 22));
+        if (height < 0)
+            height = -height;  // rows stored top-down
+        bits = le16(data, 28);
+        compression = le32(data, 30);
+    } else {
+        throw DecodeError(brokenBmp(QStringLiteral("文件头不完整")));
+    }
+    if (width <= 0 || height <= 0)
+        throw DecodeError(brokenBmp(QStringLiteral("图片尺寸为 %1×%2").arg(width).arg(height)));
+    if (width * height > kMaxPixels)
+        throw DecodeError(tooLarge(width, height));
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        throw DecodeError(brokenBmp(QStringLiteral("每像素 %1 位").arg(bits)));
+    const qint64 available = qint64(data.size()) - qint64(pixelOffset);
+    if (pixelOffset >= quint32(data.size()) || available <= 0)
+        throw DecodeError(brokenBmp(QStringLiteral("没有像素数据")));
+    if (compression == 0 || compression == 3) {
+        const qint64 rowBytes = (width * bits + 31) / 32 * 4;
+        if (rowBytes * height > available)
+            throw DecodeError(brokenBmp(QStringLiteral("文件头所说的 %1×%2 像素超出了数据的长度")
+                                            .arg(width).arg(height)));
+    } else if (compression == 1 || compression == 2) {
+        // The most a run-length code can claim is a jump of 255 × 255 pixels in four bytes.
+        if (width * height > available * 16384)
+            throw DecodeError(brokenBmp(QStringLiteral("文件头所说的 %1×%2 像素超出了数据的长度")
+                                            .arg(width).arg(height)));
+    } else {
+        throw DecodeError(brokenBmp(QStringLiteral("不支持的压缩方式 %1").arg(compression)));
+    }
+
+    QByteArray copy = data;  // shares the bytes; QBuffer needs a non-const array
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setAutoDetectImageFormat(false);  // the BMP reader only, never a guess from content
+    reader.setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 16);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        throw DecodeError(brokenBmp(reader.errorString()));
+    if (qint64(size.width()) * size.height() > kMaxPixels)
+        throw DecodeError(tooLarge(size.width(), size.height()));
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        throw DecodeError(brokenBmp(reader.errorString()));
+    return image;
+}
+
+std::optional<QImage> decodeRecord(const QByteArray& data, const QVariant& flag)
+{
+    switch (formatOfFlag(flag)) {
+    case PictureFormat::Bmp:
+        return decodeBmp(data);
+    case PictureFormat::Jpeg:
+        return decodeJpeg(data);
+    case PictureFormat::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace album

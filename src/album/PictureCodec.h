@@ -1,0 +1,47 @@
+// Decoding a picture record (read side): the format flag decides the reader, "0"
+// Qt's BMP reader, "1" libjpeg called directly at full size with its default settings, anything
+// else no picture. No widgets here: the preview, the thumbnails and the fuzz target all call it.
+//
+// Bad data never ends the process and never takes memory its header merely claims: sizes are
+// read from the header and checked (at most kMaxPixels, not zero, and for an uncompressed BMP the
+// pixel rows must really be there) before any pixel memory is taken. Every failure is a
+// DecodeError with a Chinese message, shown by the caller in the generic error report.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QVariant>
+#include <optional>
+#include <stdexcept>
+
+namespace album {
+
+// The largest picture the album decodes: 100 megapixels.
+inline constexpr qint64 kMaxPixels = 100'000'000;
+
+class DecodeError : public std::runtime_error {
+public:
+    explicit DecodeError(const QString& message) : std::runtime_error(message.toStdString()) {}
+};
+
+enum class PictureFormat { None, Bmp, Jpeg };
+
+// The format a record's flag stands for: its text "0" BMP, "1" JPEG, anything else (an empty
+// flag included) none.
+PictureFormat formatOfFlag(const QVariant& flag);
+
+// The width and height a JPEG stream's header claims; throws DecodeError when there is no
+// readable header.
+QSize jpegSize(const QByteArray& data);
+
+// Decodes a whole JPEG stream at full size (Format_RGB32); throws DecodeError.
+QImage decodeJpeg(const QByteArray& data);
+// Decodes a whole BMP file; throws DecodeError.
+QImage decodeBmp(const QByteArray& data);
+
+// Decodes one record: a picture for a BMP or JPEG record, nothing (and no error) for any other
+// flag. Throws DecodeError when the data does not decode under its flag.
+std::optional<QImage> decodeRecord(const QByteArray& data, const QVariant& flag);
+
+} // namespace album

@@ -1,0 +1,32 @@
+#include "FileErrors.h"
+
+#include <cstring>
+
+namespace textfile {
+
+namespace {
+const QString kCannotRead = QStringLiteral("无法读取文件");
+const QString kCannotWrite = QStringLiteral("无法写入文件");
+
+FileError failure(const QString& what, const QString& path, const QString& reason)
+{
+    return FileError(QStringLiteral("%1 %2：%3").arg(what, path, reason).toStdString());
+}
+} // namespace
+
+QString reason::ofErrno(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+FileError readFailure(const QString& path, const QString& reason)
+{
+    return failure(kCannotRead, path, reason);
+}
+
+FileError writeFailure(const QString& path, const QString& reason)
+{
+    return failure(kCannotWrite, path, reason);
+}
+
+} // namespace textfile

@@ -1,0 +1,240 @@
+#include "FileReplacement.h"
+
+#include <QFile>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <dirent.h>
+#include <fcntl.h>
+#include <cstdio>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace textfile {
+
+namespace {
+
+constexpr int kMostLinksFollowed = 40;
+// Room left in a file name for the temporary file's own part.
+constexpr qsizetype kLongestNamePart = NAME_MAX - 48;
+constexpr QByteArrayView kTemporaryEnding(".tmp");
+
+std::atomic<FlushCall> flushCall{&::fdatasync};
+std::atomic<quint64> nextSerial{0};
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return ".";
+    return slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+QByteArray nameOf(const QByteArray& path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+QByteArray temporaryPrefix(const QByteArray& target)
+{
+    return '.' + nameOf(target).left(kLongestNamePart) + '.';
+}
+
+// The process id in a leftover's name, or 0 when the name is not one of target's leftovers.
+qint64 leftoverOwner(QByteArrayView name, const QByteArray& prefix)
+{
+    if (!name.startsWith(prefix))
+        return 0;
+    const qsizetype ending = name.lastIndexOf(kTemporaryEnding);
+    if (ending <= prefix.size()
+        || (ending + kTemporaryEnding.size() < name.size()
+            && name[ending + kTemporaryEnding.size()] != '-'))
+        return 0;
+    const QByteArrayView middle = name.sliced(prefix.size(), ending - prefix.size());
+    const qsizetype dot = middle.indexOf('.');
+    if (dot <= 0)
+        return 0;
+    bool isNumber = false;
+    const qint64 pid = middle.first(dot).toLongLong(&isNumber);
+    bool serialIsNumber = false;
+    (void)middle.sliced(dot + 1).toULongLong(&serialIsNumber);
+    return isNumber && serialIsNumber ? pid : 0;
+}
+
+bool processIsGone(qint64 pid)
+{
+    return pid > 0 && pid <= INT_MAX && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Temporary files of the same target whose process no longer runs: what a kill left behind.
+void removeLeftovers(const QByteArray& target)
+{
+    DIR* folder = ::opendir(folderOf(target).constData());
+    if (!folder)
+        return;
+    const QByteArray prefix = temporaryPrefix(target);
+    while (const dirent* entry = ::readdir(folder)) {
+        const QByteArrayView name(entry->d_name);
+        if (processIsGone(leftoverOwner(name, prefix)))
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+    }
+    ::closedir(folder);
+}
+
+} // namespace
+
+QByteArray temporaryNameFor(const QByteArray& target, qint64 pid, quint64 serial)
+{
+    return folderOf(target) + '/' + temporaryPrefix(target) + QByteArray::number(pid) + '.'
+           + QByteArray::number(serial) + kTemporaryEnding.toByteArray();
+}
+
+FlushCall setFlushCallForTesting(FlushCall flush)
+{
+    return flushCall.exchange(flush);
+}
+
+FileReplacement::FileReplacement(const QString& path, Target target) : path_(path), mode_(target)
+{
+    resolveTarget();
+    struct stat status {};
+    const bool exists = ::stat(targetName_.constData(), &status) == 0;
+    for (;;) {
+        temporaryName_ = temporaryNameFor(targetName_, ::getpid(), nextSerial++);
+        descriptor_ = ::open(temporaryName_.constData(),
+                             O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (descriptor_ >= 0)
+            break;
+        if (errno != EEXIST) {
+            temporaryName_.clear();
+            fail(errno);
+        }
+    }
+    // A replaced file keeps its permissions and, where allowed, its owner.
+    if (exists) {
+        ::fchmod(descriptor_, status.st_mode & 07777);
+        if (::fchown(descriptor_, status.st_uid, status.st_gid) != 0) {
+            // Only an owner that this process may give is kept; the data matters more.
+        }
+    }
+}
+
+// Follows symbolic links to the file they lead to, which may not exist yet.
+void FileReplacement::resolveTarget()
+{
+    QByteArray current = QFile::encodeName(path_);
+    struct stat status {};
+    bool exists = false;
+    for (int links = 0;; ++links) {
+        if (links == kMostLinksFollowed)
+            throw writeFailure(path_, reason::kTooManyLinks);
+        if (::lstat(current.constData(), &status) != 0) {
+            if (errno != ENOENT)
+                fail(errno);
+            break;
+        }
+        if (mode_ == Target::MakeNew)
+            throw writeFailure(path_, kAlreadyExists);
+        if (!S_ISLNK(status.st_mode)) {
+            exists = true;
+            break;
+        }
+        QByteArray link(PATH_MAX, Qt::Uninitialized);
+        const ssize_t length = ::readlink(current.constData(), link.data(), size_t(link.size()));
+        if (length < 0)
+            fail(errno);
+        link.truncate(length);
+        current = link.startsWith('/') ? link : folderOf(current) + '/' + link;
+    }
+    if (exists && S_ISDIR(status.st_mode))
+        throw writeFailure(path_, reason::kIsAFolder);
+    if (exists && !S_ISREG(status.st_mode))
+        throw writeFailure(path_, reason::kNotARegularFile);
+    targetName_ = current;
+    target_ = QFile::decodeName(current);
+}
+
+// A new file takes a name that nothing holds, and fails when something took it meanwhile.
+void FileReplacement::moveIntoPlace()
+{
+    if (mode_ == Target::Replace) {
+        if (::rename(temporaryName_.constData(), targetName_.constData()) != 0)
+            fail(errno);
+        return;
+    }
+    if (::renameat2(AT_FDCWD, temporaryName_.constData(), AT_FDCWD, targetName_.constData(),
+                    RENAME_NOREPLACE) == 0)
+        return;
+    if (errno == EEXIST)
+        throw writeFailure(path_, kAlreadyExists);
+    if (errno != EINVAL)
+        fail(errno);
+    // A file system without that rename: a second link, which never replaces, then the first goes.
+    if (::link(temporaryName_.constData(), targetName_.constData()) != 0)
+        fail(errno);
+    ::unlink(temporaryName_.constData());
+}
+
+FileReplacement::~FileReplacement()
+{
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+    if (!temporaryName_.isEmpty())
+        ::unlink(temporaryName_.constData());
+}
+
+void FileReplacement::fail(int error)
+{
+    throw writeFailure(path_, reason::ofErrno(error));
+}
+
+void FileReplacement::write(QByteArrayView bytes)
+{
+    Q_ASSERT(descriptor_ >= 0);
+    const char* data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(descriptor_, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            fail(written < 0 ? errno : ENOSPC);
+        data += written;
+        left -= written;
+    }
+}
+
+void FileReplacement::commit()
+{
+    Q_ASSERT(descriptor_ >= 0);
+    if (flushCall.load()(descriptor_) != 0)
+        fail(errno);
+    const int descriptor = descriptor_;
+    descriptor_ = -1;
+    if (::close(descriptor) != 0)
+        fail(errno);
+    moveIntoPlace();
+    temporaryName_.clear();
+
+    // The rename itself reaches the disk with the folder. Some file systems cannot flush a
+    // folder (EINVAL); the new file is complete there all the same.
+    const int folder = ::open(folderOf(targetName_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        const int flushed = ::fsync(folder);
+        const int error = errno;
+        ::close(folder);
+        if (flushed != 0 && error != EINVAL)
+            fail(error);
+    }
+    removeLeftovers(targetName_);
+}
+
+void replaceFile(const QString& path, QByteArrayView bytes)
+{
+    FileReplacement file(path);
+    file.write(bytes);
+    file.commit();
+}
+
+} // namespace textfile

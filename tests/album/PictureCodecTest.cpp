@@ -1,0 +1,129 @@
+// Decoding a record by its flag (read side), and bad data of every kind: each gives a
+// decode error with a Chinese message or, for a Fail record, silently no picture.
+#include "Fixtures.h"
+
+#include "album/PictureCodec.h"
+
+#include <gtest/gtest.h>
+
+using namespace album;
+using namespace album_fixtures;
+
+namespace {
+
+QString decodeFailure(const QByteArray& data, const QVariant& flag)
+{
+    try {
+        decodeRecord(data, flag);
+    } catch (const DecodeError& error) {
+        return QString::fromUtf8(error.what());
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(PictureCodec, FlagDecidesTheFormat)
+{
+    EXPECT_EQ(formatOfFlag(QVariant(0)), PictureFormat::Bmp);
+    EXPECT_EQ(formatOfFlag(QVariant(qint64(1))), PictureFormat::Jpeg);
+    EXPECT_EQ(formatOfFlag(QVariant(QStringLiteral("0"))), PictureFormat::Bmp);
+    EXPECT_EQ(formatOfFlag(QVariant()), PictureFormat::None);
+    EXPECT_EQ(formatOfFlag(QVariant(7)), PictureFormat::None);
+    EXPECT_EQ(formatOfFlag(QVariant(QString())), PictureFormat::None);
+}
+
+TEST(PictureCodec, BmpRecordDecodesThroughTheBmpReader)
+{
+    const auto picture = decodeRecord(bmpBytes(40, 30), 0);
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->size(), QSize(40, 30));
+    EXPECT_EQ(picture->pixel(39, 0), pattern(40, 30).pixel(39, 0));
+}
+
+TEST(PictureCodec, JpegRecordDecodesAtFullSize)
+{
+    const auto picture = decodeRecord(jpegBytes(64, 48), 1);
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->size(), QSize(64, 48));
+    EXPECT_EQ(picture->format(), QImage::Format_RGB32);
+    // Close to the original colours (JPEG is lossy).
+    const QRgb got = picture->pixel(63, 47), want = pattern(64, 48).pixel(63, 47);
+    EXPECT_NEAR(qRed(got), qRed(want), 12);
+    EXPECT_NEAR(qGreen(got), qGreen(want), 12);
+    EXPECT_NEAR(qBlue(got), qBlue(want), 12);
+}
+
+TEST(PictureCodec, GrayscaleJpegDecodes)
+{
+    const auto picture = decodeRecord(jpegBytes(20, 10, true), 1);
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->size(), QSize(20, 10));
+    const QRgb pixel = picture->pixel(10, 5);
+    EXPECT_EQ(qRed(pixel), qGreen(pixel));
+}
+
+TEST(PictureCodec, AnyOtherFlagGivesNoPictureAndNoError)
+{
+    const QByteArray jpeg = jpegBytes(8, 8);
+    EXPECT_FALSE(decodeRecord(jpeg, QVariant()).has_value());
+    EXPECT_FALSE(decodeRecord(jpeg, 7).has_value());
+    EXPECT_FALSE(decodeRecord({}, QVariant()).has_value());
+    EXPECT_FALSE(decodeRecord(QByteArray("garbage"), 2).has_value());
+}
+
+TEST(PictureCodec, TruncatedJpegIsADecodeError)
+{
+    const QByteArray jpeg = jpegBytes(64, 64);
+    const QString message = decodeFailure(jpeg.left(jpeg.size() / 2), 1);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("JPEG 图片数据无法解码"))) << message.toStdString();
+    EXPECT_FALSE(decodeFailure(jpeg.left(20), 1).isEmpty());
+    EXPECT_FALSE(decodeFailure(jpeg.left(2), 1).isEmpty());
+}
+
+TEST(PictureCodec, HugeJpegHeaderIsRefusedBeforeAnyPixelMemory)
+{
+    // libjpeg itself refuses a side over 65,500 pixels, before our check; the same message.
+    EXPECT_EQ(decodeFailure(jpegClaiming(65535, 65535), 1),
+              QStringLiteral("图片过大：65535×65535 像素，超过了一亿像素的上限，无法显示"));
+    const QString message = decodeFailure(jpegClaiming(20000, 20000), 1);
+    EXPECT_EQ(message, QStringLiteral("图片过大：20000×20000 像素，超过了一亿像素的上限，无法显示"));
+    EXPECT_EQ(jpegSize(jpegClaiming(10000, 10001)), QSize(10000, 10001));  // the header's claim
+    EXPECT_EQ(jpegSize(jpegClaiming(65000, 65000)), QSize(65000, 65000));
+    EXPECT_FALSE(decodeFailure(jpegClaiming(10000, 10001), 1).isEmpty());
+}
+
+TEST(PictureCodec, JpegOfExactly100MegapixelsPassesTheSizeCheck)
+{
+    // 10000 × 10000 is allowed by the check; the data then is too short, which libjpeg reports.
+    const QString message = decodeFailure(jpegClaiming(10000, 10000), 1);
+    EXPECT_FALSE(message.startsWith(QStringLiteral("图片过大"))) << message.toStdString();
+}
+
+TEST(PictureCodec, EmptyDataIsADecodeErrorUnderEitherFlag)
+{
+    EXPECT_EQ(decodeFailure({}, 1), QStringLiteral("JPEG 图片数据为空，无法解码"));
+    EXPECT_EQ(decodeFailure({}, 0), QStringLiteral("BMP 图片数据为空，无法解码"));
+}
+
+TEST(PictureCodec, NonJpegDataUnderTheJpegFlagIsADecodeError)
+{
+    EXPECT_FALSE(decodeFailure(bmpBytes(4, 4), 1).isEmpty());
+    EXPECT_FALSE(decodeFailure(QByteArray(1000, '\xFF'), 1).isEmpty());
+}
+
+TEST(PictureCodec, LyingBmpHeadersAreRefused)
+{
+    EXPECT_TRUE(decodeFailure(bmpClaiming(60000, 60000), 0).startsWith(QStringLiteral("图片过大")));
+    EXPECT_TRUE(decodeFailure(bmpClaiming(5000, 5000), 0).contains(QStringLiteral("超出了数据的长度")));
+    EXPECT_FALSE(decodeFailure(bmpClaiming(0, 4), 0).isEmpty());
+    EXPECT_FALSE(decodeFailure(bmpClaiming(4, 0), 0).isEmpty());
+    EXPECT_FALSE(decodeFailure(bmpClaiming(-4, 4), 0).isEmpty());
+    EXPECT_FALSE(decodeFailure(bmpBytes(4, 4).left(30), 0).isEmpty());
+    EXPECT_FALSE(decodeFailure(jpegBytes(4, 4), 0).isEmpty());
+    // A top-down bitmap (negative height) passes our header check; Qt's reader decides.
+    try {
+        decodeRecord(bmpClaiming(4, -4), 0);
+    } catch (const DecodeError&) {
+    }
+}
