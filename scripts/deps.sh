@@ -11,7 +11,7 @@ set -euo pipefail
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
     libjpeg62-turbo-dev libicu-dev fonts-noto-cjk fonts-hanazono fonts-dejavu-core fp-utils
     qt6-translations-l10n)
-TEST_PACKAGES=(googletest libgtest-dev sqlite3 xvfb xauth xdotool xclip)
+TEST_PACKAGES=(googletest libgtest-dev sqlite3 xvfb xauth xdotool xclip imagemagick)
 BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb)
 FUZZ_PACKAGES=(clang libclang-rt-dev)
 

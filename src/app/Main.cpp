@@ -34,10 +34,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
-#include <QVBoxLayout>
 
 namespace {
-constexpr int kMenuHeight = 22;
 constexpr int kStripHeight = 6;
 constexpr int kCategoryBarWidth = 54;
 constexpr int kCategoryPictureWidth = 48;
@@ -153,14 +151,8 @@ void TForm1::buildCategoryBar()
 
 void TForm1::buildMenu()
 {
+    // The menu shows itself in the frame's menu bar, below the title bar.
     MainMenu1 = new TsuiMainMenu(suiForm1);
-    MainMenu1->setNativeMenuBar(false);
-    MainMenu1->setFixedHeight(kMenuHeight);
-    // The frame's layout keeps the menu bar across its top.
-    auto* frameLayout = new QVBoxLayout(suiForm1);
-    frameLayout->setContentsMargins(0, 0, 0, 0);
-    frameLayout->setMenuBar(MainMenu1);
-    frameLayout->addStretch();
 
     QMenu* file = MainMenu1->addMenu(QStringLiteral(" 文件(&F)"));
     QMenu* importMenu = file->addMenu(QStringLiteral("导入(&I)"));
@@ -267,18 +259,18 @@ void TForm1::openQueries()
         titles_.clear();
 }
 
-// The visible pane fills the room the shown bars leave.
+// The visible pane fills the room of the frame panel that the shown bars leave.
 void TForm1::layOutPanes()
 {
-    suiForm1->setGeometry(rect());
-    const int top = kMenuHeight + kStripHeight;
-    const int bottom = height() - (suiStatusBar1->isHidden() ? 0 : kStatusBarHeight);
+    const int width = suiForm1->width(), height = suiForm1->height();
+    const int top = suiForm1->clientTop() + kStripHeight;
+    const int bottom = height - (suiStatusBar1->isHidden() ? 0 : kStatusBarHeight);
     const int left = CategoryBar1->isHidden() ? 0 : kCategoryBarWidth;
     CategoryBar1->setGeometry(0, top, kCategoryBarWidth, bottom - top);
     Image1->setGeometry(0, 0, kCategoryPictureWidth, bottom - top);
-    TextPane1->setGeometry(left, top, width() - left, bottom - top);
-    AlbumPane1->setGeometry(left, top, width() - left, bottom - top);
-    suiStatusBar1->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
+    TextPane1->setGeometry(left, top, width - left, bottom - top);
+    AlbumPane1->setGeometry(left, top, width - left, bottom - top);
+    suiStatusBar1->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
 }
 
 void TForm1::resizeEvent(QResizeEvent*)

@@ -33,11 +33,12 @@ TForm5::TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramF
       chooseSaveFile_(book::saveTextFileChooser(this))
 {
     setWindowTitle(QStringLiteral("读取"));
-    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
     setModal(true);
-    resize(536, 360);
-    setMinimumWidth(150);
     suiForm1 = new TsuiForm(this);
+    suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose, TsuiTitleBarBtnType::suiMax});
+    suiForm1->setSizeable(true);
+    resize(suiForm1->windowSizeFor(QSize(530, 357)));
+    setMinimumWidth(150);
 
     const struct { int left, width; const char* caption; } buttons[] = {
         {24, 104, "重新选择内容"}, {136, 104, "保存至数据库"}, {248, 92, "另存为文件"},
@@ -68,6 +69,8 @@ TForm5::TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramF
     suiEdit1 = new TsuiEdit(suiForm1);
     suiEdit1->hide();
     suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiInformation);
+
+    suiForm1->moveContentBelowBars();
 
     connect(suiButton1, &QPushButton::clicked, this, &TForm5::suiButton1Click);
     connect(suiButton2, &QPushButton::clicked, this, &TForm5::suiButton2Click);
@@ -144,11 +147,13 @@ void TForm5::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+// The frame panel has followed the window: the line and the editor follow the panel.
 void TForm5::resizeEvent(QResizeEvent*)
 {
-    suiForm1->setGeometry(rect());
-    Bevel1->setGeometry(0, 34, width(), 2);
-    suiMemo1->setGeometry(4, kEditorTop, width() - 8, height() - kEditorTop - 4);
+    const int top = suiForm1->clientTop();
+    Bevel1->setGeometry(0, top + 34, suiForm1->width(), 2);
+    suiMemo1->setGeometry(4, top + kEditorTop, suiForm1->width() - 8,
+                          suiForm1->height() - top - kEditorTop - 4);
 }
 
 void TForm5::editorChanged()

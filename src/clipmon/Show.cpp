@@ -51,11 +51,13 @@ TForm8::TForm8(platform::Clipboard& clipboard) : clipboard_(clipboard), history_
                    | Qt::WindowStaysOnTopHint);
     // The main window's close ends the program even while the monitor is shown.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFixedSize(kClientWidth, kClientHeight);
     suiForm1 = new TsuiForm(this);
-    suiForm1->setGeometry(rect());
+    suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose});
+    // The content keeps its size; the title bar and the border strips come around it.
+    setFixedSize(suiForm1->windowSizeFor(QSize(kClientWidth, kClientHeight + suiForm1->clientTop())));
     for (int slot = 1; slot <= clipmon::ClipboardHistory::kSlotCount; ++slot)
         buildSlot(slot);
+    suiForm1->moveContentBelowBars();
     connect(buttons_[0], &QPushButton::clicked, this, &TForm8::suiButton1Click);
     connect(buttons_[1], &QPushButton::clicked, this, &TForm8::suiButton2Click);
     connect(buttons_[2], &QPushButton::clicked, this, &TForm8::suiButton3Click);

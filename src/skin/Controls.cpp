@@ -3,27 +3,6 @@
 #include <QFileInfo>
 #include <QPainter>
 
-TsuiForm::TsuiForm(QWidget* parent, TsuiUIStyle style)
-    : QWidget(parent),
-      style_(this, style, [this] { applyStyle(); },
-             [this] { skin::ApplyStyleToChildren(this, TsuiUIStyle::DeepBlue, nullptr); })
-{
-    applyStyle();
-}
-
-void TsuiForm::applyStyle()
-{
-    Color = skin::toQColor(style_.color(15));
-    if (UIStyleAutoUpdateSub)
-        skin::ApplyStyleToChildren(this, style_.uiStyle(), style_.fileTheme());
-    update();
-}
-
-void TsuiForm::paintEvent(QPaintEvent*)
-{
-    QPainter(this).fillRect(rect(), Color);
-}
-
 TImage::TImage(QWidget* parent, QColor background) : QWidget(parent), background_(background) {}
 
 bool TImage::loadFromFile(const QString& path)

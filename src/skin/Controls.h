@@ -1,10 +1,12 @@
-// The skinned controls the windows are built from. Buttons, check boxes and menus are drawn
-// by the skin (their own headers); the others are still thin subclasses of their Qt counterparts.
+// The skinned controls the windows are built from. The frame, buttons, check boxes and menus are
+// drawn by the skin (their own headers); the others are still thin subclasses of their Qt
+// counterparts.
 #pragma once
 
 #include "ControlStyle.h"
 #include "TsuiButton.h"
 #include "TsuiCheckBox.h"
+#include "TsuiForm.h"
 #include "TsuiMenus.h"
 
 #include <QColor>
@@ -13,39 +15,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QWidget>
-
-namespace skin {
-// The colour of panels where no picture covers them.
-inline const QColor kPanelColor(239, 235, 222);
-}
-
-// The skinned frame panel that fills a window; every control of the window is its child. Its
-// style is the one the controls created on the window start with.
-class TsuiForm : public QWidget {
-    Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
-    Q_PROPERTY(QColor Color MEMBER Color)
-public:
-    // The program's windows all show the WinXP style.
-    explicit TsuiForm(QWidget* parent, TsuiUIStyle style = TsuiUIStyle::WinXP);
-
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    // Sets the panel colour from the style and, with UIStyleAutoUpdateSub, passes the style and
-    // theme on to the direct children.
-    void setUIStyle(TsuiUIStyle style) { style_.setUIStyle(style); }
-    bool UIStyleAutoUpdateSub = false;
-    QColor Color = skin::kPanelColor;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    void applyStyle();
-    skin::ControlStyle style_;
-};
 
 // A panel that shows a picture stretched over its whole area, or its colour when it has none.
 namespace skin {
@@ -70,9 +39,6 @@ private:
     QColor background_;
 };
 
-
-
-
 class TsuiEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -91,5 +57,4 @@ class TsuiProgressBar : public QProgressBar {
 public:
     explicit TsuiProgressBar(QWidget* parent);
 };
-
 

@@ -27,7 +27,12 @@ QString errorReportText(const QString& message)
 
 void showErrorReport(const QString& message)
 {
-    const ShownMessage report{kApplicationTitle, errorReportText(message), MessageKind::ErrorReport};
+    showErrorBox(errorReportText(message));
+}
+
+void showErrorBox(const QString& text)
+{
+    const ShownMessage report{kApplicationTitle, text, MessageKind::ErrorReport};
     if (currentSink) {
         currentSink->take(report);
         return;

@@ -55,6 +55,9 @@ QString errorReportText(const QString& message);
 // The toolkit's standard message box: caption "墨舟札记", error icon, one OK button.
 void showErrorReport(const QString& message);
 
+// An error box with exactly the given text, for a setting a control refuses.
+void showErrorBox(const QString& text);
+
 // Runs body; a failure it raises ends the handling of the event and is shown in the generic
 // error report. Returns false when body failed.
 template <typename Body>

@@ -72,7 +72,8 @@ TsuiCustomButton::TsuiCustomButton(QWidget* parent)
 {
     setAutoDefault(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::StrongFocus);
+    // A tab stop that takes the focus when clicked (in Click), not when pressed.
+    setFocusPolicy(Qt::TabFocus);
     setFont(skin::windowFont());
     resize(80, 27);
     DialogKeys::install();

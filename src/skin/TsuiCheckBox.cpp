@@ -18,6 +18,7 @@ TsuiCheckBox::TsuiCheckBox(QWidget* parent)
     setFont(skin::windowFont());
     resize(93, 17);
     fitToCaption();
+    connect(this, &QAbstractButton::toggled, this, [this] { CheckedChanged(); });
 }
 
 TsuiCheckBox::TsuiCheckBox(const QString& caption, QWidget* parent) : TsuiCheckBox(parent)
@@ -100,7 +101,9 @@ void TsuiCheckBox::paintEvent(QPaintEvent*)
     {
         QPainter painter(&canvas);
         skin::paintBackground(painter, this, transparent_);
-        const QImage frame = picture();
+        QImage frame = picture();
+        if (PictureTransparent() && !frame.isNull())
+            frame = skin::withTransparentColor(frame, frame.pixelColor(0, frame.height() - 1));
         painter.drawImage(1, (height() - frame.height()) / 2, frame);
         const int lineHeight = skin::textHeight(font());
         const QRect caption(frame.width() + 4, (height() - lineHeight) / 2, width(), lineHeight);

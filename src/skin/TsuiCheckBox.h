@@ -41,6 +41,13 @@ public:
     static int frameFor(bool checked, bool enabled) { return (checked ? 1 : 2) + (enabled ? 0 : 2); }
 
 protected:
+    // Whether the picture's transparent colour (its bottom-left pixel) is left out.
+    virtual bool PictureTransparent() const { return false; }
+    // Where the picture stands: 3, left of the caption and centred on its height, the one
+    // placement the box draws.
+    virtual int PicturePosition() const { return 3; }
+    // Raised after every change of Checked, by the user or by the program.
+    virtual void CheckedChanged() {}
     virtual void AfterToggle() {}
     void nextCheckState() override;
     bool hitButton(const QPoint& pos) const override;

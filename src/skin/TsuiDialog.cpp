@@ -1,22 +1,22 @@
 #include "TsuiDialog.h"
 
-#include "Controls.h"
+#include "Style.h"
+#include "TsuiForm.h"
 
-#include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
-#include <QStyle>
 
 TsuiDialog::TsuiDialog(QWidget* owner, int width, int height, const QString& caption,
                        Placement placement)
     : QDialog(owner), placement_(placement)
 {
     setWindowTitle(caption);
-    setFixedSize(width, height);
     setModal(true);
     suiForm1 = new TsuiForm(this);
-    suiForm1->setGeometry(0, 0, width, height);
+    suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose});
+    setFixedSize(suiForm1->windowSizeFor(QSize(width, height + suiForm1->clientTop())));
 }
 
 void TsuiDialog::showEvent(QShowEvent* event)
@@ -30,6 +30,24 @@ void TsuiDialog::done(int result)
 {
     FormClose();
     QDialog::done(result);
+}
+
+bool TsuiDialog::event(QEvent* event)
+{
+    if (event->type() == QEvent::Polish && !contentPlaced_) {
+        contentPlaced_ = true;
+        suiForm1->moveContentBelowBars();
+    }
+    return QDialog::event(event);
+}
+
+void TsuiDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 namespace skin {
@@ -57,8 +75,7 @@ QRect ownerArea(const QWidget* owner)
 QLabel* makeQuestionPicture(QWidget* parent, int left, int top)
 {
     auto* picture = new QLabel(parent);
-    const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_MessageBoxQuestion);
-    picture->setPixmap(icon.pixmap(42, 42));
+    picture->setPixmap(QPixmap::fromImage(sliceStrip(skinPicture(QStringLiteral("MSGDLG")), 4, 4)));
     picture->setGeometry(left, top, 42, 42);
     return picture;
 }

@@ -1,6 +1,7 @@
-// A fixed-size modal dialog of the program: its caption, its client size and the skinned frame
-// panel that fills it. Every way of closing (a button, the title bar, Escape) ends in
-// FormClose, which each dialog gives what closing resets.
+// A fixed-size modal dialog of the program: its caption, the size of its content and the skinned
+// frame panel that holds the content below a title bar with a close button. Every way of
+// closing (a button, the title bar) ends in FormClose, which each dialog gives what closing
+// resets. Escape does nothing unless a Cancel button takes it.
 #pragma once
 
 #include <QDialog>
@@ -18,15 +19,21 @@ public:
     void done(int result) final;
 
 protected:
+    // The window is the content (width × height) with the title bar above it and the border
+    // strips around it. Subclasses place their controls on suiForm1 in content coordinates; they
+    // move below the title bar before the dialog is first shown.
     TsuiDialog(QWidget* owner, int width, int height, const QString& caption,
                Placement placement = Placement::OwnerCentre);
 
     virtual void FormClose() = 0;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
     TsuiForm* suiForm1;
 
 private:
+    bool contentPlaced_ = false;
     Placement placement_;
 };
 

@@ -2,19 +2,20 @@
 
 #include "FileTheme.h"
 #include "SkinPainting.h"
+#include "TsuiForm.h"
 
 #include <QActionEvent>
 #include <QCoreApplication>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
+#include <QTextLayout>
 
 namespace skin {
 
 namespace {
 
 constexpr QColor kDisabledText(128, 128, 128);
-constexpr int kMenuBarHeight = 22;
 constexpr int kMacItemPictureHeight = 20;
 constexpr int kMacSeparatorPictureHeight = 12;
 
@@ -70,7 +71,7 @@ public:
             return QSize(text + v.BarWidth + 40, v.MenuItemHeight);
         }
         if (type == CT_MenuBarItem && item)
-            return QSize(captionWidth(menu_.itemFont(widget), item->text) + 12, kMenuBarHeight);
+            return QSize(captionWidth(menu_.itemFont(widget), item->text) + 12, menu_.values().MenuBarHeight);
         return QProxyStyle::sizeFromContents(type, option, size, widget);
     }
 
@@ -95,9 +96,12 @@ public:
             if (item)
                 paintItem(*painter, *item, widget);
             return;
-        case CE_MenuEmptyArea:
-            paintItemBackground(*painter, option->rect, kMacSeparatorPictureHeight);
+        case CE_MenuEmptyArea: {
+            // The margin rows beside the frame: their strip lines up with the items' strip.
+            const int inset = pixelMetric(PM_MenuPanelWidth, option, widget) + pixelMetric(PM_MenuHMargin, option, widget);
+            paintItemBackground(*painter, option->rect, kMacSeparatorPictureHeight, option->rect.left() + inset);
             return;
+        }
         case CE_MenuBarItem:
             if (item)
                 paintBarItem(*painter, *item, widget);
@@ -124,14 +128,14 @@ private:
     {
         const MenuValues& v = menu_.values();
         if (!v.FlatMenu) {
-            p.setPen(toQColor(StyleColor(menu_.drawingStyle(), 25)));
+            p.setPen(toQColor(menu_.styleColor(25)));
             p.setBrush(Qt::NoBrush);
             p.drawRect(r.adjusted(0, 0, -1, -1));
             return;
         }
         // Flat: the outer pixels in the form colour, then a black and a white rectangle.
         p.setBrush(Qt::NoBrush);
-        p.setPen(toQColor(StyleColor(menu_.drawingStyle(), 15)));
+        p.setPen(toQColor(menu_.styleColor(15)));
         p.drawRect(r.adjusted(0, 0, -1, -1));
         p.setPen(Qt::black);
         p.drawRect(r.adjusted(1, 1, -2, -2));
@@ -139,8 +143,9 @@ private:
         p.drawRect(r.adjusted(2, 2, -3, -3));
     }
 
-    // The bar strip at the left and the background beside it.
-    void paintItemBackground(QPainter& p, const QRect& r, int macRows) const
+    // The bar strip at the left (from stripLeft, the item's left by default) and the background
+    // beside it.
+    void paintItemBackground(QPainter& p, const QRect& r, int macRows, int stripLeft = -1) const
     {
         if (macOS()) {
             stretchPicture(p, r, QStringLiteral("MACOS_MENU_BAR"), macRows);
@@ -149,7 +154,8 @@ private:
         const MenuValues& v = menu_.values();
         p.fillRect(r, toQColor(v.Color));
         if (v.BarWidth > 0)
-            p.fillRect(QRect(r.left(), r.top(), v.BarWidth, r.height()), toQColor(v.BarColor));
+            p.fillRect(QRect(stripLeft < 0 ? r.left() : stripLeft, r.top(), v.BarWidth, r.height()),
+                       toQColor(v.BarColor));
     }
 
     void paintItem(QPainter& p, const QStyleOptionMenuItem& item, const QWidget* widget) const
@@ -182,15 +188,13 @@ private:
         font.setBold(font.bold() || item.menuItemType == QStyleOptionMenuItem::DefaultItem);
         p.setFont(font);
         p.setPen(!enabled ? kDisabledText : toQColor(selected ? v.SelectedFontColor : v.FontColor));
-        const QRect caption(QPoint(L + v.BarWidth + 4, T + 4), r.bottomRight());
-        p.drawText(caption, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic,
-                   captionOf(item.text));
+        // Caption and short-cut text stand on one baseline, the font's ascent below T + 4,
+        // whatever fallback fonts their characters take.
+        const int baseline = T + 4 + QFontMetrics(font).ascent();
+        drawOnBaseline(p, font, L + v.BarWidth + 4, baseline, captionOf(item.text), Qt::TextShowMnemonic);
         const QString shortcut = shortcutOf(item.text);
-        if (!shortcut.isEmpty()) {
-            const int width = captionWidth(font, shortcut);
-            p.drawText(QRect(QPoint(r.right() + 1 - width - 16, T + 4), r.bottomRight()),
-                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shortcut);
-        }
+        if (!shortcut.isEmpty())
+            drawOnBaseline(p, font, r.right() + 1 - captionWidth(font, shortcut) - 16, baseline, shortcut, 0);
         if (item.menuItemType == QStyleOptionMenuItem::SubMenu)
             paintSubmenuArrow(p, r, p.pen().color());
 
@@ -200,11 +204,23 @@ private:
             p.fillRect(QRect(QPoint(L + 2, T + 1), QPoint(L + 20, T + 19)), Qt::black);
             p.fillRect(QRect(QPoint(L + 3, T + 2), QPoint(L + 19, T + 18)), toQColor(v.SelectedColor));
         } else if (checked) {
-            QImage mark = withTransparentColor(skinPicture(QStringLiteral("MENU_CHECKED")), Qt::white);
+            const QImage mark = menu_.checkMark();
             p.drawImage(L + 4, T + 3, enabled ? mark : greyed(mark));
         }
         if (hasIcon)
             p.drawPixmap(L + 4, T + 3, item.icon.pixmap(16, 16, enabled ? QIcon::Normal : QIcon::Disabled));
+    }
+
+    static void drawOnBaseline(QPainter& p, const QFont& font, int x, int baseline, const QString& text,
+                               int flags)
+    {
+        QTextLayout layout(flags & Qt::TextShowMnemonic ? QString(text).remove(u'&') : text, font);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        const int ascent = line.isValid() ? qRound(line.ascent()) : QFontMetrics(font).ascent();
+        p.drawText(QRect(x, baseline - ascent, 10000, 1000),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | flags, text);
     }
 
     void paintSubmenuArrow(QPainter& p, const QRect& r, const QColor& color) const
@@ -217,9 +233,9 @@ private:
     void paintBarBackground(QPainter& p, const QRect& r) const
     {
         if (macOS())
-            stretchPicture(p, r, QStringLiteral("MACOS_MENU_BAR"), kMenuBarHeight);
+            stretchPicture(p, r, QStringLiteral("MACOS_MENU_BAR"), menu_.values().MenuBarHeight);
         else
-            p.fillRect(r, toQColor(StyleColor(menu_.drawingStyle(), 15)));
+            p.fillRect(r, toQColor(menu_.values().MenuBarColor));
     }
 
     // A hot or pressed caption button of the bar is framed and filled; others show only text.
@@ -252,8 +268,21 @@ private:
     const SkinnedMenu& menu_;
 };
 
-SkinnedMenu::SkinnedMenu(QWidget* menu)
-    : menu_(menu), menuStyle_(new MenuStyle(*this)),
+std::unique_ptr<ImageList> makeCheckMarkList()
+{
+    auto list = std::make_unique<ImageList>();
+    list->pictures.push_back(withTransparentColor(skinPicture(QStringLiteral("MENU_CHECKED")), Qt::white));
+    return list;
+}
+
+const ImageList& sharedCheckMarkList()
+{
+    static const std::unique_ptr<ImageList> shared = makeCheckMarkList();
+    return *shared;
+}
+
+SkinnedMenu::SkinnedMenu(QWidget* menu, const ImageList* checkMarks)
+    : menu_(menu), checkMarks_(checkMarks), images_(checkMarks), menuStyle_(new MenuStyle(*this)),
       style_(menu, defaultStyleFor(menu->parentWidget()), [this] { applyStyle(); })
 {
     menuStyle_->setParent(menu);
@@ -321,7 +350,10 @@ void SkinnedMenu::adopt(QMenu* menu)
 
 } // namespace skin
 
-TsuiPopupMenu::TsuiPopupMenu(QWidget* parent) : QMenu(parent), skin::SkinnedMenu(this) {}
+TsuiPopupMenu::TsuiPopupMenu(QWidget* parent)
+    : QMenu(parent), skin::SkinnedMenu(this, &skin::sharedCheckMarkList())
+{
+}
 
 void TsuiPopupMenu::actionEvent(QActionEvent* event)
 {
@@ -330,7 +362,22 @@ void TsuiPopupMenu::actionEvent(QActionEvent* event)
     QMenu::actionEvent(event);
 }
 
-TsuiMainMenu::TsuiMainMenu(QWidget* parent) : QMenuBar(parent), skin::SkinnedMenu(this) {}
+TsuiMainMenu::TsuiMainMenu(QWidget* parent) : TsuiMainMenu(parent, skin::makeCheckMarkList()) {}
+
+TsuiMainMenu::TsuiMainMenu(QWidget* parent, std::unique_ptr<skin::ImageList> checkMarks)
+    : QMenuBar(parent), skin::SkinnedMenu(this, checkMarks.get()), ownCheckMarks_(std::move(checkMarks))
+{
+    setNativeMenuBar(false);
+    QWidget* window = parent ? parent->window() : nullptr;
+    if (!window)
+        return;
+    for (QObject* child : window->children()) {
+        if (auto* form = qobject_cast<TsuiForm*>(child)) {
+            form->setMenu(this);
+            return;
+        }
+    }
+}
 
 void TsuiMainMenu::actionEvent(QActionEvent* event)
 {

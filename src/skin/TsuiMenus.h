@@ -6,12 +6,23 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <memory>
+#include <vector>
 
 class TsuiFileTheme;
 
 namespace skin {
 
 class MenuStyle;
+
+// The pictures a menu draws its items' marks and icons from.
+struct ImageList {
+    std::vector<QImage> pictures;
+};
+// A list holding the check mark "MENU_CHECKED", white made transparent.
+std::unique_ptr<ImageList> makeCheckMarkList();
+// The one such list all pop-up menus share, made on first use.
+const ImageList& sharedCheckMarkList();
 
 // What a skinned menu draws with. A new menu starts with these; the style it is created in
 // then sets most of them.
@@ -32,6 +43,9 @@ struct MenuValues {
     int FontSize = 8;
     int FontCharset = 1;  // the default character set
     bool UseSystemFont = true;
+    // The bar of a main menu: its colour and height come from the frame that shows it.
+    TColor MenuBarColor = 14609391;
+    int MenuBarHeight = 22;
 };
 
 // The values, the style and the drawing shared by TsuiMainMenu and TsuiPopupMenu.
@@ -67,11 +81,30 @@ public:
     void setFontCharset(int charset) { values_.FontCharset = charset; }
     void setUseSystemFont(bool use) { change([&] { values_.UseSystemFont = use; }); }
 
+    // Colour and height of the bar a main menu shows in; the frame sets them.
+    void setMenuBar(TColor color, int height)
+    {
+        change([&] {
+            values_.MenuBarColor = color;
+            values_.MenuBarHeight = height;
+        });
+    }
+    // A value of the menu's style, from the theme when the style is FromThemeFile.
+    TColor styleColor(int pos) const { return style_.color(pos); }
+
+    // The item icons' list: empty while the menu's own check-mark list is in use; assigning
+    // no list puts that one back.
+    const ImageList* Images() const { return images_ == checkMarks_ ? nullptr : images_; }
+    void setImages(const ImageList* list) { images_ = list ? list : checkMarks_; }
+    // The check mark drawn beside checked items without an icon.
+    QImage checkMark() const { return checkMarks_->pictures.front(); }
+
     // The font items are drawn with: the menu's own font, or the one the values name.
     QFont itemFont(const QWidget* menu) const;
 
 protected:
-    explicit SkinnedMenu(QWidget* menu);
+    // checkMarks: the list holding the check mark, which outlives the menu.
+    SkinnedMenu(QWidget* menu, const ImageList* checkMarks);
     virtual ~SkinnedMenu() = default;
     // Gives a drop-down menu (and, when it opens, its own submenus) this menu's drawing.
     void adopt(QMenu* menu);
@@ -87,6 +120,8 @@ private:
     void relayout();
 
     QWidget* menu_;
+    const ImageList* checkMarks_;
+    const ImageList* images_;
     MenuValues values_;
     MenuStyle* menuStyle_;
     skin::ControlStyle style_;
@@ -105,6 +140,8 @@ protected:
     void actionEvent(QActionEvent*) override;
 };
 
+// The main menu attaches itself to the frame panel of the window it is made in, which shows it
+// in its menu bar.
 class TsuiMainMenu : public QMenuBar, public skin::SkinnedMenu {
     Q_OBJECT
     Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
@@ -114,4 +151,8 @@ public:
 
 protected:
     void actionEvent(QActionEvent*) override;
+
+private:
+    TsuiMainMenu(QWidget* parent, std::unique_ptr<skin::ImageList> checkMarks);
+    std::unique_ptr<skin::ImageList> ownCheckMarks_;
 };

@@ -1,12 +1,26 @@
 #include "TsuiMessageDialog.h"
 
 #include "Messages.h"
+#include "SkinPainting.h"
+#include "TsuiButton.h"
+#include "TsuiForm.h"
 
-#include <QMessageBox>
-#include <QPushButton>
-#include <QWidget>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTextLayout>
 
 namespace {
+
+constexpr int kTextTop = 64;
+constexpr int kIconLeft = 24;
+constexpr int kTextLeftBesideIcon = 88;
+constexpr int kPictureBoxBottom = 104;  // the picture box before its icon is loaded: 40 high
+constexpr int kButtonWidth = 73;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonGap = 20;
+constexpr int kMessageIconFrames = 4;
 
 skin::MessageKind kindOf(TsuiIconType icon)
 {
@@ -20,22 +34,83 @@ skin::MessageKind kindOf(TsuiIconType icon)
     return skin::MessageKind::None;
 }
 
-QMessageBox::Icon boxIconOf(TsuiIconType icon)
+// The number of lines the text takes wrapped at width; an empty text keeps one line.
+int wrappedLines(const QString& text, const QFont& font, int width)
 {
-    switch (icon) {
-    case TsuiIconType::suiWarning: return QMessageBox::Warning;
-    case TsuiIconType::suiStop: return QMessageBox::Critical;
-    case TsuiIconType::suiInformation: return QMessageBox::Information;
-    case TsuiIconType::suiHelp: return QMessageBox::Question;
-    case TsuiIconType::suiNone: break;
+    int lines = 0;
+    for (const QString& paragraph : text.split(u'\n')) {
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int paragraphLines = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            ++paragraphLines;
+        }
+        layout.endLayout();
+        lines += qMax(1, paragraphLines);
     }
-    return QMessageBox::NoIcon;
+    return qMax(1, lines);
+}
+
+// The text as the label shows it: "&" marks the access key and is not shown, "&&" shows one.
+QString shownText(const QString& text)
+{
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'&' && i + 1 < text.size())
+            ++i;
+        shown += text.at(i);
+    }
+    return shown;
+}
+
+QFont defaultCaptionFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    font.setBold(true);
+    return font;
 }
 
 } // namespace
 
+TfrmMsg::TfrmMsg(QWidget* owner) : QDialog(owner)
+{
+    setModal(true);
+    resize(kWidth, 130);
+    suiForm1 = new TsuiForm(this);
+    suiForm1->UIStyleAutoUpdateSub = true;
+    suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose});
+    setMinimumWidth(150);
+    lbl = new QLabel(suiForm1);
+    lbl->setWordWrap(true);
+    lbl->setAttribute(Qt::WA_TranslucentBackground);
+    lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lbl->setGeometry(kTextLeftBesideIcon, kTextTop, kTextWidth, 12);
+    Image1 = new QLabel(suiForm1);
+    Image1->setGeometry(kIconLeft, kTextTop, 40, 40);
+}
+
+void TfrmMsg::reject()
+{
+    done(2);
+}
+
+void TfrmMsg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 TsuiMessageDialog::TsuiMessageDialog(QWidget* owner, TsuiIconType icon)
-    : QObject(owner), IconType(icon), owner_(owner)
+    : QObject(owner), Font(skin::windowFont()), CaptionFont(defaultCaptionFont()), IconType(icon),
+      owner_(owner)
 {
 }
 
@@ -50,15 +125,59 @@ int TsuiMessageDialog::ShowModal()
 {
     if (skin::MessageSink* sink = skin::messageSink())
         return sink->take({Caption, Text, kindOf(IconType)});
-    QMessageBox box(boxIconOf(IconType), Caption, Text, QMessageBox::NoButton, owner_);
+    const std::unique_ptr<TfrmMsg> window = buildWindow();
+    return window->exec();
+}
+
+std::unique_ptr<TfrmMsg> TsuiMessageDialog::buildWindow() const
+{
+    auto window = std::make_unique<TfrmMsg>(owner_);
+    window->setFont(Font);
+    window->suiForm1->titleBar()->setFont(CaptionFont);
+    QLabel* lbl = window->lbl;
+    lbl->setFont(Font);
+    lbl->setText(Text);
+    const int lines = wrappedLines(shownText(Text), Font, TfrmMsg::kTextWidth);
+    lbl->resize(TfrmMsg::kTextWidth, lines * skin::textHeight(Font));
+    const int a = qMax(kPictureBoxBottom, lbl->y() + lbl->height());
+
+    if (IconType != TsuiIconType::suiNone) {
+        lbl->move(kTextLeftBesideIcon, lbl->y());
+        const QImage icon = skin::sliceStrip(skin::skinPicture(QStringLiteral("MSGDLG")),
+                                             kMessageIconFrames, int(IconType));
+        window->Image1->setPixmap(QPixmap::fromImage(icon));
+        window->Image1->setGeometry(kIconLeft, kTextTop, icon.width(), icon.height());
+    } else {
+        lbl->move(kIconLeft, lbl->y());
+        window->Image1->hide();
+        if (ButtonCount < 3)
+            window->resize(TfrmMsg::kWidthWithoutIcon, window->height());
+    }
+
+    const int count = qBound(1, ButtonCount, 3);
     const QString captions[] = {Button1Caption, Button2Caption, Button3Caption};
     const int results[] = {Button1ModalResult, Button2ModalResult, Button3ModalResult};
-    std::vector<std::pair<QAbstractButton*, int>> buttons;
-    for (int i = 0; i < ButtonCount && i < 3; ++i)
-        buttons.emplace_back(box.addButton(captions[i], QMessageBox::AcceptRole), results[i]);
-    box.exec();
-    for (const auto& [button, result] : buttons)
-        if (box.clickedButton() == button)
-            return result;
-    return 2;
+    const int W = window->width();
+    window->buttons.assign(size_t(count), nullptr);
+    for (int i = 0; i < count; ++i) {
+        const int number = count - i;  // right to left: the last one made is Button1
+        auto* button = new TsuiButton(captions[number - 1], window->suiForm1);
+        button->setGeometry(W - 97 - (kButtonWidth + kButtonGap) * i, a + kButtonGap, kButtonWidth,
+                            kButtonHeight);
+        button->setCursor(ButtonCursor);
+        button->setModalResult(results[number - 1]);
+        button->setFont(Font);
+        button->setFocus();
+        window->buttons[size_t(number - 1)] = button;
+    }
+    // With a buddy the label underlines the character after "&" and shows "&&" as one.
+    if (Text.contains(u'&'))
+        lbl->setBuddy(window->buttons.front());
+    window->resize(W, a + kButtonGap + kButtonHeight + kButtonGap);
+    window->suiForm1->setCaption(Caption);
+    window->suiForm1->setFileTheme(FileTheme);
+    window->suiForm1->setUIStyle(UIStyle);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - QPoint(W / 2, window->height() / 2));
+    return window;
 }

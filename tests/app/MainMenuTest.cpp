@@ -167,7 +167,7 @@ TEST_F(MainMenuTest, HidingTheBarsLetsThePaneFillTheRoom)
     trigger("S1");
     EXPECT_FALSE(item(" 查看(&V)", "类别栏(&S)")->isChecked());
     EXPECT_EQ(main().textPane().geometry().left(), 0);
-    EXPECT_EQ(main().textPane().width(), 640);
+    EXPECT_EQ(main().textPane().width(), 634);  // the frame panel's width
     trigger("B1");
     EXPECT_EQ(main().textPane().height(), before.height() + 19);
     trigger("S1");
@@ -235,3 +235,31 @@ TEST_F(MainMenuTest, LeftoverCopyMakesCompactionFailWithTheStoreUntouched)
 }
 
 } // namespace
+
+// Every framed window shows its controls whole, between the title bar and the bottom border.
+TEST_F(MainMenuTest, EveryWindowsContentLiesBelowItsTitleBarAndInsideItsPanel)
+{
+    QList<QWidget*> framed;
+    for (QDialog* dialog : main().findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+        framed.push_back(dialog);
+    int checked = 0;
+    for (QWidget* window : framed) {
+        auto* frame = window->findChild<TsuiForm*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!frame)
+            continue;  // the About window has no frame
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_EQ(window->size(), frame->windowSizeFor(frame->size())) << window->windowTitle().toStdString();
+        for (QWidget* control : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control == frame->titleBar() || control->isHidden() || control->isWindow())
+                continue;
+            const QRect r = control->geometry();
+            EXPECT_GE(r.top(), frame->clientTop()) << window->windowTitle().toStdString();
+            EXPECT_LE(r.bottom(), frame->height() - 1) << window->windowTitle().toStdString();
+            EXPECT_LE(r.right(), frame->width() - 1) << window->windowTitle().toStdString();
+        }
+        window->hide();
+        ++checked;
+    }
+    EXPECT_GE(checked, 8);
+}

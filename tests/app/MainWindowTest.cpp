@@ -49,6 +49,25 @@ protected:
     platform::FakeClipboard clipboard;
 };
 
+TEST_F(MainWindowTest, WearsTheSkinnedFrameWithItsFourButtonsAndTheMenuBar)
+{
+    ProgramFolder folder;
+    auto form = create();
+    auto* frame = form->findChild<TsuiForm*>();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(frame->geometry(), QRect(3, 0, 634, 475));
+    EXPECT_EQ(frame->Caption(), QStringLiteral("墨舟札记"));
+    EXPECT_FALSE(frame->Sizeable());
+    const TsuiTitleBar* bar = frame->titleBar();
+    ASSERT_EQ(bar->buttonCount(), 4);
+    EXPECT_EQ(bar->button(0).ButtonType, TsuiTitleBarBtnType::suiControlBox);
+    EXPECT_EQ(bar->button(3).ButtonType, TsuiTitleBarBtnType::suiMin);
+    EXPECT_EQ(frame->Menu(), &form->mainMenu());
+    EXPECT_EQ(form->mainMenu().geometry(), QRect(0, 29, 634, 22));
+    EXPECT_EQ(form->textPane().y(), 29 + 22 + 6);
+}
+
 TEST_F(MainWindowTest, OpensTheStoreAndListsTheTitlesWithTheFirstSelected)
 {
     ProgramFolder folder;

@@ -252,6 +252,24 @@ protected:
     TForm13 saveChanges;
 };
 
+TEST_F(ReadingWindowTest, FrameIsSizeableWithCloseAndMaximiseAndFollowsTheCaption)
+{
+    EXPECT_EQ(form.size(), QSize(536, 360));
+    auto* frame = form.findChild<TsuiForm*>();
+    ASSERT_NE(frame, nullptr);
+    form.show();
+    EXPECT_EQ(frame->size(), QSize(530, 357));
+    EXPECT_GE(form.editor()->mapTo(&form, QPoint(0, 0)).y(), 29 + 36);  // below bar and buttons
+    form.hide();
+    EXPECT_TRUE(frame->Sizeable());
+    ASSERT_EQ(frame->titleBar()->buttonCount(), 2);
+    EXPECT_EQ(frame->titleBar()->button(0).ButtonType, TsuiTitleBarBtnType::suiClose);
+    EXPECT_EQ(frame->titleBar()->button(1).ButtonType, TsuiTitleBarBtnType::suiMax);
+    add("日记", {"a"});
+    form.prepareEntry("日记");
+    EXPECT_EQ(frame->Caption(), "读取《日记》");
+}
+
 TEST_F(ReadingWindowTest, OpeningShowsTheEntryUnmodifiedAndAnEditEnablesSave)
 {
     add("日记", {"a", "", "c"});

@@ -208,6 +208,25 @@ TEST(ButtonBehaviour, ReleaseOverTheButtonClicksAndReleaseOutsideDoesNot)
     EXPECT_EQ(clicked.count(), 1);
 }
 
+TEST(ButtonBehaviour, FocusComesWithTheClickNotWithThePress)
+{
+    Window window;
+    window.showActive();
+    auto* edit = new QLineEdit(window.form);
+    edit->setGeometry(10, 80, 100, 21);
+    edit->show();
+    auto* button = new TsuiButton(QStringLiteral("确定"), window.form);
+    button->setGeometry(10, 40, 72, 25);
+    button->show();
+    edit->setFocus();
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(20, 10));
+    QTest::mouseMove(button, QPoint(200, 10));
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(200, 10));
+    EXPECT_TRUE(edit->hasFocus());
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_TRUE(button->hasFocus());
+}
+
 TEST(ButtonBehaviour, MovingOutWhileHeldReleasesThePressedLook)
 {
     Window window;

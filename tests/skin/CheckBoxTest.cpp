@@ -106,3 +106,33 @@ TEST(CheckBox, StateChecksOnlyForChecked)
     box.Toggle();
     EXPECT_EQ(box.State(), Qt::Checked);
 }
+
+namespace {
+// A check box that counts its Checked changes and leaves out its picture's transparent colour.
+class CountingCheckBox : public TsuiCheckBox {
+public:
+    using TsuiCheckBox::TsuiCheckBox;
+    int changes = 0;
+    bool transparentPicture = false;
+
+protected:
+    void CheckedChanged() override { ++changes; }
+    bool PictureTransparent() const override { return transparentPicture; }
+};
+} // namespace
+
+TEST(CheckBox, CheckedChangedFollowsEveryChangeAndPictureTransparencyIsTheSubclasssChoice)
+{
+    QWidget window;
+    auto* form = new TsuiForm(&window);
+    CountingCheckBox box(QStringLiteral("模糊搜索"), form);
+    box.setChecked(true);
+    box.Toggle();
+    box.setChecked(false);  // no change
+    EXPECT_EQ(box.changes, 2);
+
+    const QImage opaque = box.grab().toImage();
+    box.transparentPicture = true;
+    box.update();
+    EXPECT_NE(box.grab().toImage(), opaque);
+}

@@ -1,7 +1,11 @@
 // Skinned menus: item sizes, the style values and what an item draws.
+#include "ThemeFileBuilder.h"
 #include "skin/Controls.h"
+#include "skin/FileTheme.h"
 #include "skin/SkinPainting.h"
 
+#include <QBuffer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -155,4 +159,82 @@ TEST(Menus, MainMenuDrawsItsDropDownsItself)
     QMetaObject::invokeMethod(file, "aboutToShow");
     EXPECT_EQ(sub->style(), bar->style());
     EXPECT_EQ(bar->sizeHint().height(), 22);
+}
+
+TEST(Menus, UnderAThemeTheBarAndTheFramesTakeTheThemesColours)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("green.thm"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(testing_support::ThemeFileBuilder()
+                   .integer("FormBackgroundColor", rgbColor(20, 160, 40))
+                   .integer("ControlBorderColor", rgbColor(200, 10, 10))
+                   .integer("MenuSelectedFontColor", 0)
+                   .build());
+    file.close();
+    TsuiFileTheme theme;
+    theme.setThemeFile(path);
+    ASSERT_TRUE(theme.isOpened());
+
+    Window w;
+    w.window.resize(400, 300);
+    auto* bar = new TsuiMainMenu(w.form);
+    QMenu* file1 = bar->addMenu(QStringLiteral(" 文件(&F)"));
+    file1->addAction(QStringLiteral("退出(&E)"));
+    w.form->setFileTheme(&theme);
+    w.form->setUIStyle(TsuiUIStyle::FromThemeFile);
+    EXPECT_EQ(bar->UIStyle(), TsuiUIStyle::FromThemeFile);
+    EXPECT_EQ(bar->FileTheme(), &theme);
+    w.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.window));
+    EXPECT_EQ(grabbed(bar).pixelColor(bar->width() - 5, 10), QColor(20, 160, 40));
+    const QImage menu = grabbed(file1);
+    EXPECT_EQ(menu.pixelColor(0, menu.height() / 2), QColor(200, 10, 10));
+}
+
+TEST(Menus, MainMenuOwnsItsCheckMarkListAndPopupsShareOne)
+{
+    Window w;
+    TsuiMainMenu bar(w.form);
+    TsuiPopupMenu first(w.form), second(w.form);
+    EXPECT_EQ(bar.Images(), nullptr);
+    EXPECT_EQ(first.checkMark(), second.checkMark());
+    const QImage mark = bar.checkMark();
+    EXPECT_EQ(mark.size(), QSize(16, 16));
+    EXPECT_EQ(qAlpha(mark.pixel(0, 0)), 0);  // white is transparent
+    skin::ImageList icons;
+    bar.setImages(&icons);
+    EXPECT_EQ(bar.Images(), &icons);
+    bar.setImages(nullptr);
+    EXPECT_EQ(bar.Images(), nullptr);
+}
+
+TEST(Menus, CaptionAndShortcutStandOnOneBaselineWellInsideTheItem)
+{
+    Window w;
+    TsuiPopupMenu menu(w.form);
+    QAction* item = menu.addAction(QStringLiteral("监视剪贴板(&P)"));
+    item->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    menu.popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    const QRect r = menu.actionGeometry(item);
+    const QImage shown = grabbed(&menu);
+    // The lowest dark pixel of the caption (its access-key underline or glyph bottoms) and of
+    // the short-cut text.
+    auto lowestDark = [&](int left, int right) {
+        int lowest = -1;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = left; x < right; ++x)
+                if (shown.pixelColor(x, y).lightness() < 100)
+                    lowest = y;
+        return lowest;
+    };
+    const int caption = lowestDark(r.left() + 30, r.left() + 30 + 80);
+    const int shortcut = lowestDark(r.right() - 60, r.right() - 10);
+    ASSERT_GT(caption, 0);
+    ASSERT_GT(shortcut, 0);
+    EXPECT_LE(caption, r.bottom() - 3);
+    EXPECT_LE(std::abs(caption - shortcut), 2);
+    menu.hide();
 }

@@ -187,6 +187,8 @@ TEST(SkinPictures, WinXPButtonFramesShowOutlineRimAndPressedFace)
     EXPECT_EQ(normal.pixelColor(0, 10), QColor(0, 60, 116));
     EXPECT_EQ(hot.pixelColor(1, 10), QColor(255, 204, 102));
     EXPECT_LT(pressed.pixelColor(9, 10).lightness(), normal.pixelColor(9, 10).lightness());
+    // The centre pixel, which the nine-slice stretches over a button's face.
+    EXPECT_EQ(normal.pixelColor(9, 10), QColor(243, 243, 238));
 }
 
 TEST(SliceStrip, CutsEqualFramesOneBased)

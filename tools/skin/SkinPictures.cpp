@@ -38,7 +38,7 @@ Look lookOf(Style style)
 {
     switch (style) {
     case WinXP:
-        return {"WINXP", {239, 235, 222}, {0, 60, 116}, {255, 255, 255}, {236, 235, 230}, {255, 204, 102},
+        return {"WINXP", {239, 235, 222}, {0, 60, 116}, {250, 250, 246}, {236, 236, 230}, {255, 204, 102},
                 {229, 227, 220}, {226, 223, 214}, {49, 106, 197}, {33, 161, 33}, {0, 90, 228}, {0, 70, 214},
                 {7, 116, 254}, {34, 99, 238}, {224, 84, 36}, {255, 255, 255}, 3, false, false, false};
     case DeepBlue:
@@ -75,10 +75,10 @@ QImage buttonStrip(const Look& look, QSize frame)
         p.setBrush(vertical(shape, pressed ? look.pressedTop : look.faceTop,
                             pressed ? look.pressedBottom : look.faceBottom));
         p.drawPath(roundedRect(shape, radius));
-        if (!pressed) {  // a soft gloss on the upper half
+        if (!pressed) {  // a soft gloss on the upper half, ending above the centre row
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(255, 255, 255, 70));
-            p.drawPath(roundedRect(shape.adjusted(1.5, 1.5, -1.5, -shape.height() / 2), qMax(radius - 1, 0.0)));
+            p.drawPath(roundedRect(shape.adjusted(1.5, 1.5, -1.5, -shape.height() / 2 - 1.5), qMax(radius - 1, 0.0)));
         }
         if (state == 1) {  // mouse on: a warm inner rim
             p.setBrush(Qt::NoBrush);

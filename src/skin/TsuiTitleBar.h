@@ -1,0 +1,191 @@
+// The skinned title bar at the top of a window's frame panel: background sections drawn from
+// the style's title pictures, picture buttons with hot tracking, the caption, dragging, double-
+// click to maximise, the window menu and the window shape with round top corners.
+#pragma once
+
+#include "ControlStyle.h"
+#include "TsuiMenus.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+#include <initializer_list>
+#include <vector>
+
+#include "FrameDrag.h"
+
+class TsuiFileTheme;
+
+enum class TsuiTitleBarBtnType { suiMax, suiMin, suiClose, suiHelp, suiControlBox, suiCustom };
+enum class TsuiTitleBarAlign { suiLeft, suiRight, suiClient };
+
+struct TsuiTitleBarButton {
+    TsuiTitleBarBtnType ButtonType = TsuiTitleBarBtnType::suiCustom;
+    bool Transparent = false;
+    int Top = 2;
+    TsuiPopupMenu* ControlBoxMenu = nullptr;
+    bool Visible = true;
+    QImage PicNormal, PicMouseOn, PicMouseDown;
+};
+
+struct TsuiTitleBarSection {
+    bool AutoSize = false;
+    int Width = 10;
+    TsuiTitleBarAlign Align = TsuiTitleBarAlign::suiLeft;
+    QImage Picture;
+    bool Stretch = false;
+};
+
+// The window menu: "Minimize", "Maximize/Restore", a separator, "Close".
+class TsuiTitleBarPopupMenu : public TsuiPopupMenu {
+    Q_OBJECT
+public:
+    explicit TsuiTitleBarPopupMenu(QWidget* parent);
+    QAction* Minimize;
+    QAction* MaximizeRestore;
+    QAction* Close;
+};
+
+class TsuiTitleBar : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
+public:
+    static inline const QString kOneControlBoxOnly =
+        QStringLiteral("Sorry, only one button's ButtonType property can be \"suiControlBox\"");
+    static inline const QString kOneClientSectionOnly =
+        QStringLiteral("Sorry, only one section's Align property can be \"suiClient\"");
+
+    // Holds the control box, close, maximise and minimise buttons, in that order.
+    explicit TsuiTitleBar(QWidget* parent);
+
+    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
+    void setFileTheme(TsuiFileTheme* theme);
+    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
+    void setUIStyle(TsuiUIStyle style) { style_.setUIStyle(style); }
+
+    // Buttons, in collection order. A second control box is refused with an error box.
+    int buttonCount() const { return int(buttons_.size()); }
+    const TsuiTitleBarButton& button(int index) const { return buttons_.at(size_t(index)); }
+    int addButton(TsuiTitleBarBtnType type = TsuiTitleBarBtnType::suiCustom);
+    bool setButtonType(int index, TsuiTitleBarBtnType type);
+    void setButtonVisible(int index, bool visible);
+    void setButtonPictures(int index, const QImage& normal, const QImage& mouseOn, const QImage& mouseDown);
+    void clearButtons();
+    // Replaces the buttons by new ones of the given kinds.
+    void setButtons(std::initializer_list<TsuiTitleBarBtnType> types);
+
+    // Sections, in collection order. A second client section is refused with an error box.
+    int sectionCount() const { return int(sections_.size()); }
+    const TsuiTitleBarSection& section(int index) const { return sections_.at(size_t(index)); }
+    int addSection();
+    bool setSectionAlign(int index, TsuiTitleBarAlign align);
+    void setSectionPicture(int index, const QImage& picture);
+    void setSectionAutoSize(int index, bool autoSize);
+    void setSectionWidth(int index, int width);
+    void setSectionStretch(int index, bool stretch);
+    void clearSections();
+
+    QString Caption() const { return caption_; }
+    void setCaption(const QString& caption) { set(caption_, caption); }
+    int ButtonInterval() const { return buttonInterval_; }
+    void setButtonInterval(int interval) { set(buttonInterval_, interval); }
+    int LeftBtnXOffset() const { return leftBtnXOffset_; }
+    void setLeftBtnXOffset(int offset) { set(leftBtnXOffset_, offset); }
+    int RightBtnXOffset() const { return rightBtnXOffset_; }
+    void setRightBtnXOffset(int offset) { set(rightBtnXOffset_, offset); }
+    bool DrawAppIcon() const { return drawAppIcon_; }
+    void setDrawAppIcon(bool draw) { set(drawAppIcon_, draw); }
+    bool FormActive() const { return formActive_; }
+    void setFormActive(bool active) { set(formActive_, active); }
+    QColor FontColor() const { return fontColor_; }
+    void setFontColor(const QColor& color) { set(fontColor_, color); }
+    bool AutoSize() const { return autoSize_; }
+    void setAutoSize(bool autoSize);
+    int RoundCorner() const { return roundCorner_; }
+    void setRoundCorner(int corner);
+
+    // Where the buttons and the caption go at the bar's present width.
+    struct Placement {
+        std::vector<QRect> buttons;  // per button; empty for a hidden one
+        int captionLeft = 0;
+        int captionRight = 0;        // where the leftmost right-hand button starts
+        QString shownCaption;        // the caption, or its first character and "..."
+    };
+    Placement placement() const;
+    // The button under a point of the bar, edges included; -1 for none.
+    int buttonAt(QPoint at) const;
+    int hotButton() const { return buttonAt(mouse_); }
+    bool isPressed() const { return pressed_; }
+
+    // The action of a button, as its release, the window menu or a double-click performs it.
+    void performAction(int index);
+    TsuiTitleBarPopupMenu* windowMenu() const { return windowMenu_; }
+    // Enables the window menu's commands by the buttons present.
+    void prepareWindowMenu();
+    // The window shape: round top corners of RoundCorner, square bottom corners.
+    void applyWindowShape();
+    // Reloads the maximise button's pictures after the window's state changed.
+    void windowStateChanged();
+
+    // The first caption character(s) and "..." shown when the caption does not fit.
+    static QString shortCaption(const QString& caption);
+
+signals:
+    void CustomBtnsClick(int index);
+    void HelpBtnClick(int index);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void leaveEvent(QEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+
+private:
+    template <typename T>
+    void set(T& field, const T& value)
+    {
+        field = value;
+        update();
+    }
+    void applyStyle();
+    void loadButtonPictures(TsuiTitleBarButton& button) const;
+    void paintSections(QPainter& painter) const;
+    void paintButtonsAndCaption(QPainter& painter) const;
+    bool onFrameWindow() const;
+    bool windowMaximized() const;
+    void toggleMaximized();
+    int firstButtonOf(TsuiTitleBarBtnType type) const;
+    Qt::Edges topResizeEdges(QPoint at) const;
+
+    skin::ControlStyle style_;
+    std::vector<TsuiTitleBarButton> buttons_;
+    std::vector<TsuiTitleBarSection> sections_;
+    TsuiTitleBarPopupMenu* windowMenu_;
+    QString caption_;
+    QColor fontColor_ = Qt::white;
+    int buttonInterval_ = 0;
+    int leftBtnXOffset_ = 0;
+    int rightBtnXOffset_ = 0;
+    bool drawAppIcon_ = false;
+    bool formActive_ = true;
+    bool autoSize_ = true;
+    int roundCorner_ = 0;
+    QColor outlineColor_;
+    int buttonBandHeight_ = 0;
+    int captionTop_ = 0;
+    bool pressed_ = false;
+    QPoint mouse_{-10000, -10000};  // the last mouse position over the bar
+    skin::FrameDrag drag_;
+};
+
+namespace skin {
+// The window shape for a window of the given size: a rounded rectangle whose corner ellipses
+// are corner × corner, with its bottom corners squared off; the whole rectangle for corner 0.
+QRegion roundTopRegion(QSize window, int corner);
+// The caption colour of an inactive window.
+inline const QColor kInactiveCaptionText(216, 228, 248);
+} // namespace skin

@@ -1,0 +1,139 @@
+// The skinned message window: its size by the text, icon and buttons, and how it answers.
+#include "skin/Controls.h"
+#include "skin/Messages.h"
+#include "skin/TsuiMessageDialog.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString chinese(int characters)
+{
+    return QString(characters, QChar(0x5B57));  // 字
+}
+
+// Runs action on the message window once it is shown modally.
+void whenShown(std::function<void(TfrmMsg*)> action)
+{
+    QTimer::singleShot(0, [action] {
+        auto* window = qobject_cast<TfrmMsg*>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        action(window);
+    });
+}
+
+} // namespace
+
+TEST(MessageWindow, UpToThreeLinesGiveTheStandardWindow)
+{
+    for (const QString& text : {QString(), QStringLiteral("请输入资料的标题！"), chinese(30), chinese(54)}) {
+        TsuiMessageDialog message(nullptr, TsuiIconType::suiWarning);
+        message.Text = text;
+        const auto window = message.buildWindow();
+        EXPECT_EQ(window->size(), QSize(336, 169)) << text.size();
+        ASSERT_EQ(window->buttons.size(), 1u);
+        EXPECT_EQ(window->buttons[0]->geometry(), QRect(239, 124, 73, 25));
+        EXPECT_EQ(window->buttons[0]->text(), QStringLiteral("确定"));
+        EXPECT_EQ(window->lbl->geometry().topLeft(), QPoint(88, 64));
+        EXPECT_EQ(window->lbl->width(), 225);
+        EXPECT_EQ(window->Image1->geometry(), QRect(24, 64, 42, 42));
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("提示"));
+        EXPECT_EQ(window->suiForm1->titleBar()->buttonCount(), 1);
+    }
+}
+
+TEST(MessageWindow, LongerTextsGrowTheWindowByTheirLines)
+{
+    TsuiMessageDialog message(nullptr, TsuiIconType::suiInformation);
+    message.Text = chinese(55);  // four lines of eighteen
+    auto window = message.buildWindow();
+    EXPECT_EQ(window->lbl->height(), 48);
+    EXPECT_EQ(window->size(), QSize(336, 177));
+    EXPECT_EQ(window->buttons[0]->y(), 132);
+    message.Text = QStringLiteral("一\n二\n三\n四\n五");
+    window = message.buildWindow();
+    EXPECT_EQ(window->size(), QSize(336, 64 + 60 + 65));
+}
+
+TEST(MessageWindow, IconComesFromItsFrameOfTheSharedPicture)
+{
+    TsuiMessageDialog message(nullptr, TsuiIconType::suiStop);
+    message.Text = QStringLiteral("x");
+    const auto window = message.buildWindow();
+    const QImage stop = skin::sliceStrip(skin::skinPicture(QStringLiteral("MSGDLG")), 4, 2);
+    EXPECT_EQ(window->Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+              stop.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST(MessageWindow, WithoutIconTheWindowNarrowsUnlessItHasThreeButtons)
+{
+    TsuiMessageDialog message(nullptr, TsuiIconType::suiNone);
+    message.Text = QStringLiteral("没有图标");
+    message.ButtonCount = 2;
+    auto window = message.buildWindow();
+    EXPECT_EQ(window->width(), 272);
+    EXPECT_EQ(window->lbl->x(), 24);
+    EXPECT_TRUE(window->Image1->isHidden());
+
+    message.ButtonCount = 3;
+    message.Button1Caption = QStringLiteral("是");
+    message.Button2Caption = QStringLiteral("否");
+    message.Button3Caption = QStringLiteral("取消");
+    message.Button2ModalResult = 7;
+    window = message.buildWindow();
+    EXPECT_EQ(window->width(), 336);
+    ASSERT_EQ(window->buttons.size(), 3u);
+    const int lefts[] = {53, 146, 239};
+    const char* captions[] = {"是", "否", "取消"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(window->buttons[size_t(i)]->x(), lefts[i]);
+        EXPECT_EQ(window->buttons[size_t(i)]->text(), QString::fromUtf8(captions[i]));
+    }
+    EXPECT_EQ(window->buttons[1]->ModalResult(), 7);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(window->buttons[0]->hasFocus());
+}
+
+TEST(MessageWindow, EscapeDoesNothingAndTheButtonAnswers)
+{
+    TsuiMessageDialog message(nullptr, TsuiIconType::suiWarning);
+    QSize shown;
+    whenShown([&shown](TfrmMsg* window) {
+        shown = window->size();
+        QTest::keyClick(window, Qt::Key_Escape);
+        EXPECT_TRUE(window->isVisible());
+        QTest::mouseClick(window->buttons[0], Qt::LeftButton);
+    });
+    EXPECT_EQ(message.ShowModal(TsuiIconType::suiWarning, QStringLiteral("请输入资料的内容！")), 1);
+    EXPECT_EQ(shown, QSize(336, 169));
+}
+
+TEST(MessageWindow, TheTitleBarsCloseButtonAnswersTwo)
+{
+    TsuiMessageDialog message(nullptr, TsuiIconType::suiInformation);
+    message.Button1ModalResult = 6;
+    whenShown([](TfrmMsg* window) {
+        TsuiTitleBar* bar = window->suiForm1->titleBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->placement().buttons[0].center());
+    });
+    EXPECT_EQ(message.ShowModal(TsuiIconType::suiInformation, QStringLiteral("已成功保存！")), 2);
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<TfrmMsg*>(top), nullptr);  // destroyed after closing
+}
+
+TEST(MessageWindow, AnInstalledSinkTakesTheMessageInsteadOfAWindow)
+{
+    skin::RecordingSink sink(1);
+    TsuiMessageDialog message(nullptr, TsuiIconType::suiWarning);
+    EXPECT_EQ(message.ShowModal(TsuiIconType::suiStop, QStringLiteral("数据库打不开")), 1);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(sink.messages[0].kind, skin::MessageKind::Stop);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
