@@ -41,7 +41,8 @@ QComboBox* choiceAt(const QStringList& items, QWidget* parent, int left, int top
 } // namespace
 
 TForm10::TForm10(QWidget* owner, store::Query& pictureQuery)
-    : TsuiDialog(owner, 280, 200, QStringLiteral("搜索"), Placement::ScreenCentre),
+    : TsuiDialog(owner, 280, 200, QStringLiteral("搜索"), Placement::ScreenCentre,
+                 Layout::FrameCoordinates),
       pictureQuery_(pictureQuery)
 {
     Label1 = labelAt(QStringLiteral("搜索条件："), suiForm1, 24, 52);

@@ -9,14 +9,16 @@
 #include <QScreen>
 
 TsuiDialog::TsuiDialog(QWidget* owner, int width, int height, const QString& caption,
-                       Placement placement)
-    : QDialog(owner), placement_(placement)
+                       Placement placement, Layout layout)
+    : QDialog(owner), contentPlaced_(layout == Layout::FrameCoordinates), placement_(placement)
 {
     setWindowTitle(caption);
     setModal(true);
     suiForm1 = new TsuiForm(this);
     suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose});
-    setFixedSize(suiForm1->windowSizeFor(QSize(width, height + suiForm1->clientTop())));
+    setFixedSize(layout == Layout::FrameCoordinates
+                     ? QSize(width, height)
+                     : suiForm1->windowSizeFor(QSize(width, height + suiForm1->clientTop())));
 }
 
 void TsuiDialog::showEvent(QShowEvent* event)

@@ -15,6 +15,10 @@ class TsuiDialog : public QDialog {
 public:
     // Where the dialog stands each time it is shown.
     enum class Placement { OwnerCentre, ScreenCentre };
+    // How the size and the controls' places are given: as content that goes below the title bar
+    // (the window grows around it), or as the window's client area with the places already
+    // counted from the frame's top, title bar included.
+    enum class Layout { ContentBelowTitleBar, FrameCoordinates };
 
     void done(int result) final;
 
@@ -23,7 +27,8 @@ protected:
     // strips around it. Subclasses place their controls on suiForm1 in content coordinates; they
     // move below the title bar before the dialog is first shown.
     TsuiDialog(QWidget* owner, int width, int height, const QString& caption,
-               Placement placement = Placement::OwnerCentre);
+               Placement placement = Placement::OwnerCentre,
+               Layout layout = Layout::ContentBelowTitleBar);
 
     virtual void FormClose() = 0;
     bool event(QEvent* event) override;
