@@ -3,9 +3,12 @@
 #include "ExchangeFile.h"
 #include "text/TextFile.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/Statements.h"
+#include "text/FileReplacement.h"
 
 #include <QSet>
+#include <optional>
 
 namespace exchange {
 
@@ -14,6 +17,8 @@ namespace {
 constexpr int kTitleColumn = 0;
 constexpr int kLineNumberColumn = 1;
 constexpr int kTextColumn = 2;
+// How much of the exchange file is gathered before it is written on.
+constexpr qsizetype kPieceSize = qsizetype(1) << 20;
 
 } // namespace
 
@@ -28,62 +33,77 @@ std::vector<QString> listTitles(store::Query& textQuery)
     return titles;
 }
 
-QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
-                      const QString& stamp, Progress& progress)
+void writeBook(store::Query& textQuery, const std::vector<QString>& titles, const QString& stamp,
+               Progress& progress, const ByteSink& write)
 {
     progress.begin(int(titles.size()));
     textfile::LineEncoder file;
+    const auto passOn = [&] {
+        write(file.gathered());
+        file.clear();
+    };
     file.append(stamp);
     QSet<QString> gathered;
     for (const QString& title : titles) {
         if (!gathered.contains(title)) {
             gathered.insert(title);
             file.append(titleMarkerLine(title));
-            textQuery.setStatement(store::statements::entryLinesInOrder(title));
-            textQuery.open();
             // The store's comparison also matches titles that differ in the case of a Latin
             // letter or anywhere after a NUL; those rows belong to entries with markers of
             // their own, and written here they would move to this title.
-            for (int i = 0; i < textQuery.recordCount(); ++i)
-                if (textQuery.valueAt(i, kTitleColumn).toString() == title)
-                    file.append(textQuery.valueAt(i, kTextColumn).toString());
+            textQuery.forEachRow(store::statements::entryTextsInOrder(title),
+                                 [&](const store::Query::RowView& row) {
+                                     if (row.text(0) == title)
+                                         file.append(row.text(1));
+                                     if (file.gathered().size() >= kPieceSize)
+                                         passOn();
+                                 });
         }
         progress.step();
     }
-    return file.take();
+    passOn();
+}
+
+QByteArray gatherBook(store::Query& textQuery, const std::vector<QString>& titles,
+                      const QString& stamp, Progress& progress)
+{
+    QByteArray book;
+    writeBook(textQuery, titles, stamp, progress, [&](QByteArrayView piece) { book += piece; });
+    return book;
 }
 
 void exportBook(store::Query& textQuery, const QString& stamp, const QString& path,
                 Progress& progress)
 {
-    QByteArray file;
-    {
-        // The titles and every entry are read from one state of the store, without the write
-        // lock, so readers elsewhere neither stop the export nor are stopped by it.
-        store::Query::Transaction snapshot(textQuery, store::Query::Transaction::Kind::Read);
-        file = gatherBook(textQuery, listTitles(textQuery), stamp, progress);
-        snapshot.commit();
-    }
-    textfile::writeBytes(path, file);
+    std::optional<textfile::FileReplacement> file;
+    // The titles and every entry are read from one state of the store, without the write lock,
+    // so readers elsewhere neither stop the export nor are stopped by it.
+    store::Query::Transaction snapshot(textQuery, store::Query::Transaction::Kind::Read);
+    writeBook(textQuery, listTitles(textQuery), stamp, progress, [&](QByteArrayView piece) {
+        if (!file)
+            file.emplace(path);
+        file->write(piece);
+    });
+    snapshot.commit();
+    Q_ASSERT(file);  // the stamp line at least was written
+    file->commit();
 }
 
 void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& progress)
 {
     store::Query::Transaction transaction(textQuery);
-    textQuery.setStatement(store::statements::allEntryRows());
-    textQuery.open();
-    const int existing = textQuery.recordCount();
-    progress.begin(existing + std::max(0, int(file.lineCount()) - 1));
-    for (int i = 0; i < existing; ++i) {
-        textQuery.deleteCurrent();
+    // One statement removes the old rows; the store then holds what deleting them one by one
+    // would leave.
+    const qint64 deleted = textQuery.deleteRows(store::statements::allEntryRows());
+    progress.begin(int(deleted + std::max<qsizetype>(0, file.lineCount() - 1)));
+    for (qint64 i = 0; i < deleted; ++i)
         progress.step();
-    }
+    store::Query::RowWriter rows(textQuery, store::kTextTable);
     walkEntryRows(file, [&](const QString& title, int lineNumber, const QString& text) {
-        textQuery.append();
-        textQuery.setField(kTitleColumn, title);
-        textQuery.setField(kLineNumberColumn, lineNumber);
-        textQuery.setField(kTextColumn, text);
-        textQuery.post();
+        rows.setText(kTitleColumn, title);
+        rows.setInteger(kLineNumberColumn, lineNumber);
+        rows.setText(kTextColumn, text);
+        rows.write();
         progress.step();
     });
     transaction.commit();

@@ -38,13 +38,25 @@ QString withExchangeExtension(const QString& chosen)
     return extension.compare(kExtension, Qt::CaseInsensitive) == 0 ? chosen : chosen + kExtension;
 }
 
-ExchangeFile parseExchangeFile(const QByteArray& bytes)
+QByteArrayView ExchangeFile::rawLine(qsizetype i) const
+{
+    Q_ASSERT(i >= 0 && i < lines);
+    textfile::LineReader reader(bytes);
+    QByteArrayView line;
+    for (qsizetype k = 0; k <= i; ++k)
+        reader.next(line);
+    return line;
+}
+
+// The byte-order mark is cut from the buffer itself: a file read whole is not copied.
+ExchangeFile parseExchangeFile(QByteArray bytes)
 {
     ExchangeFile file;
     file.encoding = textfile::encodingOfOwnFile(bytes);
-    const QByteArrayView body = textfile::withoutByteOrderMark(bytes);
-    file.bytes = body.size() == bytes.size() ? bytes : body.toByteArray();
-    file.lines = textfile::findLines(file.bytes);
+    const qsizetype mark = bytes.size() - textfile::withoutByteOrderMark(bytes).size();
+    bytes.remove(0, mark);
+    file.bytes = std::move(bytes);
+    file.lines = textfile::countLines(file.bytes);
     file.accepted = file.lineCount() >= 2 && file.rawLine(0).size() == kStampLength
                     && isTitleMarkerLine(file.rawLine(1));
     return file;
@@ -57,10 +69,12 @@ ExchangeFile readExchangeFile(const QString& path)
 
 void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit)
 {
+    textfile::LineReader reader(file.bytes);
+    QByteArrayView line;
+    reader.next(line);  // the stamp
     QString title;
     int lineNumber = 0;
-    for (qsizetype i = 1; i < file.lineCount(); ++i) {
-        const QByteArrayView line = file.rawLine(i);
+    while (reader.next(line)) {
         if (isTitleMarkerLine(line)) {
             title = textfile::decode(line.sliced(kTitleMarkerBytes.size()), file.encoding);
             lineNumber = 0;

@@ -32,28 +32,28 @@ bool isTitleMarkerLine(QByteArrayView line);
 // otherwise with ".mz" appended (notes → notes.mz, notes.txt → notes.txt.mz).
 QString withExchangeExtension(const QString& chosen);
 
-// A file as read: its bytes (without a byte-order mark), where each line lies in them, the
-// encoding they are read in, and whether the file passes the acceptance test. Lines are decoded
-// when asked for, so a large file is held once, as its bytes.
+// A file as read: its bytes (without a byte-order mark), how many lines they hold, the encoding
+// they are read in, and whether the file passes the acceptance test. Lines are found and decoded
+// as they are walked, so a large file is held once, as its bytes, and no table of its lines is
+// kept.
 struct ExchangeFile {
     QByteArray bytes;
-    std::vector<textfile::LineSpan> lines;
+    qsizetype lines = 0;
     textfile::Encoding encoding = textfile::Encoding::Gb18030;
     bool accepted = false;
 
-    qsizetype lineCount() const { return qsizetype(lines.size()); }
-    QByteArrayView rawLine(qsizetype i) const
-    {
-        return QByteArrayView(bytes).sliced(lines[size_t(i)].start, lines[size_t(i)].length);
-    }
+    qsizetype lineCount() const { return lines; }
+    // Line i (0-based) as bytes and as text; found by walking from the start, so meant for the
+    // first lines and for checks, not for loops over the file.
+    QByteArrayView rawLine(qsizetype i) const;
     QString line(qsizetype i) const { return textfile::decode(rawLine(i), encoding); }
     // Line 1 of an accepted file, shown to the user unchanged.
-    QString stamp() const { return lines.empty() ? QString() : line(0); }
+    QString stamp() const { return lines == 0 ? QString() : line(0); }
 };
 
 // Accepted when line 1 is exactly 19 bytes (content not looked at) and line 2 begins with the
 // marker. Lines of any length are kept whole.
-ExchangeFile parseExchangeFile(const QByteArray& bytes);
+ExchangeFile parseExchangeFile(QByteArray bytes);
 // Reads the whole file; throws textfile::FileError when it cannot be read.
 ExchangeFile readExchangeFile(const QString& path);
 

@@ -65,6 +65,7 @@ void Query::setStorePath(const QString& path)
     insertStatement_.reset();
     deleteStatement_.reset();
     selectStatement_.reset();
+    rowStatement_.reset();
     connection_.reset();
     storePath_ = path;
 }
@@ -486,6 +487,90 @@ void Query::deleteCurrent()
     else
         clearMarkers();
     scrolled();
+}
+
+qint64 Query::deleteRows(const Statement& rows)
+{
+    static const QRegularExpression selectList(QStringLiteral(R"(^\s*select\s+.+?\s+(from\s.*)$)"),
+                                               QRegularExpression::CaseInsensitiveOption
+                                                   | QRegularExpression::DotMatchesEverythingOption);
+    const auto match = selectList.match(rows.sql);
+    if (!match.hasMatch())
+        throw StoreError(QStringLiteral("no rows to delete in: %1").arg(rows.sql).toStdString());
+    setStatement(rows);
+    SqliteStatement remove(connection(), QStringLiteral("delete ") + match.captured(1));
+    remove.bindAll(rows.params);
+    remove.step();
+    return sqlite3_changes64(connection().handle());
+}
+
+void Query::forEachRow(const Statement& statement,
+                       const std::function<void(const RowView&)>& visit)
+{
+    setStatement(statement);
+    if (!rowStatement_ || rowText_ != statement.sql) {
+        rowStatement_.reset();
+        rowStatement_ = std::make_unique<SqliteStatement>(connection(), statement.sql);
+        rowText_ = statement.sql;
+    }
+    SqliteStatement& select = *rowStatement_;
+    select.reset();
+    select.bindAll(statement.params);
+    const RowView row(select);
+    try {
+        while (select.step())
+            visit(row);
+    } catch (...) {
+        select.reset();  // a kept statement must not hold the store's read lock
+        throw;
+    }
+    select.reset();
+}
+
+QStringView Query::RowView::text(int column) const
+{
+    return statement_.columnText(column);
+}
+
+qint64 Query::RowView::integer(int column) const
+{
+    return statement_.columnInt(column);
+}
+
+SqliteStatement& Query::prepareInsert(const QString& table)
+{
+    setStatement({QStringLiteral("select * from ") + quoted(table), {}});
+    loadColumns();
+    return insertStatement();
+}
+
+Query::RowWriter::RowWriter(Query& query, const QString& table)
+    : query_(query), insert_(query.prepareInsert(table))
+{
+    insert_.reset();
+}
+
+void Query::RowWriter::setText(int position, QStringView text)
+{
+    query_.requireColumn(position);
+    insert_.bindText(position + 1, text);
+}
+
+void Query::RowWriter::setInteger(int position, qint64 value)
+{
+    query_.requireColumn(position);
+    insert_.bindInteger(position + 1, value);
+}
+
+void Query::RowWriter::write()
+{
+    try {
+        insert_.step();
+    } catch (const StoreError&) {
+        insert_.reset();
+        throw;
+    }
+    insert_.reset();
 }
 
 // Ascending by one column: empty values first, then numbers, then texts in Chinese order; rows

@@ -8,6 +8,7 @@
 #include "Statements.h"
 
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 #include <QVariant>
 #include <functional>
@@ -90,6 +91,46 @@ public:
     enum class AfterSort { KeepCurrent, First };
     void sort(const QString& column, AfterSort afterSort = AfterSort::KeepCurrent);
 
+    // Bulk work for loops that only pass rows on (the book's import and export): no row is kept
+    // here, and text goes between the store and the caller without becoming a QVariant. Each
+    // replaces the statement and leaves the query closed.
+    //
+    // Deletes every row that rows ("select ... from T [where ...]") selects, in one store
+    // statement; returns how many there were.
+    qint64 deleteRows(const Statement& rows);
+
+    // One row of a statement's result as the store hands it over, in the statement's column
+    // order; valid only while the visitor that receives it runs.
+    class RowView {
+    public:
+        QStringView text(int column) const;
+        qint64 integer(int column) const;
+
+    private:
+        friend class Query;
+        explicit RowView(SqliteStatement& statement) : statement_(statement) {}
+        SqliteStatement& statement_;
+    };
+    // Runs the statement as written and hands each row to visit. A statement run again keeps
+    // its prepared form.
+    void forEachRow(const Statement& statement, const std::function<void(const RowView&)>& visit);
+
+    // New rows written through one prepared insert naming every column of the table, in the
+    // table's order; none of them is kept here. Use it inside a Transaction.
+    class RowWriter {
+    public:
+        RowWriter(Query& query, const QString& table);
+        // Text is handed to the store as it stands and must stay valid until write().
+        void setText(int position, QStringView text);
+        void setInteger(int position, qint64 value);
+        // Stores the row; a column not set since the last write is empty (null).
+        void write();
+
+    private:
+        Query& query_;
+        SqliteStatement& insert_;
+    };
+
     // Called after every move of the current row (see the .cpp for exactly when).
     void setAfterScroll(std::function<void()> handler) { afterScroll_ = std::move(handler); }
 
@@ -139,6 +180,7 @@ private:
     void beginNew(size_t position);
     SqliteStatement& insertStatement();
     SqliteStatement& deleteStatement();
+    SqliteStatement& prepareInsert(const QString& table);
 
     QString storePath_;
     std::unique_ptr<Connection> connection_;
@@ -146,6 +188,8 @@ private:
     std::unique_ptr<SqliteStatement> deleteStatement_;
     std::unique_ptr<SqliteStatement> selectStatement_;  // kept while the same SQL runs again
     QString selectText_;
+    std::unique_ptr<SqliteStatement> rowStatement_;  // forEachRow's, kept in the same way
+    QString rowText_;
     Statement statement_;
     QString table_;
     int fetchOrder_ = -1;  // column the result is ordered by on this side, or -1

@@ -179,6 +179,19 @@ void SqliteStatement::bindAll(const QVariantList& values)
         bind(i + 1, values[i]);
 }
 
+void SqliteStatement::bindText(int index, QStringView text)
+{
+    if (sqlite3_bind_text16(stmt_, index, text.utf16(), int(text.size() * 2), SQLITE_STATIC)
+        != SQLITE_OK)
+        connection_.fail();
+}
+
+void SqliteStatement::bindInteger(int index, qint64 value)
+{
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
+        connection_.fail();
+}
+
 bool SqliteStatement::step()
 {
     const int rc = sqlite3_step(stmt_);
@@ -228,6 +241,13 @@ QVariant SqliteStatement::column(int column) const
 qint64 SqliteStatement::columnInt(int column) const
 {
     return sqlite3_column_int64(stmt_, column);
+}
+
+QStringView SqliteStatement::columnText(int column) const
+{
+    const void* text = sqlite3_column_text16(stmt_, column);
+    return QStringView(static_cast<const char16_t*>(text),
+                       qsizetype(sqlite3_column_bytes16(stmt_, column) / 2));
 }
 
 } // namespace store

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 #include <stdexcept>
 
@@ -71,6 +72,9 @@ public:
     // Binds value to the 1-based parameter index: null, whole number, real, bytes or text.
     void bind(int index, const QVariant& value);
     void bindAll(const QVariantList& values);
+    // Binds text that stays valid and unchanged until the statement is reset, without a copy.
+    void bindText(int index, QStringView text);
+    void bindInteger(int index, qint64 value);
     // Steps once; true while a row is available.
     bool step();
     void reset();
@@ -79,6 +83,8 @@ public:
     QString columnName(int column) const;
     QVariant column(int column) const;
     qint64 columnInt(int column) const;
+    // A text column as the engine holds it, valid until the next step or reset.
+    QStringView columnText(int column) const;
 
 private:
     const Connection& connection_;

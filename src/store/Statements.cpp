@@ -19,6 +19,11 @@ Statement entryLinesInOrder(const QString& title)
     return {QStringLiteral("select * from 文本 where 标题=? order by 行数"), {title}};
 }
 
+Statement entryTextsInOrder(const QString& title)
+{
+    return {QStringLiteral("select 标题, 内容 from 文本 where 标题=? order by 行数"), {title}};
+}
+
 Statement entryRows(const QString& title)
 {
     return {QStringLiteral("select * from 文本 where 标题=?"), {title}};

@@ -19,6 +19,8 @@ namespace statements {
 Statement allTitles();
 // The rows of one entry in line order, for reading and for export.
 Statement entryLinesInOrder(const QString& title);
+// The titles and line texts of one entry's rows in line order, for the export.
+Statement entryTextsInOrder(const QString& title);
 // The rows of one entry in any order: the duplicate test, the delete, the replace on save.
 Statement entryRows(const QString& title);
 // Titles matching "%" + text + "%"; % and _ typed by the user keep their pattern meaning.

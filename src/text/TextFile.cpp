@@ -71,21 +71,31 @@ bool hasBareLineFeed(QByteArrayView bytes)
     return false;
 }
 
+// The line that starts at position, and where the next one starts; false at the end. A line
+// end is CR LF, a lone CR or a lone LF; after the last one an empty remainder is no line.
+template <typename Char>
+bool nextLine(const Char* data, qsizetype size, qsizetype& position, LineSpan& line)
+{
+    if (position >= size)
+        return false;
+    qsizetype i = position;
+    while (i < size && data[i] != Char('\r') && data[i] != Char('\n'))
+        ++i;
+    line = {position, i - position};
+    if (i < size && data[i] == Char('\r') && i + 1 < size && data[i + 1] == Char('\n'))
+        ++i;
+    position = i + 1;
+    return true;
+}
+
 template <typename Char>
 std::vector<LineSpan> lineSpans(const Char* data, qsizetype size)
 {
     std::vector<LineSpan> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (data[i] != Char('\r') && data[i] != Char('\n'))
-            continue;
-        lines.push_back({start, i - start});
-        if (data[i] == Char('\r') && i + 1 < size && data[i + 1] == Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < size)
-        lines.push_back({start, size - start});
+    qsizetype position = 0;
+    LineSpan line;
+    while (nextLine(data, size, position, line))
+        lines.push_back(line);
     return lines;
 }
 
@@ -198,6 +208,24 @@ std::vector<LineSpan> findLines(QByteArrayView bytes)
 std::vector<LineSpan> findLines(QStringView text)
 {
     return lineSpans(text.data(), text.size());
+}
+
+bool LineReader::next(QByteArrayView& line)
+{
+    LineSpan span;
+    if (!nextLine(bytes_.data(), bytes_.size(), position_, span))
+        return false;
+    line = bytes_.sliced(span.start, span.length);
+    return true;
+}
+
+qsizetype countLines(QByteArrayView bytes)
+{
+    LineReader reader(bytes);
+    qsizetype count = 0;
+    for (QByteArrayView line; reader.next(line);)
+        ++count;
+    return count;
 }
 
 QStringList splitLines(QStringView text)

@@ -55,6 +55,21 @@ struct LineSpan {
 // or an LF inside a character.
 std::vector<LineSpan> findLines(QByteArrayView bytes);
 std::vector<LineSpan> findLines(QStringView text);
+
+// The lines of bytes one at a time, by the rule of findLines, keeping none of them: a large file
+// is walked without a table of its lines.
+class LineReader {
+public:
+    explicit LineReader(QByteArrayView bytes) : bytes_(bytes) {}
+    // The next line into line; false after the last one.
+    bool next(QByteArrayView& line);
+
+private:
+    QByteArrayView bytes_;
+    qsizetype position_ = 0;
+};
+// How many lines findLines would find.
+qsizetype countLines(QByteArrayView bytes);
 QStringList splitLines(QStringView text);
 
 // readBytes, decodeOwnFile and splitLines in one.
@@ -68,6 +83,9 @@ class LineEncoder {
 public:
     void append(QStringView line);
     QByteArray take();
+    // What is gathered so far; clear() starts again in the same buffer.
+    QByteArrayView gathered() const { return QByteArrayView(bytes_.constData(), written_); }
+    void clear() { written_ = 0; }
 
 private:
     QByteArray bytes_;  // grows ahead of what is written

@@ -9,6 +9,8 @@
 #include "store/Query.h"
 #include "store/Sqlite.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSet>
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -105,6 +107,41 @@ TEST_F(BookTransferTest, ImportReplacesTheWholeBookAndReportsEveryDeletedAndInse
     EXPECT_EQ(storedRows(), (QStringList{"T|0|a", "T|1|b", "T|0|c"}));
     EXPECT_EQ(progress.maximum, 4 + 5);
     EXPECT_EQ(progress.steps, 4 + 3);  // short by the two marker lines
+}
+
+// A book of several megabytes is written on in pieces; the file is the same as gathered whole,
+// an import over the full store leaves exactly the file's rows, and the export of the result is
+// the same file again.
+TEST_F(BookTransferTest, ALargeBookWrittenInPiecesComesBackWhole)
+{
+    QByteArray book = kStamp.toLatin1() + "\r\n";
+    for (int entry = 0; entry < 300; ++entry) {
+        book += textfile::encode(QStringLiteral("~0~1~资料%1\r\n").arg(entry, 3, 10, QChar(u'0')));
+        for (int line = 0; line < 100; ++line)
+            book += textfile::encode(QStringLiteral("第%1行，it's 100%%：").arg(line)
+                                     + QString(40 + line % 7, QChar(u'字')) + QStringLiteral("\r\n"));
+    }
+    ASSERT_GT(book.size(), 3 << 20);
+    addEntry(folder.storePath(), "old", {"1", "2"});
+    CountingProgress progress;
+    import(book, progress);
+    EXPECT_EQ(progress.maximum, 2 + 300 * 101);
+    EXPECT_EQ(progress.steps, 2 + 300 * 100);
+    EXPECT_EQ(storedRows().size(), 300 * 100);
+    EXPECT_EQ(exportToBytes(), book);
+    NoProgress none;
+    EXPECT_EQ(gatherBook(query, listTitles(query), kStamp, none), book);
+}
+
+// A store error while the book is read ends the export with no file and no temporary file.
+TEST_F(BookTransferTest, AStoreErrorLeavesNoFileBehind)
+{
+    addEntry(folder.storePath(), "T", {"x"});
+    store::Connection(folder.storePath()).exec(QStringLiteral("drop table 文本"));
+    NoProgress none;
+    EXPECT_THROW(exportBook(query, kStamp, folder.file("book.mz"), none), store::StoreError);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).filter("book.mz"),
+              QStringList());
 }
 
 TEST_F(BookTransferTest, AFailurePartWayLeavesTheStoreExactlyAsItWas)

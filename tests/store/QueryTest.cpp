@@ -323,6 +323,78 @@ TEST_F(TextQueryTest, ANamedColumnIsFetchedAloneAndTheOthersAreReadWhenAskedFor)
     EXPECT_EQ(rowCount(), 4);
 }
 
+// The bulk paths keep no rows: a delete of what a statement selects is one statement, rows are
+// read as text straight from the store, and rows written through the prepared insert are
+// rolled back with the transaction like any other write.
+TEST_F(TextQueryTest, BulkDeleteRemovesOnlyTheSelectedRowsAndCountsThem)
+{
+    testing_support::addEntry(folder.storePath(), "甲", {"1", "2", "3"});
+    testing_support::addEntry(folder.storePath(), "乙", {"x"});
+    query.setStatement(statements::allEntryRows());
+    query.open();
+    EXPECT_EQ(query.deleteRows(statements::entryRows(QStringLiteral("甲"))), 3);
+    EXPECT_FALSE(query.isOpen());
+    EXPECT_EQ(rowCount(), 1);
+    EXPECT_EQ(query.deleteRows(statements::allEntryRows()), 1);
+    EXPECT_EQ(rowCount(), 0);
+    EXPECT_THROW(query.deleteRows({QStringLiteral("pragma page_count"), {}}), store::StoreError);
+}
+
+TEST_F(TextQueryTest, RowsAreHandedOverInOrderAndAKeptStatementTakesNewParameters)
+{
+    testing_support::addEntry(folder.storePath(), "甲", {"第一行", "", "it's 100%"});
+    testing_support::addEntry(folder.storePath(), "乙", {"乙行"});
+    const auto texts = [&](const QString& title) {
+        QStringList seen;
+        query.forEachRow(statements::entryTextsInOrder(title), [&](const Query::RowView& row) {
+            seen << row.text(0).toString() + u'|' + row.text(1).toString();
+        });
+        return seen;
+    };
+    EXPECT_EQ(texts(QStringLiteral("甲")), (QStringList{"甲|第一行", "甲|", "甲|it's 100%"}));
+    EXPECT_EQ(texts(QStringLiteral("乙")), QStringList{"乙|乙行"});
+    EXPECT_EQ(texts(QStringLiteral("丙")), QStringList());
+    EXPECT_FALSE(query.isOpen());
+    // A visitor that throws leaves no read lock behind: a writer can still commit.
+    EXPECT_THROW(query.forEachRow(statements::entryTextsInOrder(QStringLiteral("甲")),
+                                  [](const Query::RowView&) { throw store::StoreError("stop"); }),
+                 store::StoreError);
+    store::Connection(folder.storePath()).exec(QStringLiteral("delete from 文本"));
+    EXPECT_EQ(rowCount(), 0);
+}
+
+TEST_F(TextQueryTest, WrittenRowsLeaveUnsetColumnsEmptyAndGoWithARollback)
+{
+    testing_support::addEntry(folder.storePath(), "旧", {"1"});
+    {
+        Query::Transaction transaction(query);
+        query.deleteRows(statements::allEntryRows());
+        Query::RowWriter rows(query, QStringLiteral("文本"));
+        const QString title = QStringLiteral("新");
+        for (int i = 0; i < 3; ++i) {
+            const QString text = QStringLiteral("行%1").arg(i);
+            rows.setText(0, title);
+            rows.setInteger(1, i);
+            if (i != 1)
+                rows.setText(2, text);
+            rows.write();
+        }
+        EXPECT_THROW(rows.setInteger(3, 0), store::StoreError);
+        EXPECT_EQ(rowCount(), 3);
+        query.setStatement(statements::entryLinesInOrder(QStringLiteral("新")));
+        query.open();
+        query.next();
+        EXPECT_TRUE(query.field(2).isNull());
+        EXPECT_EQ(query.field(1).toLongLong(), 1);
+        query.close();
+        // no commit: as if a later write had failed
+    }
+    query.setStatement(statements::allEntryRows());
+    query.open();
+    ASSERT_EQ(query.recordCount(), 1);
+    EXPECT_EQ(query.fieldText(0), "旧");
+}
+
 TEST(QueryFailures, StoreErrorsCarryTheEnginesOwnMessage)
 {
     ProgramFolder folder(ProgramFolder::Store::None);

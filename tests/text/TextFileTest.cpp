@@ -91,6 +91,25 @@ TEST(TextFileSplit, AcceptsEveryLineEndAndKeepsOnlyANonEmptyRemainder)
     EXPECT_EQ(raw[1].length, 2);
 }
 
+// The reader that keeps nothing finds exactly the lines of findLines, line end by line end.
+TEST(TextFileSplit, LineReaderAndCountLinesAgreeWithFindLines)
+{
+    for (const QByteArrayView bytes : {QByteArrayView("a\r\nb\rc\n\nd"), QByteArrayView("x\r\n"),
+                                       QByteArrayView(""), QByteArrayView("\r\n"),
+                                       QByteArrayView("\n\r"), QByteArrayView("\r\r\n\n"),
+                                       QByteArrayView("no end")}) {
+        QList<QByteArrayView> expected;
+        for (const LineSpan& span : findLines(bytes))
+            expected.append(bytes.sliced(span.start, span.length));
+        QList<QByteArrayView> read;
+        LineReader reader(bytes);
+        for (QByteArrayView line; reader.next(line);)
+            read.append(line);
+        EXPECT_EQ(read, expected) << bytes.toByteArray().toHex().constData();
+        EXPECT_EQ(countLines(bytes), expected.size());
+    }
+}
+
 TEST(TextFileWrite, WritesGb18030WithCrLfAfterEveryLineAndReadsBackTheSame)
 {
     testing_support::ProgramFolder folder;
