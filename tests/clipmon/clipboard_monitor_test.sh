@@ -8,48 +8,9 @@ set -euo pipefail
 program=$1
 store_tool=$2
 
-for tool in Xvfb xdotool xclip; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-background=()
-cleanup() {
-    for pid in "${background[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    if [[ -s "$work/program.log" ]]; then
-        echo "--- program output:" >&2
-        cat "$work/program.log" >&2
-    fi
-    exit 1
-}
-
-# wait_for SECONDS COMMAND...: runs COMMAND every tenth of a second until it succeeds.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
-# A display of our own; Xvfb picks a free number and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-background+=($!)
-wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+required_tools=(Xvfb xdotool xclip)
+source "$(dirname "$0")/../support/desktop_session.sh"
+start_display
 screen_height=768
 
 # A program folder with an empty store. A user name of its own keeps a copy that runs elsewhere

@@ -8,33 +8,10 @@ set -euo pipefail
 program=$1
 store_tool=$2
 
-for tool in Xvfb xdotool sqlite3 import convert; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-background=()
-cleanup() {
-    for pid in "${background[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+required_tools=(Xvfb xdotool sqlite3 import convert)
+source "$(dirname "$0")/../support/desktop_session.sh"
 
 failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    if [[ -s "$work/program.log" ]]; then
-        echo "--- program output:" >&2
-        cat "$work/program.log" >&2
-    fi
-    exit 1
-}
 check() {  # CONDITION-TEXT RESULT: counts a failed measurement and goes on
     if [[ "$2" == ok ]]; then
         echo "ok: $1"
@@ -44,19 +21,7 @@ check() {  # CONDITION-TEXT RESULT: counts a failed measurement and goes on
     fi
 }
 
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-background+=($!)
-wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_display
 
 mkdir -p "$work/program/Data"
 "$store_tool" create "$work/program/Data/current.mdb" >/dev/null

@@ -1,0 +1,49 @@
+# Shared by the desktop tests that drive the real program on an X display of their own. Source
+# it after setting $required_tools; it gives a work folder cleaned on exit, fail, wait_for,
+# start_display (Xvfb on a free display number, exported as DISPLAY) and the window look-ups.
+# Exits 77 (skipped) when a required tool is not installed.
+
+for tool in "${required_tools[@]}"; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "skipped: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+background=()
+cleanup() {
+    for pid in "${background[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [[ -s "$work/program.log" ]]; then
+        echo "--- program output:" >&2
+        cat "$work/program.log" >&2
+    fi
+    exit 1
+}
+
+# wait_for SECONDS COMMAND...: runs COMMAND every tenth of a second until it succeeds.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+# A display of our own; Xvfb picks a free number and writes it to descriptor 3.
+start_display() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    background+=($!)
+    wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$work/display")"
+}
