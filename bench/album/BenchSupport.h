@@ -1,20 +1,13 @@
-// What the album benchmarks share: timing, peak resident size, min and median.
+// What the album benchmarks share besides the measuring: pictures and albums to measure.
 #pragma once
+
+#include "support/Measure.h"
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
-#include <vector>
 
 namespace bench {
 
-double millisecondsOf(const std::function<void()>& work);
-// The peak resident size of this process so far, in MiB (VmHWM).
-double peakResidentMiB();
-// One line of /proc/self/status in MiB: "RssAnon", "RssFile" (now, not the peak).
-double statusMiB(const char* field);
-double minimum(std::vector<double> values);
-double median(std::vector<double> values);
 // A real JPEG picture (encoded here with Qt; the program itself never encodes JPEG).
 QByteArray jpegOf(int width, int height, int quality);
 // A store at path holding an album of the given number of pictures and total size. Each record:

@@ -64,11 +64,9 @@ TForm17::TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidge
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_->setOption(QFileSystemModel::DontWatchForChanges);
-    folders_->setRootPath(QDir::rootPath());
     ShellTreeView1 = new QTreeView(suiGroupBox1);
     ShellTreeView1->setObjectName(QStringLiteral("ShellTreeView1"));
     ShellTreeView1->setModel(folders_);
-    ShellTreeView1->setRootIndex(folders_->index(QDir::rootPath()));
     for (int column = 1; column < folders_->columnCount(); ++column)
         ShellTreeView1->hideColumn(column);
     ShellTreeView1->header()->hide();
@@ -107,14 +105,31 @@ TForm17::TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidge
     FormCreate();
 }
 
-// The home folder is expanded and selected; the edit shows it.
+// The edit shows the home folder; the tree shows it expanded and selected when it is first shown.
 void TForm17::FormCreate()
 {
+    suiEdit1->setText(QDir(QDir::homePath()).exists() ? QDir::homePath() : QString());
+}
+
+// The folder tree reads the disk only once the window is first shown, so that the program's
+// start does not list and look up icons for folders nobody may ever see.
+void TForm17::showFolders()
+{
+    folders_->setRootPath(QDir::rootPath());
+    ShellTreeView1->setRootIndex(folders_->index(QDir::rootPath()));
     const QModelIndex home = folders_->index(QDir::homePath());
     for (QModelIndex folder = home; folder.isValid(); folder = folder.parent())
         ShellTreeView1->expand(folder);
     ShellTreeView1->setCurrentIndex(home);
-    suiEdit1->setText(home.isValid() ? folders_->filePath(home) : QString());
+}
+
+void TForm17::showEvent(QShowEvent* event)
+{
+    if (!foldersShown_) {
+        foldersShown_ = true;
+        showFolders();
+    }
+    TsuiDialog::showEvent(event);
 }
 
 // Only a click changes the folder: moving the selection by keyboard leaves the edit as it was.

@@ -43,10 +43,12 @@ protected:
     void FormClose() override;
     // While an export runs, the window stays open: closing and Escape wait for its end.
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate();
+    void showFolders();
     void setExporting(bool exporting);
 
     album::AlbumPane& albumPane_;
@@ -56,6 +58,7 @@ private:
     QGroupBox* suiGroupBox1 = nullptr;  // 选择导出文件夹
     QTreeView* ShellTreeView1 = nullptr;
     QFileSystemModel* folders_ = nullptr;
+    bool foldersShown_ = false;
     QGroupBox* suiGroupBox2 = nullptr;  // 导出选项
     QLabel* Label1 = nullptr;
     TsuiEdit* suiEdit1 = nullptr;

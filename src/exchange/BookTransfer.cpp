@@ -48,12 +48,16 @@ void writeBook(store::Query& textQuery, const std::vector<QString>& titles, cons
         if (!gathered.contains(title)) {
             gathered.insert(title);
             file.append(titleMarkerLine(title));
+            const QByteArray titleUtf8 = title.toUtf8();
             // The store's comparison also matches titles that differ in the case of a Latin
             // letter or anywhere after a NUL; those rows belong to entries with markers of
-            // their own, and written here they would move to this title.
+            // their own, and written here they would move to this title. Text is taken as
+            // UTF-8 as the store keeps it; bytes that are no UTF-8 go the way of UTF-16.
             textQuery.forEachRow(store::statements::entryTextsInOrder(title),
                                  [&](const store::Query::RowView& row) {
-                                     if (row.text(0) == title)
+                                     if (row.utf8(0) != titleUtf8 && row.text(0) != title)
+                                         return;
+                                     if (!file.appendUtf8(row.utf8(1)))
                                          file.append(row.text(1));
                                      if (file.gathered().size() >= kPieceSize)
                                          passOn();
@@ -99,10 +103,10 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
     for (qint64 i = 0; i < deleted; ++i)
         progress.step();
     store::Query::RowWriter rows(textQuery, store::kTextTable);
-    walkEntryRows(file, [&](const QString& title, int lineNumber, const QString& text) {
-        rows.setText(kTitleColumn, title);
+    walkEntryRows(file, [&](QByteArrayView title, int lineNumber, QByteArrayView text) {
+        rows.setUtf8(kTitleColumn, title);
         rows.setInteger(kLineNumberColumn, lineNumber);
-        rows.setText(kTextColumn, text);
+        rows.setUtf8(kTextColumn, text);
         rows.write();
         progress.step();
     });

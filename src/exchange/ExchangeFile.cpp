@@ -72,14 +72,15 @@ void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit)
     textfile::LineReader reader(file.bytes);
     QByteArrayView line;
     reader.next(line);  // the stamp
-    QString title;
+    textfile::Utf8Decoder decoder;
+    QByteArray title;
     int lineNumber = 0;
     while (reader.next(line)) {
         if (isTitleMarkerLine(line)) {
-            title = textfile::decode(line.sliced(kTitleMarkerBytes.size()), file.encoding);
+            title = decoder.decode(line.sliced(kTitleMarkerBytes.size()), file.encoding).toByteArray();
             lineNumber = 0;
         } else {
-            visit(title, lineNumber++, textfile::decode(line, file.encoding));
+            visit(title, lineNumber++, decoder.decode(line, file.encoding));
         }
     }
 }

@@ -58,8 +58,9 @@ ExchangeFile parseExchangeFile(QByteArray bytes);
 ExchangeFile readExchangeFile(const QString& path);
 
 // Turns lines 2 to last of an accepted file into entry rows: a marker line sets the current
-// title and restarts the line numbers at 0 and makes no row; every other line is a row.
-using RowVisitor = std::function<void(const QString& title, int lineNumber, const QString& text)>;
+// title and restarts the line numbers at 0 and makes no row; every other line is a row. Title
+// and text come decoded as UTF-8 (the store's own form), valid only while visit runs.
+using RowVisitor = std::function<void(QByteArrayView title, int lineNumber, QByteArrayView text)>;
 void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit);
 
 } // namespace exchange

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <string_view>
 #include <sqlite3.h>
 
 // When the after-scroll handler runs:
@@ -532,6 +533,11 @@ QStringView Query::RowView::text(int column) const
     return statement_.columnText(column);
 }
 
+QByteArrayView Query::RowView::utf8(int column) const
+{
+    return statement_.columnUtf8(column);
+}
+
 qint64 Query::RowView::integer(int column) const
 {
     return statement_.columnInt(column);
@@ -556,6 +562,12 @@ void Query::RowWriter::setText(int position, QStringView text)
     insert_.bindText(position + 1, text);
 }
 
+void Query::RowWriter::setUtf8(int position, QByteArrayView text)
+{
+    query_.requireColumn(position);
+    insert_.bindUtf8(position + 1, text);
+}
+
 void Query::RowWriter::setInteger(int position, qint64 value)
 {
     query_.requireColumn(position);
@@ -574,32 +586,52 @@ void Query::RowWriter::write()
 }
 
 // Ascending by one column: empty values first, then numbers, then texts in Chinese order; rows
-// that compare equal keep their order.
+// that compare equal keep their order. The texts' sort keys lie in one buffer; the first eight
+// bytes of each, read as one number, settle most comparisons without touching the buffer.
 void Query::orderRowsBy(int position)
 {
     struct Entry {
         int kind;  // 0 empty, 1 number, 2 text
         double number;
-        QByteArray key;
+        quint64 prefix;
+        size_t text;  // its text's place among the texts and their keys
         size_t row;
     };
     std::vector<Entry> entries;
     entries.reserve(rows_.size());
+    std::vector<QString> texts;
     for (size_t i = 0; i < rows_.size(); ++i) {
         const QVariant& value = rows_[i].values[size_t(position)];
-        if (value.isNull())
-            entries.push_back({0, 0, {}, i});
-        else if (isNumber(value))
-            entries.push_back({1, value.toDouble(), {}, i});
-        else
-            entries.push_back({2, 0, chineseSortKey(value.toString()), i});
+        if (value.isNull()) {
+            entries.push_back({0, 0, 0, 0, i});
+        } else if (isNumber(value)) {
+            entries.push_back({1, value.toDouble(), 0, 0, i});
+        } else {
+            entries.push_back({2, 0, 0, texts.size(), i});
+            texts.push_back(value.toString());
+        }
     }
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    QByteArray keys;
+    const std::vector<qsizetype> ends = appendChineseSortKeys(texts, keys);
+    const auto keyOf = [&](const Entry& entry) {
+        const qsizetype start = entry.text == 0 ? 0 : ends[entry.text - 1];
+        return std::string_view(keys.constData() + start, size_t(ends[entry.text] - start));
+    };
+    for (Entry& entry : entries) {
+        if (entry.kind != 2)
+            continue;
+        const std::string_view key = keyOf(entry);
+        for (size_t k = 0; k < 8; ++k)
+            entry.prefix = entry.prefix << 8 | (k < key.size() ? uchar(key[k]) : 0);
+    }
+    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
         if (a.kind != b.kind)
             return a.kind < b.kind;
         if (a.kind == 1)
             return a.number < b.number;
-        return a.key < b.key;
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        return keyOf(a) < keyOf(b);
     });
     std::deque<Row> ordered;
     for (const Entry& entry : entries)

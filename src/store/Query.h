@@ -104,6 +104,8 @@ public:
     class RowView {
     public:
         QStringView text(int column) const;
+        // The text as UTF-8, as the store keeps it; reading it costs no conversion.
+        QByteArrayView utf8(int column) const;
         qint64 integer(int column) const;
 
     private:
@@ -122,6 +124,7 @@ public:
         RowWriter(Query& query, const QString& table);
         // Text is handed to the store as it stands and must stay valid until write().
         void setText(int position, QStringView text);
+        void setUtf8(int position, QByteArrayView text);
         void setInteger(int position, qint64 value);
         // Stores the row; a column not set since the last write is empty (null).
         void write();

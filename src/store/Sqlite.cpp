@@ -186,6 +186,14 @@ void SqliteStatement::bindText(int index, QStringView text)
         connection_.fail();
 }
 
+void SqliteStatement::bindUtf8(int index, QByteArrayView text)
+{
+    if (sqlite3_bind_text64(stmt_, index, text.data() ? text.data() : "", sqlite3_uint64(text.size()),
+                            SQLITE_STATIC, SQLITE_UTF8)
+        != SQLITE_OK)
+        connection_.fail();
+}
+
 void SqliteStatement::bindInteger(int index, qint64 value)
 {
     if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
@@ -248,6 +256,12 @@ QStringView SqliteStatement::columnText(int column) const
     const void* text = sqlite3_column_text16(stmt_, column);
     return QStringView(static_cast<const char16_t*>(text),
                        qsizetype(sqlite3_column_bytes16(stmt_, column) / 2));
+}
+
+QByteArrayView SqliteStatement::columnUtf8(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QByteArrayView(text, qsizetype(sqlite3_column_bytes(stmt_, column)));
 }
 
 } // namespace store

@@ -2,6 +2,7 @@
 // that every store failure raises.
 #pragma once
 
+#include <QByteArrayView>
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringView>
@@ -74,6 +75,8 @@ public:
     void bindAll(const QVariantList& values);
     // Binds text that stays valid and unchanged until the statement is reset, without a copy.
     void bindText(int index, QStringView text);
+    // The same for text given as UTF-8, which the store keeps as it is.
+    void bindUtf8(int index, QByteArrayView text);
     void bindInteger(int index, qint64 value);
     // Steps once; true while a row is available.
     bool step();
@@ -85,6 +88,8 @@ public:
     qint64 columnInt(int column) const;
     // A text column as the engine holds it, valid until the next step or reset.
     QStringView columnText(int column) const;
+    // The same as UTF-8, the form the store keeps text in (no conversion).
+    QByteArrayView columnUtf8(int column) const;
 
 private:
     const Connection& connection_;

@@ -83,14 +83,13 @@ qsizetype characterLength(QByteArrayView bytes, qsizetype i)
     return isTrail(at(i + 1)) && i + 1 < bytes.size() ? 2 : 1;
 }
 
-} // namespace
-
-QString decodeGb18030(QByteArrayView bytes, bool* wellFormed)
+// Decodes bytes into UTF-16 units, handing each to put; true when every byte was part of a
+// character (the encoded U+FFFD counts as one).
+template <typename Put>
+bool decodeUnits(QByteArrayView bytes, Put put)
 {
     bool allFormed = true;
     const TwoByteTables& tables = TwoByteTables::instance();
-    QString text(bytes.size(), Qt::Uninitialized);  // no character takes more units than bytes
-    QChar* out = text.data();
     for (qsizetype i = 0; i < bytes.size();) {
         const uchar b = uchar(bytes[i]);
         const qsizetype length = b < 0x80 ? 1 : characterLength(bytes, i);
@@ -105,20 +104,124 @@ QString decodeGb18030(QByteArrayView bytes, bool* wellFormed)
             const QByteArrayView sequence = bytes.sliced(i, 4);
             const QString decoded = converter<QStringDecoder>().decode(sequence);
             for (QChar unit : decoded)
-                *out++ = unit;
+                put(unit.unicode());
             if (decoded == QChar(kReplacement) && sequence != kReplacementIn4Bytes)
                 allFormed = false;
         } else {
-            *out++ = QChar(c);
+            put(c);
             if (c == kReplacement)
                 allFormed = false;
         }
         i += length;
     }
+    return allFormed;
+}
+
+char* putUtf8(char* out, char32_t c)
+{
+    if (c < 0x80) {
+        *out++ = char(c);
+    } else if (c < 0x800) {
+        *out++ = char(0xC0 | c >> 6);
+        *out++ = char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = char(0xE0 | c >> 12);
+        *out++ = char(0x80 | (c >> 6 & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
+    } else {
+        *out++ = char(0xF0 | c >> 18);
+        *out++ = char(0x80 | (c >> 12 & 0x3F));
+        *out++ = char(0x80 | (c >> 6 & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// Writes one character of the basic plane that is no surrogate.
+char* putGb18030(char* out, char16_t c, const TwoByteTables& tables)
+{
+    if (c < 0x80) {
+        *out++ = char(c);
+    } else if (c == kEuro) {
+        *out++ = char(kEuroIn936);
+    } else if (const quint16 code = tables.fromUnicode(c)) {
+        *out++ = char(code >> 8);
+        *out++ = char(code & 0xFF);
+    } else {
+        out = converter<QStringEncoder>().appendToBuffer(out, QStringView(&c, 1));
+    }
+    return out;
+}
+
+// The character of the well-formed UTF-8 sequence at p (shortest form, no surrogate, at most
+// U+10FFFF) and its length, or length 0 when the bytes there form none.
+struct Utf8Character {
+    char32_t c = 0;
+    int length = 0;
+};
+
+Utf8Character readUtf8(const uchar* p, const uchar* end)
+{
+    const uchar b = *p;
+    Utf8Character read;
+    if (b >= 0xC2 && b <= 0xDF)
+        read = {char32_t(b & 0x1F), 2};
+    else if (b >= 0xE0 && b <= 0xEF)
+        read = {char32_t(b & 0x0F), 3};
+    else if (b >= 0xF0 && b <= 0xF4)
+        read = {char32_t(b & 0x07), 4};
+    else
+        return {};
+    if (end - p < read.length)
+        return {};
+    for (int k = 1; k < read.length; ++k) {
+        if ((p[k] & 0xC0) != 0x80)
+            return {};
+        read.c = read.c << 6 | (p[k] & 0x3F);
+    }
+    const bool shortest = read.length == 2 || (read.length == 3 && read.c >= 0x800)
+                          || (read.length == 4 && read.c >= 0x10000);
+    if (!shortest || (read.c >= 0xD800 && read.c <= 0xDFFF) || read.c > 0x10FFFF)
+        return {};
+    return read;
+}
+
+} // namespace
+
+QString decodeGb18030(QByteArrayView bytes, bool* wellFormed)
+{
+    QString text(bytes.size(), Qt::Uninitialized);  // no character takes more units than bytes
+    QChar* out = text.data();
+    const bool allFormed = decodeUnits(bytes, [&](char16_t unit) { *out++ = QChar(unit); });
     text.truncate(out - text.constData());
     if (wellFormed)
         *wellFormed = allFormed;
     return text;
+}
+
+char* writeUtf8FromGb18030(char* out, QByteArrayView bytes)
+{
+    char16_t high = 0;  // a high surrogate waiting for its partner
+    decodeUnits(bytes, [&](char16_t unit) {
+        if (QChar::isHighSurrogate(unit)) {
+            if (high)
+                out = putUtf8(out, kReplacement);
+            high = unit;
+            return;
+        }
+        char32_t c = unit;
+        if (high && QChar::isLowSurrogate(unit))
+            c = QChar::surrogateToUcs4(high, unit);
+        else if (high)
+            out = putUtf8(out, kReplacement);
+        else if (QChar::isLowSurrogate(unit))
+            c = kReplacement;
+        high = 0;
+        out = putUtf8(out, c);
+    });
+    if (high)
+        out = putUtf8(out, kReplacement);
+    return out;
 }
 
 char* writeGb18030(char* out, QStringView text)
@@ -126,18 +229,37 @@ char* writeGb18030(char* out, QStringView text)
     const TwoByteTables& tables = TwoByteTables::instance();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            *out++ = char(c);
-        } else if (c == kEuro) {
-            *out++ = char(kEuroIn936);
-        } else if (const quint16 code = tables.fromUnicode(c)) {
-            *out++ = char(code >> 8);
-            *out++ = char(code & 0xFF);
+        if (!QChar::isSurrogate(c)) {
+            out = putGb18030(out, c, tables);
         } else {
             const bool pair = QChar::isHighSurrogate(c) && i + 1 < text.size()
                               && text[i + 1].isLowSurrogate();
             out = converter<QStringEncoder>().appendToBuffer(out, text.sliced(i, pair ? 2 : 1));
             i += pair ? 1 : 0;
+        }
+    }
+    return out;
+}
+
+char* writeGb18030FromUtf8(char* out, QByteArrayView utf8)
+{
+    const TwoByteTables& tables = TwoByteTables::instance();
+    const auto* p = reinterpret_cast<const uchar*>(utf8.data());
+    const uchar* const end = p + utf8.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            *out++ = char(*p++);
+            continue;
+        }
+        const Utf8Character read = readUtf8(p, end);
+        if (read.length == 0)
+            return nullptr;
+        p += read.length;
+        if (read.c < 0x10000) {
+            out = putGb18030(out, char16_t(read.c), tables);
+        } else {
+            const char16_t pair[2] = {QChar::highSurrogate(read.c), QChar::lowSurrogate(read.c)};
+            out = converter<QStringEncoder>().appendToBuffer(out, QStringView(pair, 2));
         }
     }
     return out;

@@ -248,15 +248,48 @@ QByteArray encode(QStringView text)
     return bytes;
 }
 
-void LineEncoder::append(QStringView line)
+char* LineEncoder::reserve(qsizetype lineBytes)
 {
-    const qsizetype needed = written_ + maxGb18030Size(line) + 2;
+    const qsizetype needed = written_ + lineBytes + 2;
     if (needed > bytes_.size())
         bytes_.resize(std::max(needed, 2 * bytes_.size()));
-    char* end = writeGb18030(bytes_.data() + written_, line);
+    return bytes_.data() + written_;
+}
+
+void LineEncoder::endLine(char* end)
+{
     *end++ = '\r';
     *end++ = '\n';
     written_ = end - bytes_.constData();
+    Q_ASSERT(written_ <= bytes_.size());
+}
+
+void LineEncoder::append(QStringView line)
+{
+    endLine(writeGb18030(reserve(maxGb18030Size(line)), line));
+}
+
+bool LineEncoder::appendUtf8(QByteArrayView line)
+{
+    char* end = writeGb18030FromUtf8(reserve(maxGb18030SizeOfUtf8(line)), line);
+    if (!end)
+        return false;
+    endLine(end);
+    return true;
+}
+
+QByteArrayView Utf8Decoder::decode(QByteArrayView bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Gb18030) {
+        if (buffer_.size() < maxUtf8SizeOfGb18030(bytes))
+            buffer_.resize(std::max(maxUtf8SizeOfGb18030(bytes), 2 * buffer_.size()));
+        const char* end = writeUtf8FromGb18030(buffer_.data(), bytes);
+        return QByteArrayView(buffer_.constData(), end - buffer_.constData());
+    }
+    if (bytes.isValidUtf8())
+        return bytes;
+    buffer_ = textfile::decode(bytes, encoding).toUtf8();
+    return buffer_;
 }
 
 QByteArray LineEncoder::take()

@@ -82,14 +82,30 @@ QByteArray encode(QStringView text);
 class LineEncoder {
 public:
     void append(QStringView line);
+    // The line given as UTF-8; false, and nothing gathered, when it is no well-formed UTF-8.
+    bool appendUtf8(QByteArrayView line);
     QByteArray take();
     // What is gathered so far; clear() starts again in the same buffer.
     QByteArrayView gathered() const { return QByteArrayView(bytes_.constData(), written_); }
     void clear() { written_ = 0; }
 
 private:
+    char* reserve(qsizetype lineBytes);
+    void endLine(char* end);
+
     QByteArray bytes_;  // grows ahead of what is written
     qsizetype written_ = 0;
+};
+
+// Decodes parts of a file to UTF-8 in a buffer of its own, reused from one part to the next, so
+// text bound for the store needs no UTF-16 form. Gives the same characters as decode().
+class Utf8Decoder {
+public:
+    // Valid until the next call.
+    QByteArrayView decode(QByteArrayView bytes, Encoding encoding);
+
+private:
+    QByteArray buffer_;
 };
 
 // Every line followed by CR LF, encoded.

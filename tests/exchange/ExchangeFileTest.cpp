@@ -18,8 +18,8 @@ std::vector<Row> rowsOf(const QStringList& lines)
 {
     std::vector<Row> rows;
     walkEntryRows(parseExchangeFile(textfile::joinLines(lines)),
-                  [&](const QString& title, int number, const QString& text) {
-                      rows.emplace_back(title, number, text);
+                  [&](QByteArrayView title, int number, QByteArrayView text) {
+                      rows.emplace_back(QString::fromUtf8(title), number, QString::fromUtf8(text));
                   });
     return rows;
 }

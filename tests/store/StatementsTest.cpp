@@ -2,6 +2,7 @@
 #include "support/ProgramFolder.h"
 
 #include "store/Query.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,36 @@ TEST_F(StatementsTest, TitleListHoldsLineZeroOfEveryEntryInPinyinOrder)
     addEntry(folder.storePath(), "2024", {"1"});
     EXPECT_EQ(run(statements::allTitles()),
               (QStringList{"2024", "Apple", "banana", "安静", "北方", "菜谱", "大海", "鹅毛"}));
+}
+
+// A long list is ordered by sort keys made on two threads; the order must be the one the
+// engine gives when it calls the collation itself, and equal titles keep the store's order.
+TEST_F(StatementsTest, ALongTitleListIsInTheSameOrderAsTheEnginesCollation)
+{
+    const QString words = QStringLiteral("北京上海读书笔记工作计划会议纪要生活随笔旅行日记abcXYZ09");
+    {
+        store::Connection connection(folder.storePath());
+        connection.exec(QStringLiteral("begin"));
+        store::SqliteStatement insert(connection, QStringLiteral("insert into 文本 values(?,0,'')"));
+        for (int i = 0; i < 40000; ++i) {
+            QString title;
+            for (int k = i, n = 0; n < 1 + i % 4; k /= words.size(), ++n)
+                title += words[k % words.size()];
+            insert.reset();
+            insert.bindAll({title});
+            insert.step();
+        }
+        connection.exec(QStringLiteral("commit"));
+    }
+    const QStringList ours = run(statements::allTitles());
+    store::Connection connection(folder.storePath());
+    store::SqliteStatement select(
+        connection, QStringLiteral("select 标题 from 文本 where 行数=0 order by 标题 collate ZH, rowid"));
+    QStringList engine;
+    while (select.step())
+        engine << select.column(0).toString();
+    ASSERT_EQ(ours.size(), 40000);
+    EXPECT_EQ(ours, engine);
 }
 
 TEST_F(StatementsTest, ImportStatementCoversEveryRow)

@@ -162,6 +162,41 @@ TEST(TextFileGb18030, AgreesWithTheSystemConverterOnEveryCharacterButTheEuroSign
     EXPECT_EQ(decodeUserFile(bytes), all);
 }
 
+// The UTF-8 paths (export from the store's UTF-8, import into it) must give exactly the bytes
+// and characters of the UTF-16 paths, for every character and for broken input.
+TEST(TextFileGb18030, Utf8PathsGiveWhatTheUtf16PathsGive)
+{
+    QString all;
+    for (char32_t c = 1; c < 0x110000; c += c < 0x10000 ? 1 : 61)
+        if (c < 0xD800 || c > 0xDFFF)
+            all.append(QChar::fromUcs4(c));
+    const QByteArray utf8 = all.toUtf8();
+    QByteArray gb(maxGb18030SizeOfUtf8(utf8), Qt::Uninitialized);
+    const char* end = writeGb18030FromUtf8(gb.data(), utf8);
+    ASSERT_NE(end, nullptr);
+    gb.truncate(end - gb.constData());
+    EXPECT_EQ(gb, encode(all));
+
+    QByteArray broken = gb + QByteArray("\x81\x30\xFF\x80\x84\x31\xA4\x37\x81\r\xFE", 11);
+    Utf8Decoder decoder;
+    EXPECT_EQ(decoder.decode(broken, Encoding::Gb18030), decodeGb18030(broken).toUtf8());
+    EXPECT_EQ(decoder.decode("", Encoding::Gb18030), QByteArray());
+    const QByteArray badUtf8("a\xC0\x80" "b\xED\xA0\x80\xF5\x80\xE4\xB8", 12);
+    EXPECT_EQ(decoder.decode(badUtf8, Encoding::Utf8), decode(badUtf8, Encoding::Utf8).toUtf8());
+    EXPECT_EQ(decoder.decode("\xEF\xBB\xBF\xE4\xB8\xAD", Encoding::Utf8), "\xEF\xBB\xBF\xE4\xB8\xAD");
+
+    // Overlong forms, surrogates, code points past U+10FFFF and cut sequences are no UTF-8.
+    for (const QByteArray& bad : {QByteArray("\xC0\x80"), QByteArray("\xE0\x9F\xBF"), QByteArray("\xED\xA0\x80"),
+                                 QByteArray("\xF4\x90\x80\x80"), QByteArray("\xE4\xB8"), QByteArray("\x80")}) {
+        LineEncoder encoder;
+        EXPECT_FALSE(encoder.appendUtf8(bad)) << bad.toHex().constData();
+        EXPECT_TRUE(encoder.gathered().isEmpty());
+    }
+    LineEncoder encoder;
+    EXPECT_TRUE(encoder.appendUtf8("\xE2\x82\xAC\xC2\x80\xF0\x9F\x98\x80"));  // € U+0080 😀
+    EXPECT_EQ(encoder.take(), encode(QStringLiteral("\u20AC\u0080\U0001F600")) + "\r\n");
+}
+
 namespace {
 
 // Calls visit with every two GB18030 two-byte characters whose four bytes are also valid UTF-8:

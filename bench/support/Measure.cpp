@@ -1,0 +1,77 @@
+#include "Measure.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <algorithm>
+#include <cassert>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace bench {
+
+double millisecondsOf(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double statusMiB(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1;
+}
+
+double peakResidentMiB()
+{
+    return statusMiB("VmHWM");
+}
+
+double childrenPeakResidentMiB()
+{
+    rusage usage{};
+    if (getrusage(RUSAGE_CHILDREN, &usage) != 0)
+        return -1;
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+double minimum(std::vector<double> values)
+{
+    return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void printTableHeader()
+{
+    std::printf("%-44s%20s%20s%20s\n", "", "ours", "reference", "ratio");
+    std::printf("%-44s%10s%10s%10s%10s%10s%10s\n", "", "min", "median", "min", "median", "min", "median");
+}
+
+void printFigure(const char* label, const std::vector<double>& ours,
+                 const std::vector<double>& reference)
+{
+    assert(ours.size() == reference.size());
+    std::vector<double> ratios;
+    for (size_t i = 0; i < ours.size(); ++i)
+        ratios.push_back(reference[i] > 0 ? ours[i] / reference[i] : 0);
+    std::printf("%-44s%10.1f%10.1f%10.1f%10.1f%10.2f%10.2f\n", label, minimum(ours), median(ours),
+                minimum(reference), median(reference), minimum(ratios), median(ratios));
+    std::fflush(stdout);
+}
+
+} // namespace bench

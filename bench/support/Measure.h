@@ -1,0 +1,27 @@
+// What every benchmark shares: timing, peak resident size, min and median, and the table line
+// that prints one figure of ours beside the reference's.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+namespace bench {
+
+double millisecondsOf(const std::function<void()>& work);
+// The peak resident size of this process so far, in MiB (VmHWM).
+double peakResidentMiB();
+// One line of /proc/self/status in MiB: "RssAnon", "RssFile" (now, not the peak).
+double statusMiB(const char* field);
+// The largest peak resident size of any child process waited for so far, in MiB.
+double childrenPeakResidentMiB();
+double minimum(std::vector<double> values);
+double median(std::vector<double> values);
+
+// Prints the header of a table of figures: min and median of ours, of the reference and of
+// the ratio of each pair of runs.
+void printTableHeader();
+// One line of that table. The runs are paired: ours[i] and reference[i] ran one after the other.
+void printFigure(const char* label, const std::vector<double>& ours,
+                 const std::vector<double>& reference);
+
+} // namespace bench
