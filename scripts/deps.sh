@@ -4,7 +4,7 @@
 #   deps.sh build   compiler, Qt, SQLite, libjpeg, fonts
 #   deps.sh test    the above, GoogleTest, the sqlite3 shell, and the X tools of the desktop tests
 #   deps.sh bench   the build set and the references the benchmarks measure against (the
-#                   sqlite3 shell, djpeg, Xvfb for the start-up benchmark)
+#                   sqlite3 shell, djpeg, Xvfb for the start-up benchmark, time for peak memory)
 #   deps.sh fuzz    the build set, and clang with its sanitizer and libFuzzer runtimes
 set -euo pipefail
 
@@ -12,7 +12,7 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlit
     libjpeg62-turbo-dev libicu-dev fonts-noto-cjk fonts-hanazono fonts-dejavu-core fp-utils
     qt6-translations-l10n)
 TEST_PACKAGES=(googletest libgtest-dev sqlite3 xvfb xauth xdotool xclip imagemagick)
-BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb)
+BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb time)
 FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 wanted=("${BUILD_PACKAGES[@]}")

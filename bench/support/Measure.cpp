@@ -2,10 +2,11 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace bench {
 
@@ -34,12 +35,22 @@ double peakResidentMiB()
     return statusMiB("VmHWM");
 }
 
-double childrenPeakResidentMiB()
+double peakResidentOfRunMiB(const QString& program, const QStringList& arguments,
+                            const QByteArray& input)
 {
-    rusage usage{};
-    if (getrusage(RUSAGE_CHILDREN, &usage) != 0)
+    QTemporaryFile report;
+    if (!report.open())
         return -1;
-    return double(usage.ru_maxrss) / 1024.0;
+    QProcess run;
+    run.setStandardOutputFile(QProcess::nullDevice());
+    run.start(QStringLiteral("/usr/bin/time"),
+              QStringList{QStringLiteral("-f"), QStringLiteral("%M"), QStringLiteral("-o"), report.fileName(), program}
+                  + arguments);
+    run.write(input);
+    run.closeWriteChannel();
+    if (!run.waitForFinished(-1) || run.exitCode() != 0)
+        return -1;
+    return report.readAll().trimmed().toDouble() / 1024.0;
 }
 
 double minimum(std::vector<double> values)

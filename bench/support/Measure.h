@@ -2,6 +2,9 @@
 // that prints one figure of ours beside the reference's.
 #pragma once
 
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -12,8 +15,10 @@ double millisecondsOf(const std::function<void()>& work);
 double peakResidentMiB();
 // One line of /proc/self/status in MiB: "RssAnon", "RssFile" (now, not the peak).
 double statusMiB(const char* field);
-// The largest peak resident size of any child process waited for so far, in MiB.
-double childrenPeakResidentMiB();
+// The peak resident size of one run of a command, in MiB, measured by /usr/bin/time in a run of
+// its own (a child's own figure would include this process, which it starts as a copy of).
+double peakResidentOfRunMiB(const QString& program, const QStringList& arguments,
+                            const QByteArray& input = {});
 double minimum(std::vector<double> values);
 double median(std::vector<double> values);
 
