@@ -26,8 +26,8 @@ store="$work/program/Data/current.mdb"
 "$store_tool" create "$store" >/dev/null
 convert -size 64x48 gradient:red-blue "$work/picture.jpg"
 sqlite3 "$store" "insert into 图片 values ('海边.jpg', '夏天', 1, readfile('$work/picture.jpg'), NULL);"
-(cd "$work/program" && PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb USER="mozhou-wallpaper-test-$$" \
-    exec "$program") >"$work/program.log" 2>&1 &
+(cd "$work/program" && PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb MOZHOU_SKIP_SPLASH_WAIT=1 \
+    USER="mozhou-wallpaper-test-$$" exec "$program") >"$work/program.log" 2>&1 &
 background+=($!)
 program_pid=$!
 
@@ -48,10 +48,11 @@ sleep 0.5
 
 # The preview picture sits at the top-left corner of the picture area: the 3-pixel border, the
 # 54-pixel category bar, the 180-pixel grid and the 6-pixel strip to its left; the 29-pixel title
-# bar, the 22-pixel menu bar, the 6-pixel strip, and the 19-pixel title strip above it.
+# bar, the 22-pixel menu bar, the 6-pixel strip, the album's 26-pixel toolbar strip and the
+# 19-pixel title strip above it.
 eval "$(xdotool getwindowgeometry --shell "$main_window")"
 picture_x=$((X + 3 + 54 + 180 + 6 + 20))
-picture_y=$((Y + 29 + 22 + 6 + 19 + 20))
+picture_y=$((Y + 29 + 22 + 6 + 26 + 19 + 20))
 wallpaper() {  # KEY: the picture menu's 设为墙纸 submenu item with that mnemonic
     xdotool mousemove --sync "$picture_x" "$picture_y" click 3
     sleep 0.4
