@@ -16,7 +16,6 @@
 #include "store/Sqlite.h"
 #include "store/Statements.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
@@ -30,27 +29,17 @@
 
 using album::AlbumMode;
 using namespace album_fixtures;
+using testing_support::plainBitmap;
 
 namespace {
 
-const QColor kNullColor(0, 200, 0);
-const QColor kFailColor(200, 0, 200);
+constexpr Qt::GlobalColor kNullColor = Qt::darkGreen;
+constexpr Qt::GlobalColor kFailColor = Qt::magenta;
 
 bool near(QRgb got, const QColor& want, int tolerance = 40)
 {
     return std::abs(qRed(got) - want.red()) <= tolerance && std::abs(qGreen(got) - want.green()) <= tolerance
            && std::abs(qBlue(got) - want.blue()) <= tolerance;
-}
-
-QByteArray plainBmp(int width, int height, const QColor& colour)
-{
-    QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
-    return bytes;
 }
 
 class ThumbnailWindowTest : public ::testing::Test {
@@ -67,8 +56,9 @@ protected:
     void writeThemePictures()
     {
         QDir(folder.path()).mkpath(QStringLiteral("Themes"));
-        ASSERT_TRUE(writeFile(folder.file(QStringLiteral("Themes/Null.bmp")), plainBmp(8, 8, kNullColor)));
-        ASSERT_TRUE(writeFile(folder.file(QStringLiteral("Themes/Fail.bmp")), plainBmp(8, 8, kFailColor)));
+        const QString themes = folder.file(QStringLiteral("Themes/"));
+        ASSERT_TRUE(writeFile(themes + "Null.bmp", plainBitmap(8, 8, kNullColor)));
+        ASSERT_TRUE(writeFile(themes + "Fail.bmp", plainBitmap(8, 8, kFailColor)));
     }
     // As the main window does at start.
     void openAlbum()
@@ -205,7 +195,7 @@ TEST_F(ThumbnailWindowTest, CellsShowTheirPicturesStretchedOverTheWholeCell)
     addRecord("empty.bmp", 0, QVariant());  // no picture data
     addRecord("Fail", QVariant(), QByteArray("icon data"));
     addRecord("broken.jpg", 1, QByteArray("not a picture at all"));
-    addRecord("plain.bmp", 0, plainBmp(10, 40, Qt::cyan));
+    addRecord("plain.bmp", 0, plainBitmap(10, 40, Qt::cyan));
     openAlbum();
     query.last();  // the rows drawn are not the current one
     makeWindow();
@@ -236,7 +226,7 @@ TEST_F(ThumbnailWindowTest, MissingThemePicturesLeaveNullAndFailCellsBlank)
 {
     addRecord("empty.bmp", 0, QVariant());
     addRecord("Fail", QVariant(), QByteArray("icon data"));
-    addRecord("last.bmp", 0, plainBmp(4, 4, Qt::cyan));
+    addRecord("last.bmp", 0, plainBitmap(4, 4, Qt::cyan));
     openAlbum();
     query.last();
     makeWindow();
@@ -251,7 +241,7 @@ TEST_F(ThumbnailWindowTest, MissingThemePicturesLeaveNullAndFailCellsBlank)
 TEST_F(ThumbnailWindowTest, ChoosingARowMovesTheCurrentRecordAndTheQueryMovesTheRow)
 {
     for (int i = 0; i < 4; ++i)
-        addRecord(QStringLiteral("p%1.bmp").arg(i), 0, plainBmp(20 + i, 10, Qt::gray));
+        addRecord(QStringLiteral("p%1.bmp").arg(i), 0, plainBitmap(20 + i, 10, Qt::gray));
     openAlbum();
     makeWindow();
     thumbnails->showWindow();
@@ -268,7 +258,7 @@ TEST_F(ThumbnailWindowTest, ChoosingARowMovesTheCurrentRecordAndTheQueryMovesThe
 
 TEST_F(ThumbnailWindowTest, ClosingSetsTheMarksByTheLayout)
 {
-    addRecord("a.bmp", 0, plainBmp(4, 4, Qt::gray));
+    addRecord("a.bmp", 0, plainBitmap(4, 4, Qt::gray));
     openAlbum();
     makeWindow();
     pane.N29Click();  // 预览
