@@ -138,6 +138,10 @@ void TForm14::buildGrid()
     suiDBGrid1->setSelectionModel(pane_.grid()->selectionModel());
     const QColor fixedColor = pane_.grid()->fixedColor();
     suiDBGrid1->setFixedColor(fixedColor);
+    // The cell above the indicator column belongs to the title row.
+    suiDBGrid1->setStyleSheet(QStringLiteral("QTableCornerButton::section { background: %1; border: 0px;"
+                                             " border-right: 1px solid %2; }")
+                                  .arg(fixedColor.name(), fixedColor.darker(130).name()));
     auto* indicator = new IndicatorColumn(suiDBGrid1, fixedColor);
     suiDBGrid1->setVerticalHeader(indicator);
     indicator->setDefaultSectionSize(kRowHeight);
