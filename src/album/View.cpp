@@ -188,7 +188,8 @@ void TForm14::reapplyColumns()
     suiDBGrid1->setColumnWidth(album::kDataColumn, kThumbnailWidth);
 }
 
-// At the screen's lower right, whatever size the window has now.
+// At the screen's lower right: the left edge as far from the screen's right edge as the window is
+// wide at the least, the bottom kBottomMargin above the screen's bottom, whatever size it has now.
 void TForm14::placeAtLowerRight()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
