@@ -4,7 +4,6 @@
 #include "store/Sqlite.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
