@@ -1,12 +1,9 @@
-// The album grid: a read-only table bound to the picture query. Model/view over the
+// The album grid's rows: a read-only table bound to the picture query. Model/view over the
 // query's own result (valueAt), two columns, never a widget item per row, and never a read of
 // Myimage: only names and descriptions, which the query fetched when it opened.
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QStyledItemDelegate>
-#include <QTableView>
-#include <functional>
 
 namespace store {
 class Query;
@@ -34,36 +31,6 @@ public:
 private:
     store::Query& query_;
     int rows_ = 0;
-};
-
-// Draws a cell the grid's own way (focused cell green, selected row navy), then hands it to the
-// pane's row-painting handler.
-class AlbumGridDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    using DrawCell = std::function<void(QPainter&, const QStyleOptionViewItem&, const QModelIndex&)>;
-    AlbumGridDelegate(QObject* parent, DrawCell drawCell);
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
-
-private:
-    DrawCell drawCell_;
-};
-
-// The data grid of the album: no border, read-only, whole-row selection of one row, titles in
-// the fixed-area colour.
-class TsuiDBGrid : public QTableView {
-    Q_OBJECT
-public:
-    static constexpr int kRowHeight = 18;
-    explicit TsuiDBGrid(QWidget* parent);
-    // The colour of the title row.
-    void setFixedColor(const QColor& color);
-    QColor fixedColor() const { return fixedColor_; }
-    static QFont gridFont();  // 宋体, 12 pixels
-
-private:
-    QColor fixedColor_;
 };
 
 } // namespace album

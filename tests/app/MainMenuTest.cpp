@@ -5,7 +5,7 @@
 #include "album/AlbumPane.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
-#include "book/FontPickers.h"
+#include "skin/TsuiFontComboBox.h"
 #include "book/Load.h"
 #include "book/TextPane.h"
 #include "platform/Clipboard.h"
