@@ -20,8 +20,9 @@ TsuiCustomComboBox::TsuiCustomComboBox(QWidget* parent)
       })
 {
     setFont(skin::windowFont());
+    // The list drops down below the box, as a drop-down list does, not over it as a menu.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     readStyle();
-    framePopup();
 }
 
 // Border (25) and button (15) from the style; the arrow stays as set.
@@ -96,7 +97,7 @@ void TsuiCustomComboBox::paintEvent(QPaintEvent*)
     paintCurrentItem(painter, item);
     skin::paintTwoColourFrame(painter, rect(), borderColor_, Color());
     paintButton(painter);
-    if (style_.resolved().style != TsuiUIStyle::WinXP || style_.resolved().useTheme)
+    if (style_.resolved().style != TsuiUIStyle::WinXP)
         paintArrow(painter);
 }
 
