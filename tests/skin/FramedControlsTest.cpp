@@ -1,6 +1,7 @@
 // The skinned edit boxes, lists, grids, drop-down lists and the status bar: two-colour frames,
 // cell colours, the drop-down button, and the style each one follows.
 #include "ThemeFileBuilder.h"
+#include "SkinnedWindow.h"
 #include "skin/Controls.h"
 #include "skin/FileTheme.h"
 
@@ -10,18 +11,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using testing_support::grabbed;
+using Window = testing_support::SkinnedWindow;
+
 namespace {
-
-struct Window {
-    QWidget window;
-    TsuiForm* form = new TsuiForm(&window);
-    Window() { window.resize(500, 400); form->setGeometry(0, 0, 500, 400); }
-};
-
-QImage grabbed(QWidget* control)
-{
-    return control->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
 
 const QColor kBorder(104, 104, 104);
 const QColor kBeige(239, 235, 222);

@@ -1,5 +1,6 @@
 // Captioned panels and group boxes: drawing, collapsing in steps, and what reaches their children.
 #include "ThemeFileBuilder.h"
+#include "SkinnedWindow.h"
 #include "skin/Controls.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinPainting.h"
@@ -9,18 +10,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using testing_support::grabbed;
+using Window = testing_support::SkinnedWindow;
+
 namespace {
-
-struct Window {
-    QWidget window;
-    TsuiForm* form = new TsuiForm(&window);
-    Window() { window.resize(500, 400); form->setGeometry(0, 0, 500, 400); }
-};
-
-QImage grabbed(QWidget* control)
-{
-    return control->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
 
 // Every height a widget takes, in order.
 class HeightLog : public QObject {

@@ -1,21 +1,14 @@
 // Skinned progress bars: the fixed thickness, the caption and the filled length, in pixels.
+#include "SkinnedWindow.h"
 #include "skin/Controls.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
+using testing_support::grabbed;
+using Window = testing_support::SkinnedWindow;
+
 namespace {
-
-struct Window {
-    QWidget window;
-    TsuiForm* form = new TsuiForm(&window);
-    Window() { window.resize(400, 200); form->setGeometry(0, 0, 400, 200); }
-};
-
-QImage grabbed(QWidget* control)
-{
-    return control->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
 
 const QColor kBeige(239, 235, 222);
 const QColor kFrame(104, 104, 104);
