@@ -19,6 +19,7 @@ TsuiDialog::TsuiDialog(QWidget* owner, int width, int height, const QString& cap
     setFixedSize(layout == Layout::FrameCoordinates
                      ? QSize(width, height)
                      : suiForm1->windowSizeFor(QSize(width, height + suiForm1->clientTop())));
+    suiForm1->layOut();  // the panel has its final size before subclasses place controls on it
 }
 
 void TsuiDialog::showEvent(QShowEvent* event)
