@@ -6,6 +6,7 @@
 #include "skin/FileTheme.h"
 
 #include <QPainter>
+#include <QMouseEvent>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -217,4 +218,26 @@ TEST(StatusBar, HandleOnlyOnASizeableFrameThatIsNotMaximised)
 
     auto* nested = new TsuiStatusBar(new QWidget(w.form));
     EXPECT_FALSE(nested->showsHandle()) << "only directly on the frame";
+    w.form->setMaximized(true);
+    EXPECT_FALSE(status->showsHandle()) << "not while maximised";
+}
+
+TEST(StatusBar, DraggingTheHandleMovesTheWindowsCorner)
+{
+    Window w;
+    w.window.setGeometry(100, 100, 500, 400);
+    w.form->setSizeable(true);
+    auto* status = new TsuiStatusBar(w.form);
+    status->setGeometry(0, 200, 400, 19);  // away from the frame's own resizing edges
+    w.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.window));
+    const QPoint handle = status->handleRect().center();
+    QTest::mousePress(status, Qt::LeftButton, {}, handle);
+    const QPoint to = status->mapToGlobal(handle) + QPoint(40, 30);
+    QMouseEvent drag(QEvent::MouseMove, status->mapFromGlobal(to), to, Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(status, &drag);
+    EXPECT_EQ(status->cursor().shape(), Qt::SizeFDiagCursor);
+    QTest::mouseRelease(status, Qt::LeftButton, {}, status->mapFromGlobal(to));
+    EXPECT_EQ(w.window.geometry().bottomRight() + QPoint(1, 1), to + QPoint(5, 5))
+        << "the corner follows the mouse, 5 pixels beyond it";
 }
