@@ -56,8 +56,7 @@ private:
 } // namespace
 
 TForm17::TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidget* parent)
-    : TsuiDialog(parent, kClientWidth, kClientHeight, QStringLiteral("导出图片册"),
-                 Placement::OwnerCentre, Layout::FrameCoordinates),
+    : TsuiDialog(parent, kClientWidth, kClientHeight, QStringLiteral("导出图片册")),
       albumPane_(albumPane), pictureQuery_(pictureQuery)
 {
     const QSize panel = suiForm1->size();

@@ -5,8 +5,7 @@
 
 #include <QLabel>
 
-TForm6::TForm6(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("确认"), Placement::ScreenCentre,
-                 Layout::FrameCoordinates)
+TForm6::TForm6(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("确认"), Placement::ScreenCentre)
 {
     Image1 = skin::makeQuestionPicture(suiForm1, 24, 48);
     Label1 = new QLabel(QStringLiteral("文件已存在。要替换它吗？"), suiForm1);

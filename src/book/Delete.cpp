@@ -9,9 +9,7 @@
 #include <QLabel>
 
 TForm3::TForm3(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
-    : TsuiDialog(owner, 320, 160, QStringLiteral("删除"), Placement::OwnerCentre,
-                 Layout::FrameCoordinates),
-      titles_(titles), textQuery_(textQuery)
+    : TsuiDialog(owner, 320, 160, QStringLiteral("删除")), titles_(titles), textQuery_(textQuery)
 {
     Image1 = skin::makeQuestionPicture(suiForm1, 24, 44);
     Label1 = new QLabel(suiForm1);

@@ -19,9 +19,7 @@ const QString kTitleTaken = QStringLiteral("该资料的标题已存在！");
 }
 
 TForm2::TForm2(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
-    : TsuiDialog(owner, 438, 410, QStringLiteral("添加"), Placement::OwnerCentre,
-                 Layout::FrameCoordinates),
-      titles_(titles), textQuery_(textQuery),
+    : TsuiDialog(owner, 438, 410, QStringLiteral("添加")), titles_(titles), textQuery_(textQuery),
       chooseFile_(book::openTextFileChooser(this))
 {
     Label1 = new QLabel(QStringLiteral("资料标题："), suiForm1);

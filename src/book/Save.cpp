@@ -9,8 +9,7 @@ constexpr int kYes = 6;  // the modal results of the two answers besides Cancel
 constexpr int kNo = 7;
 }
 
-TForm13::TForm13(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("保存"), Placement::ScreenCentre,
-                 Layout::FrameCoordinates)
+TForm13::TForm13(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("保存"), Placement::ScreenCentre)
 {
     Image1 = skin::makeQuestionPicture(suiForm1, 24, 48);
     Label1 = new QLabel(QStringLiteral("资料已被编辑，想保存至数据库吗？"), suiForm1);

@@ -23,9 +23,7 @@ void searchTitles(TitleList& titles, store::Query& textQuery, const QString& tex
 } // namespace book
 
 TForm4::TForm4(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
-    : TsuiDialog(owner, 288, 160, QStringLiteral("搜索标题"), Placement::OwnerCentre,
-                 Layout::FrameCoordinates),
-      titles_(titles), textQuery_(textQuery)
+    : TsuiDialog(owner, 288, 160, QStringLiteral("搜索标题")), titles_(titles), textQuery_(textQuery)
 {
     Label1 = new QLabel(QStringLiteral("搜索内容："), suiForm1);
     Label1->setGeometry(24, 50, 70, 16);

@@ -54,8 +54,7 @@ QString askForExchangeFile(QWidget* owner, const QString& title, QFileDialog::Ac
 
 TransferDialog::TransferDialog(RefreshTitles refreshTitles, store::Query& textQuery,
                                QWidget* parent, const Layout& layout)
-    : TsuiDialog(parent, layout.width, layout.height, layout.caption, Placement::OwnerCentre,
-                 TsuiDialog::Layout::FrameCoordinates),
+    : TsuiDialog(parent, layout.width, layout.height, layout.caption),
       refreshTitles_(std::move(refreshTitles)), textQuery_(textQuery)
 {
     const int innerWidth = suiForm1->width() - 2 * kMargin;

@@ -171,22 +171,20 @@ wait_for 5 no_window "提示" || fail "Enter did not answer the message"
 xdotool mousemove --sync $((add_x + 3 + 346 + 36)) $((add_y + 368 + 12)) click 1
 wait_for 5 no_window "添加" || fail "取消 left the add dialog open"
 
-# The delete and search dialogs from the toolbar (删除 at 120, 搜索标题 at 232); their buttons
-# (否 at 168, 取消 at 160) on the row at 116.
-xdotool mousemove --sync $((main_x + 3 + 54 + 120 + 28)) $((main_y + 57 + 12)) click 1
-wait_for 10 has_window "删除" || fail "the delete dialog did not open"
-expect_size "删除" 320 160
-screenshot delete-dialog
-expect_frame "删除"
-xdotool mousemove --sync $((X + 3 + 168 + 36)) $((Y + 116 + 12)) click 1
-wait_for 5 no_window "删除" || fail "否 left the delete dialog open"
-xdotool mousemove --sync $((main_x + 3 + 54 + 232 + 40)) $((main_y + 57 + 12)) click 1
-wait_for 10 has_window "搜索标题" || fail "the search dialog did not open"
-expect_size "搜索标题" 288 160
-screenshot search-dialog
-expect_frame "搜索标题"
-xdotool mousemove --sync $((X + 3 + 160 + 36)) $((Y + 116 + 12)) click 1
-wait_for 5 no_window "搜索标题" || fail "取消 left the search dialog open"
+# A dialog opened from the toolbar at TOOL_X, measured, then closed by its button at
+# BUTTON_X, BUTTON_Y on its panel.
+toolbar_dialog() {  # NAME WIDTH HEIGHT SHOT TOOL_X BUTTON_X BUTTON_Y
+    xdotool mousemove --sync $((main_x + 3 + 54 + $5)) $((main_y + 57 + 12)) click 1
+    wait_for 10 has_window "$1" || fail "the dialog $1 did not open"
+    expect_size "$1" "$2" "$3"
+    screenshot "$4"
+    expect_frame "$1"
+    xdotool mousemove --sync $((X + 3 + $6)) $((Y + $7)) click 1
+    wait_for 5 no_window "$1" || fail "its button left the dialog $1 open"
+}
+# 删除 at 120 with 否 at 168, 116; 搜索标题 at 232 with 取消 at 160, 116.
+toolbar_dialog "删除" 320 160 delete-dialog $((120 + 28)) $((168 + 36)) $((116 + 12))
+toolbar_dialog "搜索标题" 288 160 search-dialog $((232 + 40)) $((160 + 36)) $((116 + 12))
 
 ((failures == 0)) || fail "$failures measurements did not match"
 echo "all measurements match"
