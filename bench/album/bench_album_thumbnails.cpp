@@ -15,6 +15,7 @@
 #include "album/View.h"
 #include "platform/ProgramFolder.h"
 #include "skin/Messages.h"
+#include "skin/TsuiDBGrid.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"

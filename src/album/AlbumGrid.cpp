@@ -3,8 +3,7 @@
 #include "PictureRecords.h"
 #include "store/Query.h"
 
-#include <QHeaderView>
-#include <QPainter>
+#include "skin/TsuiDBGrid.h"
 
 namespace album {
 
@@ -84,77 +83,6 @@ void PictureTableModel::sync()
     } else if (rows_ > 0 && !columns_.isEmpty()) {
         emit dataChanged(index(0, 0), index(rows_ - 1, int(columns_.size()) - 1), {Qt::DisplayRole});
     }
-}
-
-AlbumGridDelegate::AlbumGridDelegate(QObject* parent, DrawCell drawCell)
-    : QStyledItemDelegate(parent), drawCell_(std::move(drawCell))
-{
-}
-
-void AlbumGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const
-{
-    if (option.state & QStyle::State_HasFocus) {
-        // The focused cell: green, its text white.
-        painter->fillRect(option.rect, QColor(0, 128, 0));
-        painter->setPen(Qt::white);
-        painter->setFont(TsuiDBGrid::gridFont());
-        painter->drawText(option.rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          index.data().toString());
-    } else {
-        QStyleOptionViewItem plain = option;
-        plain.state &= ~QStyle::State_HasFocus;
-        QStyledItemDelegate::paint(painter, plain, index);
-    }
-    if (drawCell_) {
-        painter->save();
-        drawCell_(*painter, option, index);
-        painter->restore();
-    }
-}
-
-QFont TsuiDBGrid::gridFont()
-{
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(12);
-    return font;
-}
-
-TsuiDBGrid::TsuiDBGrid(QWidget* parent) : QTableView(parent)
-{
-    setFrameShape(QFrame::NoFrame);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setShowGrid(true);
-    setWordWrap(false);
-    setFont(gridFont());
-    verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(kRowHeight);
-    verticalHeader()->setMinimumSectionSize(kRowHeight);
-    horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setSectionsClickable(false);
-    horizontalHeader()->setStretchLastSection(false);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, Qt::white);
-    colours.setColor(QPalette::Text, Qt::black);
-    colours.setColor(QPalette::Highlight, QColor(0, 0, 128));
-    colours.setColor(QPalette::HighlightedText, Qt::white);
-    colours.setColor(QPalette::Inactive, QPalette::Highlight, QColor(0, 0, 128));
-    colours.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::white);
-    setPalette(colours);
-    setFixedColor(QColor(58, 110, 165));
-}
-
-void TsuiDBGrid::setFixedColor(const QColor& color)
-{
-    fixedColor_ = color;
-    horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { background: %1; color: white; border: 0px;"
-                       " border-right: 1px solid %2; padding-left: 2px; font-family: \"宋体\";"
-                       " font-size: 12px; }")
-            .arg(color.name(), color.darker(130).name()));
 }
 
 } // namespace album

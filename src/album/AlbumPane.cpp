@@ -28,6 +28,9 @@ constexpr int kLineWidth = 6;
 constexpr int kShowHeight = 19;
 constexpr int kPictureToolBarHeight = 23;
 const QColor kFailRowColor(198, 211, 239);
+// The grid's title row until the theme's colour is known, and its selected row.
+const QColor kGridFixedColor(198, 211, 239);
+const QColor kGridSelectedColor(0, 0, 128);
 
 struct ToolButtonLayout {
     int left;
@@ -135,12 +138,16 @@ void AlbumPane::buildToolbar()
 void AlbumPane::buildGrid()
 {
     suiDBGrid1 = new TsuiDBGrid(this);
+    suiDBGrid1->setFrameShape(QFrame::NoFrame);
+    suiDBGrid1->setFixedBGColor(kGridFixedColor);
+    suiDBGrid1->setTitleFontColor(Qt::white);
+    suiDBGrid1->setBGColor(Qt::white);
+    suiDBGrid1->setSelectedColor(kGridSelectedColor);
     model_ = new PictureTableModel(query_, this);
     suiDBGrid1->setModel(model_);
     applyGridColumns();
-    suiDBGrid1->setItemDelegate(new AlbumGridDelegate(
-        suiDBGrid1, [this](QPainter& canvas, const QStyleOptionViewItem& option,
-                           const QModelIndex& index) { suiDBGrid1DrawColumnCell(canvas, option, index); }));
+    suiDBGrid1->setDrawColumnCell([this](QPainter& canvas, const QStyleOptionViewItem& option,
+                                         const QModelIndex& index) { suiDBGrid1DrawColumnCell(canvas, option, index); });
     suiDBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(suiDBGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenu1->popup(suiDBGrid1->viewport()->mapToGlobal(at));
@@ -281,7 +288,7 @@ void AlbumPane::loadThemePictures(const QString& themesFolder)
 
 void AlbumPane::setFixedAreaColor(const QColor& color)
 {
-    suiDBGrid1->setFixedColor(color);
+    suiDBGrid1->setFixedBGColor(color);
 }
 
 // ---- layout ----------------------------------------------------------------------------------

@@ -23,6 +23,7 @@ class QModelIndex;
 class TImage;
 class TsuiPopupMenu;
 class TsuiToolButton;
+class TsuiDBGrid;
 
 namespace store {
 class Query;
@@ -31,7 +32,6 @@ class Query;
 namespace album {
 
 class PictureTableModel;
-class TsuiDBGrid;
 class PreviewPicture;
 
 enum class AlbumMode { List, Preview, ThumbnailsList, ThumbnailsPreview };

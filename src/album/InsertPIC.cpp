@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
 
@@ -19,9 +18,9 @@ const QString kNoName = QStringLiteral("请为该图片输入一个名称！");
 const QString kPictureFilter = QStringLiteral(
     "所有图像文件 (*.bmp *.jpg *.jpeg);;位图图像 (*.bmp);;JPG 文件 (*.jpg *.jpeg)");
 
-QGroupBox* panel(const QString& caption, QWidget* parent, const QRect& place)
+TsuiGroupBox* panel(const QString& caption, QWidget* parent, const QRect& place)
 {
-    auto* box = new QGroupBox(caption, parent);
+    auto* box = new TsuiGroupBox(parent, caption);
     box->setGeometry(place);
     return box;
 }

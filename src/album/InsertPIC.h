@@ -7,10 +7,10 @@
 
 #include <functional>
 
-class QGroupBox;
 class QLabel;
 class TsuiButton;
 class TsuiEdit;
+class TsuiGroupBox;
 class TsuiMessageDialog;
 
 namespace store {
@@ -52,9 +52,9 @@ private:
     album::PictureFileChooser chooseFile_;
     std::optional<album::LoadedPicture> loaded_;
 
-    QGroupBox* suiGroupBox1;  // 选择图片
-    QGroupBox* suiGroupBox2;  // 预览
-    QGroupBox* suiGroupBox3;  // 属性
+    TsuiGroupBox* suiGroupBox1;  // 选择图片
+    TsuiGroupBox* suiGroupBox2;  // 预览
+    TsuiGroupBox* suiGroupBox3;  // 属性
     TsuiEdit* suiEdit1;       // the path
     TsuiButton* suiButton1;
     QLabel* Image1;           // the dialog preview

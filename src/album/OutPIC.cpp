@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileSystemModel>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -62,7 +61,7 @@ TForm17::TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidge
 {
     const QSize panel = suiForm1->size();
     const int optionsWidth = panel.width() - kOptionsLeft - kMargin;
-    suiGroupBox1 = new QGroupBox(QStringLiteral("选择导出文件夹"), suiForm1);
+    suiGroupBox1 = new TsuiPanel(suiForm1, QStringLiteral("选择导出文件夹"));
     suiGroupBox1->setGeometry(kMargin, kGroupTop, kOptionsLeft - 18,
                               panel.height() - kGroupTop - kMargin);
     folders_ = new QFileSystemModel(this);
@@ -76,7 +75,8 @@ TForm17::TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidge
     ShellTreeView1->header()->hide();
     ShellTreeView1->setGeometry(8, 20, suiGroupBox1->width() - 16, suiGroupBox1->height() - 28);
 
-    suiGroupBox2 = new QGroupBox(QStringLiteral("导出选项"), suiForm1);
+    suiGroupBox2 = new TsuiPanel(suiForm1, QStringLiteral("导出选项"));
+    suiGroupBox2->setShowButton(false);
     suiGroupBox2->setGeometry(kOptionsLeft, kGroupTop, optionsWidth, 122);
     Label1 = new QLabel(QStringLiteral("导出的文件夹为："), suiGroupBox2);
     Label1->setGeometry(10, 22, optionsWidth - 20, 18);

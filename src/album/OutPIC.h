@@ -6,7 +6,6 @@
 #include "skin/TsuiDialog.h"
 
 class QFileSystemModel;
-class QGroupBox;
 class QLabel;
 class QModelIndex;
 class QTreeView;
@@ -14,6 +13,7 @@ class TsuiButton;
 class TsuiCheckBox;
 class TsuiEdit;
 class TsuiMessageDialog;
+class TsuiPanel;
 class TsuiProgressBar;
 
 namespace store {
@@ -55,11 +55,11 @@ private:
     store::Query& pictureQuery_;
     bool exporting_ = false;
 
-    QGroupBox* suiGroupBox1 = nullptr;  // 选择导出文件夹
+    TsuiPanel* suiGroupBox1 = nullptr;  // 选择导出文件夹
     QTreeView* ShellTreeView1 = nullptr;
     QFileSystemModel* folders_ = nullptr;
     bool foldersShown_ = false;
-    QGroupBox* suiGroupBox2 = nullptr;  // 导出选项
+    TsuiPanel* suiGroupBox2 = nullptr;  // 导出选项
     QLabel* Label1 = nullptr;
     TsuiEdit* suiEdit1 = nullptr;
     TsuiCheckBox* suiCheckBox1 = nullptr;

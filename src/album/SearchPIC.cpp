@@ -4,7 +4,6 @@
 #include "skin/Messages.h"
 #include "store/Query.h"
 
-#include <QComboBox>
 #include <QLabel>
 
 namespace album {
@@ -30,9 +29,9 @@ QLabel* labelAt(const QString& text, QWidget* parent, int left, int top)
     return label;
 }
 
-QComboBox* choiceAt(const QStringList& items, QWidget* parent, int left, int top, const char* name)
+TsuiComboBox* choiceAt(const QStringList& items, QWidget* parent, int left, int top, const char* name)
 {
-    auto* choice = new QComboBox(parent);
+    auto* choice = new TsuiComboBox(parent);
     choice->setObjectName(QString::fromLatin1(name));
     choice->addItems(items);
     choice->setGeometry(left, top, 120, 22);

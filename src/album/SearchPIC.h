@@ -7,9 +7,9 @@
 
 #include <functional>
 
-class QComboBox;
 class QLabel;
 class TsuiButton;
+class TsuiComboBox;
 class TsuiEdit;
 
 namespace store {
@@ -43,8 +43,8 @@ private:
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
-    QComboBox* suiComboBox1;  // 图片名称 / 图片描述
-    QComboBox* suiComboBox2;  // 包含 / 等于
+    TsuiComboBox* suiComboBox1;  // 图片名称 / 图片描述
+    TsuiComboBox* suiComboBox2;  // 包含 / 等于
     TsuiEdit* suiEdit1;
     TsuiButton* suiButton1;
     TsuiButton* suiButton2;

@@ -6,6 +6,7 @@
 #include "PictureCodec.h"
 #include "PictureRecords.h"
 #include "platform/ProgramFolder.h"
+#include "skin/TsuiDBGrid.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiMenus.h"
 #include "store/Query.h"
@@ -16,7 +17,6 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScreen>
-#include <QStyledItemDelegate>
 #include <functional>
 
 namespace album {
@@ -72,33 +72,6 @@ private:
 };
 
 // Fills a cell with the grid's colour for its state, then hands it to the window's cell drawing.
-class ThumbnailDelegate : public QStyledItemDelegate {
-public:
-    using DrawCell = std::function<void(QPainter&, const QRect&, int column, int row)>;
-    ThumbnailDelegate(QObject* parent, DrawCell drawCell)
-        : QStyledItemDelegate(parent), drawCell_(std::move(drawCell)) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        if (index.column() != album::kDataColumn) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        QColor background = Qt::white;
-        if (option.state & QStyle::State_HasFocus)
-            background = kFocusedColor;
-        else if (option.state & QStyle::State_Selected)
-            background = kSelectedColor;
-        painter->fillRect(option.rect, background);
-        painter->save();
-        drawCell_(*painter, option.rect, index.column(), index.row());
-        painter->restore();
-    }
-
-private:
-    DrawCell drawCell_;
-};
-
 QImage themePicture(const QString& path)
 {
     QImage picture;
@@ -133,11 +106,15 @@ TForm14::TForm14(album::AlbumPane& pane, const platform::ProgramFolder& folder) 
 // Bound to the album grid's model and selection; the title row in the album grid's colours.
 void TForm14::buildGrid()
 {
-    suiDBGrid1 = new album::TsuiDBGrid(suiForm1);
+    suiDBGrid1 = new TsuiDBGrid(suiForm1);
     suiDBGrid1->setModel(pane_.gridModel());
     suiDBGrid1->setSelectionModel(pane_.grid()->selectionModel());
-    const QColor fixedColor = pane_.grid()->fixedColor();
-    suiDBGrid1->setFixedColor(fixedColor);
+    const QColor fixedColor = pane_.grid()->FixedBGColor();
+    suiDBGrid1->setFixedBGColor(fixedColor);
+    suiDBGrid1->setTitleFontColor(Qt::white);
+    suiDBGrid1->setBGColor(Qt::white);
+    suiDBGrid1->setSelectedColor(kSelectedColor);
+    suiDBGrid1->setFocusedColor(kFocusedColor);
     // The cell above the indicator column belongs to the title row.
     suiDBGrid1->setStyleSheet(QStringLiteral("QTableCornerButton::section { background: %1; border: 0px;"
                                              " border-right: 1px solid %2; }")
@@ -148,14 +125,11 @@ void TForm14::buildGrid()
     indicator->setMinimumSectionSize(kRowHeight);
     indicator->show();
     suiDBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    suiDBGrid1->setItemDelegate(new ThumbnailDelegate(
-        suiDBGrid1, [this](QPainter& canvas, const QRect& cell, int column, int row) {
-            suiDBGrid1DrawDataCell(canvas, cell, column, row);
-        }));
-    QPalette colours = suiDBGrid1->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive})
-        colours.setColor(group, QPalette::Highlight, kSelectedColor);
-    suiDBGrid1->setPalette(colours);
+    // The grid fills each cell in its colour (yellow selected, green focused) before this.
+    suiDBGrid1->setDrawColumnCell([this](QPainter& canvas, const QStyleOptionViewItem& option,
+                                         const QModelIndex& index) {
+        suiDBGrid1DrawDataCell(canvas, option.rect, index.column(), index.row());
+    });
     suiDBGrid1->viewport()->setCursor(Qt::PointingHandCursor);
     suiDBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(suiDBGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {

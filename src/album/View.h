@@ -13,6 +13,8 @@ class TsuiPopupMenu;
 namespace platform {
 class ProgramFolder;
 }
+class TsuiDBGrid;
+
 namespace store {
 class Query;
 }
@@ -20,7 +22,6 @@ class Query;
 namespace album {
 
 class AlbumPane;
-class TsuiDBGrid;
 
 // The two theme pictures a thumbnail cell may show; an empty one draws nothing.
 struct ThumbnailPictures {
@@ -67,7 +68,7 @@ public:
     void N1Click();  // 复制图片(&C): the main window's copy picture
     void N2Click();  // 图片另存为(&S): the main window's save picture as
 
-    album::TsuiDBGrid* grid() const { return suiDBGrid1; }
+    TsuiDBGrid* grid() const { return suiDBGrid1; }
     TsuiPopupMenu* popupMenu() const { return PopupMenu1; }
     const album::ThumbnailPictures& pictures() const { return pictures_; }
 
@@ -85,6 +86,6 @@ private:
     album::AlbumPane& pane_;
     album::ThumbnailPictures pictures_;
     TsuiForm* suiForm1 = nullptr;
-    album::TsuiDBGrid* suiDBGrid1 = nullptr;
+    TsuiDBGrid* suiDBGrid1 = nullptr;
     TsuiPopupMenu* PopupMenu1 = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "Confirm.h"
 #include "EntryRows.h"
-#include "FontPickers.h"
+#include "skin/TsuiFontComboBox.h"
 #include "Save.h"
 #include "platform/ProgramFolder.h"
 #include "text/TextFile.h"

@@ -1,6 +1,5 @@
 #include "Show.h"
 
-#include "Controls.h"
 #include "platform/Clipboard.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -70,7 +69,7 @@ void TForm8::buildSlot(int slot)
     auto* box = new TsuiGroupBox(QString::fromUtf8(kGroupCaptions[index]), suiForm1);
     box->setGeometry(kGroupBoxLeft, kGroupBoxTop + int(index) * kGroupBoxStep, kGroupBoxWidth,
                      kGroupBoxHeight);
-    box->CaptionColor = kCaptionColor;
+    box->setFontColor(kCaptionColor);
     box->setPalette(bluePalette(box->palette()));
 
     auto* button = new TsuiButton(slot == 1 ? QStringLiteral("清空剪贴板")
@@ -87,7 +86,7 @@ void TForm8::buildSlot(int slot)
     text->setReadOnly(true);
     text->setEnabled(false);
 
-    auto* picture = new clipmon::ScaledImage(box);
+    auto* picture = new skin::ScaledImage(box);
     picture->setGeometry(kViewArea);
 
     groupBoxes_[index] = box;
@@ -183,7 +182,7 @@ void TForm8::showSlot(int slot, std::map<qint64, QPixmap>& previews)
     using Kind = clipmon::HistorySlot::Kind;
     const clipmon::HistorySlot& content = history_.slot(slot);
     TsuiMemo* text = textViews_[size_t(slot - 1)];
-    clipmon::ScaledImage* picture = pictureViews_[size_t(slot - 1)];
+    skin::ScaledImage* picture = pictureViews_[size_t(slot - 1)];
     text->setVisible(content.kind == Kind::Text);
     picture->setVisible(content.kind == Kind::Picture);
     const QString shown = content.kind == Kind::Text ? shownPart(content.text) : QString();
@@ -197,7 +196,7 @@ void TForm8::showSlot(int slot, std::map<qint64, QPixmap>& previews)
     auto known = previews_.find(key);
     const QPixmap scaled = known != previews_.end()
                                ? known->second
-                               : clipmon::stretchedCopy(content.picture, kViewArea.size());
+                               : skin::stretchedCopy(content.picture, kViewArea.size());
     previews[key] = scaled;
     picture->setScaledPicture(scaled);
 }

@@ -14,7 +14,7 @@ class TsuiForm;
 class TsuiGroupBox;
 class TsuiMemo;
 
-namespace clipmon {
+namespace skin {
 class ScaledImage;
 }
 namespace platform {
@@ -44,7 +44,7 @@ public:
     TsuiGroupBox* groupBox(int slot) const { return groupBoxes_.at(size_t(slot - 1)); }
     TsuiButton* button(int slot) const { return buttons_.at(size_t(slot - 1)); }
     TsuiMemo* textView(int slot) const { return textViews_.at(size_t(slot - 1)); }
-    clipmon::ScaledImage* pictureView(int slot) const { return pictureViews_.at(size_t(slot - 1)); }
+    skin::ScaledImage* pictureView(int slot) const { return pictureViews_.at(size_t(slot - 1)); }
 
     // The handlers of the four buttons.
     void suiButton1Click();  // 清空剪贴板
@@ -73,5 +73,5 @@ private:
     std::array<TsuiGroupBox*, 4> groupBoxes_{};
     std::array<TsuiButton*, 4> buttons_{};                   // suiButton1 .. suiButton4
     std::array<TsuiMemo*, 4> textViews_{};                   // RichEdit1 .. RichEdit4
-    std::array<clipmon::ScaledImage*, 4> pictureViews_{};    // Image1 .. Image4
+    std::array<skin::ScaledImage*, 4> pictureViews_{};    // Image1 .. Image4
 };

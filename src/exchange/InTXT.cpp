@@ -6,7 +6,6 @@
 #include "skin/Messages.h"
 #include "skin/TsuiMessageDialog.h"
 
-#include <QGroupBox>
 #include <QLabel>
 
 namespace {

@@ -4,7 +4,6 @@
 #include "skin/Controls.h"
 #include "skin/TsuiMessageDialog.h"
 
-#include <QGroupBox>
 #include <QProgressBar>
 
 namespace exchange {
@@ -59,7 +58,7 @@ TransferDialog::TransferDialog(RefreshTitles refreshTitles, store::Query& textQu
       refreshTitles_(std::move(refreshTitles)), textQuery_(textQuery)
 {
     const int innerWidth = suiForm1->width() - 2 * kMargin;
-    suiGroupBox1 = new QGroupBox(layout.groupCaption, suiForm1);
+    suiGroupBox1 = new TsuiGroupBox(suiForm1, layout.groupCaption);
     suiGroupBox1->setGeometry(kMargin, kGroupTop, innerWidth, layout.groupHeight);
     suiEdit1 = named(new TsuiEdit(suiGroupBox1), "suiEdit1");
     suiEdit1->setReadOnly(true);

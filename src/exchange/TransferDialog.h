@@ -11,10 +11,10 @@
 #include <QString>
 #include <functional>
 
-class QGroupBox;
 class QProgressBar;
 class TsuiButton;
 class TsuiEdit;
+class TsuiGroupBox;
 class TsuiMessageDialog;
 class TsuiProgressBar;
 enum class TsuiIconType : quint8;
@@ -63,7 +63,7 @@ protected:
     RefreshTitles refreshTitles_;
     store::Query& textQuery_;
 
-    QGroupBox* suiGroupBox1 = nullptr;
+    TsuiGroupBox* suiGroupBox1 = nullptr;
     TsuiEdit* suiEdit1 = nullptr;
     TsuiButton* suiButton1 = nullptr;
     TsuiButton* suiButton2 = nullptr;

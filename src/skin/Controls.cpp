@@ -26,17 +26,6 @@ void TImage::paintEvent(QPaintEvent*)
         painter.drawPixmap(rect(), picture_);
 }
 
-TsuiEdit::TsuiEdit(QWidget* parent) : QLineEdit(parent) {}
-
-TsuiMemo::TsuiMemo(QWidget* parent) : QPlainTextEdit(parent) {}
-
-TsuiProgressBar::TsuiProgressBar(QWidget* parent) : QProgressBar(parent)
-{
-    setFixedHeight(12);
-    setTextVisible(true);
-    hide();
-}
-
 namespace skin {
 
 QPixmap loadGlyph(const QString& path)

@@ -4,6 +4,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QPainter>
 #include <QWidget>
 
@@ -114,6 +115,38 @@ void paintNineSlice(QPainter& painter, const QRect& target, const QImage& frame,
     }
     if (gapW > 0 && gapH > 0)
         painter.drawImage(QRect(x0 + l, y0 + t, gapW, gapH), keyed, QRect(midX, midY, 1, 1));
+}
+
+void paintTwoColourFrame(QPainter& painter, const QRect& area, const QColor& border, const QColor& inner)
+{
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(border);
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
+    painter.setPen(inner);
+    painter.drawRect(area.adjusted(1, 1, -2, -2));
+    painter.restore();
+}
+
+void reserveFrame(QFrame* area, int width)
+{
+    area->setFrameStyle(QFrame::Box | QFrame::Plain);
+    area->setLineWidth(width);
+}
+
+void paintFrameOver(QFrame* area, const QColor& border)
+{
+    if (area->frameShape() == QFrame::NoFrame)
+        return;
+    QPainter painter(area);
+    paintTwoColourFrame(painter, area->rect(), border, area->palette().color(QPalette::Base));
+}
+
+void setPaletteColor(QWidget* control, QPalette::ColorRole role, const QColor& color)
+{
+    QPalette colours = control->palette();
+    colours.setColor(role, color);
+    control->setPalette(colours);
 }
 
 void drawFocusRect(QPainter& painter, const QRect& rect, const QColor& color)

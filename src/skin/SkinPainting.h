@@ -5,8 +5,10 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPalette>
 #include <QRect>
 
+class QFrame;
 class QPainter;
 class QWidget;
 
@@ -34,6 +36,19 @@ QImage greyed(const QImage& picture);
 // stretched from one-pixel bands, the centre from the middle pixel. Magenta is transparent in
 // the edges and the centre, in the corners only when transparentCorners.
 void paintNineSlice(QPainter& painter, const QRect& target, const QImage& frame, bool transparentCorners);
+
+// The frame of the skinned edit boxes and lists: the outer rectangle of area in border, the one
+// a pixel inside it in inner (the control's own colour).
+void paintTwoColourFrame(QPainter& painter, const QRect& area, const QColor& border, const QColor& inner);
+
+// Gives a scroll area (memo, list, grid) a plain frame of the given width that the skin then
+// paints over in its two colours.
+void reserveFrame(QFrame* area, int width);
+// Paints the two-colour frame over a framed control, unless its frame shape is none; the
+// inner line is the control's own colour (its base colour).
+void paintFrameOver(QFrame* area, const QColor& border);
+// Sets the colour of a palette role for every colour group of the control.
+void setPaletteColor(QWidget* control, QPalette::ColorRole role, const QColor& color);
 
 // A dotted rectangle, every other pixel, from (left, top) to (right, bottom) exclusive.
 void drawFocusRect(QPainter& painter, const QRect& rect, const QColor& color = Qt::black);

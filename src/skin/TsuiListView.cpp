@@ -1,10 +1,19 @@
 #include "TsuiListView.h"
 
+#include "FileTheme.h"
+#include "SkinPainting.h"
+
+#include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
 
-TsuiListView::TsuiListView(QWidget* parent) : QTableView(parent)
+TsuiListView::TsuiListView(QWidget* parent)
+    : QTableView(parent), style_(this, skin::defaultStyleFor(parent), [this] {
+          setBorderColor(skin::toQColor(style_.color(25)));
+      })
 {
+    borderColor_ = skin::toQColor(style_.color(25));
+    skin::reserveFrame(this, 2);
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -17,7 +26,13 @@ TsuiListView::TsuiListView(QWidget* parent) : QTableView(parent)
     verticalHeader()->setMinimumSectionSize(kRowHeight);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    setStyleSheet(QStringLiteral("QTableView { border: 1px solid rgb(104,104,104); gridline-color: rgb(214,211,206); }"));
+    setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(214,211,206); }"));
+}
+
+void TsuiListView::setBorderColor(const QColor& color)
+{
+    borderColor_ = color;
+    update();
 }
 
 void TsuiListView::setColumnWidths(const std::vector<int>& widths)
@@ -30,4 +45,12 @@ void TsuiListView::scrollByPixels(int pixels)
 {
     QScrollBar* bar = verticalScrollBar();
     bar->setValue(bar->value() + pixels / kRowHeight);
+}
+
+bool TsuiListView::event(QEvent* event)
+{
+    const bool handled = QTableView::event(event);
+    if (event->type() == QEvent::Paint)
+        skin::paintFrameOver(this, borderColor_);
+    return handled;
 }

@@ -121,15 +121,17 @@ TEST_F(AlbumPaneTest, ToolbarButtonsSitWhereTheyBelong)
 
 TEST_F(AlbumPaneTest, GridHasTwoReadOnlyColumns)
 {
-    const album::TsuiDBGrid* grid = pane.grid();
+    const TsuiDBGrid* grid = pane.grid();
     EXPECT_EQ(grid->columnWidth(0), 149);
     EXPECT_EQ(grid->columnWidth(1), 400);
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(pane.gridModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "图片名称");
     EXPECT_EQ(pane.gridModel()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "图片描述");
-    EXPECT_EQ(grid->palette().color(QPalette::Highlight), QColor(0, 0, 128));
+    EXPECT_EQ(grid->SelectedColor(), QColor(0, 0, 128));
+    EXPECT_EQ(grid->FocusedColor(), QColor(0, 128, 0));
+    EXPECT_EQ(grid->TitleFontColor(), QColor(Qt::white));
     pane.setFixedAreaColor(QColor(10, 20, 30));
-    EXPECT_EQ(grid->fixedColor(), QColor(10, 20, 30));
+    EXPECT_EQ(grid->FixedBGColor(), QColor(10, 20, 30));
     addJpeg("a.jpg", 4, 4);
     openAlbum();
     EXPECT_FALSE(pane.gridModel()->flags(pane.gridModel()->index(0, 0)) & Qt::ItemIsEditable);

@@ -11,6 +11,7 @@
 #include "album/View.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
+#include "skin/TsuiDBGrid.h"
 #include "skin/TsuiMenus.h"
 #include "store/Query.h"
 #include "store/Sqlite.h"
@@ -152,7 +153,7 @@ TEST_F(ThumbnailWindowTest, ShowsOnlyThePictureColumnAlsoAfterSearchAndRefresh)
         addRecord(QString::fromUtf8(name), 1, jpegBytes(32, 24));
     openAlbum();
     makeWindow();
-    album::TsuiDBGrid* grid = thumbnails->grid();
+    TsuiDBGrid* grid = thumbnails->grid();
     EXPECT_EQ(visibleColumns(grid), QList<int>{album::kDataColumn});
     EXPECT_EQ(grid->columnWidth(album::kDataColumn), 96);
     EXPECT_EQ(grid->model()->headerData(album::kDataColumn, Qt::Horizontal).toString(), "Myimage");

@@ -7,7 +7,7 @@
 #include "album/View.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
-#include "book/FontPickers.h"
+#include "skin/TsuiFontComboBox.h"
 #include "book/Load.h"
 #include "book/TextPane.h"
 #include "clipmon/Show.h"

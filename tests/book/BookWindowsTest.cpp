@@ -5,7 +5,7 @@
 #include "book/Confirm.h"
 #include "book/Delete.h"
 #include "book/EntryRows.h"
-#include "book/FontPickers.h"
+#include "skin/TsuiFontComboBox.h"
 #include "book/Insert.h"
 #include "book/Load.h"
 #include "book/Save.h"

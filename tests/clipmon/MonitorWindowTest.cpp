@@ -1,5 +1,6 @@
 // The monitor window's wiring: what its slots show, its buttons, its place on the screen.
-#include "clipmon/Controls.h"
+#include "skin/ScaledImage.h"
+#include "skin/TsuiGroupBox.h"
 #include "clipmon/Show.h"
 #include "platform/Clipboard.h"
 #include "skin/Controls.h"
@@ -36,7 +37,7 @@ TEST_F(MonitorWindowTest, StartsEmptyHiddenAtTheBottomLeft)
     EXPECT_EQ(monitor.pos(), startPlace());
     const QStringList captions = {"当前内容", "前1条内容", "前2条内容", "前3条内容"};
     for (int slot = 1; slot <= 4; ++slot) {
-        EXPECT_EQ(monitor.groupBox(slot)->caption(), captions[slot - 1]);
+        EXPECT_EQ(monitor.groupBox(slot)->Caption(), captions[slot - 1]);
         EXPECT_EQ(monitor.groupBox(slot)->size(), QSize(186, 72));
         EXPECT_EQ(monitor.groupBox(slot)->x(), monitor.groupBox(1)->x());
         EXPECT_EQ(monitor.textView(slot)->geometry(), monitor.pictureView(slot)->geometry());

@@ -1,30 +1,12 @@
-// Controls the clipboard monitor needs beyond the skin's current set.
+// The scaled picture view the clipboard monitor shows its pictures in.
 #pragma once
 
-#include <QColor>
 #include <QPixmap>
 #include <QWidget>
 
 class QImage;
 
-// A box framed by a hairline that leaves a gap for its caption at the top left, over a group of
-// controls; drawn entirely by itself.
-class TsuiGroupBox : public QWidget {
-    Q_OBJECT
-public:
-    TsuiGroupBox(const QString& caption, QWidget* parent);
-    const QString& caption() const { return caption_; }
-    QColor CaptionColor = Qt::black;
-    QColor BorderColor{104, 104, 104};
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    QString caption_;
-};
-
-namespace clipmon {
+namespace skin {
 
 // Shows a picture stretched over its whole area. It keeps only a copy scaled to its own size,
 // so a huge picture is held once, by whoever owns it, and drawing stays cheap.
@@ -48,4 +30,4 @@ private:
 // than that is first reduced by sampling, so a huge one costs little more than a small one.
 QPixmap stretchedCopy(const QImage& picture, QSize size);
 
-} // namespace clipmon
+} // namespace skin

@@ -1,32 +1,9 @@
-#include "Controls.h"
+#include "ScaledImage.h"
 
 #include <QImage>
 #include <QPainter>
 
-TsuiGroupBox::TsuiGroupBox(const QString& caption, QWidget* parent)
-    : QWidget(parent), caption_(caption)
-{
-}
-
-// The frame line runs through the middle of the caption's height; the caption is drawn over the
-// gap left for it, in grey when the box is disabled.
-void TsuiGroupBox::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    const QFontMetrics metrics = fontMetrics();
-    const int lineY = metrics.height() / 2 + 1;
-    const int right = width() - 1;
-    const int bottom = height() - 1;
-    const int gapEnd = caption_.isEmpty() ? 0 : metrics.horizontalAdvance(caption_) + 6;
-    painter.setPen(BorderColor);
-    painter.drawPolyline(QPolygon({QPoint(2, lineY), QPoint(0, lineY), QPoint(0, bottom),
-                                   QPoint(right, bottom), QPoint(right, lineY),
-                                   QPoint(gapEnd, lineY)}));
-    painter.setPen(isEnabled() ? CaptionColor : QColor(128, 128, 128));
-    painter.drawText(QPoint(5, metrics.ascent()), caption_);
-}
-
-namespace clipmon {
+namespace skin {
 
 ScaledImage::ScaledImage(QWidget* parent) : QWidget(parent) {}
 
@@ -63,4 +40,4 @@ QPixmap stretchedCopy(const QImage& picture, QSize size)
         source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
-} // namespace clipmon
+} // namespace skin

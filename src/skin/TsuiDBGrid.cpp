@@ -1,0 +1,157 @@
+#include "TsuiDBGrid.h"
+
+#include "FileTheme.h"
+#include "SkinPainting.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QPainter>
+
+namespace skin {
+
+GridCellDelegate::GridCellDelegate(TsuiDBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const bool focused = option.state & QStyle::State_HasFocus;
+    painter->save();
+    painter->fillRect(option.rect, grid_->cellColor(selected, focused));
+    painter->setFont(TsuiDBGrid::gridFont());
+    painter->setPen(grid_->cellTextColor(selected, focused));
+    painter->drawText(option.rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                      index.data().toString());
+    painter->restore();
+    if (grid_->drawColumnCell()) {
+        painter->save();
+        grid_->drawColumnCell()(*painter, option, index);
+        painter->restore();
+    }
+}
+
+} // namespace skin
+
+QFont TsuiDBGrid::gridFont()
+{
+    return skin::windowFont();
+}
+
+TsuiDBGrid::TsuiDBGrid(QWidget* parent)
+    : QTableView(parent), style_(this, skin::defaultStyleFor(parent), [this] { readStyle(); })
+{
+    skin::reserveFrame(this, 1);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setShowGrid(true);
+    setWordWrap(false);
+    setFont(gridFont());
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    verticalHeader()->setMinimumSectionSize(kRowHeight);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setItemDelegate(new skin::GridCellDelegate(this));
+    readStyle();
+}
+
+// Fixed cells (19), title text (20), cell text (22), border (25) and cells (26).
+void TsuiDBGrid::readStyle()
+{
+    fixedBGColor_ = skin::toQColor(style_.color(19));
+    titleFontColor_ = skin::toQColor(style_.color(20));
+    fontColor_ = skin::toQColor(style_.color(22));
+    borderColor_ = skin::toQColor(style_.color(25));
+    bgColor_ = skin::toQColor(style_.color(26));
+    applyTitleColours();
+    applyCellColours();
+}
+
+void TsuiDBGrid::applyTitleColours()
+{
+    horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background: %1; color: %2; border: 0px;"
+                       " border-right: 1px solid %3; padding-left: 2px; font-family: \"宋体\";"
+                       " font-size: 12px; }")
+            .arg(fixedBGColor_.name(), titleFontColor_.name(), fixedBGColor_.darker(130).name()));
+}
+
+// The toolkit's own colours follow the cells', for what it paints around them.
+void TsuiDBGrid::applyCellColours()
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, bgColor_);
+    colours.setColor(QPalette::Text, fontColor_);
+    colours.setColor(QPalette::Highlight, selectedColor_);
+    setPalette(colours);
+    viewport()->update();
+}
+
+QColor TsuiDBGrid::cellColor(bool selected, bool focused) const
+{
+    if (focused)
+        return focusedColor_;
+    return selected ? selectedColor_ : bgColor_;
+}
+
+// Text on a dark selected or focused cell is white, as the toolkit shows highlighted text; on a
+// light one (a yellow selection) it keeps the font colour so that it stays readable.
+QColor TsuiDBGrid::cellTextColor(bool selected, bool focused) const
+{
+    if (!selected && !focused)
+        return fontColor_;
+    return qGray(cellColor(selected, focused).rgb()) < 128 ? QColor(Qt::white) : fontColor_;
+}
+
+void TsuiDBGrid::setBorderColor(const QColor& color)
+{
+    borderColor_ = color;
+    update();
+}
+
+void TsuiDBGrid::setFocusedColor(const QColor& color)
+{
+    focusedColor_ = color;
+    applyCellColours();
+}
+
+void TsuiDBGrid::setSelectedColor(const QColor& color)
+{
+    selectedColor_ = color;
+    applyCellColours();
+}
+
+void TsuiDBGrid::setFontColor(const QColor& color)
+{
+    fontColor_ = color;
+    applyCellColours();
+}
+
+void TsuiDBGrid::setBGColor(const QColor& color)
+{
+    bgColor_ = color;
+    applyCellColours();
+}
+
+void TsuiDBGrid::setTitleFontColor(const QColor& color)
+{
+    titleFontColor_ = color;
+    applyTitleColours();
+}
+
+void TsuiDBGrid::setFixedBGColor(const QColor& color)
+{
+    fixedBGColor_ = color;
+    applyTitleColours();
+}
+
+bool TsuiDBGrid::event(QEvent* event)
+{
+    const bool handled = QTableView::event(event);
+    if (event->type() == QEvent::Paint)
+        skin::paintFrameOver(this, borderColor_);
+    return handled;
+}

@@ -1,0 +1,83 @@
+// The skinned progress bar: always 12 pixels thick, drawn by the skin from the style's
+// progress picture stretched over the filled part, Color over the rest, the percentage as its
+// caption and a one-pixel frame in BorderColor.
+#pragma once
+
+#include "ControlStyle.h"
+
+#include <QColor>
+#include <QImage>
+#include <QProgressBar>
+
+class QPainter;
+class TsuiFileTheme;
+
+enum TsuiProgressBarOrientation { suiHorizontal, suiVertical };
+
+class TsuiProgressBar : public QProgressBar {
+    Q_OBJECT
+    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
+public:
+    static constexpr int kThickness = 12;
+
+    // 150 × 12 at 50 of 0 to 100, in the style of the window it is created in; hidden until
+    // used, as every bar of the program is.
+    explicit TsuiProgressBar(QWidget* parent);
+
+    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
+    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
+    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
+    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
+
+    int Min() const { return minimum(); }
+    void setMin(int min) { setMinimum(min); }
+    int Max() const { return maximum(); }
+    void setMax(int max) { setMaximum(max); }
+    int Position() const { return value(); }
+    void setPosition(int position) { setValue(position); }
+
+    TsuiProgressBarOrientation Orientation() const { return orientation_; }
+    // Turns the bar, its long side staying long.
+    void setOrientation(TsuiProgressBarOrientation orientation);
+    bool ShowCaption() const { return isTextVisible(); }
+    void setShowCaption(bool show) { setTextVisible(show); }
+    // With SmartShowCaption the caption shows only once the position has left Min.
+    bool SmartShowCaption() const { return smartShowCaption_; }
+    void setSmartShowCaption(bool smart);
+    QColor CaptionColor() const { return captionColor_; }
+    void setCaptionColor(const QColor& color);
+    QColor BorderColor() const { return borderColor_; }
+    void setBorderColor(const QColor& color);
+    QColor Color() const { return color_; }
+    void setColor(const QColor& color);
+    const QImage& Picture() const { return picture_; }
+    void setPicture(const QImage& picture);
+
+    // (position − min) × 100 div (max − min) and "%"; "0%" when min equals max.
+    static QString captionFor(qint64 min, qint64 max, qint64 position);
+    // How much of a bar of the given length is filled: 0 while min ≥ max or position ≤ min,
+    // length − 1 past max, else (length − 1) × (position − min) div (max − min); never below 1.
+    static int filledLength(int length, qint64 min, qint64 max, qint64 position);
+
+    QString text() const override;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    void readStyle();
+    void fixThickness();
+    QImage paintHorizontal() const;
+    QImage paintVertical() const;
+    bool captionShown() const;
+    void frame(QPainter& painter, const QRect& area) const;
+
+    skin::ControlStyle style_;
+    TsuiProgressBarOrientation orientation_ = suiHorizontal;
+    bool smartShowCaption_ = false;
+    QColor captionColor_ = Qt::black;
+    QColor borderColor_;
+    QColor color_;
+    QImage picture_;
+};
