@@ -113,12 +113,11 @@ find_window() {  # NAME: the id of the shown window with exactly that name
 }
 has_window() { [[ -n "$(find_window "$1")" ]]; }
 
-# Keys go to the main window: with no window manager the keyboard follows the pointer.
+# Keys to the main window. With no window manager to activate it, it is given the input focus
+# outright: the toolkit takes short-cuts only in the window that has it.
 press() {  # KEYS...
-    local main
-    main=$(find_window 墨舟札记)
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 12))
+    xdotool windowfocus --sync "$(find_window 墨舟札记)"
+    sleep 0.3
     xdotool key --clearmodifiers "$@"
 }
 
@@ -167,7 +166,13 @@ wait_for 30 has_window 墨舟札记 || fail "the main window did not appear"
 
 shoot 墨舟札记 materials-book.png
 
+# The album, then its preview layout through the grid's pop-up menu: 模式(&M) → 预览(&P).
 press ctrl+g
+press Menu
+sleep 0.4
+xdotool key --clearmodifiers m
+sleep 0.4
+xdotool key --clearmodifiers p
 shoot 墨舟札记 picture-album.png
 if cmp -s "$work/shots/materials-book.png" "$work/shots/picture-album.png"; then
     fail "Ctrl+G did not switch to the album"
