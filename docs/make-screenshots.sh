@@ -14,34 +14,12 @@ program=$root/build/src/app/mozhou
 store_tool=$root/build/tools/mozhou-store
 themes_tool=$root/build/tools/themes/mozhou-themes
 
-work=$(mktemp -d)
-background=()
-cleanup() {
-    for pid in "${background[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "make-screenshots: $*" >&2
-    [[ ! -s $work/program.log ]] || sed 's/^/  program: /' "$work/program.log" >&2
-    exit 1
-}
-
-# wait_for SECONDS COMMAND...: runs COMMAND every tenth of a second until it succeeds.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
+# The desktop tests' session helpers: a work folder cleaned on exit, fail, wait_for.
+required_tools=(Xvfb xdotool xclip import convert sqlite3)
+source "$root/tests/support/desktop_session.sh"
 
 # --- A display of our own: the first free number from 51 to 59, white behind the windows ------
+# (in place of the session's own, which takes any free number)
 start_display() {
     local number
     for number in 51 52 53 54 55 56 57 58 59; do
@@ -146,13 +124,15 @@ publish() {
     done
 }
 
+# xclip stays behind to serve the clipboard until another owner takes it or the display ends;
+# its farewell when the display ends is no news.
 copy_text() {  # TEXT: onto the clipboard, then a pause for the monitor to take it
-    printf '%s' "$1" | xclip -selection clipboard
+    printf '%s' "$1" | xclip -selection clipboard 2>/dev/null
     sleep 0.6
 }
 copy_picture() {  # FILE
     convert "$1" "$work/clip.png"
-    xclip -selection clipboard -t image/png -i "$work/clip.png"
+    xclip -selection clipboard -t image/png -i "$work/clip.png" 2>/dev/null
     sleep 0.6
 }
 

@@ -21,17 +21,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-check() {  # DESCRIPTION COMMAND...: counts a failed check and goes on
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok: $description"
-    else
-        echo "FAIL: $description" >&2
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/../support/checks.sh"
 
 prefix=$work/prefix
 "$cmake_command" --install "$build" --prefix "$prefix" >"$work/install.log"

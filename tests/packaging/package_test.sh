@@ -17,17 +17,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-failures=0
-check() {  # DESCRIPTION COMMAND...: counts a failed check and goes on
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok: $description"
-    else
-        echo "FAIL: $description" >&2
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/../support/checks.sh"
 
 "$cpack_command" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 || {
     cat "$work/cpack.log" >&2

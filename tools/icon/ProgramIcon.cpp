@@ -1,4 +1,5 @@
 #include "ProgramIcon.h"
+#include "Palette.h"
 
 #include <QDir>
 #include <QLinearGradient>
@@ -10,14 +11,7 @@ namespace icon {
 
 namespace {
 
-// The palette of the theme pictures: ink blue, warm paper, the seal's red.
-const QColor kInk(38, 62, 98);
-const QColor kWater(86, 122, 170);
-const QColor kWaterDeep(60, 100, 150);
-const QColor kPaper(251, 248, 240);
-const QColor kPaperDeep(238, 231, 213);
-const QColor kEdge(196, 186, 160);
-const QColor kSeal(176, 64, 52);
+using namespace themes;  // the palette
 
 // Everything is drawn on a 64 × 64 grid and scaled; the smallest sizes leave out the details
 // that would only blur.
@@ -45,8 +39,8 @@ void drawWater(QPainter& painter, bool ripples)
     water.quadTo(2.75, 61.25, 2.75, 50);
     water.closeSubpath();
     QLinearGradient depth(QPointF(0, 38), QPointF(0, 62));
-    depth.setColorAt(0, kWater);
-    depth.setColorAt(1, kWaterDeep);
+    depth.setColorAt(0, kBlue);
+    depth.setColorAt(1, kBlueDeep);
     painter.setPen(Qt::NoPen);
     painter.setBrush(depth);
     painter.drawPath(water);
