@@ -4,8 +4,8 @@
 #   deps.sh build   compiler, Qt, SQLite, libjpeg, fonts
 #   deps.sh test    the above, GoogleTest, the sqlite3 shell, the X tools of the desktop tests,
 #                   and the Debian tools that check the desktop entry and the package
-#   deps.sh package the build set and dpkg-shlibdeps, which the Debian package's dependencies
-#                   are derived with
+#   deps.sh package the build set, GoogleTest (build.sh builds the tests too) and dpkg-shlibdeps,
+#                   which the Debian package's dependencies are derived with
 #   deps.sh bench   the build set and the references the benchmarks measure against (the
 #                   sqlite3 shell, djpeg, Xvfb for the start-up benchmark)
 #   deps.sh fuzz    the build set, and clang with its sanitizer and libFuzzer runtimes
@@ -16,7 +16,7 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlit
     qt6-translations-l10n)
 TEST_PACKAGES=(googletest libgtest-dev sqlite3 xvfb xauth xdotool xclip imagemagick
     desktop-file-utils dpkg-dev)
-PACKAGE_PACKAGES=(dpkg-dev)
+PACKAGE_PACKAGES=(googletest libgtest-dev dpkg-dev)
 BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb)
 FUZZ_PACKAGES=(clang libclang-rt-dev)
 
