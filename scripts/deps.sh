@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs, and only those that
 # are missing: a machine that has them all is left alone.
-#   deps.sh build   compiler, Qt, SQLite, libjpeg, fonts
-#   deps.sh test    the above, GoogleTest, the sqlite3 shell, and the X tools of the desktop tests
+#   deps.sh build   compiler, Qt, SQLite, libjpeg, fonts, GoogleTest (every build has the tests)
+#   deps.sh test    the above, the sqlite3 shell, the X tools of the desktop tests, and the
+#                   Debian tools that check the desktop entry and the package
+#   deps.sh package the build set and dpkg-shlibdeps, which the Debian package's dependencies
+#                   are derived with
 #   deps.sh bench   the build set and the references the benchmarks measure against (the
 #                   sqlite3 shell, djpeg, Xvfb for the start-up benchmark, time for peak memory)
 #   deps.sh fuzz    the build set, and clang with its sanitizer and libFuzzer runtimes
@@ -10,14 +13,18 @@ set -euo pipefail
 
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
     libjpeg62-turbo-dev libicu-dev fonts-noto-cjk fonts-hanazono fonts-dejavu-core fp-utils
-    qt6-translations-l10n)
-TEST_PACKAGES=(googletest libgtest-dev sqlite3 xvfb xauth xdotool xclip imagemagick)
+    qt6-translations-l10n googletest libgtest-dev)
+TEST_PACKAGES=(sqlite3 xvfb xauth xdotool xclip imagemagick
+    desktop-file-utils dpkg-dev)
+PACKAGE_PACKAGES=(dpkg-dev)
 BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb time)
 FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 wanted=("${BUILD_PACKAGES[@]}")
 if [[ "${1:-build}" == test ]]; then
     wanted+=("${TEST_PACKAGES[@]}")
+elif [[ "${1:-build}" == package ]]; then
+    wanted+=("${PACKAGE_PACKAGES[@]}")
 elif [[ "${1:-build}" == bench ]]; then
     wanted+=("${BENCH_PACKAGES[@]}")
 elif [[ "${1:-build}" == fuzz ]]; then

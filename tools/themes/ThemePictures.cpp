@@ -1,4 +1,5 @@
 #include "ThemePictures.h"
+#include "Palette.h"
 
 #include <QDir>
 #include <QFont>
@@ -9,19 +10,6 @@
 namespace themes {
 
 namespace {
-
-// One palette for the whole theme: ink blues for strips and lines, warm paper for surfaces.
-const QColor kInk(38, 62, 98);
-const QColor kBlueDeep(60, 100, 150);
-const QColor kBlue(86, 122, 170);
-const QColor kBlueSoft(112, 148, 194);  // also the album grid's fixed-area colour
-const QColor kBluePale(198, 211, 239);
-const QColor kPanel(239, 235, 222);
-const QColor kPaper(251, 248, 240);
-const QColor kPaperDeep(238, 231, 213);
-const QColor kEdge(196, 186, 160);
-const QColor kMuted(120, 108, 88);
-const QColor kSeal(176, 64, 52);
 
 // Sizes of the areas the pictures fill in the 640 × 478 main window and its panes.
 constexpr QSize kLeftSize(48, 431);     // category bar: below menu (22) and strip (6), above status (19)
