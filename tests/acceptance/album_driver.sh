@@ -1,0 +1,58 @@
+# The album pane of the main window $main, for the album scripts (sourced after driver.sh).
+#
+# Main window layout: a 3-pixel border, the 29-pixel title bar, the 22-pixel menu bar and a
+# 6-pixel strip above the pane; the 54-pixel category bar at its left. In the preview layout the
+# album grid is 180 wide; the preview pane beside it has a 6-pixel strip at its left and, under
+# the 25-pixel toolbar, its line and the 19-pixel title strip, the picture area, whose top left
+# corner the preview picture keeps.
+preview_dx=$((3 + 54 + 180 + 6))
+preview_dy=$((29 + 22 + 6 + 26 + 19))
+
+# The test pictures are at least 30 pixels each way: this point lies on every one of them.
+preview_point() {
+    local X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    echo $((X + preview_dx + 10)) $((Y + preview_dy + 10))
+}
+
+# The album grid's pop-up menu by the keyboard's menu key, then items by their access keys:
+# i 添加, d 删除, r 刷新, s 搜索, c 排序 (n name, b description, f format), m 模式 (l 列表,
+# p 预览, t 缩略图+列表, u 缩略图+预览).
+grid_command() {
+    focus "$main"
+    menu_keys Menu "$@"
+}
+
+# The preview picture's pop-up menu has no key: a right click on the picture, then the item's
+# access key: a 显示缩略图, f first, p previous, n next, l last, c copy, s save as.
+picture_command() {
+    local point count
+    point=$(preview_point)
+    count=$(shown_windows)
+    # shellcheck disable=SC2086
+    click_at $point 3
+    wait_for 5 more_windows_than "$count" || fail "the right click on the preview opened no menu"
+    keys "$1"
+}
+
+# Whether the colour at the preview point is near the colour named (JPEG shades it slightly).
+declare -A colour_values=([red]="255 0 0" [green]="0 255 0" [blue]="0 0 255")
+preview_is() {  # red, green or blue
+    local point rgb want
+    point=$(preview_point)
+    # shellcheck disable=SC2086
+    rgb=$(pixel $point)
+    read -r -a want <<<"${colour_values[$1]}"
+    local seen=($((16#${rgb:0:2})) $((16#${rgb:2:2})) $((16#${rgb:4:2})))
+    for i in 0 1 2; do
+        local difference=$((seen[i] - want[i]))
+        ((difference < 0)) && difference=$((-difference))
+        ((difference <= 40)) || return 1
+    done
+}
+expect_preview() {  # red, green or blue
+    wait_for 10 preview_is "$1" || fail "the preview shows #$(pixel $(preview_point)), not the $1 picture"
+}
+preview_hidden() {
+    ! preview_is red && ! preview_is green && ! preview_is blue
+}

@@ -1,0 +1,242 @@
+# Shared by the acceptance scripts: they drive the real program on an X display of their own,
+# with the keyboard first and the mouse only where no key reaches a control, and check what the
+# user sees (window captions and sizes, message texts, pixels) and what lands on disk.
+# Source it after setting $program and $store_tool; it sources the desktop session script.
+#
+# Every message the program shows reaches its log as one line (MOZHOU_ECHO_MESSAGES), which is
+# how the scripts read message texts. A failure names the step that was running.
+
+required_tools=(Xvfb xdotool xclip sqlite3 import convert identify iconv)
+source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
+
+program=$(realpath "$program")
+store_tool=$(realpath "$store_tool")
+themes_tool=$(realpath "$themes_tool")
+screen_width=1024
+screen_height=768
+folder="$work/program"
+store="$folder/Data/current.mdb"
+home="$work/home"
+log="$work/program.log"
+program_pid=
+
+# Windows whose size is known to differ until the re-layout of the older dialogs is merged: a
+# mismatch of these is printed as pending instead of failing. A window that already has its
+# size says so, so that it can be taken off the list.
+pending_sizes=(${PENDING_SIZES-})
+
+current_step="setting up"
+step() {  # NAME: the step that the following checks belong to
+    current_step=$1
+    echo "== $current_step"
+}
+
+fail() {
+    echo "FAIL in step '$current_step': $*" >&2
+    if [[ -s "$log" ]]; then
+        echo "--- program output:" >&2
+        tail -n 40 "$log" >&2
+    fi
+    if [[ -n "${SHOTS_DIR:-}" && -n "${DISPLAY:-}" ]]; then
+        mkdir -p "$SHOTS_DIR"
+        import -window root "$SHOTS_DIR/failure-$(basename "$0" .sh).png" 2>/dev/null || true
+    fi
+    exit 1
+}
+
+# ---- the program folder and the program ------------------------------------------------------
+
+# A program folder as the run script makes one: an empty store, Temp and Themes.
+make_program_folder() {
+    mkdir -p "$folder/Data" "$folder/Temp" "$folder/Themes" "$home" "$work/runtime"
+    chmod 700 "$work/runtime"
+    "$store_tool" create "$store" >/dev/null || fail "the store tool could not create the store"
+    if [[ -x "${themes_tool:-}" ]]; then
+        XDG_RUNTIME_DIR="$work/runtime" "$themes_tool" "$folder/Themes" >/dev/null || fail "the theme pictures could not be written"
+    fi
+}
+
+# The program's environment: a user name, run-time folder and home folder of this run alone, so
+# that copies of other tests are not taken for a running copy.
+program_env() {
+    env QT_QPA_PLATFORM=xcb MOZHOU_SKIP_SPLASH_WAIT=1 MOZHOU_ECHO_MESSAGES=1 \
+        USER="mozhou-acceptance-$$" HOME="$home" TMPDIR="$work/runtime" XDG_RUNTIME_DIR="$work/runtime" \
+        LANG=C.UTF-8 "$@"
+}
+
+start_program() {
+    (cd "$folder" && program_env "$program") >>"$log" 2>&1 &
+    program_pid=$!
+    background+=("$program_pid")
+    wait_for 30 has_window "墨舟札记" || fail "the main window did not appear"
+    kill -0 "$program_pid" 2>/dev/null || fail "the program ended at start"
+}
+
+# Waits for the program to end by itself; gives its exit status in $program_status.
+wait_program_end() {
+    wait_for 30 program_ended || fail "the program did not end"
+    program_status=0
+    wait "$program_pid" || program_status=$?
+}
+program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
+
+# ---- windows -----------------------------------------------------------------------------------
+
+find_window() {  # CAPTION: the id of the shown window with exactly that caption
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n1
+}
+has_window() { [[ -n "$(find_window "$1")" ]]; }
+no_window() { [[ -z "$(find_window "$1")" ]]; }
+
+# wait_window CAPTION: waits for the window and sets $win, $X, $Y, $WIDTH and $HEIGHT.
+wait_window() {
+    wait_for 15 has_window "$1" || fail "no window '$1' appeared"
+    win=$(find_window "$1")
+    measure
+}
+measure() {  # the geometry of $win
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+}
+wait_gone() {  # CAPTION
+    wait_for 15 no_window "$1" || fail "the window '$1' stayed open"
+}
+
+# expect_window CAPTION WIDTH HEIGHT: the window appears with that outer size.
+expect_window() {
+    wait_window "$1"
+    local want="${2}x$3" seen="${WIDTH}x$HEIGHT" pending=false name
+    for name in "${pending_sizes[@]}"; do
+        [[ "$name" == "$1" ]] && pending=true
+    done
+    if [[ "$seen" == "$want" ]]; then
+        $pending && echo "note: '$1' now has its size $want; take it off the pending list"
+        return 0
+    fi
+    $pending && { echo "PENDING re-layout: '$1' is $seen, not $want"; return 0; }
+    fail "the window '$1' is $seen, not $want"
+}
+
+# Keyboard focus: without a window manager a window takes the keyboard only when told to.
+focus() {  # [WINDOW]: $win by default
+    xdotool windowfocus --sync "${1:-$win}" 2>/dev/null || fail "could not focus window ${1:-$win}"
+}
+keys() {  # KEY...: into the window that has the focus
+    xdotool key --clearmodifiers --delay 40 "$@"
+}
+type_text() {  # TEXT: typed as keystrokes (Chinese characters included)
+    xdotool type --clearmodifiers --delay 30 -- "$1"
+}
+click_at() {  # X Y [BUTTON]: a click at a screen point
+    xdotool mousemove --sync "$1" "$2" click "${3:-1}"
+}
+
+# Menus: the key (or click) that opens a menu, then the access keys of its items. Each key but
+# the last opens a menu, and the next key waits until that menu is shown.
+shown_windows() { xdotool search --onlyvisible --class '^mozhou$' 2>/dev/null | wc -l; }
+menu_keys() {  # OPENING-KEY ACCESS-KEY...
+    local count
+    count=$(shown_windows)
+    keys "$1"
+    shift
+    for key in "$@"; do
+        wait_for 5 more_windows_than "$count" || fail "no menu opened before the key '$key'"
+        count=$(shown_windows)
+        keys "$key"
+    done
+}
+more_windows_than() { (($(shown_windows) > $1)); }
+
+# A point inside the window $win relative to its top left corner.
+click_in() {  # DX DY [BUTTON]
+    click_at $((X + $1)) $((Y + $2)) "${3:-1}"
+}
+
+# The reading window $win: its editor's whole text, as the user would copy it out after a click
+# into it (the window opens with the focus on its first button).
+reading_text_is() {  # TEXT
+    measure
+    click_in 250 250
+    keys ctrl+a ctrl+c
+    wait_for 5 clipboard_is "$1"
+}
+
+# ---- messages ----------------------------------------------------------------------------------
+
+messages_seen=0
+message_count() { grep -c '^mozhou message: ' "$log" || true; }
+new_message() { (($(message_count) > messages_seen)); }
+
+# expect_message KIND TEXT: the next message the program shows is the skinned "提示" window with
+# that icon kind and text, of the message window's size; Enter answers it.
+expect_message() {
+    wait_for 15 new_message || fail "no message appeared (expected '$2')"
+    messages_seen=$((messages_seen + 1))
+    local line
+    line=$(grep '^mozhou message: ' "$log" | sed -n "${messages_seen}p")
+    [[ "$line" == "mozhou message: 提示 [$1] $2" ]] ||
+        fail "the message was '${line#mozhou message: }', not '提示 [$1] $2'"
+    expect_window "提示" 336 169
+    focus
+    keys Return
+    wait_gone "提示"
+}
+
+# No message was shown since the last one checked.
+expect_no_message() {
+    new_message && fail "an unexpected message: $(grep '^mozhou message: ' "$log" | tail -n1)"
+    return 0
+}
+
+# ---- file dialogs ------------------------------------------------------------------------------
+
+# choose_file CAPTION PATH: in the toolkit's file dialog of that caption, types the path into
+# the file name field and accepts it.
+choose_file() {
+    wait_window "$1"
+    focus
+    keys ctrl+a BackSpace
+    type_text "$2"
+    keys Return
+    wait_gone "$1"
+}
+
+# ---- store, clipboard and screen ---------------------------------------------------------------
+
+sql() {  # STATEMENT: its result from the store, rows on lines, columns split by "|"
+    sqlite3 -cmd ".timeout 5000" "$store" "$1" || fail "sqlite3 could not read the store: $1"
+}
+expect_sql() {  # STATEMENT EXPECTED
+    local seen
+    seen=$(sql "$1")
+    [[ "$seen" == "$2" ]] || fail "the store gives '$seen' for '$1', not '$2'"
+}
+sql_is() { [[ "$(sql "$1")" == "$2" ]]; }
+
+clipboard_text() { xclip -selection clipboard -o 2>/dev/null; }
+clipboard_is() { [[ "$(clipboard_text)" == "$1" ]]; }
+# The size of the picture on the clipboard as WIDTHxHEIGHT, empty when there is none.
+clipboard_picture_size() {
+    xclip -selection clipboard -o -t image/png 2>/dev/null | identify -format '%wx%h' - 2>/dev/null
+}
+clipboard_picture_is() { [[ "$(clipboard_picture_size)" == "$1" ]]; }
+
+# The colour at a screen point, as rrggbb.
+pixel() {  # X Y
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -n1 |
+        sed -E 's/.*#([0-9A-Fa-f]{6}).*/\1/' | tr 'A-F' 'a-f'
+}
+pixel_is() { [[ "$(pixel "$1" "$2")" == "$3" ]]; }
+
+# Pictures made for the test: an uncompressed 24-bit BMP and a baseline JPEG of one colour.
+make_picture() {  # PATH WIDTHxHEIGHT COLOUR
+    local format=BMP3
+    [[ "$1" == *.jpg || "$1" == *.jpeg ]] && format=JPEG
+    convert -size "$2" "xc:$3" "$format:$1" || fail "could not make the picture $1"
+}
+
+# GB18030 bytes of a UTF-8 text file.
+to_gb18030() {  # IN OUT
+    iconv -f UTF-8 -t GB18030 "$1" >"$2" || fail "iconv could not convert $1"
+}
+clipboard_empty() { [[ -z "$(xclip -selection clipboard -o -t TARGETS 2>/dev/null)" ]]; }
+not_pixel() { ! pixel_is "$@"; }
