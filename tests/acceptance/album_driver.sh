@@ -8,11 +8,12 @@
 preview_dx=$((3 + 54 + 180 + 6))
 preview_dy=$((29 + 22 + 6 + 26 + 19))
 
-# The test pictures are at least 30 pixels each way: this point lies on every one of them.
-preview_point() {
-    local X Y WIDTH HEIGHT SCREEN
+# The test pictures are at least 30 pixels each way: a point 8 to 20 pixels into the picture
+# area lies on every one of them.
+preview_point() {  # [OFFSET]: 10 by default
+    local X Y WIDTH HEIGHT SCREEN WINDOW offset=${1:-10}
     eval "$(xdotool getwindowgeometry --shell "$main")"
-    echo $((X + preview_dx + 10)) $((Y + preview_dy + 10))
+    echo $((X + preview_dx + offset)) $((Y + preview_dy + offset))
 }
 
 # The album grid's pop-up menu by the keyboard's menu key, then items by their access keys:
@@ -25,14 +26,17 @@ grid_command() {
 
 # The preview picture's pop-up menu has no key: a right click on the picture, then the item's
 # access key: a 显示缩略图, f first, p previous, n next, l last, c copy, s save as.
+# Two right clicks at one place in quick succession would make a double click, which opens no
+# menu: every other click goes 12 pixels further in.
+right_clicks=0
 picture_command() {
-    local point count
-    point=$(preview_point)
-    count=$(shown_windows)
+    local point
+    right_clicks=$((right_clicks + 1))
+    point=$(preview_point $((8 + 12 * (right_clicks % 2))))
     # shellcheck disable=SC2086
-    click_at $point 3
-    wait_for 5 more_windows_than "$count" || fail "the right click on the preview opened no menu"
+    open_menu click_at $point 3
     keys "$1"
+    wait_for 5 menus_closed || fail "the picture menu stayed open after the key '$1'"
 }
 
 # Whether the colour at the preview point is near the colour named (JPEG shades it slightly).

@@ -24,8 +24,7 @@ add_picture() {
     grid_command i
     expect_window "添加" 424 304
     focus
-    keys Tab space
-    choose_file "打开" "$1"
+    choose_file "打开" "$1" keys Tab space
     win=$(find_window "添加")
     focus
     type_text "$2"
@@ -93,23 +92,20 @@ wait_for 10 clipboard_picture_is 64x48 ||
 expect_window "监视剪贴板" 208 360
 
 step "save a picture as a file of its own format"
-picture_command s
-choose_file "另存为" "$work/saved/sea"
+choose_file "另存为" "$work/saved/sea" picture_command s
 wait_for 10 test -f "$work/saved/sea.jpg" || fail "no sea.jpg was written ($(ls "$work/saved"))"
 cmp -s "$work/saved/sea.jpg" "$work/pictures/blue.jpg" || fail "sea.jpg is not the stored JPEG stream"
 expect_no_message
 
 step "saving onto an existing file asks first; Enter answers no"
 echo "older" >"$work/saved/sea.jpg"
-picture_command s
-choose_file "另存为" "$work/saved/sea.jpg"
+choose_file "另存为" "$work/saved/sea.jpg" picture_command s
 expect_window "确认" 320 172
 focus
 keys Return
 wait_gone "确认"
 [[ "$(cat "$work/saved/sea.jpg")" == older ]] || fail "answering no replaced the file"
-picture_command s
-choose_file "另存为" "$work/saved/sea.jpg"
+choose_file "另存为" "$work/saved/sea.jpg" picture_command s
 wait_window "确认"
 focus
 keys alt+y
@@ -133,6 +129,9 @@ step "search the descriptions, then refresh"
 grid_command s
 expect_window "搜索" 280 200
 focus
+# The text field leads the keyboard order, but the first opening puts the focus elsewhere
+# (reported): a click into the field (at 96, 112 in the frame's panel) as a user would.
+click_in $((3 + 96 + 70)) $((112 + 10))
 type_text "海边"
 # From the text field: 搜索(&S), 关闭(&C), then the field choice, whose second item is 图片描述.
 keys Tab Tab Tab Down Return
@@ -165,7 +164,8 @@ done
 cmp -s "$home/BLUE.JPG" "$work/pictures/blue.jpg" || fail "BLUE.JPG is not the stored JPEG stream"
 [[ "$(iconv -f GB18030 -t UTF-8 "$home/BLUE.TXT")" == $'c 蓝色海边\r' ]] ||
     fail "BLUE.TXT holds '$(iconv -f GB18030 -t UTF-8 "$home/BLUE.TXT" | od -c | head -n3)'"
-[[ "$(identify -format '%m %wx%h' "$home/RED.BMP")" == "BMP 40x30" ]] || fail "RED.BMP is no 40x30 BMP"
+[[ "$(head -c 2 "$home/RED.BMP")" == BM && "$(identify -format '%wx%h' "$home/RED.BMP")" == 40x30 ]] ||
+    fail "RED.BMP is no 40x30 BMP file"
 win=$(find_window "导出图片册")
 focus
 keys alt+c

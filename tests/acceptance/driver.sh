@@ -20,15 +20,23 @@ home="$work/home"
 log="$work/program.log"
 program_pid=
 
-# Windows whose size is known to differ until the re-layout of the older dialogs is merged: a
-# mismatch of these is printed as pending instead of failing. A window that already has its
-# size says so, so that it can be taken off the list.
+# Windows whose size is known to differ until the re-layout of the older dialogs is merged, as
+# CAPTION:WIDTHxHEIGHT with the size they should have: a mismatch of these is printed as pending
+# instead of failing. A window that already has its size says so, so that it can be taken off
+# the list.
 pending_sizes=(${PENDING_SIZES-})
+
+# A command that fails outside a check ends the test too: name it.
+set -E
+trap 'fail "the command \"$BASH_COMMAND\" failed"' ERR
+
+# TRACE=1 traces every command with the seconds since the start.
+[[ -n "${TRACE:-}" ]] && { PS4='+ $SECONDS '; set -x; }
 
 current_step="setting up"
 step() {  # NAME: the step that the following checks belong to
     current_step=$1
-    echo "== $current_step"
+    echo "== $current_step ($SECONDS s)"
 }
 
 fail() {
@@ -106,7 +114,7 @@ expect_window() {
     wait_window "$1"
     local want="${2}x$3" seen="${WIDTH}x$HEIGHT" pending=false name
     for name in "${pending_sizes[@]}"; do
-        [[ "$name" == "$1" ]] && pending=true
+        [[ "$name" == "$1:$want" ]] && pending=true
     done
     if [[ "$seen" == "$want" ]]; then
         $pending && echo "note: '$1' now has its size $want; take it off the pending list"
@@ -118,33 +126,78 @@ expect_window() {
 
 # Keyboard focus: without a window manager a window takes the keyboard only when told to.
 focus() {  # [WINDOW]: $win by default
-    xdotool windowfocus --sync "${1:-$win}" 2>/dev/null || fail "could not focus window ${1:-$win}"
+    wait_for 5 take_focus "${1:-$win}" || fail "window ${1:-$win} does not take the keyboard focus"
+}
+take_focus() {
+    xdotool windowfocus "$1" 2>/dev/null
+    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]]
 }
 keys() {  # KEY...: into the window that has the focus
     xdotool key --clearmodifiers --delay 40 "$@"
 }
-type_text() {  # TEXT: typed as keystrokes (Chinese characters included)
-    xdotool type --clearmodifiers --delay 30 -- "$1"
+# type_text TEXT: ASCII text is typed key by key. Other text is pasted as an input method would
+# put it in: xdotool's typing of characters missing from the keyboard map remaps a key for each
+# one, and the program may read a key under its previous meaning.
+pastes=0
+type_text() {
+    if [[ "$1" =~ ^[\ -~]*$ ]]; then
+        xdotool type --clearmodifiers --delay 30 -- "$1"
+        return
+    fi
+    pastes=$((pastes + 1))
+    printf '%s' "$1" >"$work/paste$pastes.txt"
+    xclip -selection clipboard -i "$work/paste$pastes.txt" || fail "xclip could not take the clipboard"
+    wait_for 5 clipboard_is "$1" || fail "the clipboard does not hold '$1' to paste"
+    keys ctrl+v
 }
-click_at() {  # X Y [BUTTON]: a click at a screen point
-    xdotool mousemove --sync "$1" "$2" click "${3:-1}"
+# click_at X Y [BUTTON]: a click at a screen point. (xdotool's own wait for the pointer to move
+# waits long when the pointer is there already.)
+click_at() {
+    xdotool mousemove "$1" "$2" || fail "could not move the pointer"
+    wait_for 5 pointer_at "$1" "$2" || fail "the pointer did not reach $1,$2"
+    xdotool click "${3:-1}" || fail "could not click"
+}
+pointer_at() {
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell)"
+    ((X == $1 && Y == $2))
 }
 
 # Menus: the key (or click) that opens a menu, then the access keys of its items. Each key but
-# the last opens a menu, and the next key waits until that menu is shown.
-shown_windows() { xdotool search --onlyvisible --class '^mozhou$' 2>/dev/null | wc -l; }
+# the last opens a menu, and the next key waits until that menu is shown; after the last key
+# the menus are waited out, so that the next menu is told apart even when it is the same one.
+program_windows() { { xdotool search --onlyvisible --class '^mozhou$' 2>/dev/null || true; } | sort; }
 menu_keys() {  # OPENING-KEY ACCESS-KEY...
-    local count
-    count=$(shown_windows)
-    keys "$1"
+    local opening=$1
     shift
-    for key in "$@"; do
-        wait_for 5 more_windows_than "$count" || fail "no menu opened before the key '$key'"
-        count=$(shown_windows)
-        keys "$key"
+    open_menu keys "$opening"
+    while (($# > 1)); do
+        open_menu keys "$1"
+        shift
     done
+    keys "$1"
+    wait_for 5 menus_closed || fail "the menus stayed open after the key '$1'"
 }
-more_windows_than() { (($(shown_windows) > $1)); }
+# open_menu COMMAND...: runs the command and waits for the menu it opens.
+menus=""
+open_menu() {
+    local before
+    before=$(program_windows)
+    "$@"
+    wait_for 5 menu_shown "$before" || fail "no menu opened after '$*'"
+}
+menu_shown() {  # KNOWN-WINDOWS
+    local new
+    new=$(comm -13 <(echo "$1") <(program_windows))
+    [[ -n "$new" ]] && menus+=$'\n'"$new"
+}
+menus_closed() {
+    local id
+    for id in $menus; do
+        program_windows | grep -qx "$id" && return 1
+    done
+    menus=""
+}
 
 # A point inside the window $win relative to its top left corner.
 click_in() {  # DX DY [BUTTON]
@@ -189,16 +242,28 @@ expect_no_message() {
 
 # ---- file dialogs ------------------------------------------------------------------------------
 
-# choose_file CAPTION PATH: in the toolkit's file dialog of that caption, types the path into
-# the file name field and accepts it.
+# choose_file CAPTION PATH OPENER...: runs the opener (a command that opens the toolkit's file
+# dialog of that caption, which may be the caption of the window that opens it too), types the
+# path into the dialog's file name field and accepts it.
 choose_file() {
-    wait_window "$1"
-    focus
+    local caption=$1 path=$2 before
+    shift 2
+    before=$(window_ids "$caption")
+    "$@"
+    wait_for 15 new_window_of "$caption" "$before" || fail "no file dialog '$caption' appeared"
+    local chooser=$new_window
+    focus "$chooser"
     keys ctrl+a BackSpace
-    type_text "$2"
+    type_text "$path"
     keys Return
-    wait_gone "$1"
+    wait_for 15 window_hidden "$chooser" || fail "the file dialog '$caption' stayed open"
 }
+window_ids() { { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; } | sort; }
+new_window_of() {  # CAPTION KNOWN-IDS: sets $new_window to a shown window of that caption not known
+    new_window=$(comm -13 <(echo "$2") <(window_ids "$1") | head -n1)
+    [[ -n "$new_window" ]]
+}
+window_hidden() { ! xdotool search --onlyvisible --name '' 2>/dev/null | grep -qx "$1"; }
 
 # ---- store, clipboard and screen ---------------------------------------------------------------
 

@@ -20,10 +20,17 @@ file_menu() {
     focus "$main"
     menu_keys alt+f "$@"
 }
-# The dialog's "浏览" button has no access key: Tab from the path field reaches it.
+# The dialogs open with the focus in the path field; Tab reaches "浏览", which has no access
+# key. Closing (关闭(&C)) puts the focus back there for the next opening.
 browse() {
     focus
     keys Tab space
+}
+close_dialog() {  # CAPTION
+    win=$(find_window "$1")
+    focus
+    keys alt+c
+    wait_gone "$1"
 }
 # The file's lines as text, GB18030 bytes decoded and CR LF line ends checked.
 exchange_lines() {  # FILE
@@ -41,15 +48,16 @@ main=$win
 step "export refuses to run without a path"
 file_menu o t
 expect_window "导出资料本" 384 184
-export_dialog=$win
 focus
 keys alt+o
 expect_message warning "请选择导出的路径和文件名！"
+close_dialog "导出资料本"
 
 step "export the book to a file chosen in the save dialog"
-win=$export_dialog
-browse
-choose_file "导出资料本" "$work/files/book"
+file_menu o t
+wait_window "导出资料本"
+export_dialog=$win
+choose_file "导出资料本" "$work/files/book" browse
 focus "$export_dialog"
 keys alt+o
 wait_for 15 new_message || fail "the export showed no message"
@@ -62,48 +70,44 @@ expect_message information "$stamp 的资料本数据导出成功！"
 # line, which the file keeps.
 [[ "$(exchange_lines "$work/files/book.mz" | tail -n +2; echo end)" == $'~0~1~购物\n牛奶\n面包 bread\n~0~1~会议\n周一\n\nend' ]] ||
     fail "book.mz holds: $(exchange_lines "$work/files/book.mz")"
-win=$export_dialog
-focus
-keys alt+c
-wait_gone "导出资料本"
+close_dialog "导出资料本"
 
 step "import refuses to run without a file"
 file_menu i t
 expect_window "导入资料本" 384 200
-import_dialog=$win
 focus
 keys alt+i
 expect_message warning "请选择一个导入的文件！"
+close_dialog "导入资料本"
 
 step "import rejects a file that is not an exchange file"
 printf '%s\r\n' "not a time stamp" "~0~1~x" >"$work/files/broken.mz"
-win=$import_dialog
-browse
-choose_file "导入资料本" "$work/files/broken.mz"
+file_menu i t
+wait_window "导入资料本"
+import_dialog=$win
+choose_file "导入资料本" "$work/files/broken.mz" browse
 expect_message stop "选择的文件已损坏或格式不正确！"
 win=$import_dialog
 focus
 keys alt+i
 expect_message warning "请选择一个导入的文件！"
-expect_sql "select count(*) from 文本" 5
+expect_sql "select count(*) from 文本" 4
+close_dialog "导入资料本"
 
 step "import replaces the whole book"
 printf '%s\r\n' "2026-01-02 03:04:05" "~0~1~旅行" "北京" "上海" "~0~1~会议" "周五" >"$work/files/new.utf8"
 to_gb18030 "$work/files/new.utf8" "$work/files/new.mz"
-win=$import_dialog
-browse
-choose_file "导入资料本" "$work/files/new.mz"
+file_menu i t
+wait_window "导入资料本"
+import_dialog=$win
+choose_file "导入资料本" "$work/files/new.mz" browse
 expect_no_message
-win=$import_dialog
-focus
+focus "$import_dialog"
 keys alt+i
 expect_message information "2026-01-02 03:04:05 的资料本数据导入成功！"
 expect_sql "select 标题 || '|' || 行数 || '|' || 内容 from 文本 order by 标题 collate binary, 行数" \
     $'会议|0|周五\n旅行|0|北京\n旅行|1|上海'
-win=$import_dialog
-focus
-keys alt+c
-wait_gone "导入资料本"
+close_dialog "导入资料本"
 
 step "the title list shows the imported book"
 # 会议 (hui) comes before 旅行 (lü) in the list's Chinese order; the first item is read.

@@ -40,10 +40,26 @@ wait_for() {
     done
 }
 
-# A display of our own; Xvfb picks a free number and writes it to descriptor 3.
+# A display of our own. Xvfb picks a free number and writes it to descriptor 3; on a shared
+# machine DESKTOP_TEST_DISPLAYS may instead name the numbers to take from (e.g. "61 62 63"):
+# the first one free is used.
 start_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    background+=($!)
-    wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$work/display")"
+    local number
+    for number in ${DESKTOP_TEST_DISPLAYS:-any}; do
+        [[ "$number" == any ]] && number="" || number=":$number"
+        : >"$work/display"
+        # shellcheck disable=SC2086
+        Xvfb $number -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+        local server=$!
+        if wait_for 10 display_ready "$server" && [[ -s "$work/display" ]]; then
+            background+=("$server")
+            export DISPLAY=":$(head -n1 "$work/display")"
+            return 0
+        fi
+        kill "$server" 2>/dev/null || true
+    done
+    fail "Xvfb did not start"
+}
+display_ready() {  # SERVER-PID: the display number is written, or the server has ended
+    [[ -s "$work/display" ]] || ! kill -0 "$1" 2>/dev/null
 }
