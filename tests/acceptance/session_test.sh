@@ -36,10 +36,49 @@ press_slot() {
     click_in $((3 + 59)) $((29 + 14 + 86 * ($1 - 1) + 40))
 }
 
+# The About window has no caption: it is the program's window of its size.
+about_window() {
+    local id X Y WIDTH HEIGHT SCREEN WINDOW
+    for id in $(program_windows); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        ((WIDTH == 310 && HEIGHT == 220)) && { echo "$id"; return 0; }
+    done
+    return 0
+}
+about_shown() {
+    win=$(about_window)
+    [[ -n "$win" ]] && measure
+}
+about_closed() { [[ -z "$(about_window)" ]]; }
+
 step "start"
 start_program
 expect_window "墨舟札记" 640 478
 main=$win
+
+step "F1 hands the help file to the desktop's opener"
+focus "$main"
+keys F1
+wait_for 10 grep -qs "Help.chm" "$work/opened" || fail "F1 opened nothing"
+[[ "$(cat "$work/opened")" == "file://$folder/Help.chm" ]] || fail "F1 opened '$(cat "$work/opened")'"
+
+step "the About window opens from the help menu and closes on a click"
+focus "$main"
+menu_keys alt+h a
+wait_for 10 about_shown || fail "no 310x220 About window appeared"
+click_in 20 20
+wait_for 10 about_closed || fail "a click on the About picture left it open"
+
+step "the view menu hides and shows the category bar"
+# A point of the category bar, below its icons; with the bar hidden the title list lies there.
+win=$main
+measure
+bar_x=$((X + 3 + 27)) bar_y=$((Y + 57 + 300))
+focus "$main"
+menu_keys alt+v s
+wait_for 10 pixel_is "$bar_x" "$bar_y" ffffff || fail "the category bar is still shown"
+menu_keys alt+v s
+wait_for 10 not_pixel "$bar_x" "$bar_y" ffffff || fail "the category bar did not come back"
 
 step "the clipboard monitor follows copies while hidden and puts an older one back"
 copy_text "第一条 one"
