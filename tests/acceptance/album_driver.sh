@@ -36,7 +36,7 @@ picture_command() {
     # shellcheck disable=SC2086
     open_menu click_at $point 3
     keys "$1"
-    wait_for 5 menus_closed || fail "the picture menu stayed open after the key '$1'"
+    wait_for 10 menus_closed || fail "the picture menu stayed open after the key '$1'"
 }
 
 # Whether the colour at the preview point is near the colour named (JPEG shades it slightly).

@@ -1,7 +1,8 @@
 # Shared by the acceptance scripts: they drive the real program on an X display of their own,
 # with the keyboard first and the mouse only where no key reaches a control, and check what the
 # user sees (window captions and sizes, message texts, pixels) and what lands on disk.
-# Source it after setting $program and $store_tool; it sources the desktop session script.
+# Each script sources it with its own arguments, PROGRAM STORE_TOOL THEMES_TOOL; it sources the
+# desktop session script.
 #
 # Every message the program shows reaches its log as one line (MOZHOU_ECHO_MESSAGES), which is
 # how the scripts read message texts. A failure names the step that was running.
@@ -9,9 +10,9 @@
 required_tools=(Xvfb xdotool xclip sqlite3 import convert identify iconv)
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
 
-program=$(realpath "$program")
-store_tool=$(realpath "$store_tool")
-themes_tool=$(realpath "$themes_tool")
+program=$(realpath "$1")
+store_tool=$(realpath "$2")
+themes_tool=$(realpath "$3")
 screen_width=1024
 screen_height=768
 folder="$work/program"
@@ -59,9 +60,8 @@ make_program_folder() {
     mkdir -p "$folder/Data" "$folder/Temp" "$folder/Themes" "$home" "$work/runtime"
     chmod 700 "$work/runtime"
     "$store_tool" create "$store" >/dev/null || fail "the store tool could not create the store"
-    if [[ -x "${themes_tool:-}" ]]; then
-        XDG_RUNTIME_DIR="$work/runtime" "$themes_tool" "$folder/Themes" >/dev/null || fail "the theme pictures could not be written"
-    fi
+    XDG_RUNTIME_DIR="$work/runtime" "$themes_tool" "$folder/Themes" >/dev/null ||
+        fail "the theme pictures could not be written"
 }
 
 # The program's environment: a user name, run-time folder and home folder of this run alone, so
@@ -132,7 +132,7 @@ expect_window() {
 
 # Keyboard focus: without a window manager a window takes the keyboard only when told to.
 focus() {  # [WINDOW]: $win by default
-    wait_for 5 take_focus "${1:-$win}" || fail "window ${1:-$win} does not take the keyboard focus"
+    wait_for 10 take_focus "${1:-$win}" || fail "window ${1:-$win} does not take the keyboard focus"
 }
 take_focus() {
     xdotool windowfocus "$1" 2>/dev/null
@@ -182,7 +182,7 @@ menu_keys() {  # OPENING-KEY ACCESS-KEY...
         shift
     done
     keys "$1"
-    wait_for 5 menus_closed || fail "the menus stayed open after the key '$1'"
+    wait_for 10 menus_closed || fail "the menus stayed open after the key '$1'"
 }
 # open_menu COMMAND...: runs the command and waits for the menu it opens.
 menus=""
@@ -190,7 +190,7 @@ open_menu() {
     local before
     before=$(program_windows)
     "$@"
-    wait_for 5 menu_shown "$before" || fail "no menu opened after '$*'"
+    wait_for 10 menu_shown "$before" || fail "no menu opened after '$*'"
 }
 menu_shown() {  # KNOWN-WINDOWS
     local new
@@ -281,10 +281,10 @@ expect_sql() {  # STATEMENT EXPECTED
     seen=$(sql "$1")
     [[ "$seen" == "$2" ]] || fail "the store gives '$seen' for '$1', not '$2'"
 }
-sql_is() { [[ "$(sql "$1")" == "$2" ]]; }
 
 clipboard_text() { xclip -selection clipboard -o 2>/dev/null; }
 clipboard_is() { [[ "$(clipboard_text)" == "$1" ]]; }
+clipboard_empty() { [[ -z "$(xclip -selection clipboard -o -t TARGETS 2>/dev/null)" ]]; }
 # The size of the picture on the clipboard as WIDTHxHEIGHT, empty when there is none.
 clipboard_picture_size() {
     xclip -selection clipboard -o -t image/png 2>/dev/null | identify -format '%wx%h' - 2>/dev/null
@@ -297,6 +297,7 @@ pixel() {  # X Y
         sed -E 's/.*#([0-9A-Fa-f]{6}).*/\1/' | tr 'A-F' 'a-f'
 }
 pixel_is() { [[ "$(pixel "$1" "$2")" == "$3" ]]; }
+not_pixel() { ! pixel_is "$@"; }
 
 # Pictures made for the test: an uncompressed 24-bit BMP and a baseline JPEG of one colour.
 make_picture() {  # PATH WIDTHxHEIGHT COLOUR
@@ -309,5 +310,3 @@ make_picture() {  # PATH WIDTHxHEIGHT COLOUR
 to_gb18030() {  # IN OUT
     iconv -f UTF-8 -t GB18030 "$1" >"$2" || fail "iconv could not convert $1"
 }
-clipboard_empty() { [[ -z "$(xclip -selection clipboard -o -t TARGETS 2>/dev/null)" ]]; }
-not_pixel() { ! pixel_is "$@"; }

@@ -5,9 +5,6 @@
 # Usage: session_test.sh PROGRAM STORE_TOOL THEMES_TOOL
 # Exits 77 (skipped) only when a tool of the desktop tests is not installed.
 set -euo pipefail
-program=$1
-store_tool=$2
-themes_tool=$3
 source "$(dirname "$0")/driver.sh"
 
 start_display
