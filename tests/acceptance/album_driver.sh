@@ -39,6 +39,15 @@ picture_command() {
     wait_for 10 menus_closed || fail "the picture menu stayed open after the key '$1'"
 }
 
+# The picture toolbar along the bottom of the preview pane (23 high, its buttons' middles 80 to
+# 212 pixels from its left): its buttons have no keys.
+declare -A toolbar_buttons=([first]=80 [previous]=105 [next]=130 [last]=155 [copy]=187 [save]=212)
+toolbar_button() {  # first, previous, next, last, copy or save
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    click_at $((X + preview_dx + toolbar_buttons[$1])) $((Y + HEIGHT - 3 - 19 - 12))
+}
+
 # Whether the colour at the preview point is near the colour named (JPEG shades it slightly).
 declare -A colour_values=([red]="255 0 0" [green]="0 255 0" [blue]="0 0 255")
 preview_is() {  # red, green or blue

@@ -44,6 +44,13 @@ main=$win
 focus "$main"
 keys ctrl+g
 
+step "an empty album has no picture to copy or save"
+grid_command m p
+toolbar_button copy
+expect_message warning "没有图片资源来进行复制！"
+toolbar_button save
+expect_message warning "没有图片资源来进行保存！"
+
 step "the add-picture dialog refuses to store without a picture"
 grid_command i
 expect_window "添加" 424 304
@@ -72,7 +79,7 @@ step "the preview layout shows the picture added last"
 grid_command m p
 expect_preview green
 
-step "step through the pictures"
+step "step through the pictures with the picture menu and the picture toolbar"
 picture_command f
 expect_preview red
 picture_command n
@@ -80,6 +87,14 @@ expect_preview blue
 picture_command l
 expect_preview green
 picture_command p
+expect_preview blue
+toolbar_button first
+expect_preview red
+toolbar_button next
+expect_preview blue
+toolbar_button last
+expect_preview green
+toolbar_button previous
 expect_preview blue
 
 step "copy a picture to the clipboard"

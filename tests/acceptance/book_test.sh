@@ -22,6 +22,7 @@ reading_button() {  # LEFT WIDTH
     click_in $((3 + $1 + $2 / 2)) $((29 + 6 + 12))
 }
 save_to_store() { reading_button 136 104; }
+save_as_file() { reading_button 248 92; }
 close_reading() { reading_button 428 72; }
 
 rows_of() {  # TITLE: the entry's lines in order, one per line
@@ -120,6 +121,37 @@ save_to_store
 expect_message information "已成功保存对本篇资料的修改！"
 [[ "$(rows_of 读书笔记)" == $'第一行：春眠不觉晓\n第二行 second line\n第三行 添加' ]] ||
     fail "the store holds '$(rows_of 读书笔记)' after the save"
+
+step "write the entry to a text file"
+mkdir -p "$work/files"
+win=$reading
+measure
+choose_file "另存为" "$work/files/note" save_as_file
+wait_for 10 test -s "$work/files/note.txt" || fail "no note.txt was written ($(ls "$work/files"))"
+# The editor's text unchanged: its last line, typed at the end, has no line break after it.
+printf '%s\r\n%s\r\n%s' "第一行：春眠不觉晓" "第二行 second line" "第三行 添加" >"$work/files/expected.utf8"
+to_gb18030 "$work/files/expected.utf8" "$work/files/expected.txt"
+cmp -s "$work/files/note.txt" "$work/files/expected.txt" ||
+    fail "note.txt holds '$(iconv -f GB18030 -t UTF-8 "$work/files/note.txt" | od -c | head -n4)'"
+
+step "writing onto an existing text file asks first"
+echo "older" >"$work/files/note.txt"
+win=$reading
+measure
+choose_file "另存为" "$work/files/note.txt" save_as_file
+expect_window "确认" 320 172
+focus
+keys Return
+wait_gone "确认"
+[[ "$(cat "$work/files/note.txt")" == older ]] || fail "answering no replaced the file"
+win=$reading
+measure
+choose_file "另存为" "$work/files/note.txt" save_as_file
+wait_window "确认"
+focus
+keys alt+y
+wait_gone "确认"
+wait_for 10 cmp -s "$work/files/note.txt" "$work/files/expected.txt" || fail "answering yes did not write the file"
 
 step "closing with unsaved edits asks first; Enter answers no"
 win=$reading
