@@ -96,8 +96,8 @@ program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
 
 # ---- windows -----------------------------------------------------------------------------------
 
-find_window() {  # CAPTION: the id of the shown window with exactly that caption
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n1
+find_window() {  # CAPTION: the id of the shown window with exactly that caption, or nothing
+    window_ids "$1" | tail -n1
 }
 has_window() { [[ -n "$(find_window "$1")" ]]; }
 no_window() { [[ -z "$(find_window "$1")" ]]; }
@@ -152,7 +152,8 @@ type_text() {
     fi
     pastes=$((pastes + 1))
     printf '%s' "$1" >"$work/paste$pastes.txt"
-    xclip -selection clipboard -i "$work/paste$pastes.txt" || fail "xclip could not take the clipboard"
+    xclip -selection clipboard -quiet -i "$work/paste$pastes.txt" 2>/dev/null &
+    background+=($!)
     wait_for 5 clipboard_is "$1" || fail "the clipboard does not hold '$1' to paste"
     keys ctrl+v
 }

@@ -37,7 +37,8 @@ press_slot() {
 about_window() {
     local id X Y WIDTH HEIGHT SCREEN WINDOW
     for id in $(program_windows); do
-        eval "$(xdotool getwindowgeometry --shell "$id")"
+        WIDTH=0 HEIGHT=0
+        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null || true)"
         ((WIDTH == 310 && HEIGHT == 220)) && { echo "$id"; return 0; }
     done
     return 0

@@ -12,9 +12,10 @@ done
 
 work=$(mktemp -d)
 background=()
-cleanup() {
-    for pid in "${background[@]}"; do
-        kill "$pid" 2>/dev/null || true
+cleanup() {  # the last started first, so that the display goes after its clients
+    local index
+    for ((index = ${#background[@]} - 1; index >= 0; index--)); do
+        kill "${background[index]}" 2>/dev/null || true
     done
     wait 2>/dev/null || true
     rm -rf "$work"
