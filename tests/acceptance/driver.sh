@@ -48,7 +48,14 @@ fail() {
     fi
     if [[ -n "${SHOTS_DIR:-}" && -n "${DISPLAY:-}" ]]; then
         mkdir -p "$SHOTS_DIR"
-        import -window root "$SHOTS_DIR/failure-$(basename "$0" .sh).png" 2>/dev/null || true
+        local name
+        name=failure-$(basename "$0" .sh)
+        import -window root "$SHOTS_DIR/$name.png" 2>/dev/null || true
+        cp "$store" "$SHOTS_DIR/$name.mdb" 2>/dev/null || true
+        for id in $(program_windows); do
+            echo "$id $(xdotool getwindowname "$id" 2>/dev/null) $(xdotool getwindowgeometry "$id" 2>/dev/null | tr '\n' ' ')"
+        done >"$SHOTS_DIR/$name.windows"
+        xdotool getwindowfocus >>"$SHOTS_DIR/$name.windows" 2>&1 || true
     fi
     exit 1
 }
@@ -144,19 +151,30 @@ keys() {  # KEY...: into the window that has the focus
 # type_text TEXT: ASCII text is typed key by key. Other text is pasted as an input method would
 # put it in: xdotool's typing of characters missing from the keyboard map remaps a key for each
 # one, and the program may read a key under its previous meaning.
-pastes=0
 type_text() {
     if [[ "$1" =~ ^[\ -~]*$ ]]; then
         xdotool type --clearmodifiers --delay 30 -- "$1"
         return
     fi
-    pastes=$((pastes + 1))
-    printf '%s' "$1" >"$work/paste$pastes.txt"
-    xclip -selection clipboard -quiet -i "$work/paste$pastes.txt" 2>/dev/null &
-    background+=($!)
-    wait_for 5 clipboard_is "$1" || fail "the clipboard does not hold '$1' to paste"
+    offer_clipboard "$1"
     keys ctrl+v
 }
+
+# offer_clipboard TEXT: another program takes the clipboard with the text; returns once the
+# program has read it. The clipboard monitor reads every new content as it comes, so by then the
+# program has also handled every key and click sent before: offer_clipboard is a way to wait
+# until it is done with them.
+offers=0
+offer_clipboard() {
+    offers=$((offers + 1))
+    local file="$work/offer$offers"
+    printf '%s' "$1" >"$file.txt"
+    xclip -selection clipboard -verbose -i "$file.txt" 2>"$file.log" &
+    background+=($!)
+    wait_for 15 grep -qs "request number 2" "$file.log" || fail "the program did not read the clipboard ('$1')"
+}
+settle() { offer_clipboard "settle $offers"; }
+
 # click_at X Y [BUTTON]: a click at a screen point. (xdotool's own wait for the pointer to move
 # waits long when the pointer is there already.)
 click_at() {
@@ -264,6 +282,8 @@ choose_file() {
     type_text "$path"
     keys Return
     wait_for 15 window_hidden "$chooser" || fail "the file dialog '$caption' stayed open"
+    # The window that opened the dialog goes on with the chosen file before it takes more keys.
+    settle
 }
 window_ids() { { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; } | sort; }
 new_window_of() {  # CAPTION KNOWN-IDS: sets $new_window to a shown window of that caption not known

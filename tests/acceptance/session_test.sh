@@ -17,16 +17,6 @@ store_contents() {
 }
 contents_before=$(store_contents)
 
-# Another program owns the clipboard with TEXT; returns once the program has read it.
-copies=0
-copy_text() {
-    copies=$((copies + 1))
-    printf '%s' "$1" >"$work/copy$copies.txt"
-    xclip -selection clipboard -verbose -i "$work/copy$copies.txt" 2>"$work/xclip$copies.log" &
-    background+=($!)
-    wait_for 10 grep -qs "request number 2" "$work/xclip$copies.log" ||
-        fail "the program did not read the copied text '$1'"
-}
 # The button of history slot 1 to 4 of the monitor $win: slot boxes 86 pixels apart from 14 in
 # the content, the button's middle 59, 40 inside a box.
 press_slot() {
@@ -79,9 +69,9 @@ menu_keys alt+v s
 wait_for 10 not_pixel "$bar_x" "$bar_y" ffffff || fail "the category bar did not come back"
 
 step "the clipboard monitor follows copies while hidden and puts an older one back"
-copy_text "第一条 one"
-copy_text "第二条 two"
-copy_text "第三条 three"
+offer_clipboard "第一条 one"
+offer_clipboard "第二条 two"
+offer_clipboard "第三条 three"
 focus "$main"
 keys ctrl+p
 expect_window "监视剪贴板" 208 360

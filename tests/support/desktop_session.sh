@@ -41,7 +41,8 @@ wait_for() {
     done
 }
 
-# A display of our own. Xvfb picks a free number and writes it to descriptor 3; on a shared
+# A display of our own, kept as it is when its last client leaves (-noreset), so that a program
+# restarted by a test finds it. Xvfb picks a free number and writes it to descriptor 3; on a shared
 # machine DESKTOP_TEST_DISPLAYS may instead name the numbers to take from (e.g. "61 62 63"):
 # the first one free is used.
 start_display() {
@@ -50,7 +51,8 @@ start_display() {
         [[ "$number" == any ]] && number="" || number=":$number"
         : >"$work/display"
         # shellcheck disable=SC2086
-        Xvfb $number -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+        Xvfb $number -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
+            2>"$work/xvfb.log" &
         local server=$!
         if wait_for 10 display_ready "$server" && [[ -s "$work/display" ]]; then
             background+=("$server")
