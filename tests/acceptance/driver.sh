@@ -71,16 +71,17 @@ make_program_folder() {
         fail "the theme pictures could not be written"
 }
 
-# The program's environment: a user name, run-time folder and home folder of this run alone, so
-# that copies of other tests are not taken for a running copy; and a stand-in for the desktop's
-# opener (xdg-open) that notes what the program hands to it in $work/opened.
+# Runs a command (in a subshell, which it replaces) in the program's environment: a user name,
+# run-time folder and home folder of this run alone, so that copies of other tests are not taken
+# for a running copy; and a stand-in for the desktop's opener (xdg-open) that notes what the
+# program hands to it in $work/opened.
 program_env() {
     if [[ ! -x "$work/bin/xdg-open" ]]; then
         mkdir -p "$work/bin"
         printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/opened"\n' "$work" >"$work/bin/xdg-open"
         chmod +x "$work/bin/xdg-open"
     fi
-    env PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb MOZHOU_SKIP_SPLASH_WAIT=1 MOZHOU_ECHO_MESSAGES=1 \
+    exec env PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb MOZHOU_SKIP_SPLASH_WAIT=1 MOZHOU_ECHO_MESSAGES=1 \
         USER="mozhou-acceptance-$$" HOME="$home" TMPDIR="$work/runtime" XDG_RUNTIME_DIR="$work/runtime" \
         LANG=C.UTF-8 "$@"
 }
