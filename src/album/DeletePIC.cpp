@@ -19,9 +19,7 @@ std::optional<QString> deleteQuestion(const store::Query& pictureQuery)
 } // namespace album
 
 TForm9::TForm9(QWidget* owner, store::Query& pictureQuery)
-    : TsuiDialog(owner, 304, 160, QStringLiteral("删除"), Placement::OwnerCentre,
-                 Layout::FrameCoordinates),
-      pictureQuery_(pictureQuery)
+    : TsuiDialog(owner, 304, 160, QStringLiteral("删除")), pictureQuery_(pictureQuery)
 {
     Image1 = skin::makeQuestionPicture(suiForm1, 24, 56);
     Label1 = new QLabel(QStringLiteral("确实要删除本张图片吗？"), suiForm1);

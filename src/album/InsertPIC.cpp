@@ -78,9 +78,7 @@ PictureFileChooser openPictureFileChooser(QWidget* parent)
 } // namespace album
 
 TForm7::TForm7(QWidget* owner, store::Query& pictureQuery)
-    : TsuiDialog(owner, 424, 304, QStringLiteral("添加"), Placement::OwnerCentre,
-                 Layout::FrameCoordinates),
-      pictureQuery_(pictureQuery),
+    : TsuiDialog(owner, 424, 304, QStringLiteral("添加")), pictureQuery_(pictureQuery),
       chooseFile_(album::openPictureFileChooser(this))
 {
     suiGroupBox1 = panel(QStringLiteral("选择图片"), suiForm1, QRect(8, 37, 402, 64));

@@ -25,8 +25,9 @@ const QString kExported = QStringLiteral("数据库中共有图片%1张，本次
 
 constexpr int kButtonWidth = 76;
 constexpr int kButtonHeight = 27;
+constexpr int kGroupTop = 37;  // below the title bar
 constexpr int kOptionsLeft = 240;
-constexpr int kOptionsWidth = TForm17::kClientWidth - kOptionsLeft - 10;
+constexpr int kMargin = 10;
 
 // Between its steps the export lets the windows repaint (the bar, the album pane that follows
 // the query) about ten times a second; the dialog's own controls are disabled meanwhile.
@@ -59,8 +60,11 @@ TForm17::TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidge
     : TsuiDialog(parent, kClientWidth, kClientHeight, QStringLiteral("导出图片册")),
       albumPane_(albumPane), pictureQuery_(pictureQuery)
 {
+    const QSize panel = suiForm1->size();
+    const int optionsWidth = panel.width() - kOptionsLeft - kMargin;
     suiGroupBox1 = new QGroupBox(QStringLiteral("选择导出文件夹"), suiForm1);
-    suiGroupBox1->setGeometry(10, 8, kOptionsLeft - 18, kClientHeight - 16);
+    suiGroupBox1->setGeometry(kMargin, kGroupTop, kOptionsLeft - 18,
+                              panel.height() - kGroupTop - kMargin);
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_->setOption(QFileSystemModel::DontWatchForChanges);
@@ -75,27 +79,27 @@ TForm17::TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidge
     ShellTreeView1->setGeometry(8, 20, suiGroupBox1->width() - 16, suiGroupBox1->height() - 28);
 
     suiGroupBox2 = new QGroupBox(QStringLiteral("导出选项"), suiForm1);
-    suiGroupBox2->setGeometry(kOptionsLeft, 8, kOptionsWidth, 122);
+    suiGroupBox2->setGeometry(kOptionsLeft, kGroupTop, optionsWidth, 122);
     Label1 = new QLabel(QStringLiteral("导出的文件夹为："), suiGroupBox2);
-    Label1->setGeometry(10, 22, kOptionsWidth - 20, 18);
+    Label1->setGeometry(10, 22, optionsWidth - 20, 18);
     suiEdit1 = new TsuiEdit(suiGroupBox2);
     suiEdit1->setObjectName(QStringLiteral("suiEdit1"));
     suiEdit1->setReadOnly(true);
-    suiEdit1->setGeometry(10, 44, kOptionsWidth - 20, 22);
+    suiEdit1->setGeometry(10, 44, optionsWidth - 20, 22);
     suiCheckBox1 = new TsuiCheckBox(QStringLiteral("导出图片描述"), suiGroupBox2);
     suiCheckBox1->setObjectName(QStringLiteral("suiCheckBox1"));
     suiCheckBox1->move(10, 82);
 
     suiProgressBar1 = new TsuiProgressBar(suiForm1);
     suiProgressBar1->setObjectName(QStringLiteral("suiProgressBar1"));
-    suiProgressBar1->setGeometry(kOptionsLeft, 148, kOptionsWidth, 12);
+    suiProgressBar1->setGeometry(kOptionsLeft, 172, optionsWidth, 12);
     suiButton1 = new TsuiButton(QStringLiteral("导出(&O)"), suiForm1);
     suiButton1->setObjectName(QStringLiteral("suiButton1"));
     suiButton2 = new TsuiButton(QStringLiteral("关闭(&C)"), suiForm1);
     suiButton2->setObjectName(QStringLiteral("suiButton2"));
-    const int closeLeft = kClientWidth - 10 - kButtonWidth;
-    const int buttonTop = kClientHeight - 10 - kButtonHeight;
-    suiButton1->setGeometry(closeLeft - 10 - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
+    const int closeLeft = panel.width() - kMargin - kButtonWidth;
+    const int buttonTop = panel.height() - kMargin - kButtonHeight;
+    suiButton1->setGeometry(closeLeft - kMargin - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
     suiButton2->setGeometry(closeLeft, buttonTop, kButtonWidth, kButtonHeight);
     for (TsuiButton* button : {suiButton1, suiButton2})
         button->setAutoDefault(false);

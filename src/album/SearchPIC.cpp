@@ -41,8 +41,7 @@ QComboBox* choiceAt(const QStringList& items, QWidget* parent, int left, int top
 } // namespace
 
 TForm10::TForm10(QWidget* owner, store::Query& pictureQuery)
-    : TsuiDialog(owner, 280, 200, QStringLiteral("搜索"), Placement::ScreenCentre,
-                 Layout::FrameCoordinates),
+    : TsuiDialog(owner, 280, 200, QStringLiteral("搜索"), Placement::ScreenCentre),
       pictureQuery_(pictureQuery)
 {
     Label1 = labelAt(QStringLiteral("搜索条件："), suiForm1, 24, 52);

@@ -7,13 +7,13 @@
 
 TForm6::TForm6(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("确认"), Placement::ScreenCentre)
 {
-    Image1 = skin::makeQuestionPicture(suiForm1, 24, 36);
+    Image1 = skin::makeQuestionPicture(suiForm1, 24, 48);
     Label1 = new QLabel(QStringLiteral("文件已存在。要替换它吗？"), suiForm1);
-    Label1->setGeometry(84, 48, 220, 20);
+    Label1->setGeometry(84, 60, 220, 20);
     suiButton1 = new TsuiButton(QStringLiteral("是(&Y)"), suiForm1);
-    suiButton1->setGeometry(80, 124, 72, 25);
+    suiButton1->setGeometry(80, 128, 72, 25);
     suiButton2 = new TsuiButton(QStringLiteral("否(&N)"), suiForm1);
-    suiButton2->setGeometry(168, 124, 72, 25);
+    suiButton2->setGeometry(168, 128, 72, 25);
     suiEdit1 = new TsuiEdit(suiForm1);
     suiEdit1->hide();
     suiEdit2 = new TsuiEdit(suiForm1);

@@ -11,15 +11,15 @@
 TForm3::TForm3(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
     : TsuiDialog(owner, 320, 160, QStringLiteral("删除")), titles_(titles), textQuery_(textQuery)
 {
-    Image1 = skin::makeQuestionPicture(suiForm1, 24, 32);
+    Image1 = skin::makeQuestionPicture(suiForm1, 24, 44);
     Label1 = new QLabel(suiForm1);
-    Label1->setGeometry(84, 40, 220, 20);
+    Label1->setGeometry(84, 52, 220, 20);
     suiProgressBar1 = new TsuiProgressBar(suiForm1);
-    suiProgressBar1->setGeometry(84, 72, 160, 12);
+    suiProgressBar1->setGeometry(84, 82, 160, 12);
     suiButton1 = new TsuiButton(QStringLiteral("是(&Y)"), suiForm1);
-    suiButton1->setGeometry(80, 112, 72, 25);
+    suiButton1->setGeometry(80, 116, 72, 25);
     suiButton2 = new TsuiButton(QStringLiteral("否(&N)"), suiForm1);
-    suiButton2->setGeometry(168, 112, 72, 25);
+    suiButton2->setGeometry(168, 116, 72, 25);
     suiEdit1 = new TsuiEdit(suiForm1);
     suiEdit1->hide();
     setTabOrder(suiButton2, suiButton1);

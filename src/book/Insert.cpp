@@ -23,15 +23,15 @@ TForm2::TForm2(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
       chooseFile_(book::openTextFileChooser(this))
 {
     Label1 = new QLabel(QStringLiteral("资料标题："), suiForm1);
-    Label1->setGeometry(19, 12, 120, 16);
+    Label1->setGeometry(16, 40, 120, 16);
     suiEdit1 = new TsuiEdit(suiForm1);
-    suiEdit1->setGeometry(19, 32, 400, 21);
+    suiEdit1->setGeometry(16, 58, 400, 21);
     Label2 = new QLabel(QStringLiteral("资料内容："), suiForm1);
-    Label2->setGeometry(19, 64, 120, 16);
+    Label2->setGeometry(16, 88, 120, 16);
     suiMemo1 = new TsuiMemo(suiForm1);
-    suiMemo1->setGeometry(19, 84, 400, 233);
+    suiMemo1->setGeometry(16, 106, 400, 233);
     suiProgressBar1 = new TsuiProgressBar(suiForm1);
-    suiProgressBar1->setGeometry(19, 324, 400, 12);
+    suiProgressBar1->setGeometry(16, 345, 400, 12);
     suiButton1 = new TsuiButton(QStringLiteral("浏览(&B)..."), suiForm1);
     suiButton2 = new TsuiButton(kWrapOff, suiForm1);
     suiButton3 = new TsuiButton(QStringLiteral("确定(&O)"), suiForm1);
@@ -39,7 +39,7 @@ TForm2::TForm2(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
     const int buttonLefts[] = {16, 96, 266, 346};
     TsuiButton* buttons[] = {suiButton1, suiButton2, suiButton3, suiButton4};
     for (int i = 0; i < 4; ++i) {
-        buttons[i]->setGeometry(buttonLefts[i], 360, 72, 25);
+        buttons[i]->setGeometry(buttonLefts[i], 368, 72, 25);
         buttons[i]->setAutoDefault(false);
     }
     connect(suiButton1, &QPushButton::clicked, this, &TForm2::suiButton1Click);

@@ -11,15 +11,15 @@ constexpr int kNo = 7;
 
 TForm13::TForm13(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("保存"), Placement::ScreenCentre)
 {
-    Image1 = skin::makeQuestionPicture(suiForm1, 24, 36);
+    Image1 = skin::makeQuestionPicture(suiForm1, 24, 48);
     Label1 = new QLabel(QStringLiteral("资料已被编辑，想保存至数据库吗？"), suiForm1);
-    Label1->setGeometry(84, 48, 226, 20);
+    Label1->setGeometry(84, 60, 226, 20);
     suiButton1 = new TsuiButton(QStringLiteral("是(&Y)"), suiForm1);
-    suiButton1->setGeometry(40, 124, 72, 25);
+    suiButton1->setGeometry(40, 128, 72, 25);
     suiButton2 = new TsuiButton(QStringLiteral("否(&N)"), suiForm1);
-    suiButton2->setGeometry(124, 124, 72, 25);
+    suiButton2->setGeometry(124, 128, 72, 25);
     suiButton3 = new TsuiButton(QStringLiteral("取消(&C)"), suiForm1);
-    suiButton3->setGeometry(208, 124, 72, 25);
+    suiButton3->setGeometry(208, 128, 72, 25);
     setTabOrder(suiButton2, suiButton3);
     setTabOrder(suiButton3, suiButton1);
     connect(suiButton1, &QPushButton::clicked, this, &TForm13::suiButton1Click);

@@ -26,17 +26,17 @@ TForm4::TForm4(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
     : TsuiDialog(owner, 288, 160, QStringLiteral("搜索标题")), titles_(titles), textQuery_(textQuery)
 {
     Label1 = new QLabel(QStringLiteral("搜索内容："), suiForm1);
-    Label1->setGeometry(24, 30, 70, 16);
+    Label1->setGeometry(24, 50, 70, 16);
     suiEdit1 = new TsuiEdit(suiForm1);
-    suiEdit1->setGeometry(94, 27, 170, 21);
+    suiEdit1->setGeometry(94, 47, 170, 21);
     suiCheckBox1 = new TsuiCheckBox(QStringLiteral("模糊搜索"), suiForm1);
-    suiCheckBox1->setGeometry(94, 62, 100, 18);
+    suiCheckBox1->setGeometry(94, 80, 100, 18);
     suiCheckBox1->setChecked(true);
     suiButton1 = new TsuiButton(QStringLiteral("确定(&O)"), suiForm1);
-    suiButton1->setGeometry(56, 110, 72, 25);
+    suiButton1->setGeometry(56, 116, 72, 25);
     suiButton1->setDefault(true);
     suiButton2 = new TsuiButton(QStringLiteral("取消(&C)"), suiForm1);
-    suiButton2->setGeometry(160, 110, 72, 25);
+    suiButton2->setGeometry(160, 116, 72, 25);
     suiButton2->setAutoDefault(false);
     connect(suiButton1, &QPushButton::clicked, this, &TForm4::suiButton1Click);
     connect(suiButton2, &QPushButton::clicked, this, &TForm4::suiButton2Click);

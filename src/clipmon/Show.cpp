@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr int kGroupBoxLeft = 11;
-constexpr int kGroupBoxTop = 14;
-constexpr int kGroupBoxStep = 86;
+constexpr int kGroupBoxLeft = 8;
+constexpr int kGroupBoxTop = 37;  // below the title bar
+constexpr int kGroupBoxStep = 80;
 constexpr int kGroupBoxWidth = 186;
 constexpr int kGroupBoxHeight = 72;
 const QRect kButtonArea(8, 28, 80, 25);
@@ -53,11 +53,10 @@ TForm8::TForm8(platform::Clipboard& clipboard) : clipboard_(clipboard), history_
     setAttribute(Qt::WA_QuitOnClose, false);
     suiForm1 = new TsuiForm(this);
     suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose});
-    // The content keeps its size; the title bar and the border strips come around it.
-    setFixedSize(suiForm1->windowSizeFor(QSize(kClientWidth, kClientHeight + suiForm1->clientTop())));
+    // The frame lays its title bar and border strips out within this size.
+    setFixedSize(kClientWidth, kClientHeight);
     for (int slot = 1; slot <= clipmon::ClipboardHistory::kSlotCount; ++slot)
         buildSlot(slot);
-    suiForm1->moveContentBelowBars();
     connect(buttons_[0], &QPushButton::clicked, this, &TForm8::suiButton1Click);
     connect(buttons_[1], &QPushButton::clicked, this, &TForm8::suiButton2Click);
     connect(buttons_[2], &QPushButton::clicked, this, &TForm8::suiButton3Click);

@@ -18,14 +18,14 @@ const QString kImported = QStringLiteral(" 的资料本数据导入成功！");
 TForm16::TForm16(exchange::RefreshTitles refreshTitles, store::Query& textQuery, QWidget* parent)
     : TransferDialog(std::move(refreshTitles), textQuery, parent,
                      {kClientWidth, kClientHeight, QStringLiteral("导入资料本"),
-                      QStringLiteral("选择导入文件"), 100, 126, 158, QStringLiteral("导入(&I)"),
+                      QStringLiteral("选择导入文件"), 94, 137, 158, QStringLiteral("导入(&I)"),
                       QFileDialog::AcceptOpen})
 {
     Label1 = new QLabel(QStringLiteral("该文件所含资料本的时间为："), suiGroupBox1);
     Label1->setGeometry(12, 64, 164, 22);
     suiEdit2 = new TsuiEdit(suiGroupBox1);
     suiEdit2->setObjectName(QStringLiteral("suiEdit2"));
-    suiEdit2->setGeometry(176, 64, 172, 22);
+    suiEdit2->setGeometry(176, 64, 166, 22);
     suiEdit2->setReadOnly(true);
     suiEdit2->setFrame(false);
     QPalette flat = suiEdit2->palette();

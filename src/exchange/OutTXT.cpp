@@ -15,7 +15,7 @@ const QString kExported = QStringLiteral(" 的资料本数据导出成功！");
 TForm15::TForm15(exchange::RefreshTitles refreshTitles, store::Query& textQuery, QWidget* parent)
     : TransferDialog(std::move(refreshTitles), textQuery, parent,
                      {kClientWidth, kClientHeight, QStringLiteral("导出资料本"),
-                      QStringLiteral("路径及文件名"), 66, 96, 140, QStringLiteral("导出(&O)"),
+                      QStringLiteral("路径及文件名"), 66, 111, 140, QStringLiteral("导出(&O)"),
                       QFileDialog::AcceptSave})
 {
 }

@@ -11,6 +11,7 @@ namespace exchange {
 
 namespace {
 constexpr int kMargin = 12;
+constexpr int kGroupTop = 35;
 constexpr int kRowTop = 28;
 constexpr int kEditHeight = 22;
 constexpr int kBrowseWidth = 66;
@@ -57,9 +58,9 @@ TransferDialog::TransferDialog(RefreshTitles refreshTitles, store::Query& textQu
     : TsuiDialog(parent, layout.width, layout.height, layout.caption),
       refreshTitles_(std::move(refreshTitles)), textQuery_(textQuery)
 {
-    const int innerWidth = layout.width - 2 * kMargin;
+    const int innerWidth = suiForm1->width() - 2 * kMargin;
     suiGroupBox1 = new QGroupBox(layout.groupCaption, suiForm1);
-    suiGroupBox1->setGeometry(kMargin, 10, innerWidth, layout.groupHeight);
+    suiGroupBox1->setGeometry(kMargin, kGroupTop, innerWidth, layout.groupHeight);
     suiEdit1 = named(new TsuiEdit(suiGroupBox1), "suiEdit1");
     suiEdit1->setReadOnly(true);
     suiButton1 = button(QStringLiteral("浏览"), suiGroupBox1, "suiButton1");
@@ -71,7 +72,7 @@ TransferDialog::TransferDialog(RefreshTitles refreshTitles, store::Query& textQu
     suiProgressBar1->setGeometry(kMargin, layout.progressTop, innerWidth, kProgressHeight);
     suiButton2 = button(layout.actionCaption, suiForm1, "suiButton2");
     suiButton3 = button(QStringLiteral("关闭(&C)"), suiForm1, "suiButton3");
-    const int closeLeft = layout.width - kMargin - kButtonWidth;
+    const int closeLeft = suiForm1->width() - kMargin - kButtonWidth;
     suiButton2->setGeometry(closeLeft - kButtonGap - kButtonWidth, layout.buttonTop, kButtonWidth,
                             kButtonHeight);
     suiButton3->setGeometry(closeLeft, layout.buttonTop, kButtonWidth, kButtonHeight);

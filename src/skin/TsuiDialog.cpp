@@ -9,16 +9,15 @@
 #include <QScreen>
 
 TsuiDialog::TsuiDialog(QWidget* owner, int width, int height, const QString& caption,
-                       Placement placement, Layout layout)
-    : QDialog(owner), contentPlaced_(layout == Layout::FrameCoordinates), placement_(placement)
+                       Placement placement)
+    : QDialog(owner), placement_(placement)
 {
     setWindowTitle(caption);
     setModal(true);
     suiForm1 = new TsuiForm(this);
     suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose});
-    setFixedSize(layout == Layout::FrameCoordinates
-                     ? QSize(width, height)
-                     : suiForm1->windowSizeFor(QSize(width, height + suiForm1->clientTop())));
+    setFixedSize(width, height);
+    suiForm1->layOut();  // the panel has its final size before subclasses place controls on it
 }
 
 void TsuiDialog::showEvent(QShowEvent* event)
@@ -32,15 +31,6 @@ void TsuiDialog::done(int result)
 {
     FormClose();
     QDialog::done(result);
-}
-
-bool TsuiDialog::event(QEvent* event)
-{
-    if (event->type() == QEvent::Polish && !contentPlaced_) {
-        contentPlaced_ = true;
-        suiForm1->moveContentBelowBars();
-    }
-    return QDialog::event(event);
 }
 
 void TsuiDialog::keyPressEvent(QKeyEvent* event)

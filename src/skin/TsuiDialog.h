@@ -1,5 +1,5 @@
-// A fixed-size modal dialog of the program: its caption, the size of its content and the skinned
-// frame panel that holds the content below a title bar with a close button. Every way of
+// A fixed-size modal dialog of the program: its caption, its outer size and the skinned frame
+// panel that holds its controls below a title bar with a close button. Every way of
 // closing (a button, the title bar) ends in FormClose, which each dialog gives what closing
 // resets. Escape does nothing unless a Cancel button takes it.
 #pragma once
@@ -15,30 +15,23 @@ class TsuiDialog : public QDialog {
 public:
     // Where the dialog stands each time it is shown.
     enum class Placement { OwnerCentre, ScreenCentre };
-    // How the size and the controls' places are given: as content that goes below the title bar
-    // (the window grows around it), or as the window's client area with the places already
-    // counted from the frame's top, title bar included.
-    enum class Layout { ContentBelowTitleBar, FrameCoordinates };
 
     void done(int result) final;
 
 protected:
-    // The window is the content (width × height) with the title bar above it and the border
-    // strips around it. Subclasses place their controls on suiForm1 in content coordinates; they
-    // move below the title bar before the dialog is first shown.
+    // The window is width × height, the frame's title bar and border strips included. Subclasses
+    // place their controls on suiForm1, which already has its size, counting from its top edge, so
+    // that they stand below the title bar where they are put; the frame moves nothing.
     TsuiDialog(QWidget* owner, int width, int height, const QString& caption,
-               Placement placement = Placement::OwnerCentre,
-               Layout layout = Layout::ContentBelowTitleBar);
+               Placement placement = Placement::OwnerCentre);
 
     virtual void FormClose() = 0;
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
     TsuiForm* suiForm1;
 
 private:
-    bool contentPlaced_ = false;
     Placement placement_;
 };
 

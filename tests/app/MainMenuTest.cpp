@@ -8,6 +8,7 @@
 #include "book/FontPickers.h"
 #include "book/Load.h"
 #include "book/TextPane.h"
+#include "clipmon/Show.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "skin/Controls.h"
@@ -18,13 +19,16 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
+#include <QProgressBar>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <set>
 
 using testing_support::ProgramFolder;
 
@@ -39,6 +43,15 @@ protected:
         main().setUrlOpener([this](const QUrl& url) { opened << url.toString(); });
     }
     TForm1& main() { return windows->main(); }
+    // The windows besides the main one: its dialogs and the clipboard monitor.
+    QList<QWidget*> otherWindows()
+    {
+        QList<QWidget*> found;
+        for (QDialog* dialog : main().findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+            found.push_back(dialog);
+        found.push_back(&windows->clipboardMonitor());
+        return found;
+    }
     // Reaches a command as the menu does: its action, found by the handler's name, triggered.
     void trigger(const char* command)
     {
@@ -236,30 +249,57 @@ TEST_F(MainMenuTest, LeftoverCopyMakesCompactionFailWithTheStoreUntouched)
 
 } // namespace
 
-// Every framed window shows its controls whole, between the title bar and the bottom border.
+// Each window's outer size, title bar and border strips included.
+TEST_F(MainMenuTest, EveryWindowHasItsOuterSize)
+{
+    const std::map<QString, QSize> sizes = {
+        {"TForm2", {438, 410}},  {"TForm3", {320, 160}},  {"TForm4", {288, 160}},
+        {"TForm5", {536, 360}},  {"TForm6", {320, 172}},  {"TForm7", {424, 304}},
+        {"TForm8", {208, 360}},  {"TForm9", {304, 160}},  {"TForm10", {280, 200}},
+        {"TForm13", {320, 172}}, {"TForm15", {384, 184}}, {"TForm16", {384, 200}},
+        {"TForm17", {440, 240}}};
+    EXPECT_EQ(main().size(), QSize(640, 478));
+    std::set<QString> seen;
+    for (QWidget* window : otherWindows()) {
+        const QString name = QString::fromLatin1(window->metaObject()->className());
+        const auto size = sizes.find(name);
+        if (size == sizes.end())
+            continue;  // the About window sizes itself to its picture
+        seen.insert(name);
+        EXPECT_EQ(window->size(), size->second) << name.toStdString();
+    }
+    EXPECT_EQ(seen.size(), sizes.size());
+}
+
+// Every framed window shows its controls whole, between the title bar and the bottom border,
+// and none covers another; a progress bar counts although it shows only while work runs.
 TEST_F(MainMenuTest, EveryWindowsContentLiesBelowItsTitleBarAndInsideItsPanel)
 {
-    QList<QWidget*> framed;
-    for (QDialog* dialog : main().findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
-        framed.push_back(dialog);
     int checked = 0;
-    for (QWidget* window : framed) {
+    for (QWidget* window : otherWindows()) {
         auto* frame = window->findChild<TsuiForm*>(QString(), Qt::FindDirectChildrenOnly);
         if (!frame)
             continue;  // the About window has no frame
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         EXPECT_EQ(window->size(), frame->windowSizeFor(frame->size())) << window->windowTitle().toStdString();
+        const std::string name = window->metaObject()->className();
+        QList<QRect> placed;
         for (QWidget* control : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (control == frame->titleBar() || control->isHidden() || control->isWindow())
+            const bool shown = !control->isHidden() || qobject_cast<QProgressBar*>(control);
+            if (control == frame->titleBar() || !shown || control->isWindow())
                 continue;
             const QRect r = control->geometry();
-            EXPECT_GE(r.top(), frame->clientTop()) << window->windowTitle().toStdString();
-            EXPECT_LE(r.bottom(), frame->height() - 1) << window->windowTitle().toStdString();
-            EXPECT_LE(r.right(), frame->width() - 1) << window->windowTitle().toStdString();
+            EXPECT_GE(r.top(), frame->clientTop()) << name;
+            EXPECT_GE(r.left(), 0) << name;
+            EXPECT_LE(r.bottom(), frame->height() - 1) << name;
+            EXPECT_LE(r.right(), frame->width() - 1) << name;
+            for (const QRect& other : placed)
+                EXPECT_FALSE(r.intersects(other)) << name << ": " << control->metaObject()->className();
+            placed.push_back(r);
         }
         window->hide();
         ++checked;
     }
-    EXPECT_GE(checked, 8);
+    EXPECT_EQ(checked, 13);
 }

@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 using testing_support::ProgramFolder;
 
@@ -471,6 +472,27 @@ TEST_F(PlacementTest, DialogsStandCentredOnTheMainWindowOrTheScreen)
     }
     mainWindow.move(20, 30);  // placed anew at every opening
     EXPECT_LE(offCentre(add, mainWindow.frameGeometry()).manhattanLength(), 1);
+}
+
+// The add dialog's button row, counted from the frame panel's left edge, on one line.
+TEST_F(PlacementTest, AddDialogButtonsStandInTheirRow)
+{
+    TForm2 add(&mainWindow, titles, query);
+    const std::pair<const char*, int> row[] = {
+        {"浏览(&B)...", 16}, {"不换行(&W)", 96}, {"确定(&O)", 266}, {"取消(&C)", 346}};
+    const QList<QAbstractButton*> buttons = add.findChildren<QAbstractButton*>();
+    std::optional<int> top;
+    for (const auto& [caption, left] : row) {
+        const auto found = std::find_if(buttons.begin(), buttons.end(), [&](QAbstractButton* b) {
+            return b->text() == QString::fromUtf8(caption);
+        });
+        ASSERT_NE(found, buttons.end()) << caption;
+        const QRect place = (*found)->geometry();
+        EXPECT_EQ(place.left(), left) << caption;
+        EXPECT_EQ(place.size(), QSize(72, 25)) << caption;
+        EXPECT_EQ(place.top(), top.value_or(place.top())) << caption;
+        top = place.top();
+    }
 }
 
 } // namespace

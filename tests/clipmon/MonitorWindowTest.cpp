@@ -31,8 +31,8 @@ TEST_F(MonitorWindowTest, StartsEmptyHiddenAtTheBottomLeft)
     EXPECT_FALSE(monitor.isVisible());
     EXPECT_EQ(monitor.windowTitle(), QStringLiteral("监视剪贴板"));
     EXPECT_TRUE(monitor.windowFlags() & Qt::WindowStaysOnTopHint);
-    // The 208 x 360 content below the 29-pixel title bar, in 3-pixel border strips.
-    EXPECT_EQ(monitor.size(), QSize(214, 392));
+    // The frame's title bar and border strips lie within the window's 208 x 360.
+    EXPECT_EQ(monitor.size(), QSize(208, 360));
     EXPECT_EQ(monitor.pos(), startPlace());
     const QStringList captions = {"当前内容", "前1条内容", "前2条内容", "前3条内容"};
     for (int slot = 1; slot <= 4; ++slot) {

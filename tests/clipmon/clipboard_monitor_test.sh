@@ -68,14 +68,13 @@ monitor=$(find_window "监视剪贴板")
 eval "$(xdotool getwindowgeometry --shell "$monitor")"
 [[ "$X" == 0 && "$Y" == $((screen_height - 409)) ]] ||
     fail "the monitor is at $X,$Y, not at the left edge 409 pixels above the screen's bottom"
-# The skinned frame: a 29-pixel title bar above the 208 x 360 content, 3-pixel border strips
-# beside and below it.
-[[ "$WIDTH" == 214 && "$HEIGHT" == 392 ]] || fail "the monitor is ${WIDTH}x$HEIGHT, not 214x392"
+# The skinned frame's title bar and border strips lie within the window's 208 x 360.
+[[ "$WIDTH" == 208 && "$HEIGHT" == 360 ]] || fail "the monitor is ${WIDTH}x$HEIGHT, not 208x360"
 
-# press SLOT: clicks the button of history slot 1 to 4 (slot boxes 86 pixels apart, from 14 in
-# the content; the button's centre 59, 40 inside a box).
+# press SLOT: clicks the button of history slot 1 to 4 (slot boxes 80 pixels apart from 8, 37 on
+# the frame panel, which starts 3 pixels in; the button's centre 48, 40 inside a box).
 press() {
-    xdotool mousemove --sync $((X + 3 + 59)) $((Y + 29 + 14 + 86 * ($1 - 1) + 40)) click 1
+    xdotool mousemove --sync $((X + 3 + 8 + 48)) $((Y + 37 + 80 * ($1 - 1) + 40)) click 1
 }
 clipboard_is() {
     [[ "$(xclip -selection clipboard -o 2>/dev/null)" == "$1" ]]

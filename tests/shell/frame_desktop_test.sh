@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The skinned frame on a real X display (Xvfb, no window manager): measures the main window
-# (both books), the reading window normal and maximised and three message windows, and samples
-# their border, corner and title bar pixels. With SHOTS_DIR set, the screenshots are kept there.
+# (both books), the reading window normal and maximised, the book's dialogs and three message
+# windows, and samples their border, corner and title bar pixels. With SHOTS_DIR set, the
+# screenshots are kept there.
 # Usage: frame_desktop_test.sh PROGRAM STORE_TOOL
 # Exits 77 (skipped) only when Xvfb, xdotool, sqlite3 or ImageMagick is not installed.
 set -euo pipefail
@@ -130,9 +131,15 @@ wait_for 10 no_window "读取《日记》" || fail "the reading window did not c
 # Messages 2 and 3: the add dialog refuses an empty title, then a title already stored.
 xdotool mousemove --sync $((main_x + 3 + 54 + 64 + 28)) $((main_y + 57 + 12)) click 1
 wait_for 10 has_window "添加" || fail "the add dialog did not open"
-measure "添加"
+expect_size "添加" 438 410
+screenshot add-dialog
+expect_frame "添加"
 add_x=$X add_y=$Y
-ok_button() { xdotool mousemove --sync $((add_x + 3 + 266 + 36)) $((add_y + 29 + 360 + 12)) click 1; }
+# Places in the dialog: the panel starts 3 pixels in; the title field at 16, 58, the editor at
+# 16, 106 and the button row at 368 on it, 确定 at 266.
+ok_button() { xdotool mousemove --sync $((add_x + 3 + 266 + 36)) $((add_y + 368 + 12)) click 1; }
+title_field() { xdotool mousemove --sync $((add_x + 3 + 100)) $((add_y + 58 + 10)) click 1; }
+editor() { xdotool mousemove --sync $((add_x + 3 + 100)) $((add_y + 106 + 50)) click 1; }
 ok_button
 wait_for 10 has_window "提示" || fail "an empty title showed no message"
 expect_size "提示" 336 169
@@ -140,25 +147,44 @@ screenshot message-no-title
 expect_frame "提示"
 xdotool key --window "$(find_window "提示")" Return
 wait_for 5 no_window "提示" || fail "Enter did not answer the message"
-xdotool mousemove --sync $((add_x + 3 + 100)) $((add_y + 29 + 42)) click 1
+title_field
 xdotool type --delay 20 "riji"
-xdotool mousemove --sync $((add_x + 3 + 100)) $((add_y + 29 + 150)) click 1
+editor
 xdotool type --delay 20 "a"
-xdotool mousemove --sync $((add_x + 3 + 100)) $((add_y + 29 + 42)) click 1
+title_field
 xdotool key ctrl+a BackSpace
 xdotool type --delay 20 "rj"
 ok_button
 sleep 0.5
 xdotool mousemove --sync $((main_x + 3 + 54 + 64 + 28)) $((main_y + 57 + 12)) click 1
 wait_for 10 has_window "添加" || fail "the add dialog did not open again"
-xdotool mousemove --sync $((add_x + 3 + 100)) $((add_y + 29 + 42)) click 1
+title_field
 xdotool type --delay 20 "rj"
-xdotool mousemove --sync $((add_x + 3 + 100)) $((add_y + 29 + 150)) click 1
+editor
 xdotool type --delay 20 "b"
 ok_button
 wait_for 10 has_window "提示" || fail "a stored title showed no message"
 expect_size "提示" 336 169
 screenshot message-title-taken
+xdotool key --window "$(find_window "提示")" Return
+wait_for 5 no_window "提示" || fail "Enter did not answer the message"
+xdotool mousemove --sync $((add_x + 3 + 346 + 36)) $((add_y + 368 + 12)) click 1
+wait_for 5 no_window "添加" || fail "取消 left the add dialog open"
+
+# A dialog opened from the toolbar at TOOL_X, measured, then closed by its button at
+# BUTTON_X, BUTTON_Y on its panel.
+toolbar_dialog() {  # NAME WIDTH HEIGHT SHOT TOOL_X BUTTON_X BUTTON_Y
+    xdotool mousemove --sync $((main_x + 3 + 54 + $5)) $((main_y + 57 + 12)) click 1
+    wait_for 10 has_window "$1" || fail "the dialog $1 did not open"
+    expect_size "$1" "$2" "$3"
+    screenshot "$4"
+    expect_frame "$1"
+    xdotool mousemove --sync $((X + 3 + $6)) $((Y + $7)) click 1
+    wait_for 5 no_window "$1" || fail "its button left the dialog $1 open"
+}
+# 删除 at 120 with 否 at 168, 116; 搜索标题 at 232 with 取消 at 160, 116.
+toolbar_dialog "删除" 320 160 delete-dialog $((120 + 28)) $((168 + 36)) $((116 + 12))
+toolbar_dialog "搜索标题" 288 160 search-dialog $((232 + 40)) $((160 + 36)) $((116 + 12))
 
 ((failures == 0)) || fail "$failures measurements did not match"
 echo "all measurements match"

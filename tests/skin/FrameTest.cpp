@@ -294,9 +294,12 @@ class Dialog : public TsuiDialog {
 public:
     Dialog() : TsuiDialog(nullptr, 288, 160, QStringLiteral("搜索标题"))
     {
+        panelWhileBuilt = suiForm1->geometry();
         field = new QWidget(suiForm1);
-        field->setGeometry(24, 30, 70, 16);
+        field->setGeometry(24, 50, 70, 16);
     }
+    TsuiForm* panel() const { return suiForm1; }
+    QRect panelWhileBuilt;
     QWidget* field;
     int closings = 0;
 
@@ -305,13 +308,18 @@ protected:
 };
 } // namespace
 
-TEST(Frame, DialogContentSitsBelowTheTitleBarAndEscapeDoesNothing)
+// The dialog's size is its outer size and its controls stay where they were placed on the panel:
+// the frame adds nothing and moves nothing.
+TEST(Frame, DialogKeepsItsGivenSizeAndPlacesAndEscapeDoesNothing)
 {
     Dialog dialog;
-    EXPECT_EQ(dialog.size(), QSize(294, 192));
+    EXPECT_EQ(dialog.size(), QSize(288, 160));
+    EXPECT_EQ(dialog.panelWhileBuilt, QRect(3, 0, 282, 157));  // controls can be fitted to it
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    EXPECT_EQ(dialog.field->pos(), QPoint(24, 59));
+    EXPECT_EQ(dialog.size(), QSize(288, 160));
+    EXPECT_EQ(dialog.panel()->geometry(), QRect(3, 0, 282, 157));
+    EXPECT_EQ(dialog.field->pos(), QPoint(24, 50));
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.closings, 0);
