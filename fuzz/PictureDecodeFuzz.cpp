@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the decoding of a picture record: the first byte chooses
 // the flag (0 BMP, 1 JPEG, anything else a Fail record), the rest is Myimage. Decoding must
 // either give a picture within the size limit, give none for a Fail record, or fail with
-// DecodeError; never crash, read outside the bytes, leak, or end the process from libjpeg.
+// DecodeError; never crash, read outside the bytes, leak, or end the process from libjpeg. A JPEG
+// record also goes through the reduced decode of the thumbnails.
 #include "album/PictureCodec.h"
 
 #include <cstddef>
@@ -30,6 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (data[0] == 1) {
         try {
             (void)album::jpegSize(bytes);
+        } catch (const album::DecodeError&) {
+        }
+        try {  // the thumbnails' reduced decode
+            const QImage small = album::decodeJpegAtLeast(bytes, QSize(96, 68));
+            volatile uchar last = small.constScanLine(small.height() - 1)[small.bytesPerLine() - 1];
+            (void)last;
         } catch (const album::DecodeError&) {
         }
     }

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <sys/resource.h>
 
 namespace bench {
 
@@ -18,6 +19,27 @@ double millisecondsOf(const std::function<void()>& work)
     timer.start();
     work();
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+namespace {
+double cpuMilliseconds(int who)
+{
+    rusage usage{};
+    if (getrusage(who, &usage) != 0)
+        return -1;
+    auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+} // namespace
+
+double ownCpuMilliseconds()
+{
+    return cpuMilliseconds(RUSAGE_SELF);
+}
+
+double childrenCpuMilliseconds()
+{
+    return cpuMilliseconds(RUSAGE_CHILDREN);
 }
 
 double statusMiB(const char* field)

@@ -9,6 +9,10 @@
 namespace bench {
 
 double millisecondsOf(const std::function<void()>& work);
+// Processor time (user and system) that this process, or its ended children, have used so far,
+// in milliseconds: on a machine shared with others it varies less than the time on the clock.
+double ownCpuMilliseconds();
+double childrenCpuMilliseconds();
 // The peak resident size of this process so far, in MiB (VmHWM).
 double peakResidentMiB();
 // One line of /proc/self/status in MiB: "RssAnon", "RssFile" (now, not the peak).

@@ -8,8 +8,19 @@
 
 namespace album {
 
+namespace {
+// The columns the album addresses by position, titled as the table names them: what the grids
+// show until the query knows the table's own columns (before it first opens, or when the store
+// could not be opened).
+QStringList positionedColumns()
+{
+    return {QStringLiteral("图片名称"), QStringLiteral("图片描述"), QStringLiteral("Isbmp"),
+            QStringLiteral("Myimage")};
+}
+} // namespace
+
 PictureTableModel::PictureTableModel(store::Query& pictureQuery, QObject* parent)
-    : QAbstractTableModel(parent), query_(pictureQuery)
+    : QAbstractTableModel(parent), query_(pictureQuery), columns_(positionedColumns())
 {
 }
 
@@ -20,15 +31,16 @@ int PictureTableModel::rowCount(const QModelIndex& parent) const
 
 int PictureTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : 2;
+    return parent.isValid() ? 0 : int(columns_.size());
 }
 
 QString PictureTableModel::text(int row, int column) const
 {
-    if (!query_.isOpen() || row < 0 || row >= query_.recordCount())
+    if (!query_.isOpen() || row < 0 || row >= query_.recordCount() || column < 0
+        || column >= columns_.size() || column == kDataColumn)
         return {};
     try {
-        const QVariant value = query_.valueAt(row, column == 0 ? kNameColumn : kDescriptionColumn);
+        const QVariant value = query_.valueAt(row, column);
         return value.isNull() ? QString() : value.toString();
     } catch (const std::exception&) {
         return {};
@@ -37,7 +49,7 @@ QString PictureTableModel::text(int row, int column) const
 
 QVariant PictureTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.column() > 1)
+    if (!index.isValid())
         return {};
     if (role == Qt::DisplayRole)
         return text(index.row(), index.column());
@@ -50,11 +62,7 @@ QVariant PictureTableModel::headerData(int section, Qt::Orientation orientation,
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    if (section == 0)
-        return QStringLiteral("图片名称");
-    if (section == 1)
-        return QStringLiteral("图片描述");
-    return {};
+    return columns_.value(section);
 }
 
 Qt::ItemFlags PictureTableModel::flags(const QModelIndex& index) const
@@ -65,12 +73,16 @@ Qt::ItemFlags PictureTableModel::flags(const QModelIndex& index) const
 void PictureTableModel::sync()
 {
     const int rows = query_.isOpen() ? query_.recordCount() : 0;
-    if (rows != rows_) {
+    QStringList columns = query_.fieldNames();
+    if (columns.isEmpty())
+        columns = positionedColumns();
+    if (rows != rows_ || columns != columns_) {
         beginResetModel();
         rows_ = rows;
+        columns_ = columns;
         endResetModel();
-    } else if (rows_ > 0) {
-        emit dataChanged(index(0, 0), index(rows_ - 1, 1), {Qt::DisplayRole});
+    } else if (rows_ > 0 && !columns_.isEmpty()) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, int(columns_.size()) - 1), {Qt::DisplayRole});
     }
 }
 

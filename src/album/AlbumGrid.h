@@ -1,6 +1,8 @@
-// The album grid: a read-only table bound to the picture query. Model/view over the
-// query's own result (valueAt), two columns, never a widget item per row, and never a read of
-// Myimage: only names and descriptions, which the query fetched when it opened.
+// The grids bound to the picture query. Model/view over the query's own result (valueAt),
+// never a widget item per row. The model has one column per column of the query, in table
+// order; each grid shows the columns it needs (the album grid the name and the description, the
+// thumbnail window the picture data). The model itself never reads Myimage: the texts are what
+// the query fetched when it opened, and the picture column is drawn by its grid's delegate.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -25,15 +27,18 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Follows the query after its rows may have changed: a new row count resets the model,
-    // otherwise every cell is marked changed (a sort keeps the count). Cheap: nothing is read.
+    // Follows the query after its rows may have changed: a new row count or new columns reset
+    // the model, otherwise every cell is marked changed (a sort keeps the count). Cheap: nothing
+    // is read.
     void sync();
-    // The text of a cell as the grid shows it.
+    // The text of a cell as the grid shows it; empty for the picture data.
     QString text(int row, int column) const;
+    store::Query& query() const { return query_; }
 
 private:
     store::Query& query_;
     int rows_ = 0;
+    QStringList columns_;  // the query's column names
 };
 
 // Draws a cell the grid's own way (focused cell green, selected row navy), then hands it to the

@@ -137,8 +137,7 @@ void AlbumPane::buildGrid()
     suiDBGrid1 = new TsuiDBGrid(this);
     model_ = new PictureTableModel(query_, this);
     suiDBGrid1->setModel(model_);
-    suiDBGrid1->setColumnWidth(0, 149);
-    suiDBGrid1->setColumnWidth(1, 400);
+    applyGridColumns();
     suiDBGrid1->setItemDelegate(new AlbumGridDelegate(
         suiDBGrid1, [this](QPainter& canvas, const QStyleOptionViewItem& option,
                            const QModelIndex& index) { suiDBGrid1DrawColumnCell(canvas, option, index); }));
@@ -153,12 +152,19 @@ void AlbumPane::buildGrid()
                     return;
                 skin::guarded([&] { query_.moveTo(current.row()); });
             });
-    // A reset (the row count changed) forgets the column set-up; the layout decides it.
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        suiDBGrid1->setColumnWidth(0, 149);
-        suiDBGrid1->setColumnWidth(1, 400);
-        suiDBGrid1->setColumnHidden(1, previewLayout_);
-    });
+    // A reset (the row count changed) forgets the column set-up.
+    connect(model_, &QAbstractItemModel::modelReset, this, &AlbumPane::applyGridColumns);
+}
+
+// The name and the description; the description only in the list layout. The flag, the
+// picture data and any later column are the thumbnail window's or nobody's.
+void AlbumPane::applyGridColumns()
+{
+    suiDBGrid1->setColumnWidth(kNameColumn, 149);
+    suiDBGrid1->setColumnWidth(kDescriptionColumn, 400);
+    suiDBGrid1->setColumnHidden(kDescriptionColumn, previewLayout_);
+    for (int column = kFlagColumn; column < model_->columnCount(); ++column)
+        suiDBGrid1->setColumnHidden(column, true);
 }
 
 void AlbumPane::buildPreviewPane()

@@ -57,6 +57,7 @@ public:
     // The album grid's title-row colour, read by the main window from the category bar's bitmap.
     void setFixedAreaColor(const QColor& color);
     void setThumbnailWindowHooks(ThumbnailWindowHooks hooks) { hooks_ = std::move(hooks); }
+    const ThumbnailWindowHooks& thumbnailWindowHooks() const { return hooks_; }
 
     // The main window's category switch: true when the album is shown (the grid takes the
     // focus), false when the materials book is (the thumbnail window closes; the layout stays).
@@ -142,6 +143,7 @@ signals:
 private:
     void buildToolbar();
     void buildGrid();
+    void applyGridColumns();
     void buildPreviewPane();
     void buildMenus();
     void layOut();

@@ -71,6 +71,8 @@ struct JpegJob {
     const unsigned char* data;
     unsigned long size;
     bool headerOnly;
+    unsigned leastWidth;   // 0: full size; otherwise the smallest DCT scale giving at least
+    unsigned leastHeight;  // leastWidth × leastHeight (full size when none does)
     // out
     JpegStatus status;
     int code;  // libjpeg's message code of a LibraryError
@@ -125,6 +127,20 @@ void cmykRowToRgb32(const unsigned char* cmyk, unsigned char* out, unsigned widt
         }
         const quint32 pixel = qRgb(int(c * k / 255), int(m * k / 255), int(y * k / 255));
         std::memcpy(out + 4 * size_t(x), &pixel, 4);
+    }
+}
+
+// The smallest of libjpeg's scales 1/8 .. 8/8 whose output is at least leastWidth × leastHeight;
+// full size when the picture is smaller than that. Scaling happens inside the inverse DCT, so a
+// smaller scale decodes proportionally less.
+void chooseScale(jpeg_decompress_struct* cinfo, unsigned leastWidth, unsigned leastHeight)
+{
+    for (unsigned eighths = 1; eighths <= 8; ++eighths) {
+        cinfo->scale_num = eighths;
+        cinfo->scale_denom = 8;
+        jpeg_calc_output_dimensions(cinfo);
+        if (cinfo->output_width >= leastWidth && cinfo->output_height >= leastHeight)
+            return;
     }
 }
 
@@ -189,6 +205,8 @@ void runJpeg(JpegJob* job)
         cinfo.out_color_space = JCS_CMYK;
     else
         cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    if (job->leastWidth > 0)
+        chooseScale(&cinfo, job->leastWidth, job->leastHeight);
 
     jpeg_start_decompress(&cinfo);
     const size_t bytesPerLine = size_t(cinfo.output_width) * 4;
@@ -230,12 +248,14 @@ QString tooLarge(qint64 width, qint64 height)
         .arg(width).arg(height);
 }
 
-JpegJob jpegJob(const QByteArray& data, bool headerOnly)
+JpegJob jpegJob(const QByteArray& data, bool headerOnly, QSize least = {})
 {
     JpegJob job{};
     job.data = reinterpret_cast<const unsigned char*>(data.constData());
     job.size = static_cast<unsigned long>(data.size());
     job.headerOnly = headerOnly;
+    job.leastWidth = unsigned(std::max(0, least.width()));
+    job.leastHeight = unsigned(std::max(0, least.height()));
     if (data.isEmpty())
         throw DecodeError(QStringLiteral("JPEG 图片数据为空，无法解码"));
     runJpeg(&job);
@@ -267,9 +287,9 @@ QSize jpegSize(const QByteArray& data)
     return QSize(int(job.width), int(job.height));
 }
 
-QImage decodeJpeg(const QByteArray& data)
+namespace {
+QImage imageOfJob(const JpegJob& job)
 {
-    const JpegJob job = jpegJob(data, false);
     QImage image(job.pixels, int(job.width), int(job.height), qsizetype(job.bytesPerLine),
                  QImage::Format_RGB32, releasePixels, job.pixels);
     if (image.isNull()) {
@@ -277,6 +297,18 @@ QImage decodeJpeg(const QByteArray& data)
         throw DecodeError(QStringLiteral("内存不足，无法显示 JPEG 图片"));
     }
     return image;
+}
+} // namespace
+
+QImage decodeJpeg(const QByteArray& data)
+{
+    return imageOfJob(jpegJob(data, false));
+}
+
+QImage decodeJpegAtLeast(const QByteArray& data, QSize least)
+{
+    Q_ASSERT(least.width() > 0 && least.height() > 0);
+    return imageOfJob(jpegJob(data, false, least));
 }
 
 // ---- BMP -------------------------------------------------------------------------------------
@@ -376,6 +408,19 @@ std::optional<QImage> decodeRecord(const QByteArray& data, const QVariant& flag)
         return decodeBmp(data);
     case PictureFormat::Jpeg:
         return decodeJpeg(data);
+    case PictureFormat::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<QImage> decodeRecordAtLeast(const QByteArray& data, const QVariant& flag, QSize least)
+{
+    switch (formatOfFlag(flag)) {
+    case PictureFormat::Bmp:
+        return decodeBmp(data);
+    case PictureFormat::Jpeg:
+        return decodeJpegAtLeast(data, least);
     case PictureFormat::None:
         break;
     }

@@ -1,6 +1,7 @@
 // Decoding a picture record (read side): the format flag decides the reader, "0"
-// Qt's BMP reader, "1" libjpeg called directly at full size with its default settings, anything
-// else no picture. No widgets here: the preview, the thumbnails and the fuzz target all call it.
+// Qt's BMP reader, "1" libjpeg called directly with its default settings (at full size, or at a
+// reduced DCT scale for thumbnails), anything else no picture. No widgets here: the preview, the
+// thumbnails and the fuzz target all call it.
 //
 // Bad data never ends the process and never takes memory its header merely claims: sizes are
 // read from the header and checked (at most kMaxPixels, not zero, and for an uncompressed BMP the
@@ -37,11 +38,19 @@ QSize jpegSize(const QByteArray& data);
 
 // Decodes a whole JPEG stream at full size (Format_RGB32); throws DecodeError.
 QImage decodeJpeg(const QByteArray& data);
+// Decodes a JPEG stream for a picture that is shown stretched to a small size: at the smallest
+// of libjpeg's DCT scales (1/8 to 8/8) whose output is at least `least`, at full size when the
+// picture is smaller than that. The same checks and errors as decodeJpeg; the size limit applies
+// to the picture's full size.
+QImage decodeJpegAtLeast(const QByteArray& data, QSize least);
 // Decodes a whole BMP file; throws DecodeError.
 QImage decodeBmp(const QByteArray& data);
 
 // Decodes one record: a picture for a BMP or JPEG record, nothing (and no error) for any other
 // flag. Throws DecodeError when the data does not decode under its flag.
 std::optional<QImage> decodeRecord(const QByteArray& data, const QVariant& flag);
+// The same for a picture shown at about `least` in size: a JPEG record through
+// decodeJpegAtLeast, a BMP record at full size.
+std::optional<QImage> decodeRecordAtLeast(const QByteArray& data, const QVariant& flag, QSize least);
 
 } // namespace album

@@ -7,6 +7,7 @@
 #include "album/InsertPIC.h"
 #include "album/OutPIC.h"
 #include "album/SearchPIC.h"
+#include "album/View.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
 #include "book/Insert.h"
@@ -41,6 +42,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     form10_ = new TForm10(&main, main.pictureQuery());
     form12_ = new TForm12(&main, folder);
     form13_ = new TForm13(&main);
+    form14_ = std::make_unique<TForm14>(main.albumPane(), folder);
     form15_ = new TForm15(refreshTitles, textQuery, &main);
     form16_ = new TForm16(refreshTitles, textQuery, &main);
     form17_ = new TForm17(main.albumPane(), main.pictureQuery(), &main);
@@ -50,7 +52,16 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     QObject::connect(&albumPane, &album::AlbumPane::addRequested, form7_, &QDialog::exec);
     QObject::connect(&albumPane, &album::AlbumPane::deleteRequested, form9_, &TForm9::deleteCurrentPicture);
     QObject::connect(&albumPane, &album::AlbumPane::searchRequested, form10_, &QDialog::exec);
-    form10_->setAfterSearch([&albumPane] { albumPane.syncGrid(); });
+    TForm14* thumbnails = form14_.get();
+    album::ThumbnailWindowHooks hooks = albumPane.thumbnailWindowHooks();
+    hooks.show = [thumbnails] { thumbnails->showWindow(); };
+    hooks.close = [thumbnails] { thumbnails->closeWindow(); };
+    hooks.reapplyColumns = [thumbnails] { thumbnails->reapplyColumns(); };
+    albumPane.setThumbnailWindowHooks(std::move(hooks));
+    form10_->setAfterSearch([&albumPane, thumbnails] {
+        albumPane.syncGrid();
+        thumbnails->reapplyColumns();
+    });
     QObject::connect(&albumPane, &album::AlbumPane::copyRequested, &main, &TForm1::N15Click);
     QObject::connect(&albumPane, &album::AlbumPane::saveAsRequested, &main, &TForm1::MenuItem11Click);
     QObject::connect(&albumPane, &album::AlbumPane::wallpaperRequested, &main, &TForm1::setWallpaper);

@@ -15,6 +15,7 @@ class TForm9;
 class TForm10;
 class TForm12;
 class TForm13;
+class TForm14;
 class TForm15;
 class TForm16;
 class TForm17;
@@ -39,6 +40,7 @@ public:
     TForm1& main() { return *form1_; }
     TForm5& reading() { return *form5_; }
     TForm8& clipboardMonitor() { return *form8_; }
+    TForm14& thumbnails() { return *form14_; }
 
 private:
     std::unique_ptr<platform::Desktop> desktop_;  // outlives the main window that uses it
@@ -54,6 +56,7 @@ private:
     TForm10* form10_ = nullptr;
     TForm12* form12_ = nullptr;
     TForm13* form13_ = nullptr;
+    std::unique_ptr<TForm14> form14_;  // stays on top on its own
     TForm15* form15_ = nullptr;
     TForm16* form16_ = nullptr;
     TForm17* form17_ = nullptr;

@@ -365,11 +365,21 @@ QString Query::fieldText(const QString& name) const
     return fieldText(fieldIndex(name));
 }
 
+namespace {
+QByteArray bytesOf(const QVariant& value)
+{
+    return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
+}
+} // namespace
+
 QByteArray Query::fieldBytes(int position) const
 {
-    const QVariant value = field(position);
-    return value.typeId() == QMetaType::QByteArray ? value.toByteArray()
-                                                   : value.toString().toUtf8();
+    return bytesOf(field(position));
+}
+
+QByteArray Query::bytesAt(int index, int position) const
+{
+    return bytesOf(valueAt(index, position));
 }
 
 QByteArray Query::fieldBytes(const QString& name) const

@@ -71,6 +71,8 @@ public:
     QByteArray fieldBytes(const QString& name) const;
     // Reads a column of any row of the result without moving (grids and lists use this).
     QVariant valueAt(int index, int position) const;
+    // The same as bytes, as fieldBytes reads them: empty for no value.
+    QByteArray bytesAt(int index, int position) const;
 
     // Begins a new row before the current one (insert) or after the last (append).
     void insert();

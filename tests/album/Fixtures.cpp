@@ -39,6 +39,11 @@ QByteArray jpegBytes(int width, int height, bool grayscale)
     return encoded(image, "JPG", 90);
 }
 
+QByteArray jpegOf(const QImage& picture)
+{
+    return encoded(picture, "JPG", 95);
+}
+
 QByteArray jpegClaiming(int width, int height)
 {
     QByteArray bytes = jpegBytes(16, 16);

@@ -12,6 +12,7 @@ namespace album_fixtures {
 QImage pattern(int width, int height);
 QByteArray bmpBytes(int width, int height);
 QByteArray jpegBytes(int width, int height, bool grayscale = false);
+QByteArray jpegOf(const QImage& picture);
 // A JPEG stream whose frame header claims the given size (the rest is a small real picture).
 QByteArray jpegClaiming(int width, int height);
 // A BMP file whose header claims the given size over a few bytes of pixels.

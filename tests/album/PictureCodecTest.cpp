@@ -127,3 +127,49 @@ TEST(PictureCodec, LyingBmpHeadersAreRefused)
     } catch (const DecodeError&) {
     }
 }
+
+// The thumbnails' reduced decode: the smallest DCT scale (in eighths) that still covers the
+// cell, so the stretched picture never has fewer pixels than the cell.
+TEST(PictureCodec, ReducedJpegDecodeTakesTheSmallestScaleCoveringTheCell)
+{
+    const QSize cell(96, 68);
+    EXPECT_EQ(decodeJpegAtLeast(jpegBytes(800, 600), cell).size(), QSize(100, 75));   // 1/8
+    EXPECT_EQ(decodeJpegAtLeast(jpegBytes(400, 300), cell).size(), QSize(100, 75));   // 2/8
+    EXPECT_EQ(decodeJpegAtLeast(jpegBytes(2000, 100), cell).size(), QSize(1500, 75)); // 6/8 for the height
+    EXPECT_EQ(decodeJpegAtLeast(jpegBytes(96, 68), cell).size(), QSize(96, 68));      // 8/8
+    EXPECT_EQ(decodeJpegAtLeast(jpegBytes(60, 40), cell).size(), QSize(60, 40));      // smaller: full size
+
+    // Still the same picture: its corners keep their colours.
+    const QImage reduced = decodeJpegAtLeast(jpegBytes(800, 600), cell);
+    const QImage original = pattern(800, 600);
+    for (const QPoint corner : {QPoint(0, 0), QPoint(99, 0), QPoint(0, 74), QPoint(99, 74)}) {
+        const QRgb got = reduced.pixel(corner);
+        const QRgb want = original.pixel(corner.x() * 8, corner.y() * 8);
+        EXPECT_NEAR(qRed(got), qRed(want), 16);
+        EXPECT_NEAR(qGreen(got), qGreen(want), 16);
+    }
+}
+
+TEST(PictureCodec, ReducedJpegDecodeRefusesWhatTheFullDecodeRefuses)
+{
+    const QSize cell(96, 68);
+    auto failure = [&](const QByteArray& data) {
+        try {
+            decodeJpegAtLeast(data, cell);
+        } catch (const DecodeError& error) {
+            return QString::fromUtf8(error.what());
+        }
+        return QString();
+    };
+    const QByteArray jpeg = jpegBytes(640, 480);
+    EXPECT_TRUE(failure(jpeg.left(jpeg.size() / 2)).startsWith(QStringLiteral("JPEG 图片数据无法解码")));
+    EXPECT_EQ(failure(jpegClaiming(20000, 20000)),
+              QStringLiteral("图片过大：20000×20000 像素，超过了一亿像素的上限，无法显示"));
+    EXPECT_EQ(failure({}), QStringLiteral("JPEG 图片数据为空，无法解码"));
+    EXPECT_FALSE(failure(bmpBytes(40, 40)).isEmpty());
+
+    // By record: a BMP at its own size, no picture for any other flag.
+    EXPECT_EQ(decodeRecordAtLeast(bmpBytes(400, 300), 0, cell)->size(), QSize(400, 300));
+    EXPECT_EQ(decodeRecordAtLeast(jpeg, 1, cell)->size(), QSize(160, 120));
+    EXPECT_FALSE(decodeRecordAtLeast(jpeg, QVariant(), cell).has_value());
+}

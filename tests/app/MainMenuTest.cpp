@@ -2,7 +2,9 @@
 // toggles, help, compaction and the close that writes the settings file.
 #include "support/ProgramFolder.h"
 
+#include "album/AlbumGrid.h"
 #include "album/AlbumPane.h"
+#include "album/View.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "book/FontPickers.h"
@@ -13,6 +15,7 @@
 #include "platform/Clock.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
+#include "skin/TsuiMenus.h"
 #include "skin/TsuiStatusBar.h"
 
 #include <QAction>
@@ -171,6 +174,29 @@ TEST_F(MainMenuTest, PictureCopyAndSaveTellWhenThereIsNoPictureAndWorkWhenThereI
     pictureCommand("图片另存为(&S)");
     EXPECT_EQ(QImage(folder.file("saved.bmp")).size(), QSize(24, 16));
     EXPECT_EQ(messages.messages.size(), 2u);
+}
+
+// The thumbnail window made at start: hidden, over the album grid's rows, shown and closed by
+// the album's modes, closed by the switch to the materials book; its menu reaches the main
+// window's commands.
+TEST_F(MainMenuTest, ThumbnailWindowFollowsTheAlbumModesAndLeavesWithTheMaterialsBook)
+{
+    TForm14& thumbnails = windows->thumbnails();
+    album::AlbumPane& album = main().albumPane();
+    EXPECT_FALSE(thumbnails.isVisible());
+    EXPECT_EQ(thumbnails.grid()->model(), album.grid()->model());
+    trigger("G2");
+    album.N31Click();  // 缩略图+预览
+    EXPECT_TRUE(thumbnails.isVisible());
+    EXPECT_EQ(album.checkedMode(), album::AlbumMode::ThumbnailsPreview);
+    thumbnails.popupMenu()->actions().at(0)->trigger();  // 复制图片 on an empty album
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "没有图片资源来进行复制！");
+
+    trigger("T1");
+    EXPECT_FALSE(thumbnails.isVisible());
+    EXPECT_EQ(album.checkedMode(), album::AlbumMode::Preview);
+    EXPECT_TRUE(album.previewLayout());  // kept for the next visit
 }
 
 TEST_F(MainMenuTest, HidingTheBarsLetsThePaneFillTheRoom)
