@@ -17,10 +17,10 @@ store_contents() {
 }
 contents_before=$(store_contents)
 
-# The button of history slot 1 to 4 of the monitor $win: slot boxes 86 pixels apart from 14 in
-# the content, the button's middle 59, 40 inside a box.
+# The button of history slot 1 to 4 of the monitor $win: slot boxes 80 pixels apart from 8, 37
+# on the frame panel, which starts 3 pixels in; the button's middle 48, 40 inside a box.
 press_slot() {
-    click_in $((3 + 59)) $((29 + 14 + 86 * ($1 - 1) + 40))
+    click_in $((3 + 8 + 48)) $((37 + 80 * ($1 - 1) + 40))
 }
 
 # The About window has no caption: it is the program's window of its size.

@@ -18,7 +18,7 @@ sql "insert into 图片 values ('red.bmp', '红色', 0, readfile('$work/red.bmp'
 # The number of pixels of the window $win near a colour.
 pixels_of() {  # COLOUR
     import -window "$win" "$work/window.png" 2>/dev/null || fail "could not take the window's picture"
-    convert "$work/window.png" -fuzz 20% -fill white -opaque "$1" -fill black +opaque white \
+    convert "$work/window.png" -fuzz 20% -fill black +opaque "$1" -fill white -opaque "$1" \
         -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
@@ -37,8 +37,7 @@ thumbnails=$win
 expect_preview red
 
 step "each picture is a thumbnail of 96 x 68 pixels"
-# Almost the whole cell: white pixels of the window would count as red too without the fuzz's
-# limit, so the count stays below two cells.
+# Each thumbnail fills its cell, the picture stretched over it (less the grid's lines).
 red=$(pixels_of "#ff0000")
 blue=$(pixels_of "#0000ff")
 ((red > 96 * 68 * 9 / 10 && red < 2 * 96 * 68)) || fail "$red pixels of the window are red"
