@@ -38,7 +38,7 @@ step "a second start wakes the first copy and ends"
 second_status=0
 (cd "$folder" && program_env timeout 20 "$program") >>"$log" 2>&1 || second_status=$?
 ((second_status == 0)) || fail "the second start ended with status $second_status"
-kill -0 "$program_pid" 2>/dev/null || fail "the first copy ended"
+is_child "$program_pid" || fail "the first copy ended"
 (($(xdotool search --onlyvisible --name '^墨舟札记$' | wc -l) == 1)) ||
     fail "more than one main window is shown"
 

@@ -91,7 +91,7 @@ start_program() {
     program_pid=$!
     background+=("$program_pid")
     wait_for 30 has_window "墨舟札记" || fail "the main window did not appear"
-    kill -0 "$program_pid" 2>/dev/null || fail "the program ended at start"
+    is_child "$program_pid" || fail "the program ended at start"
 }
 
 # Waits for the program to end by itself; gives its exit status in $program_status.
@@ -100,7 +100,7 @@ wait_program_end() {
     program_status=0
     wait "$program_pid" || program_status=$?
 }
-program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
+program_ended() { ! is_child "$program_pid"; }
 
 # ---- windows -----------------------------------------------------------------------------------
 

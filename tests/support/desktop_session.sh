@@ -12,10 +12,14 @@ done
 
 work=$(mktemp -d)
 background=()
+# Whether PID is a process this shell started that is still there: on a busy machine the number
+# of a process that has ended soon belongs to another program, which must not be stopped.
+is_child() { [[ "$(ps -o ppid= -p "$1" 2>/dev/null | tr -d ' ')" == "$$" ]]; }
+stop() { if is_child "$1"; then kill "$1" 2>/dev/null || true; fi; }
 cleanup() {  # the last started first, so that the display goes after its clients
     local index
     for ((index = ${#background[@]} - 1; index >= 0; index--)); do
-        kill "${background[index]}" 2>/dev/null || true
+        stop "${background[index]}"
     done
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -59,10 +63,10 @@ start_display() {
             export DISPLAY=":$(head -n1 "$work/display")"
             return 0
         fi
-        kill "$server" 2>/dev/null || true
+        stop "$server"
     done
     fail "Xvfb did not start"
 }
 display_ready() {  # SERVER-PID: the display number is written, or the server has ended
-    [[ -s "$work/display" ]] || ! kill -0 "$1" 2>/dev/null
+    [[ -s "$work/display" ]] || ! is_child "$1"
 }
