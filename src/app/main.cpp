@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
+#include "skin/MessageEcho.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -54,6 +55,9 @@ int main(int argc, char** argv)
     platform::TickClock& clock = qEnvironmentVariableIsSet("MOZHOU_SKIP_SPLASH_WAIT")
                                      ? static_cast<platform::TickClock&>(skippingClock)
                                      : systemClock;
+    // The desktop tests set MOZHOU_ECHO_MESSAGES to read every message the program shows from
+    // its standard error stream.
+    skin::setMessageEcho(qEnvironmentVariableIsSet("MOZHOU_ECHO_MESSAGES"));
     platform::SystemClipboard clipboard;
     app::ProgramWindows windows(folder, clock, clipboard);
     mainWindow = &windows.main();

@@ -1,12 +1,14 @@
 #include "Messages.h"
 
+#include "MessageEcho.h"
+
 #include <QMessageBox>
 
 namespace skin {
 
 namespace {
 MessageSink* currentSink = nullptr;
-}
+} // namespace
 
 void setMessageSink(MessageSink* sink)
 {
@@ -33,6 +35,7 @@ void showErrorReport(const QString& message)
 void showErrorBox(const QString& text)
 {
     const ShownMessage report{kApplicationTitle, text, MessageKind::ErrorReport};
+    echoMessage(report);
     if (currentSink) {
         currentSink->take(report);
         return;

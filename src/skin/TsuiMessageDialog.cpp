@@ -1,5 +1,6 @@
 #include "TsuiMessageDialog.h"
 
+#include "MessageEcho.h"
 #include "Messages.h"
 #include "SkinPainting.h"
 #include "TsuiButton.h"
@@ -123,8 +124,10 @@ int TsuiMessageDialog::ShowModal(TsuiIconType icon, const QString& text)
 
 int TsuiMessageDialog::ShowModal()
 {
+    const skin::ShownMessage message{Caption, Text, kindOf(IconType)};
+    skin::echoMessage(message);
     if (skin::MessageSink* sink = skin::messageSink())
-        return sink->take({Caption, Text, kindOf(IconType)});
+        return sink->take(message);
     const std::unique_ptr<TfrmMsg> window = buildWindow();
     return window->exec();
 }

@@ -12,9 +12,14 @@ done
 
 work=$(mktemp -d)
 background=()
-cleanup() {
-    for pid in "${background[@]}"; do
-        kill "$pid" 2>/dev/null || true
+# Whether PID is a process this shell started that is still there: on a busy machine the number
+# of a process that has ended soon belongs to another program, which must not be stopped.
+is_child() { [[ "$(ps -o ppid= -p "$1" 2>/dev/null | tr -d ' ')" == "$$" ]]; }
+stop() { if is_child "$1"; then kill "$1" 2>/dev/null || true; fi; }
+cleanup() {  # the last started first, so that the display goes after its clients
+    local index
+    for ((index = ${#background[@]} - 1; index >= 0; index--)); do
+        stop "${background[index]}"
     done
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -40,10 +45,28 @@ wait_for() {
     done
 }
 
-# A display of our own; Xvfb picks a free number and writes it to descriptor 3.
+# A display of our own, kept as it is when its last client leaves (-noreset), so that a program
+# restarted by a test finds it. Xvfb picks a free number and writes it to descriptor 3; on a shared
+# machine DESKTOP_TEST_DISPLAYS may instead name the numbers to take from (e.g. "61 62 63"):
+# the first one free is used.
 start_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    background+=($!)
-    wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$work/display")"
+    local number
+    for number in ${DESKTOP_TEST_DISPLAYS:-any}; do
+        [[ "$number" == any ]] && number="" || number=":$number"
+        : >"$work/display"
+        # shellcheck disable=SC2086
+        Xvfb $number -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
+            2>"$work/xvfb.log" &
+        local server=$!
+        if wait_for 10 display_ready "$server" && [[ -s "$work/display" ]]; then
+            background+=("$server")
+            export DISPLAY=":$(head -n1 "$work/display")"
+            return 0
+        fi
+        stop "$server"
+    done
+    fail "Xvfb did not start"
+}
+display_ready() {  # SERVER-PID: the display number is written, or the server has ended
+    [[ -s "$work/display" ]] || ! is_child "$1"
 }
