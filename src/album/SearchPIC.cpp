@@ -67,6 +67,8 @@ TForm10::TForm10(QWidget* owner, store::Query& pictureQuery)
     setTabOrder(suiComboBox1, suiComboBox2);
     connect(suiButton1, &QPushButton::clicked, this, &TForm10::suiButton1Click);
     connect(suiButton2, &QPushButton::clicked, this, &TForm10::suiButton2Click);
+    // The text field has the focus from the first opening on, as after every close.
+    suiEdit1->setFocus();
 }
 
 // A statement the store refuses is reported; the dialog then stays open.

@@ -111,6 +111,8 @@ TEST_F(AlbumWindowsTest, SearchMatchesNamesOrDescriptionsContainingOrEqualToTheT
 
 TEST_F(AlbumWindowsTest, SearchKeepsItsTextAndChoicesAcrossOpenings)
 {
+    // Typing right after the first opening goes to the text field.
+    EXPECT_EQ(search.focusWidget(), search.findChild<TsuiEdit*>("suiEdit1"));
     searchFor(1, 1, QStringLiteral("描述 sea.jpg"));
     EXPECT_EQ(query.recordCount(), 1);
     QTimer::singleShot(0, &search, [this] { search.suiButton2Click(); });
