@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include <sqlite3.h>
@@ -123,9 +124,16 @@ std::vector<qsizetype> appendChineseSortKeys(const std::vector<QString>& texts, 
     QByteArray secondKeys;
     std::vector<qsizetype> secondEnds;
     secondEnds.reserve(texts.size() - half);
-    std::thread worker([&] {
-        appendKeys(second, texts.data() + half, texts.data() + texts.size(), secondKeys, secondEnds);
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            appendKeys(second, texts.data() + half, texts.data() + texts.size(), secondKeys, secondEnds);
+        });
+    } catch (const std::system_error&) {  // no thread to be had: this one does it all
+        ucol_close(second);
+        appendKeys(collator, texts.data(), texts.data() + texts.size(), keys, ends);
+        return ends;
+    }
     appendKeys(collator, texts.data(), texts.data() + half, keys, ends);
     worker.join();
     ucol_close(second);
