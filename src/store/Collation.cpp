@@ -97,11 +97,6 @@ void appendKeys(const UCollator* collator, const QString* begin, const QString* 
 
 } // namespace
 
-void appendChineseSortKey(QStringView text, QByteArray& keys)
-{
-    appendKey(chineseCollator(), text, keys);
-}
-
 std::vector<qsizetype> appendChineseSortKeys(const std::vector<QString>& texts, QByteArray& keys)
 {
     constexpr size_t kSharedFrom = 16384;
@@ -142,13 +137,6 @@ std::vector<qsizetype> appendChineseSortKeys(const std::vector<QString>& texts, 
     for (const qsizetype end : secondEnds)
         ends.push_back(offset + end);
     return ends;
-}
-
-QByteArray chineseSortKey(const QString& text)
-{
-    QByteArray key;
-    appendChineseSortKey(text, key);
-    return key;
 }
 
 int registerChineseCollation(sqlite3* db)

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
 #include <vector>
 
 struct sqlite3;
@@ -17,12 +16,9 @@ inline constexpr const char* kChineseCollation = "ZH";
 // Registers the collation on a connection; the engine's result code.
 int registerChineseCollation(sqlite3* db);
 
-// A key whose byte order (memcmp) is the collation's order, apart from texts the collation
-// finds equal. Sorting many texts by their keys is far faster than comparing them pairwise.
-QByteArray chineseSortKey(const QString& text);
-// The same key appended to keys (which gathers the keys of many texts in one buffer).
-void appendChineseSortKey(QStringView text, QByteArray& keys);
-// The keys of every text appended to keys, in order; returns where each key ends in keys. A
+// Sort keys whose byte order (memcmp) is the collation's order, apart from texts the collation
+// finds equal: sorting many texts by their keys is far faster than comparing them pairwise.
+// The keys of every text are appended to keys, in order; returns where each key ends in keys. A
 // large batch is split between two threads.
 std::vector<qsizetype> appendChineseSortKeys(const std::vector<QString>& texts, QByteArray& keys);
 
