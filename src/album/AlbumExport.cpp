@@ -4,6 +4,7 @@
 #include "PictureRecords.h"
 #include "platform/Progress.h"
 #include "store/Query.h"
+#include "text/CommitQueue.h"
 #include "text/FileErrors.h"
 #include "text/TextFile.h"
 
@@ -43,13 +44,13 @@ QByteArray bmpFileOf(const QImage& picture, const QString& path)
 }
 
 // The preview picture in its own format: the stored JPEG stream, or a BMP file.
-void writePreview(const AlbumPane& pane, const QString& path)
+void writePreview(const AlbumPane& pane, const QString& path, textfile::CommitQueue& commits)
 {
     const QByteArray& jpeg = pane.previewJpegData();
     if (!jpeg.isEmpty())
-        textfile::writeBytes(path, jpeg);
+        textfile::queueReplacement(commits, path, jpeg);
     else
-        textfile::writeBytes(path, bmpFileOf(pane.previewPicture(), path));
+        textfile::queueReplacement(commits, path, bmpFileOf(pane.previewPicture(), path));
 }
 
 } // namespace
@@ -103,6 +104,8 @@ AlbumExportResult exportAlbum(AlbumPane& pane, store::Query& pictureQuery, const
         return result;
     progress.begin(result.pictures);
     ExportNaming naming;
+    // Each file is committed while the next picture is decoded; the export ends only when all are.
+    textfile::CommitQueue commits;
     for (int record = 0; record < result.pictures; ++record) {
         if (!pane.previewPicture().isNull()) {
             const QString name = pictureQuery.fieldText(kNameColumn);
@@ -110,20 +113,22 @@ AlbumExportResult exportAlbum(AlbumPane& pane, store::Query& pictureQuery, const
             requirePlainFileName(folder, name);
             const ExportFileNames names = naming.next(name);
             requirePlainFileName(folder, names.picture);
-            writePreview(pane, inFolder(folder, names.picture));
+            writePreview(pane, inFolder(folder, names.picture), commits);
             if (descriptions) {
                 requirePlainFileName(folder, names.description);
-                textfile::writeLines(inFolder(folder, names.description),
-                                     {pictureQuery.fieldText(kDescriptionColumn)});
+                textfile::queueReplacement(
+                    commits, inFolder(folder, names.description),
+                    textfile::joinLines({pictureQuery.fieldText(kDescriptionColumn)}));
             }
             ++result.written;
         }
         pictureQuery.next();
         if (pane.previewFailed())
-            return result;
+            break;
         progress.step();
     }
-    result.finished = true;
+    commits.finish();
+    result.finished = !pane.previewFailed();
     return result;
 }
 

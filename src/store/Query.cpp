@@ -375,11 +375,22 @@ QByteArray bytesOf(const QVariant& value)
 
 QByteArray Query::fieldBytes(int position) const
 {
-    return bytesOf(field(position));
+    requireColumn(position);
+    if (pending_)
+        return bytesOf(pending_->row.values[size_t(position)]);
+    return bytesAt(current_, position);
 }
 
+// A column read when asked for (a picture) comes straight from the store into the result: one
+// buffer of its size, not a second copy besides the engine's.
 QByteArray Query::bytesAt(int index, int position) const
 {
+    requireColumn(position);
+    if (index >= 0 && index < int(rows_.size()) && !fetched_[size_t(position)]) {
+        if (std::optional<QByteArray> bytes = connection_->readStoredBytes(
+                table_, columns_[size_t(position)].name, rows_[size_t(index)].rowid))
+            return *std::move(bytes);
+    }
     return bytesOf(valueAt(index, position));
 }
 

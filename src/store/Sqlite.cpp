@@ -126,6 +126,35 @@ void Connection::fail(const QString& context) const
     throw StoreError(message.toStdString());
 }
 
+bool Connection::keepsTextAsUtf8() const
+{
+    if (!utf8Text_) {
+        SqliteStatement encoding(*this, QStringLiteral("pragma encoding"));
+        utf8Text_ = encoding.step() && encoding.column(0).toString() == QLatin1String("UTF-8");
+    }
+    return *utf8Text_;
+}
+
+std::optional<QByteArray> Connection::readStoredBytes(const QString& table, const QString& column,
+                                                      qint64 rowid) const
+{
+    if (!keepsTextAsUtf8())
+        return std::nullopt;
+    sqlite3_blob* blob = nullptr;
+    const int opened = sqlite3_blob_open(db_, "main", table.toUtf8().constData(),
+                                         column.toUtf8().constData(), rowid, 0, &blob);
+    if (opened == SQLITE_ERROR)  // no BLOB or text in that place
+        return std::nullopt;
+    if (opened != SQLITE_OK)
+        fail(QStringLiteral("reading %1").arg(column));
+    QByteArray bytes(sqlite3_blob_bytes(blob), Qt::Uninitialized);
+    const int read = sqlite3_blob_read(blob, bytes.data(), int(bytes.size()), 0);
+    const int closed = sqlite3_blob_close(blob);
+    if (read != SQLITE_OK || closed != SQLITE_OK)
+        fail(QStringLiteral("reading %1").arg(column));
+    return bytes;
+}
+
 SqliteStatement::SqliteStatement(const Connection& connection, const QString& sql)
     : connection_(connection)
 {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringView>
 #include <QVariant>
+#include <optional>
 #include <stdexcept>
 
 struct sqlite3;
@@ -50,8 +51,16 @@ public:
     int busyTime() const { return busyTime_; }
     [[noreturn]] void fail(const QString& context = {}) const;
 
+    // One stored value read straight into the result, without the engine first assembling a
+    // copy of its own: a BLOB's bytes, or a text's UTF-8. Nothing for a value of another kind
+    // (null, a number), for a row that is not there, and for a store that keeps its text in
+    // UTF-16; the caller then reads it as a value. Throws StoreError on a failed read.
+    std::optional<QByteArray> readStoredBytes(const QString& table, const QString& column,
+                                              qint64 rowid) const;
+
 private:
     void configure();
+    bool keepsTextAsUtf8() const;
     static int busyHandler(void* connection, int attempt);
     bool waitForLock(int attempt);
 
@@ -61,6 +70,7 @@ private:
     bool inTransaction_ = false;
     QElapsedTimer clock_;
     qint64 busyDeadline_ = 0;  // on clock_
+    mutable std::optional<bool> utf8Text_;  // read when first needed
 };
 
 class SqliteStatement {

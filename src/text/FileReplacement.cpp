@@ -205,6 +205,15 @@ void FileReplacement::write(QByteArrayView bytes)
     }
 }
 
+void FileReplacement::startWriteBack()
+{
+    Q_ASSERT(descriptor_ >= 0);
+    // Only a head start: file systems that cannot do it leave the whole flush to commit().
+    if (::sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE) != 0 && errno != EINVAL
+        && errno != ENOSYS && errno != ESPIPE)
+        fail(errno);
+}
+
 void FileReplacement::commit()
 {
     Q_ASSERT(descriptor_ >= 0);

@@ -30,6 +30,9 @@ public:
 
     // Appends bytes to the temporary file. Throws FileError (the disk is full, …).
     void write(QByteArrayView bytes);
+    // Starts writing the data to the disk without waiting for it, so that a later commit()
+    // finds most of it written. Throws FileError when the disk reports an error.
+    void startWriteBack();
     // Flushes, renames over the target and removes temporary files that earlier writes of the
     // same target left behind when their process was killed. Throws FileError.
     void commit();

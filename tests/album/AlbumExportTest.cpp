@@ -14,6 +14,7 @@
 #include "store/Sqlite.h"
 #include "store/Statements.h"
 #include "text/FileErrors.h"
+#include "text/FileReplacement.h"
 
 #include <QDir>
 #include <QFileSystemModel>
@@ -23,6 +24,9 @@
 #include <QPushButton>
 #include <QCheckBox>
 #include <gtest/gtest.h>
+#include <atomic>
+#include <cerrno>
+#include <unistd.h>
 
 using album::ExportFileNames;
 using album::ExportNaming;
@@ -46,6 +50,16 @@ std::vector<ExportFileNames> namesOf(const QStringList& pictures)
     for (const QString& picture : pictures)
         names.push_back(naming.next(picture));
     return names;
+}
+
+// Lets the first flushes through and fails the rest with ENOSPC, on whichever thread flushes.
+std::atomic<int> flushesLeft{0};
+int flushThenFail(int descriptor)
+{
+    if (flushesLeft.fetch_sub(1) > 0)
+        return ::fdatasync(descriptor);
+    errno = ENOSPC;
+    return -1;
 }
 
 void expectNames(const std::vector<ExportFileNames>& names, const QStringList& expected)
@@ -251,6 +265,25 @@ TEST_F(AlbumExportTest, APictureThatFailsToDecodeEndsTheExportAtThatRecord)
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages.back().kind, MessageKind::ErrorReport);
     EXPECT_EQ(written(), QStringList({"A.JPG", "A.TXT"}));
+}
+
+TEST_F(AlbumExportTest, AFileThatDoesNotReachTheDiskEndsTheExportWithItsReasonAndNoSuccess)
+{
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"})
+        add(name, 1, jpegBytes(8, 8));
+    openAlbum();
+    TForm17 dialog(pane, query);
+    dialog.ShellTreeView1Click(dialog.folderModel()->index(out));
+    flushesLeft = 2;
+    const textfile::FlushCall previous = textfile::setFlushCallForTesting(&flushThenFail);
+    dialog.findChild<QPushButton*>(QStringLiteral("suiButton1"))->click();
+    textfile::setFlushCallForTesting(previous);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages.back().kind, MessageKind::ErrorReport);
+    EXPECT_TRUE(sink.messages.back().text.contains(out + QStringLiteral("/C.JPG")))
+        << sink.messages.back().text.toStdString();
+    // What reached the disk stays, and nothing half-written is left in the folder.
+    EXPECT_EQ(written(), QStringList({"A.JPG", "B.JPG"}));
 }
 
 TEST_F(AlbumExportTest, TheDialogChecksTheFolderExportsAndReports)

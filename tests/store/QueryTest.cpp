@@ -148,6 +148,36 @@ TEST_F(PictureQueryTest, NewRowFiresWhenBegunButNotWhenPosted)
     EXPECT_EQ(query.field(2).toInt(), 1);
 }
 
+// Pictures are read from the store when asked for; every kind of stored value reads as before:
+// a BLOB as its bytes, a text as UTF-8, a number as its digits, null as nothing, large or not.
+TEST_F(PictureQueryTest, PicturesReadWhenAskedForKeepEveryKindOfStoredValue)
+{
+    QByteArray large(3 << 20, Qt::Uninitialized);
+    for (qsizetype i = 0; i < large.size(); ++i)
+        large[i] = char(i * 7 + i / 4096);
+    addPictures({"blob", "large", "text", "number", "null", "empty"});
+    store::Connection connection(folder.storePath());
+    store::SqliteStatement set(connection, QStringLiteral("update 图片 set Myimage=? where 图片名称=?"));
+    for (const auto& [name, value] : std::vector<std::pair<QString, QVariant>>{
+             {"large", large}, {"text", QStringLiteral("文字 text")}, {"number", 42},
+             {"null", QVariant()}, {"empty", QByteArray("")}}) {
+        set.reset();
+        set.bindAll({value, name});
+        set.step();
+    }
+    openAll();
+    const std::vector<QByteArray> expected{"BMblob", large, "文字 text", "42", {}, {}};
+    for (int row = 0; row < query.recordCount(); ++row) {
+        EXPECT_EQ(query.bytesAt(row, 3), expected[size_t(row)]) << row;
+        query.moveTo(row);
+        EXPECT_EQ(query.fieldBytes(QStringLiteral("Myimage")), expected[size_t(row)]) << row;
+    }
+    EXPECT_EQ(query.field(QStringLiteral("Myimage")), QVariant(QByteArray("")));
+    EXPECT_EQ(query.bytesAt(query.recordCount(), 3), QByteArray());  // past the last row
+    connection.exec(QStringLiteral("delete from 图片 where 图片名称='blob'"));
+    EXPECT_EQ(query.bytesAt(0, 3), QByteArray());  // a row deleted elsewhere
+}
+
 TEST_F(PictureQueryTest, InsertPutsTheRowBeforeTheCurrentOne)
 {
     addPictures({"a", "b"});

@@ -3,6 +3,7 @@
 // the messages that name the cause.
 #include "support/ProgramFolder.h"
 
+#include "text/CommitQueue.h"
 #include "text/FileReplacement.h"
 #include "text/TextFile.h"
 
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -64,6 +66,33 @@ public:
 private:
     FlushCall previous_;
 };
+
+// Lets the first flushes through and fails every one after them with EIO, on whichever thread.
+std::atomic<int> flushesLeft{0};
+int flushThenFail(int descriptor)
+{
+    if (flushesLeft.fetch_sub(1) > 0)
+        return ::fdatasync(descriptor);
+    errno = EIO;
+    return -1;
+}
+
+class FlushesThenFailure {
+public:
+    explicit FlushesThenFailure(int flushes) : previous_(setFlushCallForTesting(&flushThenFail))
+    {
+        flushesLeft = flushes;
+    }
+    ~FlushesThenFailure() { setFlushCallForTesting(previous_); }
+
+private:
+    FlushCall previous_;
+};
+
+QString numbered(const testing_support::ProgramFolder& folder, int n)
+{
+    return folder.file(QStringLiteral("图片%1.JPG").arg(n));
+}
 
 // A process id that no process holds any longer.
 qint64 finishedProcess()
@@ -215,4 +244,65 @@ TEST(FileRead, RefusesWhatIsNoRegularFileAtOnceAndWhatIsTooLargeWithAMessage)
     writeFile(large, "");
     ASSERT_EQ(::truncate(QFile::encodeName(large).constData(), kLargestReadableFile + 1), 0);
     EXPECT_TRUE(errorOf([&] { readBytes(large); }).contains(reason::kTooLarge));
+}
+
+TEST(CommitQueue, CommitsEveryFileWholeAndInOrderBeforeFinishReturns)
+{
+    testing_support::ProgramFolder folder;
+    const qsizetype before = folderEntries(folder.path()).size();
+    writeFile(numbered(folder, 0), "old");
+    {
+        CommitQueue queue(3);
+        for (int n = 0; n < 40; ++n)
+            queueReplacement(queue, numbered(folder, n), QByteArray(n * 1000 + 1, char('a' + n % 26)));
+        queue.finish();
+        for (int n = 0; n < 40; ++n)
+            EXPECT_EQ(testing_support::readBytes(numbered(folder, n)),
+                      QByteArray(n * 1000 + 1, char('a' + n % 26)));
+        EXPECT_EQ(folderEntries(folder.path()).size(), before + 40);  // no temporary file left
+        queueReplacement(queue, folder.file("after.txt"), "later");  // the queue goes on after finish
+    }
+    EXPECT_EQ(testing_support::readBytes(folder.file("after.txt")), "later");
+}
+
+TEST(CommitQueue, AFailedFlushStopsTheQueueKeepsEarlierFilesAndLeavesLaterTargetsAsTheyWere)
+{
+    testing_support::ProgramFolder folder;
+    const qsizetype before = folderEntries(folder.path()).size();
+    for (int n = 0; n < 12; ++n)
+        writeFile(numbered(folder, n), "old");
+    FlushesThenFailure failing(5);
+    CommitQueue queue(2);
+    QString message;
+    try {
+        for (int n = 0; n < 12; ++n)
+            queueReplacement(queue, numbered(folder, n), "new");
+        queue.finish();
+        ADD_FAILURE() << "the failed flush went unreported";
+    } catch (const FileError& error) {
+        message = QString::fromUtf8(error.what());
+    }
+    EXPECT_TRUE(message.contains(numbered(folder, 5))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(EIO)))) << message.toStdString();
+    for (int n = 0; n < 12; ++n)
+        EXPECT_EQ(testing_support::readBytes(numbered(folder, n)), n < 5 ? "new" : "old") << n;
+    EXPECT_THROW(queue.finish(), FileError);  // a failure stays reported
+    EXPECT_EQ(folderEntries(folder.path()).size(), before + 12);  // no temporary file left
+}
+
+TEST(CommitQueue, AWriterThatStopsWithoutFinishingKeepsWhatItHandedOver)
+{
+    testing_support::ProgramFolder folder;
+    const qsizetype before = folderEntries(folder.path()).size();
+    {
+        CommitQueue queue(8);
+        for (int n = 0; n < 6; ++n)
+            queueReplacement(queue, numbered(folder, n), "done");
+        auto unfinished = std::make_unique<FileReplacement>(numbered(folder, 6));
+        unfinished->write("half");
+    }
+    for (int n = 0; n < 6; ++n)
+        EXPECT_EQ(testing_support::readBytes(numbered(folder, n)), "done");
+    EXPECT_FALSE(QFileInfo::exists(numbered(folder, 6)));
+    EXPECT_EQ(folderEntries(folder.path()).size(), before + 6);
 }
