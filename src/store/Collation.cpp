@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 #include <unicode/ucol.h>
+#include <unicode/uiter.h>
 #include <unicode/uscript.h>
 
 namespace store {
@@ -63,47 +64,57 @@ int collate(void*, int lengthA, const void* a, int lengthB, const void* b)
 
 namespace {
 
-// Without a collator (ICU data missing) the key is the text's UTF-8 form.
-void appendKey(const UCollator* collator, QStringView text, QByteArray& keys)
+quint64 prefixOf(const uint8_t* bytes, int32_t length)
 {
-    if (!collator) {
-        keys += text.toUtf8();
-        return;
-    }
-    const auto* units = reinterpret_cast<const UChar*>(text.utf16());
-    const qsizetype start = keys.size();
-    qsizetype room = text.size() * 4 + 16;
-    for (;;) {
-        keys.resize(start + room);
-        const int32_t length = ucol_getSortKey(collator, units, int32_t(text.size()),
-                                               reinterpret_cast<uint8_t*>(keys.data() + start),
-                                               int32_t(room));
-        if (length <= room) {
-            keys.resize(start + std::max(0, length - 1));  // without the terminating zero byte
-            return;
-        }
-        room = length;
-    }
+    quint64 prefix = 0;
+    for (int32_t k = 0; k < 8; ++k)
+        prefix = prefix << 8 | (k < length ? bytes[k] : 0);
+    return prefix;
 }
 
-void appendKeys(const UCollator* collator, const QString* begin, const QString* end,
-                QByteArray& keys, std::vector<qsizetype>& ends)
+// Without a collator (ICU data missing) the order is that of the UTF-8 bytes.
+quint64 sortPrefix(const UCollator* collator, QStringView text)
 {
-    for (const QString* text = begin; text != end; ++text) {
-        appendKey(collator, QStringView(text->constData(), text->size()), keys);
-        ends.push_back(keys.size());
+    if (!collator) {
+        const QByteArray utf8 = text.toUtf8();
+        return prefixOf(reinterpret_cast<const uint8_t*>(utf8.constData()), int32_t(utf8.size()));
     }
+    UCharIterator characters;
+    uiter_setString(&characters, reinterpret_cast<const UChar*>(text.utf16()), int32_t(text.size()));
+    uint32_t state[2] = {0, 0};
+    uint8_t key[8];
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = ucol_nextSortKeyPart(collator, &characters, state, key, 8, &status);
+    // A failure leaves 0, which only makes the texts compare in full.
+    return U_SUCCESS(status) ? prefixOf(key, length) : 0;
+}
+
+void fillPrefixes(const UCollator* collator, const QString* begin, const QString* end,
+                  quint64* prefixes)
+{
+    for (const QString* text = begin; text != end; ++text)
+        *prefixes++ = sortPrefix(collator, *text);
 }
 
 } // namespace
 
-std::vector<qsizetype> appendChineseSortKeys(const std::vector<QString>& texts, QByteArray& keys)
+int compareChinese(QStringView a, QStringView b)
+{
+    if (UCollator* collator = chineseCollator()) {
+        const UCollationResult order =
+            ucol_strcoll(collator, reinterpret_cast<const UChar*>(a.utf16()), int32_t(a.size()),
+                         reinterpret_cast<const UChar*>(b.utf16()), int32_t(b.size()));
+        return order == UCOL_LESS ? -1 : order == UCOL_GREATER ? 1 : 0;
+    }
+    const QByteArray utf8A = a.toUtf8(), utf8B = b.toUtf8();
+    return binaryOrder(utf8A.constData(), int(utf8A.size()), utf8B.constData(), int(utf8B.size()));
+}
+
+std::vector<quint64> chineseSortPrefixes(const std::vector<QString>& texts)
 {
     constexpr size_t kSharedFrom = 16384;
     const UCollator* collator = chineseCollator();
-    std::vector<qsizetype> ends;
-    ends.reserve(texts.size());
-    keys.reserve(keys.size() + qsizetype(texts.size()) * 32);
+    std::vector<quint64> prefixes(texts.size());
     UErrorCode status = U_ZERO_ERROR;
     UCollator* second = collator && texts.size() >= kSharedFrom && std::thread::hardware_concurrency() > 1
                             ? ucol_clone(collator, &status)
@@ -111,32 +122,25 @@ std::vector<qsizetype> appendChineseSortKeys(const std::vector<QString>& texts, 
     if (!second || U_FAILURE(status)) {
         if (second)
             ucol_close(second);
-        appendKeys(collator, texts.data(), texts.data() + texts.size(), keys, ends);
-        return ends;
+        fillPrefixes(collator, texts.data(), texts.data() + texts.size(), prefixes.data());
+        return prefixes;
     }
     // The second half on a thread of its own, with a collator of its own.
     const size_t half = texts.size() / 2;
-    QByteArray secondKeys;
-    std::vector<qsizetype> secondEnds;
-    secondEnds.reserve(texts.size() - half);
     std::thread worker;
     try {
         worker = std::thread([&] {
-            appendKeys(second, texts.data() + half, texts.data() + texts.size(), secondKeys, secondEnds);
+            fillPrefixes(second, texts.data() + half, texts.data() + texts.size(), prefixes.data() + half);
         });
     } catch (const std::system_error&) {  // no thread to be had: this one does it all
         ucol_close(second);
-        appendKeys(collator, texts.data(), texts.data() + texts.size(), keys, ends);
-        return ends;
+        fillPrefixes(collator, texts.data(), texts.data() + texts.size(), prefixes.data());
+        return prefixes;
     }
-    appendKeys(collator, texts.data(), texts.data() + half, keys, ends);
+    fillPrefixes(collator, texts.data(), texts.data() + half, prefixes.data());
     worker.join();
     ucol_close(second);
-    const qsizetype offset = keys.size();
-    keys += secondKeys;
-    for (const qsizetype end : secondEnds)
-        ends.push_back(offset + end);
-    return ends;
+    return prefixes;
 }
 
 int registerChineseCollation(sqlite3* db)

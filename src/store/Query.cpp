@@ -5,7 +5,6 @@
 
 #include <QRegularExpression>
 #include <algorithm>
-#include <string_view>
 #include <sqlite3.h>
 
 // When the after-scroll handler runs:
@@ -172,14 +171,15 @@ void Query::fetch()
         throw StoreError(QStringLiteral("unexpected columns in the result of: %1")
                              .arg(statement_.sql).toStdString());
     select.bindAll(statement_.params);
+    placeKeptValues();
     std::deque<Row> rows;
+    std::vector<QVariant> values;
     try {
         while (select.step()) {
-            Row row{select.columnInt(0), {}};
-            row.values.reserve(columns_.size());
-            for (int c = 1; c <= int(columns_.size()); ++c)
-                row.values.push_back(select.column(c));
-            rows.push_back(std::move(row));
+            rows.push_back({select.columnInt(0), values.size()});
+            for (int c = 0; c < int(columns_.size()); ++c)
+                if (fetched_[size_t(c)])
+                    values.push_back(select.column(c + 1));
         }
     } catch (const StoreError&) {
         select.reset();  // a kept statement must not hold the store's read lock
@@ -187,8 +187,28 @@ void Query::fetch()
     }
     select.reset();
     rows_ = std::move(rows);
+    values_ = std::move(values);
     if (fetchOrder_ >= 0)
         orderRowsBy(fetchOrder_);
+}
+
+void Query::placeKeptValues()
+{
+    keptPlace_.assign(columns_.size(), -1);
+    keptPerRow_ = 0;
+    for (size_t c = 0; c < columns_.size(); ++c)
+        if (fetched_[c])
+            keptPlace_[c] = int(keptPerRow_++);
+}
+
+// The value of a fetched column, or nullptr for a column read when asked for.
+const QVariant* Query::keptValue(const Row& row, int position) const
+{
+    const int place = keptPlace_[size_t(position)];
+    if (place < 0)
+        return nullptr;
+    Q_ASSERT(row.values + size_t(place) < values_.size());
+    return &values_[row.values + size_t(place)];
 }
 
 void Query::open()
@@ -208,6 +228,7 @@ void Query::close()
 {
     open_ = false;
     rows_.clear();
+    values_.clear();
     pending_.reset();
     current_ = -1;
     atStart_ = atEnd_ = true;
@@ -334,8 +355,8 @@ QVariant Query::valueAt(int index, int position) const
     if (index < 0 || index >= int(rows_.size()))
         return {};
     const Row& row = rows_[size_t(index)];
-    if (fetched_[size_t(position)])
-        return row.values[size_t(position)];
+    if (const QVariant* value = keptValue(row, position))
+        return *value;
     SqliteStatement read(*connection_, QStringLiteral("select %1 from %2 where rowid=?")
                                            .arg(quoted(columns_[size_t(position)].name), quoted(table_)));
     read.bind(1, row.rowid);
@@ -346,7 +367,7 @@ QVariant Query::field(int position) const
 {
     requireColumn(position);
     if (pending_)
-        return pending_->row.values[size_t(position)];
+        return pending_->values[size_t(position)];
     return valueAt(current_, position);
 }
 
@@ -377,7 +398,7 @@ QByteArray Query::fieldBytes(int position) const
 {
     requireColumn(position);
     if (pending_)
-        return bytesOf(pending_->row.values[size_t(position)]);
+        return bytesOf(pending_->values[size_t(position)]);
     return bytesAt(current_, position);
 }
 
@@ -404,7 +425,7 @@ void Query::beginNew(size_t position)
     requireOpen();
     if (inserting())
         post();
-    pending_ = Pending{Row{0, std::vector<QVariant>(columns_.size())}, position, current_};
+    pending_ = Pending{std::vector<QVariant>(columns_.size()), position, current_};
     scrolled();
 }
 
@@ -423,7 +444,7 @@ void Query::setField(int position, const QVariant& value)
     requireColumn(position);
     if (!pending_)
         throw StoreError("rows are never changed in place: begin a new row with insert or append");
-    pending_->row.values[size_t(position)] = value;
+    pending_->values[size_t(position)] = value;
 }
 
 void Query::setField(const QString& name, const QVariant& value)
@@ -458,21 +479,20 @@ void Query::post()
 {
     if (!pending_)
         throw StoreError("there is no new row to post");
-    Q_ASSERT(pending_->row.values.size() == columns_.size());
+    Q_ASSERT(pending_->values.size() == columns_.size());
     SqliteStatement& insert = insertStatement();
     insert.reset();
     for (size_t c = 0; c < columns_.size(); ++c)
-        insert.bind(int(c) + 1, pending_->row.values[c]);
+        insert.bind(int(c) + 1, pending_->values[c]);
     insert.step();
     insert.reset();
-    Row row = std::move(pending_->row);
-    row.rowid = sqlite3_last_insert_rowid(connection().handle());
+    const Row row{sqlite3_last_insert_rowid(connection().handle()), values_.size()};
     // Values of columns not fetched are read back from the store when asked for, not kept here.
     for (size_t c = 0; c < columns_.size(); ++c)
-        if (!fetched_[c])
-            row.values[c] = QVariant();
+        if (fetched_[c])
+            values_.push_back(std::move(pending_->values[c]));
     const size_t position = std::min(pending_->position, rows_.size());
-    rows_.insert(rows_.begin() + std::ptrdiff_t(position), std::move(row));
+    rows_.insert(rows_.begin() + std::ptrdiff_t(position), row);
     pending_.reset();
     current_ = int(position);
     clearMarkers();
@@ -501,6 +521,8 @@ void Query::deleteCurrent()
     remove.bind(1, rows_[size_t(current_)].rowid);
     remove.step();
     remove.reset();
+    const size_t kept = rows_[size_t(current_)].values;
+    std::fill(values_.begin() + std::ptrdiff_t(kept), values_.begin() + std::ptrdiff_t(kept + keptPerRow_), QVariant());
     rows_.erase(rows_.begin() + current_);
     if (current_ >= int(rows_.size()))
         current_ = int(rows_.size()) - 1;
@@ -607,22 +629,24 @@ void Query::RowWriter::write()
 }
 
 // Ascending by one column: empty values first, then numbers, then texts in Chinese order; rows
-// that compare equal keep their order. The texts' sort keys lie in one buffer; the first eight
-// bytes of each, read as one number, settle most comparisons without touching the buffer.
+// that compare equal keep their order. The first eight bytes of each text's sort key, read as
+// one number, settle most comparisons; only texts with equal prefixes are compared in full.
 void Query::orderRowsBy(int position)
 {
     struct Entry {
         int kind;  // 0 empty, 1 number, 2 text
         double number;
         quint64 prefix;
-        size_t text;  // its text's place among the texts and their keys
+        size_t text;  // its place among the texts
         size_t row;
     };
+    if (keptPlace_[size_t(position)] < 0)
+        return;  // a column read when asked for: every row is empty here, and keeps its place
     std::vector<Entry> entries;
     entries.reserve(rows_.size());
     std::vector<QString> texts;
     for (size_t i = 0; i < rows_.size(); ++i) {
-        const QVariant& value = rows_[i].values[size_t(position)];
+        const QVariant& value = *keptValue(rows_[i], position);
         if (value.isNull()) {
             entries.push_back({0, 0, 0, 0, i});
         } else if (isNumber(value)) {
@@ -632,19 +656,10 @@ void Query::orderRowsBy(int position)
             texts.push_back(value.toString());
         }
     }
-    QByteArray keys;
-    const std::vector<qsizetype> ends = appendChineseSortKeys(texts, keys);
-    const auto keyOf = [&](const Entry& entry) {
-        const qsizetype start = entry.text == 0 ? 0 : ends[entry.text - 1];
-        return std::string_view(keys.constData() + start, size_t(ends[entry.text] - start));
-    };
-    for (Entry& entry : entries) {
-        if (entry.kind != 2)
-            continue;
-        const std::string_view key = keyOf(entry);
-        for (size_t k = 0; k < 8; ++k)
-            entry.prefix = entry.prefix << 8 | (k < key.size() ? uchar(key[k]) : 0);
-    }
+    const std::vector<quint64> prefixes = chineseSortPrefixes(texts);
+    for (Entry& entry : entries)
+        if (entry.kind == 2)
+            entry.prefix = prefixes[entry.text];
     std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
         if (a.kind != b.kind)
             return a.kind < b.kind;
@@ -652,11 +667,11 @@ void Query::orderRowsBy(int position)
             return a.number < b.number;
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
-        return keyOf(a) < keyOf(b);
+        return a.kind == 2 && compareChinese(texts[a.text], texts[b.text]) < 0;
     });
     std::deque<Row> ordered;
     for (const Entry& entry : entries)
-        ordered.push_back(std::move(rows_[entry.row]));
+        ordered.push_back(rows_[entry.row]);
     rows_ = std::move(ordered);
 }
 

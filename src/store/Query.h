@@ -162,12 +162,13 @@ private:
         QString name;
         bool lazy = false;  // BLOB: read from the store when asked for
     };
+    // A row of the result: its rowid, and where its kept values begin in values_.
     struct Row {
         qint64 rowid = 0;
-        std::vector<QVariant> values;
+        size_t values = 0;
     };
     struct Pending {
-        Row row;
+        std::vector<QVariant> values;  // every column's
         size_t position = 0;   // where the row goes in the result when posted
         int previous = -1;     // current row before the insert began
     };
@@ -177,6 +178,8 @@ private:
     QString selectSql();
     bool markFetchedColumns(const QString& selectList);
     void fetch();
+    void placeKeptValues();
+    const QVariant* keptValue(const Row& row, int position) const;
     void requireOpen() const;
     void requireColumn(int position) const;
     void clearMarkers();
@@ -200,6 +203,13 @@ private:
     int fetchOrder_ = -1;  // column the result is ordered by on this side, or -1
     std::vector<Column> columns_;
     std::vector<bool> fetched_;  // by column: the current statement's rows carry its values
+    // By column: its place among the values kept for each row, or -1 when it is read from the
+    // store when asked for. The kept values of all rows lie in values_, row after row, so that a
+    // result of many rows is one allocation, not one per row; a deleted row's values stay
+    // (emptied) until the next fetch.
+    std::vector<int> keptPlace_;
+    size_t keptPerRow_ = 0;
+    std::vector<QVariant> values_;
     std::deque<Row> rows_;  // deque: deleting row after row from the front stays cheap
     std::optional<Pending> pending_;
     int current_ = -1;

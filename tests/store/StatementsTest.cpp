@@ -102,8 +102,9 @@ TEST_F(StatementsTest, TitleListHoldsLineZeroOfEveryEntryInPinyinOrder)
               (QStringList{"2024", "Apple", "banana", "安静", "北方", "菜谱", "大海", "鹅毛"}));
 }
 
-// A long list is ordered by sort keys made on two threads; the order must be the one the
-// engine gives when it calls the collation itself, and equal titles keep the store's order.
+// A long list is ordered by sort-key prefixes made on two threads and compared in full where
+// they are equal; the order must be the one the engine gives when it calls the collation
+// itself, and equal titles keep the store's order.
 TEST_F(StatementsTest, ALongTitleListIsInTheSameOrderAsTheEnginesCollation)
 {
     const QString words = QStringLiteral("北京上海读书笔记工作计划会议纪要生活随笔旅行日记abcXYZ09");
