@@ -89,58 +89,95 @@ quint64 sortPrefix(const UCollator* collator, QStringView text)
     return U_SUCCESS(status) ? prefixOf(key, length) : 0;
 }
 
-void fillPrefixes(const UCollator* collator, const QString* begin, const QString* end,
-                  quint64* prefixes)
+void appendKey(const UCollator* collator, QStringView text, QByteArray& keys)
 {
-    for (const QString* text = begin; text != end; ++text)
-        *prefixes++ = sortPrefix(collator, *text);
+    if (!collator) {
+        keys += text.toUtf8();
+        return;
+    }
+    const auto* units = reinterpret_cast<const UChar*>(text.utf16());
+    const qsizetype start = keys.size();
+    qsizetype room = text.size() * 4 + 16;
+    for (;;) {
+        keys.resize(start + room);
+        const int32_t length = ucol_getSortKey(collator, units, int32_t(text.size()),
+                                               reinterpret_cast<uint8_t*>(keys.data() + start),
+                                               int32_t(room));
+        if (length <= room) {
+            keys.resize(start + std::max(0, length - 1));  // without the terminating zero byte
+            return;
+        }
+        room = length;
+    }
+}
+
+// Runs work(collator, half, begin, end) over [0, count): a large count is split in two halves,
+// the second on a thread of its own with a collator of its own.
+template <typename Work>
+void inTwoHalves(size_t count, Work work)
+{
+    constexpr size_t kSharedFrom = 16384;
+    const UCollator* collator = chineseCollator();
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* second = collator && count >= kSharedFrom && std::thread::hardware_concurrency() > 1
+                            ? ucol_clone(collator, &status)
+                            : nullptr;
+    if (second && U_FAILURE(status)) {
+        ucol_close(second);
+        second = nullptr;
+    }
+    const size_t half = count / 2;
+    std::thread worker;
+    if (second) {
+        try {
+            worker = std::thread([&] { work(second, 1, half, count); });
+        } catch (const std::system_error&) {  // no thread to be had: this one does it all
+        }
+    }
+    if (!worker.joinable()) {
+        if (second)
+            ucol_close(second);
+        work(collator, 0, size_t(0), count);
+        return;
+    }
+    work(collator, 0, size_t(0), half);
+    worker.join();
+    ucol_close(second);
 }
 
 } // namespace
 
-int compareChinese(QStringView a, QStringView b)
-{
-    if (UCollator* collator = chineseCollator()) {
-        const UCollationResult order =
-            ucol_strcoll(collator, reinterpret_cast<const UChar*>(a.utf16()), int32_t(a.size()),
-                         reinterpret_cast<const UChar*>(b.utf16()), int32_t(b.size()));
-        return order == UCOL_LESS ? -1 : order == UCOL_GREATER ? 1 : 0;
-    }
-    const QByteArray utf8A = a.toUtf8(), utf8B = b.toUtf8();
-    return binaryOrder(utf8A.constData(), int(utf8A.size()), utf8B.constData(), int(utf8B.size()));
-}
-
 std::vector<quint64> chineseSortPrefixes(const std::vector<QString>& texts)
 {
-    constexpr size_t kSharedFrom = 16384;
-    const UCollator* collator = chineseCollator();
     std::vector<quint64> prefixes(texts.size());
-    UErrorCode status = U_ZERO_ERROR;
-    UCollator* second = collator && texts.size() >= kSharedFrom && std::thread::hardware_concurrency() > 1
-                            ? ucol_clone(collator, &status)
-                            : nullptr;
-    if (!second || U_FAILURE(status)) {
-        if (second)
-            ucol_close(second);
-        fillPrefixes(collator, texts.data(), texts.data() + texts.size(), prefixes.data());
-        return prefixes;
-    }
-    // The second half on a thread of its own, with a collator of its own.
-    const size_t half = texts.size() / 2;
-    std::thread worker;
-    try {
-        worker = std::thread([&] {
-            fillPrefixes(second, texts.data() + half, texts.data() + texts.size(), prefixes.data() + half);
-        });
-    } catch (const std::system_error&) {  // no thread to be had: this one does it all
-        ucol_close(second);
-        fillPrefixes(collator, texts.data(), texts.data() + texts.size(), prefixes.data());
-        return prefixes;
-    }
-    fillPrefixes(collator, texts.data(), texts.data() + half, prefixes.data());
-    worker.join();
-    ucol_close(second);
+    inTwoHalves(texts.size(), [&](const UCollator* collator, int, size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i)
+            prefixes[i] = sortPrefix(collator, texts[i]);
+    });
     return prefixes;
+}
+
+std::vector<qsizetype> appendChineseSortKeys(const std::vector<QString>& texts, QByteArray& keys)
+{
+    QByteArray halfKeys[2];
+    std::vector<qsizetype> halfEnds[2];
+    inTwoHalves(texts.size(), [&](const UCollator* collator, int half, size_t begin, size_t end) {
+        halfKeys[half].reserve(qsizetype(end - begin) * 32);
+        halfEnds[half].reserve(end - begin);
+        for (size_t i = begin; i < end; ++i) {
+            appendKey(collator, texts[i], halfKeys[half]);
+            halfEnds[half].push_back(halfKeys[half].size());
+        }
+    });
+    std::vector<qsizetype> ends;
+    ends.reserve(texts.size());
+    for (int half = 0; half < 2; ++half) {
+        const qsizetype offset = keys.size();
+        keys += halfKeys[half];
+        for (const qsizetype end : halfEnds[half])
+            ends.push_back(offset + end);
+    }
+    return ends;
 }
 
 int registerChineseCollation(sqlite3* db)

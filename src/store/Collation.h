@@ -2,8 +2,8 @@
 // case-blind for Latin letters.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-#include <QStringView>
 #include <vector>
 
 struct sqlite3;
@@ -16,13 +16,15 @@ inline constexpr const char* kChineseCollation = "ZH";
 // Registers the collation on a connection; the engine's result code.
 int registerChineseCollation(sqlite3* db);
 
-// The collator's order of two texts: negative, zero or positive. Unlike the engine's collation,
-// texts that differ in letter case only compare equal, so that a stable sort keeps their order.
-int compareChinese(QStringView a, QStringView b);
-
 // The first eight bytes of each text's sort key, read as one number: two texts whose prefixes
-// differ are in the collation's order by them, and only texts with equal prefixes need
-// compareChinese. A large batch is split between two threads.
+// differ are in the collation's order by them; only texts with equal prefixes need their full
+// keys. A large batch is split between two threads.
 std::vector<quint64> chineseSortPrefixes(const std::vector<QString>& texts);
+
+// Full sort keys whose byte order (memcmp) is the collation's order, apart from texts the
+// collation finds equal (they differ in letter case only). The keys of every text are appended
+// to keys, in order; returns where each key ends in keys. A large batch is split between two
+// threads.
+std::vector<qsizetype> appendChineseSortKeys(const std::vector<QString>& texts, QByteArray& keys);
 
 } // namespace store

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <string_view>
 #include <sqlite3.h>
 
 // When the after-scroll handler runs:
@@ -628,21 +629,59 @@ void Query::RowWriter::write()
     insert_.reset();
 }
 
+namespace {
+
+// A row's place in a sort by one column.
+struct SortEntry {
+    int kind;  // 0 empty, 1 number, 2 text
+    double number;
+    quint64 prefix;  // of a text's sort key
+    size_t text;     // its place among the texts
+    size_t row;
+};
+
+// Orders each run of texts with equal sort-key prefixes by their full keys, made in one batch
+// for all such texts; texts with equal keys keep their order.
+void orderTiedTexts(std::vector<SortEntry>& entries, const std::vector<QString>& texts)
+{
+    std::vector<std::pair<size_t, size_t>> runs;
+    std::vector<QString> tied;
+    for (size_t begin = 0, end = 0; begin < entries.size(); begin = end) {
+        for (end = begin + 1; end < entries.size() && entries[end].kind == entries[begin].kind
+                              && entries[end].prefix == entries[begin].prefix;
+             ++end) {
+        }
+        if (entries[begin].kind != 2 || end - begin < 2)
+            continue;
+        runs.emplace_back(begin, end);
+        for (size_t i = begin; i < end; ++i) {
+            tied.push_back(texts[entries[i].text]);
+            entries[i].text = tied.size() - 1;  // from here on: its place among the tied texts
+        }
+    }
+    if (runs.empty())
+        return;
+    QByteArray keys;
+    const std::vector<qsizetype> ends = appendChineseSortKeys(tied, keys);
+    const auto keyOf = [&](const SortEntry& entry) {
+        const qsizetype start = entry.text == 0 ? 0 : ends[entry.text - 1];
+        return std::string_view(keys.constData() + start, size_t(ends[entry.text] - start));
+    };
+    for (const auto& [begin, end] : runs)
+        std::stable_sort(entries.begin() + std::ptrdiff_t(begin), entries.begin() + std::ptrdiff_t(end),
+                         [&](const SortEntry& a, const SortEntry& b) { return keyOf(a) < keyOf(b); });
+}
+
+} // namespace
+
 // Ascending by one column: empty values first, then numbers, then texts in Chinese order; rows
 // that compare equal keep their order. The first eight bytes of each text's sort key, read as
-// one number, settle most comparisons; only texts with equal prefixes are compared in full.
+// one number, settle most comparisons; texts whose prefixes are equal are ordered by full keys.
 void Query::orderRowsBy(int position)
 {
-    struct Entry {
-        int kind;  // 0 empty, 1 number, 2 text
-        double number;
-        quint64 prefix;
-        size_t text;  // its place among the texts
-        size_t row;
-    };
     if (keptPlace_[size_t(position)] < 0)
         return;  // a column read when asked for: every row is empty here, and keeps its place
-    std::vector<Entry> entries;
+    std::vector<SortEntry> entries;
     entries.reserve(rows_.size());
     std::vector<QString> texts;
     for (size_t i = 0; i < rows_.size(); ++i) {
@@ -657,20 +696,17 @@ void Query::orderRowsBy(int position)
         }
     }
     const std::vector<quint64> prefixes = chineseSortPrefixes(texts);
-    for (Entry& entry : entries)
+    for (SortEntry& entry : entries)
         if (entry.kind == 2)
             entry.prefix = prefixes[entry.text];
-    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+    std::stable_sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
         if (a.kind != b.kind)
             return a.kind < b.kind;
-        if (a.kind == 1)
-            return a.number < b.number;
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        return a.kind == 2 && compareChinese(texts[a.text], texts[b.text]) < 0;
+        return a.kind == 1 ? a.number < b.number : a.prefix < b.prefix;
     });
+    orderTiedTexts(entries, texts);
     std::deque<Row> ordered;
-    for (const Entry& entry : entries)
+    for (const SortEntry& entry : entries)
         ordered.push_back(rows_[entry.row]);
     rows_ = std::move(ordered);
 }

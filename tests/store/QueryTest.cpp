@@ -178,6 +178,35 @@ TEST_F(PictureQueryTest, PicturesReadWhenAskedForKeepEveryKindOfStoredValue)
     EXPECT_EQ(query.bytesAt(0, 3), QByteArray());  // a row deleted elsewhere
 }
 
+// Every row keeps its own values, fetched or posted, through inserts, deletes, sorts and moves.
+TEST_F(PictureQueryTest, RowsKeepTheirOwnValuesThroughInsertsDeletesAndSorts)
+{
+    addPictures({"e", "c", "a"});
+    openAll();
+    query.moveTo(1);
+    query.insert();
+    query.setField(0, QStringLiteral("d"));
+    query.setField(1, QStringLiteral("d 描述"));
+    query.post();
+    query.append();
+    query.setField(0, QStringLiteral("b"));
+    query.setField(1, QStringLiteral("b 描述"));
+    query.post();
+    query.moveTo(2);
+    ASSERT_EQ(currentName(), "c");
+    query.deleteCurrent();
+    query.sort(QStringLiteral("图片名称"));
+    QStringList names, descriptions;
+    for (int row = 0; row < query.recordCount(); ++row) {
+        names << query.valueAt(row, 0).toString();
+        descriptions << query.valueAt(row, 1).toString();
+    }
+    EXPECT_EQ(names, QStringList({"a", "b", "d", "e"}));
+    EXPECT_EQ(descriptions, QStringList({"a 描述", "b 描述", "d 描述", "e 描述"}));
+    query.sort(QStringLiteral("Myimage"));  // read when asked for: nothing to order by, no move
+    EXPECT_EQ(query.valueAt(3, 0).toString(), "e");
+}
+
 TEST_F(PictureQueryTest, InsertPutsTheRowBeforeTheCurrentOne)
 {
     addPictures({"a", "b"});
