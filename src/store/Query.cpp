@@ -3,6 +3,7 @@
 #include "Collation.h"
 #include "Sqlite.h"
 
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <algorithm>
 #include <string_view>
@@ -640,9 +641,19 @@ struct SortEntry {
     size_t row;
 };
 
-// Orders each run of texts with equal sort-key prefixes by their full keys, made in one batch
-// for all such texts; texts with equal keys keep their order.
-void orderTiedTexts(std::vector<SortEntry>& entries, const std::vector<QString>& texts)
+quint64 numberOfFirstEight(std::string_view bytes)
+{
+    quint64 number = 0;
+    for (size_t k = 0; k < 8; ++k)
+        number = number << 8 | (k < bytes.size() ? uchar(bytes[k]) : 0);
+    return number;
+}
+
+// Orders each run of texts with equal prefixes by their full sort keys, made in one batch for
+// all such texts, whose first shared bytes the run has in common; texts with equal keys keep
+// their order.
+void orderTiedTexts(std::vector<SortEntry>& entries, const std::vector<QString>& texts,
+                    qsizetype shared)
 {
     std::vector<std::pair<size_t, size_t>> runs;
     std::vector<QString> tied;
@@ -663,13 +674,50 @@ void orderTiedTexts(std::vector<SortEntry>& entries, const std::vector<QString>&
         return;
     QByteArray keys;
     const std::vector<qsizetype> ends = appendChineseSortKeys(tied, keys);
-    const auto keyOf = [&](const SortEntry& entry) {
-        const qsizetype start = entry.text == 0 ? 0 : ends[entry.text - 1];
-        return std::string_view(keys.constData() + start, size_t(ends[entry.text] - start));
+    // Past the bytes the run shares: the next eight as a number, then the rest.
+    const auto restOf = [&](const SortEntry& entry, qsizetype skipped) {
+        const qsizetype start = (entry.text == 0 ? 0 : ends[entry.text - 1]) + skipped;
+        return std::string_view(keys.constData() + start,
+                                size_t(std::max<qsizetype>(0, ends[entry.text] - start)));
     };
-    for (const auto& [begin, end] : runs)
+    for (const auto& [begin, end] : runs) {
+        for (size_t i = begin; i < end; ++i)
+            entries[i].prefix = numberOfFirstEight(restOf(entries[i], shared));
         std::stable_sort(entries.begin() + std::ptrdiff_t(begin), entries.begin() + std::ptrdiff_t(end),
-                         [&](const SortEntry& a, const SortEntry& b) { return keyOf(a) < keyOf(b); });
+                         [&](const SortEntry& a, const SortEntry& b) {
+                             if (a.prefix != b.prefix)
+                                 return a.prefix < b.prefix;
+                             return restOf(a, shared + 8) < restOf(b, shared + 8);
+                         });
+    }
+}
+
+// Whether most texts would share their sort-key prefix with another, judged by a sample: texts
+// that begin alike ("标题1号", "标题2号", ...) share them, and then they are not worth making.
+// Each equal pair in a sample of m texts out of n stands for about n / m² of the texts being
+// tied. The sample is drawn at random (the same every time), each text at most once: the texts
+// may come sorted, and evenly spaced ones would then never fall into the same run.
+bool prefixesMostlyTie(const std::vector<QString>& texts)
+{
+    constexpr size_t kDraws = 2048;
+    const size_t n = texts.size();
+    if (n < 4 * kDraws)
+        return false;
+    QRandomGenerator random(kDraws);
+    std::vector<size_t> drawn(kDraws);
+    for (size_t& index : drawn)
+        index = size_t(random.bounded(quint64(n)));
+    std::sort(drawn.begin(), drawn.end());
+    drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+    std::vector<QString> sample;
+    sample.reserve(drawn.size());
+    for (const size_t index : drawn)
+        sample.push_back(texts[index]);
+    std::vector<quint64> prefixes = chineseSortPrefixes(sample);
+    std::sort(prefixes.begin(), prefixes.end());
+    const size_t m = prefixes.size();
+    const size_t equalPairs = m - size_t(std::unique(prefixes.begin(), prefixes.end()) - prefixes.begin());
+    return equalPairs * n > m * m / 2;
 }
 
 } // namespace
@@ -677,6 +725,7 @@ void orderTiedTexts(std::vector<SortEntry>& entries, const std::vector<QString>&
 // Ascending by one column: empty values first, then numbers, then texts in Chinese order; rows
 // that compare equal keep their order. The first eight bytes of each text's sort key, read as
 // one number, settle most comparisons; texts whose prefixes are equal are ordered by full keys.
+// Where most prefixes would be equal anyway, every text gets its full key at once.
 void Query::orderRowsBy(int position)
 {
     if (keptPlace_[size_t(position)] < 0)
@@ -695,16 +744,19 @@ void Query::orderRowsBy(int position)
             texts.push_back(value.toString());
         }
     }
-    const std::vector<quint64> prefixes = chineseSortPrefixes(texts);
-    for (SortEntry& entry : entries)
-        if (entry.kind == 2)
-            entry.prefix = prefixes[entry.text];
+    const bool byPrefixes = !prefixesMostlyTie(texts);
+    if (byPrefixes) {
+        const std::vector<quint64> prefixes = chineseSortPrefixes(texts);
+        for (SortEntry& entry : entries)
+            if (entry.kind == 2)
+                entry.prefix = prefixes[entry.text];
+    }
     std::stable_sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
         if (a.kind != b.kind)
             return a.kind < b.kind;
         return a.kind == 1 ? a.number < b.number : a.prefix < b.prefix;
     });
-    orderTiedTexts(entries, texts);
+    orderTiedTexts(entries, texts, byPrefixes ? 8 : 0);
     std::deque<Row> ordered;
     for (const SortEntry& entry : entries)
         ordered.push_back(rows_[entry.row]);
