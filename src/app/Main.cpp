@@ -102,12 +102,28 @@ TForm1::TForm1(platform::ProgramFolder folder, platform::TickClock& clock,
                platform::Clipboard& clipboard)
     : folder_(std::move(folder)), clock_(clock), clipboard_(clipboard)
 {
+    fetchTitlesMeanwhile();
     setWindowTitle(skin::kApplicationTitle);
     setFixedSize(kClientWidth, kClientHeight);
     buildLayout();
     FormCreate();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+// The title list's rows are fetched on a thread of their own while the window is built; the
+// text query's open() in FormCreate takes them (or reports the store's error) in its turn. An
+// older store first gains the list's index, once. One that cannot take it (read-only, locked,
+// damaged) opens without it: the queries then report what is wrong, if anything.
+void TForm1::fetchTitlesMeanwhile()
+{
+    try {
+        store::addTitleListIndex(folder_.store());
+    } catch (const store::StoreError&) {
+    }
+    ADOQuery1.setStorePath(folder_.store());
+    ADOQuery1.setStatement(store::statements::allTitles());
+    ADOQuery1.prefetch();
 }
 
 void TForm1::buildLayout()
@@ -236,12 +252,6 @@ void TForm1::readFixedAreaColor()
 // failing one are skipped and the list stays empty with its commands disabled.
 void TForm1::openQueries()
 {
-    // An older store gains the title list's index once. One that cannot take it (read-only,
-    // locked, damaged) opens without it: the queries below then report what is wrong, if anything.
-    try {
-        store::addTitleListIndex(folder_.store());
-    } catch (const store::StoreError&) {
-    }
     const bool opened = skin::guarded([this] {
         ADOQuery2.setStorePath(folder_.store());
         ADOQuery2.setStatement(store::statements::allPictures());

@@ -131,6 +131,7 @@ private:
     void buildMenu();
     QAction* addCommand(QMenu* menu, const char* name, const QString& caption, void (TForm1::*handler)());
     void buildCategoryBar();
+    void fetchTitlesMeanwhile();
     void buildLayout();
     void loadThemePictures();
     void readFixedAreaColor();
