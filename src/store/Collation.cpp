@@ -64,29 +64,22 @@ int collate(void*, int lengthA, const void* a, int lengthB, const void* b)
 
 namespace {
 
-quint64 prefixOf(const uint8_t* bytes, int32_t length)
-{
-    quint64 prefix = 0;
-    for (int32_t k = 0; k < 8; ++k)
-        prefix = prefix << 8 | (k < length ? bytes[k] : 0);
-    return prefix;
-}
-
 // Without a collator (ICU data missing) the order is that of the UTF-8 bytes.
 quint64 sortPrefix(const UCollator* collator, QStringView text)
 {
     if (!collator) {
         const QByteArray utf8 = text.toUtf8();
-        return prefixOf(reinterpret_cast<const uint8_t*>(utf8.constData()), int32_t(utf8.size()));
+        return firstEightAsNumber(std::string_view(utf8.constData(), size_t(utf8.size())));
     }
     UCharIterator characters;
     uiter_setString(&characters, reinterpret_cast<const UChar*>(text.utf16()), int32_t(text.size()));
     uint32_t state[2] = {0, 0};
-    uint8_t key[8];
+    char key[8];
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = ucol_nextSortKeyPart(collator, &characters, state, key, 8, &status);
+    const int32_t length = ucol_nextSortKeyPart(collator, &characters, state,
+                                                reinterpret_cast<uint8_t*>(key), 8, &status);
     // A failure leaves 0, which only makes the texts compare in full.
-    return U_SUCCESS(status) ? prefixOf(key, length) : 0;
+    return U_SUCCESS(status) ? firstEightAsNumber(std::string_view(key, size_t(length))) : 0;
 }
 
 void appendKey(const UCollator* collator, QStringView text, QByteArray& keys)
@@ -146,6 +139,14 @@ void inTwoHalves(size_t count, Work work)
 }
 
 } // namespace
+
+quint64 firstEightAsNumber(std::string_view bytes)
+{
+    quint64 number = 0;
+    for (size_t k = 0; k < 8; ++k)
+        number = number << 8 | (k < bytes.size() ? uchar(bytes[k]) : 0);
+    return number;
+}
 
 std::vector<quint64> chineseSortPrefixes(const std::vector<QString>& texts)
 {

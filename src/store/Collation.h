@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -15,6 +16,10 @@ inline constexpr const char* kChineseCollation = "ZH";
 
 // Registers the collation on a connection; the engine's result code.
 int registerChineseCollation(sqlite3* db);
+
+// The first eight bytes, read as one big-endian number, missing ones as 0: numbers compare as
+// the bytes would.
+quint64 firstEightAsNumber(std::string_view bytes);
 
 // The first eight bytes of each text's sort key, read as one number: two texts whose prefixes
 // differ are in the collation's order by them; only texts with equal prefixes need their full

@@ -697,14 +697,6 @@ struct SortEntry {
     size_t row;
 };
 
-quint64 numberOfFirstEight(std::string_view bytes)
-{
-    quint64 number = 0;
-    for (size_t k = 0; k < 8; ++k)
-        number = number << 8 | (k < bytes.size() ? uchar(bytes[k]) : 0);
-    return number;
-}
-
 // Orders each run of texts with equal prefixes by their full sort keys, made in one batch for
 // all such texts, whose first shared bytes the run has in common; texts with equal keys keep
 // their order.
@@ -732,13 +724,13 @@ void orderTiedTexts(std::vector<SortEntry>& entries, const std::vector<QString>&
     const std::vector<qsizetype> ends = appendChineseSortKeys(tied, keys);
     // Past the bytes the run shares: the next eight as a number, then the rest.
     const auto restOf = [&](const SortEntry& entry, qsizetype skipped) {
-        const qsizetype start = (entry.text == 0 ? 0 : ends[entry.text - 1]) + skipped;
-        return std::string_view(keys.constData() + start,
-                                size_t(std::max<qsizetype>(0, ends[entry.text] - start)));
+        const qsizetype end = ends[entry.text];
+        const qsizetype start = std::min(end, (entry.text == 0 ? 0 : ends[entry.text - 1]) + skipped);
+        return std::string_view(keys.constData() + start, size_t(end - start));
     };
     for (const auto& [begin, end] : runs) {
         for (size_t i = begin; i < end; ++i)
-            entries[i].prefix = numberOfFirstEight(restOf(entries[i], shared));
+            entries[i].prefix = firstEightAsNumber(restOf(entries[i], shared));
         std::stable_sort(entries.begin() + std::ptrdiff_t(begin), entries.begin() + std::ptrdiff_t(end),
                          [&](const SortEntry& a, const SortEntry& b) {
                              if (a.prefix != b.prefix)
