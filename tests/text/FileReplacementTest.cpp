@@ -246,7 +246,7 @@ TEST(FileRead, RefusesWhatIsNoRegularFileAtOnceAndWhatIsTooLargeWithAMessage)
     EXPECT_TRUE(errorOf([&] { readBytes(large); }).contains(reason::kTooLarge));
 }
 
-TEST(CommitQueue, CommitsEveryFileWholeAndInOrderBeforeFinishReturns)
+TEST(CommitQueue, CommitsEveryFileWholeBeforeFinishReturnsAndGoesOnAfterIt)
 {
     testing_support::ProgramFolder folder;
     const qsizetype before = folderEntries(folder.path()).size();
