@@ -11,6 +11,7 @@
 #include "BenchSupport.h"
 
 #include "album/AlbumPane.h"
+#include "skin/Commands.h"
 #include "album/OutPIC.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
@@ -39,8 +40,8 @@ int exportOnce(const QString& storePath, const QString& folder, bool description
     pictureQuery.setStorePath(storePath);
     pictureQuery.setStatement(store::statements::allPictures());
     pictureQuery.open();
-    pane.N29Click();  // the preview layout, as the user most likely has it
-    TForm17 dialog(pane, pictureQuery);
+    skin::command(&pane, "N29")->trigger();  // the preview layout, as the user most likely has it
+    TForm17 dialog(pane);
     dialog.ShellTreeView1Click(dialog.folderModel()->index(folder));
     dialog.findChild<QCheckBox*>(QStringLiteral("suiCheckBox1"))->setChecked(descriptions);
     dialog.show();

@@ -6,6 +6,7 @@
 #include "BenchSupport.h"
 
 #include "album/AlbumPane.h"
+#include "skin/Commands.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -53,7 +54,7 @@ int main(int argc, char** argv)
     pictureQuery.setStorePath(store);
     pictureQuery.setStatement(store::statements::allPictures());
     pictureQuery.open();
-    pane.N29Click();  // the preview layout, laid out
+    skin::command(&pane, "N29")->trigger();  // the preview layout, laid out
     pane.show();
 
     std::vector<double> djpeg, refresh, preview;

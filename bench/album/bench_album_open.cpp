@@ -11,6 +11,7 @@
 #include "BenchSupport.h"
 
 #include "album/AlbumPane.h"
+#include "skin/Commands.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
 #include "store/Statements.h"
@@ -39,12 +40,12 @@ int openAlbum(const QString& path)
             pictureQuery.first();
     });
     const double openPeak = bench::peakResidentMiB();
-    pane.N29Click();  // 预览
+    skin::command(&pane, "N29")->trigger();  // 预览
     walk = bench::millisecondsOf([&] {
         for (int i = 0; i < pictureQuery.recordCount(); ++i)
-            pane.MenuItem9Click();
+            skin::command(&pane, "MenuItem9")->trigger();
     });
-    sort = bench::millisecondsOf([&] { pane.N18Click(); });
+    sort = bench::millisecondsOf([&] { skin::command(&pane, "N18")->trigger(); });
     std::printf("%.1f %.1f %.1f %.1f %.1f %s %zu %.1f %.1f\n", open, walk, sort, openPeak,
                 bench::peakResidentMiB(), qPrintable(pane.positionText().replace(u' ', u'_')),
                 messages.messages.size(), bench::statusMiB("RssAnon"), bench::statusMiB("RssFile"));

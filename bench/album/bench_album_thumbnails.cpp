@@ -12,6 +12,7 @@
 #include "album/AlbumGrid.h"
 #include "album/AlbumPane.h"
 #include "album/PictureCodec.h"
+#include "album/ThumbnailLink.h"
 #include "album/View.h"
 #include "platform/ProgramFolder.h"
 #include "skin/Messages.h"
@@ -85,8 +86,9 @@ int main(int argc, char** argv)
     pictureQuery.setStorePath(program.store());
     pictureQuery.setStatement(store::statements::allPictures());
     pictureQuery.open();
-    TForm14 thumbnails(pane, program);
-    thumbnails.showWindow();
+    const std::unique_ptr<TForm14> window = album::makeThumbnailWindow(pane, program);
+    TForm14& thumbnails = *window;
+    thumbnails.showInFront();
     QWidget* cells = thumbnails.grid()->viewport();
     const int firstRow = thumbnails.grid()->rowAt(0);
     const int lastRow = thumbnails.grid()->rowAt(cells->height() - 1);

@@ -1,9 +1,8 @@
 #include "AlbumExport.h"
 
-#include "AlbumPane.h"
+#include "PictureWalk.h"
 #include "PictureRecords.h"
 #include "platform/Progress.h"
-#include "store/Query.h"
 #include "text/CommitQueue.h"
 #include "text/FileErrors.h"
 #include "text/TextFile.h"
@@ -44,13 +43,13 @@ QByteArray bmpFileOf(const QImage& picture, const QString& path)
 }
 
 // The preview picture in its own format: the stored JPEG stream, or a BMP file.
-void writePreview(const AlbumPane& pane, const QString& path, textfile::CommitQueue& commits)
+void writePicture(const PictureWalk& album, const QString& path, textfile::CommitQueue& commits)
 {
-    const QByteArray& jpeg = pane.previewJpegData();
+    const QByteArray& jpeg = album.jpegData();
     if (!jpeg.isEmpty())
         textfile::queueReplacement(commits, path, jpeg);
     else
-        textfile::queueReplacement(commits, path, bmpFileOf(pane.previewPicture(), path));
+        textfile::queueReplacement(commits, path, bmpFileOf(album.picture(), path));
 }
 
 } // namespace
@@ -92,43 +91,42 @@ ExportFileNames ExportNaming::next(const QString& pictureName)
     return {numbered + extension, numbered + kDescriptionExtension};
 }
 
-AlbumExportResult exportAlbum(AlbumPane& pane, store::Query& pictureQuery, const QString& folder,
-                              bool descriptions, platform::Progress& progress)
+AlbumExportResult exportAlbum(PictureWalk& album, const QString& folder, bool descriptions,
+                              platform::Progress& progress)
 {
     Q_ASSERT(isExportFolder(folder));
     AlbumExportResult result;
-    pane.reloadAll();
-    pane.N18Click();
-    result.pictures = pictureQuery.recordCount();
-    if (pane.previewFailed())
+    album.restartByName();
+    result.pictures = album.count();
+    if (album.failed())
         return result;
     progress.begin(result.pictures);
     ExportNaming naming;
     // Each file is committed while the next picture is decoded; the export ends only when all are.
     textfile::CommitQueue commits;
     for (int record = 0; record < result.pictures; ++record) {
-        if (!pane.previewPicture().isNull()) {
-            const QString name = pictureQuery.fieldText(kNameColumn);
+        if (!album.picture().isNull()) {
+            const QString name = album.name();
             // The name itself, too: an empty first name would otherwise continue the empty run.
             requirePlainFileName(folder, name);
             const ExportFileNames names = naming.next(name);
             requirePlainFileName(folder, names.picture);
-            writePreview(pane, inFolder(folder, names.picture), commits);
+            writePicture(album, inFolder(folder, names.picture), commits);
             if (descriptions) {
                 requirePlainFileName(folder, names.description);
                 textfile::queueReplacement(
                     commits, inFolder(folder, names.description),
-                    textfile::joinLines({pictureQuery.fieldText(kDescriptionColumn)}));
+                    textfile::joinLines({album.description()}));
             }
             ++result.written;
         }
-        pictureQuery.next();
-        if (pane.previewFailed())
+        album.next();
+        if (album.failed())
             break;
         progress.step();
     }
     commits.finish();
-    result.finished = !pane.previewFailed();
+    result.finished = !album.failed();
     return result;
 }
 

@@ -1,7 +1,7 @@
 // The album export without its window: every picture of the album written into one folder,
-// named after the picture, with an optional description file beside each. It works through the
-// album pane as the user sees it: it refreshes the album, sorts it by name and steps the picture
-// query through every record, saving the preview picture that the after-scroll refresh decoded.
+// named after the picture, with an optional description file beside each. It walks the album as
+// the user sees it (PictureWalk): refreshed, sorted by name, every record in turn, saving the
+// picture that the walk decoded.
 #pragma once
 
 #include <QString>
@@ -9,13 +9,9 @@
 namespace platform {
 class Progress;
 }
-namespace store {
-class Query;
-}
-
 namespace album {
 
-class AlbumPane;
+class PictureWalk;
 
 // An absolute path that exists as a folder: the only place the export writes into.
 bool isExportFolder(const QString& path);
@@ -48,7 +44,7 @@ private:
 struct AlbumExportResult {
     int pictures = 0;       // records in the album
     int written = 0;        // pictures written (records without a picture are skipped)
-    bool finished = false;  // false: a picture failed to decode; the pane has reported it
+    bool finished = false;  // false: a picture failed to decode; the walk has reported it
 };
 
 // Refreshes and sorts the album by name, then writes every record's preview picture (a JPEG
@@ -56,7 +52,7 @@ struct AlbumExportResult {
 // descriptions its description as one GB18030 line ended by CR LF. Each file is replaced whole.
 // Throws on a name that is no plain file name, a file that cannot be written or a store error;
 // files written before stay.
-AlbumExportResult exportAlbum(AlbumPane& pane, store::Query& pictureQuery, const QString& folder,
-                              bool descriptions, platform::Progress& progress);
+AlbumExportResult exportAlbum(PictureWalk& album, const QString& folder, bool descriptions,
+                              platform::Progress& progress);
 
 } // namespace album

@@ -1,21 +1,21 @@
 #include "AlbumPane.h"
 
+#include "AlbumCommands.h"
 #include "AlbumGrid.h"
-#include "AlbumIcons.h"
-#include "PictureCodec.h"
 #include "PictureRecords.h"
+#include "PictureView.h"
+#include "skin/Commands.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
 #include "store/Statements.h"
 
-#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
 #include <QToolBar>
-#include <QToolButton>
+#include <cassert>
 
 namespace album {
 
@@ -24,26 +24,10 @@ namespace {
 constexpr int kToolbarHeight = 25;
 constexpr int kStripTop = kToolbarHeight + 1;  // under the 1-pixel line
 constexpr int kPreviewGridWidth = 180;
-constexpr int kLineWidth = 6;
-constexpr int kShowHeight = 19;
-constexpr int kPictureToolBarHeight = 23;
 const QColor kFailRowColor(198, 211, 239);
 // The grid's title row until the theme's colour is known, and its selected row.
 const QColor kGridFixedColor(198, 211, 239);
 const QColor kGridSelectedColor(0, 0, 128);
-
-struct ToolButtonLayout {
-    int left;
-    const char* caption;
-    const char* hint;
-    int icon;
-};
-
-constexpr ToolButtonLayout kToolButtons[] = {
-    {8, "添加", "添加一张新的图片", 1},   {64, "删除", "删除选定的一张图片", 2},
-    {120, "刷新", "显示所有图片", 3},     {176, "搜索", "按条件搜索图片", 4},
-    {232, "排序", "按方式排序图片", 5},   {288, "模式", "按所选模式查看图片", 13},
-};
 
 QFont songTi12()
 {
@@ -52,58 +36,26 @@ QFont songTi12()
     return font;
 }
 
-void paintPanel(QWidget* widget)
-{
-    widget->setAutoFillBackground(true);
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, skin::kPanelColor);
-    widget->setPalette(colours);
-}
-
 } // namespace
-
-// The preview picture: draws the decoded picture stretched to its own size; its pop-up menu is
-// the picture menu.
-class PreviewPicture : public QWidget {
-public:
-    PreviewPicture(QWidget* parent, TsuiPopupMenu*& menu) : QWidget(parent), menu_(menu) {}
-    void setPicture(const QImage& picture)
-    {
-        picture_ = picture;
-        update();
-    }
-    void clear() { setPicture(QImage()); }
-    const QImage& picture() const { return picture_; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        if (picture_.isNull())
-            return;
-        QPainter(this).drawImage(rect(), picture_);
-    }
-    void contextMenuEvent(QContextMenuEvent* event) override
-    {
-        if (menu_)
-            menu_->popup(event->globalPos());
-    }
-
-private:
-    QImage picture_;
-    TsuiPopupMenu*& menu_;
-};
 
 AlbumPane::AlbumPane(QWidget* parent, store::Query& pictureQuery)
     : QWidget(parent), query_(pictureQuery)
 {
+    buildCommands();
     buildToolbar();
     buildGrid();
     buildPreviewPane();
-    buildMenus();
+    const commands::Menus menus = commands::buildMenus(this);
+    PopupMenu1 = menus.grid;
+    PopupMenu2 = menus.picture;
+    PopupMenu3 = menus.sort;
+    PopupMenu4 = menus.mode;
+    PopupMenu5 = menus.wallpaper;
+    commands::fillPictureToolBar(view_->toolBar(), this, PopupMenu5);
+    view_->setPictureMenu(PopupMenu2);
     setMarks(AlbumMode::List);
-    // The query may outlive the pane or go first (the main window's query is a member, its
-    // panes are children destroyed after the members): the handler checks, the pane's
-    // destructor never touches the query.
+    // The query may outlive the pane or go first (the queries and the panes are destroyed in
+    // either order): the handler checks, the pane's destructor never touches the query.
     query_.setAfterScroll([pane = QPointer<AlbumPane>(this)] {
         if (pane)
             pane->ADOQuery2AfterScroll();
@@ -113,26 +65,42 @@ AlbumPane::AlbumPane(QWidget* parent, store::Query& pictureQuery)
 
 AlbumPane::~AlbumPane() = default;
 
+// The commands that act on the album itself run here; the others are connected by the program.
+void AlbumPane::buildCommands()
+{
+    commands::make(this);
+    auto on = [this](const char* id, auto handler) {
+        connect(skin::command(this, id), &QAction::triggered, this, handler);
+    };
+    on(commands::kRefresh, [this] { refresh(); });
+    on(commands::kSortButton, [this] { PopupMenu3->popup(menuPosition(4)); });
+    on(commands::kModeButton, [this] { PopupMenu4->popup(menuPosition(5)); });
+    on(commands::kSortByName, [this] { sortBy(QStringLiteral("图片名称")); });
+    on(commands::kSortByDescription, [this] { sortBy(QStringLiteral("图片描述")); });
+    on(commands::kSortByFormat, [this] { sortBy(QStringLiteral("Isbmp")); });
+    on(commands::kFirst, [this] { step(&store::Query::first); });
+    on(commands::kPrior, [this] { step(&store::Query::prior); });
+    on(commands::kNext, [this] { step(&store::Query::next); });
+    on(commands::kLast, [this] { step(&store::Query::last); });
+    for (size_t mode = 0; mode < std::size(commands::kModes); ++mode)
+        on(commands::kModes[mode], [this, mode] { switchTo(AlbumMode(mode)); });
+    on(commands::kShowThumbnails, [this] { showThumbnailsHere(); });
+}
+
 void AlbumPane::buildToolbar()
 {
-    ToolBarImage = new TImage(this, QColor(58, 110, 165));
-    ToolBarLine = new QWidget(this);
-    paintPanel(ToolBarLine);
-    using Handler = void (AlbumPane::*)();
-    const Handler handlers[] = {&AlbumPane::MenuItem2Click, &AlbumPane::MenuItem3Click,
-                                &AlbumPane::MenuItem5Click, &AlbumPane::MenuItem6Click,
-                                &AlbumPane::ToolButton5Click, &AlbumPane::ToolButton6Click};
-    for (size_t i = 0; i < toolButtons_.size(); ++i) {
-        const ToolButtonLayout& place = kToolButtons[i];
-        auto* button = new TsuiToolButton(QString::fromUtf8(place.caption), ToolBarImage);
-        button->setGeometry(place.left, 2, 56, 22);
+    ToolBar = new skin::ToolbarStrip(this, commands::toolButtons(), this, 2, 22);
+    for (size_t i = 0; i < ToolBar->buttonCount(); ++i) {
+        TsuiToolButton* button = ToolBar->button(i);
         button->setFont(songTi12());
-        button->setIcon(albumIcon(place.icon));
+        button->setIcon(skin::command(this, commands::toolButtons()[i].commandId)->icon());
         button->setIconSize(QSize(12, 12));
-        button->setToolTip(QString::fromUtf8(place.hint));
-        connect(button, &QPushButton::clicked, this, handlers[i]);
-        toolButtons_[i] = button;
     }
+    ToolBarLine = new QWidget(this);
+    ToolBarLine->setAutoFillBackground(true);
+    QPalette colours = ToolBarLine->palette();
+    colours.setColor(QPalette::Window, skin::kPanelColor);
+    ToolBarLine->setPalette(colours);
 }
 
 void AlbumPane::buildGrid()
@@ -176,114 +144,14 @@ void AlbumPane::applyGridColumns()
 
 void AlbumPane::buildPreviewPane()
 {
-    PreviewPanel = new QWidget(this);
-    paintPanel(PreviewPanel);
-    LineImage = new TImage(PreviewPanel);
-    ShowImage = new TImage(PreviewPanel, QColor(58, 110, 165));
-    Label3 = new QLabel(QStringLiteral("0/0  0x0"), ShowImage);
-    Label3->setFont(songTi12());
-    Label3->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    Label3->move(8, 4);
-    Label3->resize(400, 13);
-    PictureArea = new QWidget(PreviewPanel);
-    paintPanel(PictureArea);
-    PictureArea->resize(214, 90);  // until the preview pane is first laid out
-    Image3 = new PreviewPicture(PictureArea, PopupMenu2);
-    Image3->setGeometry(0, 0, 0, 0);
-    ToolBar1 = new QToolBar(PreviewPanel);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setMovable(false);
-    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: 0px; }"));
-    PreviewPanel->hide();
-}
-
-void AlbumPane::buildMenus()
-{
-    auto icon = [](int n) { return albumIcon(n); };
-    // Grid menu.
-    PopupMenu1 = new TsuiPopupMenu(this);
-    PopupMenu1->addAction(icon(1), QStringLiteral("添加(&I)"), this, &AlbumPane::MenuItem2Click);
-    PopupMenu1->addAction(icon(2), QStringLiteral("删除(&D)"), this, &AlbumPane::MenuItem3Click);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(icon(3), QStringLiteral("刷新(&R)"), this, &AlbumPane::MenuItem5Click);
-    PopupMenu1->addAction(icon(4), QStringLiteral("搜索(&S)"), this, &AlbumPane::MenuItem6Click);
-    QMenu* sortItems = PopupMenu1->addMenu(icon(5), QStringLiteral("排序(&C)"));
-    sortItems->addAction(QStringLiteral("按图片名称(&N)"), this, &AlbumPane::N18Click);
-    sortItems->addAction(QStringLiteral("按图片描述(&B)"), this, &AlbumPane::N19Click);
-    sortItems->addAction(QStringLiteral("按图片格式(&F)"), this, &AlbumPane::B2Click);
-    PopupMenu1->addSeparator();
-    QMenu* modeItems = PopupMenu1->addMenu(icon(13), QStringLiteral("模式(&M)"));
-
-    using Handler = void (AlbumPane::*)();
-    const Handler modeHandlers[] = {&AlbumPane::N28Click, &AlbumPane::N29Click,
-                                    &AlbumPane::N30Click, &AlbumPane::N31Click};
-    const QString modeCaptions[] = {QStringLiteral("列表(&L)"), QStringLiteral("预览(&P)"),
-                                    QStringLiteral("缩略图+列表(&T)"), QStringLiteral("缩略图+预览(&U)")};
-    PopupMenu4 = new TsuiPopupMenu(this);
-    for (size_t i = 0; i < 4; ++i) {
-        gridModeItems_[i] = modeItems->addAction(modeCaptions[i], this, modeHandlers[i]);
-        modeMenuItems_[i] = PopupMenu4->addAction(modeCaptions[i], this, modeHandlers[i]);
-        gridModeItems_[i]->setCheckable(true);
-        modeMenuItems_[i]->setCheckable(true);
-    }
-
-    // Sort menu of the 排序 button.
-    PopupMenu3 = new TsuiPopupMenu(this);
-    PopupMenu3->addAction(QStringLiteral("按图片名称(&N)"), this, &AlbumPane::N18Click);
-    PopupMenu3->addAction(QStringLiteral("按图片描述(&B)"), this, &AlbumPane::N19Click);
-    PopupMenu3->addAction(QStringLiteral("按图片格式(&F)"), this, &AlbumPane::B2Click);
-
-    // Wallpaper menu of the wallpaper button.
-    const Handler wallpaperHandlers[] = {&AlbumPane::N21Click, &AlbumPane::N22Click,
-                                         &AlbumPane::N23Click, &AlbumPane::R2Click};
-    const QString wallpaperCaptions[] = {QStringLiteral("居中(&M)"), QStringLiteral("平铺(&T)"),
-                                         QStringLiteral("拉伸(&E)"), QStringLiteral("还原(&R)")};
-    PopupMenu5 = new TsuiPopupMenu(this);
-    for (size_t i = 0; i < 4; ++i)
-        PopupMenu5->addAction(wallpaperCaptions[i], this, wallpaperHandlers[i]);
-
-    // Picture menu.
-    PopupMenu2 = new TsuiPopupMenu(this);
-    PopupMenu2->addAction(icon(15), QStringLiteral("显示缩略图(&A)"), this, &AlbumPane::N27Click);
-    QMenu* wallpaperItems = PopupMenu2->addMenu(icon(10), QStringLiteral("设为墙纸(&W)"));
-    for (size_t i = 0; i < 4; ++i)
-        wallpaperItems->addAction(wallpaperCaptions[i], this, wallpaperHandlers[i]);
-    PopupMenu2->addSeparator();
-    PopupMenu2->addAction(icon(8), QStringLiteral("第一张图片(&F)"), this, &AlbumPane::MenuItem7Click);
-    PopupMenu2->addAction(icon(6), QStringLiteral("上一张图片(&P)"), this, &AlbumPane::MenuItem8Click);
-    PopupMenu2->addAction(icon(7), QStringLiteral("下一张图片(&N)"), this, &AlbumPane::MenuItem9Click);
-    PopupMenu2->addAction(icon(9), QStringLiteral("末一张图片(&L)"), this, &AlbumPane::L3Click);
-    PopupMenu2->addSeparator();
-    PopupMenu2->addAction(icon(12), QStringLiteral("复制图片(&C)"), this, &AlbumPane::N15Click);
-    PopupMenu2->addAction(icon(11), QStringLiteral("图片另存为(&S)"), this, &AlbumPane::MenuItem11Click);
-
-    // Picture toolbar.
-    auto* gap = new QWidget(ToolBar1);
-    gap->setFixedWidth(8);
-    ToolBar1->addWidget(gap);
-    ToolBar1->addAction(icon(15), QString(), this, &AlbumPane::N27Click)->setToolTip(QStringLiteral("显示缩略图"));
-    WallpaperButton = new QToolButton(ToolBar1);
-    WallpaperButton->setIcon(icon(10));
-    WallpaperButton->setToolTip(QStringLiteral("设为墙纸"));
-    WallpaperButton->setAutoRaise(true);
-    WallpaperButton->setMenu(PopupMenu5);
-    WallpaperButton->setPopupMode(QToolButton::InstantPopup);
-    ToolBar1->addWidget(WallpaperButton);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(icon(8), QString(), this, &AlbumPane::MenuItem7Click)->setToolTip(QStringLiteral("第一张图片"));
-    ToolBar1->addAction(icon(6), QString(), this, &AlbumPane::MenuItem8Click)->setToolTip(QStringLiteral("上一张图片"));
-    ToolBar1->addAction(icon(7), QString(), this, &AlbumPane::MenuItem9Click)->setToolTip(QStringLiteral("下一张图片"));
-    ToolBar1->addAction(icon(9), QString(), this, &AlbumPane::L3Click)->setToolTip(QStringLiteral("末一张图片"));
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(icon(12), QString(), this, &AlbumPane::N15Click)->setToolTip(QStringLiteral("复制图片到剪贴板"));
-    ToolBar1->addAction(icon(11), QString(), this, &AlbumPane::MenuItem11Click)->setToolTip(QStringLiteral("图片另存为"));
+    view_ = new PictureView(this);
+    view_->hide();
 }
 
 void AlbumPane::loadThemePictures(const QString& themesFolder)
 {
-    ToolBarImage->loadFromFile(themesFolder + QStringLiteral("/Top.bmp"));
-    LineImage->loadFromFile(themesFolder + QStringLiteral("/Line.bmp"));
-    ShowImage->loadFromFile(themesFolder + QStringLiteral("/Show.bmp"));
+    ToolBar->loadFromFile(themesFolder + QStringLiteral("/Top.bmp"));
+    view_->loadThemePictures(themesFolder);
 }
 
 void AlbumPane::setFixedAreaColor(const QColor& color)
@@ -296,29 +164,16 @@ void AlbumPane::setFixedAreaColor(const QColor& color)
 void AlbumPane::layOut()
 {
     const int w = width(), h = height();
-    ToolBarImage->setGeometry(0, 0, w, kToolbarHeight);
+    ToolBar->setGeometry(0, 0, w, kToolbarHeight);
     ToolBarLine->setGeometry(0, kToolbarHeight, w, 1);
     const int rest = std::max(0, h - kStripTop);
     if (previewLayout_) {
         suiDBGrid1->setGeometry(0, kStripTop, kPreviewGridWidth, rest);
-        PreviewPanel->setGeometry(kPreviewGridWidth, kStripTop, std::max(0, w - kPreviewGridWidth), rest);
-        layOutPreviewPane();
+        view_->setGeometry(kPreviewGridWidth, kStripTop, std::max(0, w - kPreviewGridWidth), rest);
+        view_->layOut();
     } else {
         suiDBGrid1->setGeometry(0, kStripTop, w, rest);
     }
-}
-
-// The picture area keeps its size while the preview pane is hidden: the fit uses it as it is.
-void AlbumPane::layOutPreviewPane()
-{
-    const int w = PreviewPanel->width(), h = PreviewPanel->height();
-    LineImage->setGeometry(0, 0, kLineWidth, h);
-    const int inner = std::max(0, w - kLineWidth);
-    ShowImage->setGeometry(kLineWidth, 0, inner, kShowHeight);
-    PictureArea->setGeometry(kLineWidth, kShowHeight, inner,
-                             std::max(0, h - kShowHeight - kPictureToolBarHeight));
-    ToolBar1->setGeometry(kLineWidth, std::max(kShowHeight, h - kPictureToolBarHeight), inner,
-                          kPictureToolBarHeight);
 }
 
 void AlbumPane::resizeEvent(QResizeEvent*)
@@ -330,10 +185,35 @@ QPoint AlbumPane::menuPosition(int buttonIndex) const
 {
     const QWidget* mainWindow = window();
     const QPoint pane = mapTo(mainWindow, QPoint(0, 0));
-    const QWidget* button = toolButtons_.at(size_t(buttonIndex));
+    const QWidget* button = ToolBar->button(size_t(buttonIndex));
     const QPoint buttonAt = button->mapTo(this, QPoint(0, 0));
     return QPoint(mainWindow->x() + pane.x() + buttonAt.x() + 3,
                   mainWindow->y() + pane.y() + buttonAt.y() + 22);
+}
+
+QWidget* AlbumPane::previewPane() const
+{
+    return view_;
+}
+
+QWidget* AlbumPane::pictureArea() const
+{
+    return view_->pictureArea();
+}
+
+QLabel* AlbumPane::positionLabel() const
+{
+    return view_->positionLabel();
+}
+
+TsuiToolButton* AlbumPane::toolButton(int index) const
+{
+    return ToolBar->button(size_t(index));
+}
+
+QToolBar* AlbumPane::pictureToolBar() const
+{
+    return view_->toolBar();
 }
 
 // ---- the after-scroll refresh ----------------------------------------------------------------
@@ -364,98 +244,67 @@ void AlbumPane::selectCurrentRow()
 void AlbumPane::ADOQuery2AfterScroll()
 {
     syncGrid();
-    previewFailed_ = !skin::guarded([this] { refreshPreview(); });
-}
-
-void AlbumPane::refreshPreview()
-{
-    // 1-2. Clear the preview picture, then decode the current record into it. Myimage is read
-    // only for a BMP or JPEG record.
-    Image3->clear();
-    previewJpeg_.clear();
-    std::optional<QImage> picture;
-    const bool onRecord = query_.isOpen() && !query_.inserting() && query_.currentIndex() >= 0;
-    if (onRecord) {
-        const QVariant flag = query_.field(kFlagColumn);
-        const PictureFormat format = formatOfFlag(flag);
-        if (format != PictureFormat::None) {
-            QByteArray data = query_.fieldBytes(kDataColumn);
-            picture = decodeRecord(data, flag);
-            if (format == PictureFormat::Jpeg)
-                previewJpeg_ = std::move(data);
-        }
-    }
-    // 3. The natural size, or 0 by 0.
-    const int width = picture ? picture->width() : 0;
-    const int height = picture ? picture->height() : 0;
-    if (picture)
-        Image3->setPicture(*picture);
-    Image3->setGeometry(0, 0, width, height);
-    // 4. The description as the tooltip.
-    Image3->setToolTip(query_.isOpen() ? query_.fieldText(kDescriptionColumn) : QString());
-    // 5. The position label.
-    const int position = query_.isOpen() ? query_.recNo() : -1;
-    const int count = query_.isOpen() ? query_.recordCount() : 0;
-    Label3->setText(QStringLiteral("%1/%2  %3x%4").arg(position).arg(count).arg(width).arg(height));
-    // 6. The fit.
-    if (height != 0)
-        fitPreview(width, height);
-    // 7. Nothing to release: the bytes go with this frame.
-}
-
-// Only reduced, never enlarged; products before the division, which truncates; the picture
-// stays at the top-left corner of the picture area.
-void AlbumPane::fitPreview(int width, int height)
-{
-    const qint64 W = width, H = height;
-    const qint64 AW = PictureArea->width(), AH = PictureArea->height();
-    qint64 w = W, h = H;
-    const bool wider = AH == 0 ? false : double(W) / double(H) >= double(AW) / double(AH);
-    if (wider) {
-        if (W > AW) {
-            h = AW * H / W;
-            w = AW;
-        }
-    } else if (H > AH) {
-        w = W * AH / H;
-        h = AH;
-    }
-    Image3->setGeometry(0, 0, int(w), int(h));
-}
-
-const QImage& AlbumPane::previewPicture() const
-{
-    return Image3->picture();
+    previewFailed_ = !skin::guarded([this] { view_->showRecord(query_); });
 }
 
 QString AlbumPane::previewHint() const
 {
-    return Image3->toolTip();
+    return view_->hint();
 }
 
 QSize AlbumPane::previewSize() const
 {
-    return Image3->size();
+    return view_->pictureSize();
 }
 
 QString AlbumPane::positionText() const
 {
-    return Label3->text();
+    return view_->positionText();
+}
+
+// ---- the walk --------------------------------------------------------------------------------
+
+// The album refreshed and sorted by name as the user would do it: the sort's step back finds no
+// previous row and refreshes the preview on the first record.
+void AlbumPane::restartByName()
+{
+    reloadAll();
+    skin::command(this, commands::kSortByName)->trigger();
+}
+
+int AlbumPane::count() const
+{
+    return query_.isOpen() ? query_.recordCount() : 0;
+}
+
+void AlbumPane::next()
+{
+    query_.next();
+}
+
+QString AlbumPane::name() const
+{
+    return query_.fieldText(kNameColumn);
+}
+
+QString AlbumPane::description() const
+{
+    return query_.fieldText(kDescriptionColumn);
+}
+
+const QImage& AlbumPane::picture() const
+{
+    return view_->picture();
+}
+
+const QByteArray& AlbumPane::jpegData() const
+{
+    return view_->jpegData();
 }
 
 // ---- commands --------------------------------------------------------------------------------
 
-void AlbumPane::MenuItem2Click()
-{
-    emit addRequested();
-}
-
-void AlbumPane::MenuItem3Click()
-{
-    emit deleteRequested();
-}
-
-void AlbumPane::MenuItem5Click()
+void AlbumPane::refresh()
 {
     skin::guarded([this] { reloadAll(); });
 }
@@ -466,23 +315,12 @@ void AlbumPane::reloadAll()
     query_.setStatement(store::statements::allPictures());
     query_.open();
     syncGrid();
-    if (hooks_.reapplyColumns)
-        hooks_.reapplyColumns();
+    emit reloaded();
 }
 
-void AlbumPane::MenuItem6Click()
+void AlbumPane::pictureStored()
 {
-    emit searchRequested();
-}
-
-void AlbumPane::ToolButton5Click()
-{
-    PopupMenu3->popup(menuPosition(4));
-}
-
-void AlbumPane::ToolButton6Click()
-{
-    PopupMenu4->popup(menuPosition(5));
+    skin::guarded([this] { query_.next(); });
 }
 
 // The order is applied with the first row of the new order current, then the step back finds
@@ -497,21 +335,6 @@ void AlbumPane::sortBy(const QString& column)
     });
 }
 
-void AlbumPane::N18Click()
-{
-    sortBy(QStringLiteral("图片名称"));
-}
-
-void AlbumPane::N19Click()
-{
-    sortBy(QStringLiteral("图片描述"));
-}
-
-void AlbumPane::B2Click()
-{
-    sortBy(QStringLiteral("Isbmp"));
-}
-
 // The query and the move are captured by value: GCC 12 with its sanitizers resolves a
 // pointer-to-member call on a member reached through a [&]-captured this to the wrong object.
 void AlbumPane::step(void (store::Query::*move)())
@@ -523,92 +346,40 @@ void AlbumPane::step(void (store::Query::*move)())
     });
 }
 
-void AlbumPane::MenuItem7Click()
-{
-    step(&store::Query::first);
-}
-
-void AlbumPane::MenuItem8Click()
-{
-    step(&store::Query::prior);
-}
-
-void AlbumPane::MenuItem9Click()
-{
-    step(&store::Query::next);
-}
-
-void AlbumPane::L3Click()
-{
-    step(&store::Query::last);
-}
-
-void AlbumPane::N15Click()
-{
-    emit copyRequested();
-}
-
-void AlbumPane::MenuItem11Click()
-{
-    emit saveAsRequested();
-}
-
-void AlbumPane::N21Click()
-{
-    emit wallpaperRequested(WallpaperStyle::Center);
-}
-
-void AlbumPane::N22Click()
-{
-    emit wallpaperRequested(WallpaperStyle::Tile);
-}
-
-void AlbumPane::N23Click()
-{
-    emit wallpaperRequested(WallpaperStyle::Stretch);
-}
-
-void AlbumPane::R2Click()
-{
-    emit wallpaperRequested(WallpaperStyle::Restore);
-}
-
 // ---- modes -----------------------------------------------------------------------------------
 
 void AlbumPane::setMarks(AlbumMode mode)
 {
-    for (size_t i = 0; i < 4; ++i) {
-        const bool checked = i == size_t(mode);
-        gridModeItems_[i]->setChecked(checked);
-        modeMenuItems_[i]->setChecked(checked);
-    }
+    for (size_t i = 0; i < std::size(commands::kModes); ++i)
+        skin::command(this, commands::kModes[i])->setChecked(i == size_t(mode));
 }
 
 AlbumMode AlbumPane::checkedMode() const
 {
-    for (size_t i = 0; i < 4; ++i)
-        if (gridModeItems_[i]->isChecked())
+    for (size_t i = 0; i < std::size(commands::kModes); ++i)
+        if (skin::command(this, commands::kModes[i])->isChecked())
             return AlbumMode(i);
     return AlbumMode::List;
 }
 
 void AlbumPane::showList()
 {
-    PreviewPanel->hide();
+    view_->hide();
     previewLayout_ = false;
     layOut();
-    suiDBGrid1->setColumnHidden(1, false);
-    suiDBGrid1->setColumnWidth(1, 400);
+    suiDBGrid1->setColumnHidden(kDescriptionColumn, false);
+    suiDBGrid1->setColumnWidth(kDescriptionColumn, 400);
 }
 
 void AlbumPane::showPreview()
 {
     previewLayout_ = true;
-    suiDBGrid1->setColumnHidden(1, true);
-    PreviewPanel->show();
+    suiDBGrid1->setColumnHidden(kDescriptionColumn, true);
+    view_->show();
     layOut();
 }
 
+// The first showing of the preview refreshes it on the current record.
 void AlbumPane::firstPreviewRefresh()
 {
     if (firstPreviewDone_)
@@ -628,15 +399,8 @@ void AlbumPane::firstPreviewRefresh()
 
 void AlbumPane::closeThumbnails()
 {
-    if (hooks_.close)
-        hooks_.close();
+    emit thumbnailsCloseRequested();
     thumbnailWindowClosed();
-}
-
-void AlbumPane::showThumbnails()
-{
-    if (hooks_.show)
-        hooks_.show();
 }
 
 void AlbumPane::thumbnailWindowClosed()
@@ -644,44 +408,33 @@ void AlbumPane::thumbnailWindowClosed()
     setMarks(previewLayout_ ? AlbumMode::Preview : AlbumMode::List);
 }
 
-void AlbumPane::N28Click()
+// The layout of the mode, its mark, and the thumbnail window shown (with the main window kept
+// in front) or closed.
+void AlbumPane::switchTo(AlbumMode mode)
 {
-    showList();
-    setMarks(AlbumMode::List);
-    closeThumbnails();
+    const bool preview = mode == AlbumMode::Preview || mode == AlbumMode::ThumbnailsPreview;
+    const bool thumbnails = mode == AlbumMode::ThumbnailsList || mode == AlbumMode::ThumbnailsPreview;
+    if (preview)
+        showPreview();
+    else
+        showList();
+    setMarks(mode);
+    if (preview)
+        firstPreviewRefresh();
+    if (thumbnails) {
+        emit thumbnailsShowRequested();
+        emit mainWindowFrontRequested();
+    } else {
+        closeThumbnails();
+    }
 }
 
-void AlbumPane::N29Click()
+// The thumbnail window joins whichever layout is shown.
+void AlbumPane::showThumbnailsHere()
 {
-    showPreview();
-    setMarks(AlbumMode::Preview);
-    firstPreviewRefresh();
-    closeThumbnails();
-}
-
-void AlbumPane::N30Click()
-{
-    showList();
-    setMarks(AlbumMode::ThumbnailsList);
-    showThumbnails();
-    if (hooks_.bringMainWindowToFront)
-        hooks_.bringMainWindowToFront();
-}
-
-void AlbumPane::N31Click()
-{
-    showPreview();
-    setMarks(AlbumMode::ThumbnailsPreview);
-    firstPreviewRefresh();
-    showThumbnails();
-    if (hooks_.bringMainWindowToFront)
-        hooks_.bringMainWindowToFront();
-}
-
-void AlbumPane::N27Click()
-{
-    showThumbnails();
-    setMarks(suiDBGrid1->isColumnHidden(1) ? AlbumMode::ThumbnailsPreview : AlbumMode::ThumbnailsList);
+    emit thumbnailsShowRequested();
+    setMarks(suiDBGrid1->isColumnHidden(kDescriptionColumn) ? AlbumMode::ThumbnailsPreview
+                                                            : AlbumMode::ThumbnailsList);
 }
 
 void AlbumPane::categoryChanged(bool albumShown)
@@ -697,7 +450,7 @@ void AlbumPane::categoryChanged(bool albumShown)
 void AlbumPane::suiDBGrid1DrawColumnCell(QPainter& canvas, const QStyleOptionViewItem& option,
                                          const QModelIndex& index)
 {
-    if (model_->text(index.row(), 0) != QLatin1String("Fail"))
+    if (model_->text(index.row(), kNameColumn) != QLatin1String("Fail"))
         return;
     canvas.fillRect(option.rect, kFailRowColor);
     canvas.setFont(TsuiDBGrid::gridFont());

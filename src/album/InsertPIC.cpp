@@ -163,7 +163,7 @@ void TForm7::suiButton2Click()
     }
     skin::guarded([this] {
         album::storePicture(pictureQuery_, suiEdit1->text(), *loaded_, suiEdit2->text(), suiEdit3->text());
-        pictureQuery_.next();
+        emit pictureStored();
         accept();
     });
 }

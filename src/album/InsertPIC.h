@@ -44,6 +44,10 @@ public:
     // The dialog preview: its size, empty when it holds no picture.
     QSize previewSize() const;
 
+signals:
+    // A picture was stored through the picture query, as its new last row.
+    void pictureStored();
+
 private:
     void FormClose() override;
     void clearFields();

@@ -5,7 +5,6 @@
 #include "skin/Messages.h"
 #include "skin/ProgressSteps.h"
 #include "skin/TsuiMessageDialog.h"
-#include "store/Query.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -55,9 +54,9 @@ private:
 
 } // namespace
 
-TForm17::TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidget* parent)
+TForm17::TForm17(album::PictureWalk& album, QWidget* parent)
     : TsuiDialog(parent, kClientWidth, kClientHeight, QStringLiteral("导出图片册")),
-      albumPane_(albumPane), pictureQuery_(pictureQuery)
+      album_(album)
 {
     const QSize panel = suiForm1->size();
     const int optionsWidth = panel.width() - kOptionsLeft - kMargin;
@@ -153,7 +152,7 @@ void TForm17::suiButton1Click()
     album::AlbumExportResult result;
     const bool exported = skin::guarded([&] {
         RepaintingProgress progress(suiProgressBar1);
-        result = album::exportAlbum(albumPane_, pictureQuery_, folder, suiCheckBox1->isChecked(),
+        result = album::exportAlbum(album_, folder, suiCheckBox1->isChecked(),
                                     progress);
     });
     setExporting(false);

@@ -16,11 +16,8 @@ class TsuiMessageDialog;
 class TsuiPanel;
 class TsuiProgressBar;
 
-namespace store {
-class Query;
-}
 namespace album {
-class AlbumPane;
+class PictureWalk;
 }
 
 class TForm17 : public TsuiDialog {
@@ -29,8 +26,8 @@ public:
     static constexpr int kClientWidth = 440;
     static constexpr int kClientHeight = 240;
 
-    // The export refreshes, sorts and steps the album pane over the picture query.
-    TForm17(album::AlbumPane& albumPane, store::Query& pictureQuery, QWidget* parent = nullptr);
+    // The export walks the album as the user sees it.
+    TForm17(album::PictureWalk& album, QWidget* parent = nullptr);
 
     void ShellTreeView1Click(const QModelIndex& index);
     void suiButton1Click();  // 导出(&O)
@@ -51,8 +48,7 @@ private:
     void showFolders();
     void setExporting(bool exporting);
 
-    album::AlbumPane& albumPane_;
-    store::Query& pictureQuery_;
+    album::PictureWalk& album_;
     bool exporting_ = false;
 
     TsuiPanel* suiGroupBox1 = nullptr;  // 选择导出文件夹

@@ -1,6 +1,6 @@
 #include "PictureActions.h"
 
-#include "AlbumPane.h"
+#include "PictureWalk.h"
 #include "platform/Desktop.h"
 #include "text/FileReplacement.h"
 
@@ -11,14 +11,13 @@
 
 namespace album {
 
-std::optional<CurrentPicture> currentPicture(const AlbumPane& pane)
+std::optional<CurrentPicture> currentPicture(const PictureWalk& album)
 {
-    const QImage& picture = pane.previewPicture();
+    const QImage& picture = album.picture();
     if (picture.isNull())
         return std::nullopt;
-    const PictureFormat format = pane.previewJpegData().isEmpty() ? PictureFormat::Bmp
-                                                                  : PictureFormat::Jpeg;
-    return CurrentPicture{picture, format, pane.previewJpegData()};
+    const PictureFormat format = album.jpegData().isEmpty() ? PictureFormat::Bmp : PictureFormat::Jpeg;
+    return CurrentPicture{picture, format, album.jpegData()};
 }
 
 QString saveFilter(PictureFormat format)

@@ -18,7 +18,7 @@ class Desktop;
 
 namespace album {
 
-class AlbumPane;
+class PictureWalk;
 
 struct CurrentPicture {
     QImage picture;      // the preview picture, decoded
@@ -28,7 +28,7 @@ struct CurrentPicture {
 
 // The picture the actions work on; nothing when the album is empty or the preview holds none
 // (a Fail record never has one).
-std::optional<CurrentPicture> currentPicture(const AlbumPane& pane);
+std::optional<CurrentPicture> currentPicture(const PictureWalk& album);
 
 // The chooser's one filter for the record's format.
 QString saveFilter(PictureFormat format);
@@ -43,7 +43,7 @@ QByteArray bitmapFileBytes(const QImage& picture);
 // Writes the file whole (temporary file, checked flush, rename); throws with the reason.
 void writePictureFile(const QString& path, const CurrentPicture& current);
 
-enum class WallpaperStyle;
+enum class WallpaperStyle { Center, Tile, Stretch, Restore };
 
 // Makes the picture the desktop's wallpaper in the style, through a BMP file written whole at
 // wallpaperFile (a JPEG decoded first); Restore (picture ignored, may be null) takes the

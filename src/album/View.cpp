@@ -1,8 +1,6 @@
 #include "View.h"
 
 #include "AlbumGrid.h"
-#include "AlbumIcons.h"
-#include "AlbumPane.h"
 #include "PictureCodec.h"
 #include "PictureRecords.h"
 #include "platform/ProgramFolder.h"
@@ -11,7 +9,6 @@
 #include "skin/TsuiMenus.h"
 #include "store/Query.h"
 
-#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -71,45 +68,39 @@ private:
     QColor color_;
 };
 
-// Fills a cell with the grid's colour for its state, then hands it to the window's cell drawing.
+// A theme picture, or an empty one when the file is missing or unreadable: the cells then show
+// nothing for such records, which is all a missing theme picture can mean.
 QImage themePicture(const QString& path)
 {
     QImage picture;
-    if (QFileInfo::exists(path))
-        picture.load(path);
+    if (QFileInfo::exists(path) && !picture.load(path))
+        return QImage();
     return picture;
 }
 
 } // namespace
 
-TForm14::TForm14(album::AlbumPane& pane, const platform::ProgramFolder& folder) : pane_(pane)
+TForm14::TForm14(const AlbumGridParts& album, const platform::ProgramFolder& folder)
+    : skin::ToolWindow(QStringLiteral("缩略图")), model_(album.model)
 {
-    setWindowTitle(QStringLiteral("缩略图"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::WindowStaysOnTopHint);
-    // The main window's close ends the program even while the thumbnails are shown.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    suiForm1 = new TsuiForm(this);
-    suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose});
-    suiForm1->setSizeable(true);
+    frame()->setSizeable(true);
     setMinimumWidth(kMinimumWidth);
-    resize(suiForm1->windowSizeFor(QSize(kPanelWidth, kPanelHeight)).expandedTo(QSize(kMinimumWidth, 0)));
-    buildGrid();
-    suiForm1->layOut();
+    resize(frame()->windowSizeFor(QSize(kPanelWidth, kPanelHeight)).expandedTo(QSize(kMinimumWidth, 0)));
+    buildGrid(album);
+    frame()->layOut();
     layOutGrid();
     PopupMenu1 = new TsuiPopupMenu(this);
-    PopupMenu1->addAction(album::albumIcon(12), QStringLiteral("复制图片(&C)"), this, &TForm14::N1Click);
-    PopupMenu1->addAction(album::albumIcon(11), QStringLiteral("图片另存为(&S)"), this, &TForm14::N2Click);
+    PopupMenu1->addActions({album.copyPicture, album.savePictureAs});
     FormCreate(folder);
 }
 
 // Bound to the album grid's model and selection; the title row in the album grid's colours.
-void TForm14::buildGrid()
+void TForm14::buildGrid(const AlbumGridParts& album)
 {
-    suiDBGrid1 = new TsuiDBGrid(suiForm1);
-    suiDBGrid1->setModel(pane_.gridModel());
-    suiDBGrid1->setSelectionModel(pane_.grid()->selectionModel());
-    const QColor fixedColor = pane_.grid()->FixedBGColor();
+    suiDBGrid1 = new TsuiDBGrid(frame());
+    suiDBGrid1->setModel(&model_);
+    suiDBGrid1->setSelectionModel(&album.selection);
+    const QColor fixedColor = album.fixedColor;
     suiDBGrid1->setFixedBGColor(fixedColor);
     suiDBGrid1->setTitleFontColor(Qt::white);
     suiDBGrid1->setBGColor(Qt::white);
@@ -139,11 +130,11 @@ void TForm14::buildGrid()
     connect(suiDBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
-                    suiDBGrid1->scrollTo(pane_.gridModel()->index(current.row(), album::kDataColumn));
+                    suiDBGrid1->scrollTo(model_.index(current.row(), album::kDataColumn));
                 suiDBGrid1->verticalHeader()->viewport()->update();
             });
     // A reset (the row count changed) forgets the column set-up.
-    connect(pane_.gridModel(), &QAbstractItemModel::modelReset, this, &TForm14::reapplyColumns);
+    connect(&model_, &QAbstractItemModel::modelReset, this, &TForm14::reapplyColumns);
 }
 
 void TForm14::FormCreate(const platform::ProgramFolder& folder)
@@ -151,12 +142,12 @@ void TForm14::FormCreate(const platform::ProgramFolder& folder)
     pictures_.null = themePicture(folder.theme(QStringLiteral("Null.bmp")));
     pictures_.fail = themePicture(folder.theme(QStringLiteral("Fail.bmp")));
     reapplyColumns();
-    placeAtLowerRight();
+    placeForNextShowing();
 }
 
 void TForm14::reapplyColumns()
 {
-    const int columns = pane_.gridModel()->columnCount();
+    const int columns = model_.columnCount();
     for (int column = 0; column < columns; ++column)
         suiDBGrid1->setColumnHidden(column, column != album::kDataColumn);
     suiDBGrid1->setColumnWidth(album::kDataColumn, kThumbnailWidth);
@@ -164,38 +155,11 @@ void TForm14::reapplyColumns()
 
 // At the screen's lower right: the left edge as far from the screen's right edge as the window is
 // wide at the least, the bottom kBottomMargin above the screen's bottom, whatever size it has now.
-void TForm14::placeAtLowerRight()
+void TForm14::placeForNextShowing()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect();
     move(area.left() + area.width() - kMinimumWidth, area.top() + area.height() - height() - kBottomMargin);
-}
-
-void TForm14::showWindow()
-{
-    show();
-    raise();
-    activateWindow();
-}
-
-void TForm14::closeWindow()
-{
-    hide();
-    FormClose();
-}
-
-void TForm14::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    hide();
-    FormClose();
-}
-
-// Back to its place for the next showing; the album's mode marks follow the layout.
-void TForm14::FormClose()
-{
-    placeAtLowerRight();
-    pane_.thumbnailWindowClosed();
 }
 
 void TForm14::resizeEvent(QResizeEvent*)
@@ -206,8 +170,8 @@ void TForm14::resizeEvent(QResizeEvent*)
 // The grid fills the panel below the title bar.
 void TForm14::layOutGrid()
 {
-    const int top = suiForm1->clientTop();
-    suiDBGrid1->setGeometry(0, top, suiForm1->width(), std::max(0, suiForm1->height() - top));
+    const int top = frame()->clientTop();
+    suiDBGrid1->setGeometry(0, top, frame()->width(), std::max(0, frame()->height() - top));
 }
 
 // Nothing is kept between paints: each cell reads and decodes its row again. A failure while
@@ -218,20 +182,10 @@ void TForm14::suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int co
     if (column != album::kDataColumn)
         return;
     try {
-        const QImage picture = album::thumbnailOf(pane_.gridModel()->query(), row,
-                                                  QSize(kThumbnailWidth, kRowHeight), pictures_);
+        const QImage picture = album::thumbnailOf(model_.query(), row, QSize(kThumbnailWidth, kRowHeight),
+                                                  pictures_);
         if (!picture.isNull())
             canvas.drawImage(cell, picture);
     } catch (const std::exception&) {
     }
-}
-
-void TForm14::N1Click()
-{
-    pane_.N15Click();
-}
-
-void TForm14::N2Click()
-{
-    pane_.MenuItem11Click();
 }

@@ -4,10 +4,12 @@
 // query, and the album pane's after-scroll refresh follows. Never modal; closing only hides it.
 #pragma once
 
-#include <QImage>
-#include <QWidget>
+#include "skin/ToolWindow.h"
 
-class TsuiForm;
+#include <QImage>
+
+class QAction;
+class QItemSelectionModel;
 class TsuiPopupMenu;
 
 namespace platform {
@@ -21,7 +23,7 @@ class Query;
 
 namespace album {
 
-class AlbumPane;
+class PictureTableModel;
 
 // The two theme pictures a thumbnail cell may show; an empty one draws nothing.
 struct ThumbnailPictures {
@@ -38,7 +40,7 @@ QImage thumbnailOf(const store::Query& pictureQuery, int row, QSize cell,
 
 } // namespace album
 
-class TForm14 : public QWidget {
+class TForm14 : public skin::ToolWindow {
     Q_OBJECT
 public:
     // The skin panel's own size; the window is at least kMinimumWidth wide.
@@ -51,41 +53,41 @@ public:
     // A 64-pixel cell font plus 3, plus the row line.
     static constexpr int kRowHeight = 68;
 
-    // Loads Null.bmp and Fail.bmp from the program folder's Themes; binds the grid to the album
-    // grid's model and selection.
-    TForm14(album::AlbumPane& pane, const platform::ProgramFolder& folder);
+    // What the window shows: the album grid's rows and current row, in the grid's title colour,
+    // and the album's copy and save commands in its pop-up menu.
+    struct AlbumGridParts {
+        album::PictureTableModel& model;
+        QItemSelectionModel& selection;
+        QColor fixedColor;
+        QAction* copyPicture;
+        QAction* savePictureAs;
+    };
 
-    // Shows the window where it was last placed and brings it to the front.
-    void showWindow();
-    // Hides the window and runs the close handling, also when it is not shown.
-    void closeWindow();
+    // Loads Null.bmp and Fail.bmp from the program folder's Themes.
+    TForm14(const AlbumGridParts& album, const platform::ProgramFolder& folder);
+
     // The column set-up: only the picture data, kThumbnailWidth wide.
     void reapplyColumns();
-
-    // Cell drawing: a thumbnail stretched over the cell of the picture column; other cells are
-    // left alone. Data that does not decode leaves the cell as the grid drew it.
-    void suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int column, int row);
-    void N1Click();  // 复制图片(&C): the main window's copy picture
-    void N2Click();  // 图片另存为(&S): the main window's save picture as
 
     TsuiDBGrid* grid() const { return suiDBGrid1; }
     TsuiPopupMenu* popupMenu() const { return PopupMenu1; }
     const album::ThumbnailPictures& pictures() const { return pictures_; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent*) override;
 
 private:
     void FormCreate(const platform::ProgramFolder& folder);
-    void FormClose();
-    void buildGrid();
+    // Back to the lower right for the next showing.
+    void placeForNextShowing() override;
+    void buildGrid(const AlbumGridParts& album);
     void layOutGrid();
-    void placeAtLowerRight();
+    // Cell drawing: a thumbnail stretched over the cell of the picture column; other cells are
+    // left alone. Data that does not decode leaves the cell as the grid drew it.
+    void suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int column, int row);
 
-    album::AlbumPane& pane_;
+    album::PictureTableModel& model_;
     album::ThumbnailPictures pictures_;
-    TsuiForm* suiForm1 = nullptr;
     TsuiDBGrid* suiDBGrid1 = nullptr;
     TsuiPopupMenu* PopupMenu1 = nullptr;
 };

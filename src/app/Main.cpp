@@ -4,24 +4,16 @@
 #include "Icons.h"
 #include "Startup.h"
 #include "album/AlbumPane.h"
-#include "album/OutPIC.h"
-#include "album/PictureActions.h"
-#include "book/Confirm.h"
-#include "book/Delete.h"
-#include "book/Insert.h"
-#include "book/Load.h"
-#include "book/Search.h"
 #include "book/TextPane.h"
-#include "clipmon/Show.h"
-#include "exchange/InTXT.h"
-#include "exchange/OutTXT.h"
-#include "platform/Clipboard.h"
+#include "book/TitleList.h"
+#include "skin/Commands.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "skin/TsuiListView.h"
 #include "skin/TsuiMessageDialog.h"
 #include "skin/TsuiStatusBar.h"
 #include "store/Compaction.h"
+#include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 #include "store/Statements.h"
@@ -34,6 +26,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <cassert>
 
 namespace {
 constexpr int kStripHeight = 6;
@@ -44,12 +37,29 @@ constexpr int kMaterialsMarkerTop = 25;
 constexpr int kAlbumMarkerTop = 81;
 const QString kMaterialsBookStatus = QStringLiteral("资料本：适用于仅包含文字、字母、符号的纯文本");
 const QString kAlbumStatus = QStringLiteral("图片册：适用于BMP、JPG、JPEG格式的图片");
-const QString kNothingToCopy = QStringLiteral("没有图片资源来进行复制！");
-const QString kNothingToSave = QStringLiteral("没有图片资源来进行保存！");
-const QString kNothingForWallpaper = QStringLiteral("没有用来设为墙纸的图片资源！");
 const QString kCompacted = QStringLiteral("压缩数据库成功！请重新启动软件！");
 const QString kCompactionFailed = QStringLiteral("压缩数据库失败！请重新启动软件！");
 const QString kDataNowIn = QStringLiteral("\n资料现保存在 %1，请将它改名为 %2。");
+
+using namespace app::commands;
+
+const skin::CommandSpec kCommands[] = {
+    {kImportBook, "资料本(&T)"},
+    {kExportBook, "资料本(&T)"},
+    {kExportAlbum, "图片册(&G)"},
+    {kCompactStore, "压缩数据库(&R)"},
+    {kClipboardMonitor, "监视剪贴板(&P)", "Ctrl+P"},
+    {kExit, "退出(&E)"},
+    {kCategoryBar, "类别栏(&S)", nullptr, nullptr, true},
+    {kStatusBar, "状态栏(&B)", nullptr, nullptr, true},
+    {kMaterialsBook, "资料本(&T)", "Ctrl+T", nullptr, true},
+    {kPictureAlbum, "图片册(&G)", "Ctrl+G", nullptr, true},
+    {kArticleCollection, "文章集(&W)", nullptr, nullptr, true},
+    {kHelpContents, "目录(&C)", "F1"},
+    {kHomepage, "墨舟主页(&X)"},
+    {kContactAuthor, "联系作者(&L)"},
+    {kAbout, "关于(&A)"},
+};
 
 // The highlight tile behind the current book's icon.
 class CategoryMarker : public QWidget {
@@ -98,32 +108,43 @@ private:
 
 } // namespace
 
-TForm1::TForm1(platform::ProgramFolder folder, platform::TickClock& clock,
-               platform::Clipboard& clipboard)
-    : folder_(std::move(folder)), clock_(clock), clipboard_(clipboard)
+TForm1::TForm1(const Parts& parts, Closing& closing)
+    : folder_(parts.folder), clock_(parts.clock), ADOQuery1(parts.textQuery),
+      ADOQuery2(parts.pictureQuery), titles_(parts.titles), textPane_(parts.textPane),
+      albumPane_(parts.albumPane), closing_(closing)
 {
-    fetchTitlesMeanwhile();
     setWindowTitle(skin::kApplicationTitle);
     setFixedSize(kClientWidth, kClientHeight);
+    buildCommands();
     buildLayout();
     FormCreate();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-// The title list's rows are fetched on a thread of their own while the window is built; the
-// text query's open() in FormCreate takes them (or reports the store's error) in its turn. An
-// older store first gains the list's index, once. One that cannot take it (read-only, locked,
-// damaged) opens without it: the queries then report what is wrong, if anything.
-void TForm1::fetchTitlesMeanwhile()
+// The commands this window runs itself; the root connects those that open other windows.
+void TForm1::buildCommands()
 {
-    try {
-        store::addTitleListIndex(folder_.store());
-    } catch (const store::StoreError&) {
-    }
-    ADOQuery1.setStorePath(folder_.store());
-    ADOQuery1.setStatement(store::statements::allTitles());
-    ADOQuery1.prefetch();
+    skin::makeCommands(this, kCommands);
+    auto on = [this](const char* id, void (TForm1::*handler)()) {
+        connect(skin::command(this, id), &QAction::triggered, this, handler);
+    };
+    on(kCompactStore, &TForm1::M1Click);
+    on(kCategoryBar, &TForm1::S1Click);
+    on(kStatusBar, &TForm1::B1Click);
+    on(kMaterialsBook, &TForm1::T1Click);
+    on(kPictureAlbum, &TForm1::G2Click);
+    connect(skin::command(this, kExit), &QAction::triggered, this, &QWidget::close);
+    connect(skin::command(this, kHelpContents), &QAction::triggered, this,
+            [this] { openUrl_(QUrl::fromLocalFile(folder_.help())); });
+    connect(skin::command(this, kHomepage), &QAction::triggered, this, [this] { openUrl_(app::homepageUrl()); });
+    connect(skin::command(this, kContactAuthor), &QAction::triggered, this, [this] { openUrl_(app::mailUrl()); });
+    skin::command(this, kCompactStore)->setIcon(app::icons::compactStore());
+    skin::command(this, kHelpContents)->setIcon(app::icons::helpContents());
+    skin::command(this, kArticleCollection)->setVisible(false);
+    skin::command(this, kCategoryBar)->setChecked(true);
+    skin::command(this, kStatusBar)->setChecked(true);
+    skin::command(this, kMaterialsBook)->setChecked(true);
 }
 
 void TForm1::buildLayout()
@@ -131,19 +152,10 @@ void TForm1::buildLayout()
     suiForm1 = new TsuiForm(this);
     buildMenu();
     buildCategoryBar();
-    TextPane1 = new book::TextPane(suiForm1, titles_, ADOQuery1, clipboard_);
-    connect(TextPane1, &book::TextPane::readRequested, this, &TForm1::openReadingWindow);
-    connect(TextPane1, &book::TextPane::addRequested, this, &TForm1::showAddEntryDialog);
-    connect(TextPane1, &book::TextPane::deleteRequested, this, &TForm1::showDeleteEntryDialog);
-    connect(TextPane1, &book::TextPane::searchRequested, this, &TForm1::showSearchTitlesDialog);
-    connect(TextPane1, &book::TextPane::titleCopied, this, &TForm1::titleCopied);
-    // The album pane takes the picture query's after-scroll refresh before the query opens.
-    AlbumPane1 = new album::AlbumPane(suiForm1, ADOQuery2);
-    AlbumPane1->hide();
-    AlbumPane1->setThumbnailWindowHooks({{}, {}, {}, [this] {
-                                             raise();
-                                             activateWindow();
-                                         }});
+    textPane_.setParent(suiForm1);
+    textPane_.show();
+    albumPane_.setParent(suiForm1);
+    albumPane_.hide();
     suiStatusBar1 = new TsuiStatusBar(suiForm1);
     suiStatusBar1->setPanels({{144, QStringLiteral("墨舟札记  v2.0"), Qt::AlignLeft},
                               {174, QStringLiteral("墨舟工作室 出品"), Qt::AlignLeft},
@@ -161,69 +173,40 @@ void TForm1::buildCategoryBar()
     Image4 = categoryIcon(CategoryBar1, app::icons::pictureAlbum(), 93, QStringLiteral("图片册"));
     Image5 = categoryIcon(CategoryBar1, app::icons::articleCollection(), 149, QStringLiteral("文章集"));
     Image5->hide();
-    Image3->installEventFilter(new ClickFilter(this, [this] { T1Click(); }));
-    Image4->installEventFilter(new ClickFilter(this, [this] { G2Click(); }));
+    Image3->installEventFilter(new ClickFilter(this, [this] { skin::command(this, kMaterialsBook)->trigger(); }));
+    Image4->installEventFilter(new ClickFilter(this, [this] { skin::command(this, kPictureAlbum)->trigger(); }));
 }
 
 void TForm1::buildMenu()
 {
     // The menu shows itself in the frame's menu bar, below the title bar.
     MainMenu1 = new TsuiMainMenu(suiForm1);
+    auto command = [this](const char* id) { return skin::command(this, id); };
 
     QMenu* file = MainMenu1->addMenu(QStringLiteral(" 文件(&F)"));
-    QMenu* importMenu = file->addMenu(QStringLiteral("导入(&I)"));
-    addCommand(importMenu, "N25", QStringLiteral("资料本(&T)"), &TForm1::N25Click);
+    file->addMenu(QStringLiteral("导入(&I)"))->addAction(command(kImportBook));
     QMenu* exportMenu = file->addMenu(QStringLiteral("导出(&O)"));
-    addCommand(exportMenu, "T2", QStringLiteral("资料本(&T)"), &TForm1::T2Click);
-    G1 = addCommand(exportMenu, "G1", QStringLiteral("图片册(&G)"), &TForm1::G1Click);
+    exportMenu->addActions({command(kExportBook), command(kExportAlbum)});
     file->addSeparator();
-    addCommand(file, "M1", QStringLiteral("压缩数据库(&R)"), &TForm1::M1Click)
-        ->setIcon(app::icons::compactStore());
-    addCommand(file, "N1", QStringLiteral("监视剪贴板(&P)"), &TForm1::N1Click)
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    file->addActions({command(kCompactStore), command(kClipboardMonitor)});
     file->addSeparator();
-    addCommand(file, "E1", QStringLiteral("退出(&E)"), &TForm1::E1Click);
+    file->addAction(command(kExit));
 
     QMenu* view = MainMenu1->addMenu(QStringLiteral(" 查看(&V)"));
-    S1 = addCommand(view, "S1", QStringLiteral("类别栏(&S)"), &TForm1::S1Click);
-    B1 = addCommand(view, "B1", QStringLiteral("状态栏(&B)"), &TForm1::B1Click);
+    view->addActions({command(kCategoryBar), command(kStatusBar)});
     view->addSeparator();
-    T1 = addCommand(view, "T1", QStringLiteral("资料本(&T)"), &TForm1::T1Click);
-    T1->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
-    G2 = addCommand(view, "G2", QStringLiteral("图片册(&G)"), &TForm1::G2Click);
-    G2->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
-    W1 = view->addAction(QStringLiteral("文章集(&W)"));
-    W1->setObjectName(QStringLiteral("W1"));
-    W1->setVisible(false);
-    for (QAction* item : {S1, B1, T1, G2, W1})
-        item->setCheckable(true);
-    S1->setChecked(true);
-    B1->setChecked(true);
-    T1->setChecked(true);
+    view->addActions({command(kMaterialsBook), command(kPictureAlbum), command(kArticleCollection)});
 
     QMenu* help = MainMenu1->addMenu(QStringLiteral(" 帮助(&H)"));
-    QAction* contents = addCommand(help, "N9", QStringLiteral("目录(&C)"), &TForm1::N9Click);
-    contents->setIcon(app::icons::helpContents());
-    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    help->addAction(command(kHelpContents));
     help->addSeparator();
-    addCommand(help, "X1", QStringLiteral("墨舟主页(&X)"), &TForm1::X1Click);
-    addCommand(help, "L1", QStringLiteral("联系作者(&L)"), &TForm1::L1Click);
+    help->addActions({command(kHomepage), command(kContactAuthor)});
     help->addSeparator();
-    addCommand(help, "A1", QStringLiteral("关于(&A)"), &TForm1::A1Click);
+    help->addAction(command(kAbout));
 }
 
-// Each command is one action, named after its handler, so that the menu, its short-cut key and
-// the tests all reach it the same way.
-QAction* TForm1::addCommand(QMenu* menu, const char* name, const QString& caption,
-                            void (TForm1::*handler)())
-{
-    QAction* command = menu->addAction(caption, this, handler);
-    command->setObjectName(QString::fromLatin1(name));
-    return command;
-}
-
-// Main window creation, steps 1 to 8: the splash wait, the theme pictures, the panes, the album
-// grid's colour, the picture query, the text query and the title list.
+// The main window's creation, in its order: the splash wait, the theme pictures, the panes'
+// layout, the album grid's colour, then the picture query, the text query and the title list.
 void TForm1::FormCreate()
 {
     app::waitOutSplash(clock_);
@@ -236,8 +219,8 @@ void TForm1::FormCreate()
 void TForm1::loadThemePictures()
 {
     Image1->loadFromFile(folder_.theme(QStringLiteral("Left.bmp")));
-    TextPane1->loadThemePictures(folder_.themes());
-    AlbumPane1->loadThemePictures(folder_.themes());
+    textPane_.loadThemePictures(folder_.themes());
+    albumPane_.loadThemePictures(folder_.themes());
 }
 
 void TForm1::readFixedAreaColor()
@@ -245,7 +228,7 @@ void TForm1::readFixedAreaColor()
     const QImage left = Image1->picture().toImage();
     albumFixedColor_ = left.width() > 40 && left.height() > 4 ? left.pixelColor(40, 4)
                                                               : kDefaultFixedColor;
-    AlbumPane1->setFixedAreaColor(albumFixedColor_);
+    albumPane_.setFixedAreaColor(albumFixedColor_);
 }
 
 // A store that cannot be opened is reported with the engine's own message; the steps after the
@@ -278,8 +261,8 @@ void TForm1::layOutPanes()
     const int left = CategoryBar1->isHidden() ? 0 : kCategoryBarWidth;
     CategoryBar1->setGeometry(0, top, kCategoryBarWidth, bottom - top);
     Image1->setGeometry(0, 0, kCategoryPictureWidth, bottom - top);
-    TextPane1->setGeometry(left, top, width - left, bottom - top);
-    AlbumPane1->setGeometry(left, top, width - left, bottom - top);
+    textPane_.setGeometry(left, top, width - left, bottom - top);
+    albumPane_.setGeometry(left, top, width - left, bottom - top);
     suiStatusBar1->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
 }
 
@@ -298,196 +281,64 @@ void TForm1::wakeUp()
     }
 }
 
-void TForm1::openReadingWindow(const QString& title)
+void TForm1::comeToFront()
 {
-    if (windows_.reading)
-        windows_.reading->openEntry(title);
-}
-
-void TForm1::showAddEntryDialog()
-{
-    if (windows_.addEntry)
-        windows_.addEntry->exec();
-}
-
-void TForm1::showDeleteEntryDialog(int position, const QString& question)
-{
-    if (!windows_.deleteEntry)
-        return;
-    windows_.deleteEntry->prepare(position, question);
-    windows_.deleteEntry->exec();
-}
-
-void TForm1::showSearchTitlesDialog()
-{
-    if (windows_.searchTitles)
-        windows_.searchTitles->exec();
-}
-
-void TForm1::titleCopied()
-{
-    N1Click();
     raise();
     activateWindow();
-}
-
-void TForm1::N25Click()
-{
-    if (windows_.importBook)
-        windows_.importBook->exec();
-}
-
-void TForm1::T2Click()
-{
-    if (windows_.exportBook)
-        windows_.exportBook->exec();
-}
-
-void TForm1::G1Click()
-{
-    if (windows_.exportAlbum)
-        windows_.exportAlbum->exec();
-}
-
-void TForm1::N1Click()
-{
-    if (windows_.clipboardMonitor)
-        windows_.clipboardMonitor->showMonitor();
-}
-
-void TForm1::E1Click()
-{
-    close();
 }
 
 // The item is checkable: triggering it has already turned its check mark over.
 void TForm1::S1Click()
 {
-    CategoryBar1->setVisible(S1->isChecked());
+    CategoryBar1->setVisible(skin::command(this, kCategoryBar)->isChecked());
     layOutPanes();
 }
 
 void TForm1::B1Click()
 {
-    suiStatusBar1->setVisible(B1->isChecked());
+    suiStatusBar1->setVisible(skin::command(this, kStatusBar)->isChecked());
     layOutPanes();
 }
 
 bool TForm1::showingMaterialsBook() const
 {
-    return TextPane1->isVisibleTo(suiForm1);
+    return textPane_.isVisibleTo(suiForm1);
 }
 
 void TForm1::T1Click()
 {
     Image2->move(0, kMaterialsMarkerTop);
-    T1->setChecked(true);
-    G2->setChecked(false);
-    W1->setChecked(false);
-    TextPane1->show();
-    AlbumPane1->categoryChanged(false);
-    AlbumPane1->hide();
+    skin::command(this, kMaterialsBook)->setChecked(true);
+    skin::command(this, kPictureAlbum)->setChecked(false);
+    skin::command(this, kArticleCollection)->setChecked(false);
+    textPane_.show();
+    albumPane_.categoryChanged(false);
+    albumPane_.hide();
     suiStatusBar1->setPanelText(2, kMaterialsBookStatus);
-    TextPane1->listView()->setFocus();
+    textPane_.listView()->setFocus();
 }
 
 void TForm1::G2Click()
 {
     Image2->move(0, kAlbumMarkerTop);
-    G2->setChecked(true);
-    T1->setChecked(false);
-    W1->setChecked(false);
-    TextPane1->hide();
-    AlbumPane1->show();
+    skin::command(this, kPictureAlbum)->setChecked(true);
+    skin::command(this, kMaterialsBook)->setChecked(false);
+    skin::command(this, kArticleCollection)->setChecked(false);
+    textPane_.hide();
+    albumPane_.show();
     suiStatusBar1->setPanelText(2, kAlbumStatus);
-    AlbumPane1->categoryChanged(true);
-}
-
-void TForm1::N15Click()
-{
-    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
-    if (!current) {
-        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingToCopy);
-        return;
-    }
-    skin::guarded([&] { clipboard_.setImage(current->picture); });
-    N1Click();
-    raise();
-    activateWindow();
-}
-
-void TForm1::MenuItem11Click()
-{
-    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
-    if (!current) {
-        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingToSave);
-        return;
-    }
-    if (!choosePictureFile_)
-        choosePictureFile_ = album::savePictureFileChooser(this);
-    const QString chosen = choosePictureFile_(album::saveFilter(current->format));
-    if (chosen.isEmpty())
-        return;
-    const QString target = album::saveTarget(chosen, current->format);
-    if (QFileInfo::exists(target) && windows_.overwrite)
-        windows_.overwrite->confirm(target, book::kPictureKind);
-    else
-        skin::guarded([&] { album::writePictureFile(target, *current); });
-}
-
-// The picture is checked first (还原 needs none); the desktop is reached only once the
-// wallpaper file is written.
-void TForm1::setWallpaper(album::WallpaperStyle style)
-{
-    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
-    if (style != album::WallpaperStyle::Restore && !current) {
-        suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingForWallpaper);
-        return;
-    }
-    if (!desktop_)
-        return;
-    skin::guarded([&] {
-        album::applyWallpaper(current ? &*current : nullptr, style, folder_.wallpaperFile(), *desktop_);
-    });
-}
-
-void TForm1::writeCurrentPicture(const QString& path)
-{
-    const std::optional<album::CurrentPicture> current = album::currentPicture(*AlbumPane1);
-    if (current)
-        album::writePictureFile(path, *current);
-}
-
-void TForm1::N9Click()
-{
-    openUrl_(QUrl::fromLocalFile(folder_.help()));
-}
-
-void TForm1::X1Click()
-{
-    openUrl_(app::homepageUrl());
-}
-
-void TForm1::L1Click()
-{
-    openUrl_(app::mailUrl());
-}
-
-void TForm1::A1Click()
-{
-    if (windows_.about)
-        windows_.about->exec();
+    albumPane_.categoryChanged(true);
 }
 
 // The program lets go of the store, compacts it into a fresh copy that takes its place, tells
 // the outcome and ends; the next start opens the compacted store.
 void TForm1::M1Click()
 {
-    CompactAndRepair();
+    compactStore();
     close();
 }
 
-void TForm1::CompactAndRepair()
+void TForm1::compactStore()
 {
     ADOQuery1.release();
     ADOQuery2.release();
@@ -512,16 +363,12 @@ void TForm1::CompactAndRepair()
 // Then the clipboard monitor leaves the clipboard, and the program ends.
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    const bool written = skin::guarded([this] {
-        if (windows_.reading)
-            windows_.reading->writeSettings(folder_.settings());
-    });
+    const bool written = skin::guarded([this] { closing_.writeSettings(); });
     if (!written) {
         event->ignore();
         return;
     }
-    if (windows_.clipboardMonitor)
-        windows_.clipboardMonitor->leaveClipboardChain();
+    closing_.leaveClipboard();
     event->accept();
     QApplication::quit();
 }

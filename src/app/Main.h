@@ -1,46 +1,53 @@
-// The main window: main menu, category bar, the pane of the current book, status bar. It owns
-// the store's two long-lived queries and the title list.
+// The main window: main menu, category bar, the pane of the current book, status bar. It opens
+// the store's two long-lived queries at its creation and fills the title list. Its commands are
+// actions made once under their ids (see the table in Main.cpp); those that open other windows
+// are connected by the composition root (ProgramWindows).
 #pragma once
 
 #include "About.h"
-#include "book/TitleList.h"
 #include "platform/ProgramFolder.h"
-#include "store/Query.h"
 
 #include <QColor>
 #include <QWidget>
 
-class QAction;
 class QLabel;
-class QMenu;
 class TImage;
 class TsuiForm;
 class TsuiMainMenu;
 class TsuiMessageDialog;
 class TsuiStatusBar;
-class TForm2;
-class TForm3;
-class TForm4;
-class TForm5;
-class TForm6;
-class TForm8;
-class TForm12;
-class TForm15;
-class TForm16;
-class TForm17;
 
 namespace album {
 class AlbumPane;
-enum class WallpaperStyle;
 }
 namespace book {
 class TextPane;
+class TitleList;
 }
 namespace platform {
-class Clipboard;
-class Desktop;
 class TickClock;
 }
+namespace store {
+class Query;
+}
+
+namespace app::commands {
+inline constexpr char kImportBook[] = "N25";
+inline constexpr char kExportBook[] = "T2";
+inline constexpr char kExportAlbum[] = "G1";
+inline constexpr char kCompactStore[] = "M1";
+inline constexpr char kClipboardMonitor[] = "N1";
+inline constexpr char kExit[] = "E1";
+inline constexpr char kCategoryBar[] = "S1";
+inline constexpr char kStatusBar[] = "B1";
+inline constexpr char kMaterialsBook[] = "T1";
+inline constexpr char kPictureAlbum[] = "G2";
+inline constexpr char kArticleCollection[] = "W1";  // never shown
+inline constexpr char kHelpContents[] = "N9";
+inline constexpr char kHomepage[] = "X1";
+inline constexpr char kContactAuthor[] = "L1";
+inline constexpr char kAbout[] = "A1";
+} // namespace app::commands
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -50,106 +57,76 @@ public:
     // The album grid's fixed-area colour when Left.bmp cannot give one.
     static inline const QColor kDefaultFixedColor{198, 211, 239};
 
-    // The windows created after this one that its commands open.
-    struct Windows {
-        TForm2* addEntry = nullptr;
-        TForm3* deleteEntry = nullptr;
-        TForm4* searchTitles = nullptr;
-        TForm5* reading = nullptr;
-        TForm6* overwrite = nullptr;
-        TForm8* clipboardMonitor = nullptr;
-        TForm12* about = nullptr;
-        TForm15* exportBook = nullptr;
-        TForm16* importBook = nullptr;
-        TForm17* exportAlbum = nullptr;
+    // What the window shows and opens, made by the composition root. The panes become children
+    // of the window's frame panel.
+    struct Parts {
+        platform::ProgramFolder folder;
+        platform::TickClock& clock;
+        store::Query& textQuery;
+        store::Query& pictureQuery;
+        book::TitleList& titles;
+        book::TextPane& textPane;
+        album::AlbumPane& albumPane;
     };
 
-    TForm1(platform::ProgramFolder folder, platform::TickClock& clock,
-           platform::Clipboard& clipboard);
+    // What closing the program does besides closing this window.
+    class Closing {
+    public:
+        virtual ~Closing() = default;
+        // Writes the settings file; throws when it cannot, and the window then stays open.
+        virtual void writeSettings() = 0;
+        // The clipboard is no longer followed.
+        virtual void leaveClipboard() = 0;
+    };
 
-    void setWindows(const Windows& windows) { windows_ = windows; }
+    TForm1(const Parts& parts, Closing& closing);
+
     void setUrlOpener(app::UrlOpener opener) { openUrl_ = std::move(opener); }
 
     const platform::ProgramFolder& programFolder() const { return folder_; }
-    book::TitleList& titles() { return titles_; }
-    // The store's two long-lived queries, which the windows made after this one act on.
-    store::Query& textQuery() { return ADOQuery1; }
-    store::Query& pictureQuery() { return ADOQuery2; }
-    book::TextPane& textPane() { return *TextPane1; }
-    album::AlbumPane& albumPane() { return *AlbumPane1; }
-    QWidget& categoryMarker() { return *Image2; }
-    TsuiStatusBar& statusBar() { return *suiStatusBar1; }
-    TsuiMainMenu& mainMenu() { return *MainMenu1; }
+    book::TextPane& textPane() const { return textPane_; }
+    album::AlbumPane& albumPane() const { return albumPane_; }
+    QWidget& categoryMarker() const { return *Image2; }
+    TsuiStatusBar& statusBar() const { return *suiStatusBar1; }
+    TsuiMainMenu& mainMenu() const { return *MainMenu1; }
     QColor albumFixedColor() const { return albumFixedColor_; }
+    bool showingMaterialsBook() const;
 
     // The wake-up from a second start: restore when minimised, else come to the front.
     void wakeUp();
-
-    // Commands of the title list that open other windows.
-    void openReadingWindow(const QString& title);
-    void showAddEntryDialog();
-    void showDeleteEntryDialog(int position, const QString& question);
-    void showSearchTitlesDialog();
-
-    // Main menu.
-    void N25Click();  // 导入 → 资料本
-    void T2Click();   // 导出 → 资料本
-    void G1Click();   // 导出 → 图片册
-    void M1Click();   // 压缩数据库
-    void N1Click();   // 监视剪贴板
-    void E1Click();   // 退出
-    void S1Click();   // 类别栏
-    void B1Click();   // 状态栏
-    void T1Click();   // 资料本: switch to the materials book
-    void G2Click();   // 图片册: switch to the picture album
-    void N9Click();   // 目录: the help file
-    void X1Click();   // 墨舟主页
-    void L1Click();   // 联系作者
-    void A1Click();   // 关于
-
-    // Picture actions on the album's current picture.
-    void N15Click();         // 复制图片
-    void MenuItem11Click();  // 图片另存为
-    // 居中, 平铺, 拉伸 and 还原 of the wallpaper menus.
-    void setWallpaper(album::WallpaperStyle style);
-    void setDesktop(platform::Desktop* desktop) { desktop_ = desktop; }
-    // Writes the current picture to path in its own format (the overwrite confirmation's writer).
-    void writeCurrentPicture(const QString& path);
-    void setPictureSaveChooser(std::function<QString(const QString&)> chooser)
-    {
-        choosePictureFile_ = std::move(chooser);
-    }
-
-    bool showingMaterialsBook() const;
+    // Comes to the front after another window took it (the clipboard monitor, say).
+    void comeToFront();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent*) override;
 
 private:
-    void FormCreate();
+    void buildCommands();
     void buildMenu();
-    QAction* addCommand(QMenu* menu, const char* name, const QString& caption, void (TForm1::*handler)());
     void buildCategoryBar();
-    void fetchTitlesMeanwhile();
     void buildLayout();
+    void FormCreate();
     void loadThemePictures();
     void readFixedAreaColor();
     void openQueries();
     void layOutPanes();
-    void titleCopied();
-    void CompactAndRepair();
+    void S1Click();  // 类别栏
+    void B1Click();  // 状态栏
+    void T1Click();  // 资料本: switch to the materials book
+    void G2Click();  // 图片册: switch to the picture album
+    void M1Click();  // 压缩数据库
+    void compactStore();
 
     platform::ProgramFolder folder_;
     platform::TickClock& clock_;
-    platform::Clipboard& clipboard_;
-    Windows windows_;
+    store::Query& ADOQuery1;  // text query over 文本
+    store::Query& ADOQuery2;  // picture query over 图片
+    book::TitleList& titles_;
+    book::TextPane& textPane_;
+    album::AlbumPane& albumPane_;
+    Closing& closing_;
     app::UrlOpener openUrl_ = app::openWithDesktop;
-    std::function<QString(const QString& filter)> choosePictureFile_;
-    platform::Desktop* desktop_ = nullptr;
-    store::Query ADOQuery1;  // text query over 文本
-    store::Query ADOQuery2;  // picture query over 图片
-    book::TitleList titles_;
     QColor albumFixedColor_ = kDefaultFixedColor;
 
     TsuiForm* suiForm1 = nullptr;
@@ -160,14 +137,6 @@ private:
     QLabel* Image3 = nullptr;   // materials-book icon
     QLabel* Image4 = nullptr;   // picture-album icon
     QLabel* Image5 = nullptr;   // article-collection icon, never shown
-    book::TextPane* TextPane1 = nullptr;
-    album::AlbumPane* AlbumPane1 = nullptr;
     TsuiStatusBar* suiStatusBar1 = nullptr;
     TsuiMessageDialog* suiMessageDialog1 = nullptr;
-    QAction* S1 = nullptr;
-    QAction* B1 = nullptr;
-    QAction* T1 = nullptr;
-    QAction* G2 = nullptr;
-    QAction* W1 = nullptr;
-    QAction* G1 = nullptr;
 };

@@ -1,9 +1,14 @@
-// Every window of the program, created once at start-up in its fixed order and wired together.
+// The composition root: makes the store's two long-lived queries, the title list, the panes and
+// every window of the program once at start-up in its fixed order, hands each what it needs, and
+// connects the commands that cross from one window to another.
 #pragma once
+
+#include "Main.h"
+#include "book/TitleList.h"
+#include "store/Query.h"
 
 #include <memory>
 
-class TForm1;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -23,28 +28,46 @@ class TForm17;
 namespace platform {
 class Clipboard;
 class Desktop;
-class ProgramFolder;
 class TickClock;
 }
 
 namespace app {
 
-class ProgramWindows {
+class PictureCommands;
+
+class ProgramWindows : public TForm1::Closing {
 public:
-    // Creates the windows in order; the main window first, since its creation fixes the program
-    // folder and opens the store that the others use.
+    // Creates the windows in order; the main window first, since its creation opens the store
+    // that the others use.
     ProgramWindows(const platform::ProgramFolder& folder, platform::TickClock& clock,
                    platform::Clipboard& clipboard);
-    ~ProgramWindows();
+    ~ProgramWindows() override;
 
     TForm1& main() { return *form1_; }
     TForm5& reading() { return *form5_; }
     TForm8& clipboardMonitor() { return *form8_; }
     TForm14& thumbnails() { return *form14_; }
+    PictureCommands& pictureCommands() { return *pictureCommands_; }
+    const book::TitleList& titles() const { return titles_; }
+    const store::Query& textQuery() const { return textQuery_; }
+    const store::Query& pictureQuery() const { return pictureQuery_; }
 
 private:
-    std::unique_ptr<platform::Desktop> desktop_;  // outlives the main window that uses it
+    void startTitleFetch(const platform::ProgramFolder& folder);
+    void makeDialogs(const platform::ProgramFolder& folder);
+    void connectBookCommands();
+    void connectAlbumCommands();
+    void connectMainCommands();
+    void writeSettings() override;
+    void leaveClipboard() override;
+
+    store::Query textQuery_;     // over 文本
+    store::Query pictureQuery_;  // over 图片
+    book::TitleList titles_;
+    const platform::ProgramFolder folder_;
+    std::unique_ptr<platform::Desktop> desktop_;  // outlives the windows that use it
     std::unique_ptr<TForm1> form1_;
+    PictureCommands* pictureCommands_ = nullptr;  // belongs to the main window
     TForm2* form2_ = nullptr;  // dialogs belong to the main window
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;

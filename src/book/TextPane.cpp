@@ -1,7 +1,9 @@
 #include "TextPane.h"
 
 #include "platform/Clipboard.h"
+#include "skin/Commands.h"
 #include "skin/Controls.h"
+#include "skin/ToolbarStrip.h"
 #include "skin/Messages.h"
 #include "skin/TsuiListView.h"
 #include "store/Query.h"
@@ -16,22 +18,22 @@ constexpr int kToolbarHeight = 25;
 constexpr int kHeaderHeight = 18;
 constexpr int kBar1Width = 60;
 
-struct ToolButtonLayout {
-    int left;
-    int width;
-    const char* caption;
-    const char* hint;
-    const char* glyph;  // theme picture beside the caption
+const skin::CommandSpec kCommands[] = {
+    {"L1", "读取(&L)"}, {"I1", "添加(&I)"}, {"D1", "删除(&D)"},
+    {"R1", "刷新(&R)"}, {"S1", "搜索标题(&S)"}, {"C1", "复制标题(&C)"},
 };
 
-constexpr ToolButtonLayout kToolButtons[] = {
-    {8, 56, "读取", "读取选定的一篇资料", "Read.bmp"},
-    {64, 56, "添加", "添加一篇新的资料", "Add.bmp"},
-    {120, 56, "删除", "删除选定的一篇资料", "Delete.bmp"},
-    {176, 56, "刷新", "显示所有资料", "Refresh.bmp"},
-    {232, 80, "搜索标题", "按标题搜索资料", "Search.bmp"},
-    {312, 80, "复制标题", "复制选定的一篇资料的标题", "Copy.bmp"},
+const skin::StripButton kToolButtons[] = {
+    {8, 56, "读取", "读取选定的一篇资料", "L1"},
+    {64, 56, "添加", "添加一篇新的资料", "I1"},
+    {120, 56, "删除", "删除选定的一篇资料", "D1"},
+    {176, 56, "刷新", "显示所有资料", "R1"},
+    {232, 80, "搜索标题", "按标题搜索资料", "S1"},
+    {312, 80, "复制标题", "复制选定的一篇资料的标题", "C1"},
 };
+// The theme picture beside each button's caption, in the buttons' order.
+const char* const kToolButtonGlyphs[] = {"Read.bmp", "Add.bmp", "Delete.bmp",
+                                         "Refresh.bmp", "Search.bmp", "Copy.bmp"};
 
 QLabel* whiteLabel(const QString& text, QWidget* parent, int left)
 {
@@ -50,6 +52,7 @@ TextPane::TextPane(QWidget* parent, TitleList& titles, store::Query& textQuery,
                    platform::Clipboard& clipboard)
     : QWidget(parent), titles_(titles), textQuery_(textQuery), clipboard_(clipboard)
 {
+    buildCommands();
     buildToolbar();
     buildHeader();
     buildList();
@@ -58,21 +61,25 @@ TextPane::TextPane(QWidget* parent, TitleList& titles, store::Query& textQuery,
     setCommandsEnabled(titles_.commandsEnabled());
 }
 
+void TextPane::buildCommands()
+{
+    skin::makeCommands(this, kCommands);
+    connect(skin::command(this, "L1"), &QAction::triggered, this, &TextPane::readChosen);
+    connect(skin::command(this, "I1"), &QAction::triggered, this, &TextPane::addRequested);
+    connect(skin::command(this, "D1"), &QAction::triggered, this, &TextPane::deleteChosen);
+    connect(skin::command(this, "R1"), &QAction::triggered, this, &TextPane::refresh);
+    connect(skin::command(this, "S1"), &QAction::triggered, this, &TextPane::searchRequested);
+    connect(skin::command(this, "C1"), &QAction::triggered, this, &TextPane::copyChosenTitle);
+}
+
 void TextPane::buildToolbar()
 {
-    ToolBarImage = new TImage(this, QColor(58, 110, 165));
-    using Handler = void (TextPane::*)();
-    const Handler handlers[] = {&TextPane::ToolButton1Click, &TextPane::ToolButton2Click,
-                                &TextPane::ToolButton3Click, &TextPane::ToolButton4Click,
-                                &TextPane::ToolButton5Click, &TextPane::ToolButton6Click};
-    for (size_t i = 0; i < toolButtons_.size(); ++i) {
-        const ToolButtonLayout& place = kToolButtons[i];
-        auto* button = new TsuiToolButton(QString::fromUtf8(place.caption), ToolBarImage);
-        button->setGeometry(place.left, 1, place.width, kToolbarHeight - 2);
-        button->setToolTip(QString::fromUtf8(place.hint));
-        connect(button, &QPushButton::clicked, this, handlers[i]);
-        toolButtons_[i] = button;
-    }
+    ToolBar = new skin::ToolbarStrip(this, kToolButtons, this, 1, kToolbarHeight - 2);
+}
+
+TsuiToolButton* TextPane::toolButton(int index) const
+{
+    return ToolBar->button(size_t(index));
 }
 
 void TextPane::buildHeader()
@@ -98,37 +105,33 @@ void TextPane::buildList()
 void TextPane::buildPopupMenu()
 {
     PopupMenu1 = new TsuiPopupMenu(this);
-    L1 = PopupMenu1->addAction(QStringLiteral("读取(&L)"), this, &TextPane::ToolButton1Click);
-    I1 = PopupMenu1->addAction(QStringLiteral("添加(&I)"), this, &TextPane::ToolButton2Click);
-    D1 = PopupMenu1->addAction(QStringLiteral("删除(&D)"), this, &TextPane::ToolButton3Click);
+    PopupMenu1->addActions({skin::command(this, "L1"), skin::command(this, "I1"), skin::command(this, "D1")});
     PopupMenu1->addSeparator();
-    R1 = PopupMenu1->addAction(QStringLiteral("刷新(&R)"), this, &TextPane::ToolButton4Click);
-    S1 = PopupMenu1->addAction(QStringLiteral("搜索标题(&S)"), this, &TextPane::ToolButton5Click);
+    PopupMenu1->addActions({skin::command(this, "R1"), skin::command(this, "S1")});
     PopupMenu1->addSeparator();
-    C1 = PopupMenu1->addAction(QStringLiteral("复制标题(&C)"), this, &TextPane::ToolButton6Click);
+    PopupMenu1->addAction(skin::command(this, "C1"));
 }
 
 void TextPane::loadThemePictures(const QString& themesFolder)
 {
-    ToolBarImage->loadFromFile(themesFolder + QStringLiteral("/Top.bmp"));
+    ToolBar->loadFromFile(themesFolder + QStringLiteral("/Top.bmp"));
     Bar1Image->loadFromFile(themesFolder + QStringLiteral("/Bar1.bmp"));
     Bar2Image->loadFromFile(themesFolder + QStringLiteral("/Bar2.bmp"));
-    for (size_t i = 0; i < toolButtons_.size(); ++i)
-        toolButtons_[i]->setIcon(skin::loadGlyph(themesFolder + u'/' + QLatin1String(kToolButtons[i].glyph)));
+    for (size_t i = 0; i < ToolBar->buttonCount(); ++i)
+        ToolBar->button(i)->setIcon(skin::loadGlyph(themesFolder + u'/' + QLatin1String(kToolButtonGlyphs[i])));
 }
 
+// Reading, deleting and copying need a title; the buttons follow their commands.
 void TextPane::setCommandsEnabled(bool enabled)
 {
-    for (size_t i : {0u, 2u, 5u})
-        toolButtons_[i]->setEnabled(enabled);
-    for (QAction* action : {L1, D1, C1})
-        action->setEnabled(enabled);
+    for (const char* id : {"L1", "D1", "C1"})
+        skin::command(this, id)->setEnabled(enabled);
 }
 
 void TextPane::layOut()
 {
     const int w = width();
-    ToolBarImage->setGeometry(0, 0, w, kToolbarHeight);
+    ToolBar->setGeometry(0, 0, w, kToolbarHeight);
     Bar1Image->setGeometry(0, kToolbarHeight, kBar1Width, kHeaderHeight);
     Bar2Image->setGeometry(kBar1Width, kToolbarHeight, w - kBar1Width, kHeaderHeight);
     Label1->move(8, kToolbarHeight);
@@ -152,19 +155,14 @@ void TextPane::scrollToNewTitle(int k)
     ListView1->scrollByPixels((k - 15) * TsuiListView::kRowHeight);
 }
 
-void TextPane::ToolButton1Click()
+void TextPane::readChosen()
 {
     const int position = titles_.chooseItem();
     if (position >= 0)
         emit readRequested(titles_.title(position));
 }
 
-void TextPane::ToolButton2Click()
-{
-    emit addRequested();
-}
-
-void TextPane::ToolButton3Click()
+void TextPane::deleteChosen()
 {
     const int position = titles_.chooseItem();
     if (position < 0)
@@ -172,17 +170,12 @@ void TextPane::ToolButton3Click()
     emit deleteRequested(position, QStringLiteral("确实要删除第 %1 条资料吗？").arg(position + 1));
 }
 
-void TextPane::ToolButton4Click()
+void TextPane::refresh()
 {
     skin::guarded([this] { titles_.refresh(textQuery_); });
 }
 
-void TextPane::ToolButton5Click()
-{
-    emit searchRequested();
-}
-
-void TextPane::ToolButton6Click()
+void TextPane::copyChosenTitle()
 {
     const int position = titles_.chooseItem();
     if (position < 0)

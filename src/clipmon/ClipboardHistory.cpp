@@ -3,6 +3,7 @@
 #include "platform/Clipboard.h"
 
 #include <algorithm>
+#include <cassert>
 #include <stdexcept>
 #include <utility>
 
@@ -38,6 +39,7 @@ void ClipboardHistory::clipboardChanged()
     else
         shiftDown();
     slotAt(1) = std::move(incoming);
+    assert(fillLevel_ >= 1 && fillLevel_ <= kSlotCount);
 }
 
 // Slot k takes slot k - 1's content from the bottom up; a full history drops its oldest.
@@ -46,6 +48,7 @@ void ClipboardHistory::shiftDown()
     fillLevel_ = std::min(fillLevel_ + 1, kSlotCount);
     for (int number = fillLevel_; number > 1; --number)
         slotAt(number) = slotAt(number - 1);
+    assert(fillLevel_ >= 2 && fillLevel_ <= kSlotCount);
 }
 
 void ClipboardHistory::restore(int number)

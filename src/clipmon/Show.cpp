@@ -4,7 +4,6 @@
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -43,15 +42,9 @@ QString shownPart(const QString& text)
 
 } // namespace
 
-TForm8::TForm8(platform::Clipboard& clipboard) : clipboard_(clipboard), history_(clipboard)
+TForm8::TForm8(platform::Clipboard& clipboard)
+    : skin::ToolWindow(QStringLiteral("监视剪贴板")), clipboard_(clipboard), history_(clipboard)
 {
-    setWindowTitle(QStringLiteral("监视剪贴板"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::WindowStaysOnTopHint);
-    // The main window's close ends the program even while the monitor is shown.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    suiForm1 = new TsuiForm(this);
-    suiForm1->setTitleBarButtons({TsuiTitleBarBtnType::suiClose});
     // The frame lays its title bar and border strips out within this size.
     setFixedSize(kClientWidth, kClientHeight);
     for (int slot = 1; slot <= clipmon::ClipboardHistory::kSlotCount; ++slot)
@@ -66,7 +59,7 @@ TForm8::TForm8(platform::Clipboard& clipboard) : clipboard_(clipboard), history_
 void TForm8::buildSlot(int slot)
 {
     const size_t index = size_t(slot - 1);
-    auto* box = new TsuiGroupBox(QString::fromUtf8(kGroupCaptions[index]), suiForm1);
+    auto* box = new TsuiGroupBox(QString::fromUtf8(kGroupCaptions[index]), frame());
     box->setGeometry(kGroupBoxLeft, kGroupBoxTop + int(index) * kGroupBoxStep, kGroupBoxWidth,
                      kGroupBoxHeight);
     box->setFontColor(kCaptionColor);
@@ -102,7 +95,7 @@ void TForm8::FormCreate()
     clipboardConnection_ = connect(&clipboard_, &platform::Clipboard::changed, this,
                                    &TForm8::clipboardChanged);
     clipboardChanged();
-    placeAtStart();
+    placeForNextShowing();
 }
 
 void TForm8::leaveClipboardChain()
@@ -143,26 +136,11 @@ void TForm8::restoreSlot(int slot)
     skin::guarded([this, slot] { history_.restore(slot); });
 }
 
-void TForm8::showMonitor()
-{
-    show();
-    raise();
-    activateWindow();
-}
-
-void TForm8::placeAtStart()
+void TForm8::placeForNextShowing()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenHeight = screen ? screen->geometry().height() : 0;
     move(0, screenHeight - kTopFromScreenBottom);
-}
-
-// Closing only hides the window; the next showing starts at the first place again.
-void TForm8::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    hide();
-    placeAtStart();
 }
 
 void TForm8::showHistory()

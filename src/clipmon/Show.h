@@ -4,13 +4,12 @@
 #pragma once
 
 #include "ClipboardHistory.h"
+#include "skin/ToolWindow.h"
 
-#include <QWidget>
 #include <array>
 #include <map>
 
 class TsuiButton;
-class TsuiForm;
 class TsuiGroupBox;
 class TsuiMemo;
 
@@ -21,7 +20,7 @@ namespace platform {
 class Clipboard;
 }
 
-class TForm8 : public QWidget {
+class TForm8 : public skin::ToolWindow {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 208;
@@ -34,8 +33,6 @@ public:
 
     explicit TForm8(platform::Clipboard& clipboard);
 
-    // Shows the window, or brings it to the front when it is shown already.
-    void showMonitor();
     // The main window's close ends the following of the clipboard.
     void leaveClipboardChain();
 
@@ -46,19 +43,17 @@ public:
     TsuiMemo* textView(int slot) const { return textViews_.at(size_t(slot - 1)); }
     skin::ScaledImage* pictureView(int slot) const { return pictureViews_.at(size_t(slot - 1)); }
 
-    // The handlers of the four buttons.
+private:
     void suiButton1Click();  // 清空剪贴板
     void suiButton2Click();  // 设置为当前, slot 2
     void suiButton3Click();  // 设置为当前, slot 3
     void suiButton4Click();  // 设置为当前, slot 4
-
-private:
     void FormCreate();
     void buildSlot(int slot);
     void clipboardChanged();
     void restoreSlot(int slot);
-    void placeAtStart();
-    void closeEvent(QCloseEvent* event) override;
+    // Closing only hides the window; the next showing starts at the first place again.
+    void placeForNextShowing() override;
     void showHistory();
     void showSlot(int slot, std::map<qint64, QPixmap>& previews);
 
@@ -69,7 +64,6 @@ private:
     // the next slot is not scaled again.
     std::map<qint64, QPixmap> previews_;
 
-    TsuiForm* suiForm1 = nullptr;
     std::array<TsuiGroupBox*, 4> groupBoxes_{};
     std::array<TsuiButton*, 4> buttons_{};                   // suiButton1 .. suiButton4
     std::array<TsuiMemo*, 4> textViews_{};                   // RichEdit1 .. RichEdit4

@@ -149,7 +149,7 @@ protected:
     album::AlbumExportResult run(bool descriptions)
     {
         openAlbum();
-        return album::exportAlbum(pane, query, out, descriptions, progress);
+        return album::exportAlbum(pane, out, descriptions, progress);
     }
     QStringList written() const
     {
@@ -272,7 +272,7 @@ TEST_F(AlbumExportTest, AFileThatDoesNotReachTheDiskEndsTheExportWithItsReasonAn
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"})
         add(name, 1, jpegBytes(8, 8));
     openAlbum();
-    TForm17 dialog(pane, query);
+    TForm17 dialog(pane);
     dialog.ShellTreeView1Click(dialog.folderModel()->index(out));
     flushesLeft = 2;
     const textfile::FlushCall previous = textfile::setFlushCallForTesting(&flushThenFail);
@@ -288,7 +288,7 @@ TEST_F(AlbumExportTest, AFileThatDoesNotReachTheDiskEndsTheExportWithItsReasonAn
 
 TEST_F(AlbumExportTest, TheDialogChecksTheFolderExportsAndReports)
 {
-    TForm17 dialog(pane, query);
+    TForm17 dialog(pane);
     auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("suiEdit1"));
     auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("suiProgressBar1"));
     auto* check = dialog.findChild<QCheckBox*>(QStringLiteral("suiCheckBox1"));

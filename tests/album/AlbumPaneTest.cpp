@@ -1,10 +1,12 @@
 // The album pane: controls, menus, the after-scroll refresh with its fit rule and
 // position label, stepping, sorting, refresh, the four modes, row painting, and bad records.
 #include "Fixtures.h"
+#include "support/Commands.h"
 #include "support/ProgramFolder.h"
 
 #include "album/AlbumGrid.h"
 #include "album/AlbumPane.h"
+#include "album/PictureView.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
@@ -15,6 +17,7 @@
 #include <QSignalSpy>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWidgetAction>
 #include <gtest/gtest.h>
 
 using album::AlbumMode;
@@ -45,12 +48,11 @@ protected:
     {
         query.setStorePath(folder.storePath());
         pane.resize(700, 431);
-        album::ThumbnailWindowHooks hooks;
-        hooks.show = [this] { calls << QStringLiteral("show"); };
-        hooks.close = [this] { calls << QStringLiteral("close"); };
-        hooks.reapplyColumns = [this] { calls << QStringLiteral("columns"); };
-        hooks.bringMainWindowToFront = [this] { calls << QStringLiteral("front"); };
-        pane.setThumbnailWindowHooks(hooks);
+        auto record = [this](const char* call) { return [this, call] { calls << QLatin1String(call); }; };
+        QObject::connect(&pane, &AlbumPane::thumbnailsShowRequested, record("show"));
+        QObject::connect(&pane, &AlbumPane::thumbnailsCloseRequested, record("close"));
+        QObject::connect(&pane, &AlbumPane::reloaded, record("columns"));
+        QObject::connect(&pane, &AlbumPane::mainWindowFrontRequested, record("front"));
     }
     void addJpeg(const QString& name, int width, int height, const QString& description = {})
     {
@@ -209,23 +211,19 @@ TEST_F(AlbumPaneTest, AfterScrollShowsThePictureItsSizeAndDescription)
     EXPECT_EQ(gridNames(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
 }
 
-TEST_F(AlbumPaneTest, FitRuleReducesByTheWiderSideWithProductsBeforeDivision)
+TEST(FitPicture, ReducesByTheWiderSideWithProductsBeforeDivision)
 {
-    addJpeg("wide.jpg", 1600, 400);
-    addJpeg("tall.jpg", 400, 1600);
-    addJpeg("same.jpg", 800, 600);
-    addJpeg("odd.jpg", 333, 777);
-    openAlbum();
-    pane.pictureArea()->resize(400, 300);
-    query.first();
-    EXPECT_EQ(pane.previewSize(), QSize(400, 100));
-    query.next();
-    EXPECT_EQ(pane.previewSize(), QSize(75, 300));
-    query.next();
-    EXPECT_EQ(pane.previewSize(), QSize(400, 300));  // same ratio: fitted by width
-    query.next();
-    EXPECT_EQ(pane.previewSize(), QSize(333 * 300 / 777, 300));  // 128, truncated
-    EXPECT_EQ(pane.positionText(), "4/4  333x777");
+    const QSize area(400, 300);
+    EXPECT_EQ(album::fitPicture({1600, 400}, area), QSize(400, 100));
+    EXPECT_EQ(album::fitPicture({400, 1600}, area), QSize(75, 300));
+    EXPECT_EQ(album::fitPicture({800, 600}, area), QSize(400, 300));  // same ratio: by width
+    EXPECT_EQ(album::fitPicture({333, 777}, area), QSize(333 * 300 / 777, 300));  // 128, truncated
+    EXPECT_EQ(album::fitPicture({100, 50}, area), QSize(100, 50));  // never enlarged
+    // Products that overflow 32 bits still divide right.
+    EXPECT_EQ(album::fitPicture({60000, 45000}, {50000, 1}), QSize(1, 1));
+    EXPECT_EQ(album::fitPicture({90000, 60000}, {80000, 80000}), QSize(80000, 53333));
+    // An area without height fits by width.
+    EXPECT_EQ(album::fitPicture({800, 600}, {400, 0}), QSize(400, 300));
 }
 
 TEST_F(AlbumPaneTest, EmptyAlbumShowsMinusOne)
@@ -233,11 +231,11 @@ TEST_F(AlbumPaneTest, EmptyAlbumShowsMinusOne)
     openAlbum();
     EXPECT_EQ(pane.positionText(), "-1/0  0x0");
     EXPECT_EQ(pane.previewSize(), QSize(0, 0));
-    pane.MenuItem9Click();
-    pane.MenuItem8Click();
-    pane.L3Click();
-    pane.N18Click();
-    pane.B2Click();
+    testing_support::trigger(pane, "MenuItem9");
+    testing_support::trigger(pane, "MenuItem8");
+    testing_support::trigger(pane, "L3");
+    testing_support::trigger(pane, "N18");
+    testing_support::trigger(pane, "B2");
     EXPECT_EQ(pane.positionText(), "-1/0  0x0");
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(pane.gridModel()->rowCount(), 0);
@@ -248,16 +246,16 @@ TEST_F(AlbumPaneTest, SteppingStopsAtBothEndsWithoutWrapping)
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
         addJpeg(name, 10, 10);
     openAlbum();
-    pane.MenuItem8Click();  // previous at the first
+    testing_support::trigger(pane, "MenuItem8");  // previous at the first
     EXPECT_EQ(query.recNo(), 1);
-    pane.L3Click();
+    testing_support::trigger(pane, "L3");
     EXPECT_EQ(pane.positionText(), "3/3  10x10");
-    pane.MenuItem9Click();
-    pane.MenuItem9Click();
+    testing_support::trigger(pane, "MenuItem9");
+    testing_support::trigger(pane, "MenuItem9");
     EXPECT_EQ(query.recNo(), 3);
-    pane.MenuItem8Click();
+    testing_support::trigger(pane, "MenuItem8");
     EXPECT_EQ(pane.positionText(), "2/3  10x10");
-    pane.MenuItem7Click();
+    testing_support::trigger(pane, "MenuItem7");
     EXPECT_EQ(pane.positionText(), "1/3  10x10");
 }
 
@@ -279,16 +277,16 @@ TEST_F(AlbumPaneTest, SortOrdersClientSideAndStandsOnTheFirstRecord)
     addRaw("Fail", QVariant(), QByteArray("xx"));
     openAlbum();
     query.next();
-    pane.N18Click();
+    testing_support::trigger(pane, "N18");
     EXPECT_EQ(gridNames(), (QStringList{"apple.jpg", "Banana.jpg", "Fail", "长江.jpg"}));
     EXPECT_EQ(pane.positionText(), "1/4  30x10");
-    pane.N19Click();
+    testing_support::trigger(pane, "N19");
     EXPECT_EQ(gridNames().first(), "Banana.jpg");
     EXPECT_EQ(pane.positionText(), "1/4  20x10");
-    pane.B2Click();
+    testing_support::trigger(pane, "B2");
     EXPECT_EQ(gridNames().first(), "Fail");  // empty flags first
     EXPECT_EQ(pane.positionText(), "1/4  0x0");
-    pane.MenuItem5Click();  // refresh: the store's own order again
+    testing_support::trigger(pane, "MenuItem5");  // refresh: the store's own order again
     EXPECT_EQ(gridNames(), (QStringList{"长江.jpg", "Banana.jpg", "apple.jpg", "Fail"}));
     EXPECT_EQ(pane.positionText(), "1/4  10x10");
     EXPECT_EQ(calls, (QStringList{"columns"}));
@@ -306,7 +304,7 @@ TEST_F(AlbumPaneTest, RefreshDropsASearch)
     query.first();
     EXPECT_EQ(pane.positionText(), "-1/0  0x0");
     EXPECT_EQ(pane.gridModel()->rowCount(), 0);
-    pane.MenuItem5Click();
+    testing_support::trigger(pane, "MenuItem5");
     EXPECT_EQ(pane.gridModel()->rowCount(), 2);
     EXPECT_EQ(pane.positionText(), "1/2  10x10");
 }
@@ -319,7 +317,7 @@ TEST_F(AlbumPaneTest, ModesSetTheLayoutAndTheMarksInBothMenus)
     EXPECT_FALSE(pane.previewPane()->isVisible());
     EXPECT_EQ(pane.grid()->width(), 700);
 
-    pane.N29Click();  // 预览
+    testing_support::trigger(pane, "N29");  // 预览
     EXPECT_TRUE(pane.previewPane()->isVisible());
     EXPECT_EQ(pane.grid()->geometry(), QRect(0, 26, 180, 431 - 26));
     EXPECT_TRUE(pane.grid()->isColumnHidden(1));
@@ -333,7 +331,7 @@ TEST_F(AlbumPaneTest, ModesSetTheLayoutAndTheMarksInBothMenus)
     EXPECT_EQ(pane.previewSize(), QSize(800 * area.height() / 600, area.height()));
 
     calls.clear();
-    pane.N28Click();  // 列表
+    testing_support::trigger(pane, "N28");  // 列表
     EXPECT_FALSE(pane.previewPane()->isVisible());
     EXPECT_FALSE(pane.grid()->isColumnHidden(1));
     EXPECT_EQ(pane.grid()->width(), 700);
@@ -343,18 +341,18 @@ TEST_F(AlbumPaneTest, ModesSetTheLayoutAndTheMarksInBothMenus)
     // 预览 again does not refresh: a wider pane does not re-fit the picture.
     pane.resize(900, 431);
     const QSize fitted = pane.previewSize();
-    pane.N29Click();
+    testing_support::trigger(pane, "N29");
     EXPECT_EQ(pane.pictureArea()->width(), 900 - 180 - 6);
     EXPECT_EQ(pane.previewSize(), fitted);
 
     calls.clear();
-    pane.N30Click();  // 缩略图+列表
+    testing_support::trigger(pane, "N30");  // 缩略图+列表
     EXPECT_FALSE(pane.previewPane()->isVisible());
     EXPECT_EQ(marks(), only(2));
     EXPECT_EQ(calls, (QStringList{"show", "front"}));
 
     calls.clear();
-    pane.N31Click();  // 缩略图+预览
+    testing_support::trigger(pane, "N31");  // 缩略图+预览
     EXPECT_TRUE(pane.previewPane()->isVisible());
     EXPECT_EQ(marks(), only(3));
     EXPECT_EQ(calls, (QStringList{"show", "front"}));
@@ -363,17 +361,17 @@ TEST_F(AlbumPaneTest, ModesSetTheLayoutAndTheMarksInBothMenus)
 TEST_F(AlbumPaneTest, ShowThumbnailsChecksByTheLayoutAndClosingGoesBack)
 {
     openAlbum();
-    pane.N29Click();
+    testing_support::trigger(pane, "N29");
     calls.clear();
-    pane.N27Click();
+    testing_support::trigger(pane, "N27");
     EXPECT_EQ(calls, (QStringList{"show"}));
     EXPECT_TRUE(pane.previewPane()->isVisibleTo(&pane));
     EXPECT_EQ(marks(), only(3));  // 缩略图+预览
     pane.thumbnailWindowClosed();
     EXPECT_EQ(marks(), only(1));  // 预览
 
-    pane.N28Click();
-    pane.N27Click();
+    testing_support::trigger(pane, "N28");
+    testing_support::trigger(pane, "N27");
     EXPECT_EQ(marks(), only(2));  // 缩略图+列表
     calls.clear();
     pane.categoryChanged(false);  // the materials book: the thumbnail window closes
@@ -386,7 +384,7 @@ TEST_F(AlbumPaneTest, NewRecordKeepsTheColumnsOfTheLayoutAndShowsMinusOneWhileMa
 {
     addJpeg("a.jpg", 10, 10);
     openAlbum();
-    pane.N29Click();
+    testing_support::trigger(pane, "N29");
     query.append();
     EXPECT_EQ(pane.positionText(), "-1/1  0x0");
     query.setField(0, QStringLiteral("b.jpg"));
@@ -398,9 +396,9 @@ TEST_F(AlbumPaneTest, NewRecordKeepsTheColumnsOfTheLayoutAndShowsMinusOneWhileMa
     EXPECT_EQ(pane.gridModel()->rowCount(), 2);
     EXPECT_TRUE(pane.grid()->isColumnHidden(1));
     EXPECT_EQ(pane.grid()->columnWidth(0), 149);
-    pane.N27Click();
+    testing_support::trigger(pane, "N27");
     EXPECT_EQ(marks(), only(3));
-    pane.N28Click();
+    testing_support::trigger(pane, "N28");
     query.deleteCurrent();
     EXPECT_FALSE(pane.grid()->isColumnHidden(1));
     EXPECT_EQ(pane.positionText(), "1/1  10x10");
@@ -409,7 +407,7 @@ TEST_F(AlbumPaneTest, NewRecordKeepsTheColumnsOfTheLayoutAndShowsMinusOneWhileMa
 TEST_F(AlbumPaneTest, FirstPreviewOnAnEmptyAlbumStillSetsTheFlag)
 {
     openAlbum();
-    pane.N31Click();
+    testing_support::trigger(pane, "N31");
     EXPECT_TRUE(pane.firstPreviewDone());
     EXPECT_EQ(pane.positionText(), "-1/0  0x0");
 }
@@ -422,7 +420,7 @@ TEST_F(AlbumPaneTest, FirstPreviewStepsBackAndForthAwayFromTheFirstRecord)
     query.next();
     EXPECT_EQ(pane.previewSize(), QSize(120, 90));
     pane.resize(700, 431);
-    pane.N29Click();
+    testing_support::trigger(pane, "N29");
     EXPECT_EQ(query.recNo(), 2);
     EXPECT_EQ(pane.previewSize().height(), pane.pictureArea()->height());
 }
@@ -457,28 +455,29 @@ TEST(AlbumPaneLifetime, APaneThatOutlivesItsQueryIsDestroyedSafely)
     pane.reset();
 }
 
-TEST_F(AlbumPaneTest, CommandsOfOtherPartsAreSignals)
+// Each control runs the command it shows, and each menu shows the commands it should: a button or
+// item wired to another command fails here.
+TEST_F(AlbumPaneTest, EveryControlRunsItsOwnCommand)
 {
-    QSignalSpy add(&pane, &AlbumPane::addRequested), remove(&pane, &AlbumPane::deleteRequested),
-        search(&pane, &AlbumPane::searchRequested), copy(&pane, &AlbumPane::copyRequested),
-        save(&pane, &AlbumPane::saveAsRequested), wallpaper(&pane, &AlbumPane::wallpaperRequested);
-    reinterpret_cast<QPushButton*>(pane.toolButton(0))->click();
-    pane.gridMenu()->actions()[0]->trigger();
-    reinterpret_cast<QPushButton*>(pane.toolButton(1))->click();
-    pane.gridMenu()->actions()[1]->trigger();
-    reinterpret_cast<QPushButton*>(pane.toolButton(3))->click();
-    pane.pictureMenu()->actions().back()->trigger();
-    pane.pictureMenu()->actions()[8]->trigger();
-    for (QAction* action : pane.wallpaperMenu()->actions())
-        action->trigger();
-    EXPECT_EQ(add.count(), 2);
-    EXPECT_EQ(remove.count(), 2);
-    EXPECT_EQ(search.count(), 1);
-    EXPECT_EQ(copy.count(), 1);
-    EXPECT_EQ(save.count(), 1);
-    ASSERT_EQ(wallpaper.count(), 4);
-    EXPECT_EQ(wallpaper[0][0].value<album::WallpaperStyle>(), album::WallpaperStyle::Center);
-    EXPECT_EQ(wallpaper[3][0].value<album::WallpaperStyle>(), album::WallpaperStyle::Restore);
+    using testing_support::commandsRunBy;
+    using testing_support::menuCommands;
+    const char* buttonCommands[] = {"MenuItem2", "MenuItem3", "MenuItem5", "MenuItem6", "ToolButton5", "ToolButton6"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(commandsRunBy(pane, [&] { pane.toolButton(i)->click(); }), QStringList{buttonCommands[i]}) << i;
+    QStringList toolbar;
+    for (QAction* action : pane.pictureToolBar()->actions())
+        if (!action->isSeparator() && !qobject_cast<QWidgetAction*>(action))
+            toolbar << action->objectName();
+    EXPECT_EQ(toolbar, (QStringList{"N27", "MenuItem7", "MenuItem8", "MenuItem9", "L3", "N15", "MenuItem11"}));
+    EXPECT_EQ(menuCommands(pane.gridMenu()),
+              (QStringList{"MenuItem2", "MenuItem3", "-", "MenuItem5", "MenuItem6", "排序(&C)[N18 N19 B2]", "-",
+                           "模式(&M)[N28 N29 N30 N31]"}));
+    EXPECT_EQ(menuCommands(pane.pictureMenu()),
+              (QStringList{"N27", "设为墙纸(&W)[N21 N22 N23 R2]", "-", "MenuItem7", "MenuItem8", "MenuItem9", "L3",
+                           "-", "N15", "MenuItem11"}));
+    EXPECT_EQ(menuCommands(pane.sortMenu()), (QStringList{"N18", "N19", "B2"}));
+    EXPECT_EQ(menuCommands(pane.modeMenu()), (QStringList{"N28", "N29", "N30", "N31"}));
+    EXPECT_EQ(menuCommands(pane.wallpaperMenu()), (QStringList{"N21", "N22", "N23", "R2"}));
 }
 
 TEST_F(AlbumPaneTest, FailRowsArePaintedInTheirColour)
@@ -525,7 +524,7 @@ TEST_F(AlbumPaneTest, BadRecordsGiveADecodeErrorOrNothingAndTheAlbumStaysUsable)
                                "JPEG 图片数据为空"};
     for (int i = 0; i < 4; ++i) {
         messages.messages.clear();
-        pane.MenuItem9Click();
+        testing_support::trigger(pane, "MenuItem9");
         ASSERT_EQ(messages.messages.size(), 1u) << i;
         EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
         EXPECT_TRUE(messages.messages[0].text.startsWith(reported[i])) << messages.messages[0].text.toStdString();
@@ -534,16 +533,16 @@ TEST_F(AlbumPaneTest, BadRecordsGiveADecodeErrorOrNothingAndTheAlbumStaysUsable)
         EXPECT_EQ(query.recNo(), i + 2);
     }
     messages.messages.clear();
-    pane.MenuItem9Click();  // flag 7: silently nothing
+    testing_support::trigger(pane, "MenuItem9");  // flag 7: silently nothing
     EXPECT_EQ(pane.positionText(), "6/8  0x0");
-    pane.MenuItem9Click();  // NULL everywhere
+    testing_support::trigger(pane, "MenuItem9");  // NULL everywhere
     EXPECT_EQ(pane.positionText(), "7/8  0x0");
     EXPECT_EQ(pane.previewHint(), "");
     EXPECT_TRUE(messages.messages.empty());
-    pane.MenuItem9Click();
+    testing_support::trigger(pane, "MenuItem9");
     EXPECT_EQ(pane.positionText(), "8/8  50x20");
-    pane.N18Click();  // NULL name sorts first
+    testing_support::trigger(pane, "N18");  // NULL name sorts first
     EXPECT_EQ(pane.gridModel()->text(0, 0), "");
-    pane.MenuItem5Click();
+    testing_support::trigger(pane, "MenuItem5");
     EXPECT_EQ(pane.positionText(), "1/8  40x30");
 }

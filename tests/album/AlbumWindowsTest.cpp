@@ -134,7 +134,11 @@ TEST(AddPictureDialog, ThePreviewsLongerSideIs136)
 
 class AddPictureTest : public AlbumWindowsTest {
 protected:
-    AddPictureTest() : add(nullptr, query) {}
+    // The pane shows a stored picture, as the program connects them.
+    AddPictureTest() : add(nullptr, query)
+    {
+        QObject::connect(&add, &TForm7::pictureStored, &pane, &album::AlbumPane::pictureStored);
+    }
     QString file(const QString& name, const QByteArray& bytes)
     {
         const QString path = folder.file(name);

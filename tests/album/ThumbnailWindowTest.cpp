@@ -2,12 +2,14 @@
 // column set-up, the cells as drawn (sampled from the grabbed grid), choosing a row, the close
 // handling with the mode marks, and its menu.
 #include "Fixtures.h"
+#include "support/Commands.h"
 #include "support/ProgramFolder.h"
 
 #include "album/AlbumGrid.h"
 #include "album/AlbumPane.h"
 #include "album/PictureRecords.h"
 #include "album/SearchPIC.h"
+#include "album/ThumbnailLink.h"
 #include "album/View.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
@@ -72,12 +74,7 @@ protected:
     // The window made at start-up, wired to the pane as the program wires it.
     void makeWindow()
     {
-        thumbnails = std::make_unique<TForm14>(pane, folder.program());
-        album::ThumbnailWindowHooks hooks;
-        hooks.show = [this] { thumbnails->showWindow(); };
-        hooks.close = [this] { thumbnails->closeWindow(); };
-        hooks.reapplyColumns = [this] { thumbnails->reapplyColumns(); };
-        pane.setThumbnailWindowHooks(hooks);
+        thumbnails = album::makeThumbnailWindow(pane, folder.program());
     }
     QPoint lowerRight() const
     {
@@ -132,7 +129,7 @@ TEST_F(ThumbnailWindowTest, IsMadeHiddenAtTheLowerRightAndComesBackThereAfterEve
     // The grid fills the panel below the 29-pixel title bar.
     EXPECT_EQ(thumbnails->grid()->geometry(), QRect(0, 29, 144, 451));
 
-    thumbnails->showWindow();
+    thumbnails->showInFront();
     EXPECT_TRUE(thumbnails->isVisible());
     thumbnails->move(20, 30);
     thumbnails->close();  // the frame's close button
@@ -143,7 +140,7 @@ TEST_F(ThumbnailWindowTest, IsMadeHiddenAtTheLowerRightAndComesBackThereAfterEve
     thumbnails->move(5, 5);
     thumbnails->closeWindow();
     EXPECT_EQ(thumbnails->pos(), lowerRight());
-    thumbnails->showWindow();
+    thumbnails->showInFront();
     EXPECT_EQ(thumbnails->pos(), lowerRight());
 }
 
@@ -179,7 +176,7 @@ TEST_F(ThumbnailWindowTest, ShowsOnlyThePictureColumnAlsoAfterSearchAndRefresh)
     // The album grid keeps its own two columns over the same model.
     EXPECT_EQ(visibleColumns(pane.grid()), (QList<int>{album::kNameColumn, album::kDescriptionColumn}));
 
-    pane.MenuItem5Click();  // 刷新
+    testing_support::trigger(pane, "MenuItem5");  // 刷新
     EXPECT_EQ(grid->model()->rowCount(), 3);
     EXPECT_EQ(visibleColumns(grid), QList<int>{album::kDataColumn});
     EXPECT_EQ(visibleColumns(pane.grid()), (QList<int>{album::kNameColumn, album::kDescriptionColumn}));
@@ -200,7 +197,7 @@ TEST_F(ThumbnailWindowTest, CellsShowTheirPicturesStretchedOverTheWholeCell)
     openAlbum();
     query.last();  // the rows drawn are not the current one
     makeWindow();
-    thumbnails->showWindow();
+    thumbnails->showInFront();
     const QImage drawn = grabbedGrid();
 
     // Squeezed, not letterboxed: the colours reach the cell's top and bottom rows.
@@ -232,7 +229,7 @@ TEST_F(ThumbnailWindowTest, MissingThemePicturesLeaveNullAndFailCellsBlank)
     query.last();
     makeWindow();
     EXPECT_TRUE(thumbnails->pictures().null.isNull());
-    thumbnails->showWindow();
+    thumbnails->showInFront();
     const QImage drawn = grabbedGrid();
     EXPECT_TRUE(near(drawn.pixel(cellOf(0).center()), Qt::white, 0));
     EXPECT_TRUE(near(drawn.pixel(cellOf(1).center()), Qt::white, 0));
@@ -245,13 +242,13 @@ TEST_F(ThumbnailWindowTest, ChoosingARowMovesTheCurrentRecordAndTheQueryMovesThe
         addRecord(QStringLiteral("p%1.bmp").arg(i), 0, plainBitmap(20 + i, 10, Qt::gray));
     openAlbum();
     makeWindow();
-    thumbnails->showWindow();
+    thumbnails->showInFront();
     QTest::mouseClick(thumbnails->grid()->viewport(), Qt::LeftButton, {}, cellOf(2).center());
     EXPECT_EQ(query.recNo(), 3);
     EXPECT_EQ(pane.positionText(), "3/4  22x10");  // the preview followed
     EXPECT_EQ(pane.grid()->selectionModel()->currentIndex().row(), 2);
 
-    pane.L3Click();
+    testing_support::trigger(pane, "L3");
     EXPECT_EQ(thumbnails->grid()->selectionModel()->currentIndex().row(), 3);
     EXPECT_TRUE(thumbnails->grid()->selectionModel()->isRowSelected(3, {}));
     EXPECT_TRUE(messages.messages.empty());
@@ -262,14 +259,14 @@ TEST_F(ThumbnailWindowTest, ClosingSetsTheMarksByTheLayout)
     addRecord("a.bmp", 0, plainBitmap(4, 4, Qt::gray));
     openAlbum();
     makeWindow();
-    pane.N29Click();  // 预览
-    pane.N27Click();  // 显示缩略图
+    testing_support::trigger(pane, "N29");  // 预览
+    testing_support::trigger(pane, "N27");  // 显示缩略图
     EXPECT_TRUE(thumbnails->isVisible());
     EXPECT_EQ(checkedModes(), (QList<int>{3, 3}));  // 缩略图+预览 in both menus
     thumbnails->close();
     EXPECT_EQ(checkedModes(), (QList<int>{1, 1}));  // 预览 in both menus
 
-    pane.N30Click();  // 缩略图+列表
+    testing_support::trigger(pane, "N30");  // 缩略图+列表
     EXPECT_TRUE(thumbnails->isVisible());
     EXPECT_EQ(checkedModes(), (QList<int>{2, 2}));
     thumbnails->close();
@@ -277,7 +274,7 @@ TEST_F(ThumbnailWindowTest, ClosingSetsTheMarksByTheLayout)
 
     // 列表 while the window is hidden still runs the close handling: it is placed again.
     thumbnails->move(7, 7);
-    pane.N28Click();
+    testing_support::trigger(pane, "N28");
     EXPECT_FALSE(thumbnails->isVisible());
     EXPECT_EQ(thumbnails->pos(), lowerRight());
     EXPECT_EQ(checkedModes(), (QList<int>{0, 0}));
@@ -292,10 +289,6 @@ TEST_F(ThumbnailWindowTest, MenuCopiesAndSavesThroughTheMainWindowsCommands)
         EXPECT_FALSE(action->icon().isNull());
     }
     EXPECT_EQ(captions, (QStringList{"复制图片(&C)", "图片另存为(&S)"}));
-    QSignalSpy copies(&pane, &album::AlbumPane::copyRequested);
-    QSignalSpy saves(&pane, &album::AlbumPane::saveAsRequested);
-    thumbnails->popupMenu()->actions().at(0)->trigger();
-    thumbnails->popupMenu()->actions().at(1)->trigger();
-    EXPECT_EQ(copies.count(), 1);
-    EXPECT_EQ(saves.count(), 1);
+    // The items are the album's own copy and save commands.
+    EXPECT_EQ(testing_support::menuCommands(thumbnails->popupMenu()), (QStringList{"N15", "MenuItem11"}));
 }

@@ -1,11 +1,17 @@
 // The main window with every window of the program: menus, the category switch, the view
 // toggles, help, compaction and the close that writes the settings file.
+#include "support/Commands.h"
 #include "support/ProgramFolder.h"
 
 #include "album/AlbumGrid.h"
 #include "album/AlbumPane.h"
 #include "album/View.h"
 #include "app/Main.h"
+#include "app/About.h"
+#include "album/OutPIC.h"
+#include "exchange/OutTXT.h"
+#include "exchange/InTXT.h"
+#include "app/PictureCommands.h"
 #include "app/ProgramWindows.h"
 #include "skin/TsuiFontComboBox.h"
 #include "book/Load.h"
@@ -27,6 +33,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QPointer>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
@@ -55,10 +62,10 @@ protected:
         found.push_back(&windows->clipboardMonitor());
         return found;
     }
-    // Reaches a command as the menu does: its action, found by the handler's name, triggered.
+    // Reaches a command as the menu does: its action, found by its id, triggered.
     void trigger(const char* command)
     {
-        QAction* action = main().findChild<QAction*>(QString::fromLatin1(command));
+        QAction* action = main().findChild<QAction*>(QString::fromLatin1(command), Qt::FindDirectChildrenOnly);
         ASSERT_NE(action, nullptr) << command;
         ASSERT_TRUE(action->isEnabled()) << command;
         action->trigger();
@@ -80,6 +87,34 @@ protected:
     std::unique_ptr<app::ProgramWindows> windows;
     QStringList opened;
 };
+
+// Each menu shows the commands it should, and each command opens its own window: an item or a
+// command wired to another fails here.
+TEST_F(MainMenuTest, EveryItemRunsItsOwnCommand)
+{
+    QStringList menus;
+    for (QAction* top : main().mainMenu().actions())
+        menus << testing_support::menuCommands(top->menu()).join(u' ');
+    EXPECT_EQ(menus, (QStringList{"导入(&I)[N25] 导出(&O)[T2 G1] - M1 N1 - E1", "S1 B1 - T1 G2 W1",
+                                  "N9 - X1 L1 - A1"}));
+    const std::pair<const char*, QWidget*> opens[] = {
+        {"N25", windows->main().findChild<TForm16*>()}, {"T2", windows->main().findChild<TForm15*>()},
+        {"G1", windows->main().findChild<TForm17*>()}, {"A1", windows->main().findChild<TForm12*>()}};
+    for (const auto& [command, window] : opens) {
+        ASSERT_NE(window, nullptr) << command;
+        QPointer<QWidget> shown;
+        QTimer::singleShot(0, &main(), [&shown] {
+            shown = QApplication::activeModalWidget();
+            if (shown)
+                shown->close();
+        });
+        trigger(command);
+        QCoreApplication::processEvents();  // the timer has run, whether a window opened or not
+        EXPECT_EQ(shown, window) << command;
+    }
+    trigger("N1");
+    EXPECT_TRUE(windows->clipboardMonitor().isVisible());
+}
 
 TEST_F(MainMenuTest, MenusCarryTheirCaptionsShortcutsAndCheckMarks)
 {
@@ -164,10 +199,10 @@ TEST_F(MainMenuTest, PictureCopyAndSaveTellWhenThereIsNoPictureAndWorkWhenThereI
 
     testing_support::addPicture(folder.storePath(), "红.bmp", "", 0,
                                 testing_support::plainBitmap(24, 16, Qt::red));
-    main().albumPane().MenuItem5Click();  // 刷新
+    testing_support::trigger(main().albumPane(), "MenuItem5");  // 刷新
     pictureCommand("复制图片(&C)");
     EXPECT_EQ(clipboard.image().size(), QSize(24, 16));
-    main().setPictureSaveChooser([this](const QString& filter) {
+    windows->pictureCommands().setSaveChooser([this](const QString& filter) {
         EXPECT_EQ(filter, "位图图像 (*.bmp)");
         return folder.file("saved");
     });
@@ -186,7 +221,7 @@ TEST_F(MainMenuTest, ThumbnailWindowFollowsTheAlbumModesAndLeavesWithTheMaterial
     EXPECT_FALSE(thumbnails.isVisible());
     EXPECT_EQ(thumbnails.grid()->model(), album.grid()->model());
     trigger("G2");
-    album.N31Click();  // 缩略图+预览
+    testing_support::trigger(album, "N31");  // 缩略图+预览
     EXPECT_TRUE(thumbnails.isVisible());
     EXPECT_EQ(album.checkedMode(), album::AlbumMode::ThumbnailsPreview);
     thumbnails.popupMenu()->actions().at(0)->trigger();  // 复制图片 on an empty album

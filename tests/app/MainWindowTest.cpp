@@ -4,6 +4,7 @@
 
 #include "album/AlbumPane.h"
 #include "app/Main.h"
+#include "app/ProgramWindows.h"
 #include "book/TextPane.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -29,9 +30,17 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    std::unique_ptr<TForm1> create()
+    // The program's windows made as at start-up; the main window is what the tests look at.
+    struct Program {
+        std::unique_ptr<app::ProgramWindows> windows;
+        TForm1* operator->() const { return &windows->main(); }
+        TForm1* get() const { return &windows->main(); }
+        TForm1& operator*() const { return windows->main(); }
+        void reset() { windows.reset(); }
+    };
+    Program create()
     {
-        return std::make_unique<TForm1>(platform::ProgramFolder::current(), clock, clipboard);
+        return {std::make_unique<app::ProgramWindows>(platform::ProgramFolder::current(), clock, clipboard)};
     }
     void writeFile(const QString& path, const QByteArray& bytes)
     {
@@ -77,11 +86,11 @@ TEST_F(MainWindowTest, OpensTheStoreAndListsTheTitlesWithTheFirstSelected)
     EXPECT_EQ(form->programFolder().path(), folder.path());
     EXPECT_EQ(form->size(), QSize(640, 478));
     EXPECT_EQ(form->windowTitle(), "墨舟札记");
-    ASSERT_EQ(form->titles().count(), 2);
-    EXPECT_EQ(form->titles().title(0), "甲");
-    EXPECT_EQ(form->titles().selectedPosition(), 0);
+    ASSERT_EQ(form.windows->titles().count(), 2);
+    EXPECT_EQ(form.windows->titles().title(0), "甲");
+    EXPECT_EQ(form.windows->titles().selectedPosition(), 0);
     EXPECT_TRUE(readCommandsEnabled(*form));
-    EXPECT_TRUE(form->pictureQuery().isOpen());
+    EXPECT_TRUE(form.windows->pictureQuery().isOpen());
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_GE(clock.sleeps(), 1000u);  // the splash wait ran on the injected clock
 }
@@ -90,7 +99,7 @@ TEST_F(MainWindowTest, EmptyBookDisablesReadDeleteAndCopy)
 {
     ProgramFolder folder;
     auto form = create();
-    EXPECT_EQ(form->titles().count(), 0);
+    EXPECT_EQ(form.windows->titles().count(), 0);
     EXPECT_FALSE(readCommandsEnabled(*form));
     EXPECT_TRUE(form->textPane().toolButton(1)->isEnabled());
     EXPECT_TRUE(messages.messages.empty());
@@ -129,7 +138,7 @@ TEST_P(BrokenStoreTest, IsReportedAndLeftExactlyAsItWas)
     EXPECT_EQ(report.caption, "墨舟札记");
     EXPECT_TRUE(report.text.startsWith(QString::fromUtf8(broken.message))) << report.text.toStdString();
     EXPECT_TRUE(report.text.endsWith(u'.'));
-    EXPECT_EQ(form->titles().count(), 0);
+    EXPECT_EQ(form.windows->titles().count(), 0);
     EXPECT_FALSE(readCommandsEnabled(*form));
     EXPECT_EQ(QFileInfo::exists(folder.storePath()), broken.exists);
     if (broken.exists) {
@@ -164,7 +173,7 @@ TEST_F(MainWindowTest, ADamagedStoreIsReportedAndLeftAsItIs)
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
     EXPECT_TRUE(messages.messages[0].text.contains("malformed")) << messages.messages[0].text.toStdString();
-    EXPECT_EQ(form->titles().count(), 0);
+    EXPECT_EQ(form.windows->titles().count(), 0);
     form.reset();
     EXPECT_EQ(testing_support::readBytes(folder.storePath()), damaged);
 }

@@ -109,7 +109,7 @@ TEST_F(TextPaneTest, DoubleClickNeedsASelectionButTheReadButtonTakesTheFirstItem
     addTitles(3);
     QSignalSpy reads(&pane, &TextPane::readRequested);
     titles.selection()->clearSelection();
-    pane.ListView1DblClick();
+    emit pane.listView()->doubleClicked(titles.model()->index(0, 0));
     EXPECT_EQ(reads.count(), 0);
 
     pane.toolButton(0)->click();

@@ -150,10 +150,10 @@ TEST_F(MonitorWindowTest, HugePictureShowsAsAScaledCopy)
 TEST_F(MonitorWindowTest, CloseHidesAndPlacesItBackShowingAgainOnlyRaises)
 {
     TForm8 monitor(clipboard);
-    monitor.showMonitor();
+    monitor.showInFront();
     ASSERT_TRUE(monitor.isVisible());
     monitor.move(300, 200);
-    monitor.showMonitor();
+    monitor.showInFront();
     EXPECT_EQ(monitor.pos(), QPoint(300, 200));
     monitor.close();
     EXPECT_FALSE(monitor.isVisible());
@@ -167,7 +167,7 @@ TEST_F(MonitorWindowTest, ShownMonitorDoesNotKeepTheProgramAlive)
     QWidget mainWindow;
     TForm8 monitor(clipboard);
     mainWindow.show();
-    monitor.showMonitor();
+    monitor.showInFront();
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     QTimer::singleShot(0, &mainWindow, &QWidget::close);
     QTimer stuck;
