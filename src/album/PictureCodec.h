@@ -20,6 +20,11 @@ namespace album {
 
 // The largest picture the album decodes: 100 megapixels.
 inline constexpr qint64 kMaxPixels = 100'000'000;
+// The most scans a JPEG stream may have. Each scan costs up to one pass over the whole picture,
+// so this bounds the work per picture. Encoders write one scan (baseline), one per component, or
+// about ten (progressive: 10 for colour, 18 for CMYK in the usual script); a stream with more
+// than this is broken or built to stall its reader.
+inline constexpr int kMaxJpegScans = 100;
 
 class DecodeError : public std::runtime_error {
 public:
