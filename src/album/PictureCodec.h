@@ -5,8 +5,9 @@
 //
 // Bad data never ends the process and never takes memory its header merely claims: sizes are
 // read from the header and checked (at most kMaxPixels, not zero, and for an uncompressed BMP the
-// pixel rows must really be there) before any pixel memory is taken. Every failure is a
-// DecodeError with a Chinese message, shown by the caller in the generic error report.
+// pixel rows must really be there) before any pixel memory is taken. Nor does it take time
+// without bound: a JPEG stream is decoded only as far as its kMaxJpegScans-th scan. Every failure
+// is a DecodeError with a Chinese message, shown by the caller in the generic error report.
 #pragma once
 
 #include <QByteArray>
