@@ -22,6 +22,8 @@ int main(int argc, char** argv)
         {"byte-order-mark", "\xEF\xBB\xBF" + stamp + "~0~1~\xE4\xB8\xAD\r\n\xE6\x96\x87\r\n"},
         {"cases", stamp + "~0~1~T\r\na\r\n~0~1~t\r\nb\r\n~0~1~T\r\nc\r\n"},
         {"nul", stamp + QByteArray("~0~1~a\0x\r\n1\r\n~0~1~a\0y\r\n2\r\n", 28)},
+        {"malformed-titles", stamp + "~0~1~A\x81\r\none\r\n~0~1~A\x82\r\ntwo\r\n"},
+        {"cut-utf8-titles", "\xEF\xBB\xBF" + stamp + "~0~1~\xE4\xB8\r\na\r\n~0~1~\xE6\x96\r\nb\r\n"},
         {"line-ends", stamp + "~0~1~\rlone\ncr\r\n~0~1~~0~1~\r\n\x81\r\n\xFF\x84\x31\xA4\x37"},
     };
     for (const auto& [name, bytes] : seeds) {

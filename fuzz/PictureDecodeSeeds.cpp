@@ -1,5 +1,8 @@
 // Writes the seed corpus of the picture decoding fuzzer into the given folder: small BMP and
-// JPEG pictures (colour, grey, progressive, several bit depths) behind their flag byte.
+// JPEG pictures (colour, grey, progressive, several bit depths, a top-down BMP) behind their flag
+// byte, and a 4000 × 4000 progressive JPEG whose last scan is repeated 2,000 times.
+#include "album/HostilePictures.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -53,6 +56,9 @@ int main(int argc, char** argv)
         {"jpeg_odd", QByteArray(1, '\1') + encoded(pattern(13, 5, QImage::Format_RGB32), "JPG")},
         {"jpeg_grey", QByteArray(1, '\1') + encoded(pattern(8, 8, QImage::Format_Grayscale8), "JPG")},
         {"jpeg_progressive", QByteArray(1, '\1') + encoded(pattern(24, 16, QImage::Format_RGB32), "JPG", true)},
+        {"bmp_top_down", QByteArray(1, '\0') + hostile_pictures::topDownBmp(pattern(9, 7, QImage::Format_RGB888))},
+        {"bmp8_top_down", QByteArray(1, '\0') + hostile_pictures::topDownBmp(pattern(6, 5, QImage::Format_Indexed8))},
+        {"jpeg_scan_bomb", QByteArray(1, '\1') + hostile_pictures::jpegScanBomb(4000, 2000)},
         {"fail", QByteArray(1, '\2') + QByteArray("icon")},
     };
     for (const auto& [name, bytes] : seeds) {

@@ -2,8 +2,9 @@
 // materials book as an exchange file, by the same code as the program's export and import.
 //   mozhou-store create PATH         new empty store; refuses to touch an existing file. The store
 //                                    is made under a temporary name and renamed when complete.
-//   mozhou-store check PATH          the engine's integrity check, then each table with its row
-//                                    count; exits 1 naming the damage or the store's own error
+//   mozhou-store check PATH          the engine's integrity check and each table's columns, then
+//                                    each table with its row count; exits 1 naming the damage, a
+//                                    file that is no store of this program, or the store's error
 //   mozhou-store export STORE FILE   writes the whole materials book to FILE (replacing it)
 //   mozhou-store import STORE FILE   replaces the whole materials book by the entries of FILE
 #include "exchange/BookTransfer.h"
@@ -13,10 +14,12 @@
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
+#include "store/StoreCheck.h"
 
 #include <QCoreApplication>
 #include <QString>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -38,10 +41,16 @@ int create(const QString& path)
     return 0;
 }
 
-// A check that the engine cannot finish is damage too, in the engine's words. A file that is no
-// store at all (or none) fails as it did, with the engine's message.
+// A file that is no store of this program (empty, foreign, without the tables) is named so. A
+// check that the engine cannot finish is damage too, in the engine's words; so is a table that
+// lacks a column the program uses.
 int check(const QString& path)
 {
+    if (const std::optional<QString> why = store::whyNotAStore(path)) {
+        std::fprintf(stderr, "mozhou-store: %s\n",
+                     QStringLiteral("%1 不是本程序的数据文件：%2").arg(path, *why).toUtf8().constData());
+        return 1;
+    }
     {
         const store::Connection connection(path);
         store::SqliteStatement schema(connection, QStringLiteral("select count(*) from sqlite_master"));
@@ -53,6 +62,8 @@ int check(const QString& path)
     } catch (const store::StoreError& error) {
         problems.append(QString::fromUtf8(error.what()));
     }
+    if (problems.isEmpty())
+        problems = store::missingColumns(path);
     if (!problems.isEmpty()) {
         std::fprintf(stderr, "mozhou-store: %s is damaged:\n%s\n", qPrintable(path),
                      problems.join(u'\n').toUtf8().constData());

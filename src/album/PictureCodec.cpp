@@ -41,6 +41,7 @@ struct JpegErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool tooManyScans;
 };
 
 extern "C" void jpegErrorExit(j_common_ptr cinfo)
@@ -64,7 +65,21 @@ extern "C" void jpegEmitMessage(j_common_ptr cinfo, int level)
 
 extern "C" void jpegOutputMessage(j_common_ptr) {}
 
-enum class JpegStatus { Ok, LibraryError, NoImage, TooLarge, NoMemory, HeaderOnly };
+// libjpeg calls this once per row of blocks while it reads the coded data, so a stream with more
+// scans than kMaxJpegScans is stopped as its first scan too many begins, before it costs more
+// than that many passes over the picture.
+extern "C" void jpegProgress(j_common_ptr cinfo)
+{
+    if (!cinfo->is_decompressor)
+        return;
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxJpegScans)
+        return;
+    auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+    manager->tooManyScans = true;
+    std::longjmp(manager->jump, 1);
+}
+
+enum class JpegStatus { Ok, LibraryError, NoImage, TooLarge, NoMemory, HeaderOnly, TooManyScans, Truncated };
 
 struct JpegJob {
     // in
@@ -78,6 +93,7 @@ struct JpegJob {
     int code;  // libjpeg's message code of a LibraryError
     unsigned width;
     unsigned height;
+    unsigned rowsRead;  // of a Truncated picture
     unsigned char* pixels;  // from allocatePixels, bytesPerLine × height; released by the QImage
     size_t bytesPerLine;
     char message[JMSG_LENGTH_MAX];
@@ -149,6 +165,7 @@ void runJpeg(JpegJob* job)
 {
     jpeg_decompress_struct cinfo;
     JpegErrorManager errors;
+    jpeg_progress_mgr progress;
     unsigned char* volatile pixels = nullptr;
     unsigned char* volatile cmykRow = nullptr;
 
@@ -157,6 +174,8 @@ void runJpeg(JpegJob* job)
     errors.pub.emit_message = jpegEmitMessage;
     errors.pub.output_message = jpegOutputMessage;
     errors.message[0] = '\0';
+    errors.tooManyScans = false;
+    progress.progress_monitor = jpegProgress;
     job->status = JpegStatus::Ok;
     job->pixels = nullptr;
     job->message[0] = '\0';
@@ -165,7 +184,7 @@ void runJpeg(JpegJob* job)
         releasePixels(pixels);
         std::free(cmykRow);
         jpeg_destroy_decompress(&cinfo);
-        job->status = JpegStatus::LibraryError;
+        job->status = errors.tooManyScans ? JpegStatus::TooManyScans : JpegStatus::LibraryError;
         job->code = errors.pub.msg_code;
         job->width = cinfo.image_width;
         job->height = cinfo.image_height;
@@ -174,6 +193,7 @@ void runJpeg(JpegJob* job)
     }
 
     jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, job->data, job->size);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
         jpeg_destroy_decompress(&cinfo);
@@ -208,7 +228,15 @@ void runJpeg(JpegJob* job)
     if (job->leastWidth > 0)
         chooseScale(&cinfo, job->leastWidth, job->leastHeight);
 
-    jpeg_start_decompress(&cinfo);
+    // The memory source never suspends, so FALSE here would be a library fault: reported as
+    // data that does not decode rather than trusted.
+    if (!jpeg_start_decompress(&cinfo)) {
+        jpeg_destroy_decompress(&cinfo);
+        job->status = JpegStatus::Truncated;
+        job->rowsRead = 0;
+        job->height = cinfo.output_height;
+        return;
+    }
     const size_t bytesPerLine = size_t(cinfo.output_width) * 4;
     pixels = allocatePixels(bytesPerLine * cinfo.output_height);
     if (cmyk)
@@ -220,20 +248,25 @@ void runJpeg(JpegJob* job)
         job->status = JpegStatus::NoMemory;
         return;
     }
-    while (cinfo.output_scanline < cinfo.output_height) {
+    // A row that does not come (which only a suspending source would cause) ends the decoding
+    // as a broken picture: the rows below it were never written.
+    bool complete = true;
+    while (complete && cinfo.output_scanline < cinfo.output_height) {
         unsigned char* row = pixels + bytesPerLine * cinfo.output_scanline;
-        if (cmyk) {
-            JSAMPROW rows[1] = {cmykRow};
-            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1)
-                break;
+        JSAMPROW rows[1] = {cmyk ? cmykRow : row};
+        complete = jpeg_read_scanlines(&cinfo, rows, 1) == 1;
+        if (complete && cmyk)
             cmykRowToRgb32(cmykRow, row, cinfo.output_width, cinfo.saw_Adobe_marker);
-        } else {
-            JSAMPROW rows[1] = {row};
-            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1)
-                break;
-        }
     }
-    jpeg_finish_decompress(&cinfo);
+    if (!complete || !jpeg_finish_decompress(&cinfo)) {
+        job->rowsRead = cinfo.output_scanline;
+        job->height = cinfo.output_height;
+        releasePixels(pixels);
+        std::free(cmykRow);
+        jpeg_destroy_decompress(&cinfo);
+        job->status = JpegStatus::Truncated;
+        return;
+    }
     job->width = cinfo.output_width;
     job->height = cinfo.output_height;
     job->bytesPerLine = bytesPerLine;
@@ -269,6 +302,12 @@ JpegJob jpegJob(const QByteArray& data, bool headerOnly, QSize least = {})
         throw DecodeError(QStringLiteral("JPEG 图片数据中没有图片"));
     case JpegStatus::TooLarge:
         throw DecodeError(tooLarge(job.width, job.height));
+    case JpegStatus::TooManyScans:
+        throw DecodeError(QStringLiteral("JPEG 图片数据无法解码（扫描多于 %1 遍，不是正常的图片）")
+                              .arg(kMaxJpegScans));
+    case JpegStatus::Truncated:
+        throw DecodeError(QStringLiteral("JPEG 图片数据无法解码（只解出了 %1 行，图片共 %2 行）")
+                              .arg(job.rowsRead).arg(job.height));
     case JpegStatus::NoMemory:
         throw DecodeError(QStringLiteral("内存不足，无法解码 %1×%2 像素的 JPEG 图片")
                               .arg(job.width).arg(job.height));
@@ -314,8 +353,11 @@ QImage decodeJpegAtLeast(const QByteArray& data, QSize least)
 // ---- BMP -------------------------------------------------------------------------------------
 //
 // The header is read here before Qt's reader sees the data: the size must be positive and at
-// most kMaxPixels, the bit depth one that BMP files have, and an uncompressed bitmap's rows must
+// most kMaxPixels (a negative height only says the rows are stored top-down), the kind of bitmap
+// (compression and bit depth) one that the reader decodes, and an uncompressed bitmap's rows must
 // all be present in the data. A run-length-encoded bitmap can expand, but only so far per byte.
+// The size is taken from this header, never from the reader, which gives a top-down bitmap's
+// height as negative.
 
 namespace {
 
@@ -334,70 +376,127 @@ QString brokenBmp(const QString& why)
     return QStringLiteral("BMP 图片数据无法解码（%1）").arg(why);
 }
 
+enum BmpCompression : quint32 { kBmpRgb = 0, kBmpRle8 = 1, kBmpRle4 = 2, kBmpBitfields = 3 };
+
+QString compressionName(quint32 compression)
+{
+    switch (compression) {
+    case kBmpRgb:
+        return QStringLiteral("不压缩");
+    case kBmpRle8:
+        return QStringLiteral("RLE8");
+    case kBmpRle4:
+        return QStringLiteral("RLE4");
+    case kBmpBitfields:
+        return QStringLiteral("BITFIELDS");
+    case 4:
+        return QStringLiteral("内含 JPEG");
+    case 5:
+        return QStringLiteral("内含 PNG");
+    case 6:
+        return QStringLiteral("ALPHABITFIELDS");
+    default:
+        return QStringLiteral("压缩方式 %1").arg(compression);
+    }
+}
+
+// The kinds the reader decodes: uncompressed at any BMP depth, RLE8 at 8 bits, RLE4 at 4 bits,
+// bit fields at 16 or 32 bits.
+bool isReadableKind(quint32 compression, quint32 bits)
+{
+    switch (compression) {
+    case kBmpRgb:
+        return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case kBmpRle8:
+        return bits == 8;
+    case kBmpRle4:
+        return bits == 4;
+    case kBmpBitfields:
+        return bits == 16 || bits == 32;
+    default:
+        return false;
+    }
+}
+
+struct BmpHeader {
+    qint64 width = 0;
+    qint64 height = 0;  // rows, whichever way they are stored
+    quint32 planes = 0;
+    quint32 bits = 0;
+    quint32 compression = kBmpRgb;
+    quint32 pixelOffset = 0;
+};
+
+BmpHeader readBmpHeader(const QByteArray& data)
+{
+    constexpr int kFileHeader = 14;
+    if (data.size() < kFileHeader + 12 || data[0] != 'B' || data[1] != 'M')
+        throw DecodeError(brokenBmp(QStringLiteral("不是 BMP 文件")));
+    BmpHeader header;
+    header.pixelOffset = le32(data, 10);
+    const quint32 infoSize = le32(data, 14);
+    if (infoSize == 12) {
+        header.width = le16(data, 18);
+        header.height = le16(data, 20);
+        header.planes = le16(data, 22);
+        header.bits = le16(data, 24);
+    } else if (infoSize >= 40 && infoSize <= 4096 && data.size() >= kFileHeader + 40) {
+        header.width = qint32(le32(data, 18));
+        header.height = std::abs(qint64(qint32(le32(data, 22))));
+        header.planes = le16(data, 26);
+        header.bits = le16(data, 28);
+        header.compression = le32(data, 30);
+    } else {
+        throw DecodeError(brokenBmp(QStringLiteral("文件头不完整")));
+    }
+    return header;
+}
+
 } // namespace
 
 QImage decodeBmp(const QByteArray& data)
 {
-    constexpr int kFileHeader = 14;
     if (data.isEmpty())
         throw DecodeError(QStringLiteral("BMP 图片数据为空，无法解码"));
-    if (data.size() < kFileHeader + 12 || data[0] != 'B' || data[1] != 'M')
-        throw DecodeError(brokenBmp(QStringLiteral("不是 BMP 文件")));
-    const quint32 pixelOffset = le32(data, 10);
-    const quint32 infoSize = le32(data, 14);
-    qint64 width = 0, height = 0;
-    quint32 bits = 0, compression = 0;
-    if (infoSize == 12) {
-        width = le16(data, 18);
-        height = le16(data, 20);
-        bits = le16(data, 24);
-    } else if (infoSize >= 40 && infoSize <= 4096 && data.size() >= kFileHeader + 40) {
-        width = qint32(le32(data, 18));
-        height = qint32(le32(data, 22));
-        if (height < 0)
-            height = -height;  // rows stored top-down
-        bits = le16(data, 28);
-        compression = le32(data, 30);
-    } else {
-        throw DecodeError(brokenBmp(QStringLiteral("文件头不完整")));
-    }
+    const BmpHeader header = readBmpHeader(data);
+    const qint64 width = header.width, height = header.height;
     if (width <= 0 || height <= 0)
         throw DecodeError(brokenBmp(QStringLiteral("图片尺寸为 %1×%2").arg(width).arg(height)));
     if (width * height > kMaxPixels)
         throw DecodeError(tooLarge(width, height));
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        throw DecodeError(brokenBmp(QStringLiteral("每像素 %1 位").arg(bits)));
-    const qint64 available = qint64(data.size()) - qint64(pixelOffset);
-    if (pixelOffset >= quint32(data.size()) || available <= 0)
+    if (header.planes != 1)
+        throw DecodeError(brokenBmp(QStringLiteral("不支持这种 BMP：%1 个位面").arg(header.planes)));
+    if (!isReadableKind(header.compression, header.bits))
+        throw DecodeError(brokenBmp(QStringLiteral("不支持这种 BMP：%1, %2 位")
+                                        .arg(compressionName(header.compression))
+                                        .arg(header.bits)));
+    const qint64 available = qint64(data.size()) - qint64(header.pixelOffset);
+    if (header.pixelOffset >= quint32(data.size()) || available <= 0)
         throw DecodeError(brokenBmp(QStringLiteral("没有像素数据")));
-    if (compression == 0 || compression == 3) {
-        const qint64 rowBytes = (width * bits + 31) / 32 * 4;
+    if (header.compression == kBmpRgb || header.compression == kBmpBitfields) {
+        const qint64 rowBytes = (width * header.bits + 31) / 32 * 4;
         if (rowBytes * height > available)
             throw DecodeError(brokenBmp(QStringLiteral("文件头所说的 %1×%2 像素超出了数据的长度")
                                             .arg(width).arg(height)));
-    } else if (compression == 1 || compression == 2) {
+    } else {
         // The most a run-length code can claim is a jump of 255 × 255 pixels in four bytes.
         if (width * height > available * 16384)
             throw DecodeError(brokenBmp(QStringLiteral("文件头所说的 %1×%2 像素超出了数据的长度")
                                             .arg(width).arg(height)));
-    } else {
-        throw DecodeError(brokenBmp(QStringLiteral("不支持的压缩方式 %1").arg(compression)));
     }
 
     QByteArray copy = data;  // shares the bytes; QBuffer needs a non-const array
     QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
+    [[maybe_unused]] const bool opened = buffer.open(QIODevice::ReadOnly);
+    Q_ASSERT(opened);  // a buffer over an array always opens for reading
     QImageReader reader(&buffer, "bmp");
     reader.setAutoDetectImageFormat(false);  // the BMP reader only, never a guess from content
     reader.setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 16);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty())
-        throw DecodeError(brokenBmp(reader.errorString()));
-    if (qint64(size.width()) * size.height() > kMaxPixels)
-        throw DecodeError(tooLarge(size.width(), size.height()));
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw DecodeError(brokenBmp(reader.errorString()));
+    if (qint64(image.width()) * image.height() > kMaxPixels)
+        throw DecodeError(tooLarge(image.width(), image.height()));
     return image;
 }
 

@@ -5,8 +5,9 @@
 //
 // Bad data never ends the process and never takes memory its header merely claims: sizes are
 // read from the header and checked (at most kMaxPixels, not zero, and for an uncompressed BMP the
-// pixel rows must really be there) before any pixel memory is taken. Every failure is a
-// DecodeError with a Chinese message, shown by the caller in the generic error report.
+// pixel rows must really be there) before any pixel memory is taken. Nor does it take time
+// without bound: a JPEG stream is decoded only as far as its kMaxJpegScans-th scan. Every failure
+// is a DecodeError with a Chinese message, shown by the caller in the generic error report.
 #pragma once
 
 #include <QByteArray>
@@ -20,6 +21,11 @@ namespace album {
 
 // The largest picture the album decodes: 100 megapixels.
 inline constexpr qint64 kMaxPixels = 100'000'000;
+// The most scans a JPEG stream may have. Each scan costs up to one pass over the whole picture,
+// so this bounds the work per picture. Encoders write one scan (baseline), one per component, or
+// about ten (progressive: 10 for colour, 18 for CMYK in the usual script); a stream with more
+// than this is broken or built to stall its reader.
+inline constexpr int kMaxJpegScans = 100;
 
 class DecodeError : public std::runtime_error {
 public:

@@ -2,9 +2,9 @@
 
 #include "PictureCodec.h"
 #include "store/Query.h"
+#include "text/TextFile.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -33,15 +33,6 @@ bool endsWithAscii(const QString& text, QLatin1StringView tail)
 bool equalsAscii(const QString& text, QLatin1StringView other)
 {
     return text.size() == other.size() && endsWithAscii(text, other);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString())
-                                     .toStdString());
-    return file.readAll();
 }
 
 } // namespace
@@ -75,12 +66,15 @@ LoadedPicture loadPictureFile(const QString& path)
 {
     const QString extension = fileExtension(path);
     LoadedPicture picture;
-    const QByteArray bytes = readFile(path);
+    // Read whole like any file the user chooses: a folder, a device or a FIFO is refused at once,
+    // before anything waits on it.
+    const QByteArray bytes = textfile::readBytes(path);
     if (equalsAscii(extension, QLatin1StringView(".bmp"))) {
         picture.kind = LoadedKind::Bitmap;
         picture.image = decodeBmp(bytes);
         QBuffer buffer(&picture.data);
-        buffer.open(QIODevice::WriteOnly);
+        [[maybe_unused]] const bool opened = buffer.open(QIODevice::WriteOnly);
+        Q_ASSERT(opened);  // a buffer over an array always opens
         QImageWriter writer(&buffer, "bmp");
         if (!writer.write(picture.image))
             throw DecodeError(QStringLiteral("无法把图片写成 BMP 格式：%1").arg(writer.errorString()));
@@ -93,7 +87,8 @@ LoadedPicture loadPictureFile(const QString& path)
         picture.kind = LoadedKind::Other;
         QByteArray copy = bytes;
         QBuffer buffer(&copy);
-        buffer.open(QIODevice::ReadOnly);
+        [[maybe_unused]] const bool opened = buffer.open(QIODevice::ReadOnly);
+        Q_ASSERT(opened);
         QImageReader reader(&buffer);
         const QSize size = reader.size();
         if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)

@@ -36,6 +36,7 @@ struct LoadedPicture {
 //   - a bitmap is serialised as a BMP file of the loaded picture;
 //   - a JPEG stream is kept byte for byte as read;
 //   - any other picture keeps the file's own bytes (its format's own serialisation).
+// The file is read whole as every chosen file is: a folder, a device or a FIFO is refused at once.
 LoadedPicture loadPictureFile(const QString& path);
 
 // The extension of a path's file name, dot included: the text from the last dot of the file

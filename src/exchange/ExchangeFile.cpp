@@ -3,6 +3,7 @@
 #include "text/TextFile.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace exchange {
 
@@ -67,17 +68,66 @@ ExchangeFile readExchangeFile(const QString& path)
     return parseExchangeFile(textfile::readBytes(path));
 }
 
+namespace {
+
+// How much of a title a message shows.
+constexpr qsizetype kShownTitleLength = 40;
+
+QString shownTitle(QByteArrayView utf8)
+{
+    QString title = QString::fromUtf8(utf8);
+    if (title.size() > kShownTitleLength)
+        title = title.left(kShownTitleLength) + u'…';
+    return title.replace(QChar(u'\0'), QStringLiteral("\\0"));
+}
+
+// The titles met so far, by their text, with the bytes and the line each was first met in.
+class TitleBytes {
+public:
+    void check(const QByteArray& text, QByteArrayView bytes, qsizetype line)
+    {
+        const auto first = seen_.constFind(text);
+        if (first == seen_.cend()) {
+            seen_.insert(text, {bytes.toByteArray(), line});
+            return;
+        }
+        if (first->bytes == bytes)
+            return;
+        throw ImportRefused(
+            QStringLiteral("无法导入：第 %1 行与第 %2 行的标题字节不同，却都读作“%3”（文件中有不成文字的字节），"
+                           "导入会把两条资料并成一条。请先在文件中改正其中一个标题")
+                .arg(line)
+                .arg(first->line)
+                .arg(shownTitle(text))
+                .toStdString());
+    }
+
+private:
+    struct First {
+        QByteArray bytes;
+        qsizetype line = 0;
+    };
+    QHash<QByteArray, First> seen_;
+};
+
+} // namespace
+
 void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit)
 {
     textfile::LineReader reader(file.bytes);
     QByteArrayView line;
     reader.next(line);  // the stamp
+    qsizetype lineNumberInFile = 1;
     textfile::Utf8Decoder decoder;
+    TitleBytes titles;
     QByteArray title;
     int lineNumber = 0;
     while (reader.next(line)) {
+        ++lineNumberInFile;
         if (isTitleMarkerLine(line)) {
-            title = decoder.decode(line.sliced(kTitleMarkerBytes.size()), file.encoding).toByteArray();
+            const QByteArrayView bytes = line.sliced(kTitleMarkerBytes.size());
+            title = decoder.decode(bytes, file.encoding).toByteArray();
+            titles.check(title, bytes, lineNumberInFile);
             lineNumber = 0;
         } else {
             visit(title, lineNumber++, decoder.decode(line, file.encoding));

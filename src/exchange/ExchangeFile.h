@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTime>
 #include <functional>
+#include <stdexcept>
 #include <vector>
 
 namespace exchange {
@@ -57,9 +58,19 @@ ExchangeFile parseExchangeFile(QByteArray bytes);
 // Reads the whole file; throws textfile::FileError when it cannot be read.
 ExchangeFile readExchangeFile(const QString& path);
 
+// A file whose entries cannot be imported as they are; what() names the line.
+class ImportRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // Turns lines 2 to last of an accepted file into entry rows: a marker line sets the current
 // title and restarts the line numbers at 0 and makes no row; every other line is a row. Title
 // and text come decoded as UTF-8 (the store's own form), valid only while visit runs.
+// Two marker lines whose titles differ in their bytes but read as the same text (bytes that are
+// no text in the file's encoding all read as U+FFFD) would make one entry of two, its rows
+// numbered twice from 0: the walk throws ImportRefused at the second of them. A title repeated
+// byte for byte is taken as it stands, as a second run of rows of that title.
 using RowVisitor = std::function<void(QByteArrayView title, int lineNumber, QByteArrayView text)>;
 void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit);
 

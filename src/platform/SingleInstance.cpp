@@ -4,10 +4,13 @@
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
 #include <cstdio>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace platform {
@@ -23,18 +26,28 @@ QString userName()
     return name.isEmpty() ? QString::number(getuid()) : name;
 }
 
-QString serverNameOf(const QString& key)
+// The longest path a local socket's address holds, its terminating NUL left out.
+constexpr qsizetype kLongestSocketPath = sizeof(sockaddr_un::sun_path) - 1;
+
+// The lock and the socket live in the user's runtime folder ($XDG_RUNTIME_DIR: the user's own,
+// emptied at logout) when it names a folder, in the temporary folder otherwise, or when the
+// socket's path would be too long for its address.
+QString serverPathOf(const QString& key)
 {
     const QByteArray digest = QCryptographicHash::hash((key + u'|' + userName()).toUtf8(),
                                                        QCryptographicHash::Sha1);
-    return QStringLiteral("mozhou-") + QString::fromLatin1(digest.toHex().left(16));
+    const QString name = QStringLiteral("/mozhou-") + QString::fromLatin1(digest.toHex().left(16));
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir()
+        && QFile::encodeName(runtime + name).size() + QByteArrayView(".lock").size() <= kLongestSocketPath)
+        return runtime + name;
+    return QDir::tempPath() + name;
 }
 
 } // namespace
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent)
-    : QObject(parent), serverName_(serverNameOf(key)),
-      lock_(QDir::tempPath() + u'/' + serverName_ + QStringLiteral(".lock"))
+    : QObject(parent), serverName_(serverPathOf(key)), lock_(serverName_ + QStringLiteral(".lock"))
 {
     // Only a dead owner makes the lock stale, never its age: a copy may run for weeks.
     lock_.setStaleLockTime(0);

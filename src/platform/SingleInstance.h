@@ -1,7 +1,8 @@
 // One running copy per user. A lock file decides which copy runs: the first start holds it for
 // its whole run (a lock left by a copy that was killed counts as free). The running copy also
-// listens under a name made from the program's single-instance name; a later start finds the
-// lock taken, connects, sends the wake-up number and ends.
+// listens on a socket named from the program's single-instance name; a later start finds the
+// lock taken, connects, sends the wake-up number and ends. Lock and socket live in
+// $XDG_RUNTIME_DIR when it is set to a folder, in the temporary folder otherwise.
 #pragma once
 
 #include <QLockFile>
@@ -29,6 +30,7 @@ public:
     // killed is removed and taken over. False when the lock is held elsewhere or the name
     // cannot be listened on (a later start then still finds the lock and ends, unwoken).
     bool listen();
+    // The socket's full path; the lock file is this path with ".lock" added.
     const QString& serverName() const { return serverName_; }
 
 signals:

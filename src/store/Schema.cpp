@@ -20,6 +20,8 @@ bool hasTable(Connection& connection, const QString& table)
     return find.step();
 }
 
+} // namespace
+
 void createTables(Connection& connection)
 {
     connection.exec(QStringLiteral(
@@ -28,9 +30,10 @@ void createTables(Connection& connection)
         "create table 图片(图片名称 TEXT COLLATE NOCASE, 图片描述 TEXT COLLATE NOCASE,"
         " Isbmp INTEGER, Myimage BLOB, 备注 TEXT);"
         "create index 文本标题 on 文本(标题, 行数);")
-        + kTitleListIndex + QStringLiteral(";commit;"));
+        + kTitleListIndex
+        + QStringLiteral(";pragma application_id=%1;pragma user_version=%2;commit;")
+              .arg(kStoreApplicationId).arg(kStoreVersion));
 }
-} // namespace
 
 void createStore(const QString& path)
 {

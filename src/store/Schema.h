@@ -7,9 +7,14 @@
 
 namespace store {
 
+class Connection;
+
 inline const QString kTextTable = QStringLiteral("文本");
 inline const QString kPictureTable = QStringLiteral("图片");
 
+// Makes both tables and the title index in an empty store, in one transaction, and marks the
+// store as this program's, of version kStoreVersion.
+void createTables(Connection& connection);
 // Creates an empty store with both tables and the title index. Refuses a path that exists.
 void createStore(const QString& path);
 // The same in an empty file that exists already (the temporary file of a new store).

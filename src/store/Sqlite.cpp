@@ -34,6 +34,8 @@ Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(
     }
     try {
         configure();
+        if (mode == Mode::OpenExisting)
+            refuseNewerStore();
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -52,6 +54,30 @@ void Connection::configure()
     exec(QStringLiteral("pragma temp_store=memory; pragma cache_size=-32768; pragma mmap_size=67108864"));
     if (registerChineseCollation(db_) != SQLITE_OK)
         fail(path_);
+}
+
+Connection::Stamp Connection::stamp() const
+{
+    Stamp stamp;
+    SqliteStatement application(*this, QStringLiteral("pragma application_id"));
+    if (application.step())
+        stamp.applicationId = int(application.columnInt(0));
+    SqliteStatement version(*this, QStringLiteral("pragma user_version"));
+    if (version.step())
+        stamp.version = int(version.columnInt(0));
+    return stamp;
+}
+
+// Only the header is read: a newer store is left exactly as it is. A file that is no store at all
+// fails here with the engine's own words, as its first statement would.
+void Connection::refuseNewerStore() const
+{
+    const Stamp found = stamp();
+    if (found.applicationId == kStoreApplicationId && found.version > kStoreVersion)
+        throw StoreError(QStringLiteral("数据文件 %1 是较新版本的墨舟札记建立的（数据格式第 %2 版），"
+                                        "本程序只能打开第 %3 版及以前的数据文件；文件没有改动")
+                             .arg(path_).arg(found.version).arg(kStoreVersion)
+                             .toStdString());
 }
 
 Connection::~Connection()

@@ -21,11 +21,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// This program's mark in the header of every store it makes, and the version of the store's
+// tables that it reads and writes. A store made before the mark existed has neither (both 0) and
+// opens as it always did; one marked with a higher version is refused when it is opened.
+inline constexpr int kStoreApplicationId = 0x4D5A4A5A;  // "MZJZ"
+inline constexpr int kStoreVersion = 1;
+
 class Connection {
 public:
     enum class Mode { OpenExisting, CreateNew };
 
-    // Opens the file at path. OpenExisting never creates a file; CreateNew refuses an existing one.
+    // Opens the file at path. OpenExisting never creates a file, and refuses (StoreError, the
+    // file unchanged) a store that a later version of the program marked as newer than
+    // kStoreVersion; CreateNew refuses an existing file.
     explicit Connection(const QString& path, Mode mode = Mode::OpenExisting);
     ~Connection();
     Connection(const Connection&) = delete;
@@ -58,8 +66,16 @@ public:
     std::optional<QByteArray> readStoredBytes(const QString& table, const QString& column,
                                               qint64 rowid) const;
 
+    // The application id and the version in the store's header (0 and 0 when never set).
+    struct Stamp {
+        int applicationId = 0;
+        int version = 0;
+    };
+    Stamp stamp() const;
+
 private:
     void configure();
+    void refuseNewerStore() const;
     bool keepsTextAsUtf8() const;
     static int busyHandler(void* connection, int attempt);
     bool waitForLock(int attempt);

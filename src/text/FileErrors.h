@@ -1,5 +1,6 @@
 // What the user is told when a file cannot be read or written: what failed, the path, and the
 // cause (the system's own reason where there is one). Each text is defined here once.
+// A NUL in the path or the reason shows as the two characters \0, so no message is cut short.
 #pragma once
 
 #include <QString>

@@ -2,6 +2,7 @@
 // album pane and store (picture bytes, descriptions, skipped and failing records, names that
 // would leave the folder), and the dialog's wiring.
 #include "Fixtures.h"
+#include "HostilePictures.h"
 #include "support/ProgramFolder.h"
 
 #include "album/AlbumExport.h"
@@ -250,6 +251,28 @@ TEST_F(AlbumExportTest, ANameThatIsNoPlainFileNameEndsTheExportAndNothingLeavesT
         if (!bad.isEmpty() && bad != QLatin1String(".") && bad != QLatin1String("..")) {
             EXPECT_TRUE(written().contains("A.JPG"));
         }
+    }
+}
+
+// A bitmap stored top-down is written with its pixels, and a name holding a NUL is named in the
+// error with the NUL made visible, the reason after it.
+TEST_F(AlbumExportTest, TopDownBitmapsAreWrittenAndNulNamesAreShownWhole)
+{
+    add("top.bmp", 0, hostile_pictures::topDownBmp(pattern(20, 10)));
+    ASSERT_TRUE(run(false).finished);
+    QImage bmp;
+    ASSERT_TRUE(bmp.loadFromData(outFile("TOP.BMP"), "BMP"));
+    EXPECT_EQ(bmp.convertToFormat(QImage::Format_RGB32), pattern(20, 10));
+
+    add(QString::fromUtf16(u"b\0c.jpg", 7), 1, jpegBytes(8, 8));
+    try {
+        run(false);
+        ADD_FAILURE();
+    } catch (const textfile::FileError& error) {
+        const QString message = QString::fromUtf8(error.what());
+        EXPECT_TRUE(message.startsWith(QStringLiteral("无法写入文件 ") + out + QStringLiteral("/b\\0c.jpg：")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("不能用作文件名"))) << message.toStdString();
     }
 }
 

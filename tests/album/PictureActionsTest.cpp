@@ -1,5 +1,6 @@
 // Copying and saving the current picture: the save target's name, the bytes a saved file gets.
 #include "Fixtures.h"
+#include "HostilePictures.h"
 #include "support/ProgramFolder.h"
 
 #include "album/AlbumPane.h"
@@ -63,6 +64,17 @@ TEST_F(CurrentPictureTest, AJpegRecordIsSavedAsItsStoredStreamAndABmpAsABitmap)
     album::writePictureFile(folder.file("out.jpg"), *current);
     const QImage back = QImage::fromData(testing_support::readBytes(folder.file("out.jpg")), "BMP");
     EXPECT_EQ(back.size(), QSize(20, 10));
+
+    // A bitmap stored top-down is saved with its pixels the right way up.
+    testing_support::addPicture(folder.storePath(), "c.bmp", "", 0,
+                                hostile_pictures::topDownBmp(pattern(20, 10)));
+    open();
+    query.last();
+    current = album::currentPicture(pane);
+    ASSERT_TRUE(current);
+    album::writePictureFile(folder.file("top.bmp"), *current);
+    const QImage top = QImage::fromData(testing_support::readBytes(folder.file("top.bmp")), "BMP");
+    EXPECT_EQ(top.convertToFormat(QImage::Format_RGB32), pattern(20, 10));
 }
 
 TEST_F(CurrentPictureTest, AnEmptyAlbumOrAFailRecordHasNoPicture)

@@ -1,6 +1,7 @@
 // Decoding a record by its flag (read side), and bad data of every kind: each gives a
 // decode error with a Chinese message or, for a Fail record, silently no picture.
 #include "Fixtures.h"
+#include "HostilePictures.h"
 
 #include "album/PictureCodec.h"
 
@@ -121,10 +122,67 @@ TEST(PictureCodec, LyingBmpHeadersAreRefused)
     EXPECT_FALSE(decodeFailure(bmpClaiming(-4, 4), 0).isEmpty());
     EXPECT_FALSE(decodeFailure(bmpBytes(4, 4).left(30), 0).isEmpty());
     EXPECT_FALSE(decodeFailure(jpegBytes(4, 4), 0).isEmpty());
-    // A top-down bitmap (negative height) passes our header check; Qt's reader decides.
+    EXPECT_TRUE(decodeFailure(bmpClaiming(5000, -5000), 0).contains(QStringLiteral("超出了数据的长度")));
+}
+
+// Rows stored from the top (a negative height, as several Linux tools write them) read the right
+// way up, at every depth.
+TEST(PictureCodec, TopDownBmpReadsTheRightWayUp)
+{
+    for (const QImage::Format format : {QImage::Format_RGB888, QImage::Format_ARGB32,
+                                        QImage::Format_Indexed8, QImage::Format_Mono}) {
+        const QImage original = pattern(13, 7).convertToFormat(format);
+        const QByteArray topDown = hostile_pictures::topDownBmp(original);
+        ASSERT_FALSE(topDown.isEmpty());
+        const auto picture = decodeRecord(topDown, 0);
+        ASSERT_TRUE(picture.has_value()) << format;
+        EXPECT_EQ(picture->size(), QSize(13, 7));
+        EXPECT_EQ(picture->convertToFormat(QImage::Format_RGB32),
+                  original.convertToFormat(QImage::Format_RGB32)) << format;
+    }
+}
+
+// A kind of bitmap the reader cannot decode is named: compression, bit depth, planes.
+TEST(PictureCodec, UnsupportedBmpKindsAreNamed)
+{
+    const auto withField = [](int at, quint32 value, int bytes) {
+        QByteArray bmp = bmpBytes(4, 4);  // 24 bits, uncompressed
+        for (int i = 0; i < bytes; ++i)
+            bmp[at + i] = char((value >> (8 * i)) & 0xFF);
+        return bmp;
+    };
+    const QString prefix = QStringLiteral("BMP 图片数据无法解码（不支持这种 BMP：");
+    EXPECT_EQ(decodeFailure(withField(30, 2, 4), 0), prefix + QStringLiteral("RLE4, 24 位）"));
+    EXPECT_EQ(decodeFailure(withField(30, 1, 4), 0), prefix + QStringLiteral("RLE8, 24 位）"));
+    EXPECT_EQ(decodeFailure(withField(30, 4, 4), 0), prefix + QStringLiteral("内含 JPEG, 24 位）"));
+    EXPECT_EQ(decodeFailure(withField(30, 3, 4), 0), prefix + QStringLiteral("BITFIELDS, 24 位）"));
+    EXPECT_EQ(decodeFailure(withField(30, 77, 4), 0), prefix + QStringLiteral("压缩方式 77, 24 位）"));
+    EXPECT_EQ(decodeFailure(withField(28, 7, 2), 0), prefix + QStringLiteral("不压缩, 7 位）"));
+    EXPECT_EQ(decodeFailure(withField(26, 2, 2), 0), prefix + QStringLiteral("2 个位面）"));
+}
+
+// A progressive stream whose last scan repeats: decoded while it has no more scans than
+// kMaxJpegScans, a decode error from the first scan over it, at full size and reduced alike.
+TEST(PictureCodec, JpegWithTooManyScansIsADecodeError)
+{
+    const QByteArray atTheLimit = hostile_pictures::jpegScanBomb(64, kMaxJpegScans - 10);
+    const QByteArray overIt = hostile_pictures::jpegScanBomb(64, kMaxJpegScans - 9);
+    ASSERT_FALSE(overIt.isEmpty());
+    EXPECT_EQ(decodeRecord(atTheLimit, 1)->size(), QSize(64, 64));
+    const QString tooMany = QStringLiteral("JPEG 图片数据无法解码（扫描多于 100 遍，不是正常的图片）");
+    EXPECT_EQ(decodeFailure(overIt, 1), tooMany);
+
+    // 4000 × 4000 pixels, the last scan 2,000 times: refused after 100 scans, not decoded for
+    // half a minute.
+    const QByteArray bomb = hostile_pictures::jpegScanBomb(4000, 2000);
+    EXPECT_LT(bomb.size(), 200 * 1024);
+    EXPECT_EQ(jpegSize(bomb), QSize(4000, 4000));
+    EXPECT_EQ(decodeFailure(bomb, 1), tooMany);
     try {
-        decodeRecord(bmpClaiming(4, -4), 0);
-    } catch (const DecodeError&) {
+        decodeJpegAtLeast(bomb, QSize(96, 68));
+        ADD_FAILURE();
+    } catch (const DecodeError& error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()), tooMany);
     }
 }
 

@@ -1,6 +1,7 @@
 // Storing a picture (write side): the name rules with every worked example, the
 // flag, the data of each kind of record.
 #include "Fixtures.h"
+#include "HostilePictures.h"
 #include "support/ProgramFolder.h"
 
 #include "album/PictureCodec.h"
@@ -8,8 +9,12 @@
 #include "store/Query.h"
 #include "store/Sqlite.h"
 #include "store/Statements.h"
+#include "text/FileErrors.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 using namespace album;
@@ -153,6 +158,39 @@ TEST_F(StorePictureTest, FilesThatDoNotLoadAreErrors)
     EXPECT_THROW(loadPictureFile(file(QStringLiteral("bad.bmp"), bmpClaiming(9000, 9000))), DecodeError);
     EXPECT_THROW(loadPictureFile(file(QStringLiteral("bad.ico"), QByteArray("xx"))), DecodeError);
     EXPECT_THROW(loadPictureFile(folder.file(QStringLiteral("missing.jpg"))), std::runtime_error);
+}
+
+TEST_F(StorePictureTest, TopDownBitmapIsLoadedAndStoredWithItsPixels)
+{
+    const QString path = file(QStringLiteral("top.bmp"), hostile_pictures::topDownBmp(pattern(12, 7)));
+    const LoadedPicture picture = loadPictureFile(path);
+    EXPECT_EQ(picture.image.convertToFormat(QImage::Format_RGB32), pattern(12, 7));
+    storePicture(query, path, picture, QStringLiteral("top"), QString());
+    const auto decoded = decodeRecord(lastRow().data.toByteArray(), 0);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->convertToFormat(QImage::Format_RGB32), pattern(12, 7));
+}
+
+// A folder, a device or a FIFO is refused at once, in the words of every other file reader.
+TEST_F(StorePictureTest, OnlyRegularFilesAreReadAsPictures)
+{
+    const QString fifo = folder.file(QStringLiteral("pipe.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("folder.bmp")));
+    const QString folderPath = folder.file(QStringLiteral("folder.bmp"));
+    const auto refusal = [](const QString& path) {
+        try {
+            loadPictureFile(path);
+        } catch (const textfile::FileError& error) {
+            return QString::fromUtf8(error.what());
+        }
+        return QString();
+    };
+    using namespace textfile;
+    EXPECT_EQ(refusal(fifo), QString::fromUtf8(readFailure(fifo, reason::kNotARegularFile).what()));
+    EXPECT_EQ(refusal(QStringLiteral("/dev/zero")),
+              QString::fromUtf8(readFailure(QStringLiteral("/dev/zero"), reason::kNotARegularFile).what()));
+    EXPECT_EQ(refusal(folderPath), QString::fromUtf8(readFailure(folderPath, reason::kIsAFolder).what()));
 }
 
 TEST_F(StorePictureTest, RefusedPostLeavesNoNewRow)

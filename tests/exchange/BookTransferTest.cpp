@@ -160,6 +160,37 @@ TEST_F(BookTransferTest, AFailurePartWayLeavesTheStoreExactlyAsItWas)
     EXPECT_EQ(storedRows(), QStringList{"x|0|y"});
 }
 
+// Titles whose bytes differ but read as the same text (malformed GB18030, cut UTF-8 sequences
+// after a byte-order mark) are refused naming both lines, the store untouched; a title repeated
+// byte for byte still gives a second run of rows.
+TEST_F(BookTransferTest, TitlesThatReadAlikeAreRefusedNamingTheirLines)
+{
+    addEntry(folder.storePath(), "kept", {"1"});
+    const QStringList before = storedRows();
+    NoProgress none;
+    const auto refusal = [&](const QByteArray& bytes) {
+        const ExchangeFile file = parseExchangeFile(bytes);
+        EXPECT_TRUE(file.accepted);
+        try {
+            replaceBook(query, file, none);
+        } catch (const ImportRefused& error) {
+            return QString::fromUtf8(error.what());
+        }
+        return QString();
+    };
+    const QString gb = refusal("2008-03-15 10:05:09\r\n~0~1~A\x81\r\none\r\n~0~1~A\x82\r\ntwo\r\n");
+    EXPECT_TRUE(gb.startsWith(QStringLiteral("无法导入：第 4 行与第 2 行的标题字节不同，却都读作“A\uFFFD”")))
+        << gb.toStdString();
+    EXPECT_EQ(storedRows(), before);
+    const QString utf8 = refusal("\xEF\xBB\xBF" "2008-03-15 10:05:09\r\n~0~1~\xE4\xB8\r\na\r\nb\r\n"
+                                 "~0~1~x\r\n~0~1~\xE6\x96\r\nc\r\n");
+    EXPECT_TRUE(utf8.startsWith(QStringLiteral("无法导入：第 6 行与第 2 行"))) << utf8.toStdString();
+    EXPECT_EQ(storedRows(), before);
+
+    import("2008-03-15 10:05:09\r\n~0~1~A\x81\r\none\r\n~0~1~A\x81\r\ntwo\r\n", none);
+    EXPECT_EQ(storedRows(), QStringList({"A\uFFFD|0|one", "A\uFFFD|0|two"}));
+}
+
 // A title stored in two runs is listed twice, but its statement already returns every row of
 // both: each row is written once.
 TEST_F(BookTransferTest, ATitleListedTwiceIsWrittenOnce)

@@ -19,7 +19,32 @@ grep -q "文件已存在" <<<"$err" || fail "message for an existing file: $err"
 [[ $(cat "$dir/existing.mdb") == "keep me" ]] || fail "existing file was changed"
 
 if err=$("$tool" check "$dir/existing.mdb" 2>&1); then fail "check of a file that is no store"; fi
-grep -q "file is not a database" <<<"$err" || fail "message for no store: $err"
+grep -q "不是本程序的数据文件：这不是数据库文件" <<<"$err" || fail "message for no store: $err"
+: > "$dir/empty.mdb"
+if err=$("$tool" check "$dir/empty.mdb" 2>&1); then fail "check of an empty file"; fi
+grep -q "不是本程序的数据文件：文件是空的" <<<"$err" || fail "message for an empty file: $err"
+sqlite3 "$dir/foreign.mdb" "create table t(x)"
+if err=$("$tool" check "$dir/foreign.mdb" 2>&1); then fail "check of another program's database"; fi
+grep -q "不是本程序的数据文件：其中没有“文本”表" <<<"$err" || fail "message for a foreign database: $err"
+
+# A store whose 文本 lacks its columns is named as damaged; a store of a newer version is refused
+# by every command, unchanged.
+sqlite3 "$dir/thin.mdb" "create table 文本(标题 TEXT); create table 图片(图片名称, 图片描述, Isbmp, Myimage, 备注)"
+if err=$("$tool" check "$dir/thin.mdb" 2>&1); then fail "check passed a 文本 without its columns"; fi
+grep -q "“文本”表缺少第 2 列“行数”" <<<"$err" || fail "message for missing columns: $err"
+"$tool" create "$dir/newer.mdb" >/dev/null || fail "create of a store to make newer"
+sqlite3 "$dir/newer.mdb" "pragma user_version=2"
+newer=$(md5sum < "$dir/newer.mdb")
+printf '2008-03-15 10:05:09\r\n~0~1~t\r\nx\r\n' > "$dir/one.mz"
+for command in "check $dir/newer.mdb" "export $dir/newer.mdb $dir/out.mz" "import $dir/newer.mdb $dir/one.mz"; do
+    # shellcheck disable=SC2086
+    if err=$("$tool" $command 2>&1); then fail "$command on a newer store"; fi
+    grep -q "较新版本" <<<"$err" || fail "message of $command for a newer store: $err"
+done
+[[ $(md5sum < "$dir/newer.mdb") == "$newer" ]] || fail "a newer store was changed"
+[[ -e "$dir/out.mz" ]] && fail "export of a newer store wrote a file"
+[[ $(sqlite3 "$dir/new.mdb" "pragma application_id; pragma user_version") == $'1297762906\n1' ]] \
+    || fail "create does not mark the store with its version"
 if err=$("$tool" check "$dir/missing.mdb" 2>&1); then fail "check of a missing file"; fi
 [[ -e "$dir/missing.mdb" ]] && fail "check created a missing store"
 if "$tool" frobnicate x >/dev/null 2>&1; then fail "unknown command accepted"; fi

@@ -1,7 +1,11 @@
-// One running copy: a second start reaches the first, and a name left by a killed copy is taken over.
+// One running copy: a second start reaches the first, a name left by a killed copy is taken over,
+// and lock and socket live in the user's runtime folder when there is one.
 #include "platform/SingleInstance.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QUuid>
 #include <gtest/gtest.h>
@@ -35,7 +39,7 @@ TEST(SingleInstance, NameLeftByAKilledCopyIsTakenOver)
     const QString key = uniqueKey();
     platform::SingleInstance instance(key);
     // A socket file nobody listens on, as a copy that was killed leaves it.
-    const QByteArray path = (QDir::tempPath() + u'/' + instance.serverName()).toUtf8();
+    const QByteArray path = QFile::encodeName(instance.serverName());
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -65,6 +69,34 @@ TEST(SingleInstance, DifferentUsersOrKeysDoNotMeet)
     EXPECT_NE(a.serverName(), b.serverName());
     ASSERT_TRUE(a.listen());
     EXPECT_FALSE(b.wakeRunningCopy(200));
+}
+
+TEST(SingleInstance, LockAndSocketLiveInTheRuntimeFolderWhenThereIsOne)
+{
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    const QString key = uniqueKey();
+    {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        platform::SingleInstance first(key);
+        EXPECT_EQ(QFileInfo(first.serverName()).path(), runtime.path());
+        ASSERT_TRUE(first.listen());
+        EXPECT_TRUE(QFileInfo::exists(first.serverName()));
+        EXPECT_TRUE(QFileInfo::exists(first.serverName() + QStringLiteral(".lock")));
+        platform::SingleInstance second(key);
+        EXPECT_TRUE(second.wakeRunningCopy());
+    }
+    for (const QByteArray& unusable : {QByteArray(), QByteArray("relative/folder"),
+                                       QFile::encodeName(runtime.filePath("missing"))}) {
+        qputenv("XDG_RUNTIME_DIR", unusable);
+        EXPECT_EQ(QFileInfo(platform::SingleInstance(key).serverName()).path(), QDir::tempPath())
+            << unusable.constData();
+    }
+    if (saved.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 } // namespace
