@@ -1,14 +1,14 @@
 #include "AlbumExport.h"
 
 #include "AlbumPane.h"
+#include "MemoryBuffer.h"
 #include "PictureRecords.h"
-#include "platform/Progress.h"
+#include "store/Progress.h"
 #include "store/Query.h"
 #include "text/CommitQueue.h"
 #include "text/FileErrors.h"
 #include "text/TextFile.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -36,7 +36,7 @@ QByteArray bmpFileOf(const QImage& picture, const QString& path)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
+    openInMemory(buffer, QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "BMP");
     if (!writer.write(picture))
         throw textfile::writeFailure(path, kBmpNotWritten.arg(writer.errorString()));
@@ -93,7 +93,7 @@ ExportFileNames ExportNaming::next(const QString& pictureName)
 }
 
 AlbumExportResult exportAlbum(AlbumPane& pane, store::Query& pictureQuery, const QString& folder,
-                              bool descriptions, platform::Progress& progress)
+                              bool descriptions, store::Progress& progress)
 {
     Q_ASSERT(isExportFolder(folder));
     AlbumExportResult result;

@@ -6,10 +6,8 @@
 
 #include <QString>
 
-namespace platform {
-class Progress;
-}
 namespace store {
+class Progress;
 class Query;
 }
 
@@ -57,6 +55,6 @@ struct AlbumExportResult {
 // Throws on a name that is no plain file name, a file that cannot be written or a store error;
 // files written before stay.
 AlbumExportResult exportAlbum(AlbumPane& pane, store::Query& pictureQuery, const QString& folder,
-                              bool descriptions, platform::Progress& progress);
+                              bool descriptions, store::Progress& progress);
 
 } // namespace album

@@ -1,9 +1,9 @@
 #include "PictureRecords.h"
 
+#include "MemoryBuffer.h"
 #include "PictureCodec.h"
 #include "store/Query.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -68,7 +68,7 @@ StoredName storedName(const QString& filePath, const QString& typedName)
             return {typedName, 1};
         return {typedName + (jpg ? QStringLiteral(".jpg") : QStringLiteral(".jpeg")), 1};
     }
-    return {QStringLiteral("Fail"), std::nullopt};
+    return {store::kFailName, std::nullopt};
 }
 
 LoadedPicture loadPictureFile(const QString& path)
@@ -80,7 +80,7 @@ LoadedPicture loadPictureFile(const QString& path)
         picture.kind = LoadedKind::Bitmap;
         picture.image = decodeBmp(bytes);
         QBuffer buffer(&picture.data);
-        buffer.open(QIODevice::WriteOnly);
+        openInMemory(buffer, QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "bmp");
         if (!writer.write(picture.image))
             throw DecodeError(QStringLiteral("无法把图片写成 BMP 格式：%1").arg(writer.errorString()));
@@ -93,7 +93,7 @@ LoadedPicture loadPictureFile(const QString& path)
         picture.kind = LoadedKind::Other;
         QByteArray copy = bytes;
         QBuffer buffer(&copy);
-        buffer.open(QIODevice::ReadOnly);
+        openInMemory(buffer, QIODevice::ReadOnly);
         QImageReader reader(&buffer);
         const QSize size = reader.size();
         if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)

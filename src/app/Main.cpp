@@ -21,7 +21,7 @@
 #include "skin/TsuiListView.h"
 #include "skin/TsuiMessageDialog.h"
 #include "skin/TsuiStatusBar.h"
-#include "store/Compaction.h"
+#include "StoreCompaction.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 #include "store/Statements.h"
@@ -423,9 +423,7 @@ void TForm1::MenuItem11Click()
         suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingToSave);
         return;
     }
-    if (!choosePictureFile_)
-        choosePictureFile_ = album::savePictureFileChooser(this);
-    const QString chosen = choosePictureFile_(album::saveFilter(current->format));
+    const QString chosen = pictureSaveQuestion_.ask(*fileChooser_, this, current->format);
     if (chosen.isEmpty())
         return;
     const QString target = album::saveTarget(chosen, current->format);
@@ -491,7 +489,7 @@ void TForm1::CompactAndRepair()
 {
     ADOQuery1.release();
     ADOQuery2.release();
-    const store::CompactionResult result = store::compactProgramStore(folder_);
+    const store::CompactionResult result = app::compactProgramStore(folder_);
     switch (result.outcome) {
     case store::CompactionResult::Outcome::Compacted:
         suiMessageDialog1->ShowModal(TsuiIconType::suiInformation, kCompacted);

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "About.h"
+#include "album/PictureActions.h"
 #include "book/TitleList.h"
+#include "platform/FileChooser.h"
 #include "platform/ProgramFolder.h"
 #include "store/Query.h"
 
@@ -115,10 +117,7 @@ public:
     void setDesktop(platform::Desktop* desktop) { desktop_ = desktop; }
     // Writes the current picture to path in its own format (the overwrite confirmation's writer).
     void writeCurrentPicture(const QString& path);
-    void setPictureSaveChooser(std::function<QString(const QString&)> chooser)
-    {
-        choosePictureFile_ = std::move(chooser);
-    }
+    void setFileChooser(platform::FileChooser& chooser) { fileChooser_ = &chooser; }
 
     bool showingMaterialsBook() const;
 
@@ -145,7 +144,8 @@ private:
     platform::Clipboard& clipboard_;
     Windows windows_;
     app::UrlOpener openUrl_ = app::openWithDesktop;
-    std::function<QString(const QString& filter)> choosePictureFile_;
+    platform::FileChooser* fileChooser_ = &platform::dialogFileChooser();
+    album::PictureSaveQuestion pictureSaveQuestion_;
     platform::Desktop* desktop_ = nullptr;
     store::Query ADOQuery1;  // text query over 文本
     store::Query ADOQuery2;  // picture query over 图片

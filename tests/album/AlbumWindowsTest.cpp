@@ -6,6 +6,7 @@
 #include "album/DeletePIC.h"
 #include "album/InsertPIC.h"
 #include "album/SearchPIC.h"
+#include "platform/FileChooser.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
@@ -134,7 +135,7 @@ TEST(AddPictureDialog, ThePreviewsLongerSideIs136)
 
 class AddPictureTest : public AlbumWindowsTest {
 protected:
-    AddPictureTest() : add(nullptr, query) {}
+    AddPictureTest() : add(nullptr, query) { add.setFileChooser(files); }
     QString file(const QString& name, const QByteArray& bytes)
     {
         const QString path = folder.file(name);
@@ -143,9 +144,10 @@ protected:
     }
     void browse(const QString& path)
     {
-        add.setFileChooser([path] { return path; });
+        files.answers = {path};
         add.suiButton1Click();
     }
+    platform::FakeFileChooser files;
     TForm7 add;
 };
 
@@ -160,9 +162,16 @@ TEST_F(AddPictureTest, BrowsingFillsPathNameAndPreviewAndEmptiesTheDescription)
     EXPECT_EQ(add.nameEdit()->text(), "tall.bmp");
     EXPECT_TRUE(add.descriptionEdit()->text().isEmpty());
     EXPECT_EQ(add.previewSize(), QSize(102, 136));
-    add.setFileChooser([] { return QString(); });  // cancelled: everything stays
-    add.suiButton1Click();
+    add.suiButton1Click();  // cancelled: everything stays
     EXPECT_EQ(add.nameEdit()->text(), "tall.bmp");
+    ASSERT_EQ(files.asked.size(), 3u);
+    const platform::FileQuestion& asked = files.asked[0];
+    EXPECT_EQ(asked.kind, platform::FileQuestion::Kind::Open);
+    EXPECT_EQ(asked.owner, &add);
+    EXPECT_EQ(asked.filter, "所有图像文件 (*.bmp *.jpg *.jpeg);;位图图像 (*.bmp);;JPG 文件 (*.jpg *.jpeg)");
+    EXPECT_EQ(asked.previewSide, 136);
+    EXPECT_EQ(asked.preview(folder.file("tall.bmp")).size(), QSize(102, 136));
+    EXPECT_TRUE(asked.preview(folder.file("none.bmp")).isNull());
 }
 
 TEST_F(AddPictureTest, ChecksComeInOrderAndAStoredPictureBecomesCurrent)
