@@ -1,13 +1,13 @@
 #include "AlbumExport.h"
 
-#include "PictureWalk.h"
+#include "MemoryBuffer.h"
 #include "PictureRecords.h"
-#include "platform/Progress.h"
+#include "PictureWalk.h"
+#include "store/Progress.h"
 #include "text/CommitQueue.h"
 #include "text/FileErrors.h"
 #include "text/TextFile.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -35,7 +35,7 @@ QByteArray bmpFileOf(const QImage& picture, const QString& path)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
+    openInMemory(buffer, QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "BMP");
     if (!writer.write(picture))
         throw textfile::writeFailure(path, kBmpNotWritten.arg(writer.errorString()));
@@ -92,7 +92,7 @@ ExportFileNames ExportNaming::next(const QString& pictureName)
 }
 
 AlbumExportResult exportAlbum(PictureWalk& album, const QString& folder, bool descriptions,
-                              platform::Progress& progress)
+                              store::Progress& progress)
 {
     Q_ASSERT(isExportFolder(folder));
     AlbumExportResult result;

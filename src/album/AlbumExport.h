@@ -6,9 +6,10 @@
 
 #include <QString>
 
-namespace platform {
+namespace store {
 class Progress;
 }
+
 namespace album {
 
 class PictureWalk;
@@ -53,6 +54,6 @@ struct AlbumExportResult {
 // Throws on a name that is no plain file name, a file that cannot be written or a store error;
 // files written before stay.
 AlbumExportResult exportAlbum(PictureWalk& album, const QString& folder, bool descriptions,
-                              platform::Progress& progress);
+                              store::Progress& progress);
 
 } // namespace album

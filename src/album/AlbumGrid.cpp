@@ -13,8 +13,10 @@ namespace {
 // could not be opened).
 QStringList positionedColumns()
 {
-    return {QStringLiteral("图片名称"), QStringLiteral("图片描述"), QStringLiteral("Isbmp"),
-            QStringLiteral("Myimage")};
+    QStringList names;
+    for (int column = kNameColumn; column <= kDataColumn; ++column)
+        names << store::columnName(store::PictureTableColumn(column));
+    return names;
 }
 } // namespace
 

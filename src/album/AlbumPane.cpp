@@ -8,6 +8,7 @@
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/Statements.h"
 
 #include <QHeaderView>
@@ -75,9 +76,9 @@ void AlbumPane::buildCommands()
     on(commands::kRefresh, [this] { refresh(); });
     on(commands::kSortButton, [this] { PopupMenu3->popup(menuPosition(4)); });
     on(commands::kModeButton, [this] { PopupMenu4->popup(menuPosition(5)); });
-    on(commands::kSortByName, [this] { sortBy(QStringLiteral("图片名称")); });
-    on(commands::kSortByDescription, [this] { sortBy(QStringLiteral("图片描述")); });
-    on(commands::kSortByFormat, [this] { sortBy(QStringLiteral("Isbmp")); });
+    on(commands::kSortByName, [this] { sortBy(store::columnName(store::kPictureNameColumn)); });
+    on(commands::kSortByDescription, [this] { sortBy(store::columnName(store::kPictureDescriptionColumn)); });
+    on(commands::kSortByFormat, [this] { sortBy(store::columnName(store::kPictureFlagColumn)); });
     on(commands::kFirst, [this] { step(&store::Query::first); });
     on(commands::kPrior, [this] { step(&store::Query::prior); });
     on(commands::kNext, [this] { step(&store::Query::next); });
@@ -450,7 +451,7 @@ void AlbumPane::categoryChanged(bool albumShown)
 void AlbumPane::suiDBGrid1DrawColumnCell(QPainter& canvas, const QStyleOptionViewItem& option,
                                          const QModelIndex& index)
 {
-    if (model_->text(index.row(), kNameColumn) != QLatin1String("Fail"))
+    if (model_->text(index.row(), kNameColumn) != store::kFailName)
         return;
     canvas.fillRect(option.rect, kFailRowColor);
     canvas.setFont(TsuiDBGrid::gridFont());

@@ -19,22 +19,15 @@ std::optional<QString> deleteQuestion(const store::Query& pictureQuery)
 } // namespace album
 
 TForm9::TForm9(QWidget* owner, store::Query& pictureQuery)
-    : TsuiDialog(owner, 304, 160, QStringLiteral("删除")), pictureQuery_(pictureQuery)
+    : TsuiQuestionDialog(owner, 304, 160, QStringLiteral("删除"), Placement::OwnerCentre,
+                         {{24, 56}, 120, 136, 216}),
+      pictureQuery_(pictureQuery)
 {
-    Image1 = skin::makeQuestionPicture(suiForm1, 24, 56);
     Label1 = new QLabel(QStringLiteral("确实要删除本张图片吗？"), suiForm1);
     Label1->move(88, 56);
     Label1->adjustSize();
     Label2 = new QLabel(suiForm1);
     Label2->setGeometry(88, 82, 200, 20);
-    suiButton1 = new TsuiButton(QStringLiteral("是(&Y)"), suiForm1);
-    suiButton1->setGeometry(136, 120, 72, 25);
-    suiButton2 = new TsuiButton(QStringLiteral("否(&N)"), suiForm1);
-    suiButton2->setGeometry(216, 120, 72, 25);
-    setTabOrder(suiButton2, suiButton1);
-    connect(suiButton1, &QPushButton::clicked, this, &TForm9::suiButton1Click);
-    connect(suiButton2, &QPushButton::clicked, this, &TForm9::suiButton2Click);
-    suiButton2->setFocus();
 }
 
 void TForm9::deleteCurrentPicture()
@@ -56,14 +49,4 @@ void TForm9::suiButton1Click()
 {
     accept();
     skin::guarded([this] { pictureQuery_.deleteCurrent(); });
-}
-
-void TForm9::suiButton2Click()
-{
-    reject();
-}
-
-void TForm9::FormClose()
-{
-    suiButton2->setFocus();
 }

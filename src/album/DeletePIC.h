@@ -1,12 +1,11 @@
 // The delete-picture dialog: asks before the picture query's current record is deleted.
 #pragma once
 
-#include "skin/TsuiDialog.h"
+#include "skin/TsuiQuestionDialog.h"
 
 #include <optional>
 
 class QLabel;
-class TsuiButton;
 
 namespace store {
 class Query;
@@ -17,7 +16,7 @@ namespace album {
 std::optional<QString> deleteQuestion(const store::Query& pictureQuery);
 }
 
-class TForm9 : public TsuiDialog {
+class TForm9 : public TsuiQuestionDialog {
     Q_OBJECT
 public:
     TForm9(QWidget* owner, store::Query& pictureQuery);
@@ -25,20 +24,12 @@ public:
     // The album pane's delete command: on an empty album nothing, else the question, modally.
     void deleteCurrentPicture();
 
-    void suiButton1Click();  // 是(&Y)
-    void suiButton2Click();  // 否(&N)
+    void suiButton1Click() override;  // 是(&Y)
 
     QString question() const;
-    TsuiButton* yesButton() const { return suiButton1; }
-    TsuiButton* noButton() const { return suiButton2; }
 
 private:
-    void FormClose() override;
-
     store::Query& pictureQuery_;
-    QLabel* Image1;
     QLabel* Label1;
     QLabel* Label2;
-    TsuiButton* suiButton1;
-    TsuiButton* suiButton2;
 };

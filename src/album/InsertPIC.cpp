@@ -5,9 +5,7 @@
 #include "skin/TsuiMessageDialog.h"
 #include "store/Query.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
 
@@ -46,39 +44,26 @@ QSize dialogPreviewSize(QSize natural)
     return QSize(int(w * kPreviewSide / h), kPreviewSide);
 }
 
-// The non-native chooser, with a label beside its file list that shows the highlighted picture.
-PictureFileChooser openPictureFileChooser(QWidget* parent)
+platform::FileQuestion openPictureQuestion(QWidget* owner)
 {
-    return [parent] {
-        QFileDialog dialog(parent, QStringLiteral("打开"), QString(), kPictureFilter);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        auto* preview = new QLabel(&dialog);
-        preview->setFixedSize(kPreviewSide, kPreviewSide);
-        preview->setAlignment(Qt::AlignCenter);
-        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
-            grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
-        QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-            QImageReader reader(path);
-            const QSize shown = dialogPreviewSize(reader.size());
-            if (shown.isEmpty()) {
-                preview->clear();
-                return;
-            }
-            reader.setScaledSize(shown);
-            preview->setPixmap(QPixmap::fromImage(reader.read()));
-        });
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return dialog.selectedFiles().constFirst();
+    platform::FileQuestion question(platform::FileQuestion::Kind::Open, owner, QStringLiteral("打开"),
+                                    kPictureFilter);
+    question.previewSide = kPreviewSide;
+    question.preview = [](const QString& path) {
+        QImageReader reader(path);
+        const QSize shown = dialogPreviewSize(reader.size());
+        if (shown.isEmpty())
+            return QImage();
+        reader.setScaledSize(shown);
+        return reader.read();
     };
+    return question;
 }
 
 } // namespace album
 
 TForm7::TForm7(QWidget* owner, store::Query& pictureQuery)
-    : TsuiDialog(owner, 424, 304, QStringLiteral("添加")), pictureQuery_(pictureQuery),
-      chooseFile_(album::openPictureFileChooser(this))
+    : TsuiDialog(owner, 424, 304, QStringLiteral("添加")), pictureQuery_(pictureQuery)
 {
     suiGroupBox1 = panel(QStringLiteral("选择图片"), suiForm1, QRect(8, 37, 402, 64));
     suiEdit1 = field(suiGroupBox1, 16, 32, 296, "suiEdit1");
@@ -133,7 +118,7 @@ void TForm7::clearFields()
 // of 0 cannot be previewed and counts as no picture.
 void TForm7::suiButton1Click()
 {
-    const QString path = chooseFile_();
+    const QString path = fileChooser_->choose(album::openPictureQuestion(this));
     if (path.isEmpty())
         return;
     clearFields();

@@ -3,9 +3,8 @@
 #pragma once
 
 #include "PictureRecords.h"
+#include "platform/FileChooser.h"
 #include "skin/TsuiDialog.h"
-
-#include <functional>
 
 class QLabel;
 class TsuiButton;
@@ -22,9 +21,8 @@ namespace album {
 // the division, which truncates). An empty size for a picture with a side of 0.
 QSize dialogPreviewSize(QSize natural);
 
-// Asks for a picture file, showing a preview of the highlighted one; empty when cancelled.
-using PictureFileChooser = std::function<QString()>;
-PictureFileChooser openPictureFileChooser(QWidget* parent);
+// The question for a picture file to add, with a preview of the highlighted one.
+platform::FileQuestion openPictureQuestion(QWidget* owner);
 }
 
 class TForm7 : public TsuiDialog {
@@ -32,7 +30,7 @@ class TForm7 : public TsuiDialog {
 public:
     TForm7(QWidget* owner, store::Query& pictureQuery);
 
-    void setFileChooser(album::PictureFileChooser chooser) { chooseFile_ = std::move(chooser); }
+    void setFileChooser(platform::FileChooser& chooser) { fileChooser_ = &chooser; }
 
     void suiButton1Click();  // 浏览...
     void suiButton2Click();  // 确定(&O)
@@ -53,7 +51,7 @@ private:
     void clearFields();
 
     store::Query& pictureQuery_;
-    album::PictureFileChooser chooseFile_;
+    platform::FileChooser* fileChooser_ = &platform::dialogFileChooser();
     std::optional<album::LoadedPicture> loaded_;
 
     TsuiGroupBox* suiGroupBox1;  // 选择图片

@@ -29,7 +29,7 @@ constexpr int kMargin = 10;
 
 // Between its steps the export lets the windows repaint (the bar, the album pane that follows
 // the query) about ten times a second; the dialog's own controls are disabled meanwhile.
-class RepaintingProgress : public platform::Progress {
+class RepaintingProgress : public store::Progress {
 public:
     explicit RepaintingProgress(QProgressBar* bar) : bar_(bar) {}
     void begin(int maximum) override

@@ -1,15 +1,27 @@
 #include "PictureActions.h"
 
+#include "MemoryBuffer.h"
 #include "PictureWalk.h"
 #include "platform/Desktop.h"
+#include "platform/FileChooser.h"
 #include "text/FileReplacement.h"
 
-#include <QBuffer>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <memory>
 
 namespace album {
+
+namespace {
+const QString kWallpaperValuesNotKept = QStringLiteral("无法保存墙纸的设置，桌面墙纸没有改变。");
+
+// The desktop places the wallpaper as the values kept last say: without them it would place
+// this one by the previous style, so it is not handed over at all.
+void keepValuesThenSet(platform::Desktop& desktop, const platform::WallpaperValues& values)
+{
+    if (!desktop.writeValues(values))
+        throw std::runtime_error(kWallpaperValuesNotKept.toStdString());
+    desktop.setWallpaper(values.wallPaper);
+}
+} // namespace
 
 std::optional<CurrentPicture> currentPicture(const PictureWalk& album)
 {
@@ -39,7 +51,7 @@ QByteArray bitmapFileBytes(const QImage& picture)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
+    openInMemory(buffer, QIODevice::WriteOnly);
     if (!picture.save(&buffer, "BMP"))
         throw std::runtime_error("无法把图片转换为位图。");
     return bytes;
@@ -59,31 +71,25 @@ void applyWallpaper(const CurrentPicture* current, WallpaperStyle style, const Q
                     platform::Desktop& desktop)
 {
     if (style == WallpaperStyle::Restore) {
-        desktop.writeValues({QStringLiteral("0"), QStringLiteral("0"), QString()});
-        desktop.setWallpaper(QString());
+        keepValuesThenSet(desktop, {QStringLiteral("0"), QStringLiteral("0"), QString()});
         return;
     }
     Q_ASSERT(current);
     textfile::replaceFile(wallpaperFile, bitmapFileBytes(current->picture));
     const QString tile = style == WallpaperStyle::Tile ? QStringLiteral("1") : QStringLiteral("0");
     const QString stretch = style == WallpaperStyle::Stretch ? QStringLiteral("2") : QStringLiteral("0");
-    desktop.writeValues({tile, stretch, wallpaperFile});
-    desktop.setWallpaper(wallpaperFile);
+    keepValuesThenSet(desktop, {tile, stretch, wallpaperFile});
 }
 
-PictureSaveChooser savePictureFileChooser(QWidget* parent)
+QString PictureSaveQuestion::ask(platform::FileChooser& chooser, QWidget* owner, PictureFormat format)
 {
-    auto lastChosen = std::make_shared<QString>();
-    return [parent, lastChosen](const QString& filter) {
-        QFileDialog dialog(parent, QStringLiteral("另存为"), *lastChosen, filter);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        *lastChosen = dialog.selectedFiles().constFirst();
-        return *lastChosen;
-    };
+    platform::FileQuestion question(platform::FileQuestion::Kind::Save, owner,
+                                    QStringLiteral("另存为"), saveFilter(format));
+    question.startPath = lastChosen_;
+    const QString chosen = chooser.choose(question);
+    if (!chosen.isEmpty())
+        lastChosen_ = chosen;
+    return chosen;
 }
 
 } // namespace album

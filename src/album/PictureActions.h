@@ -7,13 +7,13 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
-#include <functional>
 #include <optional>
 
 class QWidget;
 
 namespace platform {
 class Desktop;
+class FileChooser;
 }
 
 namespace album {
@@ -47,13 +47,18 @@ enum class WallpaperStyle { Center, Tile, Stretch, Restore };
 
 // Makes the picture the desktop's wallpaper in the style, through a BMP file written whole at
 // wallpaperFile (a JPEG decoded first); Restore (picture ignored, may be null) takes the
-// wallpaper away. A file that cannot be written throws, with the desktop left untouched.
+// wallpaper away. A file or values that cannot be written throw, with the wallpaper unchanged.
 void applyWallpaper(const CurrentPicture* current, WallpaperStyle style, const QString& wallpaperFile,
                     platform::Desktop& desktop);
 
-// Asks for a file name to save a picture under, with the given filter, starting from the name
-// chosen last; empty when cancelled.
-using PictureSaveChooser = std::function<QString(const QString& filter)>;
-PictureSaveChooser savePictureFileChooser(QWidget* parent);
+// Asks over owner for a file name to save a picture of the format under, with the one filter
+// of that format, starting from the name chosen last; empty when cancelled.
+class PictureSaveQuestion {
+public:
+    QString ask(platform::FileChooser& chooser, QWidget* owner, PictureFormat format);
+
+private:
+    QString lastChosen_;
+};
 
 } // namespace album

@@ -1,6 +1,7 @@
 #include "PictureCodec.h"
 
-#include <QBuffer>
+#include "MemoryBuffer.h"
+
 #include <QImageReader>
 #include <QtEndian>
 #include <csetjmp>
@@ -487,8 +488,7 @@ QImage decodeBmp(const QByteArray& data)
 
     QByteArray copy = data;  // shares the bytes; QBuffer needs a non-const array
     QBuffer buffer(&copy);
-    [[maybe_unused]] const bool opened = buffer.open(QIODevice::ReadOnly);
-    Q_ASSERT(opened);  // a buffer over an array always opens for reading
+    openInMemory(buffer, QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     reader.setAutoDetectImageFormat(false);  // the BMP reader only, never a guess from content
     reader.setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 16);

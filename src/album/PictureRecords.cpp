@@ -1,10 +1,12 @@
 #include "PictureRecords.h"
 
+#include "MemoryBuffer.h"
 #include "PictureCodec.h"
 #include "store/Query.h"
 #include "text/TextFile.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -59,7 +61,7 @@ StoredName storedName(const QString& filePath, const QString& typedName)
             return {typedName, 1};
         return {typedName + (jpg ? QStringLiteral(".jpg") : QStringLiteral(".jpeg")), 1};
     }
-    return {QStringLiteral("Fail"), std::nullopt};
+    return {store::kFailName, std::nullopt};
 }
 
 LoadedPicture loadPictureFile(const QString& path)
@@ -73,8 +75,7 @@ LoadedPicture loadPictureFile(const QString& path)
         picture.kind = LoadedKind::Bitmap;
         picture.image = decodeBmp(bytes);
         QBuffer buffer(&picture.data);
-        [[maybe_unused]] const bool opened = buffer.open(QIODevice::WriteOnly);
-        Q_ASSERT(opened);  // a buffer over an array always opens
+        openInMemory(buffer, QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "bmp");
         if (!writer.write(picture.image))
             throw DecodeError(QStringLiteral("无法把图片写成 BMP 格式：%1").arg(writer.errorString()));
@@ -87,8 +88,7 @@ LoadedPicture loadPictureFile(const QString& path)
         picture.kind = LoadedKind::Other;
         QByteArray copy = bytes;
         QBuffer buffer(&copy);
-        [[maybe_unused]] const bool opened = buffer.open(QIODevice::ReadOnly);
-        Q_ASSERT(opened);
+        openInMemory(buffer, QIODevice::ReadOnly);
         QImageReader reader(&buffer);
         const QSize size = reader.size();
         if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)

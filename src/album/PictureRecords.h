@@ -2,6 +2,8 @@
 // Plain functions over the picture query; the add-picture dialog calls them.
 #pragma once
 
+#include "store/Schema.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -14,11 +16,11 @@ class Query;
 
 namespace album {
 
-// Column positions of 图片: the album addresses them by position.
-inline constexpr int kNameColumn = 0;         // 图片名称
-inline constexpr int kDescriptionColumn = 1;  // 图片描述
-inline constexpr int kFlagColumn = 2;         // Isbmp
-inline constexpr int kDataColumn = 3;         // Myimage
+// The columns of 图片 the album addresses by position, under the album's own short names.
+inline constexpr int kNameColumn = store::kPictureNameColumn;
+inline constexpr int kDescriptionColumn = store::kPictureDescriptionColumn;
+inline constexpr int kFlagColumn = store::kPictureFlagColumn;
+inline constexpr int kDataColumn = store::kPictureDataColumn;
 
 // The kind of picture the picture loader made of a file, which decides its serialisation.
 enum class LoadedKind { Bitmap, Jpeg, Other };
@@ -51,8 +53,8 @@ struct StoredName {
 };
 StoredName storedName(const QString& filePath, const QString& typedName);
 
-// Appends one record through the picture query and posts it (steps 1 to 5). The query
-// must be open. A refused post is rethrown after the new row has been cancelled. The caller
+// Appends one record through the picture query: the picture's bytes, the description, the
+// flag and the stored name, then posts it. The query must be open. A refused post is rethrown after the new row has been cancelled. The caller
 // moves the current record afterwards.
 void storePicture(store::Query& pictureQuery, const QString& filePath, const LoadedPicture& picture,
                   const QString& name, const QString& description);

@@ -12,7 +12,7 @@
 #include "skin/TsuiListView.h"
 #include "skin/TsuiMessageDialog.h"
 #include "skin/TsuiStatusBar.h"
-#include "store/Compaction.h"
+#include "StoreCompaction.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
@@ -342,7 +342,7 @@ void TForm1::compactStore()
 {
     ADOQuery1.release();
     ADOQuery2.release();
-    const store::CompactionResult result = store::compactProgramStore(folder_);
+    const store::CompactionResult result = app::compactProgramStore(folder_);
     switch (result.outcome) {
     case store::CompactionResult::Outcome::Compacted:
         suiMessageDialog1->ShowModal(TsuiIconType::suiInformation, kCompacted);

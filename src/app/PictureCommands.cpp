@@ -40,9 +40,7 @@ void PictureCommands::saveAs()
         suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingToSave);
         return;
     }
-    if (!choosePictureFile_)
-        choosePictureFile_ = album::savePictureFileChooser(owner_);
-    const QString chosen = choosePictureFile_(album::saveFilter(current->format));
+    const QString chosen = pictureSaveQuestion_.ask(*fileChooser_, owner_, current->format);
     if (chosen.isEmpty())
         return;
     const QString target = album::saveTarget(chosen, current->format);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "album/PictureActions.h"
+#include "platform/FileChooser.h"
 
 #include <QObject>
 
@@ -28,10 +29,10 @@ public:
         platform::Desktop& desktop;
         QString wallpaperFile;
     };
-    // Messages show in front of owner, which also parents the save chooser.
+    // Messages show in front of owner, which also owns the save question.
     PictureCommands(QWidget* owner, const Parts& parts);
 
-    void setSaveChooser(album::PictureSaveChooser chooser) { choosePictureFile_ = std::move(chooser); }
+    void setFileChooser(platform::FileChooser& chooser) { fileChooser_ = &chooser; }
 
     void copy();
     void saveAs();
@@ -51,7 +52,8 @@ private:
     platform::Clipboard& clipboard_;
     platform::Desktop& desktop_;
     QString wallpaperFile_;
-    album::PictureSaveChooser choosePictureFile_;
+    platform::FileChooser* fileChooser_ = &platform::dialogFileChooser();
+    album::PictureSaveQuestion pictureSaveQuestion_;
     TsuiMessageDialog* suiMessageDialog1;
 };
 

@@ -5,22 +5,16 @@
 
 #include <QLabel>
 
-TForm6::TForm6(QWidget* owner) : TsuiDialog(owner, 320, 172, QStringLiteral("确认"), Placement::ScreenCentre)
+TForm6::TForm6(QWidget* owner)
+    : TsuiQuestionDialog(owner, 320, 172, QStringLiteral("确认"), Placement::ScreenCentre,
+                         {{24, 48}, 128, 80, 168})
 {
-    Image1 = skin::makeQuestionPicture(suiForm1, 24, 48);
     Label1 = new QLabel(QStringLiteral("文件已存在。要替换它吗？"), suiForm1);
     Label1->setGeometry(84, 60, 220, 20);
-    suiButton1 = new TsuiButton(QStringLiteral("是(&Y)"), suiForm1);
-    suiButton1->setGeometry(80, 128, 72, 25);
-    suiButton2 = new TsuiButton(QStringLiteral("否(&N)"), suiForm1);
-    suiButton2->setGeometry(168, 128, 72, 25);
     suiEdit1 = new TsuiEdit(suiForm1);
     suiEdit1->hide();
     suiEdit2 = new TsuiEdit(suiForm1);
     suiEdit2->hide();
-    setTabOrder(suiButton2, suiButton1);
-    connect(suiButton1, &QPushButton::clicked, this, &TForm6::suiButton1Click);
-    connect(suiButton2, &QPushButton::clicked, this, &TForm6::suiButton2Click);
 }
 
 void TForm6::setWriter(const QString& kind, Writer writer)
@@ -45,12 +39,6 @@ QString TForm6::kind() const
     return suiEdit2->text();
 }
 
-void TForm6::showEvent(QShowEvent* event)
-{
-    TsuiDialog::showEvent(event);
-    suiButton2->setFocus();
-}
-
 // A file that cannot be written is reported and the confirmation stays open.
 void TForm6::suiButton1Click()
 {
@@ -60,14 +48,4 @@ void TForm6::suiButton1Click()
             writer->second(path());
         accept();
     });
-}
-
-void TForm6::suiButton2Click()
-{
-    reject();
-}
-
-void TForm6::FormClose()
-{
-    suiButton2->setFocus();
 }

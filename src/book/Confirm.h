@@ -2,12 +2,11 @@
 // it itself when the answer is yes.
 #pragma once
 
-#include "skin/TsuiDialog.h"
+#include "skin/TsuiQuestionDialog.h"
 #include <functional>
 #include <map>
 
 class QLabel;
-class TsuiButton;
 class TsuiEdit;
 
 namespace book {
@@ -16,7 +15,7 @@ inline const QString kEntryKind = QStringLiteral("资料");
 inline const QString kPictureKind = QStringLiteral("图片");
 }
 
-class TForm6 : public TsuiDialog {
+class TForm6 : public TsuiQuestionDialog {
     Q_OBJECT
 public:
     using Writer = std::function<void(const QString& path)>;
@@ -28,25 +27,14 @@ public:
     // Sets the path and the kind, then asks modally; writes on "是(&Y)".
     void confirm(const QString& path, const QString& kind);
 
-    void suiButton1Click();  // 是(&Y)
-    void suiButton2Click();  // 否(&N)
+    void suiButton1Click() override;  // 是(&Y)
 
     QString path() const;
     QString kind() const;
-    TsuiButton* yesButton() const { return suiButton1; }
-    TsuiButton* noButton() const { return suiButton2; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void FormClose() override;
-
     std::map<QString, Writer> writers_;
-    QLabel* Image1;
     QLabel* Label1;
-    TsuiButton* suiButton1;
-    TsuiButton* suiButton2;
     TsuiEdit* suiEdit1;  // hidden: the path
     TsuiEdit* suiEdit2;  // hidden: the kind
 };

@@ -1,10 +1,9 @@
 // The delete-entry dialog: asks about the chosen entry and deletes all its rows.
 #pragma once
 
-#include "skin/TsuiDialog.h"
+#include "skin/TsuiQuestionDialog.h"
 
 class QLabel;
-class TsuiButton;
 class TsuiEdit;
 class TsuiProgressBar;
 
@@ -15,7 +14,7 @@ namespace book {
 class TitleList;
 }
 
-class TForm3 : public TsuiDialog {
+class TForm3 : public TsuiQuestionDialog {
     Q_OBJECT
 public:
     TForm3(QWidget* owner, book::TitleList& titles, store::Query& textQuery);
@@ -23,16 +22,10 @@ public:
     // Set by the delete command before the dialog is shown.
     void prepare(int position, const QString& question);
 
-    void suiButton1Click();  // 是(&Y)
-    void suiButton2Click();  // 否(&N)
+    void suiButton1Click() override;  // 是(&Y)
 
     QString question() const;
-    TsuiButton* yesButton() const { return suiButton1; }
-    TsuiButton* noButton() const { return suiButton2; }
     TsuiProgressBar* progressBar() const { return suiProgressBar1; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void FormClose() override;
@@ -40,10 +33,7 @@ private:
     book::TitleList& titles_;
     store::Query& textQuery_;
 
-    QLabel* Image1;
     QLabel* Label1;
     TsuiProgressBar* suiProgressBar1;
-    TsuiButton* suiButton1;
-    TsuiButton* suiButton2;
     TsuiEdit* suiEdit1;  // hidden: the chosen item's position
 };

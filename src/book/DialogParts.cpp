@@ -2,7 +2,6 @@
 
 #include "skin/TsuiButton.h"
 
-#include <QFileDialog>
 #include <QPlainTextEdit>
 
 namespace book {
@@ -30,27 +29,14 @@ void WrapToggle::apply()
     button_->setText(wrapping_ ? wrapOffCaption_ : wrapOnCaption_);
 }
 
-namespace {
-QFileDialog::Options fileDialogOptions()
+platform::FileQuestion openTextFileQuestion(QWidget* owner)
 {
-    return QFileDialog::DontUseNativeDialog;
-}
-} // namespace
-
-FileChooser openTextFileChooser(QWidget* parent)
-{
-    return [parent] {
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("打开"), {}, kTextFileFilter,
-                                            nullptr, fileDialogOptions());
-    };
+    return {platform::FileQuestion::Kind::Open, owner, QStringLiteral("打开"), kTextFileFilter};
 }
 
-FileChooser saveTextFileChooser(QWidget* parent)
+platform::FileQuestion saveTextFileQuestion(QWidget* owner)
 {
-    return [parent] {
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("另存为"), {}, kTextFileFilter,
-                                            nullptr, fileDialogOptions() | QFileDialog::DontConfirmOverwrite);
-    };
+    return {platform::FileQuestion::Kind::Save, owner, QStringLiteral("另存为"), kTextFileFilter};
 }
 
 } // namespace book

@@ -1,9 +1,10 @@
 // Small pieces the materials-book windows share: the wrap toggle of an entry editor and the
-// text-file choosers.
+// questions for a text file.
 #pragma once
 
+#include "platform/FileChooser.h"
+
 #include <QString>
-#include <functional>
 
 class QPlainTextEdit;
 class QWidget;
@@ -30,10 +31,9 @@ private:
     bool wrapping_ = true;
 };
 
-// Asks for a file; an empty text when the user cancels.
-using FileChooser = std::function<QString()>;
+// A text file to read into an editor, or to write an editor's text to, asked over owner.
 inline const QString kTextFileFilter = QStringLiteral("文本文档 (*.txt)");
-FileChooser openTextFileChooser(QWidget* parent);
-FileChooser saveTextFileChooser(QWidget* parent);
+platform::FileQuestion openTextFileQuestion(QWidget* owner);
+platform::FileQuestion saveTextFileQuestion(QWidget* owner);
 
 } // namespace book

@@ -2,6 +2,7 @@
 
 #include "text/TextFile.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/Statements.h"
 
 namespace book {
@@ -20,9 +21,9 @@ void appendRows(store::Query& textQuery, const QString& title, const QStringList
 {
     for (int i = 0; i < lines.size(); ++i) {
         textQuery.append();
-        textQuery.setField(0, title);
-        textQuery.setField(1, i);
-        textQuery.setField(2, lines[i]);
+        textQuery.setField(store::kTitleColumn, title);
+        textQuery.setField(store::kLineNumberColumn, i);
+        textQuery.setField(store::kContentColumn, lines[i]);
         textQuery.post();
         progress.step();
     }
@@ -41,6 +42,7 @@ void deleteOpenRows(store::Query& textQuery, int count, Progress& progress)
         textQuery.deleteCurrent();
         progress.step();
     }
+    Q_ASSERT(textQuery.isEmpty());  // every row of the entry is gone
 }
 
 } // namespace
@@ -103,7 +105,7 @@ QStringList readEntry(store::Query& textQuery, const QString& title)
     const int n = textQuery.recordCount();
     lines.reserve(n);
     for (int i = 0; i < n; ++i)
-        lines << textQuery.valueAt(i, 2).toString();
+        lines << textQuery.valueAt(i, store::kContentColumn).toString();
     return lines;
 }
 

@@ -2,7 +2,7 @@
 // from 0. Every write of an entry runs in one transaction: it changes all its rows or none.
 #pragma once
 
-#include "platform/Progress.h"
+#include "store/Progress.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,8 +13,8 @@ class Query;
 
 namespace book {
 
-using platform::NoProgress;
-using platform::Progress;
+using store::NoProgress;
+using store::Progress;
 
 // The hard lines of an editor's text. A final line break adds no line, so "" has 0 lines,
 // "\n" has one empty line and "a\n\n" has "a" and one empty line. CR LF, CR and LF all break.

@@ -19,8 +19,7 @@ const QString kTitleTaken = QStringLiteral("该资料的标题已存在！");
 }
 
 TForm2::TForm2(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
-    : TsuiDialog(owner, 438, 410, QStringLiteral("添加")), titles_(titles), textQuery_(textQuery),
-      chooseFile_(book::openTextFileChooser(this))
+    : TsuiDialog(owner, 438, 410, QStringLiteral("添加")), titles_(titles), textQuery_(textQuery)
 {
     Label1 = new QLabel(QStringLiteral("资料标题："), suiForm1);
     Label1->setGeometry(16, 40, 120, 16);
@@ -56,7 +55,7 @@ TForm2::~TForm2() = default;
 void TForm2::suiButton1Click()
 {
     skin::guarded([this] {
-        const QString path = chooseFile_();
+        const QString path = fileChooser_->choose(book::openTextFileQuestion(this));
         if (path.isEmpty())
             return;
         const QString text = book::editorTextOfFile(path);

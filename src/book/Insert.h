@@ -37,7 +37,7 @@ public:
     TsuiMemo* editor() const { return suiMemo1; }
     TsuiButton* wrapToggle() const { return suiButton2; }
     TsuiProgressBar* progressBar() const { return suiProgressBar1; }
-    void setFileChooser(book::FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    void setFileChooser(platform::FileChooser& chooser) { fileChooser_ = &chooser; }
 
 signals:
     // A new entry was stored and listed at position; the title list pane shows that item.
@@ -48,7 +48,7 @@ private:
 
     book::TitleList& titles_;
     store::Query& textQuery_;
-    book::FileChooser chooseFile_;
+    platform::FileChooser* fileChooser_ = &platform::dialogFileChooser();
     std::unique_ptr<book::WrapToggle> wrapToggle_;
 
     QLabel* Label1;

@@ -29,8 +29,7 @@ constexpr int kEditorTop = 72;
 } // namespace
 
 TForm5::TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramFolder& folder)
-    : QDialog(owner), textQuery_(textQuery), chooseOpenFile_(book::openTextFileChooser(this)),
-      chooseSaveFile_(book::saveTextFileChooser(this))
+    : QDialog(owner), textQuery_(textQuery)
 {
     setWindowTitle(QStringLiteral("读取"));
     setModal(true);
@@ -88,12 +87,6 @@ void TForm5::setPrompts(TForm6* overwrite, TForm13* saveChanges)
 {
     overwrite_ = overwrite;
     saveChanges_ = saveChanges;
-}
-
-void TForm5::setFileChoosers(book::FileChooser open, book::FileChooser save)
-{
-    chooseOpenFile_ = std::move(open);
-    chooseSaveFile_ = std::move(save);
 }
 
 TForm5::~TForm5() = default;
@@ -185,7 +178,7 @@ void TForm5::openEntry(const QString& title)
 void TForm5::suiButton1Click()
 {
     skin::guarded([this] {
-        const QString path = chooseOpenFile_();
+        const QString path = fileChooser_->choose(book::openTextFileQuestion(this));
         if (path.isEmpty())
             return;
         suiMemo1->setPlainText(book::editorTextOfFile(path));
@@ -238,7 +231,7 @@ void TForm5::writeEditorText(const QString& path) const
 void TForm5::suiButton3Click()
 {
     skin::guarded([this] {
-        const QString chosen = chooseSaveFile_();
+        const QString chosen = fileChooser_->choose(book::saveTextFileQuestion(this));
         if (chosen.isEmpty())
             return;
         const QString path = textFilePath(chosen);

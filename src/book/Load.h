@@ -37,7 +37,7 @@ public:
     // The prompts are made after this window; until they are set, closing with changes asks
     // nothing and saving over an existing file writes it.
     void setPrompts(TForm6* overwrite, TForm13* saveChanges);
-    void setFileChoosers(book::FileChooser open, book::FileChooser save);
+    void setFileChooser(platform::FileChooser& chooser) { fileChooser_ = &chooser; }
 
     // Fills the editor with the entry and makes the window ready; openEntry also shows it.
     void prepareEntry(const QString& title);
@@ -83,8 +83,7 @@ private:
     void editorChanged();
 
     store::Query& textQuery_;
-    book::FileChooser chooseOpenFile_;
-    book::FileChooser chooseSaveFile_;
+    platform::FileChooser* fileChooser_ = &platform::dialogFileChooser();
     TForm6* overwrite_ = nullptr;
     TForm13* saveChanges_ = nullptr;
     bool modified_ = false;

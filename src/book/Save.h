@@ -2,12 +2,11 @@
 // they are to be saved.
 #pragma once
 
-#include "skin/TsuiDialog.h"
+#include "skin/TsuiQuestionDialog.h"
 
 class QLabel;
-class TsuiButton;
 
-class TForm13 : public TsuiDialog {
+class TForm13 : public TsuiQuestionDialog {
     Q_OBJECT
 public:
     enum class Answer { Yes, No, Cancel };
@@ -16,23 +15,13 @@ public:
     // Shows the prompt modally; closing it by its frame answers Cancel.
     Answer ask();
 
-    void suiButton1Click();  // 是(&Y)
-    void suiButton2Click();  // 否(&N)
-    void suiButton3Click();  // 取消(&C)
+    void suiButton1Click() override;  // 是(&Y)
+    void suiButton2Click() override;  // 否(&N)
+    void suiButton3Click();           // 取消(&C)
 
-    TsuiButton* yesButton() const { return suiButton1; }
-    TsuiButton* noButton() const { return suiButton2; }
     TsuiButton* cancelButton() const { return suiButton3; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void FormClose() override;
-
-    QLabel* Image1;
     QLabel* Label1;
-    TsuiButton* suiButton1;
-    TsuiButton* suiButton2;
     TsuiButton* suiButton3;
 };

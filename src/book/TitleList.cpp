@@ -1,6 +1,7 @@
 #include "TitleList.h"
 
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/Statements.h"
 
 namespace book {
@@ -34,6 +35,7 @@ void TitleModel::reset(std::vector<QString> titles)
 
 void TitleModel::removeAt(int position)
 {
+    Q_ASSERT(position >= 0 && position < int(titles_.size()));
     beginRemoveRows({}, position, position);
     titles_.erase(titles_.begin() + position);
     endRemoveRows();
@@ -63,6 +65,7 @@ int TitleList::selectedPosition() const
 
 void TitleList::select(int position)
 {
+    Q_ASSERT(position >= 0 && position < count());
     const QModelIndex index = model_.index(position, 0);
     selection_.setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
@@ -74,7 +77,7 @@ int TitleList::fillFrom(store::Query& textQuery, const QString& match)
     titles.reserve(size_t(n));
     int matched = 0;
     for (int i = 0; i < n; ++i) {
-        titles.push_back(textQuery.valueAt(i, 0).toString());
+        titles.push_back(textQuery.valueAt(i, store::kTitleColumn).toString());
         if (!match.isNull() && titles.back() == match)
             matched = i;
     }
@@ -82,6 +85,7 @@ int TitleList::fillFrom(store::Query& textQuery, const QString& match)
     textQuery.last();
     selection_.clear();
     model_.reset(std::move(titles));
+    Q_ASSERT(count() == n && matched >= 0 && (n == 0 || matched < n));
     if (n == 0)
         setCommandsEnabled(false);
     return matched;
@@ -133,6 +137,7 @@ void TitleList::removeItem(int position)
         select(position - 1);
     else
         select(position);
+    Q_ASSERT(count() == 0 || selectedPosition() >= 0);
 }
 
 } // namespace book

@@ -9,6 +9,19 @@
 
 namespace clipmon {
 
+namespace {
+// Slots 1 to level hold content and the ones after them none: what every change keeps.
+[[maybe_unused]] bool filledExactlyTo(const std::array<HistorySlot, ClipboardHistory::kSlotCount>& held,
+                                      int level)
+{
+    for (int i = 0; i < int(held.size()); ++i) {
+        if ((i < level) != (held[size_t(i)].kind != HistorySlot::Kind::Empty))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
 ClipboardHistory::ClipboardHistory(platform::Clipboard& clipboard) : clipboard_(clipboard) {}
 
 const HistorySlot& ClipboardHistory::slot(int number) const
@@ -39,7 +52,7 @@ void ClipboardHistory::clipboardChanged()
     else
         shiftDown();
     slotAt(1) = std::move(incoming);
-    assert(fillLevel_ >= 1 && fillLevel_ <= kSlotCount);
+    Q_ASSERT(filledExactlyTo(slots_, fillLevel_));
 }
 
 // Slot k takes slot k - 1's content from the bottom up; a full history drops its oldest.

@@ -14,9 +14,6 @@ namespace exchange {
 
 namespace {
 
-constexpr int kTitleColumn = 0;
-constexpr int kLineNumberColumn = 1;
-constexpr int kTextColumn = 2;
 // How much of the exchange file is gathered before it is written on.
 constexpr qsizetype kPieceSize = qsizetype(1) << 20;
 
@@ -29,7 +26,7 @@ std::vector<QString> listTitles(store::Query& textQuery)
     std::vector<QString> titles;
     titles.reserve(size_t(textQuery.recordCount()));
     for (int i = 0; i < textQuery.recordCount(); ++i)
-        titles.push_back(textQuery.valueAt(i, kTitleColumn).toString());
+        titles.push_back(textQuery.valueAt(i, store::kTitleColumn).toString());
     return titles;
 }
 
@@ -104,9 +101,9 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
         progress.step();
     store::Query::RowWriter rows(textQuery, store::kTextTable);
     walkEntryRows(file, [&](QByteArrayView title, int lineNumber, QByteArrayView text) {
-        rows.setUtf8(kTitleColumn, title);
-        rows.setInteger(kLineNumberColumn, lineNumber);
-        rows.setUtf8(kTextColumn, text);
+        rows.setUtf8(store::kTitleColumn, title);
+        rows.setInteger(store::kLineNumberColumn, lineNumber);
+        rows.setUtf8(store::kContentColumn, text);
         rows.write();
         progress.step();
     });

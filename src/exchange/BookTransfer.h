@@ -2,7 +2,7 @@
 // and import dialogs and by the store tool.
 #pragma once
 
-#include "platform/Progress.h"
+#include "store/Progress.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -19,8 +19,8 @@ namespace exchange {
 
 struct ExchangeFile;
 
-using platform::NoProgress;
-using platform::Progress;
+using store::NoProgress;
+using store::Progress;
 
 // Every entry's title (its row with line number 0), in title order, as the title list shows them.
 std::vector<QString> listTitles(store::Query& textQuery);

@@ -18,7 +18,7 @@ TForm16::TForm16(exchange::RefreshTitles refreshTitles, store::Query& textQuery,
     : TransferDialog(std::move(refreshTitles), textQuery, parent,
                      {kClientWidth, kClientHeight, QStringLiteral("导入资料本"),
                       QStringLiteral("选择导入文件"), 94, 137, 158, QStringLiteral("导入(&I)"),
-                      QFileDialog::AcceptOpen})
+                      platform::FileQuestion::Kind::Open})
 {
     Label1 = new QLabel(QStringLiteral("该文件所含资料本的时间为："), suiGroupBox1);
     Label1->setGeometry(12, 64, 164, 22);

@@ -16,7 +16,7 @@ TForm15::TForm15(exchange::RefreshTitles refreshTitles, store::Query& textQuery,
     : TransferDialog(std::move(refreshTitles), textQuery, parent,
                      {kClientWidth, kClientHeight, QStringLiteral("导出资料本"),
                       QStringLiteral("路径及文件名"), 66, 111, 140, QStringLiteral("导出(&O)"),
-                      QFileDialog::AcceptSave})
+                      platform::FileQuestion::Kind::Save})
 {
 }
 

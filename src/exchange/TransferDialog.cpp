@@ -36,26 +36,17 @@ TsuiButton* button(const QString& caption, QWidget* parent, const char* name)
 }
 } // namespace
 
-QString askForExchangeFile(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode)
+platform::FileQuestion exchangeFileQuestion(QWidget* owner, const QString& caption,
+                                            platform::FileQuestion::Kind kind)
 {
-    QFileDialog dialog(owner, title, QString(), kFileFilter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(mode);
-    if (mode == QFileDialog::AcceptSave) {
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    } else {
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return {kind, owner, caption, kFileFilter};
 }
 
 TransferDialog::TransferDialog(RefreshTitles refreshTitles, store::Query& textQuery,
                                QWidget* parent, const Layout& layout)
     : TsuiDialog(parent, layout.width, layout.height, layout.caption),
-      refreshTitles_(std::move(refreshTitles)), textQuery_(textQuery)
+      refreshTitles_(std::move(refreshTitles)), textQuery_(textQuery),
+      fileKind_(layout.fileKind)
 {
     const int innerWidth = suiForm1->width() - 2 * kMargin;
     suiGroupBox1 = new TsuiGroupBox(suiForm1, layout.groupCaption);
@@ -80,9 +71,11 @@ TransferDialog::TransferDialog(RefreshTitles refreshTitles, store::Query& textQu
     connect(suiButton1, &QPushButton::clicked, this, &TransferDialog::suiButton1Click);
     connect(suiButton2, &QPushButton::clicked, this, &TransferDialog::suiButton2Click);
     connect(suiButton3, &QPushButton::clicked, this, &TransferDialog::suiButton3Click);
-    askForFile = [this, caption = layout.caption, mode = layout.fileMode] {
-        return askForExchangeFile(this, caption, mode);
-    };
+}
+
+QString TransferDialog::askForFile()
+{
+    return fileChooser_->choose(exchangeFileQuestion(this, windowTitle(), fileKind_));
 }
 
 void TransferDialog::suiButton3Click()

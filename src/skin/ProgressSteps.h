@@ -1,7 +1,7 @@
 // A long store loop's progress shown on a progress bar.
 #pragma once
 
-#include "platform/Progress.h"
+#include "store/Progress.h"
 
 #include <QtGlobal>
 
@@ -13,7 +13,7 @@ namespace skin {
 // a new value only when the percentage or the filled width changes, so the loop spends its time
 // in the loop. The exact count is handed over when this object goes, whether the loop ended or
 // failed. A maximum of 0 still shows an empty bar, not the toolkit's busy animation.
-class ProgressBarSteps : public platform::Progress {
+class ProgressBarSteps : public store::Progress {
 public:
     explicit ProgressBarSteps(QProgressBar* bar) : bar_(bar) {}
     ~ProgressBarSteps() override;

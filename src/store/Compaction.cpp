@@ -1,10 +1,7 @@
 #include "Compaction.h"
 
-#include "platform/ProgramFolder.h"
-
 #include "Sqlite.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -49,8 +46,15 @@ void writeCompactedCopy(const QString& storePath, const QString& copyPath)
     vacuum.step();
 }
 
-CompactionResult failed(const QString& reason)
+// Removes the copy of a compaction that failed; a copy that stays is added to the reason.
+// Nothing there to remove (the engine failed before it made the file) is no failure.
+CompactionResult failedRemovingCopy(const QString& copyPath, QString reason)
 {
+    std::error_code error;
+    std::filesystem::remove(copyPath.toStdString(), error);
+    if (error)
+        reason += QStringLiteral("; %1 could not be removed: %2")
+                      .arg(copyPath, QString::fromStdString(error.message()));
     return {CompactionResult::Outcome::Failed, QString(), reason};
 }
 
@@ -69,7 +73,8 @@ CompactionResult compactStore(const QString& storePath, const QString& copyPath,
                               const FileRenamer& rename)
 {
     if (pathTaken(copyPath))
-        return failed(QStringLiteral("%1 exists already").arg(copyPath));
+        return {CompactionResult::Outcome::Failed, QString(),
+                QStringLiteral("%1 exists already").arg(copyPath)};
 
     // An immediate transaction on a connection of its own holds the store's write lock from
     // before the copy is read until the copy has replaced the store: a writer already at work
@@ -80,24 +85,20 @@ CompactionResult compactStore(const QString& storePath, const QString& copyPath,
         writers->begin(Connection::TransactionKind::Write);
         writeCompactedCopy(storePath, copyPath);
     } catch (const StoreError& error) {
-        QFile::remove(copyPath);
-        return failed(QString::fromUtf8(error.what()));
+        return failedRemovingCopy(copyPath, QString::fromUtf8(error.what()));
     }
 
     QString reason;
     if (!syncToDisk(copyPath, reason) || !rename(copyPath, storePath, reason)) {
         if (!QFileInfo::exists(storePath))
             return {CompactionResult::Outcome::LeftUnderCopyName, copyPath, reason};
-        QFile::remove(copyPath);
-        return failed(reason);
+        return failedRemovingCopy(copyPath, reason);
     }
-    syncToDisk(QFileInfo(storePath).absolutePath(), reason);
+    // The rename is done and both the old and the new file are whole stores, so a folder that
+    // cannot be flushed puts at most the compaction itself at risk in a crash, never the data:
+    // the result stays Compacted.
+    [[maybe_unused]] const bool folderFlushed = syncToDisk(QFileInfo(storePath).absolutePath(), reason);
     return {CompactionResult::Outcome::Compacted, storePath, QString()};
-}
-
-CompactionResult compactProgramStore(const platform::ProgramFolder& folder)
-{
-    return compactStore(folder.store(), folder.compactionCopy());
 }
 
 } // namespace store

@@ -6,10 +6,6 @@
 #include <QString>
 #include <functional>
 
-namespace platform {
-class ProgramFolder;
-}
-
 namespace store {
 
 struct CompactionResult {
@@ -31,12 +27,10 @@ bool renameReplacing(const QString& from, const QString& to, QString& reason);
 
 // Compacts the store at storePath through copyPath. Fails, leaving everything as it was, when
 // copyPath exists already, when the store cannot be opened or another connection is writing to
-// it, or when the copy cannot be written; a partly written copy is removed. No connection of the
+// it, or when the copy cannot be written; a partly written copy is removed (a copy that cannot
+// be removed is named in the reason, as it stops the next compaction). No connection of the
 // caller may be open on the store meanwhile (release the queries first).
 CompactionResult compactStore(const QString& storePath, const QString& copyPath,
                               const FileRenamer& rename = renameReplacing);
-
-// The same for the store of a program folder, through its compaction copy.
-CompactionResult compactProgramStore(const platform::ProgramFolder& folder);
 
 } // namespace store

@@ -9,8 +9,9 @@ namespace store {
 namespace {
 // The title list reads line 0 of every entry: this index holds exactly those rows' titles, so
 // the list costs what the titles cost, however many lines the entries have.
-const QString kTitleListIndex = QStringLiteral(
-    "create index if not exists 文本标题列表 on 文本(行数, 标题) where 行数=0");
+const QString kTitleListIndex =
+    QStringLiteral("create index if not exists 文本标题列表 on %1(%2, %3) where %2=0")
+        .arg(kTextTable, columnName(kLineNumberColumn), columnName(kTitleColumn));
 
 bool hasTable(Connection& connection, const QString& table)
 {
@@ -24,12 +25,18 @@ bool hasTable(Connection& connection, const QString& table)
 
 void createTables(Connection& connection)
 {
-    connection.exec(QStringLiteral(
-        "begin;"
-        "create table 文本(标题 TEXT COLLATE NOCASE, 行数 INTEGER, 内容 TEXT);"
-        "create table 图片(图片名称 TEXT COLLATE NOCASE, 图片描述 TEXT COLLATE NOCASE,"
-        " Isbmp INTEGER, Myimage BLOB, 备注 TEXT);"
-        "create index 文本标题 on 文本(标题, 行数);")
+    const auto text = [](TextTableColumn column) { return columnName(column); };
+    const auto picture = [](PictureTableColumn column) { return columnName(column); };
+    connection.exec(
+        QStringLiteral("begin;create table %1(%2 TEXT COLLATE NOCASE, %3 INTEGER, %4 TEXT);")
+            .arg(kTextTable, text(kTitleColumn), text(kLineNumberColumn), text(kContentColumn))
+        + QStringLiteral("create table %1(%2 TEXT COLLATE NOCASE, %3 TEXT COLLATE NOCASE,"
+                         " %4 INTEGER, %5 BLOB, %6 TEXT);")
+              .arg(kPictureTable, picture(kPictureNameColumn), picture(kPictureDescriptionColumn),
+                   picture(kPictureFlagColumn), picture(kPictureDataColumn),
+                   picture(kPictureRemarkColumn))
+        + QStringLiteral("create index 文本标题 on %1(%2, %3);")
+              .arg(kTextTable, text(kTitleColumn), text(kLineNumberColumn))
         + kTitleListIndex
         + QStringLiteral(";pragma application_id=%1;pragma user_version=%2;commit;")
               .arg(kStoreApplicationId).arg(kStoreVersion));

@@ -1,64 +1,75 @@
 #include "Statements.h"
 
+#include "Schema.h"
+
 namespace store::statements {
 
 namespace {
 QString pictureColumnName(PictureColumn column)
 {
-    return column == PictureColumn::Name ? QStringLiteral("图片名称") : QStringLiteral("图片描述");
+    return columnName(column == PictureColumn::Name ? kPictureNameColumn : kPictureDescriptionColumn);
+}
+
+// A template over the text table: %1 the table, %2 标题, %3 行数, %4 内容.
+QString overTextTable(const QString& sql)
+{
+    return sql.arg(kTextTable, columnName(kTitleColumn), columnName(kLineNumberColumn),
+                   columnName(kContentColumn));
 }
 } // namespace
 
 Statement allTitles()
 {
-    return {QStringLiteral("select 标题 from 文本 where 行数=0 order by 标题 collate ZH"), {}};
+    return {overTextTable(QStringLiteral("select %2 from %1 where %3=0 order by %2 collate ZH")), {}};
 }
 
 Statement entryLinesInOrder(const QString& title)
 {
-    return {QStringLiteral("select * from 文本 where 标题=? order by 行数"), {title}};
+    return {overTextTable(QStringLiteral("select * from %1 where %2=? order by %3")), {title}};
 }
 
 Statement entryTextsInOrder(const QString& title)
 {
-    return {QStringLiteral("select 标题, 内容 from 文本 where 标题=? order by 行数"), {title}};
+    return {overTextTable(QStringLiteral("select %2, %4 from %1 where %2=? order by %3")), {title}};
 }
 
 Statement entryRows(const QString& title)
 {
-    return {QStringLiteral("select * from 文本 where 标题=?"), {title}};
+    return {overTextTable(QStringLiteral("select * from %1 where %2=?")), {title}};
 }
 
 Statement fuzzyTitleSearch(const QString& text)
 {
-    return {QStringLiteral("select * from 文本 where 行数=0 and 标题 like ? order by 标题 collate ZH"),
+    return {overTextTable(
+                QStringLiteral("select * from %1 where %3=0 and %2 like ? order by %2 collate ZH")),
             {QStringLiteral("%") + text + QStringLiteral("%")}};
 }
 
 Statement exactTitleSearch(const QString& text)
 {
-    return {QStringLiteral("select * from 文本 where 行数=0 and 标题=? order by 标题 collate ZH"),
+    return {overTextTable(QStringLiteral("select * from %1 where %3=0 and %2=? order by %2 collate ZH")),
             {text}};
 }
 
 Statement allEntryRows()
 {
-    return {QStringLiteral("select * from 文本"), {}};
+    return {QStringLiteral("select * from %1").arg(kTextTable), {}};
 }
 
 Statement allPictures()
 {
-    return {QStringLiteral("select * from 图片"), {}};
+    return {QStringLiteral("select * from %1").arg(kPictureTable), {}};
 }
 
 Statement exactPictureSearch(PictureColumn column, const QString& text)
 {
-    return {QStringLiteral("select * from 图片 where %1=?").arg(pictureColumnName(column)), {text}};
+    return {QStringLiteral("select * from %1 where %2=?").arg(kPictureTable, pictureColumnName(column)),
+            {text}};
 }
 
 Statement fuzzyPictureSearch(PictureColumn column, const QString& text)
 {
-    return {QStringLiteral("select * from 图片 where %1 like ?").arg(pictureColumnName(column)),
+    return {QStringLiteral("select * from %1 where %2 like ?").arg(kPictureTable, pictureColumnName(column)),
             {QStringLiteral("%") + text + QStringLiteral("%")}};
 }
 

@@ -76,10 +76,11 @@ void removeLeftovers(const QByteArray& target)
     const QByteArray prefix = temporaryPrefix(target);
     while (const dirent* entry = ::readdir(folder)) {
         const QByteArrayView name(entry->d_name);
+        // Tidying only: a leftover that cannot go now is tried again by the next replacement.
         if (processIsGone(leftoverOwner(name, prefix)))
-            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+            (void)::unlinkat(::dirfd(folder), entry->d_name, 0);
     }
-    ::closedir(folder);
+    (void)::closedir(folder);  // fails only for a stream that is not open
 }
 
 } // namespace
@@ -111,12 +112,17 @@ FileReplacement::FileReplacement(const QString& path, Target target) : path_(pat
             fail(errno);
         }
     }
-    // A replaced file keeps its permissions and, where allowed, its owner.
+    // A replaced file keeps its permissions and, where allowed, its owner. Our own new file
+    // takes any mode we give it except on a file system without modes of its own (EPERM,
+    // EOPNOTSUPP: the mount decides them for every file), so anything else is a real failure.
+    // An owner other than ourselves is ours to give only with privileges (EPERM), and then the
+    // data matters more than the owner.
     if (exists) {
-        ::fchmod(descriptor_, status.st_mode & 07777);
-        if (::fchown(descriptor_, status.st_uid, status.st_gid) != 0) {
-            // Only an owner that this process may give is kept; the data matters more.
-        }
+        if (::fchmod(descriptor_, status.st_mode & 07777) != 0 && errno != EPERM
+            && errno != EOPNOTSUPP)
+            fail(errno);
+        if (::fchown(descriptor_, status.st_uid, status.st_gid) != 0 && errno != EPERM)
+            fail(errno);
     }
 }
 
@@ -173,15 +179,20 @@ void FileReplacement::moveIntoPlace()
     // A file system without that rename: a second link, which never replaces, then the first goes.
     if (::link(temporaryName_.constData(), targetName_.constData()) != 0)
         fail(errno);
-    ::unlink(temporaryName_.constData());
+    // The file is in place under its name; a second name that stays behind is a leftover that
+    // the next replacement of this target removes, so it does not make the write a failure.
+    (void)::unlink(temporaryName_.constData());
 }
 
+// A replacement given up: its temporary file goes. Nothing here can report a failure (the
+// destructor may run while a failure unwinds); a file that stays is removed as a leftover by the
+// next replacement of this target once this process has ended.
 FileReplacement::~FileReplacement()
 {
     if (descriptor_ >= 0)
-        ::close(descriptor_);
+        (void)::close(descriptor_);  // nothing written through it is kept
     if (!temporaryName_.isEmpty())
-        ::unlink(temporaryName_.constData());
+        (void)::unlink(temporaryName_.constData());
 }
 
 void FileReplacement::fail(int error)
@@ -227,12 +238,13 @@ void FileReplacement::commit()
     temporaryName_.clear();
 
     // The rename itself reaches the disk with the folder. Some file systems cannot flush a
-    // folder (EINVAL); the new file is complete there all the same.
+    // folder (EINVAL), and a folder we may write but not read cannot be opened to flush it; the
+    // new file is complete there all the same.
     const int folder = ::open(folderOf(targetName_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         const int flushed = ::fsync(folder);
         const int error = errno;
-        ::close(folder);
+        (void)::close(folder);  // only read, so closing it cannot lose anything
         if (flushed != 0 && error != EINVAL)
             fail(error);
     }

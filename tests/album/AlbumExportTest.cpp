@@ -9,7 +9,7 @@
 #include "album/AlbumPane.h"
 #include "album/OutPIC.h"
 #include "album/PictureRecords.h"
-#include "platform/Progress.h"
+#include "store/Progress.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
 #include "store/Sqlite.h"
@@ -37,7 +37,7 @@ using namespace album_fixtures;
 
 namespace {
 
-struct CountingProgress : platform::Progress {
+struct CountingProgress : store::Progress {
     void begin(int maximum) override { this->maximum = maximum; }
     void step() override { ++steps; }
     int maximum = -1;

@@ -222,8 +222,8 @@ TEST(FitPicture, ReducesByTheWiderSideWithProductsBeforeDivision)
     // Products that overflow 32 bits still divide right.
     EXPECT_EQ(album::fitPicture({60000, 45000}, {50000, 1}), QSize(1, 1));
     EXPECT_EQ(album::fitPicture({90000, 60000}, {80000, 80000}), QSize(80000, 53333));
-    // An area without height fits by width.
-    EXPECT_EQ(album::fitPicture({800, 600}, {400, 0}), QSize(400, 300));
+    // An area without height leaves no room at all.
+    EXPECT_EQ(album::fitPicture({800, 600}, {400, 0}), QSize(0, 0));
 }
 
 TEST_F(AlbumPaneTest, EmptyAlbumShowsMinusOne)

@@ -6,6 +6,7 @@
 #include "album/DeletePIC.h"
 #include "album/InsertPIC.h"
 #include "album/SearchPIC.h"
+#include "platform/FileChooser.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
@@ -137,6 +138,7 @@ protected:
     // The pane shows a stored picture, as the program connects them.
     AddPictureTest() : add(nullptr, query)
     {
+        add.setFileChooser(files);
         QObject::connect(&add, &TForm7::pictureStored, &pane, &album::AlbumPane::pictureStored);
     }
     QString file(const QString& name, const QByteArray& bytes)
@@ -147,9 +149,10 @@ protected:
     }
     void browse(const QString& path)
     {
-        add.setFileChooser([path] { return path; });
+        files.answers = {path};
         add.suiButton1Click();
     }
+    platform::FakeFileChooser files;
     TForm7 add;
 };
 
@@ -164,9 +167,16 @@ TEST_F(AddPictureTest, BrowsingFillsPathNameAndPreviewAndEmptiesTheDescription)
     EXPECT_EQ(add.nameEdit()->text(), "tall.bmp");
     EXPECT_TRUE(add.descriptionEdit()->text().isEmpty());
     EXPECT_EQ(add.previewSize(), QSize(102, 136));
-    add.setFileChooser([] { return QString(); });  // cancelled: everything stays
-    add.suiButton1Click();
+    add.suiButton1Click();  // cancelled: everything stays
     EXPECT_EQ(add.nameEdit()->text(), "tall.bmp");
+    ASSERT_EQ(files.asked.size(), 3u);
+    const platform::FileQuestion& asked = files.asked[0];
+    EXPECT_EQ(asked.kind, platform::FileQuestion::Kind::Open);
+    EXPECT_EQ(asked.owner, &add);
+    EXPECT_EQ(asked.filter, "所有图像文件 (*.bmp *.jpg *.jpeg);;位图图像 (*.bmp);;JPG 文件 (*.jpg *.jpeg)");
+    EXPECT_EQ(asked.previewSide, 136);
+    EXPECT_EQ(asked.preview(folder.file("tall.bmp")).size(), QSize(102, 136));
+    EXPECT_TRUE(asked.preview(folder.file("none.bmp")).isNull());
 }
 
 TEST_F(AddPictureTest, ChecksComeInOrderAndAStoredPictureBecomesCurrent)

@@ -6,6 +6,7 @@
 #include "album/AlbumPane.h"
 #include "album/PictureActions.h"
 #include "platform/Desktop.h"
+#include "platform/FileChooser.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
 #include "store/Statements.h"
@@ -30,6 +31,24 @@ TEST(PictureActions, TheSaveTargetKeepsAPictureExtensionAndAddsTheFiltersOtherwi
     EXPECT_EQ(album::saveTarget("/d.jpg/pic", PictureFormat::Jpeg), "/d.jpg/pic.jpg");
     EXPECT_EQ(album::saveFilter(PictureFormat::Bmp), "位图图像 (*.bmp)");
     EXPECT_EQ(album::saveFilter(PictureFormat::Jpeg), "JPG 文件 (*.jpg)");
+}
+
+// Each question starts from the name chosen last; a cancel keeps that name.
+TEST(PictureActions, TheSaveQuestionStartsFromTheNameChosenLast)
+{
+    platform::FakeFileChooser files;
+    files.answers = {"/d/first.jpg", "", "/d/second"};
+    album::PictureSaveQuestion question;
+    EXPECT_EQ(question.ask(files, nullptr, PictureFormat::Jpeg), "/d/first.jpg");
+    EXPECT_EQ(question.ask(files, nullptr, PictureFormat::Bmp), "");
+    EXPECT_EQ(question.ask(files, nullptr, PictureFormat::Bmp), "/d/second");
+    ASSERT_EQ(files.asked.size(), 3u);
+    EXPECT_EQ(files.asked[0].kind, platform::FileQuestion::Kind::Save);
+    EXPECT_EQ(files.asked[0].startPath, "");
+    EXPECT_EQ(files.asked[0].filter, "JPG 文件 (*.jpg)");
+    EXPECT_EQ(files.asked[1].startPath, "/d/first.jpg");
+    EXPECT_EQ(files.asked[2].startPath, "/d/first.jpg");
+    EXPECT_EQ(files.asked[2].filter, "位图图像 (*.bmp)");
 }
 
 class CurrentPictureTest : public ::testing::Test {
@@ -118,6 +137,27 @@ TEST_F(CurrentPictureTest, AWallpaperFileThatCannotBeWrittenLeavesTheDesktopAlon
                  std::runtime_error);  // no Temp folder
     EXPECT_TRUE(desktop.wallpapers.empty());
     EXPECT_EQ(desktop.values(), platform::WallpaperValues{});
+}
+
+// Without its values the desktop would place the picture by the style kept before.
+TEST_F(CurrentPictureTest, ValuesThatCannotBeKeptLeaveTheWallpaperAsItWas)
+{
+    testing_support::addPicture(folder.storePath(), "b.bmp", "", 0, bmpBytes(8, 8));
+    open();
+    const auto current = album::currentPicture(pane);
+    ASSERT_TRUE(current);
+    QDir(folder.path()).mkdir("Temp");
+    platform::FakeDesktop desktop;
+    desktop.canWrite = false;
+    for (const auto style : {album::WallpaperStyle::Tile, album::WallpaperStyle::Restore}) {
+        try {
+            album::applyWallpaper(&*current, style, folder.file("Temp/mozhou.bmp"), desktop);
+            ADD_FAILURE() << "values that were not kept counted as kept";
+        } catch (const std::runtime_error& error) {
+            EXPECT_STREQ(error.what(), "无法保存墙纸的设置，桌面墙纸没有改变。");
+        }
+    }
+    EXPECT_TRUE(desktop.wallpapers.empty());
 }
 
 } // namespace

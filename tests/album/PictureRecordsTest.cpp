@@ -39,7 +39,7 @@ TEST(PictureRecords, ExtensionIsTheTextFromTheLastDotOfTheFileName)
     EXPECT_EQ(fileExtension("/x/dot."), ".");
 }
 
-TEST(PictureRecords, TheExamplesOfThePart)
+TEST(PictureRecords, StoredNameKeepsAnExtensionOfTheFilesKindElseAddsTheFilesOwn)
 {
     expectStored("/p/Sea.JPG", "Sea.JPG", "Sea.JPG", 1);
     expectStored("/p/Sea.JPG", "海边", "海边.jpg", 1);
@@ -50,7 +50,7 @@ TEST(PictureRecords, TheExamplesOfThePart)
     expectStored("/p/logo.ico", "logo", "Fail", std::nullopt);
 }
 
-TEST(PictureRecords, TheEdgeCasesOfThePart)
+TEST(PictureRecords, StoredNameComparesExtensionsWithoutCaseAndMarksOtherKindsFail)
 {
     expectStored("/p/x.BMP", "x.Bmp", "x.Bmp", 0);
     expectStored("/p/photo.JPG", "photo.jpeg", "photo.jpeg", 1);

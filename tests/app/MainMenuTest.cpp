@@ -19,6 +19,7 @@
 #include "clipmon/Show.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/FileChooser.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "skin/TsuiMenus.h"
@@ -202,11 +203,12 @@ TEST_F(MainMenuTest, PictureCopyAndSaveTellWhenThereIsNoPictureAndWorkWhenThereI
     testing_support::trigger(main().albumPane(), "MenuItem5");  // 刷新
     pictureCommand("复制图片(&C)");
     EXPECT_EQ(clipboard.image().size(), QSize(24, 16));
-    windows->pictureCommands().setSaveChooser([this](const QString& filter) {
-        EXPECT_EQ(filter, "位图图像 (*.bmp)");
-        return folder.file("saved");
-    });
+    platform::FakeFileChooser files;
+    files.answers = {folder.file("saved")};
+    windows->pictureCommands().setFileChooser(files);
     pictureCommand("图片另存为(&S)");
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(files.asked[0].filter, "位图图像 (*.bmp)");
     EXPECT_EQ(QImage(folder.file("saved.bmp")).size(), QSize(24, 16));
     EXPECT_EQ(messages.messages.size(), 2u);
 }

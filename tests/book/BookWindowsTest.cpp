@@ -13,6 +13,7 @@
 #include "book/TextPane.h"
 #include "text/TextFile.h"
 #include "platform/Clipboard.h"
+#include "platform/FileChooser.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
@@ -134,12 +135,17 @@ TEST_F(BookWindowsTest, AddBrowsesATextFileForTitleAndText)
     writeFile(folder.file("读书笔记.txt"), textfile::encode(QStringLiteral("甲\r乙\n丙\r\n")));
     TForm2 form(nullptr, titles, query);
     QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
-    form.setFileChooser([&] { return folder.file("读书笔记.txt"); });
+    platform::FakeFileChooser files;
+    files.answers = {folder.file("读书笔记.txt"), folder.file("gone.txt")};
+    form.setFileChooser(files);
     form.suiButton1Click();
     EXPECT_EQ(form.titleEdit()->text(), "读书笔记");
     EXPECT_EQ(form.editor()->toPlainText(), "甲\n乙\n丙\n");
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(files.asked[0].kind, platform::FileQuestion::Kind::Open);
+    EXPECT_EQ(files.asked[0].owner, &form);
+    EXPECT_EQ(files.asked[0].filter, "文本文档 (*.txt)");
 
-    form.setFileChooser([&] { return folder.file("gone.txt"); });
     form.suiButton1Click();
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
@@ -315,8 +321,13 @@ TEST_F(ReadingWindowTest, SaveAsWritesGb18030WithCrLfAndAsksBeforeOverwriting)
 {
     add("t", {"第一行", "€ and 𠀀"});
     form.prepareEntry("t");
-    form.setFileChoosers({}, [&] { return folder.file("out"); });
+    platform::FakeFileChooser files;
+    files.answers = {folder.file("out"), folder.file("out"), folder.file("out")};
+    form.setFileChooser(files);
     form.suiButton3Click();
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(files.asked[0].kind, platform::FileQuestion::Kind::Save);
+    EXPECT_EQ(files.asked[0].caption, "另存为");
     const QByteArray written = testing_support::readBytes(folder.file("out.txt"));
     EXPECT_EQ(written, textfile::encode(QStringLiteral("第一行\r\n€ and 𠀀\r\n")));
     EXPECT_EQ(textfile::decodeUserFile(written), QStringLiteral("第一行\r\n€ and 𠀀\r\n"));

@@ -5,6 +5,7 @@
 #include "book/TitleList.h"
 #include "exchange/InTXT.h"
 #include "exchange/OutTXT.h"
+#include "platform/FileChooser.h"
 #include "text/TextFile.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
@@ -65,6 +66,7 @@ protected:
     store::Query query;
     book::TitleList titles;
     skin::RecordingSink sink;
+    platform::FakeFileChooser files;
 };
 
 } // namespace
@@ -72,13 +74,17 @@ protected:
 TEST_F(DialogsTest, ExportBrowseAppliesTheExtensionRuleAndCancelChangesNothing)
 {
     TForm15 dialog(refreshTitles(), query);
-    QString answer = folder.file("notes.txt");
-    dialog.askForFile = [&] { return answer; };
+    dialog.setFileChooser(files);
+    files.answers = {folder.file("notes.txt")};
     click(dialog, "suiButton1");
     EXPECT_EQ(edit(dialog, "suiEdit1")->text(), folder.file("notes.txt.mz"));
-    answer.clear();
-    click(dialog, "suiButton1");
+    click(dialog, "suiButton1");  // cancelled
     EXPECT_EQ(edit(dialog, "suiEdit1")->text(), folder.file("notes.txt.mz"));
+    ASSERT_EQ(files.asked.size(), 2u);
+    EXPECT_EQ(files.asked[0].kind, platform::FileQuestion::Kind::Save);
+    EXPECT_EQ(files.asked[0].owner, &dialog);
+    EXPECT_EQ(files.asked[0].caption, "导出资料本");
+    EXPECT_EQ(files.asked[0].filter, "MZ文件 (*.mz)");
 }
 
 TEST_F(DialogsTest, ExportWritesTheBookRefreshesTheListAndKeepsThePath)
@@ -92,7 +98,8 @@ TEST_F(DialogsTest, ExportWritesTheBookRefreshesTheListAndKeepsThePath)
     click(dialog, "suiButton2");
     expectLastMessage(MessageKind::Warning, QString::fromUtf8("请选择导出的路径和文件名！"));
 
-    dialog.askForFile = [&] { return folder.file("book"); };
+    dialog.setFileChooser(files);
+    files.answers = {folder.file("book")};
     click(dialog, "suiButton1");
     click(dialog, "suiButton2");
     const QByteArray bytes = testing_support::readBytes(folder.file("book.mz"));
@@ -111,7 +118,8 @@ TEST_F(DialogsTest, ExportToAnUnwritablePathReportsTheErrorAndCloseResets)
 {
     write("plain", "x");
     TForm15 dialog(refreshTitles(), query);
-    dialog.askForFile = [&] { return folder.file("plain/book"); };
+    dialog.setFileChooser(files);
+    files.answers = {folder.file("plain/book")};
     click(dialog, "suiButton1");
     click(dialog, "suiButton2");
     ASSERT_EQ(sink.messages.size(), 1u);
@@ -125,23 +133,27 @@ TEST_F(DialogsTest, ExportToAnUnwritablePathReportsTheErrorAndCloseResets)
 TEST_F(DialogsTest, ImportBrowseShowsTheStampOrRejectsAndClearsThePath)
 {
     TForm16 dialog(refreshTitles(), query);
-    QString answer = write("good.mz", kGoodFile);
-    dialog.askForFile = [&] { return answer; };
+    const QString good = write("good.mz", kGoodFile);
+    dialog.setFileChooser(files);
+    files.answers = {good};
     click(dialog, "suiButton1");
-    EXPECT_EQ(edit(dialog, "suiEdit1")->text(), answer);
+    EXPECT_EQ(edit(dialog, "suiEdit1")->text(), good);
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(files.asked[0].kind, platform::FileQuestion::Kind::Open);
+    EXPECT_EQ(files.asked[0].caption, "导入资料本");
     EXPECT_FALSE(edit(dialog, "suiEdit2")->isHidden());
     EXPECT_EQ(edit(dialog, "suiEdit2")->text(), "2008-03-15 10:05:09");
     EXPECT_TRUE(sink.messages.empty());
 
     for (const QByteArray& bad : {QByteArray(), QByteArray("2008-03-15 10:05:09\r\n"),
                                   QByteArray("2008-03-15 10:05:09\r\ntext\r\n")}) {
-        answer = write("bad.mz", bad);
+        files.answers = {write("bad.mz", bad)};
         click(dialog, "suiButton1");
         expectLastMessage(MessageKind::Stop, QString::fromUtf8("选择的文件已损坏或格式不正确！"));
         EXPECT_TRUE(edit(dialog, "suiEdit1")->text().isEmpty());
         EXPECT_TRUE(edit(dialog, "suiEdit2")->isHidden());
     }
-    answer = folder.path();
+    files.answers = {folder.path()};
     click(dialog, "suiButton1");
     EXPECT_EQ(sink.messages.back().kind, MessageKind::ErrorReport);
     EXPECT_TRUE(edit(dialog, "suiEdit1")->text().isEmpty());
@@ -154,7 +166,8 @@ TEST_F(DialogsTest, ImportReplacesTheBookFromTheFileAsItWasWhenChosen)
     addEntry(folder.storePath(), "old", {"x", "y"});
     TForm16 dialog(refreshTitles(), query);
     const QString path = write("good.mz", kGoodFile);
-    dialog.askForFile = [&] { return path; };
+    dialog.setFileChooser(files);
+    files.answers = {path};
     click(dialog, "suiButton1");
     write("good.mz", "2000-01-01 00:00:00\r\n~0~1~changed\r\n");
     click(dialog, "suiButton2");
@@ -181,7 +194,8 @@ TEST_F(DialogsTest, AFailedImportReportsTheErrorAndChangesNeitherStoreNorList)
                              "begin select raise(abort, 'refused'); end"));
     TForm16 dialog(refreshTitles(), query);
     const QString path = write("good.mz", kGoodFile);
-    dialog.askForFile = [&] { return path; };
+    dialog.setFileChooser(files);
+    files.answers = {path};
     click(dialog, "suiButton1");
     click(dialog, "suiButton2");
     expectLastMessage(MessageKind::ErrorReport, "refused.");

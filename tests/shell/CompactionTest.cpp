@@ -2,10 +2,12 @@
 // unwritable stores, and a rename that fails, with the store's data always under one name.
 #include "support/ProgramFolder.h"
 
+#include "app/StoreCompaction.h"
 #include "platform/ProgramFolder.h"
 #include "store/Compaction.h"
 #include "store/Sqlite.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -89,7 +91,7 @@ TEST_F(CompactionTest, ALeftoverCopyMakesEveryCompactionFailAndIsLeftAlone)
     // An empty file too: the engine would write into one, but it may be a user's file.
     for (const QByteArray& leftover : {QByteArray("left from an earlier run"), QByteArray()}) {
         writeFile(copyPath, leftover);
-        const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
+        const CompactionResult result = app::compactProgramStore(platform::ProgramFolder(folder.path()));
         EXPECT_EQ(result.outcome, CompactionResult::Outcome::Failed);
         EXPECT_FALSE(result.succeeded());
         expectStoreAsBefore(before);
@@ -110,7 +112,7 @@ TEST_F(CompactionTest, KeepsEveryRowAndTheIndexAndShrinksTheFileAfterDeletions)
     const QStringList tables = schema(folder.storePath());
     const qint64 sizeBefore = QFileInfo(folder.storePath()).size();
 
-    const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
+    const CompactionResult result = app::compactProgramStore(platform::ProgramFolder(folder.path()));
 
     ASSERT_TRUE(result.succeeded()) << result.reason.toStdString();
     EXPECT_EQ(result.dataPath, folder.storePath());
@@ -130,7 +132,7 @@ TEST_F(CompactionTest, AStoreThatAnotherConnectionIsWritingToIsLeftAloneAndKeeps
     store::Connection writer(folder.storePath());
     writer.exec(QStringLiteral("begin immediate; insert into 文本 values('新', 0, '正在写')"));
 
-    const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
+    const CompactionResult result = app::compactProgramStore(platform::ProgramFolder(folder.path()));
 
     EXPECT_EQ(result.outcome, CompactionResult::Outcome::Failed);
     EXPECT_FALSE(result.reason.isEmpty());
@@ -143,7 +145,7 @@ TEST_F(CompactionTest, AStoreThatAnotherConnectionIsWritingToIsLeftAloneAndKeeps
 TEST_F(CompactionTest, AMissingStoreFailsWithoutMakingACopy)
 {
     ASSERT_TRUE(QFile::remove(folder.storePath()));
-    const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
+    const CompactionResult result = app::compactProgramStore(platform::ProgramFolder(folder.path()));
     EXPECT_EQ(result.outcome, CompactionResult::Outcome::Failed);
     EXPECT_FALSE(QFileInfo::exists(copyPath));
     EXPECT_FALSE(QFileInfo::exists(folder.storePath()));
@@ -170,7 +172,7 @@ TEST_F(CompactionTest, AReadOnlyDataFolderFailsWithTheStoreIntact)
     const QByteArray before = readBytes(folder.storePath());
     const QString data = folder.file("Data");
     ASSERT_EQ(chmod(data.toLocal8Bit().constData(), 0555), 0);
-    const CompactionResult result = store::compactProgramStore(platform::ProgramFolder(folder.path()));
+    const CompactionResult result = app::compactProgramStore(platform::ProgramFolder(folder.path()));
     chmod(data.toLocal8Bit().constData(), 0755);
     EXPECT_EQ(result.outcome, CompactionResult::Outcome::Failed);
     EXPECT_FALSE(QFileInfo::exists(copyPath));
@@ -190,6 +192,26 @@ TEST_F(CompactionTest, ARenameThatFailsRemovesTheCopyAndKeepsTheStore)
     EXPECT_EQ(result.reason, "refused");
     EXPECT_FALSE(QFileInfo::exists(copyPath));
     expectStoreAsBefore(before);
+}
+
+TEST_F(CompactionTest, ACopyThatCannotBeRemovedAfterAFailureIsNamedInTheReason)
+{
+    fillStore();
+    const QByteArray before = readBytes(folder.storePath());
+    // A folder full of something in the copy's place: no one can remove it as a file.
+    const auto blockTheCopyThenRefuse = [](const QString& from, const QString&, QString& reason) {
+        QFile::remove(from);
+        QDir().mkpath(from + QStringLiteral("/inside"));
+        reason = QStringLiteral("refused");
+        return false;
+    };
+    const CompactionResult result =
+        store::compactStore(folder.storePath(), copyPath, blockTheCopyThenRefuse);
+    EXPECT_EQ(result.outcome, CompactionResult::Outcome::Failed);
+    EXPECT_TRUE(result.reason.startsWith(QStringLiteral("refused; ") + copyPath + " could not be removed: "))
+        << result.reason.toStdString();
+    expectStoreAsBefore(before);
+    ASSERT_TRUE(QDir(copyPath).removeRecursively());
 }
 
 TEST_F(CompactionTest, WhenTheStoreIsGoneAndTheRenameFailsTheDataStaysUnderTheCopyName)

@@ -1,10 +1,10 @@
 // What a long loop reports: its length once, then one step per unit done (a row written or
 // deleted, an entry exported). Windows show it on a progress bar; the store tool shows none.
-// It sits at the bottom of the layers, so the loops that report it and the skin that shows it
-// both reach it without reaching each other.
+// It sits with the store, the layer that the loops that report it (book, exchange, album) and
+// the skin that shows it all reach, so they reach it without reaching each other.
 #pragma once
 
-namespace platform {
+namespace store {
 
 class Progress {
 public:
@@ -19,4 +19,4 @@ public:
     void step() override {}
 };
 
-} // namespace platform
+} // namespace store
