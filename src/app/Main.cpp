@@ -460,7 +460,8 @@ void TForm1::writeCurrentPicture(const QString& path)
 
 void TForm1::N9Click()
 {
-    openUrl_(QUrl::fromLocalFile(folder_.help()));
+    if (!showOwnHelp_ || !showOwnHelp_(folder_.help()))
+        openUrl_(QUrl::fromLocalFile(folder_.help()));
 }
 
 void TForm1::X1Click()

@@ -69,6 +69,9 @@ public:
 
     void setWindows(const Windows& windows) { windows_ = windows; }
     void setUrlOpener(app::UrlOpener opener) { openUrl_ = std::move(opener); }
+    // The help command asks this first: it shows the program's own help (true) or leaves the
+    // help file to be handed to the desktop (false).
+    void setOwnHelp(std::function<bool(const QString& helpFile)> show) { showOwnHelp_ = std::move(show); }
 
     const platform::ProgramFolder& programFolder() const { return folder_; }
     book::TitleList& titles() { return titles_; }
@@ -145,6 +148,7 @@ private:
     platform::Clipboard& clipboard_;
     Windows windows_;
     app::UrlOpener openUrl_ = app::openWithDesktop;
+    std::function<bool(const QString&)> showOwnHelp_;
     std::function<QString(const QString& filter)> choosePictureFile_;
     platform::Desktop* desktop_ = nullptr;
     store::Query ADOQuery1;  // text query over 文本

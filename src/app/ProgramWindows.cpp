@@ -1,6 +1,7 @@
 #include "ProgramWindows.h"
 
 #include "About.h"
+#include "HelpWindow.h"
 #include "Main.h"
 #include "album/AlbumPane.h"
 #include "album/DeletePIC.h"
@@ -20,6 +21,7 @@
 #include "exchange/OutTXT.h"
 #include "platform/Desktop.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Viewers.h"
 
 namespace app {
 
@@ -84,8 +86,19 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     windows.importBook = form16_;
     windows.exportAlbum = form17_;
     main.setWindows(windows);
+
+    help_ = new HelpWindow(&main);
+    setViewers(std::make_unique<platform::SystemViewers>());
 }
 
 ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::setViewers(std::unique_ptr<platform::Viewers> viewers)
+{
+    viewers_ = std::move(viewers);
+    form1_->setOwnHelp([this](const QString& helpFile) {
+        return showOwnHelpUnlessViewer(helpFile, *viewers_, *help_);
+    });
+}
 
 } // namespace app

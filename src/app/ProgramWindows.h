@@ -25,9 +25,12 @@ class Clipboard;
 class Desktop;
 class ProgramFolder;
 class TickClock;
+class Viewers;
 }
 
 namespace app {
+
+class HelpWindow;
 
 class ProgramWindows {
 public:
@@ -41,9 +44,13 @@ public:
     TForm5& reading() { return *form5_; }
     TForm8& clipboardMonitor() { return *form8_; }
     TForm14& thumbnails() { return *form14_; }
+    HelpWindow& help() { return *help_; }
+    // Where the help command learns whether the desktop has a viewer for the help file.
+    void setViewers(std::unique_ptr<platform::Viewers> viewers);
 
 private:
     std::unique_ptr<platform::Desktop> desktop_;  // outlives the main window that uses it
+    std::unique_ptr<platform::Viewers> viewers_;  // likewise
     std::unique_ptr<TForm1> form1_;
     TForm2* form2_ = nullptr;  // dialogs belong to the main window
     TForm3* form3_ = nullptr;
@@ -60,6 +67,7 @@ private:
     TForm15* form15_ = nullptr;
     TForm16* form16_ = nullptr;
     TForm17* form17_ = nullptr;
+    HelpWindow* help_ = nullptr;
 };
 
 } // namespace app
