@@ -9,7 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -172,6 +172,14 @@ void HelpWindow::resizeEvent(QResizeEvent*)
     contents_->setGeometry(kGap, paneTop, contentsWidth, paneHeight);
     browser_->setGeometry(2 * kGap + contentsWidth, paneTop,
                           std::max(0, width - contentsWidth - 3 * kGap), paneHeight);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 bool showOwnHelpUnlessViewer(const QString& helpFile, const platform::Viewers& viewers, HelpWindow& window)

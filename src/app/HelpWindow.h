@@ -51,6 +51,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent*) override;
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void fillContents();
