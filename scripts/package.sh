@@ -14,9 +14,10 @@ if command -v ccache >/dev/null; then
     export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 fi
 # The compiler and linker flags of a Debian build (stack protector, fortified functions,
-# read-only relocations). CMake takes them from the environment only when it makes its cache,
-# so the cache is made afresh each time; unchanged flags rebuild nothing.
+# read-only relocations bound at start). CMake takes them from the environment only when it
+# makes its cache, so the cache is made afresh each time; unchanged flags rebuild nothing.
 cd "$root"
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 eval "$(dpkg-buildflags --export=sh)"
 export CXXFLAGS="$CXXFLAGS $CPPFLAGS"
 cmake --fresh -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
