@@ -27,7 +27,7 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlit
 # The help compiler comes with the Free Pascal utilities; only the test and package groups
 # want Help.chm, the program shows its help without it.
 HELP_PACKAGES=(fp-utils)
-TEST_PACKAGES=(sqlite3 xvfb xauth xdotool xclip x11-utils imagemagick
+TEST_PACKAGES=(sqlite3 xvfb xauth xdotool xclip x11-utils openbox imagemagick
     desktop-file-utils dpkg-dev appstream lintian "${HELP_PACKAGES[@]}")
 PACKAGE_PACKAGES=(dpkg-dev appstream lintian "${HELP_PACKAGES[@]}")
 BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb time)
