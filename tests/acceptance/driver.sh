@@ -195,6 +195,21 @@ pointer_at() {
 # Menus: the key (or click) that opens a menu, then the access keys of its items. Each key but
 # the last opens a menu, and the next key waits until that menu is shown; after the last key
 # the menus are waited out, so that the next menu is told apart even when it is the same one.
+# The About window has no caption: it is the program's window of its size.
+about_window() {
+    local id X Y WIDTH HEIGHT SCREEN WINDOW
+    for id in $(program_windows); do
+        WIDTH=0 HEIGHT=0
+        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null || true)"
+        ((WIDTH == 310 && HEIGHT == 220)) && { echo "$id"; return 0; }
+    done
+    return 0
+}
+about_shown() {
+    win=$(about_window)
+    [[ -n "$win" ]] && measure
+}
+about_closed() { [[ -z "$(about_window)" ]]; }
 program_windows() { { xdotool search --onlyvisible --class '^mozhou$' 2>/dev/null || true; } | sort; }
 menu_keys() {  # OPENING-KEY ACCESS-KEY...
     local opening=$1

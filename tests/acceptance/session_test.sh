@@ -23,21 +23,6 @@ press_slot() {
     click_in $((3 + 8 + 48)) $((37 + 80 * ($1 - 1) + 40))
 }
 
-# The About window has no caption: it is the program's window of its size.
-about_window() {
-    local id X Y WIDTH HEIGHT SCREEN WINDOW
-    for id in $(program_windows); do
-        WIDTH=0 HEIGHT=0
-        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null || true)"
-        ((WIDTH == 310 && HEIGHT == 220)) && { echo "$id"; return 0; }
-    done
-    return 0
-}
-about_shown() {
-    win=$(about_window)
-    [[ -n "$win" ]] && measure
-}
-about_closed() { [[ -z "$(about_window)" ]]; }
 
 step "start"
 start_program

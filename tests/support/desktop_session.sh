@@ -73,7 +73,7 @@ start_display() {
 start_window_manager() {
     local manager=${DESKTOP_TEST_WINDOW_MANAGER:-}
     [[ -n $manager ]] || return 0
-    command -v "$manager" >/dev/null || fail "the window manager $manager is not installed"
+    command -v "$manager" >/dev/null || { echo "skipped: $manager is not installed"; exit 77; }
     "$manager" >"$work/window-manager.log" 2>&1 &
     background+=($!)
     wait_for 10 window_manager_running || fail "the window manager $manager did not start"
