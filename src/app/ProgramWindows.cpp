@@ -87,17 +87,24 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     windows.exportAlbum = form17_;
     main.setWindows(windows);
 
-    help_ = new HelpWindow(&main);
     setViewers(std::make_unique<platform::SystemViewers>());
 }
 
 ProgramWindows::~ProgramWindows() = default;
 
+// Made at its first use: most sessions never show it, and start-up need not wait for it.
+HelpWindow& ProgramWindows::help()
+{
+    if (!help_)
+        help_ = new HelpWindow(form1_.get());
+    return *help_;
+}
+
 void ProgramWindows::setViewers(std::unique_ptr<platform::Viewers> viewers)
 {
     viewers_ = std::move(viewers);
     form1_->setOwnHelp([this](const QString& helpFile) {
-        return showOwnHelpUnlessViewer(helpFile, *viewers_, *help_);
+        return showOwnHelpUnlessViewer(helpFile, *viewers_, help());
     });
 }
 

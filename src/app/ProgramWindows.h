@@ -44,7 +44,7 @@ public:
     TForm5& reading() { return *form5_; }
     TForm8& clipboardMonitor() { return *form8_; }
     TForm14& thumbnails() { return *form14_; }
-    HelpWindow& help() { return *help_; }
+    HelpWindow& help();
     // Where the help command learns whether the desktop has a viewer for the help file.
     void setViewers(std::unique_ptr<platform::Viewers> viewers);
 
@@ -67,7 +67,7 @@ private:
     TForm15* form15_ = nullptr;
     TForm16* form16_ = nullptr;
     TForm17* form17_ = nullptr;
-    HelpWindow* help_ = nullptr;
+    HelpWindow* help_ = nullptr;  // belongs to the main window
 };
 
 } // namespace app
