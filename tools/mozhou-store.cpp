@@ -23,13 +23,31 @@
 
 namespace {
 
+constexpr char kUsage[] = "usage: mozhou-store create PATH\n"
+                         "       mozhou-store check PATH\n"
+                         "       mozhou-store export STORE FILE\n"
+                         "       mozhou-store import STORE FILE\n"
+                         "       mozhou-store --help | --version\n";
+
 int usage()
 {
-    std::fputs("usage: mozhou-store create PATH\n"
-               "       mozhou-store check PATH\n"
-               "       mozhou-store export STORE FILE\n"
-               "       mozhou-store import STORE FILE\n", stderr);
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+// The usage on request, with what each command does; on the standard output, exit status 0.
+int help()
+{
+    std::fputs(kUsage, stdout);
+    std::fputs("\n"
+               "  create  makes an empty store at PATH; an existing file is refused\n"
+               "  check   runs the store's integrity check, then lists each table with its row count\n"
+               "  export  writes the whole materials book of STORE to the exchange file FILE\n"
+               "  import  replaces the whole materials book of STORE by the entries of FILE\n"
+               "\n"
+               "Close the program before changing its store. See mozhou-store(1).\n",
+               stdout);
+    return 0;
 }
 
 int create(const QString& path)
@@ -108,6 +126,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 2 && args[1] == QStringLiteral("--help"))
+        return help();
+    if (args.size() == 2 && args[1] == QStringLiteral("--version")) {
+        std::printf("mozhou-store %s\n", MOZHOU_VERSION);
+        return 0;
+    }
     if (args.size() < 3)
         return usage();
     const QString& command = args[1];

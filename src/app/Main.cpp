@@ -135,8 +135,10 @@ void TForm1::buildCommands()
     on(kMaterialsBook, &TForm1::T1Click);
     on(kPictureAlbum, &TForm1::G2Click);
     connect(skin::command(this, kExit), &QAction::triggered, this, &QWidget::close);
-    connect(skin::command(this, kHelpContents), &QAction::triggered, this,
-            [this] { openUrl_(QUrl::fromLocalFile(folder_.help())); });
+    connect(skin::command(this, kHelpContents), &QAction::triggered, this, [this] {
+        if (!showOwnHelp_ || !showOwnHelp_(folder_.help()))
+            openUrl_(QUrl::fromLocalFile(folder_.help()));
+    });
     connect(skin::command(this, kHomepage), &QAction::triggered, this, [this] { openUrl_(app::homepageUrl()); });
     connect(skin::command(this, kContactAuthor), &QAction::triggered, this, [this] { openUrl_(app::mailUrl()); });
     skin::command(this, kCompactStore)->setIcon(app::icons::compactStore());

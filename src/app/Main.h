@@ -82,6 +82,9 @@ public:
     TForm1(const Parts& parts, Closing& closing);
 
     void setUrlOpener(app::UrlOpener opener) { openUrl_ = std::move(opener); }
+    // The help command asks this first: it shows the program's own help (true) or leaves the
+    // help file to be handed to the desktop (false).
+    void setOwnHelp(std::function<bool(const QString& helpFile)> show) { showOwnHelp_ = std::move(show); }
 
     const platform::ProgramFolder& programFolder() const { return folder_; }
     book::TextPane& textPane() const { return textPane_; }
@@ -127,6 +130,7 @@ private:
     album::AlbumPane& albumPane_;
     Closing& closing_;
     app::UrlOpener openUrl_ = app::openWithDesktop;
+    std::function<bool(const QString&)> showOwnHelp_;
     QColor albumFixedColor_ = kDefaultFixedColor;
 
     TsuiForm* suiForm1 = nullptr;

@@ -1,6 +1,7 @@
 #include "ProgramWindows.h"
 
 #include "About.h"
+#include "HelpWindow.h"
 #include "PictureCommands.h"
 #include "album/AlbumCommands.h"
 #include "album/AlbumPane.h"
@@ -21,6 +22,7 @@
 #include "exchange/InTXT.h"
 #include "exchange/OutTXT.h"
 #include "platform/Desktop.h"
+#include "platform/Viewers.h"
 #include "skin/Commands.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
@@ -49,6 +51,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     connectBookCommands();
     connectAlbumCommands();
     connectMainCommands();
+    setViewers(std::make_unique<platform::SystemViewers>());
 }
 
 ProgramWindows::~ProgramWindows() = default;
@@ -167,6 +170,22 @@ void ProgramWindows::writeSettings()
 void ProgramWindows::leaveClipboard()
 {
     form8_->leaveClipboardChain();
+}
+
+// Made at its first use: most sessions never show it, and start-up need not wait for it.
+HelpWindow& ProgramWindows::help()
+{
+    if (!help_)
+        help_ = new HelpWindow(form1_.get());
+    return *help_;
+}
+
+void ProgramWindows::setViewers(std::unique_ptr<platform::Viewers> viewers)
+{
+    viewers_ = std::move(viewers);
+    form1_->setOwnHelp([this](const QString& helpFile) {
+        return showOwnHelpUnlessViewer(helpFile, *viewers_, help());
+    });
 }
 
 } // namespace app

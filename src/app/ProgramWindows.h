@@ -29,10 +29,12 @@ namespace platform {
 class Clipboard;
 class Desktop;
 class TickClock;
+class Viewers;
 }
 
 namespace app {
 
+class HelpWindow;
 class PictureCommands;
 
 class ProgramWindows : public TForm1::Closing {
@@ -51,6 +53,9 @@ public:
     const book::TitleList& titles() const { return titles_; }
     const store::Query& textQuery() const { return textQuery_; }
     const store::Query& pictureQuery() const { return pictureQuery_; }
+    HelpWindow& help();
+    // Where the help command learns whether the desktop has a viewer for the help file.
+    void setViewers(std::unique_ptr<platform::Viewers> viewers);
 
 private:
     void startTitleFetch(const platform::ProgramFolder& folder);
@@ -66,6 +71,7 @@ private:
     book::TitleList titles_;
     const platform::ProgramFolder folder_;
     std::unique_ptr<platform::Desktop> desktop_;  // outlives the windows that use it
+    std::unique_ptr<platform::Viewers> viewers_;  // likewise
     std::unique_ptr<TForm1> form1_;
     PictureCommands* pictureCommands_ = nullptr;  // belongs to the main window
     TForm2* form2_ = nullptr;  // dialogs belong to the main window
@@ -83,6 +89,7 @@ private:
     TForm15* form15_ = nullptr;
     TForm16* form16_ = nullptr;
     TForm17* form17_ = nullptr;
+    HelpWindow* help_ = nullptr;  // belongs to the main window
 };
 
 } // namespace app

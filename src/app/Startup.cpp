@@ -2,11 +2,35 @@
 
 #include "platform/Clock.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QStringList>
 
+// The resource initialiser lives in the global namespace.
+static void registerAppResources()
+{
+    Q_INIT_RESOURCE(app_resources);
+}
+
 namespace app {
+
+void registerProgramResources()
+{
+    static const bool registered = (registerAppResources(), true);
+    Q_UNUSED(registered);
+}
+
+void setDesktopIdentity()
+{
+    registerProgramResources();
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icon/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral(MOZHOU_DESKTOP_NAME));
+}
 
 std::uint32_t waitOutSplash(platform::TickClock& clock)
 {

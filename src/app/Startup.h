@@ -22,4 +22,12 @@ void installFontSubstitutes();
 // platform chosen explicitly).
 bool hasDisplay();
 
+// Makes the program's own resources (the window icon, the help pages) reachable; may be called
+// more than once.
+void registerProgramResources();
+
+// The window icon of every window, and the desktop entry the windows belong to, so that the
+// desktop's task list shows the program's icon and name.
+void setDesktopIdentity();
+
 } // namespace app

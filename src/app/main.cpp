@@ -37,6 +37,7 @@ int main(int argc, char** argv)
         std::fputs("mozhou: cannot listen for later starts; they will end without waking this window.\n",
                    stderr);
     app::installFontSubstitutes();
+    app::setDesktopIdentity();
     // The toolkit's own texts (file dialogs, standard buttons) in Chinese where installed.
     QTranslator toolkitTexts;
     if (toolkitTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -7,7 +7,7 @@
 # Every message the program shows reaches its log as one line (MOZHOU_ECHO_MESSAGES), which is
 # how the scripts read message texts. A failure names the step that was running.
 
-required_tools=(Xvfb xdotool xclip sqlite3 import convert identify iconv)
+required_tools=(Xvfb xdotool xclip xprop sqlite3 import convert identify iconv)
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
 
 program=$(realpath "$1")
@@ -73,13 +73,16 @@ make_program_folder() {
 
 # Runs a command (in a subshell, which it replaces) in the program's environment: a user name,
 # run-time folder and home folder of this run alone, so that copies of other tests are not taken
-# for a running copy; and a stand-in for the desktop's opener (xdg-open) that notes what the
-# program hands to it in $work/opened.
+# for a running copy; a stand-in for the desktop's opener (xdg-open) that notes what the
+# program hands to it in $work/opened; and a stand-in for its MIME tool (xdg-mime) whose default
+# applications are the lines "TYPE ENTRY" of $work/viewers (none at first).
 program_env() {
     if [[ ! -x "$work/bin/xdg-open" ]]; then
         mkdir -p "$work/bin"
         printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/opened"\n' "$work" >"$work/bin/xdg-open"
-        chmod +x "$work/bin/xdg-open"
+        printf '#!/bin/sh\n[ "$1 $2" = "query default" ] || exit 1\nawk -v type="$3" '"'"'$1 == type { print $2 }'"'"' "%s/viewers" 2>/dev/null\n' \
+            "$work" >"$work/bin/xdg-mime"
+        chmod +x "$work/bin/xdg-open" "$work/bin/xdg-mime"
     fi
     exec env PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb MOZHOU_SKIP_SPLASH_WAIT=1 MOZHOU_ECHO_MESSAGES=1 \
         USER="mozhou-acceptance-$$" HOME="$home" TMPDIR="$work/runtime" XDG_RUNTIME_DIR="$work/runtime" \
@@ -192,6 +195,21 @@ pointer_at() {
 # Menus: the key (or click) that opens a menu, then the access keys of its items. Each key but
 # the last opens a menu, and the next key waits until that menu is shown; after the last key
 # the menus are waited out, so that the next menu is told apart even when it is the same one.
+# The About window has no caption: it is the program's window of its size.
+about_window() {
+    local id X Y WIDTH HEIGHT SCREEN WINDOW
+    for id in $(program_windows); do
+        WIDTH=0 HEIGHT=0
+        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null || true)"
+        ((WIDTH == 310 && HEIGHT == 220)) && { echo "$id"; return 0; }
+    done
+    return 0
+}
+about_shown() {
+    win=$(about_window)
+    [[ -n "$win" ]] && measure
+}
+about_closed() { [[ -z "$(about_window)" ]]; }
 program_windows() { { xdotool search --onlyvisible --class '^mozhou$' 2>/dev/null || true; } | sort; }
 menu_keys() {  # OPENING-KEY ACCESS-KEY...
     local opening=$1

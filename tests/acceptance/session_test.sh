@@ -23,28 +23,40 @@ press_slot() {
     click_in $((3 + 8 + 48)) $((37 + 80 * ($1 - 1) + 40))
 }
 
-# The About window has no caption: it is the program's window of its size.
-about_window() {
-    local id X Y WIDTH HEIGHT SCREEN WINDOW
-    for id in $(program_windows); do
-        WIDTH=0 HEIGHT=0
-        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null || true)"
-        ((WIDTH == 310 && HEIGHT == 220)) && { echo "$id"; return 0; }
-    done
-    return 0
-}
-about_shown() {
-    win=$(about_window)
-    [[ -n "$win" ]] && measure
-}
-about_closed() { [[ -z "$(about_window)" ]]; }
 
 step "start"
 start_program
 expect_window "墨舟札记" 640 478
 main=$win
 
-step "F1 hands the help file to the desktop's opener"
+# The share of dark (text) pixels in a part of the screen, in thousandths.
+dark_share() {  # X Y WIDTH HEIGHT
+    import -window root -crop "$3x$4+$1+$2" png:- 2>/dev/null |
+        convert - -colorspace gray -threshold 50% -format '%[fx:int(1000*(1-mean))]' info:
+}
+# grep reads all of xprop's long output: a pipe closed early would fail the pipeline.
+has_icon() { xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep 'Icon (32 x 32)' >/dev/null; }
+
+step "F1 without a viewer for the help file shows the help window with its first page"
+focus "$main"
+keys F1
+expect_window "墨舟札记 帮助" 766 523
+help=$win
+# The page beside the contents list: a heading and paragraphs of text.
+shown=$(dark_share $((X + 220)) $((Y + 70)) 500 200)
+echo "the help page: ${shown}‰ dark pixels"
+((shown > 20)) || fail "the help page shows almost no text (${shown}‰ dark)"
+[[ ! -s "$work/opened" ]] || fail "F1 handed '$(cat "$work/opened")' to the desktop without a viewer"
+for window in "$main" "$help"; do
+    has_icon "$window" || fail "window $window carries no 32-pixel icon (_NET_WM_ICON)"
+done
+focus "$help"
+keys Escape
+wait_gone "墨舟札记 帮助"
+
+step "F1 with a viewer for the help file hands the file to the desktop's opener"
+echo "application/vnd.ms-htmlhelp kchmviewer.desktop" >"$work/viewers"
+echo "ITSF" >"$folder/Help.chm"
 focus "$main"
 keys F1
 wait_for 10 grep -qs "Help.chm" "$work/opened" || fail "F1 opened nothing"

@@ -6,6 +6,7 @@
 #include "album/AlbumGrid.h"
 #include "album/AlbumPane.h"
 #include "album/View.h"
+#include "app/HelpWindow.h"
 #include "app/Main.h"
 #include "app/About.h"
 #include "album/OutPIC.h"
@@ -20,6 +21,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/FileChooser.h"
+#include "platform/Viewers.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "skin/TsuiMenus.h"
@@ -52,6 +54,14 @@ protected:
         testing_support::addEntry(folder.storePath(), "甲", {"1"});
         windows = std::make_unique<app::ProgramWindows>(folder.program(), clock, clipboard);
         main().setUrlOpener([this](const QUrl& url) { opened << url.toString(); });
+        // A desktop with a viewer for the help file, which the folder holds.
+        useViewers(platform::kHelpFileTypes);
+        QFile help(folder.file("Help.chm"));
+        EXPECT_TRUE(help.open(QIODevice::WriteOnly) && help.write("ITSF") == 4);
+    }
+    void useViewers(const QStringList& types)
+    {
+        windows->setViewers(std::make_unique<platform::FakeViewers>(types));
     }
     TForm1& main() { return windows->main(); }
     // The windows besides the main one: its dialogs and the clipboard monitor.
@@ -260,6 +270,33 @@ TEST_F(MainMenuTest, HelpItemsHandTheirTargetsToTheDesktop)
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder.file("Help.chm")).toString());
     EXPECT_TRUE(opened[1].startsWith("https://"));
     EXPECT_TRUE(opened[2].startsWith("mailto:"));
+}
+
+// Without a viewer for the help file, or without the file, the help command shows the pages
+// built into the program instead of handing the file over.
+TEST_F(MainMenuTest, HelpWithoutAViewerShowsTheHelpWindowAtItsFirstTopic)
+{
+    useViewers({});
+    trigger("N9");
+    EXPECT_TRUE(opened.isEmpty());
+    app::HelpWindow& help = windows->help();
+    ASSERT_TRUE(help.isVisible());
+    EXPECT_TRUE(help.windowTitle().contains("帮助"));
+    EXPECT_EQ(help.currentPage(), app::helpPageUrl("html/index.htm"));
+    EXPECT_TRUE(help.pageText().contains("欢迎使用墨舟札记"));
+    help.close();
+
+    // Only the alias of the type is registered: that viewer takes the file.
+    useViewers({"application/x-chm"});
+    trigger("N9");
+    EXPECT_EQ(opened, QStringList{QUrl::fromLocalFile(folder.file("Help.chm")).toString()});
+    EXPECT_FALSE(help.isVisible());
+
+    QFile::remove(folder.file("Help.chm"));
+    useViewers(platform::kHelpFileTypes);
+    trigger("N9");
+    EXPECT_EQ(opened.size(), 1) << "a missing help file went to the viewer";
+    EXPECT_TRUE(help.isVisible());
 }
 
 TEST_F(MainMenuTest, ClosingWritesTheSettingsFileFromTheReadingWindowsPickers)

@@ -48,6 +48,12 @@ if [[ $help_state == with-help ]]; then
     check "the shared folder holds the help file" cmp -s "$build/Help.chm" "$shared/Help.chm"
 fi
 
+# --- The launcher's own options ----------------------------------------------------------
+check "mozhou --help names the program folder and the manual pages" \
+    bash -c '"$1" --help | grep -q "local/share}/mozhou" && "$1" --help | grep -q "mozhou(1)"' _ "$launcher"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+check "mozhou --version prints the project's version" test "$("$launcher" --version)" = "mozhou $version"
+
 # --- The desktop entry and its icon -------------------------------------------------------
 entry=$prefix/share/applications/mozhou.desktop
 entry_value() { sed -n "s/^$1=//p" "$entry"; }

@@ -3,14 +3,17 @@
 # the libraries and fonts it depends on) and its contents (the installation under /usr, owned
 # by root, programs stripped), and that it holds exactly what `cmake --install` installs.
 # Usage: package_test.sh CMAKE CPACK BUILD_FOLDER with-help|without-help
-# Exits 77 (skipped) only when dpkg-deb, dpkg-shlibdeps or readelf is not installed.
+# Also the documents a distribution asks for: the copyright file, the Debian changelog and the
+# manual pages (compressed without a name or time in them), and the AppStream metainfo.
+# Exits 77 (skipped) only when a tool it uses (dpkg-deb, dpkg-shlibdeps, readelf,
+# desktop-file-validate, appstreamcli, man) is not installed.
 set -euo pipefail
 cmake_command=$1
 cpack_command=$2
 build=$3
 help_state=$4
 
-for tool in dpkg-deb dpkg-shlibdeps readelf desktop-file-validate; do
+for tool in dpkg-deb dpkg-shlibdeps readelf desktop-file-validate appstreamcli man; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
@@ -52,6 +55,10 @@ for needed in libc6 libstdc\\+\\+6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6n
     check "the package depends on $needed" depends_on "$needed"
 done
 check "no dependency on a development package" bash -c '! grep -q -- "-dev\\b" <<<"$1"' _ "$depends"
+check "the package suggests a help viewer that reads the help file's encoding" \
+    test "$(field Suggests)" = kchmviewer
+check "every line of the description fits in 80 columns" \
+    test "$(field Description | LC_ALL=C.UTF-8 wc -L)" -le 80
 
 # --- Contents -------------------------------------------------------------------------------
 dpkg-deb -c "$package" >"$work/contents"
@@ -88,6 +95,36 @@ for program in usr/bin/mozhou-store usr/libexec/mozhou/mozhou; do
 done
 check "the packaged desktop entry passes desktop-file-validate" \
     test -z "$(desktop-file-validate "$work/unpacked/usr/share/applications/mozhou.desktop" 2>&1)"
+
+# --- Documents ------------------------------------------------------------------------------
+doc=$work/unpacked/usr/share/doc/mozhou
+check "the copyright file is machine-readable and names the licence and its holder" \
+    bash -c 'head -n1 "$1" | grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" &&
+             grep -q "^License: MIT" "$1" && grep -q "^Copyright: .*墨舟工作室" "$1"' _ "$doc/copyright"
+# gzip -n: no file name (flag byte 3 without FNAME) and no time (bytes 4 to 7 zero).
+reproducible_gzip() {
+    [[ $(od -An -tx1 -N8 "$1" | tr -d ' \n') == 1f8b080000000000 ]] || return 1
+    gzip -t "$1"
+}
+check "the Debian changelog is compressed reproducibly" reproducible_gzip "$doc/changelog.Debian.gz"
+check "the changelog's latest entry is this version" \
+    bash -c 'zcat "$1" | head -n1 | grep -qF "mozhou ($2) "' _ "$doc/changelog.Debian.gz" "$(field Version)"
+for page in man/man1/mozhou.1.gz man/man1/mozhou-store.1.gz man/zh_CN/man1/mozhou.1.gz \
+    man/zh_CN/man1/mozhou-store.1.gz; do
+    check "the manual page $page is compressed reproducibly" \
+        reproducible_gzip "$work/unpacked/usr/share/$page"
+    check "the manual page $page formats and names its command" \
+        bash -c 'out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$1" 2>&1) && grep -q "mozhou" <<<"$out"' _ \
+        "$work/unpacked/usr/share/$page"
+done
+check "the English manual pages format without a warning" \
+    test -z "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+        "$work/unpacked/usr/share/man/man1/"*.gz 2>&1 >/dev/null)"
+metainfo=("$work"/unpacked/usr/share/metainfo/*.metainfo.xml)
+check "one AppStream metainfo file is in the package" test "${#metainfo[@]}" -eq 1 -a -f "${metainfo[0]}"
+check "the metainfo file passes appstreamcli validate" appstreamcli validate --no-net "${metainfo[0]}"
+check "the metainfo file's launchable is the packaged desktop entry" \
+    grep -q '<launchable type="desktop-id">mozhou.desktop</launchable>' "${metainfo[0]}"
 
 ((failures == 0)) || exit 1
 echo "all checks pass"

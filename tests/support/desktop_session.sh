@@ -61,11 +61,25 @@ start_display() {
         if wait_for 10 display_ready "$server" && [[ -s "$work/display" ]]; then
             background+=("$server")
             export DISPLAY=":$(head -n1 "$work/display")"
+            start_window_manager
             return 0
         fi
         stop "$server"
     done
     fail "Xvfb did not start"
+}
+# DESKTOP_TEST_WINDOW_MANAGER (e.g. openbox) names a window manager to run on the display, so
+# that the windows meet a real one: frames, focus, stacking and minimising by the manager.
+start_window_manager() {
+    local manager=${DESKTOP_TEST_WINDOW_MANAGER:-}
+    [[ -n $manager ]] || return 0
+    command -v "$manager" >/dev/null || { echo "skipped: $manager is not installed"; exit 77; }
+    "$manager" >"$work/window-manager.log" 2>&1 &
+    background+=($!)
+    wait_for 10 window_manager_running || fail "the window manager $manager did not start"
+}
+window_manager_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 display_ready() {  # SERVER-PID: the display number is written, or the server has ended
     [[ -s "$work/display" ]] || ! is_child "$1"

@@ -48,6 +48,12 @@ done
 if err=$("$tool" check "$dir/missing.mdb" 2>&1); then fail "check of a missing file"; fi
 [[ -e "$dir/missing.mdb" ]] && fail "check created a missing store"
 if "$tool" frobnicate x >/dev/null 2>&1; then fail "unknown command accepted"; fi
+out=$("$tool" --help 2>&1) || fail "--help ends with an error"
+for command in create check export import; do
+    grep -q "^  $command " <<<"$out" || fail "--help does not explain $command: $out"
+done
+[[ $("$tool" --version 2>&1) =~ ^mozhou-store\ [0-9]+\.[0-9]+$ ]] || fail "--version: $("$tool" --version 2>&1)"
+if "$tool" --help extra >/dev/null 2>&1; then fail "--help with an extra argument accepted"; fi
 
 # What a killed create left behind neither blocks the next create nor survives it.
 dead_pid=$(sh -c 'echo $$')
