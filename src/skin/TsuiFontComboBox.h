@@ -38,15 +38,9 @@ private:
 // The font families of the screen, alphabetically, each once; FontName is its text.
 class TsuiFontComboBox : public TsuiFontDrawComboBox {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     explicit TsuiFontComboBox(QWidget* parent);
 
-    TsuiFileTheme* FileTheme() const { return style().fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style().setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style().uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style().setUIStyle(uiStyle); }
     TFontDevice Device() const { return device_; }
     void setDevice(TFontDevice device);
 
@@ -69,15 +63,9 @@ private:
 // family offers, in points, ascending, each once.
 class TsuiFontSizeComboBox : public TsuiCustomComboBox {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     explicit TsuiFontSizeComboBox(QWidget* parent);
 
-    TsuiFileTheme* FileTheme() const { return style().fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style().setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style().uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style().setUIStyle(uiStyle); }
 
     static QList<int> sizesOf(const QString& family);
 

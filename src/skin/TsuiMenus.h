@@ -9,8 +9,6 @@
 #include <memory>
 #include <vector>
 
-class TsuiFileTheme;
-
 namespace skin {
 
 class MenuStyle;
@@ -49,15 +47,11 @@ struct MenuValues {
 };
 
 // The values, the style and the drawing shared by TsuiMainMenu and TsuiPopupMenu.
-class SkinnedMenu {
+class SkinnedMenu : public StyledControl {
 public:
     SkinnedMenu(const SkinnedMenu&) = delete;
     SkinnedMenu& operator=(const SkinnedMenu&) = delete;
 
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
     // The effective style after resolving FromThemeFile.
     TsuiUIStyle drawingStyle() const { return style_.resolved().style; }
 
@@ -90,7 +84,7 @@ public:
         });
     }
     // A value of the menu's style, from the theme when the style is FromThemeFile.
-    TColor styleColor(int pos) const { return style_.color(pos); }
+    TColor styleColor(StyleEntry entry) const { return style_.color(entry); }
 
     // The item icons' list: empty while the menu's own check-mark list is in use; assigning
     // no list puts that one back.
@@ -105,7 +99,6 @@ public:
 protected:
     // checkMarks: the list holding the check mark, which outlives the menu.
     SkinnedMenu(QWidget* menu, const ImageList* checkMarks);
-    virtual ~SkinnedMenu() = default;
     // Gives a drop-down menu (and, when it opens, its own submenus) this menu's drawing.
     void adopt(QMenu* menu);
 
@@ -124,15 +117,12 @@ private:
     const ImageList* images_;
     MenuValues values_;
     MenuStyle* menuStyle_;
-    skin::ControlStyle style_;
 };
 
 } // namespace skin
 
 class TsuiPopupMenu : public QMenu, public skin::SkinnedMenu {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     explicit TsuiPopupMenu(QWidget* parent);
 
@@ -140,12 +130,9 @@ protected:
     void actionEvent(QActionEvent*) override;
 };
 
-// The main menu attaches itself to the frame panel of the window it is made in, which shows it
-// in its menu bar.
+// The main menu, shown by the frame panel that makes it in its menu bar.
 class TsuiMainMenu : public QMenuBar, public skin::SkinnedMenu {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     explicit TsuiMainMenu(QWidget* parent);
 

@@ -10,25 +10,17 @@
 #include <QProgressBar>
 
 class QPainter;
-class TsuiFileTheme;
 
 enum TsuiProgressBarOrientation { suiHorizontal, suiVertical };
 
-class TsuiProgressBar : public QProgressBar {
+class TsuiProgressBar : public QProgressBar, public skin::BorderedControl {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     static constexpr int kThickness = 12;
 
     // 150 × 12 at 50 of 0 to 100, in the style of the window it is created in; hidden until
     // used, as every bar of the program is.
     explicit TsuiProgressBar(QWidget* parent);
-
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
 
     int Min() const { return minimum(); }
     void setMin(int min) { setMinimum(min); }
@@ -47,8 +39,6 @@ public:
     void setSmartShowCaption(bool smart);
     QColor CaptionColor() const { return captionColor_; }
     void setCaptionColor(const QColor& color);
-    QColor BorderColor() const { return borderColor_; }
-    void setBorderColor(const QColor& color);
     QColor Color() const { return color_; }
     void setColor(const QColor& color);
     const QImage& Picture() const { return picture_; }
@@ -73,11 +63,9 @@ private:
     bool captionShown() const;
     void frame(QPainter& painter, const QRect& area) const;
 
-    skin::ControlStyle style_;
     TsuiProgressBarOrientation orientation_ = suiHorizontal;
     bool smartShowCaption_ = false;
     QColor captionColor_ = Qt::black;
-    QColor borderColor_;
     QColor color_;
     QImage picture_;
 };

@@ -1,9 +1,7 @@
 #include "TsuiTitleBar.h"
 
-#include "FileTheme.h"
 #include "Messages.h"
 #include "SkinPainting.h"
-#include "TsuiForm.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -60,9 +58,9 @@ TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(QWidget* parent) : TsuiPopupMenu(pa
     Close = addAction(QStringLiteral("Close"));
 }
 
-TsuiTitleBar::TsuiTitleBar(QWidget* parent)
-    : QWidget(parent), style_(this, skin::defaultStyleFor(parent), [this] { applyStyle(); }),
-      windowMenu_(new TsuiTitleBarPopupMenu(this))
+TsuiTitleBar::TsuiTitleBar(QWidget* parent, skin::WindowFrame* frame)
+    : QWidget(parent), skin::StyledControl(this, skin::defaultStyleFor(parent), [this] { applyStyle(); }),
+      frame_(frame), windowMenu_(new TsuiTitleBarPopupMenu(this))
 {
     setFont(captionFont());
     setMouseTracking(true);
@@ -78,18 +76,13 @@ TsuiTitleBar::TsuiTitleBar(QWidget* parent)
     applyStyle();
 }
 
-void TsuiTitleBar::setFileTheme(TsuiFileTheme* theme)
-{
-    style_.setFileTheme(theme);
-}
-
 // ---- collections -----------------------------------------------------------------------------
 
 int TsuiTitleBar::addButton(Type type)
 {
     TsuiTitleBarButton added;
-    added.Transparent = style_.boolean(6);
-    added.Top = style_.integer(9);
+    added.Transparent = style_.boolean(StyleEntry::TitleBarButtonTransparentBool);
+    added.Top = style_.integer(StyleEntry::TitleBarButtonTopInt);
     buttons_.push_back(added);
     const int index = buttonCount() - 1;
     if (!setButtonType(index, type))
@@ -235,40 +228,40 @@ void TsuiTitleBar::loadButtonPictures(TsuiTitleBarButton& button) const
     const int first = firstFrameOf(button.ButtonType, windowMaximized());
     if (first == 0)
         return;
-    button.PicNormal = style_.bitmap(5, first, kTitleButtonFrames);
-    button.PicMouseOn = style_.bitmap(5, first + 1, kTitleButtonFrames);
-    button.PicMouseDown = style_.bitmap(5, first + 2, kTitleButtonFrames);
+    button.PicNormal = style_.bitmap(StyleEntry::TitleBarButtonImage, first, kTitleButtonFrames);
+    button.PicMouseOn = style_.bitmap(StyleEntry::TitleBarButtonImage, first + 1, kTitleButtonFrames);
+    button.PicMouseDown = style_.bitmap(StyleEntry::TitleBarButtonImage, first + 2, kTitleButtonFrames);
 }
 
 void TsuiTitleBar::applyStyle()
 {
     sections_.clear();
-    const struct { int pos; TsuiTitleBarAlign align; bool autoSize; } pieces[] = {
-        {10, TsuiTitleBarAlign::suiLeft, true},
-        {12, TsuiTitleBarAlign::suiRight, true},
-        {11, TsuiTitleBarAlign::suiClient, false}};
+    const struct { skin::StyleEntry picture; TsuiTitleBarAlign align; bool autoSize; } pieces[] = {
+        {StyleEntry::TitleBarLeftImage, TsuiTitleBarAlign::suiLeft, true},
+        {StyleEntry::TitleBarRightImage, TsuiTitleBarAlign::suiRight, true},
+        {StyleEntry::TitleBarClientImage, TsuiTitleBarAlign::suiClient, false}};
     for (const auto& piece : pieces) {
         TsuiTitleBarSection section;
         section.Align = piece.align;
         section.AutoSize = piece.autoSize;
         section.Stretch = piece.align == TsuiTitleBarAlign::suiClient;
-        section.Picture = style_.bitmap(piece.pos);
+        section.Picture = style_.bitmap(piece.picture);
         if (section.AutoSize && !section.Picture.isNull())
             section.Width = section.Picture.width();
         sections_.push_back(section);
     }
-    leftBtnXOffset_ = style_.integer(7);
-    rightBtnXOffset_ = style_.integer(8);
-    outlineColor_ = skin::toQColor(style_.color(16));
-    buttonBandHeight_ = style_.bitmap(5).height();
-    captionTop_ = style_.integer(9);
+    leftBtnXOffset_ = style_.integer(StyleEntry::TitleBarButtonLeftOffsetInt);
+    rightBtnXOffset_ = style_.integer(StyleEntry::TitleBarButtonRightOffsetInt);
+    outlineColor_ = skin::toQColor(style_.color(StyleEntry::FormBorderColor));
+    buttonBandHeight_ = style_.bitmap(StyleEntry::TitleBarButtonImage).height();
+    captionTop_ = style_.integer(StyleEntry::TitleBarButtonTopInt);
     if (onFrameWindow())
-        window()->setMinimumWidth(qMax(0, style_.integer(13)));
-    roundCorner_ = style_.integer(14);
+        window()->setMinimumWidth(qMax(0, style_.integer(StyleEntry::FormMinWidthInt)));
+    roundCorner_ = style_.integer(StyleEntry::FormRoundCornerInt);
     for (TsuiTitleBarButton& button : buttons_) {
         loadButtonPictures(button);
-        button.Transparent = style_.boolean(6);
-        button.Top = style_.integer(9);
+        button.Transparent = style_.boolean(StyleEntry::TitleBarButtonTransparentBool);
+        button.Top = style_.integer(StyleEntry::TitleBarButtonTopInt);
     }
     windowMenu_->setFileTheme(style_.fileTheme());
     windowMenu_->setUIStyle(style_.uiStyle());
@@ -283,20 +276,18 @@ void TsuiTitleBar::applyStyle()
 
 bool TsuiTitleBar::onFrameWindow() const
 {
-    return qobject_cast<TsuiForm*>(parentWidget()) != nullptr;
+    return frame_ != nullptr;
 }
 
 bool TsuiTitleBar::windowMaximized() const
 {
-    if (const auto* form = qobject_cast<TsuiForm*>(parentWidget()))
-        return form->isMaximized();
-    return window()->isMaximized();
+    return frame_ ? frame_->isMaximized() : window()->isMaximized();
 }
 
 void TsuiTitleBar::toggleMaximized()
 {
-    if (auto* form = qobject_cast<TsuiForm*>(parentWidget()))
-        form->setMaximized(!form->isMaximized());
+    if (frame_)
+        frame_->setMaximized(!frame_->isMaximized());
     else
         window()->setWindowState(window()->windowState() ^ Qt::WindowMaximized);
     windowStateChanged();
@@ -494,8 +485,7 @@ void TsuiTitleBar::paintEvent(QPaintEvent*)
 
 Qt::Edges TsuiTitleBar::topResizeEdges(QPoint at) const
 {
-    const auto* form = qobject_cast<TsuiForm*>(parentWidget());
-    if (!form || !form->Sizeable() || form->isMaximized() || at.y() >= skin::kResizeZone)
+    if (!frame_ || !frame_->Sizeable() || frame_->isMaximized() || at.y() >= skin::kResizeZone)
         return {};
     const QPoint inWindow = mapTo(window(), at);
     Qt::Edges edges = Qt::TopEdge;

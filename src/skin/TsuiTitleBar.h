@@ -5,6 +5,7 @@
 
 #include "ControlStyle.h"
 #include "TsuiMenus.h"
+#include "WindowFrame.h"
 
 #include <QColor>
 #include <QImage>
@@ -14,8 +15,6 @@
 #include <vector>
 
 #include "FrameDrag.h"
-
-class TsuiFileTheme;
 
 enum class TsuiTitleBarBtnType { suiMax, suiMin, suiClose, suiHelp, suiControlBox, suiCustom };
 enum class TsuiTitleBarAlign { suiLeft, suiRight, suiClient };
@@ -47,23 +46,17 @@ public:
     QAction* Close;
 };
 
-class TsuiTitleBar : public QWidget {
+class TsuiTitleBar : public QWidget, public skin::StyledControl {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     static inline const QString kOneControlBoxOnly =
         QStringLiteral("Sorry, only one button's ButtonType property can be \"suiControlBox\"");
     static inline const QString kOneClientSectionOnly =
         QStringLiteral("Sorry, only one section's Align property can be \"suiClient\"");
 
-    // Holds the control box, close, maximise and minimise buttons, in that order.
-    explicit TsuiTitleBar(QWidget* parent);
-
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme);
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { style_.setUIStyle(style); }
+    // Holds the control box, close, maximise and minimise buttons, in that order. On a frame
+    // panel the bar maximises, moves and resizes the window through the frame.
+    explicit TsuiTitleBar(QWidget* parent, skin::WindowFrame* frame = nullptr);
 
     // Buttons, in collection order. A second control box is refused with an error box.
     int buttonCount() const { return int(buttons_.size()); }
@@ -161,7 +154,7 @@ private:
     int firstButtonOf(TsuiTitleBarBtnType type) const;
     Qt::Edges topResizeEdges(QPoint at) const;
 
-    skin::ControlStyle style_;
+    skin::WindowFrame* frame_;
     std::vector<TsuiTitleBarButton> buttons_;
     std::vector<TsuiTitleBarSection> sections_;
     TsuiTitleBarPopupMenu* windowMenu_;

@@ -245,7 +245,7 @@ TEST(Frame, ActivationReachesTheTitleBar)
 TEST(Frame, MenuBarLiesBelowTheTitleBarInTheFormsColour)
 {
     Framed w(QSize(640, 478));
-    auto* menu = new TsuiMainMenu(w.form);
+    auto* menu = w.form->createMenu();
     menu->addMenu(QStringLiteral(" 文件(&F)"));
     EXPECT_EQ(w.form->Menu(), menu);
     EXPECT_EQ(menu->geometry(), QRect(0, 29, 634, 22));
