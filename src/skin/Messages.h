@@ -32,7 +32,6 @@ public:
         messages.push_back(message);
         return answer_;
     }
-    void setAnswer(int answer) { answer_ = answer; }
     std::vector<ShownMessage> messages;
 
 private:

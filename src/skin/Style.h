@@ -20,7 +20,6 @@ using TColor = qint32;
 constexpr TColor rgbColor(int r, int g, int b) { return r | (g << 8) | (b << 16); }
 constexpr TColor clBlack = 0;
 constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clGray = 8421504;  // (128,128,128)
 constexpr TColor clBtnFace = TColor(0xFF00000F);
 constexpr TColor clHighlight = TColor(0xFF00000D);
 constexpr TColor clHighlightText = TColor(0xFF00000E);

@@ -345,18 +345,6 @@ void TsuiButton::setGlyph(const QImage& glyph)
     update();
 }
 
-void TsuiButton::setGlyphLayout(TButtonLayout layout)
-{
-    layout_ = layout;
-    update();
-}
-
-void TsuiButton::setSpacing(int spacing)
-{
-    spacing_ = spacing;
-    update();
-}
-
 void TsuiButton::PaintPicture(QPainter& painter, const QImage& picture)
 {
     skin::paintNineSlice(painter, rect(), picture, Transparent());

@@ -100,14 +100,8 @@ public:
     int ModalResult() const { return modalResult_; }
     void setModalResult(int result) { modalResult_ = result; }
     // A glyph twice as wide as high holds an enabled and a disabled frame.
-    const QImage& Glyph() const { return glyph_; }
     void setGlyph(const QImage& glyph);
-    TButtonLayout Layout() const { return layout_; }
-    void setGlyphLayout(TButtonLayout layout);
-    int Spacing() const { return spacing_; }
-    void setSpacing(int spacing);
     int MouseContinuouslyDownInterval() const { return repeatInterval_; }
-    void setMouseContinuouslyDownInterval(int milliseconds) { repeatInterval_ = milliseconds; }
 
     // Where the glyph and the caption go in a button of the given size.
     struct Placement {

@@ -34,9 +34,6 @@ public:
 protected:
     // Whether the picture's transparent colour (its bottom-left pixel) is left out.
     virtual bool PictureTransparent() const { return false; }
-    // Where the picture stands: 3, left of the caption and centred on its height, the one
-    // placement the box draws.
-    virtual int PicturePosition() const { return 3; }
     // Raised after every change of Checked, by the user or by the program.
     virtual void CheckedChanged() {}
     virtual void AfterToggle() {}

@@ -43,12 +43,6 @@ void TsuiCustomComboBox::setBorderColor(const QColor& color)
     framePopup();
 }
 
-void TsuiCustomComboBox::setButtonColor(const QColor& color)
-{
-    buttonColor_ = color;
-    update();
-}
-
 void TsuiCustomComboBox::setArrowColor(const QColor& color)
 {
     arrowColor_ = color;

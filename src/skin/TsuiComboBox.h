@@ -16,8 +16,6 @@ public:
     // The dropped-down list's frame follows.
     void setBorderColor(const QColor& color);
     QColor ButtonColor() const { return buttonColor_; }
-    void setButtonColor(const QColor& color);
-    QColor ArrowColor() const { return arrowColor_; }
     void setArrowColor(const QColor& color);
     // The colour behind the text, also the frame's inner line.
     QColor Color() const { return palette().color(QPalette::Base); }

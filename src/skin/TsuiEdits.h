@@ -20,7 +20,6 @@ public:
 protected:
     // Without a frame (setFrame(false)) the edit shows no border at all.
     void paintEvent(QPaintEvent*) override;
-
 };
 
 class TsuiMemo : public QPlainTextEdit, public skin::BorderedControl {

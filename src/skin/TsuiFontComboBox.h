@@ -7,17 +7,11 @@
 #include <QList>
 #include <QStyledItemDelegate>
 
-enum class TFontDevice { fdScreen, fdPrinter, fdBoth };
-
 // A drop-down list whose items are font families, drawn with their kind's marker.
 class TsuiFontDrawComboBox : public TsuiCustomComboBox {
     Q_OBJECT
 public:
     explicit TsuiFontDrawComboBox(QWidget* parent);
-
-    // Whether each family is drawn in its own font (symbol fonts excepted).
-    bool UseFonts() const { return useFonts_; }
-    void setUseFonts(bool useFonts);
 
     // The marker shown before a family: the TrueType one for scalable families, none otherwise.
     static QImage markerFor(const QString& family);
@@ -30,9 +24,6 @@ public:
 
 protected:
     void paintCurrentItem(QPainter& painter, const QRect& area) override;
-
-private:
-    bool useFonts_ = false;
 };
 
 // The font families of the screen, alphabetically, each once; FontName is its text.
@@ -40,9 +31,6 @@ class TsuiFontComboBox : public TsuiFontDrawComboBox {
     Q_OBJECT
 public:
     explicit TsuiFontComboBox(QWidget* parent);
-
-    TFontDevice Device() const { return device_; }
-    void setDevice(TFontDevice device);
 
     QString fontName() const { return currentText(); }
     // Selects the family equal to name, letter case ignored; clears the selection when none is.
@@ -55,8 +43,6 @@ private:
     // Refills the list and reselects the current name, signalling a change only when the name
     // did not survive the rebuild.
     void rebuild();
-
-    TFontDevice device_ = TFontDevice::fdScreen;
 };
 
 // The sizes of one font: the sixteen standard sizes for a scalable family, else the sizes the
@@ -65,7 +51,6 @@ class TsuiFontSizeComboBox : public TsuiCustomComboBox {
     Q_OBJECT
 public:
     explicit TsuiFontSizeComboBox(QWidget* parent);
-
 
     static QList<int> sizesOf(const QString& family);
 

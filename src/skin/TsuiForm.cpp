@@ -109,13 +109,6 @@ TsuiMainMenu* TsuiForm::createMenu()
     return menu_;
 }
 
-void TsuiForm::setMenuBarColor(TColor color)
-{
-    menuBarColor_ = color;
-    if (menu_)
-        menu_->setMenuBar(menuBarColor_, menuBarHeight_);
-}
-
 void TsuiForm::setMenuBarHeight(int height)
 {
     menuBarHeight_ = height;

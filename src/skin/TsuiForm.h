@@ -49,15 +49,11 @@ public:
     void setBorderWidth(int width);
     bool TitleBarVisible() const { return !titleBar_->isHidden(); }
     void setTitleBarVisible(bool visible);
-    int RoundCorner() const { return titleBar_->RoundCorner(); }
-    void setRoundCorner(int corner) { titleBar_->setRoundCorner(corner); }
 
     // The main menu shown in the bar below the title bar: none until made, then the one made
     // first.
     TsuiMainMenu* Menu() const { return menu_; }
     TsuiMainMenu* createMenu();
-    TColor MenuBarColor() const { return menuBarColor_; }
-    void setMenuBarColor(TColor color);
     int MenuBarHeight() const { return menuBarHeight_; }
     void setMenuBarHeight(int height);
 

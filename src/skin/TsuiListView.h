@@ -15,7 +15,6 @@ public:
 
     explicit TsuiListView(QWidget* parent);
 
-
     void setColumnWidths(const std::vector<int>& widths);
     // Scrolls down by the given number of pixels, in whole rows; a negative amount scrolls up.
     void scrollByPixels(int pixels);

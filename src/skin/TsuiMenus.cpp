@@ -44,7 +44,7 @@ public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
         switch (metric) {
-        case PM_MenuPanelWidth: return menu_.values().FlatMenu ? 3 : 1;
+        case PM_MenuPanelWidth: return 1;
         case PM_MenuHMargin: return 0;
         case PM_MenuVMargin: return 1;
         case PM_MenuBarPanelWidth:
@@ -124,21 +124,9 @@ private:
 
     void paintMenuFrame(QPainter& p, const QRect& r) const
     {
-        const MenuValues& v = menu_.values();
-        if (!v.FlatMenu) {
-            p.setPen(toQColor(menu_.styleColor(StyleEntry::ControlBorderColor)));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(r.adjusted(0, 0, -1, -1));
-            return;
-        }
-        // Flat: the outer pixels in the form colour, then a black and a white rectangle.
+        p.setPen(toQColor(menu_.styleColor(StyleEntry::ControlBorderColor)));
         p.setBrush(Qt::NoBrush);
-        p.setPen(toQColor(menu_.styleColor(StyleEntry::FormBackgroundColor)));
         p.drawRect(r.adjusted(0, 0, -1, -1));
-        p.setPen(Qt::black);
-        p.drawRect(r.adjusted(1, 1, -2, -2));
-        p.setPen(Qt::white);
-        p.drawRect(r.adjusted(2, 2, -3, -3));
     }
 
     // The bar strip at the left (from stripLeft, the item's left by default) and the background
@@ -308,21 +296,6 @@ void SkinnedMenu::setMenuItemHeight(int height)
 {
     if (drawingStyle() != TsuiUIStyle::MacOS)
         change([&] { values_.MenuItemHeight = height; });
-}
-
-void SkinnedMenu::setSeparatorHeight(int height)
-{
-    if (drawingStyle() != TsuiUIStyle::MacOS)
-        change([&] { values_.SeparatorHeight = height; });
-}
-
-QFont SkinnedMenu::itemFont(const QWidget* menu) const
-{
-    if (values_.UseSystemFont || !menu)
-        return menu ? menu->font() : QFont();
-    QFont font(values_.FontName);
-    font.setPointSize(qMax(1, values_.FontSize));
-    return font;
 }
 
 // Sizes depend on the values, so the menus lay out their items again.

@@ -35,12 +35,6 @@ struct MenuValues {
     TColor SelectedColor = clHighlight;
     TColor SelectedFontColor = clWhite;
     TColor FontColor = clWhite;
-    TColor BorderColor = clBlack;  // kept, not used for drawing
-    bool FlatMenu = false;
-    QString FontName = QStringLiteral("MS Sans Serif");
-    int FontSize = 8;
-    int FontCharset = 1;  // the default character set
-    bool UseSystemFont = true;
     // The bar of a main menu: its colour and height come from the frame that shows it.
     TColor MenuBarColor = 14609391;
     int MenuBarHeight = 22;
@@ -56,24 +50,8 @@ public:
     TsuiUIStyle drawingStyle() const { return style_.resolved().style; }
 
     const MenuValues& values() const { return values_; }
-    bool OwnerDraw() const { return true; }
-    // Heights are fixed while the style is MacOS.
+    // Fixed while the style is MacOS.
     void setMenuItemHeight(int height);
-    void setSeparatorHeight(int height);
-    void setBarWidth(int width) { change([&] { values_.BarWidth = width; }); }
-    void setBarColor(TColor color) { change([&] { values_.BarColor = color; }); }
-    void setColor(TColor color) { change([&] { values_.Color = color; }); }
-    void setSeparatorColor(TColor color) { change([&] { values_.SeparatorColor = color; }); }
-    void setSelectedBorderColor(TColor color) { change([&] { values_.SelectedBorderColor = color; }); }
-    void setSelectedColor(TColor color) { change([&] { values_.SelectedColor = color; }); }
-    void setSelectedFontColor(TColor color) { change([&] { values_.SelectedFontColor = color; }); }
-    void setFontColor(TColor color) { change([&] { values_.FontColor = color; }); }
-    void setBorderColor(TColor color) { values_.BorderColor = color; }
-    void setFlatMenu(bool flat) { change([&] { values_.FlatMenu = flat; }); }
-    void setFontName(const QString& name) { change([&] { values_.FontName = name; }); }
-    void setFontSize(int size) { change([&] { values_.FontSize = size; }); }
-    void setFontCharset(int charset) { values_.FontCharset = charset; }
-    void setUseSystemFont(bool use) { change([&] { values_.UseSystemFont = use; }); }
 
     // Colour and height of the bar a main menu shows in; the frame sets them.
     void setMenuBar(TColor color, int height)
@@ -93,8 +71,8 @@ public:
     // The check mark drawn beside checked items without an icon.
     QImage checkMark() const { return checkMarks_->pictures.front(); }
 
-    // The font items are drawn with: the menu's own font, or the one the values name.
-    QFont itemFont(const QWidget* menu) const;
+    // The font items are drawn with: the menu's own font.
+    static QFont itemFont(const QWidget* menu) { return menu ? menu->font() : QFont(); }
 
 protected:
     // checkMarks: the list holding the check mark, which outlives the menu.

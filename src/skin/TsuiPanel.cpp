@@ -52,12 +52,6 @@ void TsuiPanel::setShowButton(bool show)
     update();
 }
 
-void TsuiPanel::setCaptionFontColor(const QColor& color)
-{
-    captionFontColor_ = color;
-    update();
-}
-
 void TsuiPanel::setColor(const QColor& color)
 {
     color_ = color;

@@ -21,10 +21,7 @@ public:
 
     const QString& Caption() const { return caption_; }
     void setCaption(const QString& caption);
-    bool ShowButton() const { return showButton_; }
     void setShowButton(bool show);
-    QColor CaptionFontColor() const { return captionFontColor_; }
-    void setCaptionFontColor(const QColor& color);
     QColor Color() const { return color_; }
     void setColor(const QColor& color);
 

@@ -22,9 +22,7 @@ public:
     // used, as every bar of the program is.
     explicit TsuiProgressBar(QWidget* parent);
 
-    int Min() const { return minimum(); }
     void setMin(int min) { setMinimum(min); }
-    int Max() const { return maximum(); }
     void setMax(int max) { setMaximum(max); }
     int Position() const { return value(); }
     void setPosition(int position) { setValue(position); }
@@ -32,12 +30,9 @@ public:
     TsuiProgressBarOrientation Orientation() const { return orientation_; }
     // Turns the bar, its long side staying long.
     void setOrientation(TsuiProgressBarOrientation orientation);
-    bool ShowCaption() const { return isTextVisible(); }
     void setShowCaption(bool show) { setTextVisible(show); }
     // With SmartShowCaption the caption shows only once the position has left Min.
-    bool SmartShowCaption() const { return smartShowCaption_; }
     void setSmartShowCaption(bool smart);
-    QColor CaptionColor() const { return captionColor_; }
     void setCaptionColor(const QColor& color);
     QColor Color() const { return color_; }
     void setColor(const QColor& color);

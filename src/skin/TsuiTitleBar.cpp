@@ -3,7 +3,6 @@
 #include "Messages.h"
 #include "SkinPainting.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -16,7 +15,6 @@ namespace {
 
 using Type = TsuiTitleBarBtnType;
 constexpr int kTitleButtonFrames = 18;
-constexpr int kAppIconSize = 16;
 
 // The first frame (1-based) of a kind's three pictures in the title button strip; 0 for none.
 int firstFrameOf(Type type, bool maximized)
@@ -105,12 +103,6 @@ bool TsuiTitleBar::setButtonType(int index, Type type)
     return true;
 }
 
-void TsuiTitleBar::setButtonVisible(int index, bool visible)
-{
-    buttons_.at(size_t(index)).Visible = visible;
-    update();
-}
-
 void TsuiTitleBar::setButtonPictures(int index, const QImage& normal, const QImage& mouseOn,
                                      const QImage& mouseDown)
 {
@@ -160,57 +152,10 @@ bool TsuiTitleBar::setSectionAlign(int index, TsuiTitleBarAlign align)
     return true;
 }
 
-void TsuiTitleBar::setSectionPicture(int index, const QImage& picture)
+void TsuiTitleBar::fitHeight()
 {
-    TsuiTitleBarSection& changed = sections_.at(size_t(index));
-    changed.Picture = picture;
-    if (changed.AutoSize && !picture.isNull())
-        changed.Width = picture.width();
-    if (index == 0 && autoSize_ && !picture.isNull())
-        setFixedHeight(picture.height());
-    update();
-}
-
-void TsuiTitleBar::setSectionAutoSize(int index, bool autoSize)
-{
-    TsuiTitleBarSection& changed = sections_.at(size_t(index));
-    changed.AutoSize = autoSize;
-    if (autoSize && !changed.Picture.isNull())
-        changed.Width = changed.Picture.width();
-    update();
-}
-
-void TsuiTitleBar::setSectionWidth(int index, int width)
-{
-    sections_.at(size_t(index)).Width = width;
-    update();
-}
-
-void TsuiTitleBar::setSectionStretch(int index, bool stretch)
-{
-    TsuiTitleBarSection& changed = sections_.at(size_t(index));
-    changed.Stretch = stretch || changed.Align == TsuiTitleBarAlign::suiClient;
-    update();
-}
-
-void TsuiTitleBar::clearSections()
-{
-    sections_.clear();
-    update();
-}
-
-void TsuiTitleBar::setAutoSize(bool autoSize)
-{
-    autoSize_ = autoSize;
-    if (autoSize && !sections_.empty() && !sections_.front().Picture.isNull())
+    if (!sections_.empty() && !sections_.front().Picture.isNull())
         setFixedHeight(sections_.front().Picture.height());
-}
-
-void TsuiTitleBar::setRoundCorner(int corner)
-{
-    roundCorner_ = corner;
-    applyWindowShape();
-    update();
 }
 
 int TsuiTitleBar::firstButtonOf(Type type) const
@@ -268,7 +213,7 @@ void TsuiTitleBar::applyStyle()
     applyWindowShape();
     if (!style_.resolved().useTheme)
         fontColor_ = style_.resolved().style == TsuiUIStyle::MacOS ? Qt::black : Qt::white;
-    setAutoSize(true);
+    fitHeight();
     update();
 }
 
@@ -372,19 +317,14 @@ TsuiTitleBar::Placement TsuiTitleBar::placement() const
             controlBox = i;
             continue;
         }
-        x -= b.PicNormal.width() + buttonInterval_ + 1;
+        x -= b.PicNormal.width() + 1;
         at.buttons[size_t(i)] = QRect(QPoint(x, b.Top), b.PicNormal.size());
     }
     int left = leftBtnXOffset_;
     if (controlBox >= 0) {
         const TsuiTitleBarButton& box = button(controlBox);
-        if (drawAppIcon_) {
-            at.buttons[size_t(controlBox)] = QRect(left + 3, box.Top, kAppIconSize, kAppIconSize);
-            left += 21;
-        } else {
-            at.buttons[size_t(controlBox)] = QRect(QPoint(left, box.Top), box.PicNormal.size());
-            left += box.PicNormal.width() + 5;
-        }
+        at.buttons[size_t(controlBox)] = QRect(QPoint(left, box.Top), box.PicNormal.size());
+        left += box.PicNormal.width() + 5;
     }
     if (left == 0)
         left = 6;
@@ -442,10 +382,6 @@ void TsuiTitleBar::paintButtonsAndCaption(QPainter& painter) const
         const QRect& r = placed.buttons[size_t(i)];
         if (r.isNull())
             continue;
-        if (b.ButtonType == Type::suiControlBox && drawAppIcon_) {
-            painter.drawPixmap(r.topLeft(), QApplication::windowIcon().pixmap(kAppIconSize, kAppIconSize));
-            continue;
-        }
         QImage picture = i == hot ? (pressed_ ? b.PicMouseDown : b.PicMouseOn) : b.PicNormal;
         if (picture.isNull())
             continue;

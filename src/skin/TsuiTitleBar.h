@@ -63,7 +63,6 @@ public:
     const TsuiTitleBarButton& button(int index) const { return buttons_.at(size_t(index)); }
     int addButton(TsuiTitleBarBtnType type = TsuiTitleBarBtnType::suiCustom);
     bool setButtonType(int index, TsuiTitleBarBtnType type);
-    void setButtonVisible(int index, bool visible);
     void setButtonPictures(int index, const QImage& normal, const QImage& mouseOn, const QImage& mouseDown);
     void clearButtons();
     // Replaces the buttons by new ones of the given kinds.
@@ -74,30 +73,11 @@ public:
     const TsuiTitleBarSection& section(int index) const { return sections_.at(size_t(index)); }
     int addSection();
     bool setSectionAlign(int index, TsuiTitleBarAlign align);
-    void setSectionPicture(int index, const QImage& picture);
-    void setSectionAutoSize(int index, bool autoSize);
-    void setSectionWidth(int index, int width);
-    void setSectionStretch(int index, bool stretch);
-    void clearSections();
 
     QString Caption() const { return caption_; }
     void setCaption(const QString& caption) { set(caption_, caption); }
-    int ButtonInterval() const { return buttonInterval_; }
-    void setButtonInterval(int interval) { set(buttonInterval_, interval); }
-    int LeftBtnXOffset() const { return leftBtnXOffset_; }
-    void setLeftBtnXOffset(int offset) { set(leftBtnXOffset_, offset); }
-    int RightBtnXOffset() const { return rightBtnXOffset_; }
-    void setRightBtnXOffset(int offset) { set(rightBtnXOffset_, offset); }
-    bool DrawAppIcon() const { return drawAppIcon_; }
-    void setDrawAppIcon(bool draw) { set(drawAppIcon_, draw); }
     bool FormActive() const { return formActive_; }
     void setFormActive(bool active) { set(formActive_, active); }
-    QColor FontColor() const { return fontColor_; }
-    void setFontColor(const QColor& color) { set(fontColor_, color); }
-    bool AutoSize() const { return autoSize_; }
-    void setAutoSize(bool autoSize);
-    int RoundCorner() const { return roundCorner_; }
-    void setRoundCorner(int corner);
 
     // Where the buttons and the caption go at the bar's present width.
     struct Placement {
@@ -145,6 +125,8 @@ private:
         update();
     }
     void applyStyle();
+    // The bar takes the height of its first section's picture.
+    void fitHeight();
     void loadButtonPictures(TsuiTitleBarButton& button) const;
     void paintSections(QPainter& painter) const;
     void paintButtonsAndCaption(QPainter& painter) const;
@@ -160,12 +142,9 @@ private:
     TsuiTitleBarPopupMenu* windowMenu_;
     QString caption_;
     QColor fontColor_ = Qt::white;
-    int buttonInterval_ = 0;
     int leftBtnXOffset_ = 0;
     int rightBtnXOffset_ = 0;
-    bool drawAppIcon_ = false;
     bool formActive_ = true;
-    bool autoSize_ = true;
     int roundCorner_ = 0;
     QColor outlineColor_;
     int buttonBandHeight_ = 0;

@@ -38,7 +38,6 @@ TEST(Menus, StyleSetsTheMenuValues)
 {
     Window w;
     TsuiPopupMenu menu(w.form);
-    EXPECT_TRUE(menu.OwnerDraw());
     const MenuValues& v = menu.values();
     EXPECT_EQ(v.MenuItemHeight, 21);
     EXPECT_EQ(v.SeparatorHeight, 5);

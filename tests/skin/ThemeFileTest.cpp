@@ -249,8 +249,15 @@ TEST(FileTheme, OpeningMakesTheOwnersControlsResolveAgain)
     button->setFileTheme(theme);
     button->setUIStyle(TsuiUIStyle::FromThemeFile);
     EXPECT_FALSE(button->Transparent()) << "DeepBlue while the theme is unopened";
+    QWidget otherWindow;
+    auto* elsewhere = new TsuiButton(QStringLiteral("b"), &otherWindow);
+    elsewhere->setFileTheme(theme);
+    elsewhere->setUIStyle(TsuiUIStyle::FromThemeFile);
 
     theme->setThemeFile(folder.write("a.thm", sampleTheme()));
     EXPECT_TRUE(button->Transparent()) << "ButtonTransparentBool of the theme";
     EXPECT_EQ(button->UIStyle(), TsuiUIStyle::FromThemeFile);
+    EXPECT_FALSE(elsewhere->Transparent()) << "only the owning window's controls resolve again";
+    elsewhere->setFileTheme(theme);
+    EXPECT_TRUE(elsewhere->Transparent()) << "assigning the theme again resolves it";
 }
