@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const char* name : {"ButtonImage", "buttonimage", "FormBorderColor", "ButtonTransparentBool", ""}) {
             const QString key = QString::fromLatin1(name);
             (void)reader.pictureBytes(key);
-            (void)reader.integerEntry(key);
-            (void)reader.byteEntry(key);
-            (void)reader.stringEntry(key);
+            (void)reader.integer(key);
+            (void)reader.byte(key);
+            (void)reader.string(key);
         }
     } catch (const ThemeFileError&) {
     }

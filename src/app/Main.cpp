@@ -182,7 +182,7 @@ void TForm1::buildCategoryBar()
 void TForm1::buildMenu()
 {
     // The menu shows itself in the frame's menu bar, below the title bar.
-    MainMenu1 = new TsuiMainMenu(suiForm1);
+    MainMenu1 = suiForm1->createMenu();
     auto command = [this](const char* id) { return skin::command(this, id); };
 
     QMenu* file = MainMenu1->addMenu(QStringLiteral(" 文件(&F)"));

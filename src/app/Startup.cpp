@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QStringList>
 
@@ -63,24 +64,28 @@ QString anyChineseFamily(const QStringList& families)
 
 } // namespace
 
-void installFontSubstitutes()
+QString programFamily()
 {
     const QStringList families = QFontDatabase::families();
-    QString chinese = firstInstalled({QStringLiteral("Noto Serif CJK SC"),
-                                      QStringLiteral("Noto Sans CJK SC")}, families);
-    if (chinese.isEmpty())
-        chinese = anyChineseFamily(families);
-    if (!chinese.isEmpty()) {
-        QFont::insertSubstitution(QStringLiteral("宋体"), chinese);
-        QFont::insertSubstitution(QStringLiteral("SimSun"), chinese);
-    }
-    const QString latin = firstInstalled({QStringLiteral("DejaVu Sans")}, families);
-    for (const QString& name : {QStringLiteral("Tahoma"), QStringLiteral("MS Sans Serif")}) {
-        if (!latin.isEmpty())
-            QFont::insertSubstitution(name, latin);
-        if (!chinese.isEmpty())
-            QFont::insertSubstitution(name, chinese);
-    }
+    QString family = firstInstalled({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")},
+                                    families);
+    if (family.isEmpty())
+        family = anyChineseFamily(families);
+    if (family.isEmpty())
+        family = firstInstalled({QStringLiteral("DejaVu Sans")}, families);
+    return family;
+}
+
+void installFontSubstitutes()
+{
+    const QString family = programFamily();
+    if (family.isEmpty())
+        return;
+    for (const QString& name : kWindowFontNames)
+        QFont::insertSubstitution(name, family);
+    QFont applicationFont = QGuiApplication::font();
+    applicationFont.setFamily(family);
+    QGuiApplication::setFont(applicationFont);
 }
 
 bool hasDisplay()

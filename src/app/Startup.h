@@ -15,7 +15,14 @@ namespace app {
 // Returns the milliseconds waited as the clock counted them.
 std::uint32_t waitOutSplash(platform::TickClock& clock);
 
-// Maps the font families the windows name (宋体, Tahoma, MS Sans Serif) to installed ones.
+// The font names the windows ask for.
+inline const QString kWindowFontNames[] = {QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                                           QStringLiteral("Tahoma"), QStringLiteral("MS Sans Serif")};
+// The one installed family every text of the program is drawn in: a Chinese sans family, which
+// reads best at the windows' 11- to 13-pixel sizes (Noto Sans CJK SC where installed).
+QString programFamily();
+// Maps every name of kWindowFontNames, and the application's own font, to programFamily(), so
+// that labels, menus and controls of one window agree.
 void installFontSubstitutes();
 
 // True when the process has somewhere to show windows (an X or Wayland display, or a Qt

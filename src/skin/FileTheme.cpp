@@ -1,20 +1,39 @@
 #include "FileTheme.h"
 
+#include "ThemeFileReader.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QWidget>
+#include <array>
+
+// Every style table entry of an opened theme, as the controls read it.
+struct TsuiFileTheme::Values {
+    std::array<qint32, skin::kStyleEntryCount> numbers;  // -1 when the file has no integer entry
+    std::array<bool, skin::kStyleEntryCount> flags;      // false when it has no byte entry
+    std::array<QImage, skin::kStyleEntryCount> pictures; // null when it has no readable picture
+
+    explicit Values(const TsuiThemeFileReader& reader)
+    {
+        for (int pos = 1; pos <= skin::kStyleEntryCount; ++pos) {
+            const QString name = skin::styleEntryName(skin::StyleEntry(pos));
+            const size_t i = size_t(pos - 1);
+            numbers[i] = reader.integer(name).value_or(-1);
+            flags[i] = reader.byte(name).value_or(0) != 0;
+            QImage picture;
+            const QByteArray bytes = reader.pictureBytes(name);
+            if (!bytes.isEmpty() && picture.loadFromData(bytes, "BMP"))
+                pictures[i] = picture.convertToFormat(QImage::Format_RGB32);
+        }
+    }
+};
 
 namespace {
 
-// The value after "name=" as an integer; fallback when it is none.
-int entryNumber(const QString& entry, int fallback)
+// The array index of an entry; -1 outside the table.
+int indexOf(StyleEntry entry)
 {
-    const qsizetype equals = entry.indexOf(u'=');
-    if (equals < 0)
-        return fallback;
-    bool ok = false;
-    const int value = entry.mid(equals + 1).toInt(&ok);
-    return ok ? value : fallback;
+    const int pos = int(entry);
+    return pos >= 1 && pos <= skin::kStyleEntryCount ? pos - 1 : -1;
 }
 
 } // namespace
@@ -37,65 +56,43 @@ void TsuiFileTheme::setThemeFile(const QString& path)
         if (fileName.isEmpty() || !QFileInfo(found).isFile())
             return;
     }
-    std::unique_ptr<TsuiThemeFileReader> reader;
+    std::unique_ptr<const Values> values;
     try {
-        reader = std::make_unique<TsuiThemeFileReader>(found);
+        values = std::make_unique<const Values>(TsuiThemeFileReader(found));
     } catch (const ThemeFileError& error) {
         qWarning("%s: %s", qPrintable(found), error.what());
         return;
     }
     themeFile_ = found;
-    reader_ = std::move(reader);
-    reapplyToOwnerControls();
+    values_ = std::move(values);
+    emit opened(this);
 }
 
-// Every skinned control of the owning window that uses this theme resolves its style anew.
-void TsuiFileTheme::reapplyToOwnerControls()
+TColor TsuiFileTheme::color(StyleEntry entry) const
 {
-    auto* owner = qobject_cast<QWidget*>(parent());
-    if (!owner)
-        return;
-    for (QObject* component : owner->window()->findChildren<QObject*>()) {
-        if (!QByteArray(component->metaObject()->className()).startsWith("Tsui"))
-            continue;
-        if (component->metaObject()->indexOfProperty("FileTheme") < 0)
-            continue;
-        if (component->property("FileTheme").value<TsuiFileTheme*>() == this)
-            component->setProperty("FileTheme", QVariant::fromValue(this));
-    }
+    return integer(entry);
 }
 
-TColor TsuiFileTheme::color(int pos) const
+int TsuiFileTheme::integer(StyleEntry entry) const
 {
-    return integer(pos);
-}
-
-int TsuiFileTheme::integer(int pos) const
-{
-    if (!reader_)
+    if (!values_)
         return 0;
-    return entryNumber(reader_->integerEntry(skin::styleEntryName(pos)), -1);
+    const int i = indexOf(entry);
+    return i < 0 ? -1 : values_->numbers[size_t(i)];
 }
 
-bool TsuiFileTheme::boolean(int pos) const
+bool TsuiFileTheme::boolean(StyleEntry entry) const
 {
-    if (!reader_)
-        return false;
-    return entryNumber(reader_->byteEntry(skin::styleEntryName(pos)), 0) != 0;
+    const int i = indexOf(entry);
+    return values_ && i >= 0 && values_->flags[size_t(i)];
 }
 
-void TsuiFileTheme::bitmap(int pos, QImage* target, int index, int count) const
+void TsuiFileTheme::bitmap(StyleEntry entry, QImage* target, int index, int count) const
 {
     if (!target)
         return;
-    QImage picture;
-    if (reader_) {
-        const QByteArray bytes = reader_->pictureBytes(skin::styleEntryName(pos));
-        if (!bytes.isEmpty() && picture.loadFromData(bytes, "BMP"))
-            picture = picture.convertToFormat(QImage::Format_RGB32);
-        else
-            picture = QImage();
-    }
+    const int i = indexOf(entry);
+    const QImage picture = values_ && i >= 0 ? values_->pictures[size_t(i)] : QImage();
     if (count == 0)
         *target = picture;
     else

@@ -4,7 +4,7 @@
 // MOZHOU_ECHO_MESSAGES is set).
 #pragma once
 
-#include "Messages.h"
+#include "ShownMessage.h"
 
 namespace skin {
 

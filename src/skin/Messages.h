@@ -3,21 +3,13 @@
 // that records message boxes instead of showing them (used by the tests).
 #pragma once
 
+#include "ShownMessage.h"
+
 #include <QString>
 #include <exception>
 #include <vector>
 
-class QWidget;
-
 namespace skin {
-
-enum class MessageKind { None, Warning, Stop, Information, Help, ErrorReport };
-
-struct ShownMessage {
-    QString caption;
-    QString text;
-    MessageKind kind = MessageKind::None;
-};
 
 class MessageSink {
 public:
@@ -40,7 +32,6 @@ public:
         messages.push_back(message);
         return answer_;
     }
-    void setAnswer(int answer) { answer_ = answer; }
     std::vector<ShownMessage> messages;
 
 private:

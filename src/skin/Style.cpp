@@ -1,11 +1,8 @@
 #include "Style.h"
 
-#include "FileTheme.h"
-
 #include <QApplication>
 #include <QHash>
 #include <QPalette>
-#include <QWidget>
 #include <array>
 
 // The resource initialiser lives in the global namespace.
@@ -101,8 +98,6 @@ const std::array<Entry, kStyleEntryCount>& table()
     return entries;
 }
 
-constexpr int kScrollButtonPos = 38;
-
 // The style that a lookup may use: the low seven bits, one of the five built-in styles.
 bool builtIn(TsuiUIStyle style, TsuiUIStyle* effective)
 {
@@ -113,17 +108,18 @@ bool builtIn(TsuiUIStyle style, TsuiUIStyle* effective)
     return true;
 }
 
-const Entry* entryAt(int pos)
+const Entry* entryAt(StyleEntry entry)
 {
+    const int pos = int(entry);
     if (pos < 1 || pos > kStyleEntryCount)
         return nullptr;
     return &table()[size_t(pos - 1)];
 }
 
 // The value of an entry of the given kind in a built-in style, or nothing.
-const Entry* valueEntry(TsuiUIStyle style, int pos, StyleKind kind, TsuiUIStyle* effective)
+const Entry* valueEntry(TsuiUIStyle style, StyleEntry at, StyleKind kind, TsuiUIStyle* effective)
 {
-    const Entry* entry = entryAt(pos);
+    const Entry* entry = entryAt(at);
     if (!entry || entry->kind != kind || !builtIn(style, effective))
         return nullptr;
     return entry;
@@ -163,55 +159,55 @@ TColor fromQColor(const QColor& color)
     return rgbColor(color.red(), color.green(), color.blue());
 }
 
-QString styleEntryName(int pos)
+QString styleEntryName(StyleEntry at)
 {
-    const Entry* entry = entryAt(pos);
+    const Entry* entry = entryAt(at);
     return entry ? QString::fromLatin1(entry->name) : QString();
 }
 
-StyleKind styleEntryKind(int pos)
+StyleKind styleEntryKind(StyleEntry at)
 {
-    const Entry* entry = entryAt(pos);
+    const Entry* entry = entryAt(at);
     return entry ? entry->kind : StyleKind::Integer;
 }
 
-QString styleBitmapName(TsuiUIStyle style, int pos)
+QString styleBitmapName(TsuiUIStyle style, StyleEntry at)
 {
     TsuiUIStyle effective;
-    const Entry* entry = valueEntry(style, pos, StyleKind::Image, &effective);
+    const Entry* entry = valueEntry(style, at, StyleKind::Image, &effective);
     if (!entry)
         return {};
-    if (pos == kScrollButtonPos && effective != TsuiUIStyle::WinXP && effective != TsuiUIStyle::MacOS)
+    if (at == StyleEntry::ScrollButtonImage && effective != TsuiUIStyle::WinXP && effective != TsuiUIStyle::MacOS)
         return QStringLiteral("MORE_SCROLLBUTTON");
     return prefixOf(effective) + u'_' + QString::fromLatin1(entry->element);
 }
 
-TColor StyleColor(TsuiUIStyle style, int pos)
+TColor StyleColor(TsuiUIStyle style, StyleEntry at)
 {
     TsuiUIStyle effective;
-    const Entry* entry = valueEntry(style, pos, StyleKind::Color, &effective);
+    const Entry* entry = valueEntry(style, at, StyleKind::Color, &effective);
     return entry ? entry->values.of(effective) : 0;
 }
 
-int StyleInt(TsuiUIStyle style, int pos)
+int StyleInt(TsuiUIStyle style, StyleEntry at)
 {
     TsuiUIStyle effective;
-    const Entry* entry = valueEntry(style, pos, StyleKind::Integer, &effective);
+    const Entry* entry = valueEntry(style, at, StyleKind::Integer, &effective);
     return entry ? entry->values.of(effective) : -1;
 }
 
-bool StyleBool(TsuiUIStyle style, int pos)
+bool StyleBool(TsuiUIStyle style, StyleEntry at)
 {
     TsuiUIStyle effective;
-    const Entry* entry = valueEntry(style, pos, StyleKind::Boolean, &effective);
+    const Entry* entry = valueEntry(style, at, StyleKind::Boolean, &effective);
     return entry && entry->values.of(effective) != 0;
 }
 
-void StyleBitmap(TsuiUIStyle style, int pos, QImage* target, int index, int count)
+void StyleBitmap(TsuiUIStyle style, StyleEntry at, QImage* target, int index, int count)
 {
     if (!target)
         return;
-    const QString name = styleBitmapName(style, pos);
+    const QString name = styleBitmapName(style, at);
     if (name.isEmpty())
         return;
     const QImage whole = skinPicture(name);
@@ -255,48 +251,6 @@ QImage skinPicture(const QString& name)
         picture = picture.convertToFormat(QImage::Format_RGB32);
     loaded.insert(name, picture);
     return picture;
-}
-
-ResolvedStyle ResolveStyle(const TsuiFileTheme* theme, TsuiUIStyle style)
-{
-    if (style != TsuiUIStyle::FromThemeFile)
-        return {false, style};
-    if (theme && theme->isOpened())
-        return {true, TsuiUIStyle::FromThemeFile};
-    return {false, TsuiUIStyle::DeepBlue};
-}
-
-TsuiUIStyle DefaultStyleOf(const QWidget* owner)
-{
-    if (!owner)
-        return TsuiUIStyle::DeepBlue;
-    for (const QObject* child : owner->children()) {
-        if (child->inherits("TsuiForm"))
-            return child->property("UIStyle").value<TsuiUIStyle>();
-    }
-    return TsuiUIStyle::DeepBlue;
-}
-
-TsuiUIStyle defaultStyleFor(const QWidget* parent)
-{
-    return DefaultStyleOf(parent ? parent->window() : nullptr);
-}
-
-void ApplyStyleToChildren(QWidget* container, TsuiUIStyle style, TsuiFileTheme* theme)
-{
-    if (!container)
-        return;
-    const QObjectList children = container->children();  // a copy: setters may add children
-    for (QObject* child : children) {
-        auto* control = qobject_cast<QWidget*>(child);
-        if (!control || control->isWindow())
-            continue;
-        const QMetaObject* meta = control->metaObject();
-        if (meta->indexOfProperty("FileTheme") < 0 || meta->indexOfProperty("UIStyle") < 0)
-            continue;
-        control->setProperty("FileTheme", QVariant::fromValue(theme));
-        control->setProperty("UIStyle", QVariant::fromValue(style));
-    }
 }
 
 } // namespace skin

@@ -1,14 +1,11 @@
-// The skin styles: the style enumeration, the 42-entry style table of the built-in styles, the
-// skin pictures compiled into the program, and how a style reaches a control.
+// The skin styles: the style enumeration, the 42-entry style table of the built-in styles and the
+// skin pictures compiled into the program.
 #pragma once
 
 #include <QColor>
 #include <QImage>
 #include <QObject>
 #include <QString>
-
-class QWidget;
-class TsuiFileTheme;
 
 namespace skin {
 Q_NAMESPACE
@@ -23,7 +20,6 @@ using TColor = qint32;
 constexpr TColor rgbColor(int r, int g, int b) { return r | (g << 8) | (b << 16); }
 constexpr TColor clBlack = 0;
 constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clGray = 8421504;  // (128,128,128)
 constexpr TColor clBtnFace = TColor(0xFF00000F);
 constexpr TColor clHighlight = TColor(0xFF00000D);
 constexpr TColor clHighlightText = TColor(0xFF00000E);
@@ -35,24 +31,71 @@ TColor fromQColor(const QColor& color);
 inline const QColor kMagenta(255, 0, 255);
 
 enum class StyleKind { Integer, Color, Image, Boolean };
-constexpr int kStyleEntryCount = 42;
 
-// Name (also the entry name in a theme file) and kind of the entry at a position 1..42;
-// an empty name outside that range.
-QString styleEntryName(int pos);
-StyleKind styleEntryKind(int pos);
+// The positions of the style table, 1 to 42, each named as its entry in a theme file is.
+enum class StyleEntry : int {
+    ButtonImage = 1,
+    ButtonTransparentBool,
+    CheckBoxImage,
+    RadioButtonImage,
+    TitleBarButtonImage,
+    TitleBarButtonTransparentBool,
+    TitleBarButtonLeftOffsetInt,
+    TitleBarButtonRightOffsetInt,
+    TitleBarButtonTopInt,
+    TitleBarLeftImage,
+    TitleBarClientImage,
+    TitleBarRightImage,
+    FormMinWidthInt,
+    FormRoundCornerInt,
+    FormBackgroundColor,
+    FormBorderColor,
+    FormBorderWidthInt,
+    MenuSelectedBorderColor,
+    MenuSelectedBackgroundColor,
+    MenuSelectedFontColor,
+    MenuBackgroundColor,
+    MenuFontColor,
+    MenuBarColor,
+    ProgressBarImage,
+    ControlBorderColor,
+    ControlBackgroundColor,
+    ControlFontColor,
+    TrackBarBarImage,
+    TrackBarSliderImage,
+    TrackBarSliderVImage,
+    ScrollBarBackgroundColor,
+    ScrollBarButtonImage,
+    ScrollBarSliderImage,
+    CheckListBoxImage,
+    ToolBarButtonBorderColor,
+    ToolBarButtonBackgroundColor,
+    ToolBarButtonDownBackgroundColor,
+    ScrollButtonImage,
+    TabControlTabImage,
+    TabControlBarImage,
+    SideChannelHandleImage,
+    SideChannelBarImage,
+};
+constexpr int kStyleEntryCount = 42;
+static_assert(int(StyleEntry::SideChannelBarImage) == kStyleEntryCount);
+
+// Name (also the entry name in a theme file) and kind of an entry; an empty name for a value
+// outside the table.
+QString styleEntryName(StyleEntry entry);
+StyleKind styleEntryKind(StyleEntry entry);
 // The resource name of an image entry in a built-in style ("WINXP_BUTTON"); empty when the
 // entry is no image or the style is not built in.
-QString styleBitmapName(TsuiUIStyle style, int pos);
+QString styleBitmapName(TsuiUIStyle style, StyleEntry entry);
 
-// Table lookups; a kind other than asked, a position outside 1..42 or a style outside the
+// Table lookups; a kind other than asked, a value outside the table or a style outside the
 // built-in ones yields colour 0, integer -1, boolean false, no picture.
-TColor StyleColor(TsuiUIStyle style, int pos);
-int StyleInt(TsuiUIStyle style, int pos);
-bool StyleBool(TsuiUIStyle style, int pos);
+TColor StyleColor(TsuiUIStyle style, StyleEntry entry);
+int StyleInt(TsuiUIStyle style, StyleEntry entry);
+bool StyleBool(TsuiUIStyle style, StyleEntry entry);
 // Loads the picture of an image entry into target: whole with count 0, else frame index
 // (1-based) of count equal frames. Does nothing without a target or for other entries.
-void StyleBitmap(TsuiUIStyle style, int pos, QImage* target, int index = 0, int count = 0);
+void StyleBitmap(TsuiUIStyle style, StyleEntry entry, QImage* target, int index = 0, int count = 0);
 
 // Target becomes frame index (1-based) of count equal frames laid side by side in source.
 void SliceStrip(const QImage& source, QImage* target, int count, int index);
@@ -62,25 +105,8 @@ QImage sliceStrip(const QImage& source, int count, int index);
 // program carries no picture of that name.
 QImage skinPicture(const QString& name);
 
-struct ResolvedStyle {
-    bool useTheme = false;
-    TsuiUIStyle style = TsuiUIStyle::DeepBlue;
-    bool operator==(const ResolvedStyle&) const = default;
-};
-// Where a control takes its values from: the opened theme for FromThemeFile, DeepBlue for
-// FromThemeFile without one, else the table with the style itself.
-ResolvedStyle ResolveStyle(const TsuiFileTheme* theme, TsuiUIStyle style);
-
-// The style of the first TsuiForm among the owner's child controls; DeepBlue without one.
-TsuiUIStyle DefaultStyleOf(const QWidget* owner);
-// The style a new control takes from the window it is created in.
-TsuiUIStyle defaultStyleFor(const QWidget* parent);
-
-// Gives every direct child control that publishes FileTheme and UIStyle first the theme, then
-// the style, in child order.
-void ApplyStyleToChildren(QWidget* container, TsuiUIStyle style, TsuiFileTheme* theme);
-
 } // namespace skin
 
 using skin::TsuiUIStyle;
 using skin::TColor;
+using skin::StyleEntry;

@@ -25,9 +25,13 @@ void addFirst(QHash<QString, Value>& entries, const QString& key, const std::typ
         entries.insert(key, value);
 }
 
-QString entryText(const QHash<QString, QString>& entries, const QString& name)
+template <typename Value>
+std::optional<Value> lookUp(const QHash<QString, Value>& entries, const QString& name)
 {
-    return entries.value(nameKey(name));
+    const auto found = entries.constFind(nameKey(name));
+    if (found == entries.constEnd())
+        return std::nullopt;
+    return *found;
 }
 
 class ByteReader {
@@ -123,17 +127,16 @@ void TsuiThemeFileReader::parse()
         case Integer:
             if (record.dataSize != 4)
                 throw ThemeFileError("theme file: an integer entry is not 4 bytes");
-            addFirst(integers_, key, record.name + u'=' + QString::number(reader.int32At(record.dataOffset)));
+            addFirst(integers_, key, reader.int32At(record.dataOffset));
             break;
         case Byte:
             if (record.dataSize != 1)
                 throw ThemeFileError("theme file: a byte entry is not 1 byte");
-            addFirst(bytesEntries_, key, record.name + u'=' + QString::number(reader.byteAt(record.dataOffset)));
+            addFirst(byteValues_, key, reader.byteAt(record.dataOffset));
             break;
         case String:
             reader.require(record.dataOffset, record.dataSize, "a string");
-            addFirst(strings_, key, record.name + u'=' +
-                                     QString::fromLatin1(reader.at(record.dataOffset), record.dataSize));
+            addFirst(strings_, key, QString::fromLatin1(reader.at(record.dataOffset), record.dataSize));
             break;
         default:
             break;
@@ -157,12 +160,12 @@ QByteArray TsuiThemeFileReader::pictureBytes(const QString& name) const
     return bytes_.mid(found->offset, found->size);
 }
 
-QString TsuiThemeFileReader::integerEntry(const QString& name) const { return entryText(integers_, name); }
-QString TsuiThemeFileReader::byteEntry(const QString& name) const { return entryText(bytesEntries_, name); }
-QString TsuiThemeFileReader::stringEntry(const QString& name) const { return entryText(strings_, name); }
+std::optional<qint32> TsuiThemeFileReader::integer(const QString& name) const { return lookUp(integers_, name); }
+std::optional<quint8> TsuiThemeFileReader::byte(const QString& name) const { return lookUp(byteValues_, name); }
+std::optional<QString> TsuiThemeFileReader::string(const QString& name) const { return lookUp(strings_, name); }
 
 int TsuiThemeFileReader::entryCount() const
 {
-    return int(pictures_.size() + integers_.size() + bytesEntries_.size() + strings_.size());
+    return int(pictures_.size() + integers_.size() + byteValues_.size() + strings_.size());
 }
 

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <optional>
 #include <stdexcept>
 
 // Raised when a theme file breaks the format: the file is then not used at all.
@@ -27,13 +28,13 @@ public:
     explicit TsuiThemeFileReader(const QString& path);
     static TsuiThemeFileReader fromBytes(QByteArray bytes);
 
-    // Lookups by entry name, without regard to letter case.
+    // Lookups by entry name, without regard to letter case; nothing when the file has no entry
+    // of that name and type.
     bool hasPicture(const QString& name) const;
     QByteArray pictureBytes(const QString& name) const;
-    // The "name=value" text of an entry, empty when there is none.
-    QString integerEntry(const QString& name) const;
-    QString byteEntry(const QString& name) const;
-    QString stringEntry(const QString& name) const;
+    std::optional<qint32> integer(const QString& name) const;
+    std::optional<quint8> byte(const QString& name) const;
+    std::optional<QString> string(const QString& name) const;
     int entryCount() const;
 
 private:
@@ -46,5 +47,7 @@ private:
     };
     QByteArray bytes_;
     QHash<QString, Slice> pictures_;
-    QHash<QString, QString> integers_, bytesEntries_, strings_;
+    QHash<QString, qint32> integers_;
+    QHash<QString, quint8> byteValues_;
+    QHash<QString, QString> strings_;
 };

@@ -1,6 +1,5 @@
 #include "TsuiButton.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 
 #include <QApplication>
@@ -64,7 +63,7 @@ private:
 
 TsuiCustomButton::TsuiCustomButton(QWidget* parent)
     : QPushButton(parent),
-      style_(this, skin::defaultStyleFor(parent), [this] {
+      skin::StyledControl(this, skin::defaultStyleFor(parent), [this] {
           UIStyleChanged();
           AutoSizeChanged();
           update();
@@ -105,7 +104,7 @@ void TsuiCustomButton::AutoSizeChanged()
     if (!autoSize_)
         return;
     QImage strip;
-    skin::StyleBitmap(style_.uiStyle(), 1, &strip);
+    skin::StyleBitmap(style_.uiStyle(), StyleEntry::ButtonImage, &strip);
     resize(strip.isNull() ? kBlankPicture : QSize(strip.width() / 3, strip.height()));
 }
 
@@ -327,7 +326,7 @@ QSize TsuiCustomButton::sizeHint() const
 
 TsuiButton::TsuiButton(QWidget* parent) : TsuiCustomButton(parent)
 {
-    style().setUIStyle(style().uiStyle());  // the style values of TsuiButton itself
+    style_.setUIStyle(style_.uiStyle());  // the style values of TsuiButton itself
 }
 
 TsuiButton::TsuiButton(const QString& caption, QWidget* parent) : TsuiButton(parent)
@@ -337,24 +336,12 @@ TsuiButton::TsuiButton(const QString& caption, QWidget* parent) : TsuiButton(par
 
 void TsuiButton::UIStyleChanged()
 {
-    setTransparent(style().boolean(2));
+    setTransparent(style_.boolean(StyleEntry::ButtonTransparentBool));
 }
 
 void TsuiButton::setGlyph(const QImage& glyph)
 {
     glyph_ = glyph;
-    update();
-}
-
-void TsuiButton::setGlyphLayout(TButtonLayout layout)
-{
-    layout_ = layout;
-    update();
-}
-
-void TsuiButton::setSpacing(int spacing)
-{
-    spacing_ = spacing;
     update();
 }
 
@@ -387,7 +374,7 @@ void TsuiButton::PaintCaption(QPainter& painter)
 
 void TsuiButton::PaintFocus(QPainter& painter)
 {
-    const TsuiUIStyle effective = style().resolved().style;
+    const TsuiUIStyle effective = style_.resolved().style;
     if (effective == TsuiUIStyle::MacOS || effective == TsuiUIStyle::BlueGlass)
         boldCaption_ = true;
     else

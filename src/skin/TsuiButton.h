@@ -9,13 +9,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-class TsuiFileTheme;
-
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 // A button that paints itself from pictures; what it paints is decided by the virtual
 // operations below, in the order they are called while painting.
-class TsuiCustomButton : public QPushButton {
+class TsuiCustomButton : public QPushButton, public skin::StyledControl {
     Q_OBJECT
 public:
     explicit TsuiCustomButton(QWidget* parent);
@@ -40,9 +38,6 @@ signals:
     void MouseContinuouslyDown();
 
 protected:
-    const skin::ControlStyle& style() const { return style_; }
-    skin::ControlStyle& style() { return style_; }
-
     virtual void AutoSizeChanged();
     virtual void CaptionChanged() {}
     virtual void FontChanged() { update(); }
@@ -52,10 +47,10 @@ protected:
     virtual void PaintPicture(QPainter& painter, const QImage& picture);
     virtual void PaintCaption(QPainter& painter);
     virtual void PaintFocus(QPainter& painter);
-    virtual QImage LoadNormalPicture() { return style_.bitmap(1, 1, 3); }
-    virtual QImage LoadMouseOnPicture() { return style_.bitmap(1, 2, 3); }
-    virtual QImage LoadMouseDownPicture() { return style_.bitmap(1, 3, 3); }
-    virtual QImage LoadDisabledPicture() { return style_.bitmap(1, 1, 3); }
+    virtual QImage LoadNormalPicture() { return style_.bitmap(StyleEntry::ButtonImage, 1, 3); }
+    virtual QImage LoadMouseOnPicture() { return style_.bitmap(StyleEntry::ButtonImage, 2, 3); }
+    virtual QImage LoadMouseDownPicture() { return style_.bitmap(StyleEntry::ButtonImage, 3, 3); }
+    virtual QImage LoadDisabledPicture() { return style_.bitmap(StyleEntry::ButtonImage, 1, 3); }
     // After OnClick: TsuiButton hands its ModalResult to the window.
     virtual void afterClick() {}
 
@@ -82,7 +77,6 @@ protected:
 private:
     QImage pictureForState();
 
-    skin::ControlStyle style_;
     bool autoSize_ = false;
     bool transparent_ = false;
     bool hot_ = false;
@@ -92,17 +86,10 @@ private:
 
 class TsuiButton : public TsuiCustomButton {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     // 80 × 27, a tab stop, in the style of the window it is created in.
     explicit TsuiButton(QWidget* parent = nullptr);
     TsuiButton(const QString& caption, QWidget* parent);
-
-    TsuiFileTheme* FileTheme() const { return style().fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style().setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style().uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style().setUIStyle(uiStyle); }
 
     // Enter anywhere in the window clicks a Default button, Escape a Cancel button.
     bool isDefault() const { return default_; }
@@ -113,14 +100,8 @@ public:
     int ModalResult() const { return modalResult_; }
     void setModalResult(int result) { modalResult_ = result; }
     // A glyph twice as wide as high holds an enabled and a disabled frame.
-    const QImage& Glyph() const { return glyph_; }
     void setGlyph(const QImage& glyph);
-    TButtonLayout Layout() const { return layout_; }
-    void setGlyphLayout(TButtonLayout layout);
-    int Spacing() const { return spacing_; }
-    void setSpacing(int spacing);
     int MouseContinuouslyDownInterval() const { return repeatInterval_; }
-    void setMouseContinuouslyDownInterval(int milliseconds) { repeatInterval_ = milliseconds; }
 
     // Where the glyph and the caption go in a button of the given size.
     struct Placement {

@@ -1,6 +1,5 @@
 #include "TsuiCheckBox.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 
 #include <QFontMetrics>
@@ -8,7 +7,7 @@
 #include <QPainter>
 
 TsuiCheckBox::TsuiCheckBox(QWidget* parent)
-    : QCheckBox(parent), style_(this, skin::defaultStyleFor(parent), [this] {
+    : QCheckBox(parent), skin::StyledControl(this, skin::defaultStyleFor(parent), [this] {
           fitToCaption();
           update();
       })
@@ -47,7 +46,7 @@ void TsuiCheckBox::setText(const QString& caption)
 
 QImage TsuiCheckBox::picture() const
 {
-    return style_.bitmap(3, frameFor(isChecked(), isEnabled()), 4);
+    return style_.bitmap(StyleEntry::CheckBoxImage, frameFor(isChecked(), isEnabled()), 4);
 }
 
 // Height: the larger of a line of text + 2 and the picture, + 4; width: the picture, the

@@ -6,21 +6,12 @@
 
 #include <QCheckBox>
 
-class TsuiFileTheme;
-
-class TsuiCheckBox : public QCheckBox {
+class TsuiCheckBox : public QCheckBox, public skin::StyledControl {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     // 93 × 17 before auto size, a tab stop, in the style of the window it is created in.
     explicit TsuiCheckBox(QWidget* parent = nullptr);
     TsuiCheckBox(const QString& caption, QWidget* parent);
-
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
 
     bool AutoSize() const { return autoSize_; }
     void setAutoSize(bool autoSize);
@@ -43,9 +34,6 @@ public:
 protected:
     // Whether the picture's transparent colour (its bottom-left pixel) is left out.
     virtual bool PictureTransparent() const { return false; }
-    // Where the picture stands: 3, left of the caption and centred on its height, the one
-    // placement the box draws.
-    virtual int PicturePosition() const { return 3; }
     // Raised after every change of Checked, by the user or by the program.
     virtual void CheckedChanged() {}
     virtual void AfterToggle() {}
@@ -64,7 +52,6 @@ private:
     QImage picture() const;
     void fitToCaption();
 
-    skin::ControlStyle style_;
     bool autoSize_ = true;
     bool transparent_ = false;
     bool enterHeld_ = false;

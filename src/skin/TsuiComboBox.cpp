@@ -1,6 +1,5 @@
 #include "TsuiComboBox.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 
 #include <QAbstractItemView>
@@ -14,10 +13,7 @@ const QColor kDisabledArrow(128, 128, 128);  // 8421504
 } // namespace
 
 TsuiCustomComboBox::TsuiCustomComboBox(QWidget* parent)
-    : QComboBox(parent), style_(this, skin::defaultStyleFor(parent), [this] {
-          readStyle();
-          update();
-      })
+    : QComboBox(parent), skin::BorderedControl(this, [this] { readStyle(); })
 {
     setFont(skin::windowFont());
     // The list drops down below the box, as a drop-down list does, not over it as a menu.
@@ -25,11 +21,10 @@ TsuiCustomComboBox::TsuiCustomComboBox(QWidget* parent)
     readStyle();
 }
 
-// Border (25) and button (15) from the style; the arrow stays as set.
+// The button's colour from the style; the arrow stays as set.
 void TsuiCustomComboBox::readStyle()
 {
-    borderColor_ = skin::toQColor(style_.color(25));
-    buttonColor_ = skin::toQColor(style_.color(15));
+    buttonColor_ = skin::toQColor(style_.color(StyleEntry::FormBackgroundColor));
     framePopup();
 }
 
@@ -44,15 +39,8 @@ void TsuiCustomComboBox::framePopup()
 
 void TsuiCustomComboBox::setBorderColor(const QColor& color)
 {
-    borderColor_ = color;
+    skin::BorderedControl::setBorderColor(color);
     framePopup();
-    update();
-}
-
-void TsuiCustomComboBox::setButtonColor(const QColor& color)
-{
-    buttonColor_ = color;
-    update();
 }
 
 void TsuiCustomComboBox::setArrowColor(const QColor& color)

@@ -7,19 +7,15 @@
 #include <QColor>
 #include <QComboBox>
 
-class TsuiFileTheme;
-
-class TsuiCustomComboBox : public QComboBox {
+class TsuiCustomComboBox : public QComboBox, public skin::BorderedControl {
     Q_OBJECT
 public:
     // 宋体 12 pixels, in the style of the window it is created in.
     explicit TsuiCustomComboBox(QWidget* parent);
 
-    QColor BorderColor() const { return borderColor_; }
+    // The dropped-down list's frame follows.
     void setBorderColor(const QColor& color);
     QColor ButtonColor() const { return buttonColor_; }
-    void setButtonColor(const QColor& color);
-    QColor ArrowColor() const { return arrowColor_; }
     void setArrowColor(const QColor& color);
     // The colour behind the text, also the frame's inner line.
     QColor Color() const { return palette().color(QPalette::Base); }
@@ -31,8 +27,6 @@ public:
     QRect itemArea() const;
 
 protected:
-    const skin::ControlStyle& style() const { return style_; }
-    skin::ControlStyle& style() { return style_; }
     // The current item in the item area; the owner-drawn lists draw it as their items.
     virtual void paintCurrentItem(QPainter& painter, const QRect& area);
     void paintEvent(QPaintEvent*) override;
@@ -43,21 +37,12 @@ private:
     void paintArrow(QPainter& painter) const;
     void framePopup();
 
-    skin::ControlStyle style_;
-    QColor borderColor_;
     QColor buttonColor_;
     QColor arrowColor_ = Qt::black;
 };
 
 class TsuiComboBox : public TsuiCustomComboBox {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     explicit TsuiComboBox(QWidget* parent) : TsuiCustomComboBox(parent) {}
-
-    TsuiFileTheme* FileTheme() const { return style().fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style().setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style().uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style().setUIStyle(uiStyle); }
 };

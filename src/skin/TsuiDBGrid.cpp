@@ -1,6 +1,5 @@
 #include "TsuiDBGrid.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 
 #include <QEvent>
@@ -38,7 +37,7 @@ QFont TsuiDBGrid::gridFont()
 }
 
 TsuiDBGrid::TsuiDBGrid(QWidget* parent)
-    : QTableView(parent), style_(this, skin::defaultStyleFor(parent), [this] { readStyle(); })
+    : QTableView(parent), skin::BorderedControl(this, [this] { readStyle(); })
 {
     skin::reserveFrame(this, 1);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -58,14 +57,13 @@ TsuiDBGrid::TsuiDBGrid(QWidget* parent)
     readStyle();
 }
 
-// Fixed cells (19), title text (20), cell text (22), border (25) and cells (26).
+// Fixed cells, title text, cell text and cells; the border is read before.
 void TsuiDBGrid::readStyle()
 {
-    fixedBGColor_ = skin::toQColor(style_.color(19));
-    titleFontColor_ = skin::toQColor(style_.color(20));
-    fontColor_ = skin::toQColor(style_.color(22));
-    borderColor_ = skin::toQColor(style_.color(25));
-    bgColor_ = skin::toQColor(style_.color(26));
+    fixedBGColor_ = skin::toQColor(style_.color(StyleEntry::MenuSelectedBackgroundColor));
+    titleFontColor_ = skin::toQColor(style_.color(StyleEntry::MenuSelectedFontColor));
+    fontColor_ = skin::toQColor(style_.color(StyleEntry::MenuFontColor));
+    bgColor_ = skin::toQColor(style_.color(StyleEntry::ControlBackgroundColor));
     applyTitleColours();
     applyCellColours();
 }
@@ -104,12 +102,6 @@ QColor TsuiDBGrid::cellTextColor(bool selected, bool focused) const
     if (!selected && !focused)
         return fontColor_;
     return qGray(cellColor(selected, focused).rgb()) < 128 ? QColor(Qt::white) : fontColor_;
-}
-
-void TsuiDBGrid::setBorderColor(const QColor& color)
-{
-    borderColor_ = color;
-    update();
 }
 
 void TsuiDBGrid::setFocusedColor(const QColor& color)

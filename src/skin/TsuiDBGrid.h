@@ -11,12 +11,8 @@
 #include <QTableView>
 #include <functional>
 
-class TsuiFileTheme;
-
-class TsuiDBGrid : public QTableView {
+class TsuiDBGrid : public QTableView, public skin::BorderedControl {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     static constexpr int kRowHeight = 18;
     // Called after the grid has drawn a non-fixed cell, with the painter saved around it.
@@ -27,13 +23,6 @@ public:
     explicit TsuiDBGrid(QWidget* parent);
     static QFont gridFont();
 
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
-
-    QColor BorderColor() const { return borderColor_; }
-    void setBorderColor(const QColor& color);
     QColor FocusedColor() const { return focusedColor_; }
     void setFocusedColor(const QColor& color);
     QColor SelectedColor() const { return selectedColor_; }
@@ -62,8 +51,6 @@ private:
     void applyTitleColours();
     void applyCellColours();
 
-    skin::ControlStyle style_;
-    QColor borderColor_;
     QColor focusedColor_{0, 128, 0};
     QColor selectedColor_{255, 255, 0};
     QColor fontColor_;

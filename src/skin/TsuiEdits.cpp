@@ -1,29 +1,14 @@
 #include "TsuiEdits.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 
 #include <QEvent>
 #include <QPainter>
 
-namespace {
-QColor borderOf(const skin::ControlStyle& style)
-{
-    return skin::toQColor(style.color(25));
-}
-} // namespace
-
 TsuiEdit::TsuiEdit(QWidget* parent)
-    : QLineEdit(parent), style_(this, skin::defaultStyleFor(parent), [this] { setBorderColor(borderOf(style_)); })
+    : QLineEdit(parent), skin::BorderedControl(this, {})
 {
-    borderColor_ = borderOf(style_);
     setTextMargins(1, 0, 1, 0);
-}
-
-void TsuiEdit::setBorderColor(const QColor& color)
-{
-    borderColor_ = color;
-    update();
 }
 
 void TsuiEdit::setColor(const QColor& color)
@@ -41,16 +26,9 @@ void TsuiEdit::paintEvent(QPaintEvent* event)
 }
 
 TsuiMemo::TsuiMemo(QWidget* parent)
-    : QPlainTextEdit(parent), style_(this, skin::defaultStyleFor(parent), [this] { setBorderColor(borderOf(style_)); })
+    : QPlainTextEdit(parent), skin::BorderedControl(this, {})
 {
-    borderColor_ = borderOf(style_);
     skin::reserveFrame(this, 2);
-}
-
-void TsuiMemo::setBorderColor(const QColor& color)
-{
-    borderColor_ = color;
-    update();
 }
 
 void TsuiMemo::setColor(const QColor& color)

@@ -44,12 +44,6 @@ TsuiFontDrawComboBox::TsuiFontDrawComboBox(QWidget* parent) : TsuiCustomComboBox
     setMaxVisibleItems(20);
 }
 
-void TsuiFontDrawComboBox::setUseFonts(bool useFonts)
-{
-    useFonts_ = useFonts;
-    update();
-}
-
 QImage TsuiFontDrawComboBox::markerFor(const QString& family)
 {
     if (family == kSongTi || QFontDatabase::isSmoothlyScalable(family))
@@ -69,11 +63,7 @@ void TsuiFontDrawComboBox::paintItem(QPainter& painter, const QRect& area, const
     if (!marker.isNull())
         painter.drawImage(area.left() + 2, area.top() + (area.height() - marker.height()) / 2,
                           skin::withTransparentColor(marker, marker.pixelColor(0, marker.height() - 1)));
-    QFont nameFont = font();
-    const bool symbol = QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol);
-    if (useFonts_ && !symbol)
-        nameFont.setFamily(family);
-    painter.setFont(nameFont);
+    painter.setFont(font());
     const int left = area.left() + std::max(marker.width(), kMarkerWidth) + 6;
     painter.drawText(QRect(left, area.top(), area.right() - left, area.height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, family);
@@ -89,14 +79,6 @@ TsuiFontComboBox::TsuiFontComboBox(QWidget* parent) : TsuiFontDrawComboBox(paren
 {
     rebuild();
     connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, &TsuiFontComboBox::rebuild);
-}
-
-void TsuiFontComboBox::setDevice(TFontDevice device)
-{
-    if (device_ == device)
-        return;
-    device_ = device;
-    rebuild();
 }
 
 QStringList TsuiFontComboBox::families()

@@ -7,17 +7,11 @@
 #include <QList>
 #include <QStyledItemDelegate>
 
-enum class TFontDevice { fdScreen, fdPrinter, fdBoth };
-
 // A drop-down list whose items are font families, drawn with their kind's marker.
 class TsuiFontDrawComboBox : public TsuiCustomComboBox {
     Q_OBJECT
 public:
     explicit TsuiFontDrawComboBox(QWidget* parent);
-
-    // Whether each family is drawn in its own font (symbol fonts excepted).
-    bool UseFonts() const { return useFonts_; }
-    void setUseFonts(bool useFonts);
 
     // The marker shown before a family: the TrueType one for scalable families, none otherwise.
     static QImage markerFor(const QString& family);
@@ -30,25 +24,13 @@ public:
 
 protected:
     void paintCurrentItem(QPainter& painter, const QRect& area) override;
-
-private:
-    bool useFonts_ = false;
 };
 
 // The font families of the screen, alphabetically, each once; FontName is its text.
 class TsuiFontComboBox : public TsuiFontDrawComboBox {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     explicit TsuiFontComboBox(QWidget* parent);
-
-    TsuiFileTheme* FileTheme() const { return style().fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style().setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style().uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style().setUIStyle(uiStyle); }
-    TFontDevice Device() const { return device_; }
-    void setDevice(TFontDevice device);
 
     QString fontName() const { return currentText(); }
     // Selects the family equal to name, letter case ignored; clears the selection when none is.
@@ -61,23 +43,14 @@ private:
     // Refills the list and reselects the current name, signalling a change only when the name
     // did not survive the rebuild.
     void rebuild();
-
-    TFontDevice device_ = TFontDevice::fdScreen;
 };
 
 // The sizes of one font: the sixteen standard sizes for a scalable family, else the sizes the
 // family offers, in points, ascending, each once.
 class TsuiFontSizeComboBox : public TsuiCustomComboBox {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     explicit TsuiFontSizeComboBox(QWidget* parent);
-
-    TsuiFileTheme* FileTheme() const { return style().fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style().setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style().uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style().setUIStyle(uiStyle); }
 
     static QList<int> sizesOf(const QString& family);
 

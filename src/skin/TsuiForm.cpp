@@ -22,12 +22,13 @@ QWidget* TsuiForm::windowWithoutForm(QWidget* window)
 }
 
 TsuiForm::TsuiForm(QWidget* window, TsuiUIStyle style)
-    : QWidget(windowWithoutForm(window)), window_(window),
-      style_(this, style, [this] { applyStyle(); },
-             [this] { skin::ApplyStyleToChildren(this, TsuiUIStyle::DeepBlue, nullptr); })
+    : QWidget(windowWithoutForm(window)),
+      skin::StyledControl(this, style, [this] { applyStyle(); },
+                          [this] { skin::ApplyStyleToChildren(this, TsuiUIStyle::DeepBlue, nullptr); }),
+      window_(window)
 {
     window_->setMinimumSize(kLeastWindow);
-    titleBar_ = new TsuiTitleBar(this);
+    titleBar_ = new TsuiTitleBar(this, this);
     titleBar_->setCaption(window_->windowTitle());
     takeOver();
     applyStyle();
@@ -50,11 +51,11 @@ void TsuiForm::setCaption(const QString& caption)
 
 void TsuiForm::applyStyle()
 {
-    borderColor_ = style_.color(16);
+    borderColor_ = style_.color(StyleEntry::FormBorderColor);
     const int oldBorder = borderWidth_;
-    borderWidth_ = qMax(0, style_.integer(17));
-    Color = skin::toQColor(style_.color(15));
-    menuBarColor_ = style_.color(15);
+    borderWidth_ = qMax(0, style_.integer(StyleEntry::FormBorderWidthInt));
+    Color = skin::toQColor(style_.color(StyleEntry::FormBackgroundColor));
+    menuBarColor_ = style_.color(StyleEntry::FormBackgroundColor);
     titleBar_->setFileTheme(style_.fileTheme());
     titleBar_->setUIStyle(style_.uiStyle());
     if (menu_) {
@@ -95,28 +96,17 @@ void TsuiForm::setTitleBarVisible(bool visible)
     window_->update();
 }
 
-void TsuiForm::setMenu(TsuiMainMenu* menu)
+TsuiMainMenu* TsuiForm::createMenu()
 {
-    if (menu_ == menu)
-        return;
     if (menu_)
-        menu_->hide();
-    menu_ = menu;
-    if (menu) {
-        menu->setParent(this);
-        menu->setFileTheme(style_.fileTheme());
-        menu->setUIStyle(style_.uiStyle());
-        menu->setMenuBar(menuBarColor_, menuBarHeight_);
-        menu->show();
-    }
+        return menu_;
+    menu_ = new TsuiMainMenu(this);
+    menu_->setFileTheme(style_.fileTheme());
+    menu_->setUIStyle(style_.uiStyle());
+    menu_->setMenuBar(menuBarColor_, menuBarHeight_);
+    menu_->show();
     layOut();
-}
-
-void TsuiForm::setMenuBarColor(TColor color)
-{
-    menuBarColor_ = color;
-    if (menu_)
-        menu_->setMenuBar(menuBarColor_, menuBarHeight_);
+    return menu_;
 }
 
 void TsuiForm::setMenuBarHeight(int height)

@@ -7,6 +7,7 @@
 #include "ControlStyle.h"
 #include "FrameDrag.h"
 #include "TsuiTitleBar.h"
+#include "WindowFrame.h"
 
 #include <QColor>
 #include <QPointer>
@@ -20,10 +21,8 @@ namespace skin {
 inline const QColor kPanelColor(239, 235, 222);
 }
 
-class TsuiForm : public QWidget {
+class TsuiForm : public QWidget, public skin::StyledControl, public skin::WindowFrame {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
     Q_PROPERTY(QColor Color MEMBER Color)
 public:
     static inline const QString kOneFormOnly =
@@ -33,12 +32,8 @@ public:
     // std::logic_error with kOneFormOnly. The program's windows all show the WinXP style.
     explicit TsuiForm(QWidget* window, TsuiUIStyle style = TsuiUIStyle::WinXP);
 
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    // Border, panel and menu-bar colours and the border width from the style; the title bar and
-    // the menu take the style too, and with UIStyleAutoUpdateSub the direct children.
-    void setUIStyle(TsuiUIStyle style) { style_.setUIStyle(style); }
+    // A change of the style sets the border, panel and menu-bar colours and the border width; the
+    // title bar and the menu take the style too, and with UIStyleAutoUpdateSub the direct children.
     bool UIStyleAutoUpdateSub = false;
     QColor Color = skin::kPanelColor;
 
@@ -54,19 +49,16 @@ public:
     void setBorderWidth(int width);
     bool TitleBarVisible() const { return !titleBar_->isHidden(); }
     void setTitleBarVisible(bool visible);
-    int RoundCorner() const { return titleBar_->RoundCorner(); }
-    void setRoundCorner(int corner) { titleBar_->setRoundCorner(corner); }
 
-    // The main menu shown in the bar below the title bar; nullptr removes it.
+    // The main menu shown in the bar below the title bar: none until made, then the one made
+    // first.
     TsuiMainMenu* Menu() const { return menu_; }
-    void setMenu(TsuiMainMenu* menu);
-    TColor MenuBarColor() const { return menuBarColor_; }
-    void setMenuBarColor(TColor color);
+    TsuiMainMenu* createMenu();
     int MenuBarHeight() const { return menuBarHeight_; }
     void setMenuBarHeight(int height);
 
     // Whether the window can be resized from its edges (it had a sizeable border).
-    bool Sizeable() const { return sizeable_; }
+    bool Sizeable() const override { return sizeable_; }
     void setSizeable(bool sizeable) { sizeable_ = sizeable; }
 
     // The window's outer size for a panel of the given size: the border strips beside and below.
@@ -79,8 +71,8 @@ public:
     void moveContentBelowBars();
 
     // Maximised, the window covers the screen's available area and cannot be moved or resized.
-    bool isMaximized() const { return maximized_; }
-    void setMaximized(bool maximized);
+    bool isMaximized() const override { return maximized_; }
+    void setMaximized(bool maximized) override;
 
     // Lays the panel, the title bar and the menu bar out in the window.
     void layOut();
@@ -103,7 +95,6 @@ private:
     void showResizeCursor(QWidget* under, QPoint inWindow);
 
     QWidget* window_;
-    skin::ControlStyle style_;
     TsuiTitleBar* titleBar_ = nullptr;
     QPointer<TsuiMainMenu> menu_;
     TColor borderColor_ = 0;

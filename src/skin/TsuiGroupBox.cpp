@@ -1,6 +1,5 @@
 #include "TsuiGroupBox.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 
 #include <QPainter>
@@ -13,10 +12,9 @@ constexpr int kCaptionLeft = 5;
 
 TsuiGroupBox::TsuiGroupBox(QWidget* parent, const QString& caption)
     : QWidget(parent),
-      style_(this, skin::defaultStyleFor(parent), [this] {
+      skin::BorderedControl(this, [this] {
           readStyle();
           skin::ApplyStyleToChildren(this, style_.uiStyle(), style_.fileTheme());
-          update();
       }),
       caption_(caption),
       color_(skin::parentColor(this))
@@ -26,22 +24,15 @@ TsuiGroupBox::TsuiGroupBox(QWidget* parent, const QString& caption)
     readStyle();
 }
 
-// Border (25) and caption (27).
+// The caption's colour; the border is read before.
 void TsuiGroupBox::readStyle()
 {
-    borderColor_ = skin::toQColor(style_.color(25));
-    fontColor_ = skin::toQColor(style_.color(27));
+    fontColor_ = skin::toQColor(style_.color(StyleEntry::ControlFontColor));
 }
 
 void TsuiGroupBox::setCaption(const QString& caption)
 {
     caption_ = caption;
-    update();
-}
-
-void TsuiGroupBox::setBorderColor(const QColor& color)
-{
-    borderColor_ = color;
     update();
 }
 

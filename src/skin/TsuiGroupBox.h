@@ -7,27 +7,16 @@
 #include <QColor>
 #include <QWidget>
 
-class TsuiFileTheme;
-
-class TsuiGroupBox : public QWidget {
+class TsuiGroupBox : public QWidget, public skin::BorderedControl {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
 public:
     // 185 × 105 in its parent's colour and the style of the window it is created in.
     explicit TsuiGroupBox(QWidget* parent, const QString& caption = {});
     TsuiGroupBox(const QString& caption, QWidget* parent) : TsuiGroupBox(parent, caption) {}
 
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
-
     const QString& Caption() const { return caption_; }
     void setCaption(const QString& caption);
-    QColor BorderColor() const { return borderColor_; }
-    void setBorderColor(const QColor& color);
     // The caption's colour.
     QColor FontColor() const { return fontColor_; }
     void setFontColor(const QColor& color);
@@ -50,9 +39,7 @@ protected:
 private:
     void readStyle();
 
-    skin::ControlStyle style_;
     QString caption_;
-    QColor borderColor_;
     QColor fontColor_;
     QColor color_;
     bool transparent_ = false;

@@ -1,6 +1,5 @@
 #include "TsuiListView.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 
 #include <QEvent>
@@ -8,11 +7,8 @@
 #include <QScrollBar>
 
 TsuiListView::TsuiListView(QWidget* parent)
-    : QTableView(parent), style_(this, skin::defaultStyleFor(parent), [this] {
-          setBorderColor(skin::toQColor(style_.color(25)));
-      })
+    : QTableView(parent), skin::BorderedControl(this, {})
 {
-    borderColor_ = skin::toQColor(style_.color(25));
     skin::reserveFrame(this, 2);
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -27,12 +23,6 @@ TsuiListView::TsuiListView(QWidget* parent)
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(214,211,206); }"));
-}
-
-void TsuiListView::setBorderColor(const QColor& color)
-{
-    borderColor_ = color;
-    update();
 }
 
 void TsuiListView::setColumnWidths(const std::vector<int>& widths)

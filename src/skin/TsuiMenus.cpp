@@ -1,8 +1,6 @@
 #include "TsuiMenus.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
-#include "TsuiForm.h"
 
 #include <QActionEvent>
 #include <QCoreApplication>
@@ -46,7 +44,7 @@ public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
         switch (metric) {
-        case PM_MenuPanelWidth: return menu_.values().FlatMenu ? 3 : 1;
+        case PM_MenuPanelWidth: return 1;
         case PM_MenuHMargin: return 0;
         case PM_MenuVMargin: return 1;
         case PM_MenuBarPanelWidth:
@@ -126,21 +124,9 @@ private:
 
     void paintMenuFrame(QPainter& p, const QRect& r) const
     {
-        const MenuValues& v = menu_.values();
-        if (!v.FlatMenu) {
-            p.setPen(toQColor(menu_.styleColor(25)));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(r.adjusted(0, 0, -1, -1));
-            return;
-        }
-        // Flat: the outer pixels in the form colour, then a black and a white rectangle.
+        p.setPen(toQColor(menu_.styleColor(StyleEntry::ControlBorderColor)));
         p.setBrush(Qt::NoBrush);
-        p.setPen(toQColor(menu_.styleColor(15)));
         p.drawRect(r.adjusted(0, 0, -1, -1));
-        p.setPen(Qt::black);
-        p.drawRect(r.adjusted(1, 1, -2, -2));
-        p.setPen(Qt::white);
-        p.drawRect(r.adjusted(2, 2, -3, -3));
     }
 
     // The bar strip at the left (from stripLeft, the item's left by default) and the background
@@ -282,8 +268,8 @@ const ImageList& sharedCheckMarkList()
 }
 
 SkinnedMenu::SkinnedMenu(QWidget* menu, const ImageList* checkMarks)
-    : menu_(menu), checkMarks_(checkMarks), images_(checkMarks), menuStyle_(new MenuStyle(*this)),
-      style_(menu, defaultStyleFor(menu->parentWidget()), [this] { applyStyle(); })
+    : StyledControl(menu, defaultStyleFor(menu->parentWidget()), [this] { applyStyle(); }), menu_(menu),
+      checkMarks_(checkMarks), images_(checkMarks), menuStyle_(new MenuStyle(*this))
 {
     menuStyle_->setParent(menu);
     menu->setStyle(menuStyle_);
@@ -296,13 +282,13 @@ void SkinnedMenu::applyStyle()
     values_.MenuItemHeight = mac ? 20 : 21;
     values_.SeparatorHeight = mac ? 12 : 5;
     values_.BarWidth = 26;
-    values_.BarColor = style_.color(23);
-    values_.Color = style_.color(21);
+    values_.BarColor = style_.color(StyleEntry::MenuBarColor);
+    values_.Color = style_.color(StyleEntry::MenuBackgroundColor);
     values_.SeparatorColor = mac ? 0 : 8684164;
-    values_.SelectedBorderColor = style_.color(18);
-    values_.SelectedColor = style_.color(19);
-    values_.SelectedFontColor = style_.color(20);
-    values_.FontColor = style_.color(22);
+    values_.SelectedBorderColor = style_.color(StyleEntry::MenuSelectedBorderColor);
+    values_.SelectedColor = style_.color(StyleEntry::MenuSelectedBackgroundColor);
+    values_.SelectedFontColor = style_.color(StyleEntry::MenuSelectedFontColor);
+    values_.FontColor = style_.color(StyleEntry::MenuFontColor);
     relayout();
 }
 
@@ -310,21 +296,6 @@ void SkinnedMenu::setMenuItemHeight(int height)
 {
     if (drawingStyle() != TsuiUIStyle::MacOS)
         change([&] { values_.MenuItemHeight = height; });
-}
-
-void SkinnedMenu::setSeparatorHeight(int height)
-{
-    if (drawingStyle() != TsuiUIStyle::MacOS)
-        change([&] { values_.SeparatorHeight = height; });
-}
-
-QFont SkinnedMenu::itemFont(const QWidget* menu) const
-{
-    if (values_.UseSystemFont || !menu)
-        return menu ? menu->font() : QFont();
-    QFont font(values_.FontName);
-    font.setPointSize(qMax(1, values_.FontSize));
-    return font;
 }
 
 // Sizes depend on the values, so the menus lay out their items again.
@@ -368,15 +339,6 @@ TsuiMainMenu::TsuiMainMenu(QWidget* parent, std::unique_ptr<skin::ImageList> che
     : QMenuBar(parent), skin::SkinnedMenu(this, checkMarks.get()), ownCheckMarks_(std::move(checkMarks))
 {
     setNativeMenuBar(false);
-    QWidget* window = parent ? parent->window() : nullptr;
-    if (!window)
-        return;
-    for (QObject* child : window->children()) {
-        if (auto* form = qobject_cast<TsuiForm*>(child)) {
-            form->setMenu(this);
-            return;
-        }
-    }
 }
 
 void TsuiMainMenu::actionEvent(QActionEvent* event)

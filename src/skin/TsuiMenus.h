@@ -9,8 +9,6 @@
 #include <memory>
 #include <vector>
 
-class TsuiFileTheme;
-
 namespace skin {
 
 class MenuStyle;
@@ -37,49 +35,23 @@ struct MenuValues {
     TColor SelectedColor = clHighlight;
     TColor SelectedFontColor = clWhite;
     TColor FontColor = clWhite;
-    TColor BorderColor = clBlack;  // kept, not used for drawing
-    bool FlatMenu = false;
-    QString FontName = QStringLiteral("MS Sans Serif");
-    int FontSize = 8;
-    int FontCharset = 1;  // the default character set
-    bool UseSystemFont = true;
     // The bar of a main menu: its colour and height come from the frame that shows it.
     TColor MenuBarColor = 14609391;
     int MenuBarHeight = 22;
 };
 
 // The values, the style and the drawing shared by TsuiMainMenu and TsuiPopupMenu.
-class SkinnedMenu {
+class SkinnedMenu : public StyledControl {
 public:
     SkinnedMenu(const SkinnedMenu&) = delete;
     SkinnedMenu& operator=(const SkinnedMenu&) = delete;
 
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
     // The effective style after resolving FromThemeFile.
     TsuiUIStyle drawingStyle() const { return style_.resolved().style; }
 
     const MenuValues& values() const { return values_; }
-    bool OwnerDraw() const { return true; }
-    // Heights are fixed while the style is MacOS.
+    // Fixed while the style is MacOS.
     void setMenuItemHeight(int height);
-    void setSeparatorHeight(int height);
-    void setBarWidth(int width) { change([&] { values_.BarWidth = width; }); }
-    void setBarColor(TColor color) { change([&] { values_.BarColor = color; }); }
-    void setColor(TColor color) { change([&] { values_.Color = color; }); }
-    void setSeparatorColor(TColor color) { change([&] { values_.SeparatorColor = color; }); }
-    void setSelectedBorderColor(TColor color) { change([&] { values_.SelectedBorderColor = color; }); }
-    void setSelectedColor(TColor color) { change([&] { values_.SelectedColor = color; }); }
-    void setSelectedFontColor(TColor color) { change([&] { values_.SelectedFontColor = color; }); }
-    void setFontColor(TColor color) { change([&] { values_.FontColor = color; }); }
-    void setBorderColor(TColor color) { values_.BorderColor = color; }
-    void setFlatMenu(bool flat) { change([&] { values_.FlatMenu = flat; }); }
-    void setFontName(const QString& name) { change([&] { values_.FontName = name; }); }
-    void setFontSize(int size) { change([&] { values_.FontSize = size; }); }
-    void setFontCharset(int charset) { values_.FontCharset = charset; }
-    void setUseSystemFont(bool use) { change([&] { values_.UseSystemFont = use; }); }
 
     // Colour and height of the bar a main menu shows in; the frame sets them.
     void setMenuBar(TColor color, int height)
@@ -90,7 +62,7 @@ public:
         });
     }
     // A value of the menu's style, from the theme when the style is FromThemeFile.
-    TColor styleColor(int pos) const { return style_.color(pos); }
+    TColor styleColor(StyleEntry entry) const { return style_.color(entry); }
 
     // The item icons' list: empty while the menu's own check-mark list is in use; assigning
     // no list puts that one back.
@@ -99,13 +71,12 @@ public:
     // The check mark drawn beside checked items without an icon.
     QImage checkMark() const { return checkMarks_->pictures.front(); }
 
-    // The font items are drawn with: the menu's own font, or the one the values name.
-    QFont itemFont(const QWidget* menu) const;
+    // The font items are drawn with: the menu's own font.
+    static QFont itemFont(const QWidget* menu) { return menu ? menu->font() : QFont(); }
 
 protected:
     // checkMarks: the list holding the check mark, which outlives the menu.
     SkinnedMenu(QWidget* menu, const ImageList* checkMarks);
-    virtual ~SkinnedMenu() = default;
     // Gives a drop-down menu (and, when it opens, its own submenus) this menu's drawing.
     void adopt(QMenu* menu);
 
@@ -124,15 +95,12 @@ private:
     const ImageList* images_;
     MenuValues values_;
     MenuStyle* menuStyle_;
-    skin::ControlStyle style_;
 };
 
 } // namespace skin
 
 class TsuiPopupMenu : public QMenu, public skin::SkinnedMenu {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     explicit TsuiPopupMenu(QWidget* parent);
 
@@ -140,12 +108,9 @@ protected:
     void actionEvent(QActionEvent*) override;
 };
 
-// The main menu attaches itself to the frame panel of the window it is made in, which shows it
-// in its menu bar.
+// The main menu, shown by the frame panel that makes it in its menu bar.
 class TsuiMainMenu : public QMenuBar, public skin::SkinnedMenu {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     explicit TsuiMainMenu(QWidget* parent);
 

@@ -7,6 +7,8 @@
 #include "TsuiForm.h"
 
 #include <QGuiApplication>
+#include <QFontMetrics>
+#include <QtMath>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
@@ -35,10 +37,17 @@ skin::MessageKind kindOf(TsuiIconType icon)
     return skin::MessageKind::None;
 }
 
-// The number of lines the text takes wrapped at width; an empty text keeps one line.
-int wrappedLines(const QString& text, const QFont& font, int width)
+struct WrappedText {
+    int lines = 1;
+    int lineHeight = 0;  // of the tallest line, whichever fonts draw its characters
+};
+
+// The lines the text takes wrapped at width (an empty text keeps one line) and how far apart
+// they stand: at least the font's own line spacing, more where a fallback font draws taller.
+WrappedText wrapText(const QString& text, const QFont& font, int width)
 {
     int lines = 0;
+    qreal tallest = QFontMetricsF(font).lineSpacing();
     for (const QString& paragraph : text.split(u'\n')) {
         QTextLayout layout(paragraph, font);
         QTextOption option;
@@ -48,12 +57,13 @@ int wrappedLines(const QString& text, const QFont& font, int width)
         int paragraphLines = 0;
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(width);
+            tallest = qMax(tallest, line.height());
             ++paragraphLines;
         }
         layout.endLayout();
         lines += qMax(1, paragraphLines);
     }
-    return qMax(1, lines);
+    return {qMax(1, lines), qCeil(tallest)};
 }
 
 // The text as the label shows it: "&" marks the access key and is not shown, "&&" shows one.
@@ -140,8 +150,9 @@ std::unique_ptr<TfrmMsg> TsuiMessageDialog::buildWindow() const
     QLabel* lbl = window->lbl;
     lbl->setFont(Font);
     lbl->setText(Text);
-    const int lines = wrappedLines(shownText(Text), Font, TfrmMsg::kTextWidth);
-    lbl->resize(TfrmMsg::kTextWidth, lines * skin::textHeight(Font));
+    // The label is as many lines high as the fonts that draw them space them, so every line is seen.
+    const WrappedText wrapped = wrapText(shownText(Text), Font, TfrmMsg::kTextWidth);
+    lbl->resize(TfrmMsg::kTextWidth, wrapped.lines * wrapped.lineHeight);
     const int a = qMax(kPictureBoxBottom, lbl->y() + lbl->height());
 
     if (IconType != TsuiIconType::suiNone) {
@@ -180,7 +191,9 @@ std::unique_ptr<TfrmMsg> TsuiMessageDialog::buildWindow() const
     window->suiForm1->setCaption(Caption);
     window->suiForm1->setFileTheme(FileTheme);
     window->suiForm1->setUIStyle(UIStyle);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - QPoint(W / 2, window->height() / 2));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        window->move(area.x() + (area.width() - W) / 2, area.y() + (area.height() - window->height()) / 2);
+    }
     return window;
 }

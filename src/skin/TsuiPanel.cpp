@@ -1,6 +1,5 @@
 #include "TsuiPanel.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 
 #include <QMouseEvent>
@@ -16,12 +15,11 @@ constexpr int kInset = 3;
 
 TsuiPanel::TsuiPanel(QWidget* parent, const QString& caption)
     : QWidget(parent),
-      style_(this, skin::defaultStyleFor(parent), [this] {
+      skin::BorderedControl(this, [this] {
           readStyle();
           skin::ApplyStyleToChildren(this, style_.resolved().useTheme ? TsuiUIStyle::FromThemeFile
                                                                        : style_.resolved().style,
                                      style_.fileTheme());
-          update();
       }),
       caption_(caption)
 {
@@ -31,14 +29,14 @@ TsuiPanel::TsuiPanel(QWidget* parent, const QString& caption)
     rememberedHeight_ = height();
 }
 
-// Caption bar (42), border (25), caption colour (20, black in MacOS); white behind the content.
+// Caption bar and caption colour (black in MacOS); white behind the content. The border is read
+// before.
 void TsuiPanel::readStyle()
 {
-    bar_ = style_.bitmap(42);
-    borderColor_ = skin::toQColor(style_.color(25));
+    bar_ = style_.bitmap(StyleEntry::SideChannelBarImage);
     const skin::ResolvedStyle from = style_.resolved();
     captionFontColor_ = !from.useTheme && from.style == TsuiUIStyle::MacOS ? QColor(Qt::black)
-                                                                           : skin::toQColor(style_.color(20));
+                                                                           : skin::toQColor(style_.color(StyleEntry::MenuSelectedFontColor));
     color_ = Qt::white;
 }
 
@@ -51,18 +49,6 @@ void TsuiPanel::setCaption(const QString& caption)
 void TsuiPanel::setShowButton(bool show)
 {
     showButton_ = show;
-    update();
-}
-
-void TsuiPanel::setCaptionFontColor(const QColor& color)
-{
-    captionFontColor_ = color;
-    update();
-}
-
-void TsuiPanel::setBorderColor(const QColor& color)
-{
-    borderColor_ = color;
     update();
 }
 

@@ -9,12 +9,8 @@
 #include <QImage>
 #include <QWidget>
 
-class TsuiFileTheme;
-
-class TsuiPanel : public QWidget {
+class TsuiPanel : public QWidget, public skin::BorderedControl {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
 public:
     static constexpr int kStep = 15;
@@ -23,19 +19,9 @@ public:
 
     explicit TsuiPanel(QWidget* parent, const QString& caption = {});
 
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
-
     const QString& Caption() const { return caption_; }
     void setCaption(const QString& caption);
-    bool ShowButton() const { return showButton_; }
     void setShowButton(bool show);
-    QColor CaptionFontColor() const { return captionFontColor_; }
-    void setCaptionFontColor(const QColor& color);
-    QColor BorderColor() const { return borderColor_; }
-    void setBorderColor(const QColor& color);
     QColor Color() const { return color_; }
     void setColor(const QColor& color);
 
@@ -71,11 +57,9 @@ private:
     // Changes the height to target in 15-pixel steps, each shown at once.
     void slideTo(int target);
 
-    skin::ControlStyle style_;
     QString caption_;
     bool showButton_ = true;
     QColor captionFontColor_;
-    QColor borderColor_;
     QColor color_ = Qt::white;
     QImage bar_;
     bool collapsed_ = false;

@@ -1,6 +1,5 @@
 #include "TsuiProgressBar.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 
 #include <QPainter>
@@ -8,10 +7,7 @@
 #include <algorithm>
 
 TsuiProgressBar::TsuiProgressBar(QWidget* parent)
-    : QProgressBar(parent), style_(this, skin::defaultStyleFor(parent), [this] {
-          readStyle();
-          update();
-      })
+    : QProgressBar(parent), skin::BorderedControl(this, [this] { readStyle(); })
 {
     setRange(0, 100);
     setValue(50);
@@ -22,12 +18,11 @@ TsuiProgressBar::TsuiProgressBar(QWidget* parent)
     hide();
 }
 
-// Picture (24), border (25) and the colour of the empty part (26).
+// The picture and the colour of the empty part; the border is read before.
 void TsuiProgressBar::readStyle()
 {
-    picture_ = style_.bitmap(24);
-    borderColor_ = skin::toQColor(style_.color(25));
-    color_ = skin::toQColor(style_.color(26));
+    picture_ = style_.bitmap(StyleEntry::ProgressBarImage);
+    color_ = skin::toQColor(style_.color(StyleEntry::ControlBackgroundColor));
 }
 
 void TsuiProgressBar::fixThickness()
@@ -66,12 +61,6 @@ void TsuiProgressBar::setSmartShowCaption(bool smart)
 void TsuiProgressBar::setCaptionColor(const QColor& color)
 {
     captionColor_ = color;
-    update();
-}
-
-void TsuiProgressBar::setBorderColor(const QColor& color)
-{
-    borderColor_ = color;
     update();
 }
 

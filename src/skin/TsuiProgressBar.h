@@ -10,14 +10,11 @@
 #include <QProgressBar>
 
 class QPainter;
-class TsuiFileTheme;
 
 enum TsuiProgressBarOrientation { suiHorizontal, suiVertical };
 
-class TsuiProgressBar : public QProgressBar {
+class TsuiProgressBar : public QProgressBar, public skin::BorderedControl {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     static constexpr int kThickness = 12;
 
@@ -25,14 +22,7 @@ public:
     // used, as every bar of the program is.
     explicit TsuiProgressBar(QWidget* parent);
 
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
-
-    int Min() const { return minimum(); }
     void setMin(int min) { setMinimum(min); }
-    int Max() const { return maximum(); }
     void setMax(int max) { setMaximum(max); }
     int Position() const { return value(); }
     void setPosition(int position) { setValue(position); }
@@ -40,15 +30,10 @@ public:
     TsuiProgressBarOrientation Orientation() const { return orientation_; }
     // Turns the bar, its long side staying long.
     void setOrientation(TsuiProgressBarOrientation orientation);
-    bool ShowCaption() const { return isTextVisible(); }
     void setShowCaption(bool show) { setTextVisible(show); }
     // With SmartShowCaption the caption shows only once the position has left Min.
-    bool SmartShowCaption() const { return smartShowCaption_; }
     void setSmartShowCaption(bool smart);
-    QColor CaptionColor() const { return captionColor_; }
     void setCaptionColor(const QColor& color);
-    QColor BorderColor() const { return borderColor_; }
-    void setBorderColor(const QColor& color);
     QColor Color() const { return color_; }
     void setColor(const QColor& color);
     const QImage& Picture() const { return picture_; }
@@ -73,11 +58,9 @@ private:
     bool captionShown() const;
     void frame(QPainter& painter, const QRect& area) const;
 
-    skin::ControlStyle style_;
     TsuiProgressBarOrientation orientation_ = suiHorizontal;
     bool smartShowCaption_ = false;
     QColor captionColor_ = Qt::black;
-    QColor borderColor_;
     QColor color_;
     QImage picture_;
 };

@@ -1,6 +1,5 @@
 #include "TsuiStatusBar.h"
 
-#include "FileTheme.h"
 #include "SkinPainting.h"
 #include "TsuiForm.h"
 
@@ -13,12 +12,17 @@ const QColor kCellLine(172, 168, 153);
 constexpr int kSizingOverhang = 5;
 } // namespace
 
-TsuiStatusBar::TsuiStatusBar(QWidget* parent)
-    : QWidget(parent), style_(this, skin::defaultStyleFor(parent), [this] {
-          setPanelColor(skin::toQColor(style_.color(15)));
-      })
+TsuiStatusBar::TsuiStatusBar(QWidget* parent) : TsuiStatusBar(parent, nullptr) {}
+
+TsuiStatusBar::TsuiStatusBar(TsuiForm* form) : TsuiStatusBar(form, form) {}
+
+TsuiStatusBar::TsuiStatusBar(QWidget* parent, const skin::WindowFrame* frame)
+    : QWidget(parent), skin::StyledControl(this, skin::defaultStyleFor(parent), [this] {
+          setPanelColor(skin::toQColor(style_.color(StyleEntry::FormBackgroundColor)));
+      }),
+      frame_(frame)
 {
-    panelColor_ = skin::toQColor(style_.color(15));
+    panelColor_ = skin::toQColor(style_.color(StyleEntry::FormBackgroundColor));
     setFixedHeight(19);
     setMouseTracking(true);
 }
@@ -43,8 +47,7 @@ void TsuiStatusBar::setPanelText(int index, const QString& text)
 
 bool TsuiStatusBar::showsHandle() const
 {
-    const auto* form = qobject_cast<const TsuiForm*>(parentWidget());
-    return form && form->Sizeable() && !form->isMaximized();
+    return frame_ && frame_->Sizeable() && !frame_->isMaximized();
 }
 
 QRect TsuiStatusBar::handleRect() const

@@ -11,12 +11,13 @@
 #include <QWidget>
 #include <vector>
 
-class TsuiFileTheme;
+class TsuiForm;
+namespace skin {
+class WindowFrame;
+}
 
-class TsuiStatusBar : public QWidget {
+class TsuiStatusBar : public QWidget, public skin::StyledControl {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     struct Panel {
         int width = 0;  // ignored for the last panel, which takes the rest
@@ -25,11 +26,9 @@ public:
     };
 
     explicit TsuiStatusBar(QWidget* parent);
+    // Directly on a frame panel.
+    explicit TsuiStatusBar(TsuiForm* form);
 
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { style_.setFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle uiStyle) { style_.setUIStyle(uiStyle); }
     QColor PanelColor() const { return panelColor_; }
     void setPanelColor(const QColor& color);
 
@@ -48,7 +47,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
 
 private:
-    skin::ControlStyle style_;
+    TsuiStatusBar(QWidget* parent, const skin::WindowFrame* frame);
+
+    const skin::WindowFrame* frame_;
     QColor panelColor_;
     std::vector<Panel> panels_;
     bool sizing_ = false;

@@ -1,11 +1,8 @@
 #include "TsuiTitleBar.h"
 
-#include "FileTheme.h"
 #include "Messages.h"
 #include "SkinPainting.h"
-#include "TsuiForm.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -18,7 +15,6 @@ namespace {
 
 using Type = TsuiTitleBarBtnType;
 constexpr int kTitleButtonFrames = 18;
-constexpr int kAppIconSize = 16;
 
 // The first frame (1-based) of a kind's three pictures in the title button strip; 0 for none.
 int firstFrameOf(Type type, bool maximized)
@@ -60,9 +56,9 @@ TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(QWidget* parent) : TsuiPopupMenu(pa
     Close = addAction(QStringLiteral("Close"));
 }
 
-TsuiTitleBar::TsuiTitleBar(QWidget* parent)
-    : QWidget(parent), style_(this, skin::defaultStyleFor(parent), [this] { applyStyle(); }),
-      windowMenu_(new TsuiTitleBarPopupMenu(this))
+TsuiTitleBar::TsuiTitleBar(QWidget* parent, skin::WindowFrame* frame)
+    : QWidget(parent), skin::StyledControl(this, skin::defaultStyleFor(parent), [this] { applyStyle(); }),
+      frame_(frame), windowMenu_(new TsuiTitleBarPopupMenu(this))
 {
     setFont(captionFont());
     setMouseTracking(true);
@@ -78,18 +74,13 @@ TsuiTitleBar::TsuiTitleBar(QWidget* parent)
     applyStyle();
 }
 
-void TsuiTitleBar::setFileTheme(TsuiFileTheme* theme)
-{
-    style_.setFileTheme(theme);
-}
-
 // ---- collections -----------------------------------------------------------------------------
 
 int TsuiTitleBar::addButton(Type type)
 {
     TsuiTitleBarButton added;
-    added.Transparent = style_.boolean(6);
-    added.Top = style_.integer(9);
+    added.Transparent = style_.boolean(StyleEntry::TitleBarButtonTransparentBool);
+    added.Top = style_.integer(StyleEntry::TitleBarButtonTopInt);
     buttons_.push_back(added);
     const int index = buttonCount() - 1;
     if (!setButtonType(index, type))
@@ -110,12 +101,6 @@ bool TsuiTitleBar::setButtonType(int index, Type type)
     loadButtonPictures(changed);
     update();
     return true;
-}
-
-void TsuiTitleBar::setButtonVisible(int index, bool visible)
-{
-    buttons_.at(size_t(index)).Visible = visible;
-    update();
 }
 
 void TsuiTitleBar::setButtonPictures(int index, const QImage& normal, const QImage& mouseOn,
@@ -167,57 +152,10 @@ bool TsuiTitleBar::setSectionAlign(int index, TsuiTitleBarAlign align)
     return true;
 }
 
-void TsuiTitleBar::setSectionPicture(int index, const QImage& picture)
+void TsuiTitleBar::fitHeight()
 {
-    TsuiTitleBarSection& changed = sections_.at(size_t(index));
-    changed.Picture = picture;
-    if (changed.AutoSize && !picture.isNull())
-        changed.Width = picture.width();
-    if (index == 0 && autoSize_ && !picture.isNull())
-        setFixedHeight(picture.height());
-    update();
-}
-
-void TsuiTitleBar::setSectionAutoSize(int index, bool autoSize)
-{
-    TsuiTitleBarSection& changed = sections_.at(size_t(index));
-    changed.AutoSize = autoSize;
-    if (autoSize && !changed.Picture.isNull())
-        changed.Width = changed.Picture.width();
-    update();
-}
-
-void TsuiTitleBar::setSectionWidth(int index, int width)
-{
-    sections_.at(size_t(index)).Width = width;
-    update();
-}
-
-void TsuiTitleBar::setSectionStretch(int index, bool stretch)
-{
-    TsuiTitleBarSection& changed = sections_.at(size_t(index));
-    changed.Stretch = stretch || changed.Align == TsuiTitleBarAlign::suiClient;
-    update();
-}
-
-void TsuiTitleBar::clearSections()
-{
-    sections_.clear();
-    update();
-}
-
-void TsuiTitleBar::setAutoSize(bool autoSize)
-{
-    autoSize_ = autoSize;
-    if (autoSize && !sections_.empty() && !sections_.front().Picture.isNull())
+    if (!sections_.empty() && !sections_.front().Picture.isNull())
         setFixedHeight(sections_.front().Picture.height());
-}
-
-void TsuiTitleBar::setRoundCorner(int corner)
-{
-    roundCorner_ = corner;
-    applyWindowShape();
-    update();
 }
 
 int TsuiTitleBar::firstButtonOf(Type type) const
@@ -235,47 +173,47 @@ void TsuiTitleBar::loadButtonPictures(TsuiTitleBarButton& button) const
     const int first = firstFrameOf(button.ButtonType, windowMaximized());
     if (first == 0)
         return;
-    button.PicNormal = style_.bitmap(5, first, kTitleButtonFrames);
-    button.PicMouseOn = style_.bitmap(5, first + 1, kTitleButtonFrames);
-    button.PicMouseDown = style_.bitmap(5, first + 2, kTitleButtonFrames);
+    button.PicNormal = style_.bitmap(StyleEntry::TitleBarButtonImage, first, kTitleButtonFrames);
+    button.PicMouseOn = style_.bitmap(StyleEntry::TitleBarButtonImage, first + 1, kTitleButtonFrames);
+    button.PicMouseDown = style_.bitmap(StyleEntry::TitleBarButtonImage, first + 2, kTitleButtonFrames);
 }
 
 void TsuiTitleBar::applyStyle()
 {
     sections_.clear();
-    const struct { int pos; TsuiTitleBarAlign align; bool autoSize; } pieces[] = {
-        {10, TsuiTitleBarAlign::suiLeft, true},
-        {12, TsuiTitleBarAlign::suiRight, true},
-        {11, TsuiTitleBarAlign::suiClient, false}};
+    const struct { skin::StyleEntry picture; TsuiTitleBarAlign align; bool autoSize; } pieces[] = {
+        {StyleEntry::TitleBarLeftImage, TsuiTitleBarAlign::suiLeft, true},
+        {StyleEntry::TitleBarRightImage, TsuiTitleBarAlign::suiRight, true},
+        {StyleEntry::TitleBarClientImage, TsuiTitleBarAlign::suiClient, false}};
     for (const auto& piece : pieces) {
         TsuiTitleBarSection section;
         section.Align = piece.align;
         section.AutoSize = piece.autoSize;
         section.Stretch = piece.align == TsuiTitleBarAlign::suiClient;
-        section.Picture = style_.bitmap(piece.pos);
+        section.Picture = style_.bitmap(piece.picture);
         if (section.AutoSize && !section.Picture.isNull())
             section.Width = section.Picture.width();
         sections_.push_back(section);
     }
-    leftBtnXOffset_ = style_.integer(7);
-    rightBtnXOffset_ = style_.integer(8);
-    outlineColor_ = skin::toQColor(style_.color(16));
-    buttonBandHeight_ = style_.bitmap(5).height();
-    captionTop_ = style_.integer(9);
+    leftBtnXOffset_ = style_.integer(StyleEntry::TitleBarButtonLeftOffsetInt);
+    rightBtnXOffset_ = style_.integer(StyleEntry::TitleBarButtonRightOffsetInt);
+    outlineColor_ = skin::toQColor(style_.color(StyleEntry::FormBorderColor));
+    buttonBandHeight_ = style_.bitmap(StyleEntry::TitleBarButtonImage).height();
+    captionTop_ = style_.integer(StyleEntry::TitleBarButtonTopInt);
     if (onFrameWindow())
-        window()->setMinimumWidth(qMax(0, style_.integer(13)));
-    roundCorner_ = style_.integer(14);
+        window()->setMinimumWidth(qMax(0, style_.integer(StyleEntry::FormMinWidthInt)));
+    roundCorner_ = style_.integer(StyleEntry::FormRoundCornerInt);
     for (TsuiTitleBarButton& button : buttons_) {
         loadButtonPictures(button);
-        button.Transparent = style_.boolean(6);
-        button.Top = style_.integer(9);
+        button.Transparent = style_.boolean(StyleEntry::TitleBarButtonTransparentBool);
+        button.Top = style_.integer(StyleEntry::TitleBarButtonTopInt);
     }
     windowMenu_->setFileTheme(style_.fileTheme());
     windowMenu_->setUIStyle(style_.uiStyle());
     applyWindowShape();
     if (!style_.resolved().useTheme)
         fontColor_ = style_.resolved().style == TsuiUIStyle::MacOS ? Qt::black : Qt::white;
-    setAutoSize(true);
+    fitHeight();
     update();
 }
 
@@ -283,20 +221,18 @@ void TsuiTitleBar::applyStyle()
 
 bool TsuiTitleBar::onFrameWindow() const
 {
-    return qobject_cast<TsuiForm*>(parentWidget()) != nullptr;
+    return frame_ != nullptr;
 }
 
 bool TsuiTitleBar::windowMaximized() const
 {
-    if (const auto* form = qobject_cast<TsuiForm*>(parentWidget()))
-        return form->isMaximized();
-    return window()->isMaximized();
+    return frame_ ? frame_->isMaximized() : window()->isMaximized();
 }
 
 void TsuiTitleBar::toggleMaximized()
 {
-    if (auto* form = qobject_cast<TsuiForm*>(parentWidget()))
-        form->setMaximized(!form->isMaximized());
+    if (frame_)
+        frame_->setMaximized(!frame_->isMaximized());
     else
         window()->setWindowState(window()->windowState() ^ Qt::WindowMaximized);
     windowStateChanged();
@@ -381,19 +317,14 @@ TsuiTitleBar::Placement TsuiTitleBar::placement() const
             controlBox = i;
             continue;
         }
-        x -= b.PicNormal.width() + buttonInterval_ + 1;
+        x -= b.PicNormal.width() + 1;
         at.buttons[size_t(i)] = QRect(QPoint(x, b.Top), b.PicNormal.size());
     }
     int left = leftBtnXOffset_;
     if (controlBox >= 0) {
         const TsuiTitleBarButton& box = button(controlBox);
-        if (drawAppIcon_) {
-            at.buttons[size_t(controlBox)] = QRect(left + 3, box.Top, kAppIconSize, kAppIconSize);
-            left += 21;
-        } else {
-            at.buttons[size_t(controlBox)] = QRect(QPoint(left, box.Top), box.PicNormal.size());
-            left += box.PicNormal.width() + 5;
-        }
+        at.buttons[size_t(controlBox)] = QRect(QPoint(left, box.Top), box.PicNormal.size());
+        left += box.PicNormal.width() + 5;
     }
     if (left == 0)
         left = 6;
@@ -451,10 +382,6 @@ void TsuiTitleBar::paintButtonsAndCaption(QPainter& painter) const
         const QRect& r = placed.buttons[size_t(i)];
         if (r.isNull())
             continue;
-        if (b.ButtonType == Type::suiControlBox && drawAppIcon_) {
-            painter.drawPixmap(r.topLeft(), QApplication::windowIcon().pixmap(kAppIconSize, kAppIconSize));
-            continue;
-        }
         QImage picture = i == hot ? (pressed_ ? b.PicMouseDown : b.PicMouseOn) : b.PicNormal;
         if (picture.isNull())
             continue;
@@ -494,8 +421,7 @@ void TsuiTitleBar::paintEvent(QPaintEvent*)
 
 Qt::Edges TsuiTitleBar::topResizeEdges(QPoint at) const
 {
-    const auto* form = qobject_cast<TsuiForm*>(parentWidget());
-    if (!form || !form->Sizeable() || form->isMaximized() || at.y() >= skin::kResizeZone)
+    if (!frame_ || !frame_->Sizeable() || frame_->isMaximized() || at.y() >= skin::kResizeZone)
         return {};
     const QPoint inWindow = mapTo(window(), at);
     Qt::Edges edges = Qt::TopEdge;

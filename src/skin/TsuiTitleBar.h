@@ -5,6 +5,7 @@
 
 #include "ControlStyle.h"
 #include "TsuiMenus.h"
+#include "WindowFrame.h"
 
 #include <QColor>
 #include <QImage>
@@ -14,8 +15,6 @@
 #include <vector>
 
 #include "FrameDrag.h"
-
-class TsuiFileTheme;
 
 enum class TsuiTitleBarBtnType { suiMax, suiMin, suiClose, suiHelp, suiControlBox, suiCustom };
 enum class TsuiTitleBarAlign { suiLeft, suiRight, suiClient };
@@ -47,30 +46,23 @@ public:
     QAction* Close;
 };
 
-class TsuiTitleBar : public QWidget {
+class TsuiTitleBar : public QWidget, public skin::StyledControl {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(skin::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     static inline const QString kOneControlBoxOnly =
         QStringLiteral("Sorry, only one button's ButtonType property can be \"suiControlBox\"");
     static inline const QString kOneClientSectionOnly =
         QStringLiteral("Sorry, only one section's Align property can be \"suiClient\"");
 
-    // Holds the control box, close, maximise and minimise buttons, in that order.
-    explicit TsuiTitleBar(QWidget* parent);
-
-    TsuiFileTheme* FileTheme() const { return style_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme);
-    TsuiUIStyle UIStyle() const { return style_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { style_.setUIStyle(style); }
+    // Holds the control box, close, maximise and minimise buttons, in that order. On a frame
+    // panel the bar maximises, moves and resizes the window through the frame.
+    explicit TsuiTitleBar(QWidget* parent, skin::WindowFrame* frame = nullptr);
 
     // Buttons, in collection order. A second control box is refused with an error box.
     int buttonCount() const { return int(buttons_.size()); }
     const TsuiTitleBarButton& button(int index) const { return buttons_.at(size_t(index)); }
     int addButton(TsuiTitleBarBtnType type = TsuiTitleBarBtnType::suiCustom);
     bool setButtonType(int index, TsuiTitleBarBtnType type);
-    void setButtonVisible(int index, bool visible);
     void setButtonPictures(int index, const QImage& normal, const QImage& mouseOn, const QImage& mouseDown);
     void clearButtons();
     // Replaces the buttons by new ones of the given kinds.
@@ -81,30 +73,11 @@ public:
     const TsuiTitleBarSection& section(int index) const { return sections_.at(size_t(index)); }
     int addSection();
     bool setSectionAlign(int index, TsuiTitleBarAlign align);
-    void setSectionPicture(int index, const QImage& picture);
-    void setSectionAutoSize(int index, bool autoSize);
-    void setSectionWidth(int index, int width);
-    void setSectionStretch(int index, bool stretch);
-    void clearSections();
 
     QString Caption() const { return caption_; }
     void setCaption(const QString& caption) { set(caption_, caption); }
-    int ButtonInterval() const { return buttonInterval_; }
-    void setButtonInterval(int interval) { set(buttonInterval_, interval); }
-    int LeftBtnXOffset() const { return leftBtnXOffset_; }
-    void setLeftBtnXOffset(int offset) { set(leftBtnXOffset_, offset); }
-    int RightBtnXOffset() const { return rightBtnXOffset_; }
-    void setRightBtnXOffset(int offset) { set(rightBtnXOffset_, offset); }
-    bool DrawAppIcon() const { return drawAppIcon_; }
-    void setDrawAppIcon(bool draw) { set(drawAppIcon_, draw); }
     bool FormActive() const { return formActive_; }
     void setFormActive(bool active) { set(formActive_, active); }
-    QColor FontColor() const { return fontColor_; }
-    void setFontColor(const QColor& color) { set(fontColor_, color); }
-    bool AutoSize() const { return autoSize_; }
-    void setAutoSize(bool autoSize);
-    int RoundCorner() const { return roundCorner_; }
-    void setRoundCorner(int corner);
 
     // Where the buttons and the caption go at the bar's present width.
     struct Placement {
@@ -152,6 +125,8 @@ private:
         update();
     }
     void applyStyle();
+    // The bar takes the height of its first section's picture.
+    void fitHeight();
     void loadButtonPictures(TsuiTitleBarButton& button) const;
     void paintSections(QPainter& painter) const;
     void paintButtonsAndCaption(QPainter& painter) const;
@@ -161,18 +136,15 @@ private:
     int firstButtonOf(TsuiTitleBarBtnType type) const;
     Qt::Edges topResizeEdges(QPoint at) const;
 
-    skin::ControlStyle style_;
+    skin::WindowFrame* frame_;
     std::vector<TsuiTitleBarButton> buttons_;
     std::vector<TsuiTitleBarSection> sections_;
     TsuiTitleBarPopupMenu* windowMenu_;
     QString caption_;
     QColor fontColor_ = Qt::white;
-    int buttonInterval_ = 0;
     int leftBtnXOffset_ = 0;
     int rightBtnXOffset_ = 0;
-    bool drawAppIcon_ = false;
     bool formActive_ = true;
-    bool autoSize_ = true;
     int roundCorner_ = 0;
     QColor outlineColor_;
     int buttonBandHeight_ = 0;

@@ -3,7 +3,9 @@
 #include "platform/Clock.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QGlyphRun>
+#include <QGuiApplication>
 #include <QTextLayout>
 #include <gtest/gtest.h>
 
@@ -57,6 +59,20 @@ std::vector<quint32> glyphsDrawnFor(const QString& text, const QFont& font)
         for (quint32 glyph : run.glyphIndexes())
             glyphs.push_back(glyph);
     return glyphs;
+}
+
+TEST(Fonts, EveryNameTheWindowsUseAndTheApplicationFontDrawInOneFamily)
+{
+    app::installFontSubstitutes();
+    const QString family = app::programFamily();
+    ASSERT_FALSE(family.isEmpty()) << "no Chinese or Latin family installed";
+    for (const QString& name : app::kWindowFontNames)
+        EXPECT_EQ(QFontInfo(QFont(name, 9)).family(), family) << name.toStdString();
+    EXPECT_EQ(QFontInfo(QGuiApplication::font()).family(), family);
+    QFont boldCaption(QStringLiteral("Tahoma"));
+    boldCaption.setPixelSize(11);
+    boldCaption.setBold(true);
+    EXPECT_EQ(QFontInfo(boldCaption).family(), family);
 }
 
 TEST(Fonts, RareCharactersOfTheExtensionPlanesDrawWithoutBoxes)

@@ -245,9 +245,12 @@ TEST(Frame, ActivationReachesTheTitleBar)
 TEST(Frame, MenuBarLiesBelowTheTitleBarInTheFormsColour)
 {
     Framed w(QSize(640, 478));
-    auto* menu = new TsuiMainMenu(w.form);
+    EXPECT_EQ(w.form->Menu(), nullptr);
+    EXPECT_EQ(w.form->clientTop(), 29) << "no menu bar until the menu is made";
+    auto* menu = w.form->createMenu();
     menu->addMenu(QStringLiteral(" 文件(&F)"));
     EXPECT_EQ(w.form->Menu(), menu);
+    EXPECT_EQ(w.form->createMenu(), menu) << "one menu bar per frame";
     EXPECT_EQ(menu->geometry(), QRect(0, 29, 634, 22));
     EXPECT_EQ(w.form->clientTop(), 51);
     EXPECT_EQ(menu->UIStyle(), TsuiUIStyle::WinXP);

@@ -104,10 +104,10 @@ TEST(FramedControls, EveryControlFollowsItsThemeAndFallsBackToDeepBlue)
     expectTwoColourFrame(edit, red, Qt::white);
 
     delete theme;
-    for (QObject* control : std::initializer_list<QObject*>{edit, memo, list, grid, combo, bar, box, status}) {
-        EXPECT_EQ(control->property("UIStyle").value<TsuiUIStyle>(), TsuiUIStyle::DeepBlue)
-            << control->metaObject()->className();
-        EXPECT_EQ(control->property("FileTheme").value<TsuiFileTheme*>(), nullptr);
+    for (skin::StyledControl* control :
+         std::initializer_list<skin::StyledControl*>{edit, memo, list, grid, combo, bar, box, status}) {
+        EXPECT_EQ(control->UIStyle(), TsuiUIStyle::DeepBlue) << typeid(*control).name();
+        EXPECT_EQ(control->FileTheme(), nullptr);
     }
     EXPECT_EQ(edit->BorderColor(), QColor(0, 0, 0));
     EXPECT_EQ(grid->BorderColor(), QColor(0, 0, 0));

@@ -38,7 +38,6 @@ TEST(Menus, StyleSetsTheMenuValues)
 {
     Window w;
     TsuiPopupMenu menu(w.form);
-    EXPECT_TRUE(menu.OwnerDraw());
     const MenuValues& v = menu.values();
     EXPECT_EQ(v.MenuItemHeight, 21);
     EXPECT_EQ(v.SeparatorHeight, 5);
@@ -149,7 +148,7 @@ TEST(Menus, CheckedItemsShowTheMarkOrAFramedIcon)
 TEST(Menus, MainMenuDrawsItsDropDownsItself)
 {
     Window w;
-    auto* bar = new TsuiMainMenu(w.form);
+    auto* bar = w.form->createMenu();
     QMenu* file = bar->addMenu(QStringLiteral(" 文件(&F)"));
     QAction* quit = file->addAction(QStringLiteral("退出(&E)"));
     file->addSeparator();
@@ -179,7 +178,7 @@ TEST(Menus, UnderAThemeTheBarAndTheFramesTakeTheThemesColours)
 
     Window w;
     w.window.resize(400, 300);
-    auto* bar = new TsuiMainMenu(w.form);
+    auto* bar = w.form->createMenu();
     QMenu* file1 = bar->addMenu(QStringLiteral(" 文件(&F)"));
     file1->addAction(QStringLiteral("退出(&E)"));
     w.form->setFileTheme(&theme);

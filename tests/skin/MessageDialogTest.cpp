@@ -1,12 +1,18 @@
 // The skinned message window: its size by the text, icon and buttons, and how it answers.
 #include "skin/Controls.h"
 #include "skin/Messages.h"
+#include "skin/SkinPainting.h"
 #include "skin/TsuiMessageDialog.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
+#include <QtMath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,6 +20,50 @@ namespace {
 QString chinese(int characters)
 {
     return QString(characters, QChar(0x5B57));  // 字
+}
+
+// How far apart lines of Chinese text in the message font stand as drawn, and the window
+// height a text of some lines gives: the label's bottom or the icon's, whichever is lower, then
+// the button row.
+int lineHeight()
+{
+    QTextLayout layout(QStringLiteral("字"), skin::windowFont());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1000);
+    const qreal drawn = line.height();
+    layout.endLayout();
+    return qCeil(qMax(drawn, QFontMetricsF(skin::windowFont()).lineSpacing()));
+}
+int windowHeightFor(int lines)
+{
+    return std::max(104, 64 + lines * lineHeight()) + 65;
+}
+
+// Every line the label draws of its text lies inside the label, and the label inside the
+// window, above the buttons.
+void expectEveryLineVisible(const TfrmMsg& window)
+{
+    const QLabel* label = window.lbl;
+    QTextLayout layout(label->text(), label->font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    int lines = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label->width());
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+        ++lines;
+    }
+    layout.endLayout();
+    EXPECT_LE(qCeil(y), label->height()) << lines << " lines";
+    EXPECT_LE(label->heightForWidth(label->width()), label->height()) << lines << " lines as the label lays them out";
+    const QRect inWindow(label->mapTo(&window, QPoint(0, 0)), label->size());
+    EXPECT_TRUE(QRect(QPoint(0, 0), window.size()).contains(inWindow)) << lines << " lines";
+    EXPECT_LT(inWindow.bottom(), window.buttons.front()->mapTo(&window, QPoint(0, 0)).y());
 }
 
 // Runs action on the message window once it is shown modally.
@@ -34,9 +84,9 @@ TEST(MessageWindow, UpToThreeLinesGiveTheStandardWindow)
         TsuiMessageDialog message(nullptr, TsuiIconType::suiWarning);
         message.Text = text;
         const auto window = message.buildWindow();
-        EXPECT_EQ(window->size(), QSize(336, 169)) << text.size();
+        EXPECT_EQ(window->size(), QSize(336, windowHeightFor(std::max(1, int(text.size() + 17) / 18)))) << text.size();
         ASSERT_EQ(window->buttons.size(), 1u);
-        EXPECT_EQ(window->buttons[0]->geometry(), QRect(239, 124, 73, 25));
+        EXPECT_EQ(window->buttons[0]->geometry(), QRect(239, window->height() - 45, 73, 25));
         EXPECT_EQ(window->buttons[0]->text(), QStringLiteral("确定"));
         EXPECT_EQ(window->lbl->geometry().topLeft(), QPoint(88, 64));
         EXPECT_EQ(window->lbl->width(), 225);
@@ -51,12 +101,37 @@ TEST(MessageWindow, LongerTextsGrowTheWindowByTheirLines)
     TsuiMessageDialog message(nullptr, TsuiIconType::suiInformation);
     message.Text = chinese(55);  // four lines of eighteen
     auto window = message.buildWindow();
-    EXPECT_EQ(window->lbl->height(), 48);
-    EXPECT_EQ(window->size(), QSize(336, 177));
-    EXPECT_EQ(window->buttons[0]->y(), 132);
+    EXPECT_EQ(window->lbl->height(), 4 * lineHeight());
+    EXPECT_EQ(window->size(), QSize(336, windowHeightFor(4)));
+    EXPECT_EQ(window->buttons[0]->y(), window->height() - 45);
     message.Text = QStringLiteral("一\n二\n三\n四\n五");
     window = message.buildWindow();
-    EXPECT_EQ(window->size(), QSize(336, 64 + 60 + 65));
+    EXPECT_EQ(window->size(), QSize(336, 64 + 5 * lineHeight() + 65));
+}
+
+TEST(MessageWindow, EveryLineOfOneToFourLinesIsVisible)
+{
+    const QString texts[] = {QStringLiteral("请输入资料的标题！"),
+                             QStringLiteral("“日记”的资料本数据导出成功！\n数据库中共有图片4张，本次成功导出4张！"),
+                             chinese(40), chinese(20) + u'\n' + chinese(30)};
+    for (TsuiIconType icon : {TsuiIconType::suiInformation, TsuiIconType::suiNone})
+        for (const QString& text : texts) {
+            TsuiMessageDialog message(nullptr, icon);
+            message.Text = text;
+            const auto window = message.buildWindow();
+            expectEveryLineVisible(*window);
+        }
+}
+
+TEST(MessageWindow, StandsInTheMiddleOfTheScreen)
+{
+    TsuiMessageDialog message(nullptr, TsuiIconType::suiWarning);
+    message.Text = QStringLiteral("请输入资料的标题！");
+    const auto window = message.buildWindow();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    // As many pixels to the left as to the right, the odd one to the right.
+    EXPECT_EQ(window->x() - area.x(), (area.width() - window->width()) / 2);
+    EXPECT_EQ(window->y() - area.y(), (area.height() - window->height()) / 2);
 }
 
 TEST(MessageWindow, IconComesFromItsFrameOfTheSharedPicture)
@@ -111,7 +186,7 @@ TEST(MessageWindow, EscapeDoesNothingAndTheButtonAnswers)
         QTest::mouseClick(window->buttons[0], Qt::LeftButton);
     });
     EXPECT_EQ(message.ShowModal(TsuiIconType::suiWarning, QStringLiteral("请输入资料的内容！")), 1);
-    EXPECT_EQ(shown, QSize(336, 169));
+    EXPECT_EQ(shown, QSize(336, windowHeightFor(1)));
 }
 
 TEST(MessageWindow, TheTitleBarsCloseButtonAnswersTwo)

@@ -20,25 +20,25 @@ struct Rgb {
 // Every colour entry as (R,G,B) per style, in the column order WinXP, DeepBlue, MacOS, Protein,
 // BlueGlass: a second transcription that catches a wrong stored number.
 struct ColorRow {
-    int pos;
+    StyleEntry entry;
     Rgb values[5];
 };
 const ColorRow kColors[] = {
-    {15, {{239, 235, 222}, {232, 232, 232}, {231, 231, 231}, {251, 251, 251}, {231, 231, 231}}},
-    {16, {{0, 44, 200}, {0, 0, 0}, {127, 127, 127}, {0, 0, 0}, {0, 0, 0}}},
-    {18, {{49, 105, 198}, {68, 74, 160}, {57, 115, 196}, {45, 48, 196}, {94, 94, 236}}},
-    {19, {{198, 211, 239}, {68, 74, 160}, {57, 115, 196}, {45, 48, 196}, {94, 94, 236}}},
-    {20, {{0, 0, 0}, {255, 255, 255}, {255, 255, 255}, {255, 255, 255}, {255, 255, 255}}},
-    {21, {{255, 255, 255}, {255, 255, 255}, {0, 0, 0}, {255, 255, 255}, {231, 231, 231}}},
-    {22, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}}},
-    {23, {{214, 211, 206}, {214, 211, 206}, {0, 0, 0}, {214, 211, 206}, {214, 211, 206}}},
-    {25, {{104, 104, 104}, {0, 0, 0}, {127, 127, 127}, {0, 0, 0}, {0, 0, 0}}},
-    {26, {{239, 235, 222}, {232, 232, 232}, {231, 231, 231}, {251, 251, 251}, {231, 231, 231}}},
-    {27, {{2, 70, 207}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}}},
-    {31, {{249, 249, 249}, {245, 245, 245}, {201, 201, 201}, {245, 245, 245}, {244, 244, 244}}},
-    {35, {{49, 105, 198}, {71, 71, 71}, {71, 71, 71}, {71, 71, 71}, {71, 71, 71}}},
-    {36, {{198, 211, 239}, {239, 239, 239}, {239, 239, 239}, {239, 239, 239}, {239, 239, 239}}},
-    {37, {{147, 172, 225}, {216, 216, 216}, {216, 216, 216}, {216, 216, 216}, {216, 216, 216}}},
+    {StyleEntry::FormBackgroundColor, {{239, 235, 222}, {232, 232, 232}, {231, 231, 231}, {251, 251, 251}, {231, 231, 231}}},
+    {StyleEntry::FormBorderColor, {{0, 44, 200}, {0, 0, 0}, {127, 127, 127}, {0, 0, 0}, {0, 0, 0}}},
+    {StyleEntry::MenuSelectedBorderColor, {{49, 105, 198}, {68, 74, 160}, {57, 115, 196}, {45, 48, 196}, {94, 94, 236}}},
+    {StyleEntry::MenuSelectedBackgroundColor, {{198, 211, 239}, {68, 74, 160}, {57, 115, 196}, {45, 48, 196}, {94, 94, 236}}},
+    {StyleEntry::MenuSelectedFontColor, {{0, 0, 0}, {255, 255, 255}, {255, 255, 255}, {255, 255, 255}, {255, 255, 255}}},
+    {StyleEntry::MenuBackgroundColor, {{255, 255, 255}, {255, 255, 255}, {0, 0, 0}, {255, 255, 255}, {231, 231, 231}}},
+    {StyleEntry::MenuFontColor, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}}},
+    {StyleEntry::MenuBarColor, {{214, 211, 206}, {214, 211, 206}, {0, 0, 0}, {214, 211, 206}, {214, 211, 206}}},
+    {StyleEntry::ControlBorderColor, {{104, 104, 104}, {0, 0, 0}, {127, 127, 127}, {0, 0, 0}, {0, 0, 0}}},
+    {StyleEntry::ControlBackgroundColor, {{239, 235, 222}, {232, 232, 232}, {231, 231, 231}, {251, 251, 251}, {231, 231, 231}}},
+    {StyleEntry::ControlFontColor, {{2, 70, 207}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}}},
+    {StyleEntry::ScrollBarBackgroundColor, {{249, 249, 249}, {245, 245, 245}, {201, 201, 201}, {245, 245, 245}, {244, 244, 244}}},
+    {StyleEntry::ToolBarButtonBorderColor, {{49, 105, 198}, {71, 71, 71}, {71, 71, 71}, {71, 71, 71}, {71, 71, 71}}},
+    {StyleEntry::ToolBarButtonBackgroundColor, {{198, 211, 239}, {239, 239, 239}, {239, 239, 239}, {239, 239, 239}, {239, 239, 239}}},
+    {StyleEntry::ToolBarButtonDownBackgroundColor, {{147, 172, 225}, {216, 216, 216}, {216, 216, 216}, {216, 216, 216}, {216, 216, 216}}},
 };
 
 // Sizes of the style pictures in the column order above; empty where a style has none.
@@ -87,61 +87,61 @@ TEST(StyleTable, ColourEntriesHoldTheStoredNumbers)
     for (const ColorRow& row : kColors)
         for (int s = 0; s < 5; ++s) {
             const Rgb& c = row.values[s];
-            EXPECT_EQ(StyleColor(kBuiltIn[s], row.pos), c.r + 256 * c.g + 65536 * c.b)
-                << "position " << row.pos << " style " << s;
-            EXPECT_EQ(StyleInt(kBuiltIn[s], row.pos), -1) << "colour entries are no integers";
+            EXPECT_EQ(StyleColor(kBuiltIn[s], row.entry), c.r + 256 * c.g + 65536 * c.b)
+                << "position " << int(row.entry) << " style " << s;
+            EXPECT_EQ(StyleInt(kBuiltIn[s], row.entry), -1) << "colour entries are no integers";
         }
 }
 
 TEST(StyleTable, LookupsOfTheWrongKindOrStyleAreNeutral)
 {
-    EXPECT_EQ(StyleInt(TsuiUIStyle::WinXP, 8), -2);
-    EXPECT_EQ(StyleInt(TsuiUIStyle::BlueGlass, 13), 270);
-    EXPECT_EQ(StyleColor(TsuiUIStyle::WinXP, 8), 0);
-    EXPECT_FALSE(StyleBool(TsuiUIStyle::WinXP, 8));
-    EXPECT_TRUE(StyleBool(TsuiUIStyle::MacOS, 2));
-    EXPECT_TRUE(StyleBool(TsuiUIStyle::Protein, 6));
-    EXPECT_FALSE(StyleBool(TsuiUIStyle::WinXP, 2));
-    EXPECT_EQ(StyleInt(TsuiUIStyle::WinXP, 17), 3);
-    EXPECT_EQ(StyleInt(TsuiUIStyle::DeepBlue, 9), 2);
+    EXPECT_EQ(StyleInt(TsuiUIStyle::WinXP, StyleEntry::TitleBarButtonRightOffsetInt), -2);
+    EXPECT_EQ(StyleInt(TsuiUIStyle::BlueGlass, StyleEntry::FormMinWidthInt), 270);
+    EXPECT_EQ(StyleColor(TsuiUIStyle::WinXP, StyleEntry::TitleBarButtonRightOffsetInt), 0);
+    EXPECT_FALSE(StyleBool(TsuiUIStyle::WinXP, StyleEntry::TitleBarButtonRightOffsetInt));
+    EXPECT_TRUE(StyleBool(TsuiUIStyle::MacOS, StyleEntry::ButtonTransparentBool));
+    EXPECT_TRUE(StyleBool(TsuiUIStyle::Protein, StyleEntry::TitleBarButtonTransparentBool));
+    EXPECT_FALSE(StyleBool(TsuiUIStyle::WinXP, StyleEntry::ButtonTransparentBool));
+    EXPECT_EQ(StyleInt(TsuiUIStyle::WinXP, StyleEntry::FormBorderWidthInt), 3);
+    EXPECT_EQ(StyleInt(TsuiUIStyle::DeepBlue, StyleEntry::TitleBarButtonTopInt), 2);
 
     for (int pos : {0, 43, -1}) {
-        EXPECT_EQ(StyleColor(TsuiUIStyle::WinXP, pos), 0);
-        EXPECT_EQ(StyleInt(TsuiUIStyle::WinXP, pos), -1);
+        EXPECT_EQ(StyleColor(TsuiUIStyle::WinXP, StyleEntry(pos)), 0);
+        EXPECT_EQ(StyleInt(TsuiUIStyle::WinXP, StyleEntry(pos)), -1);
     }
-    EXPECT_EQ(StyleInt(TsuiUIStyle::FromThemeFile, 13), -1);
-    EXPECT_EQ(StyleColor(TsuiUIStyle::FromThemeFile, 15), 0);
-    EXPECT_EQ(StyleInt(TsuiUIStyle(6), 13), -1);
+    EXPECT_EQ(StyleInt(TsuiUIStyle::FromThemeFile, StyleEntry::FormMinWidthInt), -1);
+    EXPECT_EQ(StyleColor(TsuiUIStyle::FromThemeFile, StyleEntry::FormBackgroundColor), 0);
+    EXPECT_EQ(StyleInt(TsuiUIStyle(6), StyleEntry::FormMinWidthInt), -1);
     // Only the low seven bits count: 0x82 looks up WinXP.
-    EXPECT_EQ(StyleInt(TsuiUIStyle(0x82), 13), 150);
+    EXPECT_EQ(StyleInt(TsuiUIStyle(0x82), StyleEntry::FormMinWidthInt), 150);
 
     QImage target(3, 3, QImage::Format_RGB32);
-    StyleBitmap(TsuiUIStyle::WinXP, 13, &target);
+    StyleBitmap(TsuiUIStyle::WinXP, StyleEntry::FormMinWidthInt, &target);
     EXPECT_EQ(target.size(), QSize(3, 3)) << "an integer entry leaves the target alone";
-    StyleBitmap(TsuiUIStyle::FromThemeFile, 1, &target);
+    StyleBitmap(TsuiUIStyle::FromThemeFile, StyleEntry::ButtonImage, &target);
     EXPECT_EQ(target.size(), QSize(3, 3));
-    StyleBitmap(TsuiUIStyle::WinXP, 1, nullptr);  // no target: nothing happens
+    StyleBitmap(TsuiUIStyle::WinXP, StyleEntry::ButtonImage, nullptr);  // no target: nothing happens
 }
 
 TEST(StyleTable, ImageEntriesNameTheStylesPictures)
 {
-    EXPECT_EQ(styleBitmapName(TsuiUIStyle::DeepBlue, 1), "DEEPBLUE_BUTTON");
-    EXPECT_EQ(styleBitmapName(TsuiUIStyle::WinXP, 38), "WINXP_SCROLLBUTTON");
-    EXPECT_EQ(styleBitmapName(TsuiUIStyle::MacOS, 38), "MACOS_SCROLLBUTTON");
+    EXPECT_EQ(styleBitmapName(TsuiUIStyle::DeepBlue, StyleEntry::ButtonImage), "DEEPBLUE_BUTTON");
+    EXPECT_EQ(styleBitmapName(TsuiUIStyle::WinXP, StyleEntry::ScrollButtonImage), "WINXP_SCROLLBUTTON");
+    EXPECT_EQ(styleBitmapName(TsuiUIStyle::MacOS, StyleEntry::ScrollButtonImage), "MACOS_SCROLLBUTTON");
     for (TsuiUIStyle shared : {TsuiUIStyle::DeepBlue, TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass})
-        EXPECT_EQ(styleBitmapName(shared, 38), "MORE_SCROLLBUTTON");
+        EXPECT_EQ(styleBitmapName(shared, StyleEntry::ScrollButtonImage), "MORE_SCROLLBUTTON");
 
     QImage loaded;
-    StyleBitmap(TsuiUIStyle::DeepBlue, 38, &loaded);
+    StyleBitmap(TsuiUIStyle::DeepBlue, StyleEntry::ScrollButtonImage, &loaded);
     EXPECT_EQ(loaded, skinPicture("MORE_SCROLLBUTTON"));
-    StyleBitmap(TsuiUIStyle::WinXP, 38, &loaded);
+    StyleBitmap(TsuiUIStyle::WinXP, StyleEntry::ScrollButtonImage, &loaded);
     EXPECT_EQ(loaded, skinPicture("WINXP_SCROLLBUTTON"));
     // Every image entry of every built-in style names a picture the program carries.
     for (TsuiUIStyle style : kBuiltIn)
         for (int pos = 1; pos <= kStyleEntryCount; ++pos)
-            if (styleEntryKind(pos) == StyleKind::Image) {
-                StyleBitmap(style, pos, &loaded);
-                EXPECT_FALSE(loaded.isNull()) << styleBitmapName(style, pos).toStdString();
+            if (styleEntryKind(StyleEntry(pos)) == StyleKind::Image) {
+                StyleBitmap(style, StyleEntry(pos), &loaded);
+                EXPECT_FALSE(loaded.isNull()) << styleBitmapName(style, StyleEntry(pos)).toStdString();
             }
 }
 

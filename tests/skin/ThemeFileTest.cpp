@@ -2,6 +2,7 @@
 #include "ThemeFileBuilder.h"
 #include "skin/Controls.h"
 #include "skin/FileTheme.h"
+#include "skin/ThemeFileReader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -70,14 +71,15 @@ private:
 TEST(ThemeFileReader, ReadsEveryEntryTypeWithCaseBlindNames)
 {
     const TsuiThemeFileReader reader = TsuiThemeFileReader::fromBytes(sampleTheme());
-    EXPECT_EQ(reader.integerEntry("formbackgroundcolor"), "FormBackgroundColor=1193046");
-    EXPECT_EQ(reader.integerEntry("FORMBORDERWIDTHINT"), "FormBorderWidthInt=7");
-    EXPECT_EQ(reader.byteEntry("ButtonTransparentBool"), "ButtonTransparentBool=1");
-    EXPECT_EQ(reader.stringEntry("author"), "Author=someone");
+    EXPECT_EQ(reader.integer("formbackgroundcolor"), 1193046);
+    EXPECT_EQ(reader.integer("FORMBORDERWIDTHINT"), 7);
+    EXPECT_EQ(reader.byte("ButtonTransparentBool"), 1);
+    EXPECT_EQ(reader.string("author"), QStringLiteral("someone"));
+    EXPECT_EQ(reader.integer("ButtonTransparentBool"), std::nullopt) << "a byte entry is no integer";
     EXPECT_TRUE(reader.hasPicture("BUTTONIMAGE"));
     EXPECT_EQ(reader.pictureBytes("buttonImage"), bitmapBytes({30, 8}, QColor(10, 200, 30)));
     EXPECT_EQ(reader.entryCount(), 5) << "an entry of an unknown type is skipped";
-    EXPECT_TRUE(reader.integerEntry("Missing").isEmpty());
+    EXPECT_EQ(reader.integer("Missing"), std::nullopt);
 }
 
 TEST(ThemeFileReader, TheRecordThatEndsTheChainIsNotAnEntry)
@@ -86,15 +88,15 @@ TEST(ThemeFileReader, TheRecordThatEndsTheChainIsNotAnEntry)
     QByteArray bytes = ThemeFileBuilder().integer("A", 1).integer("B", 2).integer("C", 3).build();
     putInt32(bytes, ThemeFileBuilder::recordOffset(1) + kNextField, 0);
     const TsuiThemeFileReader reader = TsuiThemeFileReader::fromBytes(bytes);
-    EXPECT_EQ(reader.integerEntry("A"), "A=1");
-    EXPECT_TRUE(reader.integerEntry("B").isEmpty());
+    EXPECT_EQ(reader.integer("A"), 1);
+    EXPECT_EQ(reader.integer("B"), std::nullopt);
     EXPECT_EQ(reader.entryCount(), 1);
 }
 
 TEST(ThemeFileReader, FirstEntryOfANameWins)
 {
     const QByteArray bytes = ThemeFileBuilder().integer("Width", 1).integer("WIDTH", 2).build();
-    EXPECT_EQ(TsuiThemeFileReader::fromBytes(bytes).integerEntry("width"), "Width=1");
+    EXPECT_EQ(TsuiThemeFileReader::fromBytes(bytes).integer("width"), 1);
 }
 
 TEST(ThemeFileReader, RejectsFilesThatBreakTheFormat)
@@ -155,24 +157,24 @@ TEST(FileTheme, OpensAFileAndLooksValuesUpByStylePosition)
     ThemeFolder folder;
     TsuiFileTheme theme;
     EXPECT_FALSE(theme.isOpened());
-    EXPECT_EQ(theme.color(15), 0);
-    EXPECT_EQ(theme.integer(17), 0);
-    EXPECT_FALSE(theme.boolean(2));
+    EXPECT_EQ(theme.color(StyleEntry::FormBackgroundColor), 0);
+    EXPECT_EQ(theme.integer(StyleEntry::FormBorderWidthInt), 0);
+    EXPECT_FALSE(theme.boolean(StyleEntry::ButtonTransparentBool));
 
     theme.setThemeFile(folder.write("a.thm", sampleTheme()));
     ASSERT_TRUE(theme.isOpened());
-    EXPECT_EQ(theme.color(15), 0x123456);
-    EXPECT_EQ(theme.integer(17), 7);
-    EXPECT_TRUE(theme.boolean(2));
-    EXPECT_EQ(theme.integer(13), -1) << "missing integer";
-    EXPECT_FALSE(theme.boolean(6)) << "missing boolean";
+    EXPECT_EQ(theme.color(StyleEntry::FormBackgroundColor), 0x123456);
+    EXPECT_EQ(theme.integer(StyleEntry::FormBorderWidthInt), 7);
+    EXPECT_TRUE(theme.boolean(StyleEntry::ButtonTransparentBool));
+    EXPECT_EQ(theme.integer(StyleEntry::FormMinWidthInt), -1) << "missing integer";
+    EXPECT_FALSE(theme.boolean(StyleEntry::TitleBarButtonTransparentBool)) << "missing boolean";
     QImage picture;
-    theme.bitmap(1, &picture);
+    theme.bitmap(StyleEntry::ButtonImage, &picture);
     EXPECT_EQ(picture.size(), QSize(30, 8));
-    theme.bitmap(1, &picture, 2, 3);
+    theme.bitmap(StyleEntry::ButtonImage, &picture, 2, 3);
     EXPECT_EQ(picture.size(), QSize(10, 8));
     EXPECT_EQ(picture.pixelColor(5, 4), QColor(10, 200, 30));
-    theme.bitmap(3, &picture);
+    theme.bitmap(StyleEntry::CheckBoxImage, &picture);
     EXPECT_TRUE(picture.isNull()) << "no CheckBoxImage entry";
 }
 
@@ -183,11 +185,12 @@ TEST(FileTheme, AnEmptyChainOpensAThemeWithoutEntries)
     theme.setThemeFile(folder.write("empty.thm", ThemeFileBuilder().build()));
     ASSERT_TRUE(theme.isOpened());
     for (int pos = 1; pos <= skin::kStyleEntryCount; ++pos) {
-        EXPECT_EQ(theme.color(pos), -1);
-        EXPECT_EQ(theme.integer(pos), -1);
-        EXPECT_FALSE(theme.boolean(pos));
+        const StyleEntry entry = StyleEntry(pos);
+        EXPECT_EQ(theme.color(entry), -1);
+        EXPECT_EQ(theme.integer(entry), -1);
+        EXPECT_FALSE(theme.boolean(entry));
         QImage picture(1, 1, QImage::Format_RGB32);
-        theme.bitmap(pos, &picture);
+        theme.bitmap(entry, &picture);
         EXPECT_TRUE(picture.isNull());
     }
 }
@@ -211,11 +214,11 @@ TEST(FileTheme, MissingSameOrBrokenFilesChangeNothing)
     // The same path again does not read the file again.
     folder.write("a.thm", ThemeFileBuilder().integer("FormBorderWidthInt", 1).build());
     theme.setThemeFile(path);
-    EXPECT_EQ(theme.integer(17), 7);
+    EXPECT_EQ(theme.integer(StyleEntry::FormBorderWidthInt), 7);
     // A broken or missing file keeps the opened one.
     theme.setThemeFile(folder.write("broken.thm", broken));
     EXPECT_EQ(theme.ThemeFile(), path);
-    EXPECT_EQ(theme.integer(17), 7);
+    EXPECT_EQ(theme.integer(StyleEntry::FormBorderWidthInt), 7);
     theme.setThemeFile(QStringLiteral("/nowhere/at/all.thm"));
     EXPECT_EQ(theme.ThemeFile(), path);
 }
@@ -246,8 +249,15 @@ TEST(FileTheme, OpeningMakesTheOwnersControlsResolveAgain)
     button->setFileTheme(theme);
     button->setUIStyle(TsuiUIStyle::FromThemeFile);
     EXPECT_FALSE(button->Transparent()) << "DeepBlue while the theme is unopened";
+    QWidget otherWindow;
+    auto* elsewhere = new TsuiButton(QStringLiteral("b"), &otherWindow);
+    elsewhere->setFileTheme(theme);
+    elsewhere->setUIStyle(TsuiUIStyle::FromThemeFile);
 
     theme->setThemeFile(folder.write("a.thm", sampleTheme()));
     EXPECT_TRUE(button->Transparent()) << "ButtonTransparentBool of the theme";
     EXPECT_EQ(button->UIStyle(), TsuiUIStyle::FromThemeFile);
+    EXPECT_FALSE(elsewhere->Transparent()) << "only the owning window's controls resolve again";
+    elsewhere->setFileTheme(theme);
+    EXPECT_TRUE(elsewhere->Transparent()) << "assigning the theme again resolves it";
 }
