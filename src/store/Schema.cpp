@@ -1,5 +1,6 @@
 #include "Schema.h"
 
+#include "FullText.h"
 #include "Sqlite.h"
 
 #include <sqlite3.h>
@@ -28,7 +29,7 @@ void createTables(Connection& connection)
         "create table 图片(图片名称 TEXT COLLATE NOCASE, 图片描述 TEXT COLLATE NOCASE,"
         " Isbmp INTEGER, Myimage BLOB, 备注 TEXT);"
         "create index 文本标题 on 文本(标题, 行数);")
-        + kTitleListIndex + QStringLiteral(";commit;"));
+        + kTitleListIndex + QStringLiteral(";") + fulltext::schemaSql() + QStringLiteral("commit;"));
 }
 } // namespace
 

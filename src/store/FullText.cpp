@@ -1,0 +1,1007 @@
+#include "FullText.h"
+
+#include "Collation.h"
+#include "Sqlite.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+
+#include <sqlite3.h>
+
+// The index, in five tables:
+//   全文索引(键, 行)   for each key (one character, or two characters that follow each other, ASCII
+//                      letters in lower case) the rowids of the lines holding it, ascending, packed
+//                      as variable-length differences. Keys of the base segment are built from all
+//                      rows at once; keys with kDeltaSegment added hold the rows changed since.
+//   全文行段           runs of consecutive rowids of the base that share a title and whose line
+//                      numbers count up with the rowid: a match needs no read for its title and line.
+//   全文已改           rowids changed since the base was built (their base keys are stale); the
+//                      delta segment indexes those of them that still exist.
+//   全文待办           rowids the triggers recorded since the last catch-up, perhaps repeated.
+//   全文状态           generation numbers of the base and of the delta, so that a searcher knows
+//                      when what it keeps in memory is out of date.
+// A line found through a key is stale when its rowid is changed (base) or pending (both segments):
+// such rows are read and matched directly instead.
+
+namespace store::fulltext {
+
+namespace {
+
+const QString kIndexTable = QStringLiteral("全文索引");
+const QString kStateTable = QStringLiteral("全文状态");
+
+constexpr quint32 kInvalidByte = 0x200000;  // + the byte: a byte that starts no UTF-8 character
+constexpr qint64 kPairFlag = qint64(1) << 44;
+constexpr qint64 kDeltaSegment = qint64(1) << 45;
+// Changed rows beyond this many (and beyond a sixteenth of the base) make a catch-up rebuild the
+// whole index rather than the delta.
+constexpr qint64 kDeltaLimit = 20000;
+// Pending rows a searcher leaves unfolded: reading them costs each search about a millisecond.
+constexpr qint64 kPendingLimit = 2000;
+// A search of more characters intersects at most this many of its pairs' lists (the rarest).
+constexpr size_t kListsIntersected = 4;
+constexpr qsizetype kFirstSorted = 100;
+
+inline qint64 pairKey(quint32 first, quint32 second)
+{
+    return kPairFlag | qint64(first) << 22 | qint64(second);
+}
+
+// One character of UTF-8 text, ASCII letters in lower case; a byte that starts no well-formed
+// character stands for itself beyond Unicode, so that the characters after it are still read.
+inline quint32 nextCharacter(const uchar*& p, const uchar* end)
+{
+    quint32 c = *p;
+    if (c < 0x80) {
+        ++p;
+        return c - 'A' < 26u ? c + 32 : c;
+    }
+    int follow;
+    quint32 least;
+    if ((c & 0xE0) == 0xC0) {
+        follow = 1, c &= 0x1F, least = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+        follow = 2, c &= 0x0F, least = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+        follow = 3, c &= 0x07, least = 0x10000;
+    } else {
+        return kInvalidByte + *p++;
+    }
+    if (end - p <= follow)
+        return kInvalidByte + *p++;
+    for (int i = 1; i <= follow; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return kInvalidByte + *p++;
+        c = c << 6 | (p[i] & 0x3F);
+    }
+    if (c < least || c > 0x10FFFF)
+        return kInvalidByte + *p++;
+    p += follow + 1;
+    return c;
+}
+
+QByteArray foldAscii(QByteArrayView utf8)
+{
+    QByteArray folded(utf8.data(), utf8.size());
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+    return folded;
+}
+
+QString foldAscii(const QString& text)
+{
+    QString folded = text;
+    for (QChar& c : folded)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return folded;
+}
+
+// Whether text holds needle (already folded), ASCII letters compared without case.
+bool containsFolded(QByteArrayView text, QByteArrayView needle)
+{
+    thread_local std::string folded;
+    folded.assign(text.data(), size_t(text.size()));
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+    return std::string_view(folded).find(std::string_view(needle.data(), size_t(needle.size())))
+           != std::string_view::npos;
+}
+
+void appendVarint(std::string& bytes, quint64 value)
+{
+    while (value >= 0x80) {
+        bytes.push_back(char((value & 0x7F) | 0x80));
+        value >>= 7;
+    }
+    bytes.push_back(char(value));
+}
+
+// The rowids of a packed list: the first as a zig-zag number, then the differences.
+void decodeList(QByteArrayView bytes, std::vector<qint64>& rowids)
+{
+    rowids.clear();
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* end = p + bytes.size();
+    qint64 last = 0;
+    bool first = true;
+    while (p < end) {
+        quint64 value = 0;
+        for (int shift = 0; p < end && shift < 64; shift += 7) {
+            const uchar byte = *p++;
+            value |= quint64(byte & 0x7F) << shift;
+            if (!(byte & 0x80))
+                break;
+        }
+        if (first) {
+            last = qint64(value >> 1) ^ -qint64(value & 1);
+            first = false;
+        } else {
+            last += qint64(value);
+        }
+        rowids.push_back(last);
+    }
+}
+
+// The lists of every key of the lines added, rowids ascending.
+class Postings {
+public:
+    Postings() : direct_(0x10000, -1) { rehash(1 << 16); }
+
+    void addLine(qint64 rowid, QByteArrayView text)
+    {
+        const auto* p = reinterpret_cast<const uchar*>(text.data());
+        const uchar* end = p + text.size();
+        quint32 previous = 0;
+        bool hasPrevious = false;
+        while (p < end) {
+            const quint32 c = nextCharacter(p, end);
+            add(qint64(c), rowid);
+            if (hasPrevious)
+                add(pairKey(previous, c), rowid);
+            previous = c;
+            hasPrevious = true;
+        }
+    }
+
+    // Writes every list under its key plus segment, in key order.
+    void write(const Connection& connection, qint64 segment) const
+    {
+        std::vector<size_t> order(lists_.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(),
+                  [this](size_t a, size_t b) { return lists_[a].key < lists_[b].key; });
+        SqliteStatement insert(connection,
+                               QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable));
+        for (const size_t i : order) {
+            insert.bindInteger(1, lists_[i].key + segment);
+            const std::string& bytes = lists_[i].bytes;
+            insert.bind(2, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
+            insert.step();
+            insert.reset();
+        }
+    }
+
+private:
+    struct List {
+        qint64 key;
+        qint64 last;
+        std::string bytes;
+    };
+
+    void add(qint64 key, qint64 rowid)
+    {
+        int& index = key < 0x10000 ? direct_[size_t(key)] : slotFor(key);
+        if (index < 0) {
+            index = int(lists_.size());
+            lists_.push_back({key, rowid, {}});
+            appendVarint(lists_.back().bytes, quint64(rowid) << 1 ^ quint64(rowid >> 63));
+            if (key >= 0x10000 && ++used_ * 2 > slotKeys_.size())
+                rehash(slotKeys_.size() * 2);
+            return;
+        }
+        List& list = lists_[size_t(index)];
+        if (list.last == rowid)
+            return;
+        Q_ASSERT(rowid > list.last);
+        appendVarint(list.bytes, quint64(rowid - list.last));
+        list.last = rowid;
+    }
+
+    int& slotFor(qint64 key)
+    {
+        size_t slot = size_t(quint64(key) * 0x9E3779B97F4A7C15ull >> shift_);
+        while (slotLists_[slot] >= 0 && slotKeys_[slot] != key)
+            slot = (slot + 1) & (slotKeys_.size() - 1);
+        slotKeys_[slot] = key;
+        return slotLists_[slot];
+    }
+
+    void rehash(size_t size)
+    {
+        slotKeys_.assign(size, 0);
+        slotLists_.assign(size, -1);
+        shift_ = 64 - __builtin_ctzll(size);
+        for (size_t i = 0; i < lists_.size(); ++i)
+            if (lists_[i].key >= 0x10000)
+                slotFor(lists_[i].key) = int(i);
+    }
+
+    std::vector<List> lists_;
+    std::vector<int> direct_;  // unigrams of the Basic Multilingual Plane
+    std::vector<qint64> slotKeys_;
+    std::vector<int> slotLists_;
+    size_t used_ = 0;
+    int shift_ = 48;
+};
+
+// Postings filled on a thread of its own, so that reading or writing the rows goes on meanwhile;
+// without a thread to be had, filled at once.
+class LineIndexer {
+public:
+    LineIndexer()
+    {
+        try {
+            worker_ = std::thread([this] { work(); });
+        } catch (const std::system_error&) {
+        }
+    }
+    ~LineIndexer() { stop(); }
+
+    void add(qint64 rowid, QByteArrayView text)
+    {
+        if (!worker_.joinable()) {
+            postings_.addLine(rowid, text);
+            return;
+        }
+        batch_.rowids.push_back(rowid);
+        batch_.text.append(text.data(), size_t(text.size()));
+        batch_.ends.push_back(batch_.text.size());
+        if (batch_.rowids.size() >= kBatchLines)
+            handOver();
+    }
+
+    const Postings& finish()
+    {
+        stop();
+        return postings_;
+    }
+
+private:
+    static constexpr size_t kBatchLines = 4096;
+    static constexpr size_t kBatchesQueued = 8;
+    struct Batch {
+        std::vector<qint64> rowids;
+        std::vector<size_t> ends;
+        std::string text;
+    };
+
+    void handOver()
+    {
+        std::unique_lock lock(mutex_);
+        room_.wait(lock, [this] { return queue_.size() < kBatchesQueued; });
+        queue_.push_back(std::move(batch_));
+        batch_ = {};
+        ready_.notify_one();
+    }
+
+    void stop()
+    {
+        if (!worker_.joinable())
+            return;
+        if (!batch_.rowids.empty())
+            handOver();
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        ready_.notify_one();
+        worker_.join();
+    }
+
+    void work()
+    {
+        for (;;) {
+            Batch batch;
+            {
+                std::unique_lock lock(mutex_);
+                ready_.wait(lock, [this] { return done_ || !queue_.empty(); });
+                if (queue_.empty())
+                    return;
+                batch = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            room_.notify_one();
+            size_t begin = 0;
+            for (size_t i = 0; i < batch.rowids.size(); ++i) {
+                postings_.addLine(batch.rowids[i], QByteArrayView(batch.text.data() + begin,
+                                                                  qsizetype(batch.ends[i] - begin)));
+                begin = batch.ends[i];
+            }
+        }
+    }
+
+    Postings postings_;
+    Batch batch_;
+    std::deque<Batch> queue_;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::condition_variable room_;
+    bool done_ = false;
+    std::thread worker_;
+};
+
+// Runs of rows in rowid order that share a title and count their line numbers up.
+class RunBuilder {
+public:
+    void add(qint64 rowid, QByteArrayView title, qint64 lineNumber)
+    {
+        if (!runs_.empty()) {
+            Run& run = runs_.back();
+            if (rowid == run.first + run.count && lineNumber == run.firstLine + run.count
+                && title == run.title) {
+                ++run.count;
+                return;
+            }
+        }
+        runs_.push_back({rowid, 1, lineNumber, QByteArray(title.data(), title.size())});
+    }
+
+    void write(const Connection& connection) const
+    {
+        SqliteStatement insert(connection,
+                               QStringLiteral("insert into 全文行段(起, 数, 首行, 标题) values(?, ?, ?, ?)"));
+        for (const Run& run : runs_) {
+            insert.bindInteger(1, run.first);
+            insert.bindInteger(2, run.count);
+            insert.bindInteger(3, run.firstLine);
+            insert.bindUtf8(4, run.title);
+            insert.step();
+            insert.reset();
+        }
+    }
+
+private:
+    struct Run {
+        qint64 first;
+        qint64 count;
+        qint64 firstLine;
+        QByteArray title;
+    };
+    std::vector<Run> runs_;
+};
+
+void clearIndex(Connection& connection)
+{
+    connection.exec(QStringLiteral("delete from 全文索引; delete from 全文行段; delete from 全文已改;"
+                                   " delete from 全文待办;"));
+}
+
+void markRebuilt(Connection& connection)
+{
+    connection.exec(QStringLiteral("update 全文状态 set 基本代=基本代+1, 增补代=增补代+1"));
+}
+
+qint64 singleNumber(const Connection& connection, const QString& sql)
+{
+    SqliteStatement statement(connection, sql);
+    return statement.step() ? statement.columnInt(0) : 0;
+}
+
+// Folds the pending rows into the delta, or rebuilds everything when the changed rows have grown
+// too many; inside the caller's write transaction.
+void fold(Connection& connection)
+{
+    const qint64 pending = singleNumber(connection, QStringLiteral("select count(*) from 全文待办"));
+    if (pending == 0)
+        return;
+    connection.exec(QStringLiteral("insert or ignore into 全文已改(行) select 行 from 全文待办;"
+                                   " delete from 全文待办;"));
+    const qint64 changed = singleNumber(connection, QStringLiteral("select count(*) from 全文已改"));
+    const qint64 base = singleNumber(connection, QStringLiteral("select total(数) from 全文行段"));
+    if (changed > std::max(kDeltaLimit, base / 16)) {
+        rebuild(connection);
+        return;
+    }
+    SqliteStatement clear(connection, QStringLiteral("delete from 全文索引 where 键>=?"));
+    clear.bindInteger(1, kDeltaSegment);
+    clear.step();
+    LineIndexer delta;
+    SqliteStatement rows(connection, QStringLiteral("select t.rowid, t.内容 from 全文已改 c"
+                                                    " join 文本 t on t.rowid=c.行 order by c.行"));
+    while (rows.step())
+        delta.add(rows.columnInt(0), rows.columnUtf8(1));
+    delta.finish().write(connection, kDeltaSegment);
+    connection.exec(QStringLiteral("update 全文状态 set 增补代=增补代+1"));
+}
+
+template <typename Work>
+void inWriteTransaction(Connection& connection, Work work)
+{
+    connection.begin(Connection::TransactionKind::Write);
+    try {
+        work();
+        connection.commit();
+    } catch (...) {
+        try {
+            connection.rollback();
+        } catch (const StoreError&) {
+        }
+        throw;
+    }
+}
+
+} // namespace
+
+QString schemaSql()
+{
+    return QStringLiteral(
+        "create table 全文索引(键 INTEGER PRIMARY KEY, 行 BLOB);"
+        "create table 全文行段(起 INTEGER PRIMARY KEY, 数 INTEGER, 首行 INTEGER, 标题 TEXT);"
+        "create table 全文已改(行 INTEGER PRIMARY KEY);"
+        "create table 全文待办(行 INTEGER);"
+        "create table 全文状态(基本代 INTEGER, 增补代 INTEGER);"
+        "insert into 全文状态 values(0, 0);"
+        // No constraint on the pending table: a statement's own conflict rule (insert or
+        // rollback, say) then never reaches into the triggers.
+        "create trigger 全文记增 after insert on 文本 begin"
+        " insert into 全文待办 values(new.rowid); end;"
+        "create trigger 全文记删 after delete on 文本 begin"
+        " insert into 全文待办 values(old.rowid); end;"
+        "create trigger 全文记改 after update on 文本 begin"
+        " insert into 全文待办 values(old.rowid); insert into 全文待办 values(new.rowid); end;");
+}
+
+bool isInstalled(const Connection& connection)
+{
+    SqliteStatement find(connection,
+                         QStringLiteral("select 1 from sqlite_master where type='table' and name=?"));
+    find.bind(1, kStateTable);
+    return find.step();
+}
+
+void rebuild(Connection& connection)
+{
+    clearIndex(connection);
+    LineIndexer lines;
+    RunBuilder runs;
+    SqliteStatement rows(connection,
+                         QStringLiteral("select rowid, 标题, 行数, 内容 from 文本 order by rowid"));
+    while (rows.step()) {
+        const qint64 rowid = rows.columnInt(0);
+        runs.add(rowid, rows.columnUtf8(1), rows.columnInt(2));
+        lines.add(rowid, rows.columnUtf8(3));
+    }
+    lines.finish().write(connection, 0);
+    runs.write(connection);
+    markRebuilt(connection);
+}
+
+void catchUp(Connection& connection)
+{
+    inWriteTransaction(connection, [&] {
+        if (!isInstalled(connection)) {
+            connection.exec(schemaSql());
+            rebuild(connection);
+        } else {
+            fold(connection);
+        }
+    });
+}
+
+void catchUp(const QString& path)
+{
+    Connection connection(path);
+    catchUp(connection);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct BookRewrite::Impl {
+    Connection& connection;
+    bool installed = false;
+    bool ordered = true;
+    qint64 lastRowid = 0;
+    bool any = false;
+    LineIndexer lines;
+    RunBuilder runs;
+
+    explicit Impl(Connection& c) : connection(c) {}
+};
+
+namespace {
+void enableTriggers(const Connection& connection, bool on)
+{
+    int now = 0;
+    if (sqlite3_db_config(connection.handle(), SQLITE_DBCONFIG_ENABLE_TRIGGER, on ? 1 : 0, &now)
+        != SQLITE_OK)
+        connection.fail();
+}
+} // namespace
+
+BookRewrite::BookRewrite(Connection& connection) : impl_(std::make_unique<Impl>(connection))
+{
+    impl_->installed = isInstalled(connection);
+    if (impl_->installed)
+        enableTriggers(connection, false);
+}
+
+BookRewrite::~BookRewrite()
+{
+    if (impl_->installed) {
+        try {
+            enableTriggers(impl_->connection, true);
+        } catch (const StoreError&) {
+        }
+    }
+}
+
+void BookRewrite::addInsertedRow(QByteArrayView title, qint64 lineNumber, QByteArrayView text)
+{
+    if (!impl_->installed || !impl_->ordered)
+        return;
+    const qint64 rowid = sqlite3_last_insert_rowid(impl_->connection.handle());
+    if (impl_->any && rowid <= impl_->lastRowid) {
+        impl_->ordered = false;  // rowids handed out out of order: finish() reads the rows back
+        return;
+    }
+    impl_->any = true;
+    impl_->lastRowid = rowid;
+    impl_->runs.add(rowid, title, lineNumber);
+    impl_->lines.add(rowid, text);
+}
+
+void BookRewrite::finish()
+{
+    if (!impl_->installed)
+        return;
+    if (!impl_->ordered) {
+        rebuild(impl_->connection);
+        return;
+    }
+    clearIndex(impl_->connection);
+    impl_->lines.finish().write(impl_->connection, 0);
+    impl_->runs.write(impl_->connection);
+    markRebuilt(impl_->connection);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QueryProblem checkQuery(const QString& text)
+{
+    return text.isEmpty() ? QueryProblem::Empty : QueryProblem::None;
+}
+
+namespace {
+
+// A distinct title of the base, with its sort key.
+struct Title {
+    QByteArray key;
+    QByteArray utf8;
+    QString text;
+};
+
+bool titleLess(const QByteArray& keyA, const QByteArray& utf8A, const QByteArray& keyB,
+               const QByteArray& utf8B)
+{
+    const int order = keyA.compare(keyB);
+    return order != 0 ? order < 0 : utf8A < utf8B;
+}
+
+struct Run {
+    qint64 first;
+    qint64 count;
+    qint64 firstLine;
+    quint32 title;
+};
+
+std::vector<QByteArray> sortKeysOf(const std::vector<QString>& texts)
+{
+    QByteArray keys;
+    const std::vector<qsizetype> ends = appendChineseSortKeys(texts, keys);
+    std::vector<QByteArray> result;
+    result.reserve(texts.size());
+    qsizetype begin = 0;
+    for (const qsizetype end : ends) {
+        result.push_back(keys.mid(begin, end - begin));
+        begin = end;
+    }
+    return result;
+}
+
+// a minus b, both ascending.
+void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
+{
+    if (b.empty())
+        return;
+    auto out = a.begin();
+    auto skip = b.begin();
+    for (auto in = a.begin(); in != a.end(); ++in) {
+        while (skip != b.end() && *skip < *in)
+            ++skip;
+        if (skip == b.end() || *skip != *in)
+            *out++ = *in;
+    }
+    a.erase(out, a.end());
+}
+
+} // namespace
+
+struct Searcher::Impl {
+    explicit Impl(const QString& path)
+        : connection(path),
+          rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
+          lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?"))
+    {
+    }
+
+    Connection connection;
+    SqliteStatement rowOf;
+    SqliteStatement lineOf;
+    // Prepared once the store has the index.
+    std::unique_ptr<SqliteStatement> lengthOf;
+    std::unique_ptr<SqliteStatement> listOf;
+    qint64 baseGeneration = -1;
+    qint64 deltaGeneration = -1;
+    std::shared_ptr<const std::vector<Title>> titles = std::make_shared<std::vector<Title>>();
+    std::vector<Run> runs;
+    std::vector<qint64> changed;
+
+    void refresh();
+    void loadRuns();
+    std::vector<qint64> pending();
+    std::vector<qint64> candidates(const std::vector<qint64>& keys, qint64 segment);
+};
+
+void Searcher::Impl::refresh()
+{
+    if (!lengthOf) {
+        lengthOf = std::make_unique<SqliteStatement>(
+            connection, QStringLiteral("select length(行) from 全文索引 where 键=?"));
+        listOf = std::make_unique<SqliteStatement>(
+            connection, QStringLiteral("select 行 from 全文索引 where 键=?"));
+    }
+    SqliteStatement state(connection, QStringLiteral("select 基本代, 增补代 from 全文状态"));
+    const bool found = state.step();
+    const qint64 base = found ? state.columnInt(0) : 0;
+    const qint64 delta = found ? state.columnInt(1) : 0;
+    if (base != baseGeneration) {
+        loadRuns();
+        baseGeneration = base;
+    }
+    if (delta != deltaGeneration) {
+        changed.clear();
+        SqliteStatement rows(connection, QStringLiteral("select 行 from 全文已改 order by 行"));
+        while (rows.step())
+            changed.push_back(rows.columnInt(0));
+        deltaGeneration = delta;
+    }
+}
+
+void Searcher::Impl::loadRuns()
+{
+    runs.clear();
+    std::unordered_map<std::string, quint32> titleIndex;
+    std::vector<QByteArray> utf8;
+    SqliteStatement rows(connection,
+                         QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
+    while (rows.step()) {
+        const QByteArrayView title = rows.columnUtf8(3);
+        const auto [place, added] = titleIndex.try_emplace(
+            std::string(title.data(), size_t(title.size())), quint32(utf8.size()));
+        if (added)
+            utf8.emplace_back(title.data(), title.size());
+        runs.push_back({rows.columnInt(0), rows.columnInt(1), rows.columnInt(2), place->second});
+    }
+    std::vector<QString> texts;
+    texts.reserve(utf8.size());
+    for (const QByteArray& title : utf8)
+        texts.push_back(QString::fromUtf8(title));
+    const std::vector<QByteArray> keys = sortKeysOf(texts);
+    std::vector<quint32> order(utf8.size());
+    for (quint32 i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        return titleLess(keys[a], utf8[a], keys[b], utf8[b]);
+    });
+    std::vector<quint32> rank(order.size());
+    auto sorted = std::make_shared<std::vector<Title>>();
+    sorted->reserve(order.size());
+    for (quint32 r = 0; r < order.size(); ++r) {
+        rank[order[r]] = r;
+        sorted->push_back({keys[order[r]], utf8[order[r]], texts[order[r]]});
+    }
+    for (Run& run : runs)
+        run.title = rank[run.title];
+    titles = std::move(sorted);
+}
+
+std::vector<qint64> Searcher::Impl::pending()
+{
+    std::vector<qint64> rows;
+    SqliteStatement select(connection, QStringLiteral("select distinct 行 from 全文待办 order by 行"));
+    while (select.step())
+        rows.push_back(select.columnInt(0));
+    return rows;
+}
+
+// The rows whose lines hold every key, by the lists of one segment: the rarest lists first, at
+// most kListsIntersected of them. Empty when a key has no list.
+std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, qint64 segment)
+{
+    std::vector<std::pair<qint64, qint64>> sizes;  // length, key
+    sizes.reserve(keys.size());
+    for (const qint64 key : keys) {
+        lengthOf->reset();
+        lengthOf->bindInteger(1, key + segment);
+        if (!lengthOf->step()) {
+            lengthOf->reset();
+            return {};
+        }
+        sizes.emplace_back(lengthOf->columnInt(0), key + segment);
+        lengthOf->reset();
+    }
+    std::sort(sizes.begin(), sizes.end());
+    std::vector<qint64> result, list, both;
+    for (size_t i = 0; i < sizes.size() && i < kListsIntersected; ++i) {
+        listOf->reset();
+        listOf->bindInteger(1, sizes[i].second);
+        if (!listOf->step()) {
+            listOf->reset();
+            return {};
+        }
+        decodeList(listOf->columnUtf8(0), i == 0 ? result : list);
+        listOf->reset();
+        if (i > 0) {
+            both.clear();
+            std::set_intersection(result.begin(), result.end(), list.begin(), list.end(),
+                                  std::back_inserter(both));
+            result.swap(both);
+        }
+        if (result.empty())
+            break;
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct Result::Impl {
+    struct Entry {
+        quint64 order;  // of the title
+        qint64 line;
+        qint64 rowid;
+        quint32 title;  // below titles->size(): a base title; else an extra one
+        bool operator<(const Entry& other) const
+        {
+            if (order != other.order)
+                return order < other.order;
+            if (line != other.line)
+                return line < other.line;
+            return rowid < other.rowid;
+        }
+    };
+
+    std::shared_ptr<Searcher::Impl> searcher;
+    std::shared_ptr<const std::vector<Title>> titles;
+    std::vector<QString> extraTitles;
+    std::vector<Entry> entries;
+    qsizetype sorted = 0;
+    QString foldedQuery;
+
+    void sortFirst()
+    {
+        sorted = std::min<qsizetype>(kFirstSorted, qsizetype(entries.size()));
+        std::partial_sort(entries.begin(), entries.begin() + sorted, entries.end());
+    }
+    void sortUpTo(qsizetype i)
+    {
+        if (i < sorted)
+            return;
+        std::sort(entries.begin() + sorted, entries.end());
+        sorted = qsizetype(entries.size());
+    }
+};
+
+Result::Result() : impl_(std::make_unique<Impl>()) {}
+Result::~Result() = default;
+Result::Result(Result&&) noexcept = default;
+Result& Result::operator=(Result&&) noexcept = default;
+
+qsizetype Result::count() const
+{
+    return qsizetype(impl_->entries.size());
+}
+
+Hit Result::hit(qsizetype i) const
+{
+    Impl& d = *impl_;
+    Q_ASSERT(i >= 0 && i < count());
+    d.sortUpTo(i);
+    const Impl::Entry& entry = d.entries[size_t(i)];
+    Hit hit;
+    hit.title = entry.title < d.titles->size() ? (*d.titles)[entry.title].text
+                                               : d.extraTitles[entry.title - d.titles->size()];
+    hit.lineNumber = entry.line;
+    SqliteStatement& read = d.searcher->lineOf;
+    read.reset();
+    read.bindInteger(1, entry.rowid);
+    if (read.step())
+        hit.line = QString::fromUtf8(read.columnUtf8(0));
+    read.reset();
+    const qsizetype at = foldAscii(hit.line).indexOf(d.foldedQuery);
+    hit.matchStart = std::max<qsizetype>(at, 0);
+    hit.matchLength = at < 0 ? 0 : d.foldedQuery.size();
+    return hit;
+}
+
+Searcher::Searcher(const QString& path) : impl_(std::make_shared<Impl>(path)) {}
+Searcher::~Searcher() = default;
+
+void Searcher::catchUpIfBehind()
+{
+    Connection& connection = impl_->connection;
+    if (!isInstalled(connection)
+        || singleNumber(connection, QStringLiteral("select count(*) from 全文待办")) > kPendingLimit) {
+        try {
+            catchUp(connection);
+        } catch (const StoreError&) {
+            // A store that cannot be written now: pending rows are read by each search instead.
+        }
+    }
+}
+
+Result Searcher::search(const QString& text)
+{
+    if (checkQuery(text) != QueryProblem::None)
+        throw std::invalid_argument("empty full-text query");
+    Impl& d = *impl_;
+    Result result;
+    Result::Impl& r = *result.impl_;
+    r.searcher = impl_;
+    r.foldedQuery = foldAscii(text);
+    const QByteArray needle = foldAscii(QByteArrayView(text.toUtf8()));
+    std::vector<quint32> characters;
+    {
+        const auto* p = reinterpret_cast<const uchar*>(needle.constData());
+        const uchar* end = p + needle.size();
+        while (p < end)
+            characters.push_back(nextCharacter(p, end));
+    }
+    std::vector<qint64> keys;
+    if (characters.size() == 1)
+        keys.push_back(qint64(characters[0]));
+    for (size_t i = 1; i < characters.size(); ++i)
+        keys.push_back(pairKey(characters[i - 1], characters[i]));
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    // One or two characters are exactly what a key stands for; more need their lines read.
+    const bool verify = characters.size() > 2;
+
+    struct Extra {
+        QByteArray title;
+        qint64 line;
+        qint64 rowid;
+    };
+    std::vector<Extra> extras;
+    const auto readRow = [&](qint64 rowid, bool check) {
+        d.rowOf.reset();
+        d.rowOf.bindInteger(1, rowid);
+        if (d.rowOf.step() && (!check || containsFolded(d.rowOf.columnUtf8(2), needle))) {
+            const QByteArrayView title = d.rowOf.columnUtf8(0);
+            extras.push_back({QByteArray(title.data(), title.size()), d.rowOf.columnInt(1), rowid});
+        }
+        d.rowOf.reset();
+    };
+
+    d.connection.begin(Connection::TransactionKind::Read);
+    try {
+        if (!isInstalled(d.connection)) {
+            // A store whose index is not made yet: every line is read.
+            SqliteStatement all(d.connection, QStringLiteral("select rowid from 文本"));
+            while (all.step())
+                readRow(all.columnInt(0), true);
+        } else {
+            d.refresh();
+            const std::vector<qint64> pending = d.pending();
+            std::vector<qint64> stale;
+            std::set_union(d.changed.begin(), d.changed.end(), pending.begin(), pending.end(),
+                           std::back_inserter(stale));
+            std::vector<qint64> base = d.candidates(keys, 0);
+            subtract(base, stale);
+            r.entries.reserve(base.size());
+            size_t run = 0;
+            for (const qint64 rowid : base) {
+                while (run < d.runs.size() && d.runs[run].first + d.runs[run].count <= rowid)
+                    ++run;
+                if (run == d.runs.size() || d.runs[run].first > rowid) {
+                    readRow(rowid, verify);  // not in a run: an index out of step, read it
+                    continue;
+                }
+                if (verify) {
+                    d.lineOf.reset();
+                    d.lineOf.bindInteger(1, rowid);
+                    const bool holds = d.lineOf.step() && containsFolded(d.lineOf.columnUtf8(0), needle);
+                    d.lineOf.reset();
+                    if (!holds)
+                        continue;
+                }
+                const Run& found = d.runs[run];
+                r.entries.push_back({quint64(2 * found.title + 1) << 32,
+                                     found.firstLine + (rowid - found.first), rowid, found.title});
+            }
+            std::vector<qint64> delta = d.candidates(keys, kDeltaSegment);
+            subtract(delta, pending);
+            for (const qint64 rowid : delta)
+                readRow(rowid, verify);
+            for (const qint64 rowid : pending)
+                readRow(rowid, true);
+        }
+        d.connection.commit();
+    } catch (...) {
+        try {
+            d.connection.rollback();
+        } catch (const StoreError&) {
+        }
+        throw;
+    }
+    r.titles = d.titles;
+
+    // Titles of rows read directly take their place among the base titles: the same place as an
+    // equal base title, else just before the base title that follows them.
+    if (!extras.empty()) {
+        std::unordered_map<std::string, quint32> index;
+        std::vector<QByteArray> distinct;
+        for (const Extra& extra : extras)
+            if (index.try_emplace(extra.title.toStdString(), quint32(distinct.size())).second)
+                distinct.push_back(extra.title);
+        std::vector<QString> texts;
+        for (const QByteArray& title : distinct)
+            texts.push_back(QString::fromUtf8(title));
+        const std::vector<QByteArray> keysOfTitles = sortKeysOf(texts);
+        std::vector<quint32> order(distinct.size());
+        for (quint32 i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+            return titleLess(keysOfTitles[a], distinct[a], keysOfTitles[b], distinct[b]);
+        });
+        const std::vector<Title>& base = *r.titles;
+        std::vector<quint64> titleOrder(distinct.size());
+        std::vector<quint32> titleSlot(distinct.size());
+        for (quint32 k = 0; k < order.size(); ++k) {
+            const quint32 i = order[k];
+            const auto place = std::lower_bound(base.begin(), base.end(), i, [&](const Title& t, quint32 j) {
+                return titleLess(t.key, t.utf8, keysOfTitles[j], distinct[j]);
+            });
+            const quint64 p = quint64(place - base.begin());
+            if (place != base.end() && place->utf8 == distinct[i]) {
+                titleOrder[i] = (2 * p + 1) << 32;
+                titleSlot[i] = quint32(p);
+            } else {
+                titleOrder[i] = (2 * p) << 32 | k;
+                titleSlot[i] = quint32(base.size() + r.extraTitles.size());
+                r.extraTitles.push_back(texts[i]);
+            }
+        }
+        for (const Extra& extra : extras) {
+            const quint32 i = index[extra.title.toStdString()];
+            r.entries.push_back({titleOrder[i], extra.line, extra.rowid, titleSlot[i]});
+        }
+    }
+    r.sortFirst();
+    return result;
+}
+
+} // namespace store::fulltext
