@@ -8,6 +8,7 @@
 #include "album/PictureActions.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
+#include "book/FullTextSearch.h"
 #include "book/Insert.h"
 #include "book/Load.h"
 #include "book/Search.h"
@@ -22,6 +23,7 @@
 #include "skin/TsuiMessageDialog.h"
 #include "skin/TsuiStatusBar.h"
 #include "store/Compaction.h"
+#include "store/FullText.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 #include "store/Statements.h"
@@ -121,6 +123,11 @@ void TForm1::fetchTitlesMeanwhile()
         store::addTitleListIndex(folder_.store());
     } catch (const store::StoreError&) {
     }
+    // Rows written by other tools since the last run join the full-text index.
+    try {
+        store::fulltext::catchUp(folder_.store());
+    } catch (const store::StoreError&) {
+    }
     ADOQuery1.setStorePath(folder_.store());
     ADOQuery1.setStatement(store::statements::allTitles());
     ADOQuery1.prefetch();
@@ -195,6 +202,9 @@ void TForm1::buildMenu()
     W1 = view->addAction(QStringLiteral("文章集(&W)"));
     W1->setObjectName(QStringLiteral("W1"));
     W1->setVisible(false);
+    view->addSeparator();
+    addCommand(view, "FullTextSearch", QStringLiteral("全文搜索(&F)..."), &TForm1::FullTextSearchClick)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
     for (QAction* item : {S1, B1, T1, G2, W1})
         item->setCheckable(true);
     S1->setChecked(true);
@@ -401,6 +411,12 @@ void TForm1::G2Click()
     AlbumPane1->show();
     suiStatusBar1->setPanelText(2, kAlbumStatus);
     AlbumPane1->categoryChanged(true);
+}
+
+void TForm1::FullTextSearchClick()
+{
+    if (windows_.fullTextSearch)
+        windows_.fullTextSearch->exec();
 }
 
 void TForm1::N15Click()

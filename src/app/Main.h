@@ -28,6 +28,7 @@ class TForm12;
 class TForm15;
 class TForm16;
 class TForm17;
+class TFullTextForm;
 
 namespace album {
 class AlbumPane;
@@ -62,6 +63,7 @@ public:
         TForm15* exportBook = nullptr;
         TForm16* importBook = nullptr;
         TForm17* exportAlbum = nullptr;
+        TFullTextForm* fullTextSearch = nullptr;
     };
 
     TForm1(platform::ProgramFolder folder, platform::TickClock& clock,
@@ -102,6 +104,7 @@ public:
     void B1Click();   // 状态栏
     void T1Click();   // 资料本: switch to the materials book
     void G2Click();   // 图片册: switch to the picture album
+    void FullTextSearchClick();  // 全文搜索
     void N9Click();   // 目录: the help file
     void X1Click();   // 墨舟主页
     void L1Click();   // 联系作者

@@ -10,6 +10,7 @@
 #include "album/View.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
+#include "book/FullTextSearch.h"
 #include "book/Insert.h"
 #include "book/Load.h"
 #include "book/Save.h"
@@ -46,6 +47,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     form15_ = new TForm15(refreshTitles, textQuery, &main);
     form16_ = new TForm16(refreshTitles, textQuery, &main);
     form17_ = new TForm17(main.albumPane(), main.pictureQuery(), &main);
+    fullText_ = new TFullTextForm(&main, textQuery, *form5_);
 
     QObject::connect(form2_, &TForm2::entryAdded, &main.textPane(), &book::TextPane::scrollToNewTitle);
     album::AlbumPane& albumPane = main.albumPane();
@@ -83,6 +85,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     windows.exportBook = form15_;
     windows.importBook = form16_;
     windows.exportAlbum = form17_;
+    windows.fullTextSearch = fullText_;
     main.setWindows(windows);
 }
 

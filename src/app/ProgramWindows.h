@@ -19,6 +19,7 @@ class TForm14;
 class TForm15;
 class TForm16;
 class TForm17;
+class TFullTextForm;
 
 namespace platform {
 class Clipboard;
@@ -60,6 +61,7 @@ private:
     TForm15* form15_ = nullptr;
     TForm16* form16_ = nullptr;
     TForm17* form17_ = nullptr;
+    TFullTextForm* fullText_ = nullptr;
 };
 
 } // namespace app
