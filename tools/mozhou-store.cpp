@@ -104,20 +104,19 @@ int search(const QString& storePath, const QString& text)
     }
     store::fulltext::Searcher searcher(storePath);
     const store::fulltext::Result found = searcher.search(text);
-    QByteArray out;
-    for (qsizetype i = 0; i < found.count(); ++i) {
-        const store::fulltext::Hit hit = found.hit(i);
-        out += hit.title.toUtf8();
-        out += '\t';
-        out += QByteArray::number(hit.lineNumber);
-        out += '\t';
-        out += hit.line.toUtf8();
-        out += '\n';
-        if (out.size() >= (1 << 16) || i + 1 == found.count()) {
-            if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()))
-                throw std::runtime_error("the results could not be written");
-            out.clear();
+    constexpr qsizetype kPiece = 4096;
+    for (qsizetype from = 0; from < found.count(); from += kPiece) {
+        QByteArray out;
+        for (const store::fulltext::Hit& hit : found.hits(from, std::min(kPiece, found.count() - from))) {
+            out += hit.title.toUtf8();
+            out += '\t';
+            out += QByteArray::number(hit.lineNumber);
+            out += '\t';
+            out += hit.line.toUtf8();
+            out += '\n';
         }
+        if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()))
+            throw std::runtime_error("the results could not be written");
     }
     if (std::fflush(stdout) != 0)
         throw std::runtime_error("the results could not be written");

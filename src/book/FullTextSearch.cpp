@@ -23,6 +23,7 @@ enum Column { kTitleColumn, kLineColumn, kTextColumn, kColumns };
 constexpr qsizetype kLeadBeforeMatch = 12;
 constexpr qsizetype kShownLength = 160;
 constexpr size_t kHitsKept = 4096;
+constexpr int kHitsRead = 64;
 constexpr int kTypingPauseMs = 200;
 
 // Draws the line column with its match on a highlight of its own.
@@ -93,7 +94,13 @@ store::fulltext::Hit FullTextModel::hit(int row) const
         return kept->second;
     if (shown_.size() >= kHitsKept)
         shown_.clear();
-    return shown_.emplace(row, result_->hit(row)).first->second;
+    // A page of rows at a time: the view asks for the rows around this one next.
+    const int from = row - row % kHitsRead;
+    const int count = std::min(kHitsRead, rowCount() - from);
+    std::vector<store::fulltext::Hit> hits = result_->hits(from, count);
+    for (int i = 0; i < count; ++i)
+        shown_.insert_or_assign(from + i, std::move(hits[size_t(i)]));
+    return shown_.at(row);
 }
 
 QVariant FullTextModel::data(const QModelIndex& index, int role) const

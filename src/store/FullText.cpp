@@ -50,6 +50,33 @@ constexpr qint64 kPendingLimit = 2000;
 // A search of more characters intersects at most this many of its pairs' lists (the rarest).
 constexpr size_t kListsIntersected = 4;
 constexpr qsizetype kFirstSorted = 100;
+// A list of at least this many bytes has a row of its own; shorter ones share one of kBuckets
+// rows per segment, chosen by their key's hash. Bucket rows have negative keys: -1 - bucket for
+// the base, below -kBuckets for the delta.
+constexpr qsizetype kOwnRowBytes = 256;
+constexpr size_t kBuckets = 1 << 16;
+
+inline size_t bucketOf(qint64 key)
+{
+    return size_t(quint64(key) * 0x9E3779B97F4A7C15ull >> 48);
+}
+
+inline qint64 bucketRow(size_t bucket, qint64 segment)
+{
+    return -1 - qint64(bucket) - (segment ? qint64(kBuckets) : 0);
+}
+
+inline quint64 readVarint(const uchar*& p, const uchar* end)
+{
+    quint64 value = 0;
+    for (int shift = 0; p < end && shift < 64; shift += 7) {
+        const uchar byte = *p++;
+        value |= quint64(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            break;
+    }
+    return value;
+}
 
 inline qint64 pairKey(quint32 first, quint32 second)
 {
@@ -137,13 +164,7 @@ void decodeList(QByteArrayView bytes, std::vector<qint64>& rowids)
     qint64 last = 0;
     bool first = true;
     while (p < end) {
-        quint64 value = 0;
-        for (int shift = 0; p < end && shift < 64; shift += 7) {
-            const uchar byte = *p++;
-            value |= quint64(byte & 0x7F) << shift;
-            if (!(byte & 0x80))
-                break;
-        }
+        const quint64 value = readVarint(p, end);
         if (first) {
             last = qint64(value >> 1) ^ -qint64(value & 1);
             first = false;
@@ -154,10 +175,20 @@ void decodeList(QByteArrayView bytes, std::vector<qint64>& rowids)
     }
 }
 
-// The lists of every key of the lines added, rowids ascending.
+// The lists of the keys of the lines added, rowids ascending: of every key, or of one part of
+// the keys when the work is shared between threads.
 class Postings {
 public:
-    Postings() : direct_(0x10000, -1) { rehash(1 << 16); }
+    struct List {
+        qint64 key;
+        qint64 last;
+        std::string bytes;
+    };
+
+    explicit Postings(int part = 0, int parts = 1) : part_(part), parts_(parts), direct_(0x10000, -1)
+    {
+        rehash(1 << 16);
+    }
 
     void addLine(qint64 rowid, QByteArrayView text)
     {
@@ -175,41 +206,25 @@ public:
         }
     }
 
-    // Writes every list under its key plus segment, in key order.
-    void write(const Connection& connection, qint64 segment) const
-    {
-        std::vector<size_t> order(lists_.size());
-        for (size_t i = 0; i < order.size(); ++i)
-            order[i] = i;
-        std::sort(order.begin(), order.end(),
-                  [this](size_t a, size_t b) { return lists_[a].key < lists_[b].key; });
-        SqliteStatement insert(connection,
-                               QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable));
-        for (const size_t i : order) {
-            insert.bindInteger(1, lists_[i].key + segment);
-            const std::string& bytes = lists_[i].bytes;
-            insert.bind(2, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
-            insert.step();
-            insert.reset();
-        }
-    }
+    const std::vector<List>& lists() const { return lists_; }
 
 private:
-    struct List {
+    struct Slot {
         qint64 key;
-        qint64 last;
-        std::string bytes;
+        int list;  // -1: free
     };
 
     void add(qint64 key, qint64 rowid)
     {
+        if (parts_ > 1 && int(quint64(key) * 0x9E3779B97F4A7C15ull >> 63) != part_)
+            return;
         int& index = key < 0x10000 ? direct_[size_t(key)] : slotFor(key);
         if (index < 0) {
             index = int(lists_.size());
             lists_.push_back({key, rowid, {}});
             appendVarint(lists_.back().bytes, quint64(rowid) << 1 ^ quint64(rowid >> 63));
-            if (key >= 0x10000 && ++used_ * 2 > slotKeys_.size())
-                rehash(slotKeys_.size() * 2);
+            if (key >= 0x10000 && ++used_ * 2 > slots_.size())
+                rehash(slots_.size() * 2);
             return;
         }
         List& list = lists_[size_t(index)];
@@ -222,48 +237,92 @@ private:
 
     int& slotFor(qint64 key)
     {
-        size_t slot = size_t(quint64(key) * 0x9E3779B97F4A7C15ull >> shift_);
-        while (slotLists_[slot] >= 0 && slotKeys_[slot] != key)
-            slot = (slot + 1) & (slotKeys_.size() - 1);
-        slotKeys_[slot] = key;
-        return slotLists_[slot];
+        size_t slot = size_t(quint64(key) * 0xD6E8FEB86659FD93ull >> shift_);
+        while (slots_[slot].list >= 0 && slots_[slot].key != key)
+            slot = (slot + 1) & (slots_.size() - 1);
+        slots_[slot].key = key;
+        return slots_[slot].list;
     }
 
     void rehash(size_t size)
     {
-        slotKeys_.assign(size, 0);
-        slotLists_.assign(size, -1);
+        slots_.assign(size, Slot{0, -1});
         shift_ = 64 - __builtin_ctzll(size);
         for (size_t i = 0; i < lists_.size(); ++i)
             if (lists_[i].key >= 0x10000)
                 slotFor(lists_[i].key) = int(i);
     }
 
+    int part_;
+    int parts_;
     std::vector<List> lists_;
     std::vector<int> direct_;  // unigrams of the Basic Multilingual Plane
-    std::vector<qint64> slotKeys_;
-    std::vector<int> slotLists_;
+    std::vector<Slot> slots_;
     size_t used_ = 0;
     int shift_ = 48;
 };
 
-// Postings filled on a thread of its own, so that reading or writing the rows goes on meanwhile;
-// without a thread to be had, filled at once.
+// Writes every list in key order: a long list in a row of its own under its key plus segment,
+// short ones gathered into bucket rows, so that the index costs few rows.
+void writeLists(const Connection& connection, const std::vector<const Postings*>& parts,
+                qint64 segment)
+{
+    std::vector<const Postings::List*> order;
+    for (const Postings* part : parts)
+        for (const Postings::List& list : part->lists())
+            order.push_back(&list);
+    std::sort(order.begin(), order.end(),
+              [](const Postings::List* a, const Postings::List* b) { return a->key < b->key; });
+    SqliteStatement insert(connection,
+                           QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable));
+    const auto put = [&](qint64 key, const std::string& bytes) {
+        insert.bindInteger(1, key);
+        insert.bind(2, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
+        insert.step();
+        insert.reset();
+    };
+    std::vector<std::string> buckets(kBuckets);
+    for (const Postings::List* list : order) {
+        if (qsizetype(list->bytes.size()) >= kOwnRowBytes) {
+            put(list->key + segment, list->bytes);
+            continue;
+        }
+        std::string& bucket = buckets[bucketOf(list->key)];
+        appendVarint(bucket, quint64(list->key));
+        appendVarint(bucket, list->bytes.size());
+        bucket += list->bytes;
+    }
+    for (size_t b = kBuckets; b-- > 0;)
+        if (!buckets[b].empty())
+            put(bucketRow(b, segment), buckets[b]);
+}
+
+// Postings filled on two threads of their own, each taking half of the keys, so that reading or
+// writing the rows goes on meanwhile; without threads to be had, filled at once.
 class LineIndexer {
 public:
     LineIndexer()
     {
+        for (int part = 0; part < kParts; ++part)
+            workers_.push_back(std::make_unique<Worker>(part));
         try {
-            worker_ = std::thread([this] { work(); });
+            for (auto& worker : workers_) {
+                Worker* w = worker.get();
+                w->thread = std::thread([w] { w->work(); });
+            }
         } catch (const std::system_error&) {
+            stop();
+            workers_.clear();
         }
+        if (workers_.empty())
+            inline_ = std::make_unique<Postings>();
     }
     ~LineIndexer() { stop(); }
 
     void add(qint64 rowid, QByteArrayView text)
     {
-        if (!worker_.joinable()) {
-            postings_.addLine(rowid, text);
+        if (inline_) {
+            inline_->addLine(rowid, text);
             return;
         }
         batch_.rowids.push_back(rowid);
@@ -273,13 +332,19 @@ public:
             handOver();
     }
 
-    const Postings& finish()
+    void write(const Connection& connection, qint64 segment)
     {
         stop();
-        return postings_;
+        std::vector<const Postings*> parts;
+        if (inline_)
+            parts.push_back(inline_.get());
+        for (const auto& worker : workers_)
+            parts.push_back(&worker->postings);
+        writeLists(connection, parts, segment);
     }
 
 private:
+    static constexpr int kParts = 1;
     static constexpr size_t kBatchLines = 4096;
     static constexpr size_t kBatchesQueued = 8;
     struct Batch {
@@ -287,60 +352,70 @@ private:
         std::vector<size_t> ends;
         std::string text;
     };
+    struct Worker {
+        explicit Worker(int part) : postings(part, kParts) {}
+        void work()
+        {
+            for (;;) {
+                std::shared_ptr<const Batch> batch;
+                {
+                    std::unique_lock lock(mutex);
+                    ready.wait(lock, [this] { return done || !queue.empty(); });
+                    if (queue.empty())
+                        return;
+                    batch = std::move(queue.front());
+                    queue.pop_front();
+                }
+                room.notify_one();
+                size_t begin = 0;
+                for (size_t i = 0; i < batch->rowids.size(); ++i) {
+                    postings.addLine(batch->rowids[i],
+                                     QByteArrayView(batch->text.data() + begin,
+                                                    qsizetype(batch->ends[i] - begin)));
+                    begin = batch->ends[i];
+                }
+            }
+        }
+        Postings postings;
+        std::deque<std::shared_ptr<const Batch>> queue;
+        std::mutex mutex;
+        std::condition_variable ready;
+        std::condition_variable room;
+        bool done = false;
+        std::thread thread;
+    };
 
     void handOver()
     {
-        std::unique_lock lock(mutex_);
-        room_.wait(lock, [this] { return queue_.size() < kBatchesQueued; });
-        queue_.push_back(std::move(batch_));
+        const auto batch = std::make_shared<const Batch>(std::move(batch_));
         batch_ = {};
-        ready_.notify_one();
+        for (auto& worker : workers_) {
+            std::unique_lock lock(worker->mutex);
+            worker->room.wait(lock, [&] { return worker->queue.size() < kBatchesQueued; });
+            worker->queue.push_back(batch);
+            worker->ready.notify_one();
+        }
     }
 
     void stop()
     {
-        if (!worker_.joinable())
-            return;
-        if (!batch_.rowids.empty())
+        if (!batch_.rowids.empty() && !workers_.empty())
             handOver();
-        {
-            std::lock_guard lock(mutex_);
-            done_ = true;
-        }
-        ready_.notify_one();
-        worker_.join();
-    }
-
-    void work()
-    {
-        for (;;) {
-            Batch batch;
+        for (auto& worker : workers_) {
+            if (!worker->thread.joinable())
+                continue;
             {
-                std::unique_lock lock(mutex_);
-                ready_.wait(lock, [this] { return done_ || !queue_.empty(); });
-                if (queue_.empty())
-                    return;
-                batch = std::move(queue_.front());
-                queue_.pop_front();
+                std::lock_guard lock(worker->mutex);
+                worker->done = true;
             }
-            room_.notify_one();
-            size_t begin = 0;
-            for (size_t i = 0; i < batch.rowids.size(); ++i) {
-                postings_.addLine(batch.rowids[i], QByteArrayView(batch.text.data() + begin,
-                                                                  qsizetype(batch.ends[i] - begin)));
-                begin = batch.ends[i];
-            }
+            worker->ready.notify_one();
+            worker->thread.join();
         }
     }
 
-    Postings postings_;
+    std::vector<std::unique_ptr<Worker>> workers_;
+    std::unique_ptr<Postings> inline_;
     Batch batch_;
-    std::deque<Batch> queue_;
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::condition_variable room_;
-    bool done_ = false;
-    std::thread worker_;
 };
 
 // Runs of rows in rowid order that share a title and count their line numbers up.
@@ -415,15 +490,16 @@ void fold(Connection& connection)
         rebuild(connection);
         return;
     }
-    SqliteStatement clear(connection, QStringLiteral("delete from 全文索引 where 键>=?"));
+    SqliteStatement clear(connection, QStringLiteral("delete from 全文索引 where 键>=? or 键<?"));
     clear.bindInteger(1, kDeltaSegment);
+    clear.bindInteger(2, bucketRow(kBuckets - 1, 0));
     clear.step();
     LineIndexer delta;
     SqliteStatement rows(connection, QStringLiteral("select t.rowid, t.内容 from 全文已改 c"
                                                     " join 文本 t on t.rowid=c.行 order by c.行"));
     while (rows.step())
         delta.add(rows.columnInt(0), rows.columnUtf8(1));
-    delta.finish().write(connection, kDeltaSegment);
+    delta.write(connection, kDeltaSegment);
     connection.exec(QStringLiteral("update 全文状态 set 增补代=增补代+1"));
 }
 
@@ -484,7 +560,7 @@ void rebuild(Connection& connection)
         runs.add(rowid, rows.columnUtf8(1), rows.columnInt(2));
         lines.add(rowid, rows.columnUtf8(3));
     }
-    lines.finish().write(connection, 0);
+    lines.write(connection, 0);
     runs.write(connection);
     markRebuilt(connection);
 }
@@ -572,7 +648,7 @@ void BookRewrite::finish()
         return;
     }
     clearIndex(impl_->connection);
-    impl_->lines.finish().write(impl_->connection, 0);
+    impl_->lines.write(impl_->connection, 0);
     impl_->runs.write(impl_->connection);
     markRebuilt(impl_->connection);
 }
@@ -662,6 +738,12 @@ struct Searcher::Impl {
     void refresh();
     void loadRuns();
     std::vector<qint64> pending();
+    struct FoundList {
+        qint64 length = 0;
+        qint64 ownRow = 0;  // the row that holds the list alone, or 0
+        QByteArray bytes;   // the list, when it came from a bucket
+    };
+    bool findList(qint64 key, qint64 segment, FoundList& found);
     std::vector<qint64> candidates(const std::vector<qint64>& keys, qint64 segment);
 };
 
@@ -737,33 +819,63 @@ std::vector<qint64> Searcher::Impl::pending()
     return rows;
 }
 
+// The list of key in a segment: its length, and its bytes when they came from a bucket row (a
+// list with a row of its own is read only when chosen). False when the key has no list.
+bool Searcher::Impl::findList(qint64 key, qint64 segment, FoundList& found)
+{
+    lengthOf->reset();
+    lengthOf->bindInteger(1, key + segment);
+    const bool own = lengthOf->step();
+    found = {own ? lengthOf->columnInt(0) : 0, key + segment, {}};
+    lengthOf->reset();
+    if (own)
+        return true;
+    listOf->reset();
+    listOf->bindInteger(1, bucketRow(bucketOf(key), segment));
+    bool inBucket = false;
+    if (listOf->step()) {
+        const QByteArrayView bucket = listOf->columnUtf8(0);
+        const auto* p = reinterpret_cast<const uchar*>(bucket.data());
+        const uchar* end = p + bucket.size();
+        while (p < end && !inBucket) {
+            const qint64 listKey = qint64(readVarint(p, end));
+            const qsizetype length = qsizetype(std::min<quint64>(readVarint(p, end), quint64(end - p)));
+            if (listKey == key) {
+                found = {length, 0, QByteArray(reinterpret_cast<const char*>(p), length)};
+                inBucket = true;
+            }
+            p += length;
+        }
+    }
+    listOf->reset();
+    return inBucket;
+}
+
 // The rows whose lines hold every key, by the lists of one segment: the rarest lists first, at
 // most kListsIntersected of them. Empty when a key has no list.
 std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, qint64 segment)
 {
-    std::vector<std::pair<qint64, qint64>> sizes;  // length, key
-    sizes.reserve(keys.size());
-    for (const qint64 key : keys) {
-        lengthOf->reset();
-        lengthOf->bindInteger(1, key + segment);
-        if (!lengthOf->step()) {
-            lengthOf->reset();
+    std::vector<FoundList> lists(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (!findList(keys[i], segment, lists[i]))
             return {};
-        }
-        sizes.emplace_back(lengthOf->columnInt(0), key + segment);
-        lengthOf->reset();
-    }
-    std::sort(sizes.begin(), sizes.end());
+    std::sort(lists.begin(), lists.end(),
+              [](const FoundList& a, const FoundList& b) { return a.length < b.length; });
     std::vector<qint64> result, list, both;
-    for (size_t i = 0; i < sizes.size() && i < kListsIntersected; ++i) {
-        listOf->reset();
-        listOf->bindInteger(1, sizes[i].second);
-        if (!listOf->step()) {
+    for (size_t i = 0; i < lists.size() && i < kListsIntersected; ++i) {
+        std::vector<qint64>& into = i == 0 ? result : list;
+        if (lists[i].ownRow == 0) {
+            decodeList(lists[i].bytes, into);
+        } else {
             listOf->reset();
-            return {};
+            listOf->bindInteger(1, lists[i].ownRow);
+            if (!listOf->step()) {
+                listOf->reset();
+                return {};
+            }
+            decodeList(listOf->columnUtf8(0), into);
+            listOf->reset();
         }
-        decodeList(listOf->columnUtf8(0), i == 0 ? result : list);
-        listOf->reset();
         if (i > 0) {
             both.clear();
             std::set_intersection(result.begin(), result.end(), list.begin(), list.end(),
@@ -827,24 +939,48 @@ qsizetype Result::count() const
 
 Hit Result::hit(qsizetype i) const
 {
+    return hits(i, 1).front();
+}
+
+// The lines are read in one read transaction: a read on its own would take the store's lock
+// and look at the file each time.
+std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
+{
     Impl& d = *impl_;
-    Q_ASSERT(i >= 0 && i < count());
-    d.sortUpTo(i);
-    const Impl::Entry& entry = d.entries[size_t(i)];
-    Hit hit;
-    hit.title = entry.title < d.titles->size() ? (*d.titles)[entry.title].text
-                                               : d.extraTitles[entry.title - d.titles->size()];
-    hit.lineNumber = entry.line;
+    Q_ASSERT(from >= 0 && count >= 0 && from + count <= this->count());
+    d.sortUpTo(from + count - 1);
+    std::vector<Hit> found;
+    found.reserve(size_t(count));
+    Connection& connection = d.searcher->connection;
     SqliteStatement& read = d.searcher->lineOf;
-    read.reset();
-    read.bindInteger(1, entry.rowid);
-    if (read.step())
-        hit.line = QString::fromUtf8(read.columnUtf8(0));
-    read.reset();
-    const qsizetype at = foldAscii(hit.line).indexOf(d.foldedQuery);
-    hit.matchStart = std::max<qsizetype>(at, 0);
-    hit.matchLength = at < 0 ? 0 : d.foldedQuery.size();
-    return hit;
+    connection.begin(Connection::TransactionKind::Read);
+    try {
+        for (qsizetype i = from; i < from + count; ++i) {
+            const Impl::Entry& entry = d.entries[size_t(i)];
+            Hit hit;
+            hit.title = entry.title < d.titles->size() ? (*d.titles)[entry.title].text
+                                                       : d.extraTitles[entry.title - d.titles->size()];
+            hit.lineNumber = entry.line;
+            read.reset();
+            read.bindInteger(1, entry.rowid);
+            if (read.step())
+                hit.line = QString::fromUtf8(read.columnUtf8(0));
+            read.reset();
+            const qsizetype at = foldAscii(hit.line).indexOf(d.foldedQuery);
+            hit.matchStart = std::max<qsizetype>(at, 0);
+            hit.matchLength = at < 0 ? 0 : d.foldedQuery.size();
+            found.push_back(std::move(hit));
+        }
+        connection.commit();
+    } catch (...) {
+        read.reset();
+        try {
+            connection.rollback();
+        } catch (const StoreError&) {
+        }
+        throw;
+    }
+    return found;
 }
 
 Searcher::Searcher(const QString& path) : impl_(std::make_shared<Impl>(path)) {}

@@ -81,6 +81,8 @@ public:
     qsizetype count() const;
     // Reads the line of match i from the store.
     Hit hit(qsizetype i) const;
+    // Reads the lines of count matches from from on, at one time.
+    std::vector<Hit> hits(qsizetype from, qsizetype count) const;
 
 private:
     friend class Searcher;
