@@ -117,7 +117,11 @@ def pick_queries(lines, rng):
 
 
 def run(command, stdin_text=None, stdout=subprocess.DEVNULL, ok=(0,)):
-    """Wall ms, processor ms and peak resident MB of one child process."""
+    """Wall ms, processor ms and peak resident MB of one child process. The peak comes from
+    /usr/bin/time, whose child starts as a copy of it, not of this large process."""
+    peak_file = tempfile.NamedTemporaryFile(prefix="peak-", delete=False)
+    peak_file.close()
+    command = ["/usr/bin/time", "-q", "-f", "%M", "-o", peak_file.name] + command
     start = time.monotonic()
     process = subprocess.Popen(command, stdin=subprocess.PIPE if stdin_text else subprocess.DEVNULL,
                                stdout=stdout, stderr=subprocess.PIPE)
@@ -128,9 +132,12 @@ def run(command, stdin_text=None, stdout=subprocess.DEVNULL, ok=(0,)):
     wall = (time.monotonic() - start) * 1000
     error = process.stderr.read().decode(errors="replace")
     code = os.waitstatus_to_exitcode(status)
+    with open(peak_file.name) as peak:
+        peak_mb = int(peak.read().split()[-1]) / 1024
+    os.unlink(peak_file.name)
     if code not in ok or error.strip():
-        raise SystemExit(f"{command[0]} failed ({code}): {error}")
-    return wall, (usage.ru_utime + usage.ru_stime) * 1000, usage.ru_maxrss / 1024
+        raise SystemExit(f"{command[6]} failed ({code}): {error}")
+    return wall, (usage.ru_utime + usage.ru_stime) * 1000, peak_mb
 
 
 def sql(store, script):
