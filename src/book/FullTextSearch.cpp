@@ -197,11 +197,14 @@ store::fulltext::Searcher& TFullTextForm::searcher()
     return *searcher_;
 }
 
-// Rows changed since the last catch-up are folded into the index while the dialog opens.
+// Rows changed since the last catch-up are folded into the index while the dialog opens, and
+// the text of the last opening is searched again in the store as it is now.
 void TFullTextForm::showEvent(QShowEvent* event)
 {
     TsuiDialog::showEvent(event);
     skin::guarded([this] { searcher().catchUpIfBehind(); });
+    if (!suiEdit1->text().isEmpty())
+        search(IfEmpty::Clear);
     suiEdit1->setFocus();
     suiEdit1->selectAll();
 }
@@ -260,8 +263,11 @@ void TFullTextForm::suiButton1Click()
     reject();
 }
 
-// The text and the matches stay for the next opening.
+// The text stays for the next opening; the store is let go (a compaction may replace it).
 void TFullTextForm::FormClose()
 {
     Timer1->stop();
+    model_.clear();
+    Label2->setText(book::kFullTextCount.arg(0));
+    searcher_.reset();
 }
