@@ -504,9 +504,9 @@ void fold(Connection& connection)
 }
 
 template <typename Work>
-void inWriteTransaction(Connection& connection, Work work)
+void inTransaction(Connection& connection, Connection::TransactionKind kind, Work work)
 {
-    connection.begin(Connection::TransactionKind::Write);
+    connection.begin(kind);
     try {
         work();
         connection.commit();
@@ -567,7 +567,7 @@ void rebuild(Connection& connection)
 
 void catchUp(Connection& connection)
 {
-    inWriteTransaction(connection, [&] {
+    inTransaction(connection, Connection::TransactionKind::Write, [&] {
         if (!isInstalled(connection)) {
             connection.exec(schemaSql());
             rebuild(connection);
@@ -697,6 +697,30 @@ std::vector<QByteArray> sortKeysOf(const std::vector<QString>& texts)
     return result;
 }
 
+// Distinct titles given as UTF-8 in the title list's order: their texts, their sort keys, and
+// their indexes, first title first.
+struct OrderedTitles {
+    std::vector<QString> texts;
+    std::vector<QByteArray> keys;
+    std::vector<quint32> order;
+};
+
+OrderedTitles orderTitles(const std::vector<QByteArray>& utf8)
+{
+    OrderedTitles titles;
+    titles.texts.reserve(utf8.size());
+    for (const QByteArray& title : utf8)
+        titles.texts.push_back(QString::fromUtf8(title));
+    titles.keys = sortKeysOf(titles.texts);
+    titles.order.resize(utf8.size());
+    for (quint32 i = 0; i < titles.order.size(); ++i)
+        titles.order[i] = i;
+    std::sort(titles.order.begin(), titles.order.end(), [&](quint32 a, quint32 b) {
+        return titleLess(titles.keys[a], utf8[a], titles.keys[b], utf8[b]);
+    });
+    return titles;
+}
+
 // a minus b, both ascending.
 void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
 {
@@ -787,17 +811,7 @@ void Searcher::Impl::loadRuns()
             utf8.emplace_back(title.data(), title.size());
         runs.push_back({rows.columnInt(0), rows.columnInt(1), rows.columnInt(2), place->second});
     }
-    std::vector<QString> texts;
-    texts.reserve(utf8.size());
-    for (const QByteArray& title : utf8)
-        texts.push_back(QString::fromUtf8(title));
-    const std::vector<QByteArray> keys = sortKeysOf(texts);
-    std::vector<quint32> order(utf8.size());
-    for (quint32 i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
-        return titleLess(keys[a], utf8[a], keys[b], utf8[b]);
-    });
+    const auto [texts, keys, order] = orderTitles(utf8);
     std::vector<quint32> rank(order.size());
     auto sorted = std::make_shared<std::vector<Title>>();
     sorted->reserve(order.size());
@@ -953,8 +967,7 @@ std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
     found.reserve(size_t(count));
     Connection& connection = d.searcher->connection;
     SqliteStatement& read = d.searcher->lineOf;
-    connection.begin(Connection::TransactionKind::Read);
-    try {
+    inTransaction(connection, Connection::TransactionKind::Read, [&] {
         for (qsizetype i = from; i < from + count; ++i) {
             const Impl::Entry& entry = d.entries[size_t(i)];
             Hit hit;
@@ -971,15 +984,7 @@ std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
             hit.matchLength = at < 0 ? 0 : d.foldedQuery.size();
             found.push_back(std::move(hit));
         }
-        connection.commit();
-    } catch (...) {
-        read.reset();
-        try {
-            connection.rollback();
-        } catch (const StoreError&) {
-        }
-        throw;
-    }
+    });
     return found;
 }
 
@@ -1042,8 +1047,7 @@ Result Searcher::search(const QString& text)
         d.rowOf.reset();
     };
 
-    d.connection.begin(Connection::TransactionKind::Read);
-    try {
+    inTransaction(d.connection, Connection::TransactionKind::Read, [&] {
         if (!isInstalled(d.connection)) {
             // A store whose index is not made yet: every line is read.
             SqliteStatement all(d.connection, QStringLiteral("select rowid from 文本"));
@@ -1085,14 +1089,7 @@ Result Searcher::search(const QString& text)
             for (const qint64 rowid : pending)
                 readRow(rowid, true);
         }
-        d.connection.commit();
-    } catch (...) {
-        try {
-            d.connection.rollback();
-        } catch (const StoreError&) {
-        }
-        throw;
-    }
+    });
     r.titles = d.titles;
 
     // Titles of rows read directly take their place among the base titles: the same place as an
@@ -1103,16 +1100,7 @@ Result Searcher::search(const QString& text)
         for (const Extra& extra : extras)
             if (index.try_emplace(extra.title.toStdString(), quint32(distinct.size())).second)
                 distinct.push_back(extra.title);
-        std::vector<QString> texts;
-        for (const QByteArray& title : distinct)
-            texts.push_back(QString::fromUtf8(title));
-        const std::vector<QByteArray> keysOfTitles = sortKeysOf(texts);
-        std::vector<quint32> order(distinct.size());
-        for (quint32 i = 0; i < order.size(); ++i)
-            order[i] = i;
-        std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
-            return titleLess(keysOfTitles[a], distinct[a], keysOfTitles[b], distinct[b]);
-        });
+        const auto [texts, keysOfTitles, order] = orderTitles(distinct);
         const std::vector<Title>& base = *r.titles;
         std::vector<quint64> titleOrder(distinct.size());
         std::vector<quint32> titleSlot(distinct.size());
