@@ -148,6 +148,10 @@ bool containsFolded(QByteArrayView text, QByteArrayView needle)
 
 void appendVarint(std::string& bytes, quint64 value)
 {
+    if (value < 0x80) {  // the common case: a row close to the last one of its list
+        bytes.push_back(char(value));
+        return;
+    }
     while (value >= 0x80) {
         bytes.push_back(char((value & 0x7F) | 0x80));
         value >>= 7;
@@ -206,7 +210,7 @@ public:
         }
     }
 
-    const std::vector<List>& lists() const { return lists_; }
+    const std::deque<List>& lists() const { return lists_; }
 
 private:
     struct Slot {
@@ -255,7 +259,7 @@ private:
 
     int part_;
     int parts_;
-    std::vector<List> lists_;
+    std::deque<List> lists_;  // a deque: growing it never moves the lists already made
     std::vector<int> direct_;  // unigrams of the Basic Multilingual Plane
     std::vector<Slot> slots_;
     size_t used_ = 0;
@@ -848,7 +852,7 @@ bool Searcher::Impl::findList(qint64 key, qint64 segment, FoundList& found)
     listOf->bindInteger(1, bucketRow(bucketOf(key), segment));
     bool inBucket = false;
     if (listOf->step()) {
-        const QByteArrayView bucket = listOf->columnUtf8(0);
+        const QByteArrayView bucket = listOf->columnBytes(0);
         const auto* p = reinterpret_cast<const uchar*>(bucket.data());
         const uchar* end = p + bucket.size();
         while (p < end && !inBucket) {
@@ -887,7 +891,7 @@ std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, 
                 listOf->reset();
                 return {};
             }
-            decodeList(listOf->columnUtf8(0), into);
+            decodeList(listOf->columnBytes(0), into);
             listOf->reset();
         }
         if (i > 0) {
