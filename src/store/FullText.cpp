@@ -532,15 +532,16 @@ QString schemaSql()
         "create table 全文行段(起 INTEGER PRIMARY KEY, 数 INTEGER, 首行 INTEGER, 标题 TEXT);"
         "create table 全文已改(行 INTEGER PRIMARY KEY);"
         "create table 全文待办(行 INTEGER);"
-        "create table 全文状态(基本代 INTEGER, 增补代 INTEGER);"
-        "insert into 全文状态 values(0, 0);"
+        "create table 全文状态(基本代 INTEGER, 增补代 INTEGER, 记录 INTEGER);"
+        "insert into 全文状态 values(0, 0, 1);"
         // No constraint on the pending table: a statement's own conflict rule (insert or
-        // rollback, say) then never reaches into the triggers.
-        "create trigger 全文记增 after insert on 文本 begin"
+        // rollback, say) then never reaches into the triggers. 记录 is 0 only inside the
+        // transaction of a rewrite of the whole book, which indexes its rows itself.
+        "create trigger 全文记增 after insert on 文本 when (select 记录 from 全文状态) begin"
         " insert into 全文待办 values(new.rowid); end;"
-        "create trigger 全文记删 after delete on 文本 begin"
+        "create trigger 全文记删 after delete on 文本 when (select 记录 from 全文状态) begin"
         " insert into 全文待办 values(old.rowid); end;"
-        "create trigger 全文记改 after update on 文本 begin"
+        "create trigger 全文记改 after update on 文本 when (select 记录 from 全文状态) begin"
         " insert into 全文待办 values(old.rowid); insert into 全文待办 values(new.rowid); end;");
 }
 
@@ -601,32 +602,14 @@ struct BookRewrite::Impl {
     explicit Impl(Connection& c) : connection(c) {}
 };
 
-namespace {
-void enableTriggers(const Connection& connection, bool on)
-{
-    int now = 0;
-    if (sqlite3_db_config(connection.handle(), SQLITE_DBCONFIG_ENABLE_TRIGGER, on ? 1 : 0, &now)
-        != SQLITE_OK)
-        connection.fail();
-}
-} // namespace
-
 BookRewrite::BookRewrite(Connection& connection) : impl_(std::make_unique<Impl>(connection))
 {
     impl_->installed = isInstalled(connection);
     if (impl_->installed)
-        enableTriggers(connection, false);
+        connection.exec(QStringLiteral("update 全文状态 set 记录=0"));
 }
 
-BookRewrite::~BookRewrite()
-{
-    if (impl_->installed) {
-        try {
-            enableTriggers(impl_->connection, true);
-        } catch (const StoreError&) {
-        }
-    }
-}
+BookRewrite::~BookRewrite() = default;
 
 void BookRewrite::addInsertedRow(QByteArrayView title, qint64 lineNumber, QByteArrayView text)
 {
@@ -649,12 +632,14 @@ void BookRewrite::finish()
         return;
     if (!impl_->ordered) {
         rebuild(impl_->connection);
+        impl_->connection.exec(QStringLiteral("update 全文状态 set 记录=1"));
         return;
     }
     clearIndex(impl_->connection);
     impl_->lines.write(impl_->connection, 0);
     impl_->runs.write(impl_->connection);
     markRebuilt(impl_->connection);
+    impl_->connection.exec(QStringLiteral("update 全文状态 set 记录=1"));
 }
 
 // ---------------------------------------------------------------------------------------------

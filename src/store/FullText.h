@@ -38,9 +38,9 @@ void catchUp(Connection& connection);
 void rebuild(Connection& connection);
 
 // Collects the rows that a rewrite of the whole book inserts, and writes the index of exactly
-// those rows when finished, inside the writer's transaction. While it lives, the connection's
-// triggers are off: its own inserts and deletes are not recorded as pending. A store without the
-// index is left to the next catch-up.
+// those rows when finished, inside the writer's transaction; from its making to finish() the
+// triggers record nothing, so the book's own deletes and inserts cost no pending rows. A failed
+// rewrite rolls all of it back. A store without the index is left to the next catch-up.
 class BookRewrite {
 public:
     explicit BookRewrite(Connection& connection);

@@ -281,4 +281,30 @@ TEST(FullTextIndex, AnImportReplacesTheIndexInItsTransaction)
     EXPECT_EQ(found(path, QStringLiteral("进度")).size(), 2);
 }
 
+// An import that fails part-way (here a trigger of the user's own refuses a row) leaves the index
+// and its triggers as they were.
+TEST(FullTextIndex, AFailedImportLeavesTheIndexAsItWas)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    addSampleBook(path);
+    store::fulltext::catchUp(path);
+    const QStringList before = found(path, QStringLiteral("进度"));
+    shell(path, QStringLiteral("create trigger refuse before insert on 文本 when new.标题='boom'"
+                               " begin select raise(abort, 'refused'); end;"));
+    store::Query textQuery;
+    textQuery.setStorePath(path);
+    exchange::NoProgress progress;
+    EXPECT_THROW(exchange::replaceBook(textQuery,
+                                       exchange::parseExchangeFile(textfile::encode(QStringLiteral(
+                                           "2008-03-15 10:05:09\r\n~0~1~fine\r\n进度\r\n"
+                                           "~0~1~boom\r\nb\r\n"))),
+                                       progress),
+                 store::StoreError);
+    textQuery.release();
+    EXPECT_EQ(found(path, QStringLiteral("进度")), before);
+    shell(path, QStringLiteral("insert into 文本 values('后来', 0, '进度');"));
+    EXPECT_EQ(pendingRows(path), 1);
+}
+
 } // namespace
