@@ -210,7 +210,7 @@ public:
         }
     }
 
-    const std::deque<List>& lists() const { return lists_; }
+    const std::vector<List>& lists() const { return lists_; }
 
 private:
     struct Slot {
@@ -259,7 +259,7 @@ private:
 
     int part_;
     int parts_;
-    std::deque<List> lists_;  // a deque: growing it never moves the lists already made
+    std::vector<List> lists_;
     std::vector<int> direct_;  // unigrams of the Basic Multilingual Plane
     std::vector<Slot> slots_;
     size_t used_ = 0;
