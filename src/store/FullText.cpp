@@ -953,13 +953,20 @@ std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
     Q_ASSERT(from >= 0 && count >= 0 && from + count <= this->count());
     d.sortUpTo(from + count - 1);
     std::vector<Hit> found;
-    found.reserve(size_t(count));
     Connection& connection = d.searcher->connection;
     SqliteStatement& read = d.searcher->lineOf;
+    // Read in rowid order, which is the order of the file, and put in place.
+    std::vector<qsizetype> byRow(static_cast<size_t>(count));
+    for (qsizetype k = 0; k < count; ++k)
+        byRow[size_t(k)] = from + k;
+    std::sort(byRow.begin(), byRow.end(), [&](qsizetype a, qsizetype b) {
+        return d.entries[size_t(a)].rowid < d.entries[size_t(b)].rowid;
+    });
+    found.resize(size_t(count));
     inTransaction(connection, Connection::TransactionKind::Read, [&] {
-        for (qsizetype i = from; i < from + count; ++i) {
+        for (const qsizetype i : byRow) {
             const Impl::Entry& entry = d.entries[size_t(i)];
-            Hit hit;
+            Hit& hit = found[size_t(i - from)];
             hit.title = entry.title < d.titles->size() ? (*d.titles)[entry.title].text
                                                        : d.extraTitles[entry.title - d.titles->size()];
             hit.lineNumber = entry.line;
@@ -971,7 +978,6 @@ std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
             const qsizetype at = foldAscii(hit.line).indexOf(d.foldedQuery);
             hit.matchStart = std::max<qsizetype>(at, 0);
             hit.matchLength = at < 0 ? 0 : d.foldedQuery.size();
-            found.push_back(std::move(hit));
         }
     });
     return found;
