@@ -7,10 +7,13 @@
 //                                    file that is no store of this program, or the store's error
 //   mozhou-store export STORE FILE   writes the whole materials book to FILE (replacing it)
 //   mozhou-store import STORE FILE   replaces the whole materials book by the entries of FILE
+//   mozhou-store search STORE TEXT   every entry line holding TEXT, one per output line: title,
+//                                    tab, line number, tab, line; exits 1 when none holds it
 #include "exchange/BookTransfer.h"
 #include "exchange/ExchangeFile.h"
 #include "text/FileReplacement.h"
 #include "text/TextFile.h"
+#include "store/FullText.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
@@ -27,6 +30,7 @@ constexpr char kUsage[] = "usage: mozhou-store create PATH\n"
                          "       mozhou-store check PATH\n"
                          "       mozhou-store export STORE FILE\n"
                          "       mozhou-store import STORE FILE\n"
+                         "       mozhou-store search STORE TEXT\n"
                          "       mozhou-store --help | --version\n";
 
 int usage()
@@ -120,6 +124,34 @@ int importBook(const QString& storePath, const QString& file)
     return 0;
 }
 
+// The store is only read: rows not yet in the index are read directly.
+int search(const QString& storePath, const QString& text)
+{
+    if (store::fulltext::checkQuery(text) != store::fulltext::QueryProblem::None) {
+        std::fputs("mozhou-store: the search text is empty\n", stderr);
+        return 2;
+    }
+    store::fulltext::Searcher searcher(storePath);
+    const store::fulltext::Result found = searcher.search(text);
+    constexpr qsizetype kPiece = 4096;
+    for (qsizetype from = 0; from < found.count(); from += kPiece) {
+        QByteArray out;
+        for (const store::fulltext::Hit& hit : found.hits(from, std::min(kPiece, found.count() - from))) {
+            out += hit.title.toUtf8();
+            out += '\t';
+            out += QByteArray::number(hit.lineNumber);
+            out += '\t';
+            out += hit.line.toUtf8();
+            out += '\n';
+        }
+        if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()))
+            throw std::runtime_error("the results could not be written");
+    }
+    if (std::fflush(stdout) != 0)
+        throw std::runtime_error("the results could not be written");
+    return found.count() > 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -144,6 +176,8 @@ int main(int argc, char** argv)
             return exportBook(args[2], args[3]);
         if (args.size() == 4 && command == QStringLiteral("import"))
             return importBook(args[2], args[3]);
+        if (args.size() == 4 && command == QStringLiteral("search"))
+            return search(args[2], args[3]);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "mozhou-store: %s\n", error.what());
         return 1;

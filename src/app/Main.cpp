@@ -55,6 +55,7 @@ const skin::CommandSpec kCommands[] = {
     {kMaterialsBook, "资料本(&T)", "Ctrl+T", nullptr, true},
     {kPictureAlbum, "图片册(&G)", "Ctrl+G", nullptr, true},
     {kArticleCollection, "文章集(&W)", nullptr, nullptr, true},
+    {kFullTextSearch, "全文搜索(&F)...", "Ctrl+F"},
     {kHelpContents, "目录(&C)", "F1"},
     {kHomepage, "墨舟主页(&X)"},
     {kContactAuthor, "联系作者(&L)"},
@@ -198,6 +199,8 @@ void TForm1::buildMenu()
     view->addActions({command(kCategoryBar), command(kStatusBar)});
     view->addSeparator();
     view->addActions({command(kMaterialsBook), command(kPictureAlbum), command(kArticleCollection)});
+    view->addSeparator();
+    view->addAction(command(kFullTextSearch));
 
     QMenu* help = MainMenu1->addMenu(QStringLiteral(" 帮助(&H)"));
     help->addAction(command(kHelpContents));

@@ -43,6 +43,7 @@ inline constexpr char kStatusBar[] = "B1";
 inline constexpr char kMaterialsBook[] = "T1";
 inline constexpr char kPictureAlbum[] = "G2";
 inline constexpr char kArticleCollection[] = "W1";  // never shown
+inline constexpr char kFullTextSearch[] = "FullTextSearch";
 inline constexpr char kHelpContents[] = "N9";
 inline constexpr char kHomepage[] = "X1";
 inline constexpr char kContactAuthor[] = "L1";

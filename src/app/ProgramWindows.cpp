@@ -13,6 +13,8 @@
 #include "album/View.h"
 #include "book/Confirm.h"
 #include "book/Delete.h"
+#include "book/FullTextSearch.h"
+#include "book/FullTextSearch.h"
 #include "book/Insert.h"
 #include "book/Load.h"
 #include "book/Save.h"
@@ -24,6 +26,7 @@
 #include "platform/Desktop.h"
 #include "platform/Viewers.h"
 #include "skin/Commands.h"
+#include "store/FullText.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 #include "store/Statements.h"
@@ -66,6 +69,11 @@ void ProgramWindows::startTitleFetch(const platform::ProgramFolder& folder)
         store::addTitleListIndex(folder.store());
     } catch (const store::StoreError&) {
     }
+    // Rows written by other tools since the last run join the full-text index.
+    try {
+        store::fulltext::catchUp(folder.store());
+    } catch (const store::StoreError&) {
+    }
     textQuery_.setStorePath(folder.store());
     textQuery_.setStatement(store::statements::allTitles());
     textQuery_.prefetch();
@@ -91,6 +99,7 @@ void ProgramWindows::makeDialogs(const platform::ProgramFolder& folder)
     form15_ = new TForm15(refreshTitles, textQuery_, &main);
     form16_ = new TForm16(refreshTitles, textQuery_, &main);
     form17_ = new TForm17(albumPane, &main);
+    fullText_ = new TFullTextForm(&main, textQuery_, *form5_);
 }
 
 void ProgramWindows::connectBookCommands()
@@ -160,6 +169,7 @@ void ProgramWindows::connectMainCommands()
     on(ids::kExportAlbum, form17_, [this] { form17_->exec(); });
     on(ids::kClipboardMonitor, form8_.get(), [this] { form8_->showInFront(); });
     on(ids::kAbout, form12_, [this] { form12_->exec(); });
+    on(ids::kFullTextSearch, fullText_, [this] { fullText_->exec(); });
 }
 
 void ProgramWindows::writeSettings()

@@ -24,6 +24,7 @@ class TForm14;
 class TForm15;
 class TForm16;
 class TForm17;
+class TFullTextForm;
 
 namespace platform {
 class Clipboard;
@@ -90,6 +91,7 @@ private:
     TForm16* form16_ = nullptr;
     TForm17* form17_ = nullptr;
     HelpWindow* help_ = nullptr;  // belongs to the main window
+    TFullTextForm* fullText_ = nullptr;
 };
 
 } // namespace app

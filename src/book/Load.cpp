@@ -15,6 +15,10 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QTextBlock>
+#include <QTimer>
+#include <QTextCursor>
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -172,6 +176,28 @@ void TForm5::prepareEntry(const QString& title)
 void TForm5::openEntry(const QString& title)
 {
     if (skin::guarded([&] { prepareEntry(title); }))
+        exec();
+}
+
+void TForm5::prepareEntryAt(const QString& title, qint64 line, qsizetype start, qsizetype length)
+{
+    prepareEntry(title);
+    const QTextBlock block = suiMemo1->document()->findBlockByNumber(
+        int(std::clamp<qint64>(line, 0, suiMemo1->document()->blockCount() - 1)));
+    QTextCursor cursor(block);
+    const int inBlock = int(std::clamp<qsizetype>(start, 0, block.length() - 1));
+    cursor.setPosition(block.position() + inBlock);
+    cursor.setPosition(block.position() + int(std::min<qsizetype>(inBlock + length, block.length() - 1)),
+                       QTextCursor::KeepAnchor);
+    suiMemo1->setTextCursor(cursor);
+    suiMemo1->setFocus();
+    // The editor has its final size only once the window is shown.
+    QTimer::singleShot(0, suiMemo1, [memo = suiMemo1] { memo->ensureCursorVisible(); });
+}
+
+void TForm5::openEntryAt(const QString& title, qint64 line, qsizetype start, qsizetype length)
+{
+    if (skin::guarded([&] { prepareEntryAt(title, line, start, length); }))
         exec();
 }
 

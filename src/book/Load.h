@@ -42,6 +42,10 @@ public:
     // Fills the editor with the entry and makes the window ready; openEntry also shows it.
     void prepareEntry(const QString& title);
     void openEntry(const QString& title);
+    // The same, with the editor scrolled to a line of the entry and length characters of it
+    // selected from start (UTF-16 positions).
+    void prepareEntryAt(const QString& title, qint64 line, qsizetype start, qsizetype length);
+    void openEntryAt(const QString& title, qint64 line, qsizetype start, qsizetype length);
 
     void suiButton1Click();  // 重新选择内容
     void suiButton2Click();  // 保存至数据库

@@ -2,6 +2,7 @@
 
 #include "ExchangeFile.h"
 #include "text/TextFile.h"
+#include "store/FullText.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Statements.h"
@@ -93,6 +94,9 @@ void exportBook(store::Query& textQuery, const QString& stamp, const QString& pa
 void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& progress)
 {
     store::Query::Transaction transaction(textQuery);
+    // The full-text index of the new rows is made as they are written, and takes the place of
+    // the old one in the same transaction.
+    store::fulltext::BookRewrite index(textQuery.connection());
     // One statement removes the old rows; the store then holds what deleting them one by one
     // would leave.
     const qint64 deleted = textQuery.deleteRows(store::statements::allEntryRows());
@@ -105,8 +109,10 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
         rows.setInteger(store::kLineNumberColumn, lineNumber);
         rows.setUtf8(store::kContentColumn, text);
         rows.write();
+        index.addInsertedRow(title, lineNumber, text);
         progress.step();
     });
+    index.finish();
     transaction.commit();
 }
 

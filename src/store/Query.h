@@ -36,6 +36,10 @@ public:
     // Closes the query and drops the connection, so that the file is no longer held.
     void release();
 
+    // The query's own connection to the store (made when first needed), for work that must run
+    // inside the query's transaction.
+    Connection& connection();
+
     // Replaces the statement; an open query is closed by it.
     void setStatement(const Statement& statement);
     const Statement& statement() const { return statement_; }
@@ -179,7 +183,6 @@ private:
         int previous = -1;     // current row before the insert began
     };
 
-    Connection& connection();
     void loadColumns();
     QString selectSql();
     bool markFetchedColumns(const QString& selectList);

@@ -1,5 +1,6 @@
 #include "Schema.h"
 
+#include "FullText.h"
 #include "Sqlite.h"
 
 #include <sqlite3.h>
@@ -37,8 +38,8 @@ void createTables(Connection& connection)
                    picture(kPictureRemarkColumn))
         + QStringLiteral("create index 文本标题 on %1(%2, %3);")
               .arg(kTextTable, text(kTitleColumn), text(kLineNumberColumn))
-        + kTitleListIndex
-        + QStringLiteral(";pragma application_id=%1;pragma user_version=%2;commit;")
+        + kTitleListIndex + QStringLiteral(";") + fulltext::schemaSql()
+        + QStringLiteral("pragma application_id=%1;pragma user_version=%2;commit;")
               .arg(kStoreApplicationId).arg(kStoreVersion));
 }
 

@@ -319,4 +319,10 @@ QByteArrayView SqliteStatement::columnUtf8(int column) const
     return QByteArrayView(text, qsizetype(sqlite3_column_bytes(stmt_, column)));
 }
 
+QByteArrayView SqliteStatement::columnBytes(int column) const
+{
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+    return QByteArrayView(bytes, qsizetype(sqlite3_column_bytes(stmt_, column)));
+}
+
 } // namespace store

@@ -116,6 +116,8 @@ public:
     QStringView columnText(int column) const;
     // The same as UTF-8, the form the store keeps text in (no conversion).
     QByteArrayView columnUtf8(int column) const;
+    // A BLOB column's bytes as the engine holds them, valid until the next step or reset.
+    QByteArrayView columnBytes(int column) const;
 
 private:
     const Connection& connection_;

@@ -1,0 +1,1126 @@
+#include "FullText.h"
+
+#include "Collation.h"
+#include "Sqlite.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+
+#include <sqlite3.h>
+
+// The index, in five tables:
+//   全文索引(键, 行)   for each key (one character, or two characters that follow each other, ASCII
+//                      letters in lower case) the rowids of the lines holding it, ascending, packed
+//                      as variable-length differences. Keys of the base segment are built from all
+//                      rows at once; keys with kDeltaSegment added hold the rows changed since.
+//   全文行段           runs of consecutive rowids of the base that share a title and whose line
+//                      numbers count up with the rowid: a match needs no read for its title and line.
+//   全文已改           rowids changed since the base was built (their base keys are stale); the
+//                      delta segment indexes those of them that still exist.
+//   全文待办           rowids the triggers recorded since the last catch-up, perhaps repeated.
+//   全文状态           generation numbers of the base and of the delta, so that a searcher knows
+//                      when what it keeps in memory is out of date.
+// A line found through a key is stale when its rowid is changed (base) or pending (both segments):
+// such rows are read and matched directly instead.
+
+namespace store::fulltext {
+
+namespace {
+
+const QString kIndexTable = QStringLiteral("全文索引");
+const QString kStateTable = QStringLiteral("全文状态");
+
+constexpr quint32 kInvalidByte = 0x200000;  // + the byte: a byte that starts no UTF-8 character
+constexpr qint64 kPairFlag = qint64(1) << 44;
+constexpr qint64 kDeltaSegment = qint64(1) << 45;
+// Changed rows beyond this many (and beyond a sixteenth of the base) make a catch-up rebuild the
+// whole index rather than the delta.
+constexpr qint64 kDeltaLimit = 20000;
+// Pending rows a searcher leaves unfolded: reading them costs each search about a millisecond.
+constexpr qint64 kPendingLimit = 2000;
+// A search of more characters intersects at most this many of its pairs' lists (the rarest).
+constexpr size_t kListsIntersected = 4;
+constexpr qsizetype kFirstSorted = 100;
+// A list of at least this many bytes has a row of its own; shorter ones share one of kBuckets
+// rows per segment, chosen by their key's hash. Bucket rows have negative keys: -1 - bucket for
+// the base, below -kBuckets for the delta.
+constexpr qsizetype kOwnRowBytes = 256;
+constexpr size_t kBuckets = 1 << 16;
+
+inline size_t bucketOf(qint64 key)
+{
+    return size_t(quint64(key) * 0x9E3779B97F4A7C15ull >> 48);
+}
+
+inline qint64 bucketRow(size_t bucket, qint64 segment)
+{
+    return -1 - qint64(bucket) - (segment ? qint64(kBuckets) : 0);
+}
+
+inline quint64 readVarint(const uchar*& p, const uchar* end)
+{
+    quint64 value = 0;
+    for (int shift = 0; p < end && shift < 64; shift += 7) {
+        const uchar byte = *p++;
+        value |= quint64(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            break;
+    }
+    return value;
+}
+
+inline qint64 pairKey(quint32 first, quint32 second)
+{
+    return kPairFlag | qint64(first) << 22 | qint64(second);
+}
+
+// One character of UTF-8 text, ASCII letters in lower case; a byte that starts no well-formed
+// character stands for itself beyond Unicode, so that the characters after it are still read.
+inline quint32 nextCharacter(const uchar*& p, const uchar* end)
+{
+    quint32 c = *p;
+    if (c < 0x80) {
+        ++p;
+        return c - 'A' < 26u ? c + 32 : c;
+    }
+    int follow;
+    quint32 least;
+    if ((c & 0xE0) == 0xC0) {
+        follow = 1, c &= 0x1F, least = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+        follow = 2, c &= 0x0F, least = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+        follow = 3, c &= 0x07, least = 0x10000;
+    } else {
+        return kInvalidByte + *p++;
+    }
+    if (end - p <= follow)
+        return kInvalidByte + *p++;
+    for (int i = 1; i <= follow; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return kInvalidByte + *p++;
+        c = c << 6 | (p[i] & 0x3F);
+    }
+    if (c < least || c > 0x10FFFF)
+        return kInvalidByte + *p++;
+    p += follow + 1;
+    return c;
+}
+
+QByteArray foldAscii(QByteArrayView utf8)
+{
+    QByteArray folded(utf8.data(), utf8.size());
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+    return folded;
+}
+
+QString foldAscii(const QString& text)
+{
+    QString folded = text;
+    for (QChar& c : folded)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return folded;
+}
+
+// Whether text holds needle (already folded), ASCII letters compared without case.
+bool containsFolded(QByteArrayView text, QByteArrayView needle)
+{
+    thread_local std::string folded;
+    folded.assign(text.data(), size_t(text.size()));
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+    return std::string_view(folded).find(std::string_view(needle.data(), size_t(needle.size())))
+           != std::string_view::npos;
+}
+
+void appendVarint(std::string& bytes, quint64 value)
+{
+    if (value < 0x80) {  // the common case: a row close to the last one of its list
+        bytes.push_back(char(value));
+        return;
+    }
+    while (value >= 0x80) {
+        bytes.push_back(char((value & 0x7F) | 0x80));
+        value >>= 7;
+    }
+    bytes.push_back(char(value));
+}
+
+// The rowids of a packed list: the first as a zig-zag number, then the differences.
+void decodeList(QByteArrayView bytes, std::vector<qint64>& rowids)
+{
+    rowids.clear();
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* end = p + bytes.size();
+    qint64 last = 0;
+    bool first = true;
+    while (p < end) {
+        const quint64 value = readVarint(p, end);
+        if (first) {
+            last = qint64(value >> 1) ^ -qint64(value & 1);
+            first = false;
+        } else {
+            last += qint64(value);
+        }
+        rowids.push_back(last);
+    }
+}
+
+// The lists of the keys of the lines added, rowids ascending: of every key, or of one part of
+// the keys when the work is shared between threads.
+class Postings {
+public:
+    struct List {
+        qint64 key;
+        qint64 last;
+        std::string bytes;
+    };
+
+    explicit Postings(int part = 0, int parts = 1) : part_(part), parts_(parts), direct_(0x10000, -1)
+    {
+        rehash(1 << 16);
+    }
+
+    void addLine(qint64 rowid, QByteArrayView text)
+    {
+        const auto* p = reinterpret_cast<const uchar*>(text.data());
+        const uchar* end = p + text.size();
+        quint32 previous = 0;
+        bool hasPrevious = false;
+        while (p < end) {
+            const quint32 c = nextCharacter(p, end);
+            add(qint64(c), rowid);
+            if (hasPrevious)
+                add(pairKey(previous, c), rowid);
+            previous = c;
+            hasPrevious = true;
+        }
+    }
+
+    const std::vector<List>& lists() const { return lists_; }
+
+private:
+    struct Slot {
+        qint64 key;
+        int list;  // -1: free
+    };
+
+    void add(qint64 key, qint64 rowid)
+    {
+        if (parts_ > 1 && int(quint64(key) * 0x9E3779B97F4A7C15ull >> 63) != part_)
+            return;
+        int& index = key < 0x10000 ? direct_[size_t(key)] : slotFor(key);
+        if (index < 0) {
+            index = int(lists_.size());
+            lists_.push_back({key, rowid, {}});
+            appendVarint(lists_.back().bytes, quint64(rowid) << 1 ^ quint64(rowid >> 63));
+            if (key >= 0x10000 && ++used_ * 2 > slots_.size())
+                rehash(slots_.size() * 2);
+            return;
+        }
+        List& list = lists_[size_t(index)];
+        if (list.last == rowid)
+            return;
+        Q_ASSERT(rowid > list.last);
+        appendVarint(list.bytes, quint64(rowid - list.last));
+        list.last = rowid;
+    }
+
+    int& slotFor(qint64 key)
+    {
+        size_t slot = size_t(quint64(key) * 0xD6E8FEB86659FD93ull >> shift_);
+        while (slots_[slot].list >= 0 && slots_[slot].key != key)
+            slot = (slot + 1) & (slots_.size() - 1);
+        slots_[slot].key = key;
+        return slots_[slot].list;
+    }
+
+    void rehash(size_t size)
+    {
+        slots_.assign(size, Slot{0, -1});
+        shift_ = 64 - __builtin_ctzll(size);
+        for (size_t i = 0; i < lists_.size(); ++i)
+            if (lists_[i].key >= 0x10000)
+                slotFor(lists_[i].key) = int(i);
+    }
+
+    int part_;
+    int parts_;
+    std::vector<List> lists_;
+    std::vector<int> direct_;  // unigrams of the Basic Multilingual Plane
+    std::vector<Slot> slots_;
+    size_t used_ = 0;
+    int shift_ = 48;
+};
+
+// Writes every list in key order: a long list in a row of its own under its key plus segment,
+// short ones gathered into bucket rows, so that the index costs few rows.
+void writeLists(const Connection& connection, const std::vector<const Postings*>& parts,
+                qint64 segment)
+{
+    std::vector<const Postings::List*> order;
+    for (const Postings* part : parts)
+        for (const Postings::List& list : part->lists())
+            order.push_back(&list);
+    std::sort(order.begin(), order.end(),
+              [](const Postings::List* a, const Postings::List* b) { return a->key < b->key; });
+    SqliteStatement insert(connection,
+                           QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable));
+    const auto put = [&](qint64 key, const std::string& bytes) {
+        insert.bindInteger(1, key);
+        insert.bind(2, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
+        insert.step();
+        insert.reset();
+    };
+    std::vector<std::string> buckets(kBuckets);
+    for (const Postings::List* list : order) {
+        if (qsizetype(list->bytes.size()) >= kOwnRowBytes) {
+            put(list->key + segment, list->bytes);
+            continue;
+        }
+        std::string& bucket = buckets[bucketOf(list->key)];
+        appendVarint(bucket, quint64(list->key));
+        appendVarint(bucket, list->bytes.size());
+        bucket += list->bytes;
+    }
+    for (size_t b = kBuckets; b-- > 0;)
+        if (!buckets[b].empty())
+            put(bucketRow(b, segment), buckets[b]);
+}
+
+// Postings filled on two threads of their own, each taking half of the keys, so that reading or
+// writing the rows goes on meanwhile; without threads to be had, filled at once.
+class LineIndexer {
+public:
+    LineIndexer()
+    {
+        for (int part = 0; part < kParts; ++part)
+            workers_.push_back(std::make_unique<Worker>(part));
+        try {
+            for (auto& worker : workers_) {
+                Worker* w = worker.get();
+                w->thread = std::thread([w] { w->work(); });
+            }
+        } catch (const std::system_error&) {
+            stop();
+            workers_.clear();
+        }
+        if (workers_.empty())
+            inline_ = std::make_unique<Postings>();
+    }
+    ~LineIndexer() { stop(); }
+
+    void add(qint64 rowid, QByteArrayView text)
+    {
+        if (inline_) {
+            inline_->addLine(rowid, text);
+            return;
+        }
+        batch_.rowids.push_back(rowid);
+        batch_.text.append(text.data(), size_t(text.size()));
+        batch_.ends.push_back(batch_.text.size());
+        if (batch_.rowids.size() >= kBatchLines)
+            handOver();
+    }
+
+    void write(const Connection& connection, qint64 segment)
+    {
+        stop();
+        std::vector<const Postings*> parts;
+        if (inline_)
+            parts.push_back(inline_.get());
+        for (const auto& worker : workers_)
+            parts.push_back(&worker->postings);
+        writeLists(connection, parts, segment);
+    }
+
+private:
+    static constexpr int kParts = 1;
+    static constexpr size_t kBatchLines = 4096;
+    static constexpr size_t kBatchesQueued = 8;
+    struct Batch {
+        std::vector<qint64> rowids;
+        std::vector<size_t> ends;
+        std::string text;
+    };
+    struct Worker {
+        explicit Worker(int part) : postings(part, kParts) {}
+        void work()
+        {
+            for (;;) {
+                std::shared_ptr<const Batch> batch;
+                {
+                    std::unique_lock lock(mutex);
+                    ready.wait(lock, [this] { return done || !queue.empty(); });
+                    if (queue.empty())
+                        return;
+                    batch = std::move(queue.front());
+                    queue.pop_front();
+                }
+                room.notify_one();
+                size_t begin = 0;
+                for (size_t i = 0; i < batch->rowids.size(); ++i) {
+                    postings.addLine(batch->rowids[i],
+                                     QByteArrayView(batch->text.data() + begin,
+                                                    qsizetype(batch->ends[i] - begin)));
+                    begin = batch->ends[i];
+                }
+            }
+        }
+        Postings postings;
+        std::deque<std::shared_ptr<const Batch>> queue;
+        std::mutex mutex;
+        std::condition_variable ready;
+        std::condition_variable room;
+        bool done = false;
+        std::thread thread;
+    };
+
+    void handOver()
+    {
+        const auto batch = std::make_shared<const Batch>(std::move(batch_));
+        batch_ = {};
+        for (auto& worker : workers_) {
+            std::unique_lock lock(worker->mutex);
+            worker->room.wait(lock, [&] { return worker->queue.size() < kBatchesQueued; });
+            worker->queue.push_back(batch);
+            worker->ready.notify_one();
+        }
+    }
+
+    void stop()
+    {
+        if (!batch_.rowids.empty() && !workers_.empty())
+            handOver();
+        for (auto& worker : workers_) {
+            if (!worker->thread.joinable())
+                continue;
+            {
+                std::lock_guard lock(worker->mutex);
+                worker->done = true;
+            }
+            worker->ready.notify_one();
+            worker->thread.join();
+        }
+    }
+
+    std::vector<std::unique_ptr<Worker>> workers_;
+    std::unique_ptr<Postings> inline_;
+    Batch batch_;
+};
+
+// Runs of rows in rowid order that share a title and count their line numbers up.
+class RunBuilder {
+public:
+    void add(qint64 rowid, QByteArrayView title, qint64 lineNumber)
+    {
+        if (!runs_.empty()) {
+            Run& run = runs_.back();
+            if (rowid == run.first + run.count && lineNumber == run.firstLine + run.count
+                && title == run.title) {
+                ++run.count;
+                return;
+            }
+        }
+        runs_.push_back({rowid, 1, lineNumber, QByteArray(title.data(), title.size())});
+    }
+
+    void write(const Connection& connection) const
+    {
+        SqliteStatement insert(connection,
+                               QStringLiteral("insert into 全文行段(起, 数, 首行, 标题) values(?, ?, ?, ?)"));
+        for (const Run& run : runs_) {
+            insert.bindInteger(1, run.first);
+            insert.bindInteger(2, run.count);
+            insert.bindInteger(3, run.firstLine);
+            insert.bindUtf8(4, run.title);
+            insert.step();
+            insert.reset();
+        }
+    }
+
+private:
+    struct Run {
+        qint64 first;
+        qint64 count;
+        qint64 firstLine;
+        QByteArray title;
+    };
+    std::vector<Run> runs_;
+};
+
+void clearIndex(Connection& connection)
+{
+    connection.exec(QStringLiteral("delete from 全文索引; delete from 全文行段; delete from 全文已改;"
+                                   " delete from 全文待办;"));
+}
+
+void markRebuilt(Connection& connection)
+{
+    connection.exec(QStringLiteral("update 全文状态 set 基本代=基本代+1, 增补代=增补代+1"));
+}
+
+qint64 singleNumber(const Connection& connection, const QString& sql)
+{
+    SqliteStatement statement(connection, sql);
+    return statement.step() ? statement.columnInt(0) : 0;
+}
+
+// Folds the pending rows into the delta, or rebuilds everything when the changed rows have grown
+// too many; inside the caller's write transaction.
+void fold(Connection& connection)
+{
+    const qint64 pending = singleNumber(connection, QStringLiteral("select count(*) from 全文待办"));
+    if (pending == 0)
+        return;
+    connection.exec(QStringLiteral("insert or ignore into 全文已改(行) select 行 from 全文待办;"
+                                   " delete from 全文待办;"));
+    const qint64 changed = singleNumber(connection, QStringLiteral("select count(*) from 全文已改"));
+    const qint64 base = singleNumber(connection, QStringLiteral("select total(数) from 全文行段"));
+    if (changed > std::max(kDeltaLimit, base / 16)) {
+        rebuild(connection);
+        return;
+    }
+    SqliteStatement clear(connection, QStringLiteral("delete from 全文索引 where 键>=? or 键<?"));
+    clear.bindInteger(1, kDeltaSegment);
+    clear.bindInteger(2, bucketRow(kBuckets - 1, 0));
+    clear.step();
+    LineIndexer delta;
+    SqliteStatement rows(connection, QStringLiteral("select t.rowid, t.内容 from 全文已改 c"
+                                                    " join 文本 t on t.rowid=c.行 order by c.行"));
+    while (rows.step())
+        delta.add(rows.columnInt(0), rows.columnUtf8(1));
+    delta.write(connection, kDeltaSegment);
+    connection.exec(QStringLiteral("update 全文状态 set 增补代=增补代+1"));
+}
+
+template <typename Work>
+void inTransaction(Connection& connection, Connection::TransactionKind kind, Work work)
+{
+    connection.begin(kind);
+    try {
+        work();
+        connection.commit();
+    } catch (...) {
+        try {
+            connection.rollback();
+        } catch (const StoreError&) {
+        }
+        throw;
+    }
+}
+
+} // namespace
+
+QString schemaSql()
+{
+    return QStringLiteral(
+        "create table 全文索引(键 INTEGER PRIMARY KEY, 行 BLOB);"
+        "create table 全文行段(起 INTEGER PRIMARY KEY, 数 INTEGER, 首行 INTEGER, 标题 TEXT);"
+        "create table 全文已改(行 INTEGER PRIMARY KEY);"
+        "create table 全文待办(行 INTEGER);"
+        "create table 全文状态(基本代 INTEGER, 增补代 INTEGER, 记录 INTEGER);"
+        "insert into 全文状态 values(0, 0, 1);"
+        // No constraint on the pending table: a statement's own conflict rule (insert or
+        // rollback, say) then never reaches into the triggers. 记录 is 0 only inside the
+        // transaction of a rewrite of the whole book, which indexes its rows itself.
+        "create trigger 全文记增 after insert on 文本 when (select 记录 from 全文状态) begin"
+        " insert into 全文待办 values(new.rowid); end;"
+        "create trigger 全文记删 after delete on 文本 when (select 记录 from 全文状态) begin"
+        " insert into 全文待办 values(old.rowid); end;"
+        "create trigger 全文记改 after update on 文本 when (select 记录 from 全文状态) begin"
+        " insert into 全文待办 values(old.rowid); insert into 全文待办 values(new.rowid); end;");
+}
+
+bool isInstalled(const Connection& connection)
+{
+    SqliteStatement find(connection,
+                         QStringLiteral("select 1 from sqlite_master where type='table' and name=?"));
+    find.bind(1, kStateTable);
+    return find.step();
+}
+
+void rebuild(Connection& connection)
+{
+    clearIndex(connection);
+    LineIndexer lines;
+    RunBuilder runs;
+    SqliteStatement rows(connection,
+                         QStringLiteral("select rowid, 标题, 行数, 内容 from 文本 order by rowid"));
+    while (rows.step()) {
+        const qint64 rowid = rows.columnInt(0);
+        runs.add(rowid, rows.columnUtf8(1), rows.columnInt(2));
+        lines.add(rowid, rows.columnUtf8(3));
+    }
+    lines.write(connection, 0);
+    runs.write(connection);
+    markRebuilt(connection);
+}
+
+void catchUp(Connection& connection)
+{
+    inTransaction(connection, Connection::TransactionKind::Write, [&] {
+        if (!isInstalled(connection)) {
+            connection.exec(schemaSql());
+            rebuild(connection);
+        } else {
+            fold(connection);
+        }
+    });
+}
+
+void catchUp(const QString& path)
+{
+    Connection connection(path);
+    catchUp(connection);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct BookRewrite::Impl {
+    Connection& connection;
+    bool installed = false;
+    bool ordered = true;
+    qint64 lastRowid = 0;
+    bool any = false;
+    LineIndexer lines;
+    RunBuilder runs;
+
+    explicit Impl(Connection& c) : connection(c) {}
+};
+
+BookRewrite::BookRewrite(Connection& connection) : impl_(std::make_unique<Impl>(connection))
+{
+    impl_->installed = isInstalled(connection);
+    if (impl_->installed)
+        connection.exec(QStringLiteral("update 全文状态 set 记录=0"));
+}
+
+BookRewrite::~BookRewrite() = default;
+
+void BookRewrite::addInsertedRow(QByteArrayView title, qint64 lineNumber, QByteArrayView text)
+{
+    if (!impl_->installed || !impl_->ordered)
+        return;
+    const qint64 rowid = sqlite3_last_insert_rowid(impl_->connection.handle());
+    if (impl_->any && rowid <= impl_->lastRowid) {
+        impl_->ordered = false;  // rowids handed out out of order: finish() reads the rows back
+        return;
+    }
+    impl_->any = true;
+    impl_->lastRowid = rowid;
+    impl_->runs.add(rowid, title, lineNumber);
+    impl_->lines.add(rowid, text);
+}
+
+void BookRewrite::finish()
+{
+    if (!impl_->installed)
+        return;
+    if (!impl_->ordered) {
+        rebuild(impl_->connection);
+        impl_->connection.exec(QStringLiteral("update 全文状态 set 记录=1"));
+        return;
+    }
+    clearIndex(impl_->connection);
+    impl_->lines.write(impl_->connection, 0);
+    impl_->runs.write(impl_->connection);
+    markRebuilt(impl_->connection);
+    impl_->connection.exec(QStringLiteral("update 全文状态 set 记录=1"));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QueryProblem checkQuery(const QString& text)
+{
+    return text.isEmpty() ? QueryProblem::Empty : QueryProblem::None;
+}
+
+namespace {
+
+// A distinct title of the base, with its sort key.
+struct Title {
+    QByteArray key;
+    QByteArray utf8;
+    QString text;
+};
+
+bool titleLess(const QByteArray& keyA, const QByteArray& utf8A, const QByteArray& keyB,
+               const QByteArray& utf8B)
+{
+    const int order = keyA.compare(keyB);
+    return order != 0 ? order < 0 : utf8A < utf8B;
+}
+
+struct Run {
+    qint64 first;
+    qint64 count;
+    qint64 firstLine;
+    quint32 title;
+};
+
+std::vector<QByteArray> sortKeysOf(const std::vector<QString>& texts)
+{
+    QByteArray keys;
+    const std::vector<qsizetype> ends = appendChineseSortKeys(texts, keys);
+    std::vector<QByteArray> result;
+    result.reserve(texts.size());
+    qsizetype begin = 0;
+    for (const qsizetype end : ends) {
+        result.push_back(keys.mid(begin, end - begin));
+        begin = end;
+    }
+    return result;
+}
+
+// Distinct titles given as UTF-8 in the title list's order: their texts, their sort keys, and
+// their indexes, first title first.
+struct OrderedTitles {
+    std::vector<QString> texts;
+    std::vector<QByteArray> keys;
+    std::vector<quint32> order;
+};
+
+OrderedTitles orderTitles(const std::vector<QByteArray>& utf8)
+{
+    OrderedTitles titles;
+    titles.texts.reserve(utf8.size());
+    for (const QByteArray& title : utf8)
+        titles.texts.push_back(QString::fromUtf8(title));
+    titles.keys = sortKeysOf(titles.texts);
+    titles.order.resize(utf8.size());
+    for (quint32 i = 0; i < titles.order.size(); ++i)
+        titles.order[i] = i;
+    std::sort(titles.order.begin(), titles.order.end(), [&](quint32 a, quint32 b) {
+        return titleLess(titles.keys[a], utf8[a], titles.keys[b], utf8[b]);
+    });
+    return titles;
+}
+
+// a minus b, both ascending.
+void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
+{
+    if (b.empty())
+        return;
+    auto out = a.begin();
+    auto skip = b.begin();
+    for (auto in = a.begin(); in != a.end(); ++in) {
+        while (skip != b.end() && *skip < *in)
+            ++skip;
+        if (skip == b.end() || *skip != *in)
+            *out++ = *in;
+    }
+    a.erase(out, a.end());
+}
+
+} // namespace
+
+struct Searcher::Impl {
+    explicit Impl(const QString& path)
+        : connection(path),
+          rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
+          lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?"))
+    {
+    }
+
+    Connection connection;
+    SqliteStatement rowOf;
+    SqliteStatement lineOf;
+    // Prepared once the store has the index.
+    std::unique_ptr<SqliteStatement> lengthOf;
+    std::unique_ptr<SqliteStatement> listOf;
+    qint64 baseGeneration = -1;
+    qint64 deltaGeneration = -1;
+    std::shared_ptr<const std::vector<Title>> titles = std::make_shared<std::vector<Title>>();
+    std::vector<Run> runs;
+    std::vector<qint64> changed;
+
+    void refresh();
+    void loadRuns();
+    std::vector<qint64> pending();
+    struct FoundList {
+        qint64 length = 0;
+        qint64 ownRow = 0;  // the row that holds the list alone, or 0
+        QByteArray bytes;   // the list, when it came from a bucket
+    };
+    bool findList(qint64 key, qint64 segment, FoundList& found);
+    std::vector<qint64> candidates(const std::vector<qint64>& keys, qint64 segment);
+};
+
+void Searcher::Impl::refresh()
+{
+    if (!lengthOf) {
+        lengthOf = std::make_unique<SqliteStatement>(
+            connection, QStringLiteral("select length(行) from 全文索引 where 键=?"));
+        listOf = std::make_unique<SqliteStatement>(
+            connection, QStringLiteral("select 行 from 全文索引 where 键=?"));
+    }
+    SqliteStatement state(connection, QStringLiteral("select 基本代, 增补代 from 全文状态"));
+    const bool found = state.step();
+    const qint64 base = found ? state.columnInt(0) : 0;
+    const qint64 delta = found ? state.columnInt(1) : 0;
+    if (base != baseGeneration) {
+        loadRuns();
+        baseGeneration = base;
+    }
+    if (delta != deltaGeneration) {
+        changed.clear();
+        SqliteStatement rows(connection, QStringLiteral("select 行 from 全文已改 order by 行"));
+        while (rows.step())
+            changed.push_back(rows.columnInt(0));
+        deltaGeneration = delta;
+    }
+}
+
+void Searcher::Impl::loadRuns()
+{
+    runs.clear();
+    std::unordered_map<std::string, quint32> titleIndex;
+    std::vector<QByteArray> utf8;
+    SqliteStatement rows(connection,
+                         QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
+    while (rows.step()) {
+        const QByteArrayView title = rows.columnUtf8(3);
+        const auto [place, added] = titleIndex.try_emplace(
+            std::string(title.data(), size_t(title.size())), quint32(utf8.size()));
+        if (added)
+            utf8.emplace_back(title.data(), title.size());
+        runs.push_back({rows.columnInt(0), rows.columnInt(1), rows.columnInt(2), place->second});
+    }
+    const auto [texts, keys, order] = orderTitles(utf8);
+    std::vector<quint32> rank(order.size());
+    auto sorted = std::make_shared<std::vector<Title>>();
+    sorted->reserve(order.size());
+    for (quint32 r = 0; r < order.size(); ++r) {
+        rank[order[r]] = r;
+        sorted->push_back({keys[order[r]], utf8[order[r]], texts[order[r]]});
+    }
+    for (Run& run : runs)
+        run.title = rank[run.title];
+    titles = std::move(sorted);
+}
+
+std::vector<qint64> Searcher::Impl::pending()
+{
+    std::vector<qint64> rows;
+    SqliteStatement select(connection, QStringLiteral("select distinct 行 from 全文待办 order by 行"));
+    while (select.step())
+        rows.push_back(select.columnInt(0));
+    return rows;
+}
+
+// The list of key in a segment: its length, and its bytes when they came from a bucket row (a
+// list with a row of its own is read only when chosen). False when the key has no list.
+bool Searcher::Impl::findList(qint64 key, qint64 segment, FoundList& found)
+{
+    lengthOf->reset();
+    lengthOf->bindInteger(1, key + segment);
+    const bool own = lengthOf->step();
+    found = {own ? lengthOf->columnInt(0) : 0, key + segment, {}};
+    lengthOf->reset();
+    if (own)
+        return true;
+    listOf->reset();
+    listOf->bindInteger(1, bucketRow(bucketOf(key), segment));
+    bool inBucket = false;
+    if (listOf->step()) {
+        const QByteArrayView bucket = listOf->columnBytes(0);
+        const auto* p = reinterpret_cast<const uchar*>(bucket.data());
+        const uchar* end = p + bucket.size();
+        while (p < end && !inBucket) {
+            const qint64 listKey = qint64(readVarint(p, end));
+            const qsizetype length = qsizetype(std::min<quint64>(readVarint(p, end), quint64(end - p)));
+            if (listKey == key) {
+                found = {length, 0, QByteArray(reinterpret_cast<const char*>(p), length)};
+                inBucket = true;
+            }
+            p += length;
+        }
+    }
+    listOf->reset();
+    return inBucket;
+}
+
+// The rows whose lines hold every key, by the lists of one segment: the rarest lists first, at
+// most kListsIntersected of them. Empty when a key has no list.
+std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, qint64 segment)
+{
+    std::vector<FoundList> lists(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (!findList(keys[i], segment, lists[i]))
+            return {};
+    std::sort(lists.begin(), lists.end(),
+              [](const FoundList& a, const FoundList& b) { return a.length < b.length; });
+    std::vector<qint64> result, list, both;
+    for (size_t i = 0; i < lists.size() && i < kListsIntersected; ++i) {
+        std::vector<qint64>& into = i == 0 ? result : list;
+        if (lists[i].ownRow == 0) {
+            decodeList(lists[i].bytes, into);
+        } else {
+            listOf->reset();
+            listOf->bindInteger(1, lists[i].ownRow);
+            if (!listOf->step()) {
+                listOf->reset();
+                return {};
+            }
+            decodeList(listOf->columnBytes(0), into);
+            listOf->reset();
+        }
+        if (i > 0) {
+            both.clear();
+            std::set_intersection(result.begin(), result.end(), list.begin(), list.end(),
+                                  std::back_inserter(both));
+            result.swap(both);
+        }
+        if (result.empty())
+            break;
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct Result::Impl {
+    struct Entry {
+        quint64 order;  // of the title
+        qint64 line;
+        qint64 rowid;
+        quint32 title;  // below titles->size(): a base title; else an extra one
+        bool operator<(const Entry& other) const
+        {
+            if (order != other.order)
+                return order < other.order;
+            if (line != other.line)
+                return line < other.line;
+            return rowid < other.rowid;
+        }
+    };
+
+    std::shared_ptr<Searcher::Impl> searcher;
+    std::shared_ptr<const std::vector<Title>> titles;
+    std::vector<QString> extraTitles;
+    std::vector<Entry> entries;
+    qsizetype sorted = 0;
+    QString foldedQuery;
+
+    void sortFirst()
+    {
+        sorted = std::min<qsizetype>(kFirstSorted, qsizetype(entries.size()));
+        std::partial_sort(entries.begin(), entries.begin() + sorted, entries.end());
+    }
+    void sortUpTo(qsizetype i)
+    {
+        if (i < sorted)
+            return;
+        std::sort(entries.begin() + sorted, entries.end());
+        sorted = qsizetype(entries.size());
+    }
+};
+
+Result::Result() : impl_(std::make_unique<Impl>()) {}
+Result::~Result() = default;
+Result::Result(Result&&) noexcept = default;
+Result& Result::operator=(Result&&) noexcept = default;
+
+qsizetype Result::count() const
+{
+    return qsizetype(impl_->entries.size());
+}
+
+Hit Result::hit(qsizetype i) const
+{
+    return hits(i, 1).front();
+}
+
+// The lines are read in one read transaction: a read on its own would take the store's lock
+// and look at the file each time.
+std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
+{
+    Impl& d = *impl_;
+    Q_ASSERT(from >= 0 && count >= 0 && from + count <= this->count());
+    d.sortUpTo(from + count - 1);
+    std::vector<Hit> found;
+    Connection& connection = d.searcher->connection;
+    SqliteStatement& read = d.searcher->lineOf;
+    // Read in rowid order, which is the order of the file, and put in place.
+    std::vector<qsizetype> byRow(static_cast<size_t>(count));
+    for (qsizetype k = 0; k < count; ++k)
+        byRow[size_t(k)] = from + k;
+    std::sort(byRow.begin(), byRow.end(), [&](qsizetype a, qsizetype b) {
+        return d.entries[size_t(a)].rowid < d.entries[size_t(b)].rowid;
+    });
+    found.resize(size_t(count));
+    inTransaction(connection, Connection::TransactionKind::Read, [&] {
+        for (const qsizetype i : byRow) {
+            const Impl::Entry& entry = d.entries[size_t(i)];
+            Hit& hit = found[size_t(i - from)];
+            hit.title = entry.title < d.titles->size() ? (*d.titles)[entry.title].text
+                                                       : d.extraTitles[entry.title - d.titles->size()];
+            hit.lineNumber = entry.line;
+            read.reset();
+            read.bindInteger(1, entry.rowid);
+            if (read.step())
+                hit.line = QString::fromUtf8(read.columnUtf8(0));
+            read.reset();
+            const qsizetype at = foldAscii(hit.line).indexOf(d.foldedQuery);
+            hit.matchStart = std::max<qsizetype>(at, 0);
+            hit.matchLength = at < 0 ? 0 : d.foldedQuery.size();
+        }
+    });
+    return found;
+}
+
+Searcher::Searcher(const QString& path) : impl_(std::make_shared<Impl>(path)) {}
+Searcher::~Searcher() = default;
+
+void Searcher::catchUpIfBehind()
+{
+    Connection& connection = impl_->connection;
+    if (!isInstalled(connection)
+        || singleNumber(connection, QStringLiteral("select count(*) from 全文待办")) > kPendingLimit) {
+        try {
+            catchUp(connection);
+        } catch (const StoreError&) {
+            // A store that cannot be written now: pending rows are read by each search instead.
+        }
+    }
+}
+
+Result Searcher::search(const QString& text)
+{
+    if (checkQuery(text) != QueryProblem::None)
+        throw std::invalid_argument("empty full-text query");
+    Impl& d = *impl_;
+    Result result;
+    Result::Impl& r = *result.impl_;
+    r.searcher = impl_;
+    r.foldedQuery = foldAscii(text);
+    const QByteArray needle = foldAscii(QByteArrayView(text.toUtf8()));
+    std::vector<quint32> characters;
+    {
+        const auto* p = reinterpret_cast<const uchar*>(needle.constData());
+        const uchar* end = p + needle.size();
+        while (p < end)
+            characters.push_back(nextCharacter(p, end));
+    }
+    std::vector<qint64> keys;
+    if (characters.size() == 1)
+        keys.push_back(qint64(characters[0]));
+    for (size_t i = 1; i < characters.size(); ++i)
+        keys.push_back(pairKey(characters[i - 1], characters[i]));
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    // One or two characters are exactly what a key stands for; more need their lines read.
+    const bool verify = characters.size() > 2;
+
+    struct Extra {
+        QByteArray title;
+        qint64 line;
+        qint64 rowid;
+    };
+    std::vector<Extra> extras;
+    const auto readRow = [&](qint64 rowid, bool check) {
+        d.rowOf.reset();
+        d.rowOf.bindInteger(1, rowid);
+        if (d.rowOf.step() && (!check || containsFolded(d.rowOf.columnUtf8(2), needle))) {
+            const QByteArrayView title = d.rowOf.columnUtf8(0);
+            extras.push_back({QByteArray(title.data(), title.size()), d.rowOf.columnInt(1), rowid});
+        }
+        d.rowOf.reset();
+    };
+
+    inTransaction(d.connection, Connection::TransactionKind::Read, [&] {
+        if (!isInstalled(d.connection)) {
+            // A store whose index is not made yet: every line is read.
+            SqliteStatement all(d.connection, QStringLiteral("select rowid from 文本"));
+            while (all.step())
+                readRow(all.columnInt(0), true);
+        } else {
+            d.refresh();
+            const std::vector<qint64> pending = d.pending();
+            std::vector<qint64> stale;
+            std::set_union(d.changed.begin(), d.changed.end(), pending.begin(), pending.end(),
+                           std::back_inserter(stale));
+            std::vector<qint64> base = d.candidates(keys, 0);
+            subtract(base, stale);
+            r.entries.reserve(base.size());
+            size_t run = 0;
+            for (const qint64 rowid : base) {
+                while (run < d.runs.size() && d.runs[run].first + d.runs[run].count <= rowid)
+                    ++run;
+                if (run == d.runs.size() || d.runs[run].first > rowid) {
+                    readRow(rowid, verify);  // not in a run: an index out of step, read it
+                    continue;
+                }
+                if (verify) {
+                    d.lineOf.reset();
+                    d.lineOf.bindInteger(1, rowid);
+                    const bool holds = d.lineOf.step() && containsFolded(d.lineOf.columnUtf8(0), needle);
+                    d.lineOf.reset();
+                    if (!holds)
+                        continue;
+                }
+                const Run& found = d.runs[run];
+                r.entries.push_back({quint64(2 * found.title + 1) << 32,
+                                     found.firstLine + (rowid - found.first), rowid, found.title});
+            }
+            std::vector<qint64> delta = d.candidates(keys, kDeltaSegment);
+            subtract(delta, pending);
+            for (const qint64 rowid : delta)
+                readRow(rowid, verify);
+            for (const qint64 rowid : pending)
+                readRow(rowid, true);
+        }
+    });
+    r.titles = d.titles;
+
+    // Titles of rows read directly take their place among the base titles: the same place as an
+    // equal base title, else just before the base title that follows them.
+    if (!extras.empty()) {
+        std::unordered_map<std::string, quint32> index;
+        std::vector<QByteArray> distinct;
+        for (const Extra& extra : extras)
+            if (index.try_emplace(extra.title.toStdString(), quint32(distinct.size())).second)
+                distinct.push_back(extra.title);
+        const auto [texts, keysOfTitles, order] = orderTitles(distinct);
+        const std::vector<Title>& base = *r.titles;
+        std::vector<quint64> titleOrder(distinct.size());
+        std::vector<quint32> titleSlot(distinct.size());
+        for (quint32 k = 0; k < order.size(); ++k) {
+            const quint32 i = order[k];
+            const auto place = std::lower_bound(base.begin(), base.end(), i, [&](const Title& t, quint32 j) {
+                return titleLess(t.key, t.utf8, keysOfTitles[j], distinct[j]);
+            });
+            const quint64 p = quint64(place - base.begin());
+            if (place != base.end() && place->utf8 == distinct[i]) {
+                titleOrder[i] = (2 * p + 1) << 32;
+                titleSlot[i] = quint32(p);
+            } else {
+                titleOrder[i] = (2 * p) << 32 | k;
+                titleSlot[i] = quint32(base.size() + r.extraTitles.size());
+                r.extraTitles.push_back(texts[i]);
+            }
+        }
+        for (const Extra& extra : extras) {
+            const quint32 i = index[extra.title.toStdString()];
+            r.entries.push_back({titleOrder[i], extra.line, extra.rowid, titleSlot[i]});
+        }
+    }
+    r.sortFirst();
+    return result;
+}
+
+} // namespace store::fulltext

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# mozhou-store search: one match per line (title, tab, line number, tab, line) in title order,
+# exit 0 with matches, 1 with none, 2 on a usage error; rows written by the sqlite3 shell count.
+# Usage: store_search_test.sh STORE_TOOL
+set -euo pipefail
+tool=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+store="$work/current.mdb"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+"$tool" create "$store" >/dev/null
+sqlite3 "$store" "insert into 文本 values('张三', 0, '会议 Hello'), ('张三', 1, '50% done'),
+                  ('Abc', 0, 'say HELLO'), ('Abc', 1, 'tab	inside')"
+
+out=$("$tool" search "$store" hello) || fail "a search with matches exited $?"
+[[ "$out" == $'Abc\t0\tsay HELLO\n张三\t0\t会议 Hello' ]] || fail "hello gave: $out"
+out=$("$tool" search "$store" '%') || fail "% exited $?"
+[[ "$out" == $'张三\t1\t50% done' ]] || fail "% gave: $out"
+out=$("$tool" search "$store" 会) || fail "one Chinese character exited $?"
+[[ "$out" == $'张三\t0\t会议 Hello' ]] || fail "会 gave: $out"
+
+status=0
+out=$("$tool" search "$store" nowhere) || status=$?
+((status == 1)) && [[ -z "$out" ]] || fail "no match exited $status with '$out'"
+for args in "search $store" "search"; do
+    status=0
+    "$tool" $args >/dev/null 2>&1 || status=$?
+    ((status == 2)) || fail "'$args' exited $status, not 2"
+done
+status=0
+"$tool" search "$store" "" >/dev/null 2>&1 || status=$?
+((status == 2)) || fail "an empty text exited $status, not 2"
+echo PASS
