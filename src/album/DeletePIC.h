@@ -24,11 +24,10 @@ public:
     // The album pane's delete command: on an empty album nothing, else the question, modally.
     void deleteCurrentPicture();
 
-    void suiButton1Click() override;  // 是(&Y)
-
     QString question() const;
 
 private:
+    void suiButton1Click() override;  // 是(&Y)
     store::Query& pictureQuery_;
     QLabel* Label1;
     QLabel* Label2;

@@ -94,8 +94,11 @@ TForm7::TForm7(QWidget* owner, store::Query& pictureQuery)
     setTabOrder(suiEdit3, suiButton2);
     setTabOrder(suiButton2, suiButton3);
     suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiWarning);
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
     connect(suiButton1, &QPushButton::clicked, this, &TForm7::suiButton1Click);
+    suiButton2->setObjectName(QStringLiteral("suiButton2"));
     connect(suiButton2, &QPushButton::clicked, this, &TForm7::suiButton2Click);
+    suiButton3->setObjectName(QStringLiteral("suiButton3"));
     connect(suiButton3, &QPushButton::clicked, this, &TForm7::suiButton3Click);
 }
 

@@ -32,10 +32,6 @@ public:
 
     void setFileChooser(platform::FileChooser& chooser) { fileChooser_ = &chooser; }
 
-    void suiButton1Click();  // 浏览...
-    void suiButton2Click();  // 确定(&O)
-    void suiButton3Click();  // 取消(&C)
-
     TsuiEdit* pathEdit() const { return suiEdit1; }
     TsuiEdit* nameEdit() const { return suiEdit2; }
     TsuiEdit* descriptionEdit() const { return suiEdit3; }
@@ -47,6 +43,9 @@ signals:
     void pictureStored();
 
 private:
+    void suiButton1Click();  // 浏览...
+    void suiButton2Click();  // 确定(&O)
+    void suiButton3Click();  // 取消(&C)
     void FormClose() override;
     void clearFields();
 

@@ -30,8 +30,6 @@ public:
     TForm17(album::PictureWalk& album, QWidget* parent = nullptr);
 
     void ShellTreeView1Click(const QModelIndex& index);
-    void suiButton1Click();  // 导出(&O)
-    void suiButton2Click();  // 关闭(&C)
 
     // The folder tree's model, for the tests.
     QFileSystemModel* folderModel() const { return folders_; }
@@ -44,6 +42,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void suiButton1Click();  // 导出(&O)
+    void suiButton2Click();  // 关闭(&C)
     void FormCreate();
     void showFolders();
     void setExporting(bool exporting);

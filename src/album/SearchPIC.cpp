@@ -65,7 +65,9 @@ TForm10::TForm10(QWidget* owner, store::Query& pictureQuery)
     setTabOrder(suiButton1, suiButton2);
     setTabOrder(suiButton2, suiComboBox1);
     setTabOrder(suiComboBox1, suiComboBox2);
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
     connect(suiButton1, &QPushButton::clicked, this, &TForm10::suiButton1Click);
+    suiButton2->setObjectName(QStringLiteral("suiButton2"));
     connect(suiButton2, &QPushButton::clicked, this, &TForm10::suiButton2Click);
     // The text field has the focus from the first opening on, as after every close.
     suiEdit1->setFocus();

@@ -32,10 +32,9 @@ public:
     // Runs after every search: the album pane's grid and the thumbnail window follow the result.
     void setAfterSearch(std::function<void()> afterSearch) { afterSearch_ = std::move(afterSearch); }
 
+private:
     void suiButton1Click();  // 搜索(&S)
     void suiButton2Click();  // 关闭(&C)
-
-private:
     void FormClose() override;
 
     store::Query& pictureQuery_;

@@ -27,12 +27,11 @@ public:
     // Sets the path and the kind, then asks modally; writes on "是(&Y)".
     void confirm(const QString& path, const QString& kind);
 
-    void suiButton1Click() override;  // 是(&Y)
-
     QString path() const;
     QString kind() const;
 
 private:
+    void suiButton1Click() override;  // 是(&Y)
     std::map<QString, Writer> writers_;
     QLabel* Label1;
     TsuiEdit* suiEdit1;  // hidden: the path

@@ -22,12 +22,11 @@ public:
     // Set by the delete command before the dialog is shown.
     void prepare(int position, const QString& question);
 
-    void suiButton1Click() override;  // 是(&Y)
-
     QString question() const;
     TsuiProgressBar* progressBar() const { return suiProgressBar1; }
 
 private:
+    void suiButton1Click() override;  // 是(&Y)
     void FormClose() override;
 
     book::TitleList& titles_;

@@ -185,6 +185,7 @@ TFullTextForm::TFullTextForm(QWidget* owner, store::Query& textQuery, TForm5& re
         openCurrent();
     });
     connect(suiListView1, &QAbstractItemView::activated, this, [this] { openCurrent(); });
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
     connect(suiButton1, &QPushButton::clicked, this, &TFullTextForm::suiButton1Click);
 }
 

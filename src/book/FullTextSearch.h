@@ -70,7 +70,6 @@ public:
     void search(IfEmpty ifEmpty);
     // Opens the entry of the current match in the reading window at its line.
     void openCurrent();
-    void suiButton1Click();  // 关闭
 
     TsuiEdit* searchEdit() const { return suiEdit1; }
     TsuiListView* resultList() const { return suiListView1; }
@@ -81,6 +80,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void suiButton1Click();  // 关闭
     void FormClose() override;
     void textEdited();
     void searchAgainKeepingRow();

@@ -41,9 +41,13 @@ TForm2::TForm2(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
         buttons[i]->setGeometry(buttonLefts[i], 368, 72, 25);
         buttons[i]->setAutoDefault(false);
     }
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
     connect(suiButton1, &QPushButton::clicked, this, &TForm2::suiButton1Click);
+    suiButton2->setObjectName(QStringLiteral("suiButton2"));
     connect(suiButton2, &QPushButton::clicked, this, &TForm2::suiButton2Click);
+    suiButton3->setObjectName(QStringLiteral("suiButton3"));
     connect(suiButton3, &QPushButton::clicked, this, &TForm2::suiButton3Click);
+    suiButton4->setObjectName(QStringLiteral("suiButton4"));
     connect(suiButton4, &QPushButton::clicked, this, &TForm2::suiButton4Click);
     suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiWarning);
     wrapToggle_ = std::make_unique<book::WrapToggle>(suiButton2, suiMemo1, kWrapOff, kWrapOn);

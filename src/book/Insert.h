@@ -28,11 +28,6 @@ public:
     TForm2(QWidget* owner, book::TitleList& titles, store::Query& textQuery);
     ~TForm2() override;
 
-    void suiButton1Click();  // 浏览(&B)...
-    void suiButton2Click();  // wrap toggle
-    void suiButton3Click();  // 确定(&O)
-    void suiButton4Click();  // 取消(&C)
-
     TsuiEdit* titleEdit() const { return suiEdit1; }
     TsuiMemo* editor() const { return suiMemo1; }
     TsuiButton* wrapToggle() const { return suiButton2; }
@@ -44,6 +39,10 @@ signals:
     void entryAdded(int position);
 
 private:
+    void suiButton1Click();  // 浏览(&B)...
+    void suiButton2Click();  // wrap toggle
+    void suiButton3Click();  // 确定(&O)
+    void suiButton4Click();  // 取消(&C)
     void FormClose() override;
 
     book::TitleList& titles_;

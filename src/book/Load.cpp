@@ -75,10 +75,15 @@ TForm5::TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramF
 
     suiForm1->moveContentBelowBars();
 
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
     connect(suiButton1, &QPushButton::clicked, this, &TForm5::suiButton1Click);
+    suiButton2->setObjectName(QStringLiteral("suiButton2"));
     connect(suiButton2, &QPushButton::clicked, this, &TForm5::suiButton2Click);
+    suiButton3->setObjectName(QStringLiteral("suiButton3"));
     connect(suiButton3, &QPushButton::clicked, this, &TForm5::suiButton3Click);
+    suiButton4->setObjectName(QStringLiteral("suiButton4"));
     connect(suiButton4, &QPushButton::clicked, this, &TForm5::suiButton4Click);
+    suiButton5->setObjectName(QStringLiteral("suiButton5"));
     connect(suiButton5, &QPushButton::clicked, this, &TForm5::suiButton5Click);
     connect(suiMemo1, &QPlainTextEdit::textChanged, this, &TForm5::editorChanged);
     FormCreate(folder);

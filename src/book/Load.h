@@ -47,11 +47,6 @@ public:
     void prepareEntryAt(const QString& title, qint64 line, qsizetype start, qsizetype length);
     void openEntryAt(const QString& title, qint64 line, qsizetype start, qsizetype length);
 
-    void suiButton1Click();  // 重新选择内容
-    void suiButton2Click();  // 保存至数据库
-    void suiButton3Click();  // 另存为文件
-    void suiButton4Click();  // wrap toggle
-    void suiButton5Click();  // 关闭
     void suiFontComboBox1Change();
     void suiFontSizeComboBox1Change();
 
@@ -79,6 +74,11 @@ protected:
     void reject() override;
 
 private:
+    void suiButton1Click();  // 重新选择内容
+    void suiButton2Click();  // 保存至数据库
+    void suiButton3Click();  // 另存为文件
+    void suiButton4Click();  // wrap toggle
+    void suiButton5Click();  // 关闭
     void FormCreate(const platform::ProgramFolder& folder);
     void readSettings(const QString& path);
     bool save();

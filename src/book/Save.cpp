@@ -16,6 +16,7 @@ TForm13::TForm13(QWidget* owner)
     Label1 = new QLabel(QStringLiteral("资料已被编辑，想保存至数据库吗？"), suiForm1);
     Label1->setGeometry(84, 60, 226, 20);
     suiButton3 = addAnswerButton(QStringLiteral("取消(&C)"), 208);
+    suiButton3->setObjectName(QStringLiteral("suiButton3"));
     connect(suiButton3, &QPushButton::clicked, this, &TForm13::suiButton3Click);
 }
 

@@ -15,13 +15,12 @@ public:
     // Shows the prompt modally; closing it by its frame answers Cancel.
     Answer ask();
 
-    void suiButton1Click() override;  // 是(&Y)
-    void suiButton2Click() override;  // 否(&N)
-    void suiButton3Click();           // 取消(&C)
-
     TsuiButton* cancelButton() const { return suiButton3; }
 
 private:
+    void suiButton1Click() override;  // 是(&Y)
+    void suiButton2Click() override;  // 否(&N)
+    void suiButton3Click();           // 取消(&C)
     QLabel* Label1;
     TsuiButton* suiButton3;
 };

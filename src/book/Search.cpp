@@ -38,7 +38,9 @@ TForm4::TForm4(QWidget* owner, book::TitleList& titles, store::Query& textQuery)
     suiButton2 = new TsuiButton(QStringLiteral("取消(&C)"), suiForm1);
     suiButton2->setGeometry(160, 116, 72, 25);
     suiButton2->setAutoDefault(false);
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
     connect(suiButton1, &QPushButton::clicked, this, &TForm4::suiButton1Click);
+    suiButton2->setObjectName(QStringLiteral("suiButton2"));
     connect(suiButton2, &QPushButton::clicked, this, &TForm4::suiButton2Click);
 }
 

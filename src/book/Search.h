@@ -24,14 +24,13 @@ class TForm4 : public TsuiDialog {
 public:
     TForm4(QWidget* owner, book::TitleList& titles, store::Query& textQuery);
 
-    void suiButton1Click();  // 确定(&O)
-    void suiButton2Click();  // 取消(&C)
-
     TsuiEdit* searchEdit() const { return suiEdit1; }
     TsuiCheckBox* fuzzyCheck() const { return suiCheckBox1; }
     TsuiButton* okButton() const { return suiButton1; }
 
 private:
+    void suiButton1Click();  // 确定(&O)
+    void suiButton2Click();  // 取消(&C)
     void FormClose() override;
 
     book::TitleList& titles_;

@@ -17,10 +17,9 @@ public:
     TForm16(exchange::RefreshTitles refreshTitles, store::Query& textQuery,
             QWidget* parent = nullptr);
 
+private:
     void suiButton1Click() override;  // 浏览
     void suiButton2Click() override;  // 导入(&I)
-
-private:
     void FormClose() override;
 
     exchange::ExchangeFile chosenFile_;  // the line buffer: the file as it was when chosen

@@ -13,6 +13,7 @@ public:
     TForm15(exchange::RefreshTitles refreshTitles, store::Query& textQuery,
             QWidget* parent = nullptr);
 
+private:
     void suiButton1Click() override;  // 浏览
     void suiButton2Click() override;  // 导出(&O)
 };

@@ -39,10 +39,6 @@ public:
     // Where the 浏览 button asks for the file; the program's file dialog unless set.
     void setFileChooser(platform::FileChooser& chooser) { fileChooser_ = &chooser; }
 
-    virtual void suiButton1Click() = 0;  // 浏览
-    virtual void suiButton2Click() = 0;  // the export or the import
-    void suiButton3Click();              // 关闭(&C)
-
 protected:
     struct Layout {
         int width;
@@ -75,6 +71,11 @@ protected:
     TsuiButton* suiButton3 = nullptr;
     TsuiProgressBar* suiProgressBar1 = nullptr;
     TsuiMessageDialog* suiMessageDialog1 = nullptr;
+
+private:
+    virtual void suiButton1Click() = 0;  // 浏览
+    virtual void suiButton2Click() = 0;  // the export or the import
+    void suiButton3Click();              // 关闭(&C)
 };
 
 } // namespace exchange

@@ -18,6 +18,8 @@ TsuiQuestionDialog::TsuiQuestionDialog(QWidget* owner, int width, int height, co
     suiButton2 = new TsuiButton(QStringLiteral("否(&N)"), suiForm1);
     suiButton2->setGeometry(layout.noLeft, buttonTop_, kButtonWidth, kButtonHeight);
     setTabOrder(suiButton2, suiButton1);
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
+    suiButton2->setObjectName(QStringLiteral("suiButton2"));
     connect(suiButton1, &QPushButton::clicked, this, [this] { suiButton1Click(); });
     connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
 }

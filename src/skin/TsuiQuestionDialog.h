@@ -15,9 +15,6 @@ public:
     TsuiButton* yesButton() const { return suiButton1; }
     TsuiButton* noButton() const { return suiButton2; }
 
-    virtual void suiButton1Click() = 0;  // 是(&Y)
-    virtual void suiButton2Click();      // 否(&N): closes, answering no
-
 protected:
     // Where the picture and the two buttons stand on the frame panel: the buttons side by side
     // at the same top, 72 × 25 each. The tab order goes from 否 to 是.
@@ -42,5 +39,7 @@ protected:
     TsuiButton* suiButton2;
 
 private:
+    virtual void suiButton1Click() = 0;  // 是(&Y)
+    virtual void suiButton2Click();      // 否(&N): closes, answering no
     int buttonTop_;
 };

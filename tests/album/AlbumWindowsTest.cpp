@@ -1,5 +1,6 @@
 // The delete-picture and search-pictures dialogs over an album pane and its picture query.
 #include "Fixtures.h"
+#include "support/Commands.h"
 #include "support/ProgramFolder.h"
 
 #include "album/AlbumPane.h"
@@ -45,7 +46,7 @@ protected:
         search.findChild<QComboBox*>("suiComboBox1")->setCurrentIndex(column);
         search.findChild<QComboBox*>("suiComboBox2")->setCurrentIndex(mode);
         search.findChild<TsuiEdit*>("suiEdit1")->setText(text);
-        search.suiButton1Click();
+        testing_support::click(search, "suiButton1");
     }
     qint64 storedPictures() { return store::countRows(folder.storePath()).back().rows; }
 
@@ -116,7 +117,7 @@ TEST_F(AlbumWindowsTest, SearchKeepsItsTextAndChoicesAcrossOpenings)
     EXPECT_EQ(search.focusWidget(), search.findChild<TsuiEdit*>("suiEdit1"));
     searchFor(1, 1, QStringLiteral("描述 sea.jpg"));
     EXPECT_EQ(query.recordCount(), 1);
-    QTimer::singleShot(0, &search, [this] { search.suiButton2Click(); });
+    QTimer::singleShot(0, &search, [this] { testing_support::click(search, "suiButton2"); });
     search.exec();
     EXPECT_EQ(search.findChild<TsuiEdit*>("suiEdit1")->text(), "描述 sea.jpg");
     EXPECT_EQ(search.findChild<QComboBox*>("suiComboBox1")->currentIndex(), 1);
@@ -150,7 +151,7 @@ protected:
     void browse(const QString& path)
     {
         files.answers = {path};
-        add.suiButton1Click();
+        testing_support::click(add, "suiButton1");
     }
     platform::FakeFileChooser files;
     TForm7 add;
@@ -167,7 +168,7 @@ TEST_F(AddPictureTest, BrowsingFillsPathNameAndPreviewAndEmptiesTheDescription)
     EXPECT_EQ(add.nameEdit()->text(), "tall.bmp");
     EXPECT_TRUE(add.descriptionEdit()->text().isEmpty());
     EXPECT_EQ(add.previewSize(), QSize(102, 136));
-    add.suiButton1Click();  // cancelled: everything stays
+    testing_support::click(add, "suiButton1");  // cancelled: everything stays
     EXPECT_EQ(add.nameEdit()->text(), "tall.bmp");
     ASSERT_EQ(files.asked.size(), 3u);
     const platform::FileQuestion& asked = files.asked[0];
@@ -181,10 +182,10 @@ TEST_F(AddPictureTest, BrowsingFillsPathNameAndPreviewAndEmptiesTheDescription)
 
 TEST_F(AddPictureTest, ChecksComeInOrderAndAStoredPictureBecomesCurrent)
 {
-    add.suiButton2Click();
+    testing_support::click(add, "suiButton2");
     browse(file("海.jpg", jpegBytes(64, 48)));
     add.nameEdit()->setText("   ");
-    add.suiButton2Click();
+    testing_support::click(add, "suiButton2");
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[0].text, "没有选择图像文件或图像格式不正确！");
     EXPECT_EQ(messages.messages[1].text, "请为该图片输入一个名称！");
@@ -192,7 +193,7 @@ TEST_F(AddPictureTest, ChecksComeInOrderAndAStoredPictureBecomesCurrent)
 
     add.nameEdit()->setText(" 海边 ");
     add.descriptionEdit()->setText("夏天");
-    add.suiButton2Click();
+    testing_support::click(add, "suiButton2");
     EXPECT_EQ(storedPictures(), 4);
     EXPECT_EQ(query.fieldText(0), " 海边 .jpg");
     EXPECT_EQ(query.fieldText(1), "夏天");
@@ -215,9 +216,9 @@ TEST_F(AddPictureTest, UnreadableOrEmptyFilesStoreNothing)
     for (const skin::ShownMessage& message : messages.messages)
         EXPECT_EQ(message.kind, skin::MessageKind::ErrorReport);
     EXPECT_TRUE(add.pathEdit()->text().isEmpty());
-    add.suiButton2Click();
+    testing_support::click(add, "suiButton2");
     EXPECT_EQ(messages.messages.back().text, "没有选择图像文件或图像格式不正确！");
-    add.suiButton3Click();
+    testing_support::click(add, "suiButton3");
     EXPECT_EQ(storedPictures(), 3);
 }
 

@@ -168,7 +168,7 @@ TEST_F(ThumbnailWindowTest, ShowsOnlyThePictureColumnAlsoAfterSearchAndRefresh)
     });
     search.findChild<QComboBox*>("suiComboBox2")->setCurrentIndex(0);  // 包含
     search.findChild<TsuiEdit*>("suiEdit1")->setText(QStringLiteral("s"));
-    search.suiButton1Click();
+    testing_support::click(search, "suiButton1");
     ASSERT_EQ(query.recordCount(), 2);
     EXPECT_EQ(grid->model()->rowCount(), 2);
     EXPECT_EQ(visibleColumns(grid), QList<int>{album::kDataColumn});

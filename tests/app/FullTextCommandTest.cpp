@@ -1,5 +1,6 @@
 // The 全文搜索 command of the main window: its place in the 查看 menu, its short-cut, the dialog
 // it opens, and the catch-up of the index when the program starts.
+#include "support/Commands.h"
 #include "support/ProgramFolder.h"
 
 #include "app/Main.h"
@@ -73,7 +74,7 @@ TEST_F(FullTextCommandTest, TriggeringItOpensTheSearchDialog)
     QTimer::singleShot(0, [&] {
         if (auto* dialog = qobject_cast<TFullTextForm*>(QApplication::activeModalWidget())) {
             opened = dialog->windowTitle();
-            dialog->suiButton1Click();
+            testing_support::click(*dialog, "suiButton1");
         }
     });
     main().findChild<QAction*>("FullTextSearch")->trigger();

@@ -1,5 +1,6 @@
 // The materials-book windows wired to the store and the title list: add, delete, search, the
 // reading window with its prompts and settings file.
+#include "support/Commands.h"
 #include "support/ProgramFolder.h"
 
 #include "book/Confirm.h"
@@ -88,13 +89,13 @@ TEST_F(BookWindowsTest, AddChecksTitleTextAndDuplicateInThatOrder)
     QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     form.titleEdit()->setText("   ");
     form.editor()->setPlainText("text");
-    form.suiButton3Click();
+    testing_support::click(form, "suiButton3");
     form.titleEdit()->setText(" T ");
     form.editor()->setPlainText("");
-    form.suiButton3Click();
+    testing_support::click(form, "suiButton3");
     form.titleEdit()->setText(" NOTES ");
     form.editor()->setPlainText("new text");
-    form.suiButton3Click();
+    testing_support::click(form, "suiButton3");
     EXPECT_EQ(texts(), (QStringList{"请输入资料的标题！", "请输入资料的内容！", "该资料的标题已存在！"}));
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::Warning);
     EXPECT_EQ(form.editor()->toPlainText(), "new text");  // kept as typed
@@ -110,7 +111,7 @@ TEST_F(BookWindowsTest, AddWritesTheTrimmedTitleShowsItAndEmptiesTheDialog)
     QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     form.titleEdit()->setText("  t29x \t");
     form.editor()->setPlainText("第一行\n\n第三行\n");
-    form.suiButton3Click();
+    testing_support::click(form, "suiButton3");
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(linesOf("t29x"), (QStringList{"第一行", "", "第三行"}));
     EXPECT_EQ(titles.count(), 41);
@@ -126,7 +127,7 @@ TEST_F(BookWindowsTest, AddAcceptsASingleLineBreakAsOneEmptyLine)
     QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     form.titleEdit()->setText("blank");
     form.editor()->setPlainText("\n");
-    form.suiButton3Click();
+    testing_support::click(form, "suiButton3");
     EXPECT_EQ(linesOf("blank"), QStringList{""});
 }
 
@@ -138,7 +139,7 @@ TEST_F(BookWindowsTest, AddBrowsesATextFileForTitleAndText)
     platform::FakeFileChooser files;
     files.answers = {folder.file("读书笔记.txt"), folder.file("gone.txt")};
     form.setFileChooser(files);
-    form.suiButton1Click();
+    testing_support::click(form, "suiButton1");
     EXPECT_EQ(form.titleEdit()->text(), "读书笔记");
     EXPECT_EQ(form.editor()->toPlainText(), "甲\n乙\n丙\n");
     ASSERT_EQ(files.asked.size(), 1u);
@@ -146,7 +147,7 @@ TEST_F(BookWindowsTest, AddBrowsesATextFileForTitleAndText)
     EXPECT_EQ(files.asked[0].owner, &form);
     EXPECT_EQ(files.asked[0].filter, "文本文档 (*.txt)");
 
-    form.suiButton1Click();
+    testing_support::click(form, "suiButton1");
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
     EXPECT_EQ(form.editor()->toPlainText(), "甲\n乙\n丙\n");
@@ -157,12 +158,12 @@ TEST_F(BookWindowsTest, AddKeepsTheWrapModeAcrossOpenings)
     TForm2 form(nullptr, titles, query);
     QObject::connect(&form, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     EXPECT_EQ(form.wrapToggle()->text(), "不换行(&W)");
-    form.suiButton2Click();
+    testing_support::click(form, "suiButton2");
     EXPECT_EQ(form.wrapToggle()->text(), "换行(&W)");
     EXPECT_EQ(form.editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
     form.titleEdit()->setText("t");
     form.editor()->setPlainText("a");
-    form.suiButton3Click();
+    testing_support::click(form, "suiButton3");
     EXPECT_EQ(form.editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(form.wrapToggle()->text(), "换行(&W)");
 }
@@ -176,7 +177,7 @@ TEST_F(BookWindowsTest, DeleteRemovesEveryRowAndTheItemWithoutRefilling)
     TForm3 form(nullptr, titles, query);
     form.prepare(2, "确实要删除第 3 条资料吗？");
     EXPECT_EQ(form.question(), "确实要删除第 3 条资料吗？");
-    form.suiButton1Click();
+    testing_support::click(form, "suiButton1");
     EXPECT_TRUE(linesOf("c").isEmpty());
     EXPECT_EQ(titles.count(), 6);
     EXPECT_EQ(titles.title(2), "d");
@@ -219,19 +220,19 @@ TEST_F(BookWindowsTest, SearchIsFuzzyOrExactAndTakesTheTextAsTyped)
     EXPECT_TRUE(form.fuzzyCheck()->isChecked());
     EXPECT_TRUE(form.okButton()->isDefault());
     form.searchEdit()->setText("计划");
-    form.suiButton1Click();
+    testing_support::click(form, "suiButton1");
     EXPECT_EQ(titles.count(), 2);
     form.searchEdit()->setText("plan");
-    form.suiButton1Click();
+    testing_support::click(form, "suiButton1");
     EXPECT_EQ(titles.count(), 1);
 
     form.fuzzyCheck()->setChecked(false);
     form.searchEdit()->setText(" 计划");  // not trimmed: no match
-    form.suiButton1Click();
+    testing_support::click(form, "suiButton1");
     EXPECT_EQ(titles.count(), 0);
     EXPECT_FALSE(titles.commandsEnabled());
     form.searchEdit()->setText("计划");
-    form.suiButton1Click();
+    testing_support::click(form, "suiButton1");
     EXPECT_EQ(titles.count(), 1);
     EXPECT_EQ(titles.selectedPosition(), 0);
     EXPECT_TRUE(messages.messages.empty());
@@ -243,7 +244,7 @@ TEST_F(BookWindowsTest, EmptyFuzzySearchListsEverything)
     add("a", {"x"});
     add("b", {"x"});
     TForm4 form(nullptr, titles, query);
-    form.suiButton1Click();
+    testing_support::click(form, "suiButton1");
     EXPECT_EQ(titles.count(), 2);
 }
 
@@ -295,10 +296,10 @@ TEST_F(ReadingWindowTest, SaveReplacesTheRowsOrRefusesAnEmptyEditor)
     add("日记", {"1", "2", "3", "4"});
     form.prepareEntry("日记");
     form.editor()->setPlainText("");
-    form.suiButton2Click();
+    testing_support::click(form, "suiButton2");
     EXPECT_EQ(linesOf("日记").size(), 4);
     form.editor()->setPlainText("new\nlines");
-    form.suiButton2Click();
+    testing_support::click(form, "suiButton2");
     EXPECT_EQ(linesOf("日记"), (QStringList{"new", "lines"}));
     EXPECT_EQ(texts(), (QStringList{"本篇资料不能修改为空内容！", "已成功保存对本篇资料的修改！"}));
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::Warning);
@@ -324,7 +325,7 @@ TEST_F(ReadingWindowTest, SaveAsWritesGb18030WithCrLfAndAsksBeforeOverwriting)
     platform::FakeFileChooser files;
     files.answers = {folder.file("out"), folder.file("out"), folder.file("out")};
     form.setFileChooser(files);
-    form.suiButton3Click();
+    testing_support::click(form, "suiButton3");
     ASSERT_EQ(files.asked.size(), 1u);
     EXPECT_EQ(files.asked[0].kind, platform::FileQuestion::Kind::Save);
     EXPECT_EQ(files.asked[0].caption, "另存为");
@@ -334,13 +335,13 @@ TEST_F(ReadingWindowTest, SaveAsWritesGb18030WithCrLfAndAsksBeforeOverwriting)
 
     form.editor()->setPlainText("changed");
     pressInNextModal([](QWidget* modal) { return static_cast<TForm6*>(modal)->noButton(); });
-    form.suiButton3Click();
+    testing_support::click(form, "suiButton3");
     EXPECT_EQ(testing_support::readBytes(folder.file("out.txt")), written);
     EXPECT_EQ(overwrite.path(), folder.file("out.txt"));
     EXPECT_EQ(overwrite.kind(), "资料");
 
     pressInNextModal([](QWidget* modal) { return static_cast<TForm6*>(modal)->yesButton(); });
-    form.suiButton3Click();
+    testing_support::click(form, "suiButton3");
     EXPECT_EQ(testing_support::readBytes(folder.file("out.txt")), QByteArray("changed"));
 }
 
@@ -352,12 +353,12 @@ TEST_F(ReadingWindowTest, ClosingWithEditsAsksAndActsOnTheAnswer)
     form.editor()->setPlainText("edited");
 
     pressInNextModal([](QWidget* modal) { return static_cast<TForm13*>(modal)->cancelButton(); });
-    form.suiButton5Click();
+    testing_support::click(form, "suiButton5");
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.editor()->toPlainText(), "edited");
 
     pressInNextModal([](QWidget* modal) { return static_cast<TForm13*>(modal)->yesButton(); });
-    form.suiButton5Click();
+    testing_support::click(form, "suiButton5");
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(linesOf("t"), QStringList{"edited"});
 
@@ -365,7 +366,7 @@ TEST_F(ReadingWindowTest, ClosingWithEditsAsksAndActsOnTheAnswer)
     form.show();
     form.editor()->setPlainText("dropped");
     pressInNextModal([](QWidget* modal) { return static_cast<TForm13*>(modal)->noButton(); });
-    form.suiButton5Click();
+    testing_support::click(form, "suiButton5");
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(linesOf("t"), QStringList{"edited"});
 }

@@ -1,5 +1,6 @@
 // The full-text search dialog wired to the store and the reading window: typing lists the
 // matches with their count, Enter opens the entry at the line of the match, Escape closes.
+#include "support/Commands.h"
 #include "support/ProgramFolder.h"
 
 #include "book/FullTextSearch.h"
@@ -70,7 +71,7 @@ TEST_F(FullTextDialogTest, EnterOpensTheReadingWindowAtTheLineWithTheMatchSelect
         caption = reading.windowTitle();
         selected = reading.editor()->textCursor().selectedText();
         line = reading.editor()->textCursor().blockNumber();
-        reading.suiButton5Click();
+        testing_support::click(reading, "suiButton5");
     });
     QTest::keyClick(dialog.searchEdit(), Qt::Key_Return);
     EXPECT_EQ(caption, "读取《阿里》");

@@ -19,6 +19,8 @@ inline void trigger(const QObject& owner, const char* id)
 #include <QMenu>
 #include <QStringList>
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 namespace testing_support {
 
@@ -50,6 +52,23 @@ inline QStringList menuCommands(const QMenu* menu)
             items << action->objectName();
     }
     return items;
+}
+
+} // namespace testing_support
+
+#include <QAbstractButton>
+#include <QWidget>
+
+namespace testing_support {
+
+// Clicks the window's button of that object name as the user would: a disabled button does
+// nothing.
+inline void click(const QWidget& window, const char* button)
+{
+    auto* found = window.findChild<QAbstractButton*>(QLatin1String(button));
+    if (!found)
+        throw std::logic_error(std::string("no button named ") + button);
+    found->click();
 }
 
 } // namespace testing_support
