@@ -17,9 +17,11 @@ ru_maxrss) are printed as min and median for each side, with the ratio of each p
 import csv
 import os
 import shutil
-import statistics
 import subprocess
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from bench_table import Table  # noqa: E402
 import tempfile
 import time
 
@@ -83,32 +85,6 @@ def row_count(store):
     out = subprocess.run(["sqlite3", store, "select count(*) from 文本"], check=True,
                          capture_output=True, text=True).stdout
     return int(out)
-
-
-def summary(values):
-    return f"{min(values):10.0f}{statistics.median(values):10.0f}"
-
-
-def ratio_summary(values):
-    return f"{min(values):10.2f}{statistics.median(values):10.2f}"
-
-
-class Table:
-    """One line per figure: min and median of ours, of the reference and of their ratio."""
-
-    def __init__(self):
-        print(f"{'':44}{'ours':>20}{'reference':>20}{'ratio':>20}")
-        print(f"{'':44}" + f"{'min':>10}{'median':>10}" * 3)
-
-    def case(self, label, ours, reference, goal):
-        print(f"{label}   (goal: {goal})")
-        for index, (figure, unit) in enumerate((("wall", "ms"), ("processor", "ms"),
-                                                ("peak resident", "MB"))):
-            a = [run_[index] for run_ in ours]
-            b = [run_[index] for run_ in reference]
-            ratios = [x / y for x, y in zip(a, b)]
-            print(f"  {figure + ' (' + unit + ')':<42}{summary(a)}{summary(b)}{ratio_summary(ratios)}")
-        sys.stdout.flush()
 
 
 def main():

@@ -16,9 +16,11 @@ import collections
 import os
 import random
 import shutil
-import statistics
 import subprocess
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from bench_table import Table  # noqa: E402
 import tempfile
 import time
 
@@ -143,26 +145,6 @@ def run(command, stdin_text=None, stdout=subprocess.DEVNULL, ok=(0,)):
 def sql(store, script):
     return subprocess.run(["sqlite3", "-batch", store], input=script, check=True,
                           capture_output=True, text=True).stdout
-
-
-def summary(values, digits=0):
-    return f"{min(values):10.{digits}f}{statistics.median(values):10.{digits}f}"
-
-
-class Table:
-    def __init__(self, ours="ours", reference="reference"):
-        print(f"{'':44}{ours:>20}{reference:>20}{'ratio':>20}")
-        print(f"{'':44}" + f"{'min':>10}{'median':>10}" * 3)
-
-    def case(self, label, ours, reference, goal):
-        print(f"{label}   (goal: {goal})")
-        for index, (figure, unit) in enumerate((("wall", "ms"), ("processor", "ms"),
-                                                ("peak resident", "MB"))):
-            a = [r[index] for r in ours]
-            b = [r[index] for r in reference]
-            ratios = [x / y for x, y in zip(a, b)]
-            print(f"  {figure + ' (' + unit + ')':<42}{summary(a)}{summary(b)}{summary(ratios, 2)}")
-        sys.stdout.flush()
 
 
 def main():
