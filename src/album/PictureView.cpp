@@ -135,6 +135,13 @@ void PictureView::showRecord(const store::Query& query)
 {
     Image3->clear();
     jpeg_.clear();
+    // The record's place and hint first, so that a picture that does not decode still shows
+    // which record it is.
+    const int position = query.isOpen() ? query.recNo() : -1;
+    const int count = query.isOpen() ? query.recordCount() : 0;
+    showPlace(position, count, QSize(0, 0));
+    Image3->setGeometry(0, 0, 0, 0);
+    Image3->setToolTip(query.isOpen() ? query.fieldText(kDescriptionColumn) : QString());
     std::optional<QImage> picture;
     const bool onRecord = query.isOpen() && !query.inserting() && query.currentIndex() >= 0;
     if (onRecord) {
@@ -151,16 +158,18 @@ void PictureView::showRecord(const store::Query& query)
     if (picture)
         Image3->setPicture(*picture);
     Image3->setGeometry(QRect(QPoint(0, 0), natural));
-    Image3->setToolTip(query.isOpen() ? query.fieldText(kDescriptionColumn) : QString());
-    const int position = query.isOpen() ? query.recNo() : -1;
-    const int count = query.isOpen() ? query.recordCount() : 0;
+    showPlace(position, count, natural);
+    if (natural.height() != 0)
+        Image3->setGeometry(QRect(QPoint(0, 0), fitPicture(natural, PictureArea->size())));
+}
+
+void PictureView::showPlace(int position, int count, QSize natural)
+{
     Label3->setText(QStringLiteral("%1/%2  %3x%4")
                         .arg(position)
                         .arg(count)
                         .arg(natural.width())
                         .arg(natural.height()));
-    if (natural.height() != 0)
-        Image3->setGeometry(QRect(QPoint(0, 0), fitPicture(natural, PictureArea->size())));
 }
 
 const QImage& PictureView::picture() const

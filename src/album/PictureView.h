@@ -40,7 +40,7 @@ public:
     // Clears the picture, then shows the query's current record: its picture decoded (Myimage is
     // read only for a BMP or JPEG record) and fitted to the picture area, its description as the
     // hint, and the position label "n/count  widthxheight". Throws DecodeError when the record's
-    // data does not decode; the picture then stays empty.
+    // data does not decode; the picture then stays empty and the label shows the record at 0x0.
     void showRecord(const store::Query& query);
 
     // The picture shown, empty when there is none.
@@ -55,6 +55,9 @@ public:
     QToolBar* toolBar() const { return ToolBar1; }
 
 private:
+    // The position label: "position/count  widthxheight".
+    void showPlace(int position, int count, QSize natural);
+
     QByteArray jpeg_;
     TImage* LineImage = nullptr;  // Line.bmp strip at the left edge
     TImage* ShowImage = nullptr;  // Show.bmp title strip

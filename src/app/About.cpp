@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace app {
@@ -147,6 +148,15 @@ void TForm12::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (click)
         Image1Click();
+}
+
+void TForm12::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm12::Image1Click()

@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <cassert>
@@ -89,7 +90,7 @@ QLabel* categoryIcon(QWidget* bar, const QPixmap& picture, int top, const QStrin
     return icon;
 }
 
-// Calls handler when the watched label is clicked.
+// Calls handler when the watched label is clicked with the left button.
 class ClickFilter : public QObject {
 public:
     ClickFilter(QObject* parent, std::function<void()> handler)
@@ -98,7 +99,8 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::MouseButtonRelease)
+        if (event->type() == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             handler_();
         return false;
     }

@@ -176,6 +176,8 @@ void TForm5::prepareEntry(const QString& title)
     suiEdit1->setText(title);
     suiButton2->setEnabled(false);
     modified_ = false;
+    // The user starts typing in the editor.
+    suiMemo1->setFocus();
 }
 
 void TForm5::openEntry(const QString& title)

@@ -531,6 +531,7 @@ TEST_F(AlbumPaneTest, BadRecordsGiveADecodeErrorOrNothingAndTheAlbumStaysUsable)
         EXPECT_TRUE(messages.messages[0].text.endsWith(u'。') || messages.messages[0].text.endsWith(u'.'));
         EXPECT_TRUE(pane.previewPicture().isNull());
         EXPECT_EQ(query.recNo(), i + 2);
+        EXPECT_EQ(pane.positionText(), QStringLiteral("%1/8  0x0").arg(i + 2));  // this record
     }
     messages.messages.clear();
     testing_support::trigger(pane, "MenuItem9");  // flag 7: silently nothing

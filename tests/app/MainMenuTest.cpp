@@ -29,6 +29,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QBuffer>
 #include <QImage>
 #include <QProgressBar>
@@ -125,6 +126,21 @@ TEST_F(MainMenuTest, EveryItemRunsItsOwnCommand)
     }
     trigger("N1");
     EXPECT_TRUE(windows->clipboardMonitor().isVisible());
+}
+
+// The category icons switch the book on a left click only.
+TEST_F(MainMenuTest, OnlyALeftClickOnACategoryIconSwitchesTheBook)
+{
+    QLabel* album = nullptr;
+    for (QLabel* label : main().findChildren<QLabel*>())
+        if (label->toolTip() == QStringLiteral("图片册"))
+            album = label;
+    ASSERT_NE(album, nullptr);
+    QTest::mouseClick(album, Qt::RightButton);
+    QTest::mouseClick(album, Qt::MiddleButton);
+    EXPECT_TRUE(main().showingMaterialsBook());
+    QTest::mouseClick(album, Qt::LeftButton);
+    EXPECT_FALSE(main().showingMaterialsBook());
 }
 
 TEST_F(MainMenuTest, MenusCarryTheirCaptionsShortcutsAndCheckMarks)

@@ -284,6 +284,8 @@ TEST_F(ReadingWindowTest, OpeningShowsTheEntryUnmodifiedAndAnEditEnablesSave)
     form.prepareEntry("日记");
     EXPECT_EQ(form.windowTitle(), "读取《日记》");
     EXPECT_EQ(form.editor()->toPlainText(), "a\n\nc\n");
+    form.show();
+    EXPECT_EQ(form.focusWidget(), form.editor());  // typing goes to the editor
     EXPECT_FALSE(form.saveButton()->isEnabled());
     EXPECT_FALSE(form.modified());
     form.editor()->insertPlainText("x");

@@ -102,6 +102,7 @@ TEST_F(AboutTest, OnlyALeftClickOnTheUncoveredPictureClosesIt)
     for (int i : {0, 1, 2, 3, 5})  // labels without an action
         clickAt(*form, centreOf(form->labels()[i]));
     clickAt(*form, QPoint(20, 20), Qt::RightButton);
+    QTest::keyClick(form.get(), Qt::Key_Escape);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(opened.isEmpty());
     clickAt(*form, QPoint(20, 20));
