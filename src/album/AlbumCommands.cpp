@@ -11,7 +11,7 @@ namespace album::commands {
 
 namespace {
 
-const skin::CommandSpec kCommands[] = {
+const skin::CommandEntry kCommands[] = {
     {kAdd, "添加(&I)"},
     {kDelete, "删除(&D)"},
     {kRefresh, "刷新(&R)"},

@@ -44,7 +44,7 @@ const QString kDataNowIn = QStringLiteral("\n资料现保存在 %1，请将它�
 
 using namespace app::commands;
 
-const skin::CommandSpec kCommands[] = {
+const skin::CommandEntry kCommands[] = {
     {kImportBook, "资料本(&T)"},
     {kExportBook, "资料本(&T)"},
     {kExportAlbum, "图片册(&G)"},

@@ -18,7 +18,7 @@ constexpr int kToolbarHeight = 25;
 constexpr int kHeaderHeight = 18;
 constexpr int kBar1Width = 60;
 
-const skin::CommandSpec kCommands[] = {
+const skin::CommandEntry kCommands[] = {
     {"L1", "读取(&L)"}, {"I1", "添加(&I)"}, {"D1", "删除(&D)"},
     {"R1", "刷新(&R)"}, {"S1", "搜索标题(&S)"}, {"C1", "复制标题(&C)"},
 };

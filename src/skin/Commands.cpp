@@ -5,17 +5,17 @@
 
 namespace skin {
 
-void makeCommands(QObject* owner, std::span<const CommandSpec> specs)
+void makeCommands(QObject* owner, std::span<const CommandEntry> entries)
 {
-    for (const CommandSpec& spec : specs) {
-        assert(!owner->findChild<QAction*>(QLatin1String(spec.id), Qt::FindDirectChildrenOnly));
-        auto* action = new QAction(QString::fromUtf8(spec.caption), owner);
-        action->setObjectName(QLatin1String(spec.id));
-        if (spec.shortcut)
-            action->setShortcut(QKeySequence(QLatin1String(spec.shortcut)));
-        if (spec.hint)
-            action->setToolTip(QString::fromUtf8(spec.hint));
-        action->setCheckable(spec.checkable);
+    for (const CommandEntry& entry : entries) {
+        assert(!owner->findChild<QAction*>(QLatin1String(entry.id), Qt::FindDirectChildrenOnly));
+        auto* action = new QAction(QString::fromUtf8(entry.caption), owner);
+        action->setObjectName(QLatin1String(entry.id));
+        if (entry.shortcut)
+            action->setShortcut(QKeySequence(QLatin1String(entry.shortcut)));
+        if (entry.hint)
+            action->setToolTip(QString::fromUtf8(entry.hint));
+        action->setCheckable(entry.checkable);
     }
 }
 

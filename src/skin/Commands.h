@@ -10,7 +10,7 @@ class QAbstractButton;
 
 namespace skin {
 
-struct CommandSpec {
+struct CommandEntry {
     const char* id;                  // the action's object name
     const char* caption;             // the menu text with its & mnemonic
     const char* shortcut = nullptr;  // portable key text, e.g. "Ctrl+T"
@@ -19,7 +19,7 @@ struct CommandSpec {
 };
 
 // Makes one action per entry, a direct child of owner; an id must not be taken under owner.
-void makeCommands(QObject* owner, std::span<const CommandSpec> specs);
+void makeCommands(QObject* owner, std::span<const CommandEntry> entries);
 
 // The action made under id directly below owner. An unknown id is a programming error.
 QAction* command(const QObject* owner, const char* id);
