@@ -21,9 +21,8 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from bench_table import Table  # noqa: E402
+from bench_process import Table, run  # noqa: E402
 import tempfile
-import time
 
 LINES_PER_ENTRY = 100
 STAMP = "2008-03-15 10:05:09"
@@ -58,23 +57,6 @@ def write_inputs(folder, entries):
                 writer.writerow([title, line, text])
             mz.write(("\r\n".join(chunk) + "\r\n").encode("gb18030"))
     return book, rows
-
-
-def run(command, stdin_text=None):
-    """Wall ms, processor ms and peak resident MB of one child process."""
-    start = time.monotonic()
-    process = subprocess.Popen(command, stdin=subprocess.PIPE if stdin_text else subprocess.DEVNULL,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    if stdin_text:
-        process.stdin.write(stdin_text.encode())
-        process.stdin.close()
-    _, status, usage = os.wait4(process.pid, 0)
-    wall = (time.monotonic() - start) * 1000
-    error = process.stderr.read().decode(errors="replace")
-    process.returncode = os.waitstatus_to_exitcode(status)
-    if process.returncode != 0 or error.strip():
-        raise SystemExit(f"{command[0]} failed ({process.returncode}): {error}")
-    return wall, (usage.ru_utime + usage.ru_stime) * 1000, usage.ru_maxrss / 1024
 
 
 def shell(store, script):

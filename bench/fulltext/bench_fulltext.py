@@ -20,9 +20,8 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from bench_table import Table  # noqa: E402
+from bench_process import Table, run  # noqa: E402
 import tempfile
-import time
 
 LINES_PER_ENTRY = 100
 STAMP = "2008-03-15 10:05:09"
@@ -116,30 +115,6 @@ def pick_queries(lines, rng):
             ("4 Chinese characters", four),
             ("Latin word", nearest(latin, 0.005).upper()),
             ("commonest character", chars.most_common(1)[0][0])]
-
-
-def run(command, stdin_text=None, stdout=subprocess.DEVNULL, ok=(0,)):
-    """Wall ms, processor ms and peak resident MB of one child process. The peak comes from
-    /usr/bin/time, whose child starts as a copy of it, not of this large process."""
-    peak_file = tempfile.NamedTemporaryFile(prefix="peak-", delete=False)
-    peak_file.close()
-    command = ["/usr/bin/time", "-q", "-f", "%M", "-o", peak_file.name] + command
-    start = time.monotonic()
-    process = subprocess.Popen(command, stdin=subprocess.PIPE if stdin_text else subprocess.DEVNULL,
-                               stdout=stdout, stderr=subprocess.PIPE)
-    if stdin_text:
-        process.stdin.write(stdin_text.encode())
-        process.stdin.close()
-    _, status, usage = os.wait4(process.pid, 0)
-    wall = (time.monotonic() - start) * 1000
-    error = process.stderr.read().decode(errors="replace")
-    code = os.waitstatus_to_exitcode(status)
-    with open(peak_file.name) as peak:
-        peak_mb = int(peak.read().split()[-1]) / 1024
-    os.unlink(peak_file.name)
-    if code not in ok or error.strip():
-        raise SystemExit(f"{command[6]} failed ({code}): {error}")
-    return wall, (usage.ru_utime + usage.ru_stime) * 1000, peak_mb
 
 
 def sql(store, script):
