@@ -33,6 +33,8 @@ constexpr char kUsage[] = "usage: mozhou-store create PATH\n"
                          "       mozhou-store search STORE TEXT\n"
                          "       mozhou-store --help | --version\n";
 
+constexpr char kResultsNotWritten[] = "无法写出查找结果";
+
 int usage()
 {
     std::fputs(kUsage, stderr);
@@ -59,7 +61,7 @@ int create(const QString& path)
     textfile::FileReplacement file(path, textfile::FileReplacement::Target::MakeNew);
     store::fillEmptyFile(file.temporaryPath());
     file.commit();
-    std::printf("created an empty store: %s\n", qPrintable(path));
+    std::printf("%s\n", QStringLiteral("已建立空的数据文件：%1").arg(path).toUtf8().constData());
     return 0;
 }
 
@@ -70,7 +72,7 @@ int check(const QString& path)
 {
     if (const std::optional<QString> why = store::whyNotAStore(path)) {
         std::fprintf(stderr, "mozhou-store: %s\n",
-                     QStringLiteral("%1 不是本程序的数据文件：%2").arg(path, *why).toUtf8().constData());
+                     store::notAStoreMessage(path, *why).toUtf8().constData());
         return 1;
     }
     {
@@ -87,12 +89,13 @@ int check(const QString& path)
     if (problems.isEmpty())
         problems = store::missingColumns(path);
     if (!problems.isEmpty()) {
-        std::fprintf(stderr, "mozhou-store: %s is damaged:\n%s\n", qPrintable(path),
+        std::fprintf(stderr, "mozhou-store: %s\n%s\n",
+                     QStringLiteral("数据文件 %1 已损坏：").arg(path).toUtf8().constData(),
                      problems.join(u'\n').toUtf8().constData());
         return 1;
     }
     for (const store::TableCount& count : store::countRows(path))
-        std::printf("%s\t%lld rows\n", count.table.toUtf8().constData(),
+        std::printf("%s\t%lld 行\n", count.table.toUtf8().constData(),
                     static_cast<long long>(count.rows));
     return 0;
 }
@@ -128,7 +131,7 @@ int importBook(const QString& storePath, const QString& file)
 int search(const QString& storePath, const QString& text)
 {
     if (store::fulltext::checkQuery(text) != store::fulltext::QueryProblem::None) {
-        std::fputs("mozhou-store: the search text is empty\n", stderr);
+        std::fprintf(stderr, "mozhou-store: %s\n", QStringLiteral("要查找的文字是空的").toUtf8().constData());
         return 2;
     }
     store::fulltext::Searcher searcher(storePath);
@@ -145,10 +148,10 @@ int search(const QString& storePath, const QString& text)
             out += '\n';
         }
         if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()))
-            throw std::runtime_error("the results could not be written");
+            throw std::runtime_error(kResultsNotWritten);
     }
     if (std::fflush(stdout) != 0)
-        throw std::runtime_error("the results could not be written");
+        throw std::runtime_error(kResultsNotWritten);
     return found.count() > 0 ? 0 : 1;
 }
 

@@ -1,5 +1,7 @@
 #include "AlbumExport.h"
 
+#include "CodecErrors.h"
+
 #include "MemoryBuffer.h"
 #include "PictureRecords.h"
 #include "PictureWalk.h"
@@ -17,7 +19,7 @@ namespace {
 
 const QString kNoPlainFileName =
     QStringLiteral("图片名称不能用作文件名（为空、是“.”或“..”，或含有“/”或空字符）");
-const QString kBmpNotWritten = QStringLiteral("无法生成BMP图片：%1");
+const QString kBmpNotWritten = QStringLiteral("无法生成BMP图片（%1）");
 const QString kDescriptionExtension = QStringLiteral(".TXT");
 
 QString inFolder(const QString& folder, const QString& name)
@@ -38,7 +40,7 @@ QByteArray bmpFileOf(const QImage& picture, const QString& path)
     openInMemory(buffer, QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "BMP");
     if (!writer.write(picture))
-        throw textfile::writeFailure(path, kBmpNotWritten.arg(writer.errorString()));
+        throw textfile::writeFailure(path, kBmpNotWritten.arg(writeFailure(writer)));
     return bytes;
 }
 
@@ -98,9 +100,10 @@ AlbumExportResult exportAlbum(PictureWalk& album, const QString& folder, bool de
     AlbumExportResult result;
     album.restartByName();
     result.pictures = album.count();
+    // The bar shows even when the first picture fails, and stays until the dialog closes.
+    progress.begin(result.pictures);
     if (album.failed())
         return result;
-    progress.begin(result.pictures);
     ExportNaming naming;
     // Each file is committed while the next picture is decoded; the export ends only when all are.
     textfile::CommitQueue commits;

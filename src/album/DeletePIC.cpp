@@ -35,11 +35,17 @@ void TForm9::deleteCurrentPicture()
     const std::optional<QString> question = album::deleteQuestion(pictureQuery_);
     if (!question)
         return;
-    Label2->setText(*question);
+    Label2->setText(Label2->fontMetrics().elidedText(*question, Qt::ElideMiddle, Label2->width()));
+    Label2->setToolTip(*question);
     exec();
 }
 
 QString TForm9::question() const
+{
+    return Label2->toolTip();
+}
+
+QString TForm9::shownQuestion() const
 {
     return Label2->text();
 }

@@ -24,7 +24,10 @@ public:
     // The album pane's delete command: on an empty album nothing, else the question, modally.
     void deleteCurrentPicture();
 
+    // The picture's line of the question, whole; the label shows it shortened in the middle
+    // when it is wider than the label, so that the name's start and its extension stay visible.
     QString question() const;
+    QString shownQuestion() const;
 
 private:
     void suiButton1Click() override;  // 是(&Y)

@@ -14,7 +14,7 @@ constexpr int kPreviewSide = 136;
 const QString kNoPicture = QStringLiteral("没有选择图像文件或图像格式不正确！");
 const QString kNoName = QStringLiteral("请为该图片输入一个名称！");
 const QString kPictureFilter = QStringLiteral(
-    "所有图像文件 (*.bmp *.jpg *.jpeg);;位图图像 (*.bmp);;JPG 文件 (*.jpg *.jpeg)");
+    "所有图像文件 (*.bmp;*.jpg;*.jpeg);;位图图像 (*.bmp);;JPG 文件 (*.jpg;*.jpeg)");
 
 TsuiGroupBox* panel(const QString& caption, QWidget* parent, const QRect& place)
 {
@@ -44,10 +44,8 @@ QSize dialogPreviewSize(QSize natural)
     return QSize(int(w * kPreviewSide / h), kPreviewSide);
 }
 
-platform::FileQuestion openPictureQuestion(QWidget* owner)
+void addPicturePreview(platform::FileQuestion& question)
 {
-    platform::FileQuestion question(platform::FileQuestion::Kind::Open, owner, QStringLiteral("打开"),
-                                    kPictureFilter);
     question.previewSide = kPreviewSide;
     question.preview = [](const QString& path) {
         QImageReader reader(path);
@@ -57,6 +55,13 @@ platform::FileQuestion openPictureQuestion(QWidget* owner)
         reader.setScaledSize(shown);
         return reader.read();
     };
+}
+
+platform::FileQuestion openPictureQuestion(QWidget* owner)
+{
+    platform::FileQuestion question(platform::FileQuestion::Kind::Open, owner, QStringLiteral("打开"),
+                                    kPictureFilter);
+    addPicturePreview(question);
     return question;
 }
 

@@ -21,6 +21,8 @@ namespace album {
 // the division, which truncates). An empty size for a picture with a side of 0.
 QSize dialogPreviewSize(QSize natural);
 
+// Makes the chooser asked `question` show a preview of the highlighted picture file.
+void addPicturePreview(platform::FileQuestion& question);
 // The question for a picture file to add, with a preview of the highlighted one.
 platform::FileQuestion openPictureQuestion(QWidget* owner);
 }

@@ -12,8 +12,7 @@ namespace album {
 inline void openInMemory(QBuffer& buffer, QIODevice::OpenMode mode)
 {
     if (!buffer.open(mode))
-        throw std::logic_error("a picture buffer in memory could not be opened: "
-                               + buffer.errorString().toStdString());
+        throw std::logic_error("内存中的图片缓冲区无法打开：" + buffer.errorString().toStdString());
 }
 
 } // namespace album

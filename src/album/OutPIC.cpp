@@ -26,6 +26,7 @@ constexpr int kButtonHeight = 27;
 constexpr int kGroupTop = 37;  // below the title bar
 constexpr int kOptionsLeft = 240;
 constexpr int kMargin = 10;
+constexpr int kFolderPanelHeight = 192;  // what its collapse animates down from
 
 // Between its steps the export lets the windows repaint (the bar, the album pane that follows
 // the query) about ten times a second; the dialog's own controls are disabled meanwhile.
@@ -61,8 +62,7 @@ TForm17::TForm17(album::PictureWalk& album, QWidget* parent)
     const QSize panel = suiForm1->size();
     const int optionsWidth = panel.width() - kOptionsLeft - kMargin;
     suiGroupBox1 = new TsuiPanel(suiForm1, QStringLiteral("选择导出文件夹"));
-    suiGroupBox1->setGeometry(kMargin, kGroupTop, kOptionsLeft - 18,
-                              panel.height() - kGroupTop - kMargin);
+    suiGroupBox1->setGeometry(kMargin, kGroupTop, kOptionsLeft - 18, kFolderPanelHeight);
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_->setOption(QFileSystemModel::DontWatchForChanges);

@@ -1,5 +1,6 @@
 #include "PictureActions.h"
 
+#include "InsertPIC.h"
 #include "MemoryBuffer.h"
 #include "PictureWalk.h"
 #include "platform/Desktop.h"
@@ -85,6 +86,7 @@ QString PictureSaveQuestion::ask(platform::FileChooser& chooser, QWidget* owner,
 {
     platform::FileQuestion question(platform::FileQuestion::Kind::Save, owner,
                                     QStringLiteral("另存为"), saveFilter(format));
+    addPicturePreview(question);
     question.startPath = lastChosen_;
     const QString chosen = chooser.choose(question);
     if (!chosen.isEmpty())

@@ -1,5 +1,6 @@
 #include "PictureCodec.h"
 
+#include "CodecErrors.h"
 #include "MemoryBuffer.h"
 
 #include <QImageReader>
@@ -298,7 +299,7 @@ JpegJob jpegJob(const QByteArray& data, bool headerOnly, QSize least = {})
         if (job.code == JERR_IMAGE_TOO_BIG)  // a side over libjpeg's own limit of 65,500
             throw DecodeError(tooLarge(job.width, job.height));
         throw DecodeError(QStringLiteral("JPEG 图片数据无法解码（%1）")
-                              .arg(QString::fromLocal8Bit(job.message)));
+                              .arg(jpegFailure(job.code, QString::fromLocal8Bit(job.message))));
     case JpegStatus::NoImage:
         throw DecodeError(QStringLiteral("JPEG 图片数据中没有图片"));
     case JpegStatus::TooLarge:
@@ -494,7 +495,7 @@ QImage decodeBmp(const QByteArray& data)
     reader.setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 16);
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        throw DecodeError(brokenBmp(reader.errorString()));
+        throw DecodeError(brokenBmp(readFailure(reader)));
     if (qint64(image.width()) * image.height() > kMaxPixels)
         throw DecodeError(tooLarge(image.width(), image.height()));
     return image;

@@ -1,5 +1,7 @@
 #include "PictureRecords.h"
 
+#include "CodecErrors.h"
+
 #include "MemoryBuffer.h"
 #include "PictureCodec.h"
 #include "store/Query.h"
@@ -78,7 +80,7 @@ LoadedPicture loadPictureFile(const QString& path)
         openInMemory(buffer, QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "bmp");
         if (!writer.write(picture.image))
-            throw DecodeError(QStringLiteral("无法把图片写成 BMP 格式：%1").arg(writer.errorString()));
+            throw DecodeError(QStringLiteral("无法把图片写成 BMP 格式（%1）").arg(writeFailure(writer)));
     } else if (equalsAscii(extension, QLatin1StringView(".jpg"))
                || equalsAscii(extension, QLatin1StringView(".jpeg"))) {
         picture.kind = LoadedKind::Jpeg;
@@ -95,7 +97,7 @@ LoadedPicture loadPictureFile(const QString& path)
             throw DecodeError(QStringLiteral("图片过大：%1×%2 像素，超过了一亿像素的上限")
                                   .arg(size.width()).arg(size.height()));
         if (!reader.read(&picture.image))
-            throw DecodeError(QStringLiteral("无法读取图片文件 %1：%2").arg(path, reader.errorString()));
+            throw DecodeError(QStringLiteral("无法读取图片文件 %1（%2）").arg(path, readFailure(reader)));
         picture.data = bytes;
     }
     return picture;

@@ -11,9 +11,8 @@ namespace album {
 void searchPictures(store::Query& pictureQuery, store::statements::PictureColumn column,
                     bool containing, const QString& text)
 {
-    pictureQuery.setStatement(containing ? store::statements::fuzzyPictureSearch(column, text)
-                                         : store::statements::exactPictureSearch(column, text));
-    pictureQuery.open();
+    pictureQuery.reopenOn(containing ? store::statements::fuzzyPictureSearch(column, text)
+                                     : store::statements::exactPictureSearch(column, text));
     if (pictureQuery.isEmpty())
         pictureQuery.first();
 }

@@ -20,6 +20,7 @@ namespace album {
 // Reopens the picture query on the matching records, the text taken exactly as typed (a % typed
 // in the containing mode stays a wildcard). On an empty result the query still moves to its
 // first record, so the after-scroll refresh shows an empty album.
+// When the store refuses the search, the query keeps the records it showed.
 void searchPictures(store::Query& pictureQuery, store::statements::PictureColumn column,
                     bool containing, const QString& text);
 }

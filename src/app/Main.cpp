@@ -17,6 +17,7 @@
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 #include "store/Statements.h"
+#include "store/StoreCheck.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,6 +29,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <cassert>
+#include <optional>
 
 namespace {
 constexpr int kStripHeight = 6;
@@ -238,14 +240,35 @@ void TForm1::readFixedAreaColor()
     albumPane_.setFixedAreaColor(albumFixedColor_);
 }
 
-// A store that cannot be opened is reported with the engine's own message; the steps after the
+namespace {
+// Opens query; when that fails on a file that is no store of this program at all (empty, foreign,
+// without the tables), the failure says so instead of the engine's words about a missing table.
+void openNamingForeignFiles(store::Query& query, const QString& storePath)
+{
+    try {
+        query.open();
+    } catch (const store::StoreError&) {
+        std::optional<QString> why;
+        try {
+            why = store::whyNotAStore(storePath);
+        } catch (const store::StoreError&) {
+        }
+        if (why)
+            throw store::StoreError(store::notAStoreMessage(storePath, *why).toStdString());
+        throw;
+    }
+}
+} // namespace
+
+// A store that cannot be opened is reported with the engine's own message (or as no store of
+// this program); the steps after the
 // failing one are skipped and the list stays empty with its commands disabled.
 void TForm1::openQueries()
 {
     const bool opened = skin::guarded([this] {
         ADOQuery2.setStorePath(folder_.store());
         ADOQuery2.setStatement(store::statements::allPictures());
-        ADOQuery2.open();
+        openNamingForeignFiles(ADOQuery2, folder_.store());
         if (ADOQuery2.isEmpty())
             ADOQuery2.first();
         ADOQuery1.setStorePath(folder_.store());

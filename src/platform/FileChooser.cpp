@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QRegularExpression>
 
 namespace platform {
 
@@ -27,10 +28,25 @@ void addPreview(QFileDialog& dialog, const FileQuestion& question)
 }
 } // namespace
 
+QStringList dialogNameFilters(const QString& filter)
+{
+    static const QRegularExpression patterns(QStringLiteral(R"(\(([^()]*)\)\s*$)"));
+    QStringList filters;
+    for (const QString& entry : filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = patterns.match(entry);
+        filters << (match.hasMatch()
+                        ? entry + QStringLiteral(" (%1)").arg(match.captured(1).split(u';').join(u' '))
+                        : entry);
+    }
+    return filters;
+}
+
 QString DialogFileChooser::choose(const FileQuestion& question)
 {
-    QFileDialog dialog(question.owner, question.caption, question.startPath, question.filter);
+    QFileDialog dialog(question.owner, question.caption, question.startPath);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(dialogNameFilters(question.filter));
     if (question.kind == FileQuestion::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

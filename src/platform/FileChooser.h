@@ -25,7 +25,9 @@ struct FileQuestion {
     Kind kind;
     QWidget* owner;  // the window the question stands over
     QString caption;
-    QString filter;     // e.g. "MZ文件 (*.mz)"; several separated by ";;"
+    // e.g. "MZ文件 (*.mz)"; several separated by ";;", and several patterns of one entry by ";"
+    // ("所有图像文件 (*.bmp;*.jpg;*.jpeg)"): the entry is shown as written.
+    QString filter;
     QString startPath;  // a file or folder to start from; empty: where the last question ended
     // A picture of the highlighted file, previewSide pixels square beside the file list; none
     // when previewSide is 0. preview answers a null image for a file it cannot show.
@@ -46,6 +48,11 @@ class DialogFileChooser : public FileChooser {
 public:
     QString choose(const FileQuestion& question) override;
 };
+
+// The name filters the toolkit's dialog is given for a question's filter: each entry as written,
+// followed by its patterns separated by spaces, which is how the dialog reads them; the dialog
+// hides that last bracket ("所有图像文件 (*.bmp;*.jpg;*.jpeg) (*.bmp *.jpg *.jpeg)").
+QStringList dialogNameFilters(const QString& filter);
 
 // The program's file dialog, shared by every window that asks.
 FileChooser& dialogFileChooser();

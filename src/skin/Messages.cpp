@@ -20,11 +20,14 @@ MessageSink* messageSink()
     return currentSink;
 }
 
+// A sentence that ends in Chinese (or in a full-width bracket) takes the Chinese full stop; one
+// that ends in Latin text the ASCII one.
 QString errorReportText(const QString& message)
 {
-    if (message.endsWith(u'.') || message.endsWith(u'。'))
+    static const QString kClosingMarks = QStringLiteral(".。!！?？");
+    if (message.isEmpty() || kClosingMarks.contains(message.back()))
         return message;
-    return message + u'.';
+    return message + (message.back().unicode() < 0x80 ? u'.' : u'。');
 }
 
 void showErrorReport(const QString& message)

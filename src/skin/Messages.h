@@ -41,7 +41,11 @@ private:
 // The caption of the generic error report and of the taskbar button.
 inline const QString kApplicationTitle = QStringLiteral("墨舟札记");
 
-// The failure's own message, with a full stop added when it does not end in one.
+// What the generic report says of a failure that carries no message of its own.
+inline const QString kUnknownFailure = QStringLiteral("发生未知错误");
+
+// The failure's own message, with a full stop added when it does not end in one: "。" after
+// Chinese, "." after Latin text.
 QString errorReportText(const QString& message);
 // The toolkit's standard message box: caption "墨舟札记", error icon, one OK button.
 void showErrorReport(const QString& message);
@@ -60,7 +64,7 @@ bool guarded(Body&& body)
     } catch (const std::exception& failure) {
         showErrorReport(QString::fromUtf8(failure.what()));
     } catch (...) {
-        showErrorReport(QStringLiteral("unknown failure"));
+        showErrorReport(kUnknownFailure);
     }
     return false;
 }

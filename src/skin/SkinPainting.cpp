@@ -17,6 +17,14 @@ QFont windowFont()
     return font;
 }
 
+QFont captionFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    font.setBold(true);
+    return font;
+}
+
 int textHeight(const QFont& font)
 {
     return QFontInfo(font).pixelSize();

@@ -16,6 +16,8 @@ namespace skin {
 
 // The font the program's windows give their controls: 宋体 at 12 pixels.
 QFont windowFont();
+// The captions of title bars and message windows: Tahoma bold 8 point, 11 pixels high.
+QFont captionFont();
 // The height of a line of text as the windows measure it: the font's pixel size.
 int textHeight(const QFont& font);
 // The width of a caption as shown, the "&" that marks the access key not counted.

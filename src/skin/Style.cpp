@@ -236,6 +236,13 @@ QImage sliceStrip(const QImage& source, int count, int index)
     return frame;
 }
 
+QImage formBackgroundPicture(TsuiUIStyle style)
+{
+    if (style != TsuiUIStyle::MacOS && style != TsuiUIStyle::Protein)
+        return {};
+    return skinPicture(prefixOf(style) + QStringLiteral("_FORM_BACKGROUND"));
+}
+
 QImage skinPicture(const QString& name)
 {
     static QHash<QString, QImage> loaded;

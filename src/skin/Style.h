@@ -101,6 +101,10 @@ void StyleBitmap(TsuiUIStyle style, StyleEntry entry, QImage* target, int index 
 void SliceStrip(const QImage& source, QImage* target, int count, int index);
 QImage sliceStrip(const QImage& source, int count, int index);
 
+// The picture a form of the style tiles its panel with instead of filling it with its colour
+// (MacOS and Protein); null for the other styles.
+QImage formBackgroundPicture(TsuiUIStyle style);
+
 // A skin picture compiled into the program, by name ("WINXP_BUTTON", "MSGDLG"); null when the
 // program carries no picture of that name.
 QImage skinPicture(const QString& name);

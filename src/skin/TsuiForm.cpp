@@ -55,6 +55,7 @@ void TsuiForm::applyStyle()
     const int oldBorder = borderWidth_;
     borderWidth_ = qMax(0, style_.integer(StyleEntry::FormBorderWidthInt));
     Color = skin::toQColor(style_.color(StyleEntry::FormBackgroundColor));
+    background_ = QPixmap::fromImage(skin::formBackgroundPicture(style_.uiStyle()));
     menuBarColor_ = style_.color(StyleEntry::FormBackgroundColor);
     titleBar_->setFileTheme(style_.fileTheme());
     titleBar_->setUIStyle(style_.uiStyle());
@@ -220,7 +221,11 @@ void TsuiForm::paintBorder()
 
 void TsuiForm::paintEvent(QPaintEvent*)
 {
-    QPainter(this).fillRect(rect(), Color);
+    QPainter painter(this);
+    if (background_.isNull())
+        painter.fillRect(rect(), Color);
+    else
+        painter.drawTiledPixmap(rect(), background_);
 }
 
 Qt::Edges TsuiForm::edgesAt(QPoint inWindow) const

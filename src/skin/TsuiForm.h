@@ -10,6 +10,7 @@
 #include "WindowFrame.h"
 
 #include <QColor>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 #include <initializer_list>
@@ -100,6 +101,7 @@ private:
     TColor borderColor_ = 0;
     int borderWidth_ = 0;
     TColor menuBarColor_ = 0;
+    QPixmap background_;  // tiled over the panel instead of Color when the style has one
     int menuBarHeight_ = 22;
     bool sizeable_ = false;
     bool maximized_ = false;

@@ -78,14 +78,6 @@ QString shownText(const QString& text)
     return shown;
 }
 
-QFont defaultCaptionFont()
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    font.setBold(true);
-    return font;
-}
-
 } // namespace
 
 TfrmMsg::TfrmMsg(QWidget* owner) : QDialog(owner)
@@ -120,7 +112,7 @@ void TfrmMsg::keyPressEvent(QKeyEvent* event)
 }
 
 TsuiMessageDialog::TsuiMessageDialog(QWidget* owner, TsuiIconType icon)
-    : QObject(owner), Font(skin::windowFont()), CaptionFont(defaultCaptionFont()), IconType(icon),
+    : QObject(owner), Font(skin::windowFont()), CaptionFont(skin::captionFont()), IconType(icon),
       owner_(owner)
 {
 }

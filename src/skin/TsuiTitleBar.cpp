@@ -3,10 +3,12 @@
 #include "Messages.h"
 #include "SkinPainting.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleHints>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
@@ -30,15 +32,6 @@ int firstFrameOf(Type type, bool maximized)
     return 0;
 }
 
-// Tahoma bold 8 point, 11 pixels high.
-QFont captionFont()
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    font.setBold(true);
-    return font;
-}
-
 bool inside(const QRect& r, QPoint at)
 {
     // The rectangle's right and bottom edges count as inside.
@@ -60,7 +53,7 @@ TsuiTitleBar::TsuiTitleBar(QWidget* parent, skin::WindowFrame* frame)
     : QWidget(parent), skin::StyledControl(this, skin::defaultStyleFor(parent), [this] { applyStyle(); }),
       frame_(frame), windowMenu_(new TsuiTitleBarPopupMenu(this))
 {
-    setFont(captionFont());
+    setFont(skin::captionFont());
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (Type type : {Type::suiControlBox, Type::suiClose, Type::suiMax, Type::suiMin})
@@ -455,6 +448,12 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     mouse_ = event->position().toPoint();
+    if (secondClickOnControlBox()) {
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->hide();
+        window()->close();
+        return;
+    }
     pressed_ = true;
     update();
     const Qt::Edges edges = topResizeEdges(mouse_);
@@ -465,6 +464,16 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent* event)
         pressed_ = false;
         drag_.begin(window(), {}, event->globalPosition().toPoint());
     }
+}
+
+bool TsuiTitleBar::secondClickOnControlBox()
+{
+    const int hot = hotButton();
+    const bool second = hot >= 0 && button(hot).ButtonType == Type::suiControlBox
+                        && sinceControlBoxMenu_.isValid()
+                        && sinceControlBoxMenu_.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    sinceControlBoxMenu_.invalidate();
+    return second;
 }
 
 void TsuiTitleBar::mouseReleaseEvent(QMouseEvent* event)
@@ -508,6 +517,7 @@ void TsuiTitleBar::performAction(int index)
         if (menu == windowMenu_)
             prepareWindowMenu();
         menu->popup(mapToGlobal(QPoint(0, height())));
+        sinceControlBoxMenu_.start();
         break;
     }
     case Type::suiHelp: emit HelpBtnClick(index); break;

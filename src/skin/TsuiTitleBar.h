@@ -8,6 +8,7 @@
 #include "WindowFrame.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QRegion>
 #include <QWidget>
@@ -114,6 +115,9 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void leaveEvent(QEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
+    // Whether a press on the control box follows the click that opened its menu closely enough
+    // to make a double click; either way the next press starts afresh.
+    bool secondClickOnControlBox();
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
 
@@ -152,6 +156,9 @@ private:
     bool pressed_ = false;
     QPoint mouse_{-10000, -10000};  // the last mouse position over the bar
     skin::FrameDrag drag_;
+    // Since a click on the control box opened its menu: a second press there within the
+    // double-click interval (which reaches the bar through the closing menu) closes the window.
+    QElapsedTimer sinceControlBoxMenu_;
 };
 
 namespace skin {

@@ -1,6 +1,7 @@
 #include "Compaction.h"
 
 #include "Sqlite.h"
+#include "text/FileErrors.h"
 
 #include <QFileInfo>
 #include <cerrno>
@@ -28,7 +29,7 @@ bool syncToDisk(const QString& path, QString& reason)
 {
     const int descriptor = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0 || ::fsync(descriptor) != 0) {
-        reason = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        reason = QStringLiteral("%1：%2").arg(path, textfile::reason::ofErrno(errno));
         if (descriptor >= 0)
             ::close(descriptor);
         return false;

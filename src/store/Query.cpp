@@ -30,7 +30,7 @@ namespace {
 
 StoreError notOpen()
 {
-    return StoreError("the query is not open");
+    return StoreError("数据集没有打开");
 }
 
 QString tableOf(const QString& sql)
@@ -39,7 +39,7 @@ QString tableOf(const QString& sql)
                                          QRegularExpression::CaseInsensitiveOption);
     const auto match = from.match(sql);
     if (!match.hasMatch())
-        throw StoreError(QStringLiteral("statement names no table: %1").arg(sql).toStdString());
+        throw StoreError(QStringLiteral("语句中没有数据表：%1").arg(sql).toStdString());
     QString table = match.captured(1);
     if (table.startsWith(u'"'))
         table = table.mid(1, table.size() - 2);
@@ -82,7 +82,7 @@ Connection& Query::connection()
 {
     if (!connection_) {
         if (storePath_.isEmpty())
-            throw StoreError("the query has no store to connect to");
+            throw StoreError("数据集没有指定数据文件");
         connection_ = std::make_unique<Connection>(storePath_);
     }
     return *connection_;
@@ -171,7 +171,7 @@ void Query::fetch()
     SqliteStatement& select = *selectStatement_;
     select.reset();
     if (select.columnCount() != int(columns_.size()) + 1)
-        throw StoreError(QStringLiteral("unexpected columns in the result of: %1")
+        throw StoreError(QStringLiteral("查询结果的列与预期不符：%1")
                              .arg(statement_.sql).toStdString());
     select.bindAll(statement_.params);
     placeKeptValues();
@@ -282,6 +282,43 @@ void Query::open()
         scrolled();
 }
 
+void Query::reopenOn(const Statement& statement)
+{
+    Q_ASSERT(!pending_);
+    Statement keptStatement = statement_;
+    QString keptTable = table_;
+    std::vector<Column> keptColumns = columns_;
+    std::vector<bool> keptFetched = fetched_;
+    std::vector<int> keptPlaces = keptPlace_;
+    const size_t keptPerRow = keptPerRow_;
+    const int keptOrder = fetchOrder_;
+    std::vector<QVariant> keptValues = std::move(values_);
+    std::deque<Row> keptRows = std::move(rows_);
+    const int keptCurrent = current_;
+    const bool keptOpen = open_, keptAtStart = atStart_, keptAtEnd = atEnd_;
+    try {
+        setStatement(statement);
+        open();
+    } catch (const StoreError&) {
+        insertStatement_.reset();
+        deleteStatement_.reset();
+        statement_ = std::move(keptStatement);
+        table_ = std::move(keptTable);
+        columns_ = std::move(keptColumns);
+        fetched_ = std::move(keptFetched);
+        keptPlace_ = std::move(keptPlaces);
+        keptPerRow_ = keptPerRow;
+        fetchOrder_ = keptOrder;
+        values_ = std::move(keptValues);
+        rows_ = std::move(keptRows);
+        current_ = keptCurrent;
+        open_ = keptOpen;
+        atStart_ = keptAtStart;
+        atEnd_ = keptAtEnd;
+        throw;
+    }
+}
+
 void Query::close()
 {
     open_ = false;
@@ -373,7 +410,7 @@ void Query::moveTo(int index)
 {
     requireOpen();
     if (index < 0 || index >= int(rows_.size()))
-        throw StoreError(QStringLiteral("no row %1 in a result of %2 rows")
+        throw StoreError(QStringLiteral("查询结果共 %2 行，没有第 %1 行")
                              .arg(index).arg(rows_.size()).toStdString());
     if (inserting())
         post();
@@ -403,7 +440,7 @@ int Query::fieldIndex(const QString& name) const
 void Query::requireColumn(int position) const
 {
     if (position < 0 || position >= int(columns_.size()))
-        throw StoreError(QStringLiteral("no column %1 in table %2").arg(position).arg(table_)
+        throw StoreError(QStringLiteral("数据表 %2 中没有第 %1 列").arg(position).arg(table_)
                              .toStdString());
 }
 
@@ -501,7 +538,7 @@ void Query::setField(int position, const QVariant& value)
 {
     requireColumn(position);
     if (!pending_)
-        throw StoreError("rows are never changed in place: begin a new row with insert or append");
+        throw StoreError("记录不能就地修改，请先插入或追加一条新记录");
     pending_->values[size_t(position)] = value;
 }
 
@@ -536,7 +573,7 @@ SqliteStatement& Query::deleteStatement()
 void Query::post()
 {
     if (!pending_)
-        throw StoreError("there is no new row to post");
+        throw StoreError("没有要保存的新记录");
     Q_ASSERT(pending_->values.size() == columns_.size());
     SqliteStatement& insert = insertStatement();
     insert.reset();
@@ -572,7 +609,7 @@ void Query::deleteCurrent()
         return;
     }
     if (current_ < 0)
-        throw StoreError("there is no current row to delete");
+        throw StoreError("没有可删除的当前记录");
     Q_ASSERT(current_ < int(rows_.size()));
     SqliteStatement& remove = deleteStatement();
     remove.reset();
@@ -598,7 +635,7 @@ qint64 Query::deleteRows(const Statement& rows)
                                                    | QRegularExpression::DotMatchesEverythingOption);
     const auto match = selectList.match(rows.sql);
     if (!match.hasMatch())
-        throw StoreError(QStringLiteral("no rows to delete in: %1").arg(rows.sql).toStdString());
+        throw StoreError(QStringLiteral("语句中没有要删除的记录：%1").arg(rows.sql).toStdString());
     setStatement(rows);
     SqliteStatement remove(connection(), QStringLiteral("delete ") + match.captured(1));
     remove.bindAll(rows.params);
@@ -832,7 +869,7 @@ void Query::sort(const QString& column, AfterSort afterSort)
 Query::Transaction::Transaction(Query& query, Kind kind) : query_(query)
 {
     if (query_.inTransaction_)
-        throw StoreError("a transaction is already running on this query");
+        throw StoreError("数据集上已有一个事务在进行");
     query_.connection().begin(kind == Kind::Write ? Connection::TransactionKind::Write
                                                   : Connection::TransactionKind::Read);
     query_.inTransaction_ = true;

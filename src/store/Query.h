@@ -42,6 +42,9 @@ public:
 
     // Replaces the statement; an open query is closed by it.
     void setStatement(const Statement& statement);
+    // Sets statement and opens the query on it. When the store refuses (locked, damaged), the
+    // query keeps the statement, result and current row it had, and the StoreError is rethrown.
+    void reopenOn(const Statement& statement);
     const Statement& statement() const { return statement_; }
 
     // Runs the statement and fetches the result; the first row, if any, becomes current.

@@ -54,7 +54,7 @@ void fillEmptyFile(const QString& path)
     Connection connection(path);
     SqliteStatement pages(connection, QStringLiteral("pragma page_count"));
     if (pages.step() && pages.columnInt(0) != 0)
-        throw StoreError(QStringLiteral("%1 is no empty file").arg(path).toStdString());
+        throw StoreError(QStringLiteral("%1 不是空文件").arg(path).toStdString());
     createTables(connection);
 }
 

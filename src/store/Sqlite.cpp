@@ -1,6 +1,7 @@
 #include "Sqlite.h"
 
 #include "Collation.h"
+#include "EngineErrors.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -19,7 +20,7 @@ Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(
 {
     clock_.start();
     if (mode == Mode::CreateNew && QFileInfo(path).exists())
-        throw StoreError(QStringLiteral("%1 already exists; a new store is never written over a file")
+        throw StoreError(QStringLiteral("%1：文件已存在，新的数据文件不会写在已有的文件上")
                              .arg(path).toStdString());
     // Each connection is used by one thread only, so the engine's own locking is left out.
     const int flags = SQLITE_OPEN_NOMUTEX
@@ -27,10 +28,12 @@ Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(
                                                  : SQLITE_OPEN_READWRITE);
     const QByteArray file = path.toUtf8();
     if (sqlite3_open_v2(file.constData(), &db_, flags, nullptr) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : "out of memory");
+        const QString message = db_ ? describeEngineError(sqlite3_extended_errcode(db_),
+                                                          QString::fromUtf8(sqlite3_errmsg(db_)))
+                                    : engineCause(SQLITE_NOMEM);
         sqlite3_close(db_);
         db_ = nullptr;
-        throw StoreError(QStringLiteral("%1 (%2)").arg(message, path).toStdString());
+        throw StoreError(QStringLiteral("%1：%2").arg(path, message).toStdString());
     }
     try {
         configure();
@@ -91,9 +94,9 @@ void Connection::exec(const QString& sql)
 {
     char* error = nullptr;
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string message = error ? error : sqlite3_errmsg(db_);
+        const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(db_));
         sqlite3_free(error);
-        throw StoreError(message);
+        throw StoreError(describeEngineError(sqlite3_extended_errcode(db_), message).toStdString());
     }
 }
 
@@ -146,9 +149,10 @@ bool Connection::waitForLock(int attempt)
 
 void Connection::fail(const QString& context) const
 {
-    QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+    QString message = describeEngineError(sqlite3_extended_errcode(db_),
+                                          QString::fromUtf8(sqlite3_errmsg(db_)));
     if (!context.isEmpty())
-        message = context + QStringLiteral(": ") + message;
+        message = context + QStringLiteral("：") + message;
     throw StoreError(message.toStdString());
 }
 
@@ -172,12 +176,12 @@ std::optional<QByteArray> Connection::readStoredBytes(const QString& table, cons
     if (opened == SQLITE_ERROR)  // no BLOB or text in that place
         return std::nullopt;
     if (opened != SQLITE_OK)
-        fail(QStringLiteral("reading %1").arg(column));
+        fail(QStringLiteral("读取“%1”时出错").arg(column));
     QByteArray bytes(sqlite3_blob_bytes(blob), Qt::Uninitialized);
     const int read = sqlite3_blob_read(blob, bytes.data(), int(bytes.size()), 0);
     const int closed = sqlite3_blob_close(blob);
     if (read != SQLITE_OK || closed != SQLITE_OK)
-        fail(QStringLiteral("reading %1").arg(column));
+        fail(QStringLiteral("读取“%1”时出错").arg(column));
     return bytes;
 }
 

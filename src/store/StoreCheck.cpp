@@ -44,6 +44,11 @@ std::optional<QString> whyNotAStore(const QString& path)
     return std::nullopt;
 }
 
+QString notAStoreMessage(const QString& path, const QString& why)
+{
+    return QStringLiteral("%1 不是本程序的数据文件：%2").arg(path, why);
+}
+
 // The reference is a new store made in memory by the code that makes every store.
 QStringList missingColumns(const QString& path)
 {

@@ -14,6 +14,9 @@ namespace store {
 // cannot open it.
 std::optional<QString> whyNotAStore(const QString& path);
 
+// The sentence naming the file at path as no store of this program, for the reason `why`.
+QString notAStoreMessage(const QString& path, const QString& why);
+
 // What the tables lack against the tables a new store is made with: a missing table, or a
 // column missing or out of its place (the album addresses columns by position). Empty when each
 // table has all its columns. Throws StoreError.

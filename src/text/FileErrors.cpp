@@ -1,5 +1,6 @@
 #include "FileErrors.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace textfile {
@@ -22,9 +23,54 @@ FileError failure(const QString& what, const QString& path, const QString& reaso
 }
 } // namespace
 
+namespace {
+// The system errors a user meets reading and writing files, said in Chinese.
+QString causeOfErrno(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("文件或文件夹不存在");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("没有访问权限");
+    case ENOSPC:
+        return QStringLiteral("磁盘已满");
+    case EDQUOT:
+        return QStringLiteral("超出了磁盘配额");
+    case EROFS:
+        return QStringLiteral("文件系统是只读的");
+    case EEXIST:
+        return QStringLiteral("文件已存在");
+    case EISDIR:
+        return reason::kIsAFolder;
+    case ENOTDIR:
+        return QStringLiteral("路径中有一项不是文件夹");
+    case ENAMETOOLONG:
+        return QStringLiteral("文件名太长");
+    case EIO:
+        return QStringLiteral("磁盘读写出错");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("打开的文件太多");
+    case ENOMEM:
+        return QStringLiteral("内存不足");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("文件正被使用");
+    case ELOOP:
+        return reason::kTooManyLinks;
+    case EFBIG:
+        return QStringLiteral("文件太大");
+    default:
+        return QStringLiteral("系统错误 %1").arg(error);
+    }
+}
+} // namespace
+
+// The cause in Chinese, with the system's own words after it for whoever helps the user.
 QString reason::ofErrno(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return QStringLiteral("%1（%2）").arg(causeOfErrno(error), QString::fromLocal8Bit(std::strerror(error)));
 }
 
 FileError readFailure(const QString& path, const QString& reason)

@@ -20,7 +20,7 @@ inline const QString kNotARegularFile = QStringLiteral("这不是普通文件（
 inline const QString kTooLarge = QStringLiteral("文件太大，程序无法全部读入");
 inline const QString kOutOfMemory = QStringLiteral("内存不足，无法读入整个文件");
 inline const QString kTooManyLinks = QStringLiteral("符号链接层次太多");
-// The system's reason for errno, in the system's words.
+// The system's reason for errno: the cause in Chinese, the system's own words in brackets.
 QString ofErrno(int error);
 } // namespace reason
 

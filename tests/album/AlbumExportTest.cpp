@@ -11,6 +11,7 @@
 #include "album/PictureRecords.h"
 #include "store/Progress.h"
 #include "skin/Messages.h"
+#include "skin/TsuiPanel.h"
 #include "store/Query.h"
 #include "store/Sqlite.h"
 #include "store/Statements.h"
@@ -319,6 +320,7 @@ TEST_F(AlbumExportTest, TheDialogChecksTheFolderExportsAndReports)
     EXPECT_EQ(edit->text(), QDir::homePath());
     EXPECT_FALSE(check->isChecked());
     EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(dialog.findChild<TsuiPanel*>()->height(), 192);
 
     add("b.jpg", 1, jpegBytes(8, 8));
     add("Fail", QVariant(), "x");
@@ -359,4 +361,10 @@ TEST_F(AlbumExportTest, TheDialogChecksTheFolderExportsAndReports)
     EXPECT_TRUE(bar->isHidden());
     EXPECT_EQ(edit->text(), out);
     EXPECT_TRUE(check->isChecked());
+
+    // The first picture in name order fails to decode: reported, and the bar shows all the same.
+    add("0.jpg", 1, "no picture");
+    exportButton->click();
+    EXPECT_EQ(sink.messages.back().kind, MessageKind::ErrorReport);
+    EXPECT_FALSE(bar->isHidden());
 }

@@ -12,6 +12,7 @@
 #include "skin/Messages.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
 
 #include <QBuffer>
@@ -69,6 +70,22 @@ TEST_F(AlbumWindowsTest, DeleteAsksAboutTheCurrentPictureAndYesDeletesIt)
     EXPECT_EQ(pane.positionText().left(4), "2/2 ");  // the row before became current
 }
 
+// A name wider than the question's line is shortened in its middle: its end stays visible.
+TEST_F(AlbumWindowsTest, DeleteShowsTheEndOfALongName)
+{
+    const QString name = QStringLiteral("很长的图片名称").repeated(8) + QStringLiteral("_结尾.jpg");
+    testing_support::addPicture(folder.storePath(), name, "", 1, jpegBytes(8, 8));
+    query.open();
+    query.last();
+    answerWith(remove.noButton());
+    remove.deleteCurrentPicture();
+    EXPECT_EQ(remove.question(), "- " + name);
+    const QString shown = remove.shownQuestion();
+    EXPECT_TRUE(shown.startsWith("- 很长")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("结尾.jpg")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+}
+
 TEST_F(AlbumWindowsTest, DeleteDoesNothingOnAnEmptyAlbumAndNoKeepsThePicture)
 {
     answerWith(remove.noButton());
@@ -109,6 +126,28 @@ TEST_F(AlbumWindowsTest, SearchMatchesNamesOrDescriptionsContainingOrEqualToTheT
     searchFor(0, 0, QString());  // an empty text contains every name
     EXPECT_EQ(query.recordCount(), 3);
     EXPECT_TRUE(messages.messages.empty());
+}
+
+// A search the store refuses is reported; the album keeps the pictures it showed, and its
+// current picture is still read from the store.
+TEST_F(AlbumWindowsTest, ASearchTheStoreRefusesLeavesTheAlbumAsItWas)
+{
+    query.last();
+    const QString shown = pane.positionText();
+    store::Connection other(folder.storePath());
+    other.exec(QStringLiteral("alter table 图片 rename to 别处"));
+    searchFor(0, 0, QStringLiteral("海"));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.contains("no such table")) << messages.messages[0].text.toStdString();
+    other.exec(QStringLiteral("alter table 别处 rename to 图片"));
+    EXPECT_TRUE(query.isOpen());
+    EXPECT_EQ(query.recordCount(), 3);
+    EXPECT_EQ(query.recNo(), 3);
+    EXPECT_EQ(query.fieldText(0), "it's 100%.jpg");
+    EXPECT_EQ(query.fieldBytes(3), jpegBytes(32, 24));
+    EXPECT_EQ(pane.positionText(), shown);
+    searchFor(0, 0, QStringLiteral("海"));
+    EXPECT_EQ(query.recordCount(), 1);
 }
 
 TEST_F(AlbumWindowsTest, SearchKeepsItsTextAndChoicesAcrossOpenings)
@@ -174,7 +213,7 @@ TEST_F(AddPictureTest, BrowsingFillsPathNameAndPreviewAndEmptiesTheDescription)
     const platform::FileQuestion& asked = files.asked[0];
     EXPECT_EQ(asked.kind, platform::FileQuestion::Kind::Open);
     EXPECT_EQ(asked.owner, &add);
-    EXPECT_EQ(asked.filter, "所有图像文件 (*.bmp *.jpg *.jpeg);;位图图像 (*.bmp);;JPG 文件 (*.jpg *.jpeg)");
+    EXPECT_EQ(asked.filter, "所有图像文件 (*.bmp;*.jpg;*.jpeg);;位图图像 (*.bmp);;JPG 文件 (*.jpg;*.jpeg)");
     EXPECT_EQ(asked.previewSide, 136);
     EXPECT_EQ(asked.preview(folder.file("tall.bmp")).size(), QSize(102, 136));
     EXPECT_TRUE(asked.preview(folder.file("none.bmp")).isNull());

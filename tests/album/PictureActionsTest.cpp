@@ -49,6 +49,9 @@ TEST(PictureActions, TheSaveQuestionStartsFromTheNameChosenLast)
     EXPECT_EQ(files.asked[1].startPath, "/d/first.jpg");
     EXPECT_EQ(files.asked[2].startPath, "/d/first.jpg");
     EXPECT_EQ(files.asked[2].filter, "位图图像 (*.bmp)");
+    // The chooser previews the highlighted picture, as the add dialog's chooser does.
+    EXPECT_EQ(files.asked[0].previewSide, 136);
+    ASSERT_TRUE(files.asked[0].preview);
 }
 
 class CurrentPictureTest : public ::testing::Test {

@@ -80,6 +80,8 @@ TEST(PictureCodec, TruncatedJpegIsADecodeError)
     EXPECT_TRUE(message.startsWith(QStringLiteral("JPEG 图片数据无法解码"))) << message.toStdString();
     EXPECT_FALSE(decodeFailure(jpeg.left(20), 1).isEmpty());
     EXPECT_FALSE(decodeFailure(jpeg.left(2), 1).isEmpty());
+    EXPECT_TRUE(decodeFailure(QByteArray("\xe8\xbf\x99 is text", 12), 1)
+                    .startsWith(QStringLiteral("JPEG 图片数据无法解码（不是 JPEG 数据：Not a JPEG file")));
 }
 
 TEST(PictureCodec, HugeJpegHeaderIsRefusedBeforeAnyPixelMemory)

@@ -118,7 +118,7 @@ struct BrokenStore {
     const char* name;
     QByteArray bytes;       // file content; empty name of content means no file at all
     bool exists;
-    const char* message;    // the start of the engine's message
+    const char* message;    // the message after the store's path
 };
 
 class BrokenStoreTest : public MainWindowTest, public ::testing::WithParamInterface<BrokenStore> {};
@@ -136,8 +136,7 @@ TEST_P(BrokenStoreTest, IsReportedAndLeftExactlyAsItWas)
     const skin::ShownMessage& report = messages.messages[0];
     EXPECT_EQ(report.kind, skin::MessageKind::ErrorReport);
     EXPECT_EQ(report.caption, "墨舟札记");
-    EXPECT_TRUE(report.text.startsWith(QString::fromUtf8(broken.message))) << report.text.toStdString();
-    EXPECT_TRUE(report.text.endsWith(u'.'));
+    EXPECT_EQ(report.text, folder.storePath() + QString::fromUtf8(broken.message));
     EXPECT_EQ(form.windows->titles().count(), 0);
     EXPECT_FALSE(readCommandsEnabled(*form));
     EXPECT_EQ(QFileInfo::exists(folder.storePath()), broken.exists);
@@ -150,9 +149,9 @@ TEST_P(BrokenStoreTest, IsReportedAndLeftExactlyAsItWas)
 
 INSTANTIATE_TEST_SUITE_P(
     MainWindow, BrokenStoreTest,
-    ::testing::Values(BrokenStore{"missing", {}, false, "unable to open database file"},
-                      BrokenStore{"empty", {}, true, "no such table: 图片"},
-                      BrokenStore{"notADatabase", QByteArray(2048, 'z'), true, "file is not a database"}),
+    ::testing::Values(BrokenStore{"missing", {}, false, "：无法打开数据文件（SQLite 错误 14：unable to open database file）。"},
+                      BrokenStore{"empty", {}, true, " 不是本程序的数据文件：文件是空的。"},
+                      BrokenStore{"notADatabase", QByteArray(2048, 'z'), true, " 不是本程序的数据文件：这不是数据库文件。"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A store whose pages were overwritten on disk: reported in the engine's words, left as it is.
@@ -172,7 +171,7 @@ TEST_F(MainWindowTest, ADamagedStoreIsReportedAndLeftAsItIs)
     auto form = create();
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
-    EXPECT_TRUE(messages.messages[0].text.contains("malformed")) << messages.messages[0].text.toStdString();
+    EXPECT_TRUE(messages.messages[0].text.contains("数据文件已损坏（SQLite 错误 ")) << messages.messages[0].text.toStdString();
     EXPECT_EQ(form.windows->titles().count(), 0);
     form.reset();
     EXPECT_EQ(testing_support::readBytes(folder.storePath()), damaged);
@@ -186,7 +185,8 @@ TEST_F(MainWindowTest, StoreLockedByAnotherProcessIsReportedNotWaitedOnForever)
     other.exec(QStringLiteral("begin exclusive"));
     auto form = create();
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.messages[0].text.startsWith("database is locked"));
+    EXPECT_TRUE(messages.messages[0].text.startsWith("数据文件正被另一个程序使用，请稍后再试（SQLite 错误 5：database is locked）"))
+        << messages.messages[0].text.toStdString();
     other.exec(QStringLiteral("rollback"));
 }
 

@@ -404,7 +404,7 @@ TEST_F(ReadingWindowTest, SettingsWithoutANumberReportTheErrorAndKeepTheFont)
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
     EXPECT_EQ(messages.messages[0].text,
-              QStringLiteral("设置文件 %1 中的字号“big”不是有效的整数.").arg(folder.file("quillo.ini")));
+              QStringLiteral("设置文件 %1 中的字号“big”不是有效的整数。").arg(folder.file("quillo.ini")));
     EXPECT_EQ(next.fontNamePicker()->fontName(), "DejaVu Sans");  // line 2 was taken already
     EXPECT_EQ(next.editor()->font().pointSize(), 9);
 

@@ -198,7 +198,7 @@ TEST_F(DialogsTest, AFailedImportReportsTheErrorAndChangesNeitherStoreNorList)
     files.answers = {path};
     click(dialog, "suiButton1");
     click(dialog, "suiButton2");
-    expectLastMessage(MessageKind::ErrorReport, "refused.");
+    expectLastMessage(MessageKind::ErrorReport, "数据不符合数据表的约束（SQLite 错误 1811：refused）。");
     EXPECT_EQ(rowCount(), 1);
     ASSERT_EQ(titles.count(), 1);
     EXPECT_EQ(titles.title(0), "old");

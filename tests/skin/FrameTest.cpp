@@ -5,7 +5,9 @@
 #include "skin/TsuiDialog.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QScreen>
+#include <QStyleHints>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -120,6 +122,23 @@ TEST(TitleBar, WindowMenuEnablesWhatTheButtonsOffer)
     EXPECT_TRUE(reading.bar()->windowMenu()->MaximizeRestore->isEnabled());
     reading.bar()->windowMenu()->MaximizeRestore->trigger();
     EXPECT_TRUE(reading.form->isMaximized());
+}
+
+// The first click opens the window menu; the second, within the double-click interval, reaches
+// the bar as the menu closes and closes the window. A later click only opens the menu again.
+TEST(TitleBar, DoubleClickOnTheControlBoxClosesTheWindow)
+{
+    Framed w(QSize(640, 478), {Type::suiControlBox, Type::suiClose, Type::suiMax, Type::suiMin});
+    QTest::mouseClick(w.bar(), Qt::LeftButton, {}, w.centreOf(0));
+    ASSERT_TRUE(w.bar()->windowMenu()->isVisible());
+    w.bar()->windowMenu()->hide();
+    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
+    QTest::mouseClick(w.bar(), Qt::LeftButton, {}, w.centreOf(0));
+    EXPECT_TRUE(w.bar()->windowMenu()->isVisible());
+    EXPECT_TRUE(w.window.isVisible());
+    QTest::mouseClick(w.bar(), Qt::LeftButton, {}, w.centreOf(0));
+    EXPECT_FALSE(w.bar()->windowMenu()->isVisible());
+    EXPECT_FALSE(w.window.isVisible());
 }
 
 TEST(TitleBar, PressedStateIsRecomputedAtRelease)
@@ -326,4 +345,24 @@ TEST(Frame, DialogKeepsItsGivenSizeAndPlacesAndEscapeDoesNothing)
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.closings, 0);
+}
+
+// MacOS and Protein tile their background picture over the panel; the others fill it.
+TEST(Frame, MacOSAndProteinTileTheirFormBackgroundPicture)
+{
+    Framed w(QSize(200, 150));
+    for (const TsuiUIStyle style : {TsuiUIStyle::MacOS, TsuiUIStyle::Protein, TsuiUIStyle::WinXP}) {
+        w.form->setUIStyle(style);
+        const QImage panel = grabbed(w.form);
+        const QImage tile = skin::formBackgroundPicture(style);
+        if (style == TsuiUIStyle::WinXP) {
+            EXPECT_TRUE(tile.isNull());
+            EXPECT_EQ(panel.pixelColor(100, 120), kPanel);
+            continue;
+        }
+        ASSERT_FALSE(tile.isNull());
+        for (const QPoint at : {QPoint(40, 80), QPoint(41, 83), QPoint(107, 126)})
+            EXPECT_EQ(panel.pixel(at), tile.pixel(at.x() % tile.width(), at.y() % tile.height()))
+                << int(style) << " at " << at.x() << "," << at.y();
+    }
 }

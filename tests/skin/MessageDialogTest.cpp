@@ -123,6 +123,50 @@ TEST(MessageWindow, EveryLineOfOneToFourLinesIsVisible)
         }
 }
 
+// The runs of rows with ink in the window's label column, between the title bar and the
+// buttons: each run is a line of text as drawn. Ink is any pixel unlike the panel beside it.
+std::vector<std::pair<int, int>> inkRuns(TfrmMsg& window)
+{
+    const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect label(window.lbl->mapTo(&window, QPoint(0, 0)), window.lbl->size());
+    const QRgb panel = shot.pixel(label.left() - 1, label.top());
+    const int bottom = window.buttons.front()->mapTo(&window, QPoint(0, 0)).y();
+    std::vector<std::pair<int, int>> runs;
+    for (int y = 30; y < bottom; ++y) {
+        bool ink = false;
+        for (int x = label.left(); x <= label.right() && !ink; ++x)
+            ink = shot.pixel(x, y) != panel;
+        if (ink && !runs.empty() && runs.back().second == y - 1)
+            runs.back().second = y;
+        else if (ink)
+            runs.emplace_back(y, y);
+    }
+    return runs;
+}
+
+// On the display the program runs on: every line of a message of one to four lines leaves its
+// glyphs inside the label, none cut at the label's bottom edge.
+TEST(MessageWindow, EveryLinesGlyphsLieInsideTheLabelOnTheDisplay)
+{
+    for (int lines = 1; lines <= 4; ++lines) {
+        QStringList text;
+        for (int i = 0; i < lines; ++i)
+            text << chinese(6 + i);
+        TsuiMessageDialog message(nullptr, TsuiIconType::suiNone);
+        message.Text = text.join(u'\n');
+        const auto window = message.buildWindow();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        const auto runs = inkRuns(*window);
+        ASSERT_EQ(int(runs.size()), lines) << "lines drawn apart";
+        const QRect label(window->lbl->mapTo(window.get(), QPoint(0, 0)), window->lbl->size());
+        for (const auto& [top, bottom] : runs) {
+            EXPECT_GE(top, label.top()) << lines << " lines";
+            EXPECT_LT(bottom, label.bottom()) << lines << " lines: the last row of ink is no cut";
+        }
+    }
+}
+
 TEST(MessageWindow, StandsInTheMiddleOfTheScreen)
 {
     TsuiMessageDialog message(nullptr, TsuiIconType::suiWarning);
@@ -211,4 +255,15 @@ TEST(MessageWindow, AnInstalledSinkTakesTheMessageInsteadOfAWindow)
     EXPECT_EQ(sink.messages[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(sink.messages[0].kind, skin::MessageKind::Stop);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The generic report closes a sentence in the language it ends in, and never twice.
+TEST(ErrorReport, EndsWithTheFullStopOfItsLanguage)
+{
+    EXPECT_EQ(skin::errorReportText(QStringLiteral("磁盘已满")), QStringLiteral("磁盘已满。"));
+    EXPECT_EQ(skin::errorReportText(QStringLiteral("数据文件已损坏（SQLite 错误 11：malformed）")),
+              QStringLiteral("数据文件已损坏（SQLite 错误 11：malformed）。"));
+    EXPECT_EQ(skin::errorReportText(QStringLiteral("disk full")), QStringLiteral("disk full."));
+    for (const QString& closed : {QStringLiteral("已保存。"), QStringLiteral("完成！"), QStringLiteral("done.")})
+        EXPECT_EQ(skin::errorReportText(closed), closed);
 }

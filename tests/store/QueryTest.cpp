@@ -499,7 +499,7 @@ TEST(QueryFailures, StoreErrorsCarryTheEnginesOwnMessage)
         query.open();
         FAIL() << "a missing store must not open";
     } catch (const store::StoreError& error) {
-        EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith("unable to open database file"));
+        EXPECT_TRUE(QString::fromUtf8(error.what()).endsWith("：无法打开数据文件（SQLite 错误 14：unable to open database file）"));
     }
     EXPECT_FALSE(QFileInfo::exists(folder.storePath()));  // nothing was created
 }

@@ -90,7 +90,7 @@ TEST(Schema, CountingAFileThatIsNoStoreReportsTheEnginesError)
         store::countRows(path);
         FAIL();
     } catch (const store::StoreError& error) {
-        EXPECT_STREQ(error.what(), "file is not a database");
+        EXPECT_STREQ(error.what(), "文件不是数据库文件（SQLite 错误 26：file is not a database）");
     }
     EXPECT_EQ(testing_support::readBytes(path), QByteArray(4096, 'x'));
 }

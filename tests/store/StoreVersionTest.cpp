@@ -100,7 +100,7 @@ TEST(StoreCheck, FilesThatAreNoStoreOfThisProgramAreNamed)
     store::Connection(other, store::Connection::Mode::CreateNew).exec(QStringLiteral("create table t(x)"));
     EXPECT_EQ(store::whyNotAStore(other), QStringLiteral("其中没有“文本”表，也没有“图片”表"));
     EXPECT_EQ(failureOf([&] { store::whyNotAStore(folder.file("missing.mdb")); }),
-              QStringLiteral("unable to open database file (%1)").arg(folder.file("missing.mdb")));
+              QStringLiteral("%1：无法打开数据文件（SQLite 错误 14：unable to open database file）").arg(folder.file("missing.mdb")));
 }
 
 TEST(StoreCheck, ColumnsAreCheckedByTableAndPlace)

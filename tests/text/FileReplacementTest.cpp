@@ -128,10 +128,11 @@ TEST(FileReplacement, AFailedFlushIsAFailureThatNamesTheCauseAndKeepsTheOldFile)
     const QString path = folder.file("book.mz");
     writeFile(path, "old contents");
     const QStringList before = folderEntries(folder.path());
-    for (const int error : {EIO, ENOSPC}) {
+    for (const auto& [error, cause] : {std::pair{EIO, "磁盘读写出错（"}, std::pair{ENOSPC, "磁盘已满（"}}) {
         FailingFlush failing(error);
         const QString message = errorOf([&] { replaceFile(path, "new contents"); });
         EXPECT_TRUE(message.contains(path)) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(cause))) << message.toStdString();
         EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(error))))
             << message.toStdString();
         EXPECT_FALSE(message.contains(QStringLiteral("Unknown error"))) << message.toStdString();

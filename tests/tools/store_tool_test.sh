@@ -10,8 +10,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 "$tool" create "$dir/new.mdb" >/dev/null || fail "create of a new store"
 out=$("$tool" check "$dir/new.mdb") || fail "check of a new store"
-grep -q $'^文本\t0 rows$' <<<"$out" || fail "check lists 文本: $out"
-grep -q $'^图片\t0 rows$' <<<"$out" || fail "check lists 图片: $out"
+grep -q $'^文本\t0 行$' <<<"$out" || fail "check lists 文本: $out"
+grep -q $'^图片\t0 行$' <<<"$out" || fail "check lists 图片: $out"
 
 echo "keep me" > "$dir/existing.mdb"
 if err=$("$tool" create "$dir/existing.mdb" 2>&1); then fail "create over an existing file"; fi
@@ -81,6 +81,6 @@ if "$tool" create "$dir/dangling.mdb" >/dev/null 2>&1; then fail "create through
 pages=$(( $(stat -c %s "$dir/new.mdb") / 4096 ))
 head -c 4096 /dev/zero | tr '\0' '\377' | dd of="$dir/new.mdb" bs=4096 seek=$((pages / 2)) count=1 conv=notrunc 2>/dev/null
 if err=$("$tool" check "$dir/new.mdb" 2>&1); then fail "check passed a damaged store: $err"; fi
-grep -q "is damaged" <<<"$err" || fail "message for a damaged store: $err"
+grep -q "已损坏" <<<"$err" || fail "message for a damaged store: $err"
 
 if [[ $failures -eq 0 ]]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; exit 1; fi
