@@ -66,7 +66,7 @@ TEST_F(AlbumWindowsTest, DeleteAsksAboutTheCurrentPictureAndYesDeletesIt)
     EXPECT_EQ(remove.question(), "- it's 100%.jpg");
     EXPECT_EQ(storedPictures(), 2);
     EXPECT_EQ(query.recordCount(), 2);
-    EXPECT_EQ(pane.positionText().left(4), "2/2 ");  // the row before became current
+    EXPECT_EQ(settled(pane).positionText().left(4), "2/2 ");  // the row before became current
 }
 
 TEST_F(AlbumWindowsTest, DeleteDoesNothingOnAnEmptyAlbumAndNoKeepsThePicture)
@@ -89,14 +89,14 @@ TEST_F(AlbumWindowsTest, DeletingEveryPictureLeavesAnEmptyAlbumLabel)
         remove.deleteCurrentPicture();
     }
     EXPECT_EQ(storedPictures(), 0);
-    EXPECT_EQ(pane.positionText(), "-1/0  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "-1/0  0x0");
 }
 
 TEST_F(AlbumWindowsTest, SearchMatchesNamesOrDescriptionsContainingOrEqualToTheTypedText)
 {
     searchFor(0, 1, QStringLiteral("sea"));
     EXPECT_EQ(query.recordCount(), 0);  // names carry their extension
-    EXPECT_EQ(pane.positionText(), "-1/0  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "-1/0  0x0");
     searchFor(0, 0, QStringLiteral("sea"));
     EXPECT_EQ(query.recordCount(), 1);
     searchFor(1, 0, QStringLiteral("海边"));
@@ -152,6 +152,7 @@ protected:
     {
         files.answers = {path};
         testing_support::click(add, "suiButton1");
+        add.waitForLoading();
     }
     platform::FakeFileChooser files;
     TForm7 add;
@@ -197,7 +198,7 @@ TEST_F(AddPictureTest, ChecksComeInOrderAndAStoredPictureBecomesCurrent)
     EXPECT_EQ(storedPictures(), 4);
     EXPECT_EQ(query.fieldText(0), " 海边 .jpg");
     EXPECT_EQ(query.fieldText(1), "夏天");
-    EXPECT_EQ(pane.positionText(), "4/4  64x48");
+    EXPECT_EQ(settled(pane).positionText(), "4/4  64x48");
     EXPECT_TRUE(add.pathEdit()->text().isEmpty());  // closing empties the dialog
     EXPECT_TRUE(add.previewSize().isEmpty());
 }
