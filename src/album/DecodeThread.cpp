@@ -84,7 +84,13 @@ void DecodeThread::run()
         auto cancelled = std::make_shared<std::atomic<bool>>(false);
         runningCancel_ = cancelled;
         lock.unlock();
-        Delivery delivery = job(*cancelled);
+        Delivery delivery;
+        try {
+            delivery = job(*cancelled);
+        } catch (...) {
+            // A job reports its own failures through its delivery; anything else it lets
+            // through has no one to go to and must not end the thread.
+        }
         if (delivery && !cancelled->load())
             QMetaObject::invokeMethod(this, std::move(delivery), Qt::QueuedConnection);
         lock.lock();

@@ -16,6 +16,7 @@
 
 #include <QBuffer>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -179,6 +180,31 @@ TEST_F(AddPictureTest, BrowsingFillsPathNameAndPreviewAndEmptiesTheDescription)
     EXPECT_EQ(asked.previewSide, 136);
     EXPECT_EQ(asked.preview(folder.file("tall.bmp")).size(), QSize(102, 136));
     EXPECT_TRUE(asked.preview(folder.file("none.bmp")).isNull());
+}
+
+// The file is read and decoded while the dialog answers; a file chosen again, or a dialog closed
+// meanwhile, drops the result of the one before.
+TEST_F(AddPictureTest, OnlyTheFileChosenLastIsShown)
+{
+    files.answers = {file("a.jpg", jpegBytes(40, 30)), file("b.bmp", bmpBytes(30, 40))};
+    testing_support::click(add, "suiButton1");
+    EXPECT_TRUE(add.loading());
+    EXPECT_TRUE(add.pathEdit()->text().isEmpty());
+    testing_support::click(add, "suiButton1");
+    add.waitForLoading();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(add.loading());
+    EXPECT_EQ(add.nameEdit()->text(), "b.bmp");
+    EXPECT_EQ(add.previewSize(), QSize(102, 136));
+
+    files.answers = {file("c.jpg", jpegBytes(40, 30))};
+    testing_support::click(add, "suiButton1");
+    testing_support::click(add, "suiButton3");  // 取消 while it loads
+    add.waitForLoading();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(add.pathEdit()->text().isEmpty());
+    EXPECT_TRUE(add.previewSize().isEmpty());
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(AddPictureTest, ChecksComeInOrderAndAStoredPictureBecomesCurrent)

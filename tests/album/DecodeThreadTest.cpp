@@ -7,21 +7,26 @@
 #include <QStringList>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <memory>
 
 using album::DecodeThread;
 using album::ThumbnailCache;
 
 namespace {
 
-// A job that runs until it is cancelled, then still offers a result (which must be dropped).
-DecodeThread::Job untilCancelled(QStringList& delivered, std::atomic<bool>& started)
+// Queues a job that runs until it is cancelled, then still offers a result (which must be
+// dropped), and returns once it runs.
+void startUntilCancelled(DecodeThread& thread, QStringList& delivered)
 {
-    return [&delivered, &started](const std::atomic<bool>& cancelled) -> DecodeThread::Delivery {
-        started = true;
+    auto started = std::make_shared<std::atomic<bool>>(false);
+    thread.enqueue([&delivered, started](const std::atomic<bool>& cancelled) -> DecodeThread::Delivery {
+        *started = true;
         while (!cancelled.load())
             QThread::yieldCurrentThread();
         return [&delivered] { delivered << "cancelled job"; };
-    };
+    });
+    while (!*started)
+        QThread::yieldCurrentThread();
 }
 
 DecodeThread::Job named(QStringList& delivered, const QString& name, Qt::HANDLE* ranOn = nullptr)
@@ -62,11 +67,8 @@ TEST(DecodeThread, ReplaceCancelsTheRunningJobAndDropsTheQueuedOnes)
 {
     DecodeThread thread;
     QStringList delivered;
-    std::atomic<bool> started = false;
-    thread.enqueue(untilCancelled(delivered, started));
+    startUntilCancelled(thread, delivered);
     thread.enqueue(named(delivered, "queued"));
-    while (!started)
-        QThread::yieldCurrentThread();
     thread.replace(named(delivered, "newest"));
     thread.waitUntilIdle();
     EXPECT_EQ(delivered, QStringList{"newest"});
@@ -77,16 +79,10 @@ TEST(DecodeThread, CancelAllAndDestructionStopARunningJob)
     QStringList delivered;
     {
         DecodeThread thread;
-        std::atomic<bool> started = false;
-        thread.enqueue(untilCancelled(delivered, started));
-        while (!started)
-            QThread::yieldCurrentThread();
+        startUntilCancelled(thread, delivered);
         thread.cancelAll();
         thread.waitUntilIdle();
-        started = false;
-        thread.enqueue(untilCancelled(delivered, started));
-        while (!started)
-            QThread::yieldCurrentThread();
+        startUntilCancelled(thread, delivered);
     }  // returns only once the job has stopped
     QCoreApplication::processEvents();
     EXPECT_TRUE(delivered.isEmpty());

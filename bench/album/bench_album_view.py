@@ -1,0 +1,68 @@
+#!/usr/bin/env python3
+"""The album's picture views as whole processes beside djpeg, on photographs as cameras give
+them (6000 x 4000, about a megabyte per megapixel at quality 90):
+  - the preview of one photograph from a fresh start (bench_album_jpeg preview) beside
+    `djpeg photo.jpg` (goal: processor time at most 1.2 x);
+  - the thumbnail window's first fill of seven (bench_album_thumbnails fill) beside a shell
+    running `djpeg -scale 1/8` on each (goal: at most 1.1 x), with when each cell filled and
+    the longest pause of the window's event loop meanwhile;
+  - repaint and scroll of the filled window (in one process; goal: at most 20 ms).
+Each side runs at least 5 times, alternating.
+  bench/album/bench_album_view.py BUILD_DIR [RUNS]"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import bench_process  # noqa: E402
+
+PICTURES = 7
+
+
+def main():
+    if len(sys.argv) < 2:
+        raise SystemExit(__doc__)
+    build = os.path.abspath(sys.argv[1])
+    runs = max(5, int(sys.argv[2]) if len(sys.argv) > 2 else 5)
+    if not shutil.which("djpeg"):
+        raise SystemExit("djpeg is missing (package libjpeg-turbo-progs; scripts/deps.sh bench)")
+    jpeg_bench = os.path.join(build, "bench", "album", "bench_album_jpeg")
+    thumbnails_bench = os.path.join(build, "bench", "album", "bench_album_thumbnails")
+    with tempfile.TemporaryDirectory(prefix="mozhou-album-view-", dir=os.getcwd()) as folder:
+        made = subprocess.run([jpeg_bench, "make", folder, str(PICTURES)], check=True,
+                              capture_output=True, text=True)
+        photos = made.stdout.split()
+        sizes = [os.path.getsize(photo) / 1e6 for photo in photos]
+        print(f"{PICTURES} photographs of 6000 x 4000, {min(sizes):.1f} to {max(sizes):.1f} MB each; "
+              f"{runs} runs of each side, alternating")
+        store = os.path.join(folder, "Data", "current.mdb")
+        table = bench_process.Table("ours", "djpeg")
+
+        ours, reference = [], []
+        for _ in range(runs):
+            reference.append(bench_process.run(["djpeg", "-outfile", os.devnull, photos[0]]))
+            ours.append(bench_process.run([jpeg_bench, "preview", store]))
+        table.case("preview of a 24-megapixel JPEG from a fresh start", ours, reference,
+                   "processor time at most 1.2 x djpeg")
+
+        djpeg_loop = " ; ".join(f"djpeg -scale 1/8 -outfile /dev/null '{photo}'" for photo in photos)
+        report = os.path.join(folder, "fill-report")
+        ours, reference, reports = [], [], []
+        for _ in range(runs):
+            reference.append(bench_process.run(["sh", "-c", djpeg_loop]))
+            ours.append(bench_process.run([thumbnails_bench, "fill", folder, report]))
+            with open(report) as text:
+                reports.append(text.read().strip())
+        table.case(f"thumbnail window's first fill, {PICTURES} x 24 megapixels", ours, reference,
+                   "at most 1.1 x seven djpeg -scale 1/8")
+        for line in reports:
+            print(f"  {line}")
+        sys.stdout.flush()
+        subprocess.run([thumbnails_bench, "repaint", folder, str(max(runs, 7))], check=True)
+
+
+if __name__ == "__main__":
+    main()
