@@ -45,11 +45,11 @@ QByteArray photoJpeg(int width, int height, quint32 seed)
         const double v = double(y) / height;
         for (int x = 0; x < width; ++x) {
             const double u = double(x) / width;
-            // Broad light and shade, then noise of about ±20 levels in each channel.
+            // Broad light and shade, then noise of up to ±48 levels in each channel.
             const double shade = 0.5 + 0.5 * std::sin(6.0 * u + 4.0 * v + phase);
             const quint32 noise = random.generate();
             const auto channel = [&](double level, int shift) {
-                return std::clamp(int(level * 255.0) + int((noise >> shift) & 63) - 32, 0, 255);
+                return std::clamp(int(level * 255.0) + int((noise >> shift) & 255) * 97 / 256 - 48, 0, 255);
             };
             line[x] = qRgb(channel(0.2 + 0.6 * shade * u, 0), channel(0.3 + 0.5 * shade * v, 8),
                            channel(0.7 - 0.5 * shade, 16));

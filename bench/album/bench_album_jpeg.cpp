@@ -3,7 +3,9 @@
 // thread, at the DCT scale that covers the fitted size), and the preview is painted once.
 // bench/album/bench_album_view.py times it beside djpeg decoding the same file.
 //   bench_album_jpeg make FOLDER [PICTURES [WIDTH HEIGHT]]   photographs and their store
-//   bench_album_jpeg preview STORE                             one preview, then exit
+//   bench_album_jpeg preview STORE REPORT                      one preview, then exit
+// REPORT receives the preview's own share of the process, from the refresh to the painted
+// picture: "wall_ms processor_ms" (processor time of all the process's threads).
 // The platform is QT_QPA_PLATFORM's (offscreen when unset).
 #include "BenchSupport.h"
 
@@ -14,6 +16,7 @@
 #include "store/Statements.h"
 
 #include <QApplication>
+#include <QFile>
 #include <cstdio>
 #include <cstring>
 
@@ -30,19 +33,26 @@ int make(int argc, char** argv)
     return 0;
 }
 
-int preview(const QString& store)
+int preview(const QString& store, const QString& reportPath)
 {
     skin::RecordingSink messages;
     store::Query pictureQuery;
     album::AlbumPane pane(nullptr, pictureQuery);
     pane.resize(760, 480);
-    pictureQuery.setStorePath(store);
-    pictureQuery.setStatement(store::statements::allPictures());
-    pictureQuery.open();
     skin::command(&pane, "N29")->trigger();  // the preview layout, laid out
     pane.show();
-    pane.waitForPreview();
-    (void)pane.previewPane()->grab();  // one paint of the fitted picture
+    pictureQuery.setStorePath(store);
+    pictureQuery.setStatement(store::statements::allPictures());
+    const double cpuBefore = bench::ownCpuMilliseconds();
+    const double wall = bench::millisecondsOf([&] {
+        pictureQuery.open();  // the refresh on the first record
+        pane.waitForPreview();
+        (void)pane.previewPane()->grab();  // one paint of the fitted picture
+    });
+    const double cpu = bench::ownCpuMilliseconds() - cpuBefore;
+    QFile report(reportPath);
+    if (!report.open(QIODevice::WriteOnly) || report.write(QByteArray::number(wall) + ' ' + QByteArray::number(cpu) + '\n') <= 0)
+        return 4;
     if (!messages.messages.empty() || !pane.positionText().startsWith(QStringLiteral("1/"))
         || pane.positionText().endsWith(QStringLiteral("0x0"))) {
         std::fprintf(stderr, "no preview: %s\n", qPrintable(pane.positionText()));
@@ -64,8 +74,8 @@ int main(int argc, char** argv)
     }
     if (argc >= 3 && std::strcmp(argv[1], "make") == 0)
         return make(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "preview") == 0)
-        return preview(QString::fromLocal8Bit(argv[2]));
-    std::fprintf(stderr, "usage: bench_album_jpeg make FOLDER [PICTURES [WIDTH HEIGHT]] | preview STORE\n");
+    if (argc == 4 && std::strcmp(argv[1], "preview") == 0)
+        return preview(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    std::fprintf(stderr, "usage: bench_album_jpeg make FOLDER [PICTURES [WIDTH HEIGHT]] | preview STORE REPORT\n");
     return 2;
 }
