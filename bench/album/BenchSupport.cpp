@@ -4,10 +4,13 @@
 #include "store/Sqlite.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <cmath>
+#include <stdexcept>
 
 namespace bench {
 
@@ -30,6 +33,56 @@ QByteArray jpegOf(int width, int height, int quality)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG", quality);
     return bytes;
+}
+
+QByteArray photoJpeg(int width, int height, quint32 seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    const double phase = random.bounded(6.28);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const double v = double(y) / height;
+        for (int x = 0; x < width; ++x) {
+            const double u = double(x) / width;
+            // Broad light and shade, then noise of up to ±48 levels in each channel.
+            const double shade = 0.5 + 0.5 * std::sin(6.0 * u + 4.0 * v + phase);
+            const quint32 noise = random.generate();
+            const auto channel = [&](double level, int shift) {
+                return std::clamp(int(level * 255.0) + int((noise >> shift) & 255) * 97 / 256 - 48, 0, 255);
+            };
+            line[x] = qRgb(channel(0.2 + 0.6 * shade * u, 0), channel(0.3 + 0.5 * shade * v, 8),
+                           channel(0.7 - 0.5 * shade, 16));
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return bytes;
+}
+
+QStringList makePhotoAlbum(const QString& folder, int pictures, int width, int height)
+{
+    QDir(folder).mkpath(QStringLiteral("Data"));
+    const QString path = folder + QStringLiteral("/Data/current.mdb");
+    store::createStore(path);
+    store::Connection connection(path);
+    store::SqliteStatement insert(connection, QStringLiteral("insert into 图片 values(?,?,?,?,NULL)"));
+    QStringList files;
+    for (int i = 0; i < pictures; ++i) {
+        const QByteArray jpeg = photoJpeg(width, height, quint32(i + 1));
+        const QString file = folder + QStringLiteral("/photo%1.jpg").arg(i);
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(jpeg) != jpeg.size() || !out.flush())
+            throw std::runtime_error("cannot write " + file.toStdString());
+        insert.reset();
+        insert.bindAll({QStringLiteral("照片%1.jpg").arg(i), QStringLiteral("%1 × %2").arg(width).arg(height), 1, jpeg});
+        insert.step();
+        files << file;
+    }
+    insert.reset();
+    return files;
 }
 
 QByteArray makeAlbumStore(const QString& path, int pictures, qint64 totalBytes)

@@ -147,6 +147,12 @@ void AlbumPane::buildPreviewPane()
 {
     view_ = new PictureView(this);
     view_->hide();
+    // A record that does not decode is reported as any failed refresh is, once its decoding
+    // has ended; the query and the album stay usable.
+    connect(view_, &PictureView::decodeFailed, this, [this](const QString& message) {
+        previewFailed_ = true;
+        skin::showErrorReport(message);
+    });
 }
 
 void AlbumPane::loadThemePictures(const QString& themesFolder)
@@ -240,12 +246,22 @@ void AlbumPane::selectCurrentRow()
     followingQuery_ = false;
 }
 
-// Runs on every move of the picture query. A record that does not decode ends the refresh with
-// the generic error report (the preview stays empty); the query and the album stay usable.
+// Runs on every move of the picture query. The picture decodes meanwhile on the preview's own
+// thread; a record that does not decode ends with the generic error report then.
 void AlbumPane::ADOQuery2AfterScroll()
 {
     syncGrid();
     previewFailed_ = !skin::guarded([this] { view_->showRecord(query_); });
+}
+
+void AlbumPane::waitForPreview()
+{
+    view_->waitForDecode();
+}
+
+bool AlbumPane::previewDecoding() const
+{
+    return view_->decoding();
 }
 
 QString AlbumPane::previewHint() const
@@ -271,6 +287,7 @@ void AlbumPane::restartByName()
 {
     reloadAll();
     skin::command(this, commands::kSortByName)->trigger();
+    waitForPreview();
 }
 
 int AlbumPane::count() const
@@ -281,6 +298,7 @@ int AlbumPane::count() const
 void AlbumPane::next()
 {
     query_.next();
+    waitForPreview();
 }
 
 QString AlbumPane::name() const
@@ -293,8 +311,10 @@ QString AlbumPane::description() const
     return query_.fieldText(kDescriptionColumn);
 }
 
+// The picture being decoded is the one asked for: wait for it.
 const QImage& AlbumPane::picture() const
 {
+    view_->waitForDecode();
     return view_->picture();
 }
 

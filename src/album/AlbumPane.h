@@ -58,10 +58,15 @@ public:
     // Throws on a store error.
     void reloadAll();
     // Whether the last after-scroll refresh failed (its error has been reported); a reload
-    // clears it.
+    // clears it. A picture still decoding has not failed yet.
     bool previewFailed() const { return previewFailed_; }
+    // Whether the preview's picture is still being decoded, and the wait for it to be in place
+    // (or its failure reported).
+    bool previewDecoding() const;
+    void waitForPreview();
 
-    // The walk of the album export and the picture actions' current picture.
+    // The walk of the album export and the picture actions' current picture. The walk's steps
+    // wait for the picture to decode.
     void restartByName() override;
     int count() const override;
     void next() override;

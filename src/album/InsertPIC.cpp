@@ -1,5 +1,6 @@
 #include "InsertPIC.h"
 
+#include "DecodeThread.h"
 #include "skin/Controls.h"
 #include "skin/Messages.h"
 #include "skin/TsuiMessageDialog.h"
@@ -99,6 +100,7 @@ TForm7::TForm7(QWidget* owner, store::Query& pictureQuery)
     setTabOrder(suiEdit3, suiButton2);
     setTabOrder(suiButton2, suiButton3);
     suiMessageDialog1 = new TsuiMessageDialog(this, TsuiIconType::suiWarning);
+    loader_ = new album::DecodeThread(this);
     suiButton1->setObjectName(QStringLiteral("suiButton1"));
     connect(suiButton1, &QPushButton::clicked, this, &TForm7::suiButton1Click);
     suiButton2->setObjectName(QStringLiteral("suiButton2"));
@@ -114,6 +116,8 @@ QSize TForm7::previewSize() const
 
 void TForm7::clearFields()
 {
+    ++request_;  // a file still loading is no longer wanted
+    loading_ = false;
     suiEdit1->clear();
     suiEdit2->clear();
     suiEdit3->clear();
@@ -122,26 +126,62 @@ void TForm7::clearFields()
     Image1->resize(0, 0);
 }
 
-// A file the loader cannot read is reported and leaves the fields empty. A picture with a side
-// of 0 cannot be previewed and counts as no picture.
+// The file is read and decoded off the window's thread, so that a large picture never stops the
+// dialog; only the newest file chosen is shown. A file the loader cannot read is reported and
+// leaves the fields empty. A picture with a side of 0 cannot be previewed and counts as no
+// picture.
 void TForm7::suiButton1Click()
 {
     const QString path = fileChooser_->choose(album::openPictureQuestion(this));
     if (path.isEmpty())
         return;
     clearFields();
-    skin::guarded([&] {
-        album::LoadedPicture picture = album::loadPictureFile(path);
-        const QSize shown = album::dialogPreviewSize(picture.image.size());
-        suiEdit1->setText(path);
-        suiEdit2->setText(QFileInfo(path).fileName());
-        suiEdit3->setFocus();
-        if (shown.isEmpty())
-            return;
-        Image1->setPixmap(QPixmap::fromImage(picture.image));
-        Image1->resize(shown);
-        loaded_ = std::move(picture);
+    const quint64 request = ++request_;
+    loading_ = true;
+    loader_->replace([this, request, path](const std::atomic<bool>&) -> album::DecodeThread::Delivery {
+        try {
+            album::LoadedPicture picture = album::loadPictureFile(path);
+            const QSize shown = album::dialogPreviewSize(picture.image.size());
+            const QImage preview = shown.isEmpty() ? QImage()
+                                                   : picture.image.scaled(shown, Qt::IgnoreAspectRatio,
+                                                                          Qt::SmoothTransformation);
+            picture.image = preview;  // the full picture is not needed again: the data is stored
+            return [this, request, path, picture = std::move(picture), preview]() mutable {
+                takeLoaded(request, path, std::move(picture), preview);
+            };
+        } catch (const std::exception& failure) {
+            const QString message = QString::fromUtf8(failure.what());
+            return [this, request, message] { takeFailure(request, message); };
+        }
     });
+}
+
+void TForm7::takeLoaded(quint64 request, const QString& path, album::LoadedPicture picture, const QImage& preview)
+{
+    if (request != request_ || !loading_)
+        return;
+    loading_ = false;
+    suiEdit1->setText(path);
+    suiEdit2->setText(QFileInfo(path).fileName());
+    suiEdit3->setFocus();
+    if (preview.isNull())
+        return;
+    Image1->setPixmap(QPixmap::fromImage(preview));
+    Image1->resize(preview.size());
+    loaded_ = std::move(picture);
+}
+
+void TForm7::takeFailure(quint64 request, const QString& message)
+{
+    if (request != request_ || !loading_)
+        return;
+    loading_ = false;
+    skin::showErrorReport(message);
+}
+
+void TForm7::waitForLoading()
+{
+    loader_->waitUntilIdle();
 }
 
 void TForm7::suiButton2Click()

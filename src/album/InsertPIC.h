@@ -17,6 +17,8 @@ class Query;
 }
 
 namespace album {
+class DecodeThread;
+
 // The dialog preview's size: the longer side 136, small pictures enlarged too (products before
 // the division, which truncates). An empty size for a picture with a side of 0.
 QSize dialogPreviewSize(QSize natural);
@@ -39,6 +41,10 @@ public:
     TsuiEdit* descriptionEdit() const { return suiEdit3; }
     // The dialog preview: its size, empty when it holds no picture.
     QSize previewSize() const;
+    // Whether the chosen file is still being read and decoded, and the wait until it is shown
+    // (or its failure reported).
+    bool loading() const { return loading_; }
+    void waitForLoading();
 
 signals:
     // A picture was stored through the picture query, as its new last row.
@@ -50,10 +56,16 @@ private:
     void suiButton3Click();  // 取消(&C)
     void FormClose() override;
     void clearFields();
+    // The chosen file, read and decoded on the decoding thread, shown in the fields.
+    void takeLoaded(quint64 request, const QString& path, album::LoadedPicture picture, const QImage& preview);
+    void takeFailure(quint64 request, const QString& message);
 
     store::Query& pictureQuery_;
     platform::FileChooser* fileChooser_ = &platform::dialogFileChooser();
     std::optional<album::LoadedPicture> loaded_;
+    album::DecodeThread* loader_ = nullptr;
+    quint64 request_ = 0;  // the newest file chosen; results for older ones are dropped
+    bool loading_ = false;
 
     TsuiGroupBox* suiGroupBox1;  // 选择图片
     TsuiGroupBox* suiGroupBox2;  // 预览

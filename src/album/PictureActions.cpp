@@ -33,6 +33,11 @@ std::optional<CurrentPicture> currentPicture(const PictureWalk& album)
     return CurrentPicture{picture, format, album.jpegData()};
 }
 
+QImage fullPicture(const CurrentPicture& current)
+{
+    return current.format == PictureFormat::Jpeg ? decodeJpeg(current.jpeg) : current.picture;
+}
+
 QString saveFilter(PictureFormat format)
 {
     return format == PictureFormat::Bmp ? QStringLiteral("位图图像 (*.bmp)")
@@ -76,7 +81,7 @@ void applyWallpaper(const CurrentPicture* current, WallpaperStyle style, const Q
         return;
     }
     Q_ASSERT(current);
-    textfile::replaceFile(wallpaperFile, bitmapFileBytes(current->picture));
+    textfile::replaceFile(wallpaperFile, bitmapFileBytes(fullPicture(*current)));
     const QString tile = style == WallpaperStyle::Tile ? QStringLiteral("1") : QStringLiteral("0");
     const QString stretch = style == WallpaperStyle::Stretch ? QStringLiteral("2") : QStringLiteral("0");
     keepValuesThenSet(desktop, {tile, stretch, wallpaperFile});

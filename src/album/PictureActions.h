@@ -21,10 +21,14 @@ namespace album {
 class PictureWalk;
 
 struct CurrentPicture {
-    QImage picture;      // the preview picture, decoded
+    QImage picture;      // the preview picture, decoded (a JPEG as shown, maybe reduced)
     PictureFormat format = PictureFormat::None;
     QByteArray jpeg;     // the stored JPEG stream of a JPEG record
 };
+
+// The picture with all its pixels, as the clipboard and the wallpaper need it: a JPEG record's
+// stream decoded at full size, a BMP record's picture as it is. Throws DecodeError.
+QImage fullPicture(const CurrentPicture& current);
 
 // The picture the actions work on; nothing when the album is empty or the preview holds none
 // (a Fail record never has one).
@@ -38,7 +42,7 @@ QString saveTarget(const QString& chosen, PictureFormat format);
 // What a file of the picture holds: the stored JPEG stream for a JPEG record, a BMP file of the
 // picture otherwise, whatever the file's name says.
 QByteArray pictureFileBytes(const CurrentPicture& current);
-// A BMP file of the picture: a JPEG decoded, as the wallpaper and the clipboard need it.
+// A BMP file of the picture, as the wallpaper needs it.
 QByteArray bitmapFileBytes(const QImage& picture);
 // Writes the file whole (temporary file, checked flush, rename); throws with the reason.
 void writePictureFile(const QString& path, const CurrentPicture& current);

@@ -44,6 +44,8 @@ struct JpegErrorManager {
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
     bool tooManyScans;
+    CancelFlag cancelled;
+    bool wasCancelled;
 };
 
 extern "C" void jpegErrorExit(j_common_ptr cinfo)
@@ -67,21 +69,28 @@ extern "C" void jpegEmitMessage(j_common_ptr cinfo, int level)
 
 extern "C" void jpegOutputMessage(j_common_ptr) {}
 
-// libjpeg calls this once per row of blocks while it reads the coded data, so a stream with more
-// scans than kMaxJpegScans is stopped as its first scan too many begins, before it costs more
-// than that many passes over the picture.
+// libjpeg calls this once per row of blocks while it reads the coded data and once per output
+// row, so a stream with more scans than kMaxJpegScans is stopped as its first scan too many
+// begins, before it costs more than that many passes over the picture, and a decoding whose
+// result is no longer wanted stops within a row.
 extern "C" void jpegProgress(j_common_ptr cinfo)
 {
     if (!cinfo->is_decompressor)
         return;
+    auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+    if (manager->cancelled && manager->cancelled->load(std::memory_order_relaxed)) {
+        manager->wasCancelled = true;
+        std::longjmp(manager->jump, 1);
+    }
     if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxJpegScans)
         return;
-    auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
     manager->tooManyScans = true;
     std::longjmp(manager->jump, 1);
 }
 
-enum class JpegStatus { Ok, LibraryError, NoImage, TooLarge, NoMemory, HeaderOnly, TooManyScans, Truncated };
+enum class JpegStatus {
+    Ok, LibraryError, NoImage, TooLarge, NoMemory, HeaderOnly, TooManyScans, Truncated, Cancelled
+};
 
 struct JpegJob {
     // in
@@ -90,6 +99,7 @@ struct JpegJob {
     bool headerOnly;
     unsigned leastWidth;   // 0: full size; otherwise the smallest DCT scale giving at least
     unsigned leastHeight;  // leastWidth × leastHeight (full size when none does)
+    CancelFlag cancelled;
     // out
     JpegStatus status;
     int code;  // libjpeg's message code of a LibraryError
@@ -177,6 +187,8 @@ void runJpeg(JpegJob* job)
     errors.pub.output_message = jpegOutputMessage;
     errors.message[0] = '\0';
     errors.tooManyScans = false;
+    errors.cancelled = job->cancelled;
+    errors.wasCancelled = false;
     progress.progress_monitor = jpegProgress;
     job->status = JpegStatus::Ok;
     job->pixels = nullptr;
@@ -186,7 +198,9 @@ void runJpeg(JpegJob* job)
         releasePixels(pixels);
         std::free(cmykRow);
         jpeg_destroy_decompress(&cinfo);
-        job->status = errors.tooManyScans ? JpegStatus::TooManyScans : JpegStatus::LibraryError;
+        job->status = errors.wasCancelled  ? JpegStatus::Cancelled
+                      : errors.tooManyScans ? JpegStatus::TooManyScans
+                                            : JpegStatus::LibraryError;
         job->code = errors.pub.msg_code;
         job->width = cinfo.image_width;
         job->height = cinfo.image_height;
@@ -283,7 +297,7 @@ QString tooLarge(qint64 width, qint64 height)
         .arg(width).arg(height);
 }
 
-JpegJob jpegJob(const QByteArray& data, bool headerOnly, QSize least = {})
+JpegJob jpegJob(const QByteArray& data, bool headerOnly, QSize least = {}, CancelFlag cancelled = nullptr)
 {
     JpegJob job{};
     job.data = reinterpret_cast<const unsigned char*>(data.constData());
@@ -291,6 +305,7 @@ JpegJob jpegJob(const QByteArray& data, bool headerOnly, QSize least = {})
     job.headerOnly = headerOnly;
     job.leastWidth = unsigned(std::max(0, least.width()));
     job.leastHeight = unsigned(std::max(0, least.height()));
+    job.cancelled = cancelled;
     if (data.isEmpty())
         throw DecodeError(QStringLiteral("JPEG 图片数据为空，无法解码"));
     runJpeg(&job);
@@ -310,6 +325,8 @@ JpegJob jpegJob(const QByteArray& data, bool headerOnly, QSize least = {})
     case JpegStatus::Truncated:
         throw DecodeError(QStringLiteral("JPEG 图片数据无法解码（只解出了 %1 行，图片共 %2 行）")
                               .arg(job.rowsRead).arg(job.height));
+    case JpegStatus::Cancelled:
+        throw DecodeCancelled();
     case JpegStatus::NoMemory:
         throw DecodeError(QStringLiteral("内存不足，无法解码 %1×%2 像素的 JPEG 图片")
                               .arg(job.width).arg(job.height));
@@ -346,10 +363,10 @@ QImage decodeJpeg(const QByteArray& data)
     return imageOfJob(jpegJob(data, false));
 }
 
-QImage decodeJpegAtLeast(const QByteArray& data, QSize least)
+QImage decodeJpegAtLeast(const QByteArray& data, QSize least, CancelFlag cancelled)
 {
     Q_ASSERT(least.width() > 0 && least.height() > 0);
-    return imageOfJob(jpegJob(data, false, least));
+    return imageOfJob(jpegJob(data, false, least, cancelled));
 }
 
 // ---- BMP -------------------------------------------------------------------------------------
@@ -514,13 +531,14 @@ std::optional<QImage> decodeRecord(const QByteArray& data, const QVariant& flag)
     return std::nullopt;
 }
 
-std::optional<QImage> decodeRecordAtLeast(const QByteArray& data, const QVariant& flag, QSize least)
+std::optional<QImage> decodeRecordAtLeast(const QByteArray& data, const QVariant& flag, QSize least,
+                                          CancelFlag cancelled)
 {
     switch (formatOfFlag(flag)) {
     case PictureFormat::Bmp:
         return decodeBmp(data);
     case PictureFormat::Jpeg:
-        return decodeJpegAtLeast(data, least);
+        return decodeJpegAtLeast(data, least, cancelled);
     case PictureFormat::None:
         break;
     }

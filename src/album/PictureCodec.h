@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QString>
 #include <QVariant>
+#include <atomic>
 #include <optional>
 #include <stdexcept>
 
@@ -32,6 +33,17 @@ public:
     explicit DecodeError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
+// Thrown instead of a picture when the caller's cancel flag was set during the decoding: the
+// result is no longer wanted, so it is no error either and is never shown.
+class DecodeCancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "decoding cancelled"; }
+};
+
+// Set by another thread to stop a decoding early; checked once per row of blocks. A null
+// pointer means the decoding runs to its end.
+using CancelFlag = const std::atomic<bool>*;
+
 enum class PictureFormat { None, Bmp, Jpeg };
 
 // The format a record's flag stands for: its text "0" BMP, "1" JPEG, anything else (an empty
@@ -48,7 +60,7 @@ QImage decodeJpeg(const QByteArray& data);
 // of libjpeg's DCT scales (1/8 to 8/8) whose output is at least `least`, at full size when the
 // picture is smaller than that. The same checks and errors as decodeJpeg; the size limit applies
 // to the picture's full size.
-QImage decodeJpegAtLeast(const QByteArray& data, QSize least);
+QImage decodeJpegAtLeast(const QByteArray& data, QSize least, CancelFlag cancelled = nullptr);
 // Decodes a whole BMP file; throws DecodeError.
 QImage decodeBmp(const QByteArray& data);
 
@@ -57,6 +69,8 @@ QImage decodeBmp(const QByteArray& data);
 std::optional<QImage> decodeRecord(const QByteArray& data, const QVariant& flag);
 // The same for a picture shown at about `least` in size: a JPEG record through
 // decodeJpegAtLeast, a BMP record at full size.
-std::optional<QImage> decodeRecordAtLeast(const QByteArray& data, const QVariant& flag, QSize least);
+// Throws DecodeCancelled when cancelled is set meanwhile (a BMP is read whole regardless).
+std::optional<QImage> decodeRecordAtLeast(const QByteArray& data, const QVariant& flag, QSize least,
+                                          CancelFlag cancelled = nullptr);
 
 } // namespace album

@@ -1,6 +1,6 @@
 #include "PictureView.h"
 
-#include "PictureCodec.h"
+#include "DecodeThread.h"
 #include "PictureRecords.h"
 #include "skin/Controls.h"
 #include "store/Query.h"
@@ -106,6 +106,7 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent)
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setMovable(false);
     ToolBar1->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: 0px; }"));
+    decoder_ = new DecodeThread(this);
 }
 
 void PictureView::loadThemePictures(const QString& themesFolder)
@@ -131,36 +132,121 @@ void PictureView::layOut()
                           kPictureToolBarHeight);
 }
 
+namespace {
+// The picture as drawn in the area: the fitted size, scaled once, smoothly.
+QImage scaledForArea(const QImage& decoded, QSize fitted)
+{
+    if (fitted.isEmpty() || decoded.size() == fitted)
+        return decoded;
+    return decoded.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+} // namespace
+
+PreviewImage decodePreview(const QByteArray& data, const QVariant& flag, QSize area, CancelFlag cancelled)
+{
+    PreviewImage result;
+    switch (formatOfFlag(flag)) {
+    case PictureFormat::Jpeg: {
+        result.natural = jpegSize(data);
+        const QSize fitted = fitPicture(result.natural, area);
+        const QImage decoded = decodeJpegAtLeast(data, fitted.expandedTo(QSize(1, 1)), cancelled);
+        result.shown = scaledForArea(decoded, fitted);
+        break;
+    }
+    case PictureFormat::Bmp:
+        result.full = decodeBmp(data);
+        result.natural = result.full.size();
+        result.shown = scaledForArea(result.full, fitPicture(result.natural, area));
+        break;
+    case PictureFormat::None:
+        break;
+    }
+    return result;
+}
+
 void PictureView::showRecord(const store::Query& query)
 {
+    decoder_->cancelAll();
+    decoding_ = false;
     Image3->clear();
     jpeg_.clear();
+    full_ = QImage();
     // The record's place and hint first, so that a picture that does not decode still shows
     // which record it is.
-    const int position = query.isOpen() ? query.recNo() : -1;
-    const int count = query.isOpen() ? query.recordCount() : 0;
-    showPlace(position, count, QSize(0, 0));
+    request_ = Request{request_.number + 1, &query};
+    request_.position = query.isOpen() ? query.recNo() : -1;
+    request_.count = query.isOpen() ? query.recordCount() : 0;
+    showPlace(request_.position, request_.count, QSize(0, 0));
     Image3->setGeometry(0, 0, 0, 0);
     Image3->setToolTip(query.isOpen() ? query.fieldText(kDescriptionColumn) : QString());
-    std::optional<QImage> picture;
     const bool onRecord = query.isOpen() && !query.inserting() && query.currentIndex() >= 0;
-    if (onRecord) {
-        const QVariant flag = query.field(kFlagColumn);
-        const PictureFormat format = formatOfFlag(flag);
-        if (format != PictureFormat::None) {
-            QByteArray data = query.fieldBytes(kDataColumn);
-            picture = decodeRecord(data, flag);
-            if (format == PictureFormat::Jpeg)
-                jpeg_ = std::move(data);
+    if (!onRecord)
+        return;
+    const QVariant flag = query.field(kFlagColumn);
+    const PictureFormat format = formatOfFlag(flag);
+    if (format == PictureFormat::None)
+        return;
+    request_.index = query.currentIndex();
+    request_.rowKey = query.rowKeyAt(request_.index);
+    const QByteArray data = query.fieldBytes(kDataColumn);
+    if (format == PictureFormat::Jpeg)
+        jpeg_ = data;
+    const quint64 number = request_.number;
+    const QSize area = PictureArea->size();
+    decoding_ = true;
+    decoder_->replace([this, number, data, flag, area](const std::atomic<bool>& cancelled) -> DecodeThread::Delivery {
+        try {
+            PreviewImage image = decodePreview(data, flag, area, &cancelled);
+            return [this, number, image = std::move(image)] { takePicture(number, image); };
+        } catch (const DecodeCancelled&) {
+            return {};
+        } catch (const std::exception& failure) {
+            const QString message = QString::fromUtf8(failure.what());
+            return [this, number, message] { takeFailure(number, message); };
         }
-    }
-    const QSize natural = picture ? picture->size() : QSize(0, 0);
-    if (picture)
-        Image3->setPicture(*picture);
-    Image3->setGeometry(QRect(QPoint(0, 0), natural));
-    showPlace(position, count, natural);
-    if (natural.height() != 0)
-        Image3->setGeometry(QRect(QPoint(0, 0), fitPicture(natural, PictureArea->size())));
+    });
+}
+
+bool PictureView::stillShowing() const
+{
+    const store::Query* query = request_.query;
+    return query && query->isOpen() && !query->inserting() && query->currentIndex() == request_.index
+           && query->rowKeyAt(request_.index) == request_.rowKey;
+}
+
+// A result for an earlier request, or for a record the query has left without a new request,
+// is dropped: a picture never shows under another record's place.
+void PictureView::takePicture(quint64 request, const PreviewImage& image)
+{
+    if (request != request_.number || !decoding_)
+        return;
+    decoding_ = false;
+    if (!stillShowing())
+        return;
+    full_ = image.full;
+    Image3->setPicture(image.shown);
+    showPlace(request_.position, request_.count, image.natural);
+    Image3->setGeometry(QRect(QPoint(0, 0), fitPicture(image.natural, PictureArea->size())));
+    emit decoded();
+}
+
+void PictureView::takeFailure(quint64 request, const QString& message)
+{
+    if (request != request_.number || !decoding_)
+        return;
+    decoding_ = false;
+    if (stillShowing())
+        emit decodeFailed(message);
+}
+
+bool PictureView::decoding() const
+{
+    return decoding_;
+}
+
+void PictureView::waitForDecode()
+{
+    decoder_->waitUntilIdle();
 }
 
 void PictureView::showPlace(int position, int count, QSize natural)
@@ -174,7 +260,7 @@ void PictureView::showPlace(int position, int count, QSize natural)
 
 const QImage& PictureView::picture() const
 {
-    return Image3->picture();
+    return full_.isNull() ? Image3->picture() : full_;
 }
 
 QString PictureView::hint() const

@@ -5,7 +5,10 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QVariant>
 #include <QWidget>
+
+#include "PictureCodec.h"
 
 class QLabel;
 class QMenu;
@@ -18,11 +21,24 @@ class Query;
 
 namespace album {
 
+class DecodeThread;
 class PreviewPicture;
 
 // The size a picture of the natural size is shown at in the area: reduced to fit, never
 // enlarged, the aspect kept with the products taken before the division (which truncates).
 QSize fitPicture(QSize natural, QSize area);
+
+// A record's picture made ready for the preview area.
+struct PreviewImage {
+    QSize natural;  // the picture's own size
+    QImage shown;   // the picture at its fitted size, drawn as it is
+    QImage full;    // a BMP record's picture at its own size; empty for a JPEG record
+};
+// Decodes a BMP or JPEG record for an area of the given size: a JPEG only at the smallest DCT
+// scale that covers its fitted size, then scaled once to that size. Safe on any thread. Throws
+// DecodeError as the codec does, DecodeCancelled when cancelled is set meanwhile.
+PreviewImage decodePreview(const QByteArray& data, const QVariant& flag, QSize area,
+                           CancelFlag cancelled = nullptr);
 
 class PictureView : public QWidget {
     Q_OBJECT
@@ -37,13 +53,20 @@ public:
     // calls it while shown; hidden, the picture area keeps its size for the fit.
     void layOut();
 
-    // Clears the picture, then shows the query's current record: its picture decoded (Myimage is
-    // read only for a BMP or JPEG record) and fitted to the picture area, its description as the
-    // hint, and the position label "n/count  widthxheight". Throws DecodeError when the record's
-    // data does not decode; the picture then stays empty and the label shows the record at 0x0.
+    // Clears the picture, then shows the query's current record: its description as the hint and
+    // the position label "n/count  0x0" at once; its picture (Myimage is read only for a BMP or
+    // JPEG record) decoded on the decoding thread, then fitted to the picture area with the
+    // label "n/count  widthxheight", unless another record was shown meanwhile. When the data
+    // does not decode, decodeFailed follows; the picture then stays empty and the label shows the
+    // record at 0x0.
     void showRecord(const store::Query& query);
+    // Whether a record's picture is still being decoded.
+    bool decoding() const;
+    // Waits until the picture being decoded is in place (or its failure signalled).
+    void waitForDecode();
 
-    // The picture shown, empty when there is none.
+    // The picture of the record shown, empty when there is none or while it decodes: a BMP at
+    // its own size, a JPEG as shown (its own pixels are in jpegData()).
     const QImage& picture() const;
     // The stored bytes behind the picture when it is a JPEG record, empty otherwise.
     const QByteArray& jpegData() const { return jpeg_; }
@@ -54,17 +77,40 @@ public:
     QLabel* positionLabel() const { return Label3; }
     QToolBar* toolBar() const { return ToolBar1; }
 
+signals:
+    // The picture of the record last shown is in place.
+    void decoded();
+    // The record last shown does not decode; message says why.
+    void decodeFailed(const QString& message);
+
 private:
     // The position label: "position/count  widthxheight".
     void showPlace(int position, int count, QSize natural);
+    // Whether the query still stands on the record whose decoding was asked for.
+    bool stillShowing() const;
+    void takePicture(quint64 request, const PreviewImage& image);
+    void takeFailure(quint64 request, const QString& message);
 
+    // What the decoding in progress is for: the newest request, and its record.
+    struct Request {
+        quint64 number = 0;
+        const store::Query* query = nullptr;
+        int index = -1;
+        quint64 rowKey = 0;
+        int position = -1;
+        int count = 0;
+    };
+    Request request_;
+    bool decoding_ = false;
     QByteArray jpeg_;
+    QImage full_;
     TImage* LineImage = nullptr;  // Line.bmp strip at the left edge
     TImage* ShowImage = nullptr;  // Show.bmp title strip
     QLabel* Label3 = nullptr;     // the position label
     QWidget* PictureArea = nullptr;
     PreviewPicture* Image3 = nullptr;
     QToolBar* ToolBar1 = nullptr;
+    DecodeThread* decoder_ = nullptr;
 };
 
 } // namespace album

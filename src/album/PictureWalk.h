@@ -21,7 +21,8 @@ public:
     virtual bool failed() const = 0;
     virtual QString name() const = 0;
     virtual QString description() const = 0;
-    // The current record's picture, empty when it has none; the stored stream of a JPEG record.
+    // The current record's picture, empty when it has none (a JPEG may be reduced to the size it
+    // is shown at); the stored stream of a JPEG record.
     virtual const QImage& picture() const = 0;
     virtual const QByteArray& jpegData() const = 0;
 };

@@ -1,6 +1,7 @@
 #include "View.h"
 
 #include "AlbumGrid.h"
+#include "DecodeThread.h"
 #include "PictureCodec.h"
 #include "PictureRecords.h"
 #include "platform/ProgramFolder.h"
@@ -14,19 +15,30 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <functional>
 
 namespace album {
 
-QImage thumbnailOf(const store::Query& pictureQuery, int row, QSize cell,
-                   const ThumbnailPictures& pictures)
+namespace {
+// The picture stretched over the whole cell, as the cell shows it.
+QImage stretched(const QImage& picture, QSize cell, Qt::TransformationMode mode)
 {
-    const QByteArray data = pictureQuery.bytesAt(row, kDataColumn);
+    if (picture.isNull() || picture.size() == cell)
+        return picture;
+    return picture.scaled(cell, Qt::IgnoreAspectRatio, mode);
+}
+} // namespace
+
+QImage thumbnailOf(const QByteArray& data, const QVariant& flag, QSize cell,
+                   const ThumbnailPictures& pictures, CancelFlag cancelled)
+{
     if (data.isEmpty())
-        return pictures.null;
-    const std::optional<QImage> picture =
-        decodeRecordAtLeast(data, pictureQuery.valueAt(row, kFlagColumn), cell);
-    return picture ? *picture : pictures.fail;
+        return stretched(pictures.null, cell, Qt::FastTransformation);
+    std::optional<QImage> picture = decodeRecordAtLeast(data, flag, cell, cancelled);
+    if (!picture)
+        return stretched(pictures.fail, cell, Qt::FastTransformation);
+    return stretched(*picture, cell, Qt::SmoothTransformation);
 }
 
 } // namespace album
@@ -91,6 +103,7 @@ TForm14::TForm14(const AlbumGridParts& album, const platform::ProgramFolder& fol
     layOutGrid();
     PopupMenu1 = new TsuiPopupMenu(this);
     PopupMenu1->addActions({album.copyPicture, album.savePictureAs});
+    decoder_ = new album::DecodeThread(this);
     FormCreate(folder);
 }
 
@@ -133,8 +146,10 @@ void TForm14::buildGrid(const AlbumGridParts& album)
                     suiDBGrid1->scrollTo(model_.index(current.row(), album::kDataColumn));
                 suiDBGrid1->verticalHeader()->viewport()->update();
             });
-    // A reset (the row count changed) forgets the column set-up.
+    // A reset (the row count changed) forgets the column set-up, and the cells waiting for
+    // thumbnails are no longer the cells in view.
     connect(&model_, &QAbstractItemModel::modelReset, this, &TForm14::reapplyColumns);
+    connect(&model_, &QAbstractItemModel::modelReset, this, &TForm14::forgetWanted);
 }
 
 void TForm14::FormCreate(const platform::ProgramFolder& folder)
@@ -174,18 +189,120 @@ void TForm14::layOutGrid()
     suiDBGrid1->setGeometry(0, top, frame()->width(), std::max(0, frame()->height() - top));
 }
 
-// Nothing is kept between paints: each cell reads and decodes its row again. A failure while
-// painting is not reported here (the next paint would report it again, without end); the
-// preview reports it when the row becomes current.
+// A cell draws the thumbnail kept for its row, or asks for it and stays as the grid drew it
+// until the thumbnail is ready. A failure is not reported here (the preview reports it when the
+// row becomes current); the cell stays blank.
 void TForm14::suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int column, int row)
 {
-    if (column != album::kDataColumn)
+    const store::Query& query = model_.query();
+    if (column != album::kDataColumn || !query.isOpen() || row < 0 || row >= query.recordCount())
         return;
-    try {
-        const QImage picture = album::thumbnailOf(model_.query(), row, QSize(kThumbnailWidth, kRowHeight),
-                                                  pictures_);
-        if (!picture.isNull())
-            canvas.drawImage(cell, picture);
-    } catch (const std::exception&) {
+    const album::ThumbnailCache::Key key{query.rowKeyAt(row), cell.size()};
+    if (const std::optional<QImage> thumbnail = cache_.find(key)) {
+        if (!thumbnail->isNull())
+            canvas.drawImage(cell.topLeft(), *thumbnail);
+        return;
+    }
+    if (asked_.insert(key).second) {
+        wanted_.push_back({key, row});
+        queueDecodeNextWanted();
+    }
+}
+
+// Two jobs at most: one decoding, the next one's data read while it does.
+namespace {
+constexpr int kJobsAhead = 2;
+}
+
+void TForm14::queueDecodeNextWanted()
+{
+    if (feedQueued_ || decoding_ >= kJobsAhead || wanted_.empty())
+        return;
+    feedQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        feedQueued_ = false;
+        decodeNextWanted();
+    });
+}
+
+// The cell's row still holds its record and is still in view.
+bool TForm14::stillWanted(const Wanted& cell) const
+{
+    const store::Query& query = model_.query();
+    if (!query.isOpen() || cell.row >= query.recordCount() || query.rowKeyAt(cell.row) != cell.key.rowKey)
+        return false;
+    const QRect shown = suiDBGrid1->visualRect(model_.index(cell.row, album::kDataColumn));
+    return shown.intersects(suiDBGrid1->viewport()->rect());
+}
+
+void TForm14::decodeNextWanted()
+{
+    while (decoding_ < kJobsAhead && !wanted_.empty()) {
+        const Wanted next = wanted_.back();
+        wanted_.pop_back();
+        if (!stillWanted(next)) {
+            asked_.erase(next.key);
+            continue;
+        }
+        QByteArray data;
+        QVariant flag;
+        try {
+            data = model_.query().bytesAt(next.row, album::kDataColumn);
+            flag = model_.query().valueAt(next.row, album::kFlagColumn);
+        } catch (const std::exception&) {
+            cache_.insert(next.key, QImage());  // unreadable: blank, as undecodable data
+            asked_.erase(next.key);
+            continue;
+        }
+        ++decoding_;
+        decoder_->enqueue([this, round = round_, key = next.key, data, flag, pictures = pictures_](
+                              const std::atomic<bool>& cancelled) -> album::DecodeThread::Delivery {
+            QImage thumbnail;
+            try {
+                thumbnail = album::thumbnailOf(data, flag, key.cell, pictures, &cancelled);
+            } catch (const album::DecodeCancelled&) {
+                return {};
+            } catch (const std::exception&) {
+                // Kept empty: the cell stays blank and is not decoded again.
+            }
+            return [this, round, key, thumbnail] { takeThumbnail(round, key, thumbnail); };
+        });
+        break;  // one read per turn of the event loop, so that the window answers between them
+    }
+    queueDecodeNextWanted();
+}
+
+void TForm14::takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key, const QImage& thumbnail)
+{
+    cache_.insert(key, thumbnail);
+    if (round == round_) {
+        --decoding_;
+        asked_.erase(key);
+    }
+    Q_ASSERT(decoding_ >= 0);
+    suiDBGrid1->viewport()->update();
+    emit thumbnailReady();
+    decodeNextWanted();
+}
+
+void TForm14::forgetWanted()
+{
+    decoder_->cancelAll();
+    wanted_.clear();
+    asked_.clear();
+    decoding_ = 0;
+    ++round_;
+}
+
+bool TForm14::fillingCells() const
+{
+    return !wanted_.empty() || decoding_ > 0;
+}
+
+void TForm14::waitForThumbnails()
+{
+    while (fillingCells()) {
+        decodeNextWanted();
+        decoder_->waitUntilIdle();
     }
 }

@@ -4,9 +4,13 @@
 // query, and the album pane's after-scroll refresh follows. Never modal; closing only hides it.
 #pragma once
 
+#include "PictureCodec.h"
+#include "ThumbnailCache.h"
 #include "skin/ToolWindow.h"
 
 #include <QImage>
+#include <deque>
+#include <unordered_set>
 
 class QAction;
 class QItemSelectionModel;
@@ -23,6 +27,7 @@ class Query;
 
 namespace album {
 
+class DecodeThread;
 class PictureTableModel;
 
 // The two theme pictures a thumbnail cell may show; an empty one draws nothing.
@@ -31,12 +36,16 @@ struct ThumbnailPictures {
     QImage fail;  // a record of no known format
 };
 
-// What the thumbnail cell of a row shows: the Null picture for no picture data, the decoded
-// picture of a BMP or JPEG record (a JPEG decoded only as large as the cell needs), the Fail
-// picture for any other record. Reads and decodes the row's data every time. Throws
-// DecodeError when the data does not decode under its flag.
-QImage thumbnailOf(const store::Query& pictureQuery, int row, QSize cell,
-                   const ThumbnailPictures& pictures);
+// What a thumbnail cell of a record shows, scaled to the cell: the Null picture for no picture
+// data, the decoded picture of a BMP or JPEG record (a JPEG decoded only as large as the cell
+// needs), the Fail picture for any other record; empty for an empty theme picture. Safe on any
+// thread. Throws DecodeError when the data does not decode under its flag, DecodeCancelled when
+// cancelled is set meanwhile.
+QImage thumbnailOf(const QByteArray& data, const QVariant& flag, QSize cell,
+                   const ThumbnailPictures& pictures, CancelFlag cancelled = nullptr);
+
+// The most bytes of thumbnails the window keeps.
+inline constexpr qint64 kThumbnailCacheBytes = qint64(64) << 20;
 
 } // namespace album
 
@@ -72,6 +81,15 @@ public:
     TsuiDBGrid* grid() const { return suiDBGrid1; }
     TsuiPopupMenu* popupMenu() const { return PopupMenu1; }
     const album::ThumbnailPictures& pictures() const { return pictures_; }
+    const album::ThumbnailCache& cache() const { return cache_; }
+    // Whether cells wait for their thumbnails, and the wait until every cell drawn so far has
+    // its thumbnail (decoded, or found not to decode).
+    bool fillingCells() const;
+    void waitForThumbnails();
+
+signals:
+    // A cell's thumbnail was decoded and kept; the cell is repainted.
+    void thumbnailReady();
 
 protected:
     void resizeEvent(QResizeEvent*) override;
@@ -83,11 +101,31 @@ private:
     void buildGrid(const AlbumGridParts& album);
     void layOutGrid();
     // Cell drawing: a thumbnail stretched over the cell of the picture column; other cells are
-    // left alone. Data that does not decode leaves the cell as the grid drew it.
+    // left alone. Data that does not decode leaves the cell as the grid drew it. A thumbnail not
+    // kept yet is asked for, and the cell is drawn again when it is ready.
     void suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int column, int row);
+    // Reads the data of the newest cell still waiting and still in view, and hands it to the
+    // decoding thread; again after each thumbnail, so that no more than two pictures' data sit
+    // in memory at once and the window answers between reads.
+    struct Wanted {
+        album::ThumbnailCache::Key key;
+        int row;
+    };
+    void decodeNextWanted();
+    void queueDecodeNextWanted();
+    bool stillWanted(const Wanted& cell) const;
+    void takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key, const QImage& thumbnail);
+    void forgetWanted();
 
     album::PictureTableModel& model_;
     album::ThumbnailPictures pictures_;
+    album::ThumbnailCache cache_{album::kThumbnailCacheBytes};
+    album::DecodeThread* decoder_ = nullptr;
+    std::deque<Wanted> wanted_;   // cells drawn without their thumbnail, the newest last
+    std::unordered_set<album::ThumbnailCache::Key, album::ThumbnailCache::KeyHash> asked_;  // wanted or decoding
+    int decoding_ = 0;            // jobs handed to the decoding thread and not yet delivered
+    quint64 round_ = 0;           // counts the times the wanted cells were forgotten
+    bool feedQueued_ = false;
     TsuiDBGrid* suiDBGrid1 = nullptr;
     TsuiPopupMenu* PopupMenu1 = nullptr;
 };

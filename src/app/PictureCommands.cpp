@@ -29,7 +29,7 @@ void PictureCommands::copy()
         suiMessageDialog1->ShowModal(TsuiIconType::suiWarning, kNothingToCopy);
         return;
     }
-    skin::guarded([&] { clipboard_.setImage(current->picture); });
+    skin::guarded([&] { clipboard_.setImage(album::fullPicture(*current)); });
     emit copied();
 }
 

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <string_view>
 #include <sqlite3.h>
@@ -160,6 +161,15 @@ bool Query::markFetchedColumns(const QString& selectList)
     return true;
 }
 
+namespace {
+// Row keys for every query of the process, so that no two rows ever share one.
+quint64 newRowKey()
+{
+    static std::atomic<quint64> last{0};
+    return ++last;
+}
+} // namespace
+
 void Query::fetch()
 {
     // A statement run again (the export opens one per title) keeps its prepared form.
@@ -179,7 +189,7 @@ void Query::fetch()
     std::vector<QVariant> values;
     try {
         while (select.step()) {
-            rows.push_back({select.columnInt(0), values.size()});
+            rows.push_back({select.columnInt(0), values.size(), newRowKey()});
             for (int c = 0; c < int(columns_.size()); ++c)
                 if (fetched_[size_t(c)])
                     values.push_back(select.column(c + 1));
@@ -510,6 +520,13 @@ QByteArray Query::bytesAt(int index, int position) const
     return bytesOf(valueAt(index, position));
 }
 
+quint64 Query::rowKeyAt(int index) const
+{
+    if (index < 0 || index >= int(rows_.size()))
+        throw StoreError(QStringLiteral("查询结果中没有第 %1 行").arg(index).toStdString());
+    return rows_[size_t(index)].key;
+}
+
 QByteArray Query::fieldBytes(const QString& name) const
 {
     return fieldBytes(fieldIndex(name));
@@ -581,7 +598,7 @@ void Query::post()
         insert.bind(int(c) + 1, pending_->values[c]);
     insert.step();
     insert.reset();
-    const Row row{sqlite3_last_insert_rowid(connection().handle()), values_.size()};
+    const Row row{sqlite3_last_insert_rowid(connection().handle()), values_.size(), newRowKey()};
     // Values of columns not fetched are read back from the store when asked for, not kept here.
     for (size_t c = 0; c < columns_.size(); ++c)
         if (fetched_[c])

@@ -86,6 +86,10 @@ public:
     QVariant valueAt(int index, int position) const;
     // The same as bytes, as fieldBytes reads them: empty for no value.
     QByteArray bytesAt(int index, int position) const;
+    // A number that stands for row index of the result while it is in the result, unchanged by
+    // moves and sorts, and never given to another row in this process: a row fetched again, or
+    // new, gets a new one. What is worked out from a row's values may be kept under it.
+    quint64 rowKeyAt(int index) const;
 
     // Begins a new row before the current one (insert) or after the last (append).
     void insert();
@@ -179,6 +183,7 @@ private:
     struct Row {
         qint64 rowid = 0;
         size_t values = 0;
+        quint64 key = 0;  // see rowKeyAt
     };
     struct Pending {
         std::vector<QVariant> values;  // every column's

@@ -195,18 +195,18 @@ TEST_F(AlbumPaneTest, AfterScrollShowsThePictureItsSizeAndDescription)
     addJpeg("a.jpg", 800, 600, "第一张");
     addJpeg("b.jpg", 100, 50, "第二张");
     addJpeg("c.jpg", 30, 20);
-    EXPECT_EQ(pane.positionText(), "0/0  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "0/0  0x0");
     openAlbum();
-    EXPECT_EQ(pane.positionText(), "1/3  800x600");  // the natural size, not the fitted one
-    EXPECT_EQ(pane.previewPicture().size(), QSize(800, 600));
-    EXPECT_EQ(pane.previewHint(), "第一张");
+    EXPECT_EQ(settled(pane).positionText(), "1/3  800x600");  // the natural size, not the fitted one
+    EXPECT_EQ(settled(pane).previewPicture().size(), QSize(120, 90));  // a JPEG is kept as shown
+    EXPECT_EQ(settled(pane).previewHint(), "第一张");
     // Fitted into the hidden area's initial 214 × 90: 800·90 div 600 = 120.
     EXPECT_EQ(pane.pictureArea()->size(), QSize(214, 90));
-    EXPECT_EQ(pane.previewSize(), QSize(120, 90));
+    EXPECT_EQ(settled(pane).previewSize(), QSize(120, 90));
     query.next();
-    EXPECT_EQ(pane.positionText(), "2/3  100x50");
-    EXPECT_EQ(pane.previewSize(), QSize(100, 50));  // smaller: natural size, never enlarged
-    EXPECT_EQ(pane.previewHint(), "第二张");
+    EXPECT_EQ(settled(pane).positionText(), "2/3  100x50");
+    EXPECT_EQ(settled(pane).previewSize(), QSize(100, 50));  // smaller: natural size, never enlarged
+    EXPECT_EQ(settled(pane).previewHint(), "第二张");
     EXPECT_EQ(pane.grid()->currentIndex().row(), 1);  // the grid's selection follows
     EXPECT_EQ(gridNames(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
 }
@@ -229,14 +229,14 @@ TEST(FitPicture, ReducesByTheWiderSideWithProductsBeforeDivision)
 TEST_F(AlbumPaneTest, EmptyAlbumShowsMinusOne)
 {
     openAlbum();
-    EXPECT_EQ(pane.positionText(), "-1/0  0x0");
-    EXPECT_EQ(pane.previewSize(), QSize(0, 0));
+    EXPECT_EQ(settled(pane).positionText(), "-1/0  0x0");
+    EXPECT_EQ(settled(pane).previewSize(), QSize(0, 0));
     testing_support::trigger(pane, "MenuItem9");
     testing_support::trigger(pane, "MenuItem8");
     testing_support::trigger(pane, "L3");
     testing_support::trigger(pane, "N18");
     testing_support::trigger(pane, "B2");
-    EXPECT_EQ(pane.positionText(), "-1/0  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "-1/0  0x0");
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(pane.gridModel()->rowCount(), 0);
 }
@@ -249,14 +249,14 @@ TEST_F(AlbumPaneTest, SteppingStopsAtBothEndsWithoutWrapping)
     testing_support::trigger(pane, "MenuItem8");  // previous at the first
     EXPECT_EQ(query.recNo(), 1);
     testing_support::trigger(pane, "L3");
-    EXPECT_EQ(pane.positionText(), "3/3  10x10");
+    EXPECT_EQ(settled(pane).positionText(), "3/3  10x10");
     testing_support::trigger(pane, "MenuItem9");
     testing_support::trigger(pane, "MenuItem9");
     EXPECT_EQ(query.recNo(), 3);
     testing_support::trigger(pane, "MenuItem8");
-    EXPECT_EQ(pane.positionText(), "2/3  10x10");
+    EXPECT_EQ(settled(pane).positionText(), "2/3  10x10");
     testing_support::trigger(pane, "MenuItem7");
-    EXPECT_EQ(pane.positionText(), "1/3  10x10");
+    EXPECT_EQ(settled(pane).positionText(), "1/3  10x10");
 }
 
 TEST_F(AlbumPaneTest, ChoosingAGridRowMovesTheCurrentRecord)
@@ -266,7 +266,7 @@ TEST_F(AlbumPaneTest, ChoosingAGridRowMovesTheCurrentRecord)
     openAlbum();
     pane.grid()->setCurrentIndex(pane.gridModel()->index(1, 1));
     EXPECT_EQ(query.recNo(), 2);
-    EXPECT_EQ(pane.positionText(), "2/2  20x10");
+    EXPECT_EQ(settled(pane).positionText(), "2/2  20x10");
 }
 
 TEST_F(AlbumPaneTest, SortOrdersClientSideAndStandsOnTheFirstRecord)
@@ -279,16 +279,16 @@ TEST_F(AlbumPaneTest, SortOrdersClientSideAndStandsOnTheFirstRecord)
     query.next();
     testing_support::trigger(pane, "N18");
     EXPECT_EQ(gridNames(), (QStringList{"apple.jpg", "Banana.jpg", "Fail", "长江.jpg"}));
-    EXPECT_EQ(pane.positionText(), "1/4  30x10");
+    EXPECT_EQ(settled(pane).positionText(), "1/4  30x10");
     testing_support::trigger(pane, "N19");
     EXPECT_EQ(gridNames().first(), "Banana.jpg");
-    EXPECT_EQ(pane.positionText(), "1/4  20x10");
+    EXPECT_EQ(settled(pane).positionText(), "1/4  20x10");
     testing_support::trigger(pane, "B2");
     EXPECT_EQ(gridNames().first(), "Fail");  // empty flags first
-    EXPECT_EQ(pane.positionText(), "1/4  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "1/4  0x0");
     testing_support::trigger(pane, "MenuItem5");  // refresh: the store's own order again
     EXPECT_EQ(gridNames(), (QStringList{"长江.jpg", "Banana.jpg", "apple.jpg", "Fail"}));
-    EXPECT_EQ(pane.positionText(), "1/4  10x10");
+    EXPECT_EQ(settled(pane).positionText(), "1/4  10x10");
     EXPECT_EQ(calls, (QStringList{"columns"}));
 }
 
@@ -302,11 +302,11 @@ TEST_F(AlbumPaneTest, RefreshDropsASearch)
     query.open();
     pane.syncGrid();
     query.first();
-    EXPECT_EQ(pane.positionText(), "-1/0  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "-1/0  0x0");
     EXPECT_EQ(pane.gridModel()->rowCount(), 0);
     testing_support::trigger(pane, "MenuItem5");
     EXPECT_EQ(pane.gridModel()->rowCount(), 2);
-    EXPECT_EQ(pane.positionText(), "1/2  10x10");
+    EXPECT_EQ(settled(pane).positionText(), "1/2  10x10");
 }
 
 TEST_F(AlbumPaneTest, ModesSetTheLayoutAndTheMarksInBothMenus)
@@ -328,7 +328,7 @@ TEST_F(AlbumPaneTest, ModesSetTheLayoutAndTheMarksInBothMenus)
     EXPECT_EQ(area, QSize(700 - 180 - 6, 431 - 26 - 19 - 23));
     EXPECT_TRUE(pane.firstPreviewDone());
     // 800/600 < 514/363: fitted by height, 800·363 div 600 = 484.
-    EXPECT_EQ(pane.previewSize(), QSize(800 * area.height() / 600, area.height()));
+    EXPECT_EQ(settled(pane).previewSize(), QSize(800 * area.height() / 600, area.height()));
 
     calls.clear();
     testing_support::trigger(pane, "N28");  // 列表
@@ -340,10 +340,10 @@ TEST_F(AlbumPaneTest, ModesSetTheLayoutAndTheMarksInBothMenus)
 
     // 预览 again does not refresh: a wider pane does not re-fit the picture.
     pane.resize(900, 431);
-    const QSize fitted = pane.previewSize();
+    const QSize fitted = settled(pane).previewSize();
     testing_support::trigger(pane, "N29");
     EXPECT_EQ(pane.pictureArea()->width(), 900 - 180 - 6);
-    EXPECT_EQ(pane.previewSize(), fitted);
+    EXPECT_EQ(settled(pane).previewSize(), fitted);
 
     calls.clear();
     testing_support::trigger(pane, "N30");  // 缩略图+列表
@@ -386,13 +386,13 @@ TEST_F(AlbumPaneTest, NewRecordKeepsTheColumnsOfTheLayoutAndShowsMinusOneWhileMa
     openAlbum();
     testing_support::trigger(pane, "N29");
     query.append();
-    EXPECT_EQ(pane.positionText(), "-1/1  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "-1/1  0x0");
     query.setField(0, QStringLiteral("b.jpg"));
     query.setField(2, 1);
     query.setField(3, jpegBytes(20, 10));
     query.post();
     query.next();
-    EXPECT_EQ(pane.positionText(), "2/2  20x10");
+    EXPECT_EQ(settled(pane).positionText(), "2/2  20x10");
     EXPECT_EQ(pane.gridModel()->rowCount(), 2);
     EXPECT_TRUE(pane.grid()->isColumnHidden(1));
     EXPECT_EQ(pane.grid()->columnWidth(0), 149);
@@ -401,7 +401,7 @@ TEST_F(AlbumPaneTest, NewRecordKeepsTheColumnsOfTheLayoutAndShowsMinusOneWhileMa
     testing_support::trigger(pane, "N28");
     query.deleteCurrent();
     EXPECT_FALSE(pane.grid()->isColumnHidden(1));
-    EXPECT_EQ(pane.positionText(), "1/1  10x10");
+    EXPECT_EQ(settled(pane).positionText(), "1/1  10x10");
 }
 
 TEST_F(AlbumPaneTest, FirstPreviewOnAnEmptyAlbumStillSetsTheFlag)
@@ -409,7 +409,7 @@ TEST_F(AlbumPaneTest, FirstPreviewOnAnEmptyAlbumStillSetsTheFlag)
     openAlbum();
     testing_support::trigger(pane, "N31");
     EXPECT_TRUE(pane.firstPreviewDone());
-    EXPECT_EQ(pane.positionText(), "-1/0  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "-1/0  0x0");
 }
 
 TEST_F(AlbumPaneTest, FirstPreviewStepsBackAndForthAwayFromTheFirstRecord)
@@ -418,11 +418,11 @@ TEST_F(AlbumPaneTest, FirstPreviewStepsBackAndForthAwayFromTheFirstRecord)
     addJpeg("b.jpg", 800, 600);
     openAlbum();
     query.next();
-    EXPECT_EQ(pane.previewSize(), QSize(120, 90));
+    EXPECT_EQ(settled(pane).previewSize(), QSize(120, 90));
     pane.resize(700, 431);
     testing_support::trigger(pane, "N29");
     EXPECT_EQ(query.recNo(), 2);
-    EXPECT_EQ(pane.previewSize().height(), pane.pictureArea()->height());
+    EXPECT_EQ(settled(pane).previewSize().height(), pane.pictureArea()->height());
 }
 
 TEST_F(AlbumPaneTest, SortAndModeMenusPopUpUnderTheirButtons)
@@ -488,8 +488,8 @@ TEST_F(AlbumPaneTest, FailRowsArePaintedInTheirColour)
     openAlbum();
     pane.show();
     query.next();
-    EXPECT_EQ(pane.positionText(), "2/3  0x0");
-    EXPECT_TRUE(pane.previewPicture().isNull());
+    EXPECT_EQ(settled(pane).positionText(), "2/3  0x0");
+    EXPECT_TRUE(settled(pane).previewPicture().isNull());
     EXPECT_TRUE(messages.messages.empty());
     query.first();
     const QImage shot = pane.grid()->viewport()->grab().toImage();
@@ -519,31 +519,80 @@ TEST_F(AlbumPaneTest, BadRecordsGiveADecodeErrorOrNothingAndTheAlbumStaysUsable)
     }
     addJpeg("last.jpg", 50, 20);
     openAlbum();
-    EXPECT_EQ(pane.positionText(), "1/8  40x30");
+    EXPECT_EQ(settled(pane).positionText(), "1/8  40x30");
     const QStringList reported{"JPEG 图片数据无法解码", "图片过大：65535×65535", "图片过大：20000×20000",
                                "JPEG 图片数据为空"};
     for (int i = 0; i < 4; ++i) {
         messages.messages.clear();
         testing_support::trigger(pane, "MenuItem9");
+        settled(pane);  // the failure is reported once the decoding has ended
         ASSERT_EQ(messages.messages.size(), 1u) << i;
+        EXPECT_TRUE(pane.previewFailed());
         EXPECT_EQ(messages.messages[0].kind, skin::MessageKind::ErrorReport);
         EXPECT_TRUE(messages.messages[0].text.startsWith(reported[i])) << messages.messages[0].text.toStdString();
         EXPECT_TRUE(messages.messages[0].text.endsWith(u'。') || messages.messages[0].text.endsWith(u'.'));
-        EXPECT_TRUE(pane.previewPicture().isNull());
+        EXPECT_TRUE(settled(pane).previewPicture().isNull());
         EXPECT_EQ(query.recNo(), i + 2);
-        EXPECT_EQ(pane.positionText(), QStringLiteral("%1/8  0x0").arg(i + 2));  // this record
+        EXPECT_EQ(settled(pane).positionText(), QStringLiteral("%1/8  0x0").arg(i + 2));  // this record
     }
     messages.messages.clear();
     testing_support::trigger(pane, "MenuItem9");  // flag 7: silently nothing
-    EXPECT_EQ(pane.positionText(), "6/8  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "6/8  0x0");
     testing_support::trigger(pane, "MenuItem9");  // NULL everywhere
-    EXPECT_EQ(pane.positionText(), "7/8  0x0");
-    EXPECT_EQ(pane.previewHint(), "");
+    EXPECT_EQ(settled(pane).positionText(), "7/8  0x0");
+    EXPECT_EQ(settled(pane).previewHint(), "");
     EXPECT_TRUE(messages.messages.empty());
     testing_support::trigger(pane, "MenuItem9");
-    EXPECT_EQ(pane.positionText(), "8/8  50x20");
+    EXPECT_EQ(settled(pane).positionText(), "8/8  50x20");
     testing_support::trigger(pane, "N18");  // NULL name sorts first
     EXPECT_EQ(pane.gridModel()->text(0, 0), "");
     testing_support::trigger(pane, "MenuItem5");
-    EXPECT_EQ(pane.positionText(), "1/8  40x30");
+    EXPECT_EQ(settled(pane).positionText(), "1/8  40x30");
+}
+
+// The picture decodes on a thread of its own; until its result is taken (by the event loop, or
+// here by the wait), the label shows the record at 0x0 and the preview nothing.
+TEST_F(AlbumPaneTest, ThePictureFollowsLaterAndOnlyTheNewestRecordsPictureIsShown)
+{
+    addJpeg("a.jpg", 40, 30, "一");
+    addJpeg("b.jpg", 30, 20, "二");
+    addJpeg("c.jpg", 20, 10, "三");
+    addRaw("d.bmp", 0, bmpBytes(800, 600));
+    openAlbum();
+    EXPECT_EQ(pane.positionText(), "1/4  0x0");
+    EXPECT_EQ(pane.previewHint(), "一");  // the description does not wait
+    EXPECT_TRUE(pane.previewDecoding());
+    query.next();
+    query.next();
+    EXPECT_EQ(pane.positionText(), "3/4  0x0");
+    pane.waitForPreview();
+    EXPECT_FALSE(pane.previewDecoding());
+    EXPECT_EQ(pane.positionText(), "3/4  20x10");
+    EXPECT_EQ(pane.previewPicture().size(), QSize(20, 10));
+    // A BMP is kept at its own size for saving; it is drawn fitted.
+    query.last();
+    EXPECT_EQ(settled(pane).previewPicture().size(), QSize(800, 600));
+    EXPECT_EQ(pane.previewSize(), QSize(120, 90));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// Whatever happens to the record while its picture decodes, the picture never shows under
+// another record's place.
+TEST_F(AlbumPaneTest, APictureDecodedForARecordThatIsGoneIsDropped)
+{
+    addJpeg("a.jpg", 40, 30);
+    addJpeg("b.jpg", 20, 10);
+    openAlbum();
+    query.deleteCurrent();  // a's picture still decoding
+    EXPECT_EQ(settled(pane).positionText(), "1/1  20x10");
+    EXPECT_EQ(pane.previewPicture().size(), QSize(20, 10));
+
+    query.close();  // no move, no new refresh: the result finds no record to show it under
+    pane.waitForPreview();
+    query.open();
+    query.close();
+    pane.waitForPreview();
+    EXPECT_TRUE(pane.previewPicture().isNull());
+    EXPECT_EQ(pane.positionText(), "1/1  0x0");
+    EXPECT_FALSE(pane.previewFailed());
 }

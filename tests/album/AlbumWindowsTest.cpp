@@ -17,6 +17,7 @@
 
 #include <QBuffer>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -67,7 +68,7 @@ TEST_F(AlbumWindowsTest, DeleteAsksAboutTheCurrentPictureAndYesDeletesIt)
     EXPECT_EQ(remove.question(), "- it's 100%.jpg");
     EXPECT_EQ(storedPictures(), 2);
     EXPECT_EQ(query.recordCount(), 2);
-    EXPECT_EQ(pane.positionText().left(4), "2/2 ");  // the row before became current
+    EXPECT_EQ(settled(pane).positionText().left(4), "2/2 ");  // the row before became current
 }
 
 // A name wider than the question's line is shortened in its middle: its end stays visible.
@@ -106,14 +107,14 @@ TEST_F(AlbumWindowsTest, DeletingEveryPictureLeavesAnEmptyAlbumLabel)
         remove.deleteCurrentPicture();
     }
     EXPECT_EQ(storedPictures(), 0);
-    EXPECT_EQ(pane.positionText(), "-1/0  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "-1/0  0x0");
 }
 
 TEST_F(AlbumWindowsTest, SearchMatchesNamesOrDescriptionsContainingOrEqualToTheTypedText)
 {
     searchFor(0, 1, QStringLiteral("sea"));
     EXPECT_EQ(query.recordCount(), 0);  // names carry their extension
-    EXPECT_EQ(pane.positionText(), "-1/0  0x0");
+    EXPECT_EQ(settled(pane).positionText(), "-1/0  0x0");
     searchFor(0, 0, QStringLiteral("sea"));
     EXPECT_EQ(query.recordCount(), 1);
     searchFor(1, 0, QStringLiteral("海边"));
@@ -133,6 +134,7 @@ TEST_F(AlbumWindowsTest, SearchMatchesNamesOrDescriptionsContainingOrEqualToTheT
 TEST_F(AlbumWindowsTest, ASearchTheStoreRefusesLeavesTheAlbumAsItWas)
 {
     query.last();
+    pane.waitForPreview();
     const QString shown = pane.positionText();
     store::Connection other(folder.storePath());
     other.exec(QStringLiteral("alter table 图片 rename to 别处"));
@@ -145,6 +147,7 @@ TEST_F(AlbumWindowsTest, ASearchTheStoreRefusesLeavesTheAlbumAsItWas)
     EXPECT_EQ(query.recNo(), 3);
     EXPECT_EQ(query.fieldText(0), "it's 100%.jpg");
     EXPECT_EQ(query.fieldBytes(3), jpegBytes(32, 24));
+    pane.waitForPreview();
     EXPECT_EQ(pane.positionText(), shown);
     searchFor(0, 0, QStringLiteral("海"));
     EXPECT_EQ(query.recordCount(), 1);
@@ -191,6 +194,7 @@ protected:
     {
         files.answers = {path};
         testing_support::click(add, "suiButton1");
+        add.waitForLoading();
     }
     platform::FakeFileChooser files;
     TForm7 add;
@@ -219,6 +223,31 @@ TEST_F(AddPictureTest, BrowsingFillsPathNameAndPreviewAndEmptiesTheDescription)
     EXPECT_TRUE(asked.preview(folder.file("none.bmp")).isNull());
 }
 
+// The file is read and decoded while the dialog answers; a file chosen again, or a dialog closed
+// meanwhile, drops the result of the one before.
+TEST_F(AddPictureTest, OnlyTheFileChosenLastIsShown)
+{
+    files.answers = {file("a.jpg", jpegBytes(40, 30)), file("b.bmp", bmpBytes(30, 40))};
+    testing_support::click(add, "suiButton1");
+    EXPECT_TRUE(add.loading());
+    EXPECT_TRUE(add.pathEdit()->text().isEmpty());
+    testing_support::click(add, "suiButton1");
+    add.waitForLoading();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(add.loading());
+    EXPECT_EQ(add.nameEdit()->text(), "b.bmp");
+    EXPECT_EQ(add.previewSize(), QSize(102, 136));
+
+    files.answers = {file("c.jpg", jpegBytes(40, 30))};
+    testing_support::click(add, "suiButton1");
+    testing_support::click(add, "suiButton3");  // 取消 while it loads
+    add.waitForLoading();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(add.pathEdit()->text().isEmpty());
+    EXPECT_TRUE(add.previewSize().isEmpty());
+    EXPECT_TRUE(messages.messages.empty());
+}
+
 TEST_F(AddPictureTest, ChecksComeInOrderAndAStoredPictureBecomesCurrent)
 {
     testing_support::click(add, "suiButton2");
@@ -236,7 +265,7 @@ TEST_F(AddPictureTest, ChecksComeInOrderAndAStoredPictureBecomesCurrent)
     EXPECT_EQ(storedPictures(), 4);
     EXPECT_EQ(query.fieldText(0), " 海边 .jpg");
     EXPECT_EQ(query.fieldText(1), "夏天");
-    EXPECT_EQ(pane.positionText(), "4/4  64x48");
+    EXPECT_EQ(settled(pane).positionText(), "4/4  64x48");
     EXPECT_TRUE(add.pathEdit()->text().isEmpty());  // closing empties the dialog
     EXPECT_TRUE(add.previewSize().isEmpty());
 }

@@ -1,10 +1,18 @@
 #include "Fixtures.h"
 
+#include "album/AlbumPane.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QtEndian>
 
 namespace album_fixtures {
+
+album::AlbumPane& settled(album::AlbumPane& pane)
+{
+    pane.waitForPreview();
+    return pane;
+}
 
 QImage pattern(int width, int height)
 {

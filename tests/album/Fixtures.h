@@ -6,7 +6,14 @@
 #include <QImage>
 #include <QString>
 
+namespace album {
+class AlbumPane;
+}
+
 namespace album_fixtures {
+
+// The pane once its preview picture has decoded (or failed to), for checks of what it shows.
+album::AlbumPane& settled(album::AlbumPane& pane);
 
 // A picture with a recognisable pattern.
 QImage pattern(int width, int height);

@@ -108,18 +108,21 @@ TEST_F(CurrentPictureTest, AnEmptyAlbumOrAFailRecordHasNoPicture)
     EXPECT_FALSE(album::currentPicture(pane));
 }
 
-// The wallpaper file is a BMP whatever the record's format; the values follow the command.
+// The wallpaper file is a BMP whatever the record's format, with all the picture's pixels even
+// where the preview holds it reduced; the values follow the command.
 TEST_F(CurrentPictureTest, WallpaperCommandsWriteABitmapThenReachTheDesktop)
 {
-    testing_support::addPicture(folder.storePath(), "a.jpg", "", 1, jpegBytes(48, 32));
+    testing_support::addPicture(folder.storePath(), "a.jpg", "", 1, jpegBytes(800, 600));
     open();
     const auto current = album::currentPicture(pane);
     ASSERT_TRUE(current);
+    EXPECT_EQ(current->picture.size(), QSize(120, 90));  // as the preview shows it
+    EXPECT_EQ(album::fullPicture(*current).size(), QSize(800, 600));
     platform::FakeDesktop desktop;
     const QString wallpaper = folder.file("Temp/mozhou.bmp");
     QDir(folder.path()).mkdir("Temp");
     album::applyWallpaper(&*current, album::WallpaperStyle::Tile, wallpaper, desktop);
-    EXPECT_EQ(QImage(wallpaper, "BMP").size(), QSize(48, 32));
+    EXPECT_EQ(QImage(wallpaper, "BMP").size(), QSize(800, 600));
     EXPECT_EQ(desktop.values(), (platform::WallpaperValues{"1", "0", wallpaper}));
     album::applyWallpaper(&*current, album::WallpaperStyle::Stretch, wallpaper, desktop);
     EXPECT_EQ(desktop.values(), (platform::WallpaperValues{"0", "2", wallpaper}));

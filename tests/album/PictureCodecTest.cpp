@@ -188,6 +188,19 @@ TEST(PictureCodec, JpegWithTooManyScansIsADecodeError)
     }
 }
 
+// A decoding whose result is no longer wanted stops with no picture and no error message.
+TEST(PictureCodec, ACancelledDecodingEndsWithoutAPictureOrAnError)
+{
+    const QByteArray jpeg = jpegBytes(800, 600);
+    std::atomic<bool> cancelled = true;
+    EXPECT_THROW(decodeJpegAtLeast(jpeg, QSize(96, 68), &cancelled), DecodeCancelled);
+    EXPECT_THROW(decodeRecordAtLeast(jpeg, 1, QSize(800, 600), &cancelled), DecodeCancelled);
+    // A broken stream cancelled before its fault is reached is cancelled, not broken.
+    EXPECT_THROW(decodeJpegAtLeast(jpeg.left(jpeg.size() / 2), QSize(96, 68), &cancelled), DecodeCancelled);
+    cancelled = false;
+    EXPECT_EQ(decodeJpegAtLeast(jpeg, QSize(96, 68), &cancelled).size(), QSize(100, 75));
+}
+
 // The thumbnails' reduced decode: the smallest DCT scale (in eighths) that still covers the
 // cell, so the stretched picture never has fewer pixels than the cell.
 TEST(PictureCodec, ReducedJpegDecodeTakesTheSmallestScaleCoveringTheCell)

@@ -39,6 +39,13 @@ namespace {
 constexpr Qt::GlobalColor kNullColor = Qt::darkGreen;
 constexpr Qt::GlobalColor kFailColor = Qt::magenta;
 
+QImage plain(int width, int height, Qt::GlobalColor colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 bool near(QRgb got, const QColor& want, int tolerance = 40)
 {
     return std::abs(qRed(got) - want.red()) <= tolerance && std::abs(qGreen(got) - want.green()) <= tolerance
@@ -101,8 +108,14 @@ protected:
         }
         return checked;
     }
-    // The grid as drawn, and the rectangle of a row's thumbnail in it.
-    QImage grabbedGrid() const { return thumbnails->grid()->viewport()->grab().toImage(); }
+    // The grid as drawn once every cell in view has its thumbnail: the first paint asks for
+    // them, the second draws them.
+    QImage grabbedGrid() const
+    {
+        (void)thumbnails->grid()->viewport()->grab();
+        thumbnails->waitForThumbnails();
+        return thumbnails->grid()->viewport()->grab().toImage();
+    }
     QRect cellOf(int row) const
     {
         return thumbnails->grid()->visualRect(pane.gridModel()->index(row, album::kDataColumn));
@@ -220,6 +233,39 @@ TEST_F(ThumbnailWindowTest, CellsShowTheirPicturesStretchedOverTheWholeCell)
     EXPECT_TRUE(near(drawn.pixel(plainCell.center()), Qt::cyan, 0));
 }
 
+// A repaint draws the kept thumbnails without reading or decoding; a sort keeps them; a row
+// fetched again is decoded afresh, so a picture never shows under another record.
+TEST_F(ThumbnailWindowTest, ThumbnailsAreDecodedOnceAndKeptPerRow)
+{
+    addRecord("b.jpg", 1, jpegOf(plain(40, 30, Qt::red)));
+    addRecord("a.jpg", 1, jpegOf(plain(40, 30, Qt::blue)));
+    openAlbum();
+    makeWindow();
+    thumbnails->showInFront();
+    (void)thumbnails->grid()->viewport()->grab();
+    EXPECT_TRUE(thumbnails->fillingCells());
+    QImage drawn = grabbedGrid();
+    EXPECT_EQ(thumbnails->cache().count(), 2);
+    EXPECT_TRUE(near(drawn.pixel(cellOf(0).center()), Qt::red));
+
+    (void)thumbnails->grid()->viewport()->grab();
+    EXPECT_FALSE(thumbnails->fillingCells());  // nothing asked for again
+    testing_support::trigger(pane, "N18");  // by name: a.jpg first
+    drawn = thumbnails->grid()->viewport()->grab().toImage();
+    EXPECT_FALSE(thumbnails->fillingCells());
+    EXPECT_TRUE(near(drawn.pixel(cellOf(0).center()), Qt::blue));
+    EXPECT_TRUE(near(drawn.pixel(cellOf(1).center()), Qt::red));
+
+    // The last record replaced by a green one in the store: the rows fetched again show it.
+    query.last();
+    query.deleteCurrent();
+    addRecord("c.jpg", 1, jpegOf(plain(40, 30, Qt::green)));
+    testing_support::trigger(pane, "MenuItem5");  // refresh
+    drawn = grabbedGrid();
+    EXPECT_TRUE(near(drawn.pixel(cellOf(0).center()), Qt::blue));
+    EXPECT_TRUE(near(drawn.pixel(cellOf(1).center()), Qt::green));
+}
+
 TEST_F(ThumbnailWindowTest, MissingThemePicturesLeaveNullAndFailCellsBlank)
 {
     addRecord("empty.bmp", 0, QVariant());
@@ -245,7 +291,7 @@ TEST_F(ThumbnailWindowTest, ChoosingARowMovesTheCurrentRecordAndTheQueryMovesThe
     thumbnails->showInFront();
     QTest::mouseClick(thumbnails->grid()->viewport(), Qt::LeftButton, {}, cellOf(2).center());
     EXPECT_EQ(query.recNo(), 3);
-    EXPECT_EQ(pane.positionText(), "3/4  22x10");  // the preview followed
+    EXPECT_EQ(settled(pane).positionText(), "3/4  22x10");  // the preview followed
     EXPECT_EQ(pane.grid()->selectionModel()->currentIndex().row(), 2);
 
     testing_support::trigger(pane, "L3");

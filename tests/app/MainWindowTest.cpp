@@ -199,6 +199,7 @@ TEST_F(MainWindowTest, TheAlbumPaneShowsTheStoredPicturesWhenTheAlbumIsChosen)
     testing_support::addPicture(folder.storePath(), "Fail", "", -1, "x");
     auto form = create();
     EXPECT_TRUE(messages.messages.empty());
+    form->albumPane().waitForPreview();
     EXPECT_EQ(form->albumPane().positionText(), "1/2  40x30");
     form->findChild<QAction*>(QStringLiteral("G2"))->trigger();
     EXPECT_TRUE(form->albumPane().isVisibleTo(form.get()));
