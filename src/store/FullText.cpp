@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -179,8 +180,45 @@ void decodeList(QByteArrayView bytes, std::vector<qint64>& rowids)
     }
 }
 
-// The lists of the keys of the lines added, rowids ascending: of every key, or of one part of
-// the keys when the work is shared between threads.
+// Lines handed to the index together: their rowids, ascending, and their texts one after another.
+struct LineBatch {
+    std::vector<qint64> rowids;
+    std::vector<size_t> ends;
+    std::string text;
+};
+
+// Sorts 64-bit values by keyBits bits from bit 16 up, keeping the order of values whose bits
+// there are equal; scratch is used as room. Passes of eleven bits, a pass skipped where all values
+// share its digit.
+void radixSortAbove16(std::vector<quint64>& values, std::vector<quint64>& scratch, int keyBits)
+{
+    constexpr int kDigitBits = 11;
+    constexpr size_t kDigits = size_t(1) << kDigitBits;
+    const int passes = (keyBits + kDigitBits - 1) / kDigitBits;
+    Q_ASSERT(16 + keyBits <= 64 && passes <= 5);
+    std::array<std::array<quint32, kDigits>, 5> counts{};
+    for (const quint64 value : values)
+        for (int pass = 0; pass < passes; ++pass)
+            ++counts[size_t(pass)][(value >> (16 + kDigitBits * pass)) & (kDigits - 1)];
+    scratch.resize(values.size());
+    for (int pass = 0; pass < passes; ++pass) {
+        std::array<quint32, kDigits>& count = counts[size_t(pass)];
+        const int shift = 16 + kDigitBits * pass;
+        if (count[(values.front() >> shift) & (kDigits - 1)] == values.size())
+            continue;
+        quint32 at = 0;
+        for (quint32& c : count)
+            at += std::exchange(c, at);
+        for (const quint64 value : values)
+            scratch[count[(value >> shift) & (kDigits - 1)]++] = value;
+        values.swap(scratch);
+    }
+}
+
+// The lists of the keys of the lines added, rowids ascending. A batch of lines becomes one value
+// per character and per pair (key above, the line's place in the batch in the low 16 bits),
+// sorted; each key's rows then go to its list at once, so that a list is looked up once per batch
+// rather than once per character.
 class Postings {
 public:
     struct List {
@@ -189,28 +227,68 @@ public:
         std::string bytes;
     };
 
-    explicit Postings(int part = 0, int parts = 1) : part_(part), parts_(parts), direct_(0x10000, -1)
-    {
-        rehash(1 << 16);
-    }
+    static constexpr size_t kMaxBatchLines = 1 << 16;
 
-    void addLine(qint64 rowid, QByteArrayView text)
+    Postings() : direct_(0x10000, -1) { rehash(1 << 16); }
+
+    void addBatch(const LineBatch& batch)
     {
-        const auto* p = reinterpret_cast<const uchar*>(text.data());
-        const uchar* end = p + text.size();
-        quint32 previous = 0;
-        bool hasPrevious = false;
-        while (p < end) {
-            const quint32 c = nextCharacter(p, end);
-            add(qint64(c), rowid);
-            if (hasPrevious)
-                add(pairKey(previous, c), rowid);
-            previous = c;
-            hasPrevious = true;
+        Q_ASSERT(batch.rowids.size() <= kMaxBatchLines);
+        // Characters of the Basic Multilingual Plane only (the common case): keys packed in 33
+        // bits, a pair flag and two 16-bit characters, in the order of the stored keys.
+        const bool narrow = collectEntries(batch, true) || !collectEntries(batch, false);
+        if (entries_.empty())
+            return;
+        radixSortAbove16(entries_, scratch_, narrow ? 33 : 45);
+        size_t i = 0;
+        while (i < entries_.size()) {
+            const quint64 packed = entries_[i] >> 16;
+            const qint64 key = !narrow || packed < (quint64(1) << 32)
+                                   ? qint64(packed)
+                                   : pairKey(quint32(packed >> 16) & 0xFFFF, quint32(packed) & 0xFFFF);
+            List& list = listOf(key, batch.rowids[entries_[i] & 0xFFFF]);
+            for (; i < entries_.size() && entries_[i] >> 16 == packed; ++i) {
+                const qint64 rowid = batch.rowids[entries_[i] & 0xFFFF];
+                if (rowid == list.last)
+                    continue;
+                Q_ASSERT(rowid > list.last);
+                appendVarint(list.bytes, quint64(rowid - list.last));
+                list.last = rowid;
+            }
         }
     }
 
     const std::vector<List>& lists() const { return lists_; }
+
+private:
+    // One value per character and per pair of the batch's lines; false when narrow and a
+    // character beyond 16 bits turns up.
+    bool collectEntries(const LineBatch& batch, bool narrow)
+    {
+        entries_.clear();
+        size_t begin = 0;
+        for (size_t line = 0; line < batch.rowids.size(); ++line) {
+            const auto* p = reinterpret_cast<const uchar*>(batch.text.data() + begin);
+            const uchar* end = reinterpret_cast<const uchar*>(batch.text.data() + batch.ends[line]);
+            begin = batch.ends[line];
+            quint32 previous = 0;
+            bool hasPrevious = false;
+            while (p < end) {
+                const quint32 c = nextCharacter(p, end);
+                if (narrow && c > 0xFFFF)
+                    return false;
+                entries_.push_back(quint64(c) << 16 | line);
+                if (hasPrevious)
+                    entries_.push_back((narrow ? quint64(1) << 32 | previous << 16 | c
+                                               : quint64(pairKey(previous, c)))
+                                           << 16
+                                       | line);
+                previous = c;
+                hasPrevious = true;
+            }
+        }
+        return true;
+    }
 
 private:
     struct Slot {
@@ -218,25 +296,19 @@ private:
         int list;  // -1: free
     };
 
-    void add(qint64 key, qint64 rowid)
+    // The list of key; a new one starts with firstRow.
+    List& listOf(qint64 key, qint64 firstRow)
     {
-        if (parts_ > 1 && int(quint64(key) * 0x9E3779B97F4A7C15ull >> 63) != part_)
-            return;
         int& index = key < 0x10000 ? direct_[size_t(key)] : slotFor(key);
         if (index < 0) {
             index = int(lists_.size());
-            lists_.push_back({key, rowid, {}});
-            appendVarint(lists_.back().bytes, quint64(rowid) << 1 ^ quint64(rowid >> 63));
+            lists_.push_back({key, firstRow, {}});
+            appendVarint(lists_.back().bytes, quint64(firstRow) << 1 ^ quint64(firstRow >> 63));
             if (key >= 0x10000 && ++used_ * 2 > slots_.size())
                 rehash(slots_.size() * 2);
-            return;
+            return lists_.back();
         }
-        List& list = lists_[size_t(index)];
-        if (list.last == rowid)
-            return;
-        Q_ASSERT(rowid > list.last);
-        appendVarint(list.bytes, quint64(rowid - list.last));
-        list.last = rowid;
+        return lists_[size_t(index)];
     }
 
     int& slotFor(qint64 key)
@@ -257,9 +329,9 @@ private:
                 slotFor(lists_[i].key) = int(i);
     }
 
-    int part_;
-    int parts_;
     std::vector<List> lists_;
+    std::vector<quint64> entries_;
+    std::vector<quint64> scratch_;
     std::vector<int> direct_;  // unigrams of the Basic Multilingual Plane
     std::vector<Slot> slots_;
     size_t used_ = 0;
@@ -268,13 +340,12 @@ private:
 
 // Writes every list in key order: a long list in a row of its own under its key plus segment,
 // short ones gathered into bucket rows, so that the index costs few rows.
-void writeLists(const Connection& connection, const std::vector<const Postings*>& parts,
-                qint64 segment)
+void writeLists(const Connection& connection, const Postings& postings, qint64 segment)
 {
     std::vector<const Postings::List*> order;
-    for (const Postings* part : parts)
-        for (const Postings::List& list : part->lists())
-            order.push_back(&list);
+    order.reserve(postings.lists().size());
+    for (const Postings::List& list : postings.lists())
+        order.push_back(&list);
     std::sort(order.begin(), order.end(),
               [](const Postings::List* a, const Postings::List* b) { return a->key < b->key; });
     SqliteStatement insert(connection,
@@ -301,125 +372,106 @@ void writeLists(const Connection& connection, const std::vector<const Postings*>
             put(bucketRow(b, segment), buckets[b]);
 }
 
-// Postings filled on two threads of their own, each taking half of the keys, so that reading or
-// writing the rows goes on meanwhile; without threads to be had, filled at once.
+// Postings filled on a thread of their own, a batch of lines at a time, so that reading and
+// writing the rows goes on meanwhile; without a thread to be had, filled at once.
 class LineIndexer {
 public:
     LineIndexer()
     {
-        for (int part = 0; part < kParts; ++part)
-            workers_.push_back(std::make_unique<Worker>(part));
         try {
-            for (auto& worker : workers_) {
-                Worker* w = worker.get();
-                w->thread = std::thread([w] { w->work(); });
-            }
+            worker_ = std::thread([this] { work(); });
         } catch (const std::system_error&) {
-            stop();
-            workers_.clear();
         }
-        if (workers_.empty())
-            inline_ = std::make_unique<Postings>();
     }
     ~LineIndexer() { stop(); }
 
     void add(qint64 rowid, QByteArrayView text)
     {
-        if (inline_) {
-            inline_->addLine(rowid, text);
-            return;
-        }
         batch_.rowids.push_back(rowid);
         batch_.text.append(text.data(), size_t(text.size()));
         batch_.ends.push_back(batch_.text.size());
-        if (batch_.rowids.size() >= kBatchLines)
+        if (batch_.rowids.size() >= Postings::kMaxBatchLines || batch_.text.size() >= kBatchBytes)
             handOver();
     }
 
     void write(const Connection& connection, qint64 segment)
     {
         stop();
-        std::vector<const Postings*> parts;
-        if (inline_)
-            parts.push_back(inline_.get());
-        for (const auto& worker : workers_)
-            parts.push_back(&worker->postings);
-        writeLists(connection, parts, segment);
+        writeLists(connection, postings_, segment);
     }
 
 private:
-    static constexpr int kParts = 1;
-    static constexpr size_t kBatchLines = 4096;
-    static constexpr size_t kBatchesQueued = 8;
-    struct Batch {
-        std::vector<qint64> rowids;
-        std::vector<size_t> ends;
-        std::string text;
-    };
-    struct Worker {
-        explicit Worker(int part) : postings(part, kParts) {}
-        void work()
-        {
-            for (;;) {
-                std::shared_ptr<const Batch> batch;
-                {
-                    std::unique_lock lock(mutex);
-                    ready.wait(lock, [this] { return done || !queue.empty(); });
-                    if (queue.empty())
-                        return;
-                    batch = std::move(queue.front());
-                    queue.pop_front();
-                }
-                room.notify_one();
-                size_t begin = 0;
-                for (size_t i = 0; i < batch->rowids.size(); ++i) {
-                    postings.addLine(batch->rowids[i],
-                                     QByteArrayView(batch->text.data() + begin,
-                                                    qsizetype(batch->ends[i] - begin)));
-                    begin = batch->ends[i];
-                }
+    // About a million characters of Chinese text: the sort of a batch stays within a few tens of
+    // megabytes.
+    static constexpr size_t kBatchBytes = size_t(3) << 20;
+    static constexpr size_t kBatchesQueued = 2;
+
+    void work()
+    {
+        for (;;) {
+            LineBatch batch;
+            {
+                std::unique_lock lock(mutex_);
+                ready_.wait(lock, [this] { return done_ || !queue_.empty(); });
+                if (queue_.empty())
+                    return;
+                batch = std::move(queue_.front());
+                queue_.pop_front();
             }
+            room_.notify_one();
+            postings_.addBatch(batch);
+            batch.rowids.clear();
+            batch.ends.clear();
+            batch.text.clear();
+            std::lock_guard lock(mutex_);
+            spare_.push_back(std::move(batch));  // its memory serves again, without page faults
         }
-        Postings postings;
-        std::deque<std::shared_ptr<const Batch>> queue;
-        std::mutex mutex;
-        std::condition_variable ready;
-        std::condition_variable room;
-        bool done = false;
-        std::thread thread;
-    };
+    }
 
     void handOver()
     {
-        const auto batch = std::make_shared<const Batch>(std::move(batch_));
+        if (batch_.rowids.empty())
+            return;
+        if (!worker_.joinable()) {
+            postings_.addBatch(batch_);
+            batch_.rowids.clear();
+            batch_.ends.clear();
+            batch_.text.clear();
+            return;
+        }
+        std::unique_lock lock(mutex_);
+        room_.wait(lock, [&] { return queue_.size() < kBatchesQueued; });
+        queue_.push_back(std::move(batch_));
+        ready_.notify_one();
         batch_ = {};
-        for (auto& worker : workers_) {
-            std::unique_lock lock(worker->mutex);
-            worker->room.wait(lock, [&] { return worker->queue.size() < kBatchesQueued; });
-            worker->queue.push_back(batch);
-            worker->ready.notify_one();
+        if (!spare_.empty()) {
+            batch_ = std::move(spare_.back());
+            spare_.pop_back();
         }
     }
 
     void stop()
     {
-        if (!batch_.rowids.empty() && !workers_.empty())
-            handOver();
-        for (auto& worker : workers_) {
-            if (!worker->thread.joinable())
-                continue;
-            {
-                std::lock_guard lock(worker->mutex);
-                worker->done = true;
-            }
-            worker->ready.notify_one();
-            worker->thread.join();
+        handOver();
+        if (!worker_.joinable())
+            return;
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
         }
+        ready_.notify_one();
+        worker_.join();
     }
 
-    std::vector<std::unique_ptr<Worker>> workers_;
-    std::unique_ptr<Postings> inline_;
-    Batch batch_;
+    Postings postings_;
+    LineBatch batch_;
+    std::deque<LineBatch> queue_;
+    std::vector<LineBatch> spare_;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::condition_variable room_;
+    bool done_ = false;
+    std::thread worker_;
 };
 
 // Runs of rows in rowid order that share a title and count their line numbers up.

@@ -281,6 +281,40 @@ TEST(FullTextIndex, AnImportReplacesTheIndexInItsTransaction)
     EXPECT_EQ(found(path, QStringLiteral("进度")).size(), 2);
 }
 
+// An import larger than one batch of the index build: lists that run across batches, a batch of
+// the Basic Multilingual Plane only and one with a character beyond it.
+TEST(FullTextIndex, AnImportOfManyBatchesFindsEveryLine)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    constexpr int kLines = 70000;
+    constexpr int kWideFrom = 65536;
+    QString book = QStringLiteral("2008-03-15 10:05:09\r\n~0~1~大批\r\n");
+    int wide = 0;
+    for (int i = 0; i < kLines; ++i) {
+        const bool isWide = i >= kWideFrom && i % 7 == 0;
+        wide += isWide;
+        book += QStringLiteral("行%1 %2%3\r\n")
+                    .arg(i)
+                    .arg(isWide ? QStringLiteral("𠮷野") : QStringLiteral("吉野"))
+                    .arg(i % 1000 == 999 ? QStringLiteral(" Tail") : QString());
+    }
+    store::Query textQuery;
+    textQuery.setStorePath(path);
+    exchange::NoProgress progress;
+    exchange::replaceBook(textQuery, exchange::parseExchangeFile(textfile::encode(book)), progress);
+    textQuery.release();
+    ASSERT_EQ(pendingRows(path), 0);
+    Searcher searcher(path);
+    EXPECT_EQ(searcher.search(QStringLiteral("野")).count(), kLines);
+    EXPECT_EQ(searcher.search(QStringLiteral("吉野")).count(), kLines - wide);
+    EXPECT_EQ(searcher.search(QStringLiteral("𠮷")).count(), wide);
+    EXPECT_EQ(searcher.search(QStringLiteral("𠮷野")).count(), wide);
+    EXPECT_EQ(searcher.search(QStringLiteral("tAIL")).count(), kLines / 1000);
+    EXPECT_EQ(found(path, QStringLiteral("行69999 ")), QStringList{"大批:69999:行69999 吉野 Tail"});
+    EXPECT_EQ(found(path, QStringLiteral("行69993 ")), QStringList{"大批:69993:行69993 𠮷野"});
+}
+
 // An import that fails part-way (here a trigger of the user's own refuses a row) leaves the index
 // and its triggers as they were.
 TEST(FullTextIndex, AFailedImportLeavesTheIndexAsItWas)
