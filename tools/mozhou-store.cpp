@@ -8,7 +8,8 @@
 //   mozhou-store export STORE FILE   writes the whole materials book to FILE (replacing it)
 //   mozhou-store import STORE FILE   replaces the whole materials book by the entries of FILE
 //   mozhou-store search STORE TEXT   every entry line holding TEXT, one per output line: title,
-//                                    tab, line number, tab, line; exits 1 when none holds it
+//                                    tab, line number, tab, line (a tab, line break or backslash
+//                                    in them escaped); exits 1 when none holds it, 2 on failure
 #include "exchange/BookTransfer.h"
 #include "exchange/ExchangeFile.h"
 #include "text/FileReplacement.h"
@@ -22,6 +23,7 @@
 #include <QCoreApplication>
 #include <QString>
 #include <cstdio>
+#include <string>
 #include <optional>
 
 namespace {
@@ -48,6 +50,7 @@ int help()
                "  check   runs the store's integrity check, then lists each table with its row count\n"
                "  export  writes the whole materials book of STORE to the exchange file FILE\n"
                "  import  replaces the whole materials book of STORE by the entries of FILE\n"
+               "  search  prints every entry line holding TEXT: title, tab, line number, tab, line\n"
                "\n"
                "Close the program before changing its store. See mozhou-store(1).\n",
                stdout);
@@ -124,32 +127,66 @@ int importBook(const QString& storePath, const QString& file)
     return 0;
 }
 
-// The store is only read: rows not yet in the index are read directly.
+// Appends text so that a line of the output stays one line of three fields: a backslash, tab,
+// line feed, carriage return and NUL become \\, \t, \n, \r and \0.
+void appendEscaped(std::string& out, QByteArrayView text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\0': out += "\\0"; break;
+        default: out += c;
+        }
+    }
+}
+
+void writeOut(const std::string& bytes)
+{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+        throw std::runtime_error("the results could not be written");
+}
+
+// The store is only read: rows not yet in the index are read directly. Exits 1 when nothing
+// matches, 2 when the search could not be made, so that a failure never reads as "no match".
 int search(const QString& storePath, const QString& text)
 {
     if (store::fulltext::checkQuery(text) != store::fulltext::QueryProblem::None) {
         std::fputs("mozhou-store: the search text is empty\n", stderr);
         return 2;
     }
-    store::fulltext::Searcher searcher(storePath);
-    const store::fulltext::Result found = searcher.search(text);
-    constexpr qsizetype kPiece = 4096;
-    for (qsizetype from = 0; from < found.count(); from += kPiece) {
-        QByteArray out;
-        for (const store::fulltext::Hit& hit : found.hits(from, std::min(kPiece, found.count() - from))) {
-            out += hit.title.toUtf8();
-            out += '\t';
-            out += QByteArray::number(hit.lineNumber);
-            out += '\t';
-            out += hit.line.toUtf8();
-            out += '\n';
+    try {
+        store::fulltext::Searcher searcher(storePath);
+        const store::fulltext::Result found = searcher.search(text);
+        constexpr qsizetype kPiece = 4096;
+        constexpr size_t kOutputBuffer = size_t(1) << 16;
+        std::string out;
+        out.reserve(2 * kOutputBuffer);
+        for (qsizetype from = 0; from < found.count(); from += kPiece) {
+            found.visitLines(from, std::min(kPiece, found.count() - from),
+                             [&](QByteArrayView title, qint64 lineNumber, QByteArrayView line) {
+                                 appendEscaped(out, title);
+                                 out += '\t';
+                                 out += std::to_string(lineNumber);
+                                 out += '\t';
+                                 appendEscaped(out, line);
+                                 out += '\n';
+                                 if (out.size() >= kOutputBuffer) {
+                                     writeOut(out);
+                                     out.clear();
+                                 }
+                             });
         }
-        if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()))
+        writeOut(out);
+        if (std::fflush(stdout) != 0)
             throw std::runtime_error("the results could not be written");
+        return found.count() > 0 ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "mozhou-store: %s\n", error.what());
+        return 2;
     }
-    if (std::fflush(stdout) != 0)
-        throw std::runtime_error("the results could not be written");
-    return found.count() > 0 ? 0 : 1;
 }
 
 } // namespace

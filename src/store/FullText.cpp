@@ -48,8 +48,12 @@ constexpr qint64 kDeltaSegment = qint64(1) << 45;
 constexpr qint64 kDeltaLimit = 20000;
 // Pending rows a searcher leaves unfolded: reading them costs each search about a millisecond.
 constexpr qint64 kPendingLimit = 2000;
-// A search of more characters intersects at most this many of its pairs' lists (the rarest).
+// A search of more characters intersects at most this many of its pairs' lists (the rarest), and
+// only those whose bytes are at most this many per row found so far: the lines are read anyway.
 constexpr size_t kListsIntersected = 4;
+constexpr qint64 kListBytesPerRowRead = 256;
+// How much of the store a searcher maps into memory (the engine may allow less).
+constexpr qint64 kSearchMapBytes = qint64(1) << 40;
 constexpr qsizetype kFirstSorted = 100;
 // A list of at least this many bytes has a row of its own; shorter ones share one of kBuckets
 // rows per segment, chosen by their key's hash. Bucket rows have negative keys: -1 - bucket for
@@ -166,6 +170,7 @@ void decodeList(QByteArrayView bytes, std::vector<qint64>& rowids)
     rowids.clear();
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const uchar* end = p + bytes.size();
+    rowids.reserve(size_t(std::count_if(p, end, [](uchar byte) { return byte < 0x80; })));
     qint64 last = 0;
     bool first = true;
     while (p < end) {
@@ -703,11 +708,13 @@ QueryProblem checkQuery(const QString& text)
 
 namespace {
 
-// A distinct title of the base, with its sort key.
+// A distinct title of the base; its text and sort key are made when a search first finds it,
+// so that a search that finds a few titles sorts only those.
 struct Title {
-    QByteArray key;
     QByteArray utf8;
     QString text;
+    QByteArray key;
+    bool ready = false;
 };
 
 bool titleLess(const QByteArray& keyA, const QByteArray& utf8A, const QByteArray& keyB,
@@ -738,30 +745,6 @@ std::vector<QByteArray> sortKeysOf(const std::vector<QString>& texts)
     return result;
 }
 
-// Distinct titles given as UTF-8 in the title list's order: their texts, their sort keys, and
-// their indexes, first title first.
-struct OrderedTitles {
-    std::vector<QString> texts;
-    std::vector<QByteArray> keys;
-    std::vector<quint32> order;
-};
-
-OrderedTitles orderTitles(const std::vector<QByteArray>& utf8)
-{
-    OrderedTitles titles;
-    titles.texts.reserve(utf8.size());
-    for (const QByteArray& title : utf8)
-        titles.texts.push_back(QString::fromUtf8(title));
-    titles.keys = sortKeysOf(titles.texts);
-    titles.order.resize(utf8.size());
-    for (quint32 i = 0; i < titles.order.size(); ++i)
-        titles.order[i] = i;
-    std::sort(titles.order.begin(), titles.order.end(), [&](quint32 a, quint32 b) {
-        return titleLess(titles.keys[a], utf8[a], titles.keys[b], utf8[b]);
-    });
-    return titles;
-}
-
 // a minus b, both ascending.
 void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
 {
@@ -786,6 +769,9 @@ struct Searcher::Impl {
           rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
           lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?"))
     {
+        // Matches are read from pages all over the file: mapped, a page costs neither a copy nor
+        // a page of the cache.
+        connection.exec(QStringLiteral("pragma mmap_size=%1").arg(kSearchMapBytes));
     }
 
     Connection connection;
@@ -796,7 +782,8 @@ struct Searcher::Impl {
     std::unique_ptr<SqliteStatement> listOf;
     qint64 baseGeneration = -1;
     qint64 deltaGeneration = -1;
-    std::shared_ptr<const std::vector<Title>> titles = std::make_shared<std::vector<Title>>();
+    std::vector<Title> titles;
+    std::unordered_map<std::string, quint32> titleIndex;  // by UTF-8
     std::vector<Run> runs;
     std::vector<qint64> changed;
 
@@ -840,29 +827,18 @@ void Searcher::Impl::refresh()
 void Searcher::Impl::loadRuns()
 {
     runs.clear();
-    std::unordered_map<std::string, quint32> titleIndex;
-    std::vector<QByteArray> utf8;
+    titles.clear();
+    titleIndex.clear();
     SqliteStatement rows(connection,
                          QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
     while (rows.step()) {
         const QByteArrayView title = rows.columnUtf8(3);
         const auto [place, added] = titleIndex.try_emplace(
-            std::string(title.data(), size_t(title.size())), quint32(utf8.size()));
+            std::string(title.data(), size_t(title.size())), quint32(titles.size()));
         if (added)
-            utf8.emplace_back(title.data(), title.size());
+            titles.push_back({QByteArray(title.data(), title.size()), {}, {}, false});
         runs.push_back({rows.columnInt(0), rows.columnInt(1), rows.columnInt(2), place->second});
     }
-    const auto [texts, keys, order] = orderTitles(utf8);
-    std::vector<quint32> rank(order.size());
-    auto sorted = std::make_shared<std::vector<Title>>();
-    sorted->reserve(order.size());
-    for (quint32 r = 0; r < order.size(); ++r) {
-        rank[order[r]] = r;
-        sorted->push_back({keys[order[r]], utf8[order[r]], texts[order[r]]});
-    }
-    for (Run& run : runs)
-        run.title = rank[run.title];
-    titles = std::move(sorted);
 }
 
 std::vector<qint64> Searcher::Impl::pending()
@@ -906,8 +882,8 @@ bool Searcher::Impl::findList(qint64 key, qint64 segment, FoundList& found)
     return inBucket;
 }
 
-// The rows whose lines hold every key, by the lists of one segment: the rarest lists first, at
-// most kListsIntersected of them. Empty when a key has no list.
+// The rows whose lines may hold every key, by the lists of one segment: the rarest lists first,
+// as many as pay (see kListsIntersected); exact for a single key. Empty when a key has no list.
 std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, qint64 segment)
 {
     std::vector<FoundList> lists(keys.size());
@@ -918,6 +894,9 @@ std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, 
               [](const FoundList& a, const FoundList& b) { return a.length < b.length; });
     std::vector<qint64> result, list, both;
     for (size_t i = 0; i < lists.size() && i < kListsIntersected; ++i) {
+        // A list much longer than the rows left costs more to read than reading those rows.
+        if (i > 0 && lists[i].length > kListBytesPerRowRead * qint64(result.size()))
+            break;
         std::vector<qint64>& into = i == 0 ? result : list;
         if (lists[i].ownRow == 0) {
             decodeList(lists[i].bytes, into);
@@ -947,14 +926,13 @@ std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, 
 
 struct Result::Impl {
     struct Entry {
-        quint64 order;  // of the title
+        quint32 title;  // its place in the title list's order, among the titles found
         qint64 line;
         qint64 rowid;
-        quint32 title;  // below titles->size(): a base title; else an extra one
         bool operator<(const Entry& other) const
         {
-            if (order != other.order)
-                return order < other.order;
+            if (title != other.title)
+                return title < other.title;
             if (line != other.line)
                 return line < other.line;
             return rowid < other.rowid;
@@ -962,8 +940,8 @@ struct Result::Impl {
     };
 
     std::shared_ptr<Searcher::Impl> searcher;
-    std::shared_ptr<const std::vector<Title>> titles;
-    std::vector<QString> extraTitles;
+    std::vector<QString> titles;  // of the lines found, in the title list's order
+    std::vector<QByteArray> titlesUtf8;
     std::vector<Entry> entries;
     qsizetype sorted = 0;
     QString foldedQuery;
@@ -1019,8 +997,7 @@ std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
         for (const qsizetype i : byRow) {
             const Impl::Entry& entry = d.entries[size_t(i)];
             Hit& hit = found[size_t(i - from)];
-            hit.title = entry.title < d.titles->size() ? (*d.titles)[entry.title].text
-                                                       : d.extraTitles[entry.title - d.titles->size()];
+            hit.title = d.titles[entry.title];
             hit.lineNumber = entry.line;
             read.reset();
             read.bindInteger(1, entry.rowid);
@@ -1033,6 +1010,39 @@ std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
         }
     });
     return found;
+}
+
+void Result::visitLines(qsizetype from, qsizetype count, const LineVisitor& visit) const
+{
+    Impl& d = *impl_;
+    Q_ASSERT(from >= 0 && count >= 0 && from + count <= this->count());
+    d.sortUpTo(from + count - 1);
+    std::vector<qsizetype> byRow(static_cast<size_t>(count));
+    for (qsizetype k = 0; k < count; ++k)
+        byRow[size_t(k)] = from + k;
+    std::sort(byRow.begin(), byRow.end(), [&](qsizetype a, qsizetype b) {
+        return d.entries[size_t(a)].rowid < d.entries[size_t(b)].rowid;
+    });
+    std::string lines;
+    std::vector<std::pair<size_t, size_t>> spans(size_t(count), {0, 0});
+    SqliteStatement& read = d.searcher->lineOf;
+    inTransaction(d.searcher->connection, Connection::TransactionKind::Read, [&] {
+        for (const qsizetype i : byRow) {
+            read.reset();
+            read.bindInteger(1, d.entries[size_t(i)].rowid);
+            if (read.step()) {
+                const QByteArrayView line = read.columnUtf8(0);
+                spans[size_t(i - from)] = {lines.size(), size_t(line.size())};
+                lines.append(line.data(), size_t(line.size()));
+            }
+            read.reset();
+        }
+    });
+    for (qsizetype k = 0; k < count; ++k) {
+        const Impl::Entry& entry = d.entries[size_t(from + k)];
+        const auto [at, length] = spans[size_t(k)];
+        visit(d.titlesUtf8[entry.title], entry.line, QByteArrayView(lines.data() + at, qsizetype(length)));
+    }
 }
 
 Searcher::Searcher(const QString& path) : impl_(std::make_shared<Impl>(path)) {}
@@ -1126,8 +1136,7 @@ Result Searcher::search(const QString& text)
                         continue;
                 }
                 const Run& found = d.runs[run];
-                r.entries.push_back({quint64(2 * found.title + 1) << 32,
-                                     found.firstLine + (rowid - found.first), rowid, found.title});
+                r.entries.push_back({found.title, found.firstLine + (rowid - found.first), rowid});
             }
             std::vector<qint64> delta = d.candidates(keys, kDeltaSegment);
             subtract(delta, pending);
@@ -1137,40 +1146,68 @@ Result Searcher::search(const QString& text)
                 readRow(rowid, true);
         }
     });
-    r.titles = d.titles;
-
-    // Titles of rows read directly take their place among the base titles: the same place as an
-    // equal base title, else just before the base title that follows them.
-    if (!extras.empty()) {
-        std::unordered_map<std::string, quint32> index;
-        std::vector<QByteArray> distinct;
-        for (const Extra& extra : extras)
-            if (index.try_emplace(extra.title.toStdString(), quint32(distinct.size())).second)
-                distinct.push_back(extra.title);
-        const auto [texts, keysOfTitles, order] = orderTitles(distinct);
-        const std::vector<Title>& base = *r.titles;
-        std::vector<quint64> titleOrder(distinct.size());
-        std::vector<quint32> titleSlot(distinct.size());
-        for (quint32 k = 0; k < order.size(); ++k) {
-            const quint32 i = order[k];
-            const auto place = std::lower_bound(base.begin(), base.end(), i, [&](const Title& t, quint32 j) {
-                return titleLess(t.key, t.utf8, keysOfTitles[j], distinct[j]);
-            });
-            const quint64 p = quint64(place - base.begin());
-            if (place != base.end() && place->utf8 == distinct[i]) {
-                titleOrder[i] = (2 * p + 1) << 32;
-                titleSlot[i] = quint32(p);
-            } else {
-                titleOrder[i] = (2 * p) << 32 | k;
-                titleSlot[i] = quint32(base.size() + r.extraTitles.size());
-                r.extraTitles.push_back(texts[i]);
-            }
+    // The titles found take their places in the title list's order. A title of a row read
+    // directly that equals a base title is that title; sort keys are made only for titles not
+    // sorted before.
+    constexpr quint32 kNone = ~quint32(0);
+    std::vector<quint32> foundOfBase(d.titles.size(), kNone);
+    std::vector<Title*> found;
+    std::vector<Title> extraTitles;
+    std::unordered_map<std::string, quint32> foundOfExtra;
+    std::vector<quint32> foundOfEntry;
+    foundOfEntry.reserve(r.entries.size() + extras.size());
+    const auto foundBase = [&](quint32 base) {
+        if (foundOfBase[base] == kNone) {
+            foundOfBase[base] = quint32(found.size());
+            found.push_back(&d.titles[base]);
         }
-        for (const Extra& extra : extras) {
-            const quint32 i = index[extra.title.toStdString()];
-            r.entries.push_back({titleOrder[i], extra.line, extra.rowid, titleSlot[i]});
+        return foundOfBase[base];
+    };
+    for (const Result::Impl::Entry& entry : r.entries)
+        foundOfEntry.push_back(foundBase(entry.title));
+    extraTitles.reserve(extras.size());
+    for (const Extra& extra : extras) {
+        const std::string utf8 = extra.title.toStdString();
+        if (const auto base = d.titleIndex.find(utf8); base != d.titleIndex.end()) {
+            foundOfEntry.push_back(foundBase(base->second));
+            continue;
         }
+        const auto [place, added] = foundOfExtra.try_emplace(utf8, quint32(found.size()));
+        if (added) {
+            extraTitles.push_back({extra.title, {}, {}, false});
+            found.push_back(&extraTitles.back());
+        }
+        foundOfEntry.push_back(place->second);
     }
+    std::vector<QString> unsorted;
+    for (Title* title : found)
+        if (!title->ready)
+            unsorted.push_back(title->text = QString::fromUtf8(title->utf8));
+    const std::vector<QByteArray> newKeys = sortKeysOf(unsorted);
+    auto key = newKeys.begin();
+    for (Title* title : found)
+        if (!title->ready) {
+            title->key = *key++;
+            title->ready = true;
+        }
+    std::vector<quint32> order(found.size());
+    for (quint32 i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        return titleLess(found[a]->key, found[a]->utf8, found[b]->key, found[b]->utf8);
+    });
+    std::vector<quint32> rank(found.size());
+    r.titles.reserve(found.size());
+    for (quint32 place = 0; place < order.size(); ++place) {
+        rank[order[place]] = place;
+        r.titles.push_back(found[order[place]]->text);
+        r.titlesUtf8.push_back(found[order[place]]->utf8);
+    }
+    const size_t baseEntries = r.entries.size();
+    for (size_t i = 0; i < baseEntries; ++i)
+        r.entries[i].title = rank[foundOfEntry[i]];
+    for (size_t i = 0; i < extras.size(); ++i)
+        r.entries.push_back({rank[foundOfEntry[baseEntries + i]], extras[i].line, extras[i].rowid});
     r.sortFirst();
     return result;
 }

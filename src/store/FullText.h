@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -83,6 +84,10 @@ public:
     Hit hit(qsizetype i) const;
     // Reads the lines of count matches from from on, at one time.
     std::vector<Hit> hits(qsizetype from, qsizetype count) const;
+    // Reads the lines of count matches from from on, at one time, and hands each to visit in
+    // order as the store holds it: title and line in UTF-8 (valid only during the call).
+    using LineVisitor = std::function<void(QByteArrayView title, qint64 lineNumber, QByteArrayView line)>;
+    void visitLines(qsizetype from, qsizetype count, const LineVisitor& visit) const;
 
 private:
     friend class Searcher;
