@@ -2,9 +2,11 @@
 // materials book as an exchange file, by the same code as the program's export and import.
 //   mozhou-store create PATH         new empty store; refuses to touch an existing file. The store
 //                                    is made under a temporary name and renamed when complete.
-//   mozhou-store check PATH          the engine's integrity check and each table's columns, then
+//   mozhou-store check PATH          the engine's integrity check, each table's columns and the
+//                                    full-text index against the rows, then
 //                                    each table with its row count; exits 1 naming the damage, a
 //                                    file that is no store of this program, or the store's error
+//   mozhou-store reindex STORE       builds the full-text index anew from the rows
 //   mozhou-store export STORE FILE   writes the whole materials book to FILE (replacing it)
 //   mozhou-store import STORE FILE   replaces the whole materials book by the entries of FILE
 //   mozhou-store search STORE TEXT   every entry line holding TEXT, one per output line: title,
@@ -33,7 +35,11 @@ constexpr char kUsage[] = "usage: mozhou-store create PATH\n"
                          "       mozhou-store export STORE FILE\n"
                          "       mozhou-store import STORE FILE\n"
                          "       mozhou-store search STORE TEXT\n"
+                         "       mozhou-store reindex STORE\n"
                          "       mozhou-store --help | --version\n";
+
+const QString kReindexHint =
+    QStringLiteral("关闭程序后运行 mozhou-store reindex %1 即可重建全文索引，资料不受影响");
 
 int usage()
 {
@@ -51,6 +57,7 @@ int help()
                "  export  writes the whole materials book of STORE to the exchange file FILE\n"
                "  import  replaces the whole materials book of STORE by the entries of FILE\n"
                "  search  prints every entry line holding TEXT: title, tab, line number, tab, line\n"
+               "  reindex builds the full-text index of STORE anew from its entries\n"
                "\n"
                "Close the program before changing its store. See mozhou-store(1).\n",
                stdout);
@@ -89,6 +96,11 @@ int check(const QString& path)
     }
     if (problems.isEmpty())
         problems = store::missingColumns(path);
+    if (problems.isEmpty()) {
+        problems = store::fulltext::indexProblems(path);
+        if (!problems.isEmpty())
+            problems << kReindexHint.arg(path);
+    }
     if (!problems.isEmpty()) {
         std::fprintf(stderr, "mozhou-store: %s is damaged:\n%s\n", qPrintable(path),
                      problems.join(u'\n').toUtf8().constData());
@@ -97,6 +109,19 @@ int check(const QString& path)
     for (const store::TableCount& count : store::countRows(path))
         std::printf("%s\t%lld rows\n", count.table.toUtf8().constData(),
                     static_cast<long long>(count.rows));
+    return 0;
+}
+
+// Builds the full-text index anew, for a store whose check found it out of step with the rows.
+int reindex(const QString& path)
+{
+    if (const std::optional<QString> why = store::whyNotAStore(path)) {
+        std::fprintf(stderr, "mozhou-store: %s\n",
+                     QStringLiteral("%1 不是本程序的数据文件：%2").arg(path, *why).toUtf8().constData());
+        return 1;
+    }
+    store::fulltext::reinstall(path);
+    std::printf("%s\n", QStringLiteral("已重建全文索引：%1").arg(path).toUtf8().constData());
     return 0;
 }
 
@@ -213,6 +238,8 @@ int main(int argc, char** argv)
             return exportBook(args[2], args[3]);
         if (args.size() == 4 && command == QStringLiteral("import"))
             return importBook(args[2], args[3]);
+        if (args.size() == 3 && command == QStringLiteral("reindex"))
+            return reindex(args[2]);
         if (args.size() == 4 && command == QStringLiteral("search"))
             return search(args[2], args[3]);
     } catch (const std::exception& error) {

@@ -645,6 +645,208 @@ void catchUp(const QString& path)
     catchUp(connection);
 }
 
+namespace {
+
+// a minus b, both ascending.
+void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
+{
+    if (b.empty())
+        return;
+    auto out = a.begin();
+    auto skip = b.begin();
+    for (auto in = a.begin(); in != a.end(); ++in) {
+        while (skip != b.end() && *skip < *in)
+            ++skip;
+        if (skip == b.end() || *skip != *in)
+            *out++ = *in;
+    }
+    a.erase(out, a.end());
+}
+
+const char* const kTriggers[] = {"全文记增", "全文记删", "全文记改"};
+const char* const kIndexTables[] = {"全文索引", "全文行段", "全文已改", "全文待办", "全文状态"};
+
+std::vector<qint64> rowidsOf(const Connection& connection, const QString& sql)
+{
+    std::vector<qint64> rows;
+    SqliteStatement select(connection, sql);
+    while (select.step())
+        rows.push_back(select.columnInt(0));
+    return rows;
+}
+
+bool contains(const std::vector<qint64>& sorted, qint64 rowid)
+{
+    return std::binary_search(sorted.begin(), sorted.end(), rowid);
+}
+
+// Every list of the index as stored, by segment and key, rows ascending; the rows of stale a
+// search does not take from the lists are left out.
+void storedLists(const Connection& connection, qint64 segment, const std::vector<qint64>& stale,
+                 std::unordered_map<qint64, std::vector<qint64>>& lists)
+{
+    std::vector<qint64> rows;
+    const auto keep = [&](qint64 key, QByteArrayView bytes) {
+        decodeList(bytes, rows);
+        subtract(rows, stale);
+        if (!rows.empty())
+            lists[key] = rows;
+    };
+    SqliteStatement select(connection, QStringLiteral("select 键, 行 from 全文索引"));
+    while (select.step()) {
+        const qint64 key = select.columnInt(0);
+        const QByteArrayView bytes = select.columnBytes(1);
+        if (key >= 0) {
+            if ((key >= kDeltaSegment) == (segment != 0))
+                keep(key - segment, bytes);
+            continue;
+        }
+        if ((key < bucketRow(kBuckets - 1, 0)) != (segment != 0))
+            continue;
+        const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+        const uchar* end = p + bytes.size();
+        while (p < end) {
+            const qint64 listKey = qint64(readVarint(p, end));
+            const qsizetype length = qsizetype(std::min<quint64>(readVarint(p, end), quint64(end - p)));
+            keep(listKey, QByteArrayView(reinterpret_cast<const char*>(p), length));
+            p += length;
+        }
+    }
+}
+
+// The keys whose stored lists differ from those of the rows, at most a few of them.
+qint64 differingKeys(const std::unordered_map<qint64, std::vector<qint64>>& stored, const Postings& rows)
+{
+    qint64 differing = 0;
+    std::vector<qint64> expected;
+    size_t seen = 0;
+    for (const Postings::List& list : rows.lists()) {
+        decodeList(list.bytes, expected);
+        const auto found = stored.find(list.key);
+        if (found == stored.end() || found->second != expected)
+            ++differing;
+        else
+            ++seen;
+    }
+    return differing + qint64(stored.size() - seen);
+}
+
+// Lists of lines given one by one, a batch at a time.
+class PostingsBuilder {
+public:
+    void add(qint64 rowid, QByteArrayView text)
+    {
+        batch_.rowids.push_back(rowid);
+        batch_.text.append(text.data(), size_t(text.size()));
+        batch_.ends.push_back(batch_.text.size());
+        if (batch_.rowids.size() >= Postings::kMaxBatchLines)
+            flush();
+    }
+    const Postings& finish()
+    {
+        flush();
+        return postings_;
+    }
+
+private:
+    void flush()
+    {
+        postings_.addBatch(batch_);
+        batch_ = {};
+    }
+    Postings postings_;
+    LineBatch batch_;
+};
+
+} // namespace
+
+QStringList indexProblems(const QString& path)
+{
+    Connection connection(path);
+    QStringList problems;
+    inTransaction(connection, Connection::TransactionKind::Read, [&] {
+        if (!isInstalled(connection))
+            return;
+        SqliteStatement find(connection, QStringLiteral("select 1 from sqlite_master where name=?"));
+        for (const char* name : kTriggers) {
+            find.reset();
+            find.bind(1, QString::fromUtf8(name));
+            if (!find.step())
+                problems << QStringLiteral("全文索引的触发器 %1 不见了，此后写入的资料搜索不到").arg(QString::fromUtf8(name));
+        }
+        const std::vector<qint64> changed =
+            rowidsOf(connection, QStringLiteral("select 行 from 全文已改 order by 行"));
+        const std::vector<qint64> pending =
+            rowidsOf(connection, QStringLiteral("select distinct 行 from 全文待办 order by 行"));
+        std::vector<qint64> stale;
+        std::set_union(changed.begin(), changed.end(), pending.begin(), pending.end(),
+                       std::back_inserter(stale));
+        // The base: every row not changed since it was built.
+        std::unordered_map<qint64, std::vector<qint64>> stored;
+        storedLists(connection, 0, stale, stored);
+        PostingsBuilder rows;
+        {
+            SqliteStatement select(connection,
+                                   QStringLiteral("select rowid, 内容, 标题, 行数 from 文本 order by rowid"));
+            struct StoredRun {
+                qint64 first, count, firstLine;
+                QByteArray title;
+            };
+            std::vector<StoredRun> runs;
+            SqliteStatement runRows(connection,
+                                    QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
+            while (runRows.step()) {
+                const QByteArrayView title = runRows.columnUtf8(3);
+                runs.push_back({runRows.columnInt(0), runRows.columnInt(1), runRows.columnInt(2),
+                                QByteArray(title.data(), title.size())});
+            }
+            size_t run = 0;
+            qint64 misplaced = 0;
+            while (select.step()) {
+                const qint64 rowid = select.columnInt(0);
+                if (contains(stale, rowid))
+                    continue;
+                rows.add(rowid, select.columnUtf8(1));
+                while (run < runs.size() && runs[run].first + runs[run].count <= rowid)
+                    ++run;
+                if (run < runs.size() && runs[run].first <= rowid
+                    && (runs[run].title != select.columnUtf8(2)
+                        || runs[run].firstLine + (rowid - runs[run].first) != select.columnInt(3)))
+                    ++misplaced;
+            }
+            if (misplaced > 0)
+                problems << QStringLiteral("全文索引把 %1 行资料记在错误的标题或行号下").arg(misplaced);
+        }
+        if (const qint64 differing = differingKeys(stored, rows.finish()); differing > 0)
+            problems << QStringLiteral("全文索引有 %1 个字或词的行与资料不符").arg(differing);
+        // The delta: the rows changed since, as they are now.
+        stored.clear();
+        storedLists(connection, kDeltaSegment, pending, stored);
+        PostingsBuilder changedRows;
+        SqliteStatement select(connection,
+                               QStringLiteral("select t.rowid, t.内容 from 全文已改 c join 文本 t on t.rowid=c.行"
+                                              " where c.行 not in (select 行 from 全文待办) order by c.行"));
+        while (select.step())
+            changedRows.add(select.columnInt(0), select.columnUtf8(1));
+        if (const qint64 differing = differingKeys(stored, changedRows.finish()); differing > 0)
+            problems << QStringLiteral("全文索引的增补部分有 %1 个字或词的行与资料不符").arg(differing);
+    });
+    return problems;
+}
+
+void reinstall(const QString& path)
+{
+    Connection connection(path);
+    inTransaction(connection, Connection::TransactionKind::Write, [&] {
+        for (const char* name : kTriggers)
+            connection.exec(QStringLiteral("drop trigger if exists %1").arg(QString::fromUtf8(name)));
+        for (const char* name : kIndexTables)
+            connection.exec(QStringLiteral("drop table if exists %1").arg(QString::fromUtf8(name)));
+        connection.exec(schemaSql());
+        rebuild(connection);
+    });
+}
+
 // ---------------------------------------------------------------------------------------------
 
 struct BookRewrite::Impl {
@@ -743,22 +945,6 @@ std::vector<QByteArray> sortKeysOf(const std::vector<QString>& texts)
         begin = end;
     }
     return result;
-}
-
-// a minus b, both ascending.
-void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
-{
-    if (b.empty())
-        return;
-    auto out = a.begin();
-    auto skip = b.begin();
-    for (auto in = a.begin(); in != a.end(); ++in) {
-        while (skip != b.end() && *skip < *in)
-            ++skip;
-        if (skip == b.end() || *skip != *in)
-            *out++ = *in;
-    }
-    a.erase(out, a.end());
 }
 
 } // namespace

@@ -38,6 +38,15 @@ void catchUp(Connection& connection);
 // Builds the whole index anew from every row; inside the caller's write transaction.
 void rebuild(Connection& connection);
 
+// What makes the index of the store at path disagree with its rows (a trigger missing, a key's
+// rows wrong, a line placed under the wrong title), in words for the user; empty when the index
+// agrees or the store has none (the next catch-up builds it). Only reads. Throws StoreError.
+QStringList indexProblems(const QString& path);
+
+// Drops the index with its triggers and builds it anew from every row, in one transaction.
+// Throws StoreError.
+void reinstall(const QString& path);
+
 // Collects the rows that a rewrite of the whole book inserts, and writes the index of exactly
 // those rows when finished, inside the writer's transaction; from its making to finish() the
 // triggers record nothing, so the book's own deletes and inserts cost no pending rows. A failed

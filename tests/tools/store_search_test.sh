@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # mozhou-store search: one match per line (title, tab, line number, tab, line) in title order,
 # with tabs, line breaks and backslashes escaped; exit 0 with matches, 1 with none, 2 on a usage
-# error or a store that cannot be searched; rows written by the sqlite3 shell count.
+# error or a store that cannot be searched; rows written by the sqlite3 shell count. Then check
+# and reindex on an index out of step.
 # Usage: store_search_test.sh STORE_TOOL
 set -euo pipefail
 tool=$(realpath "$1")
@@ -46,4 +47,16 @@ status=0
 status=0
 "$tool" search "$work/missing.mdb" hello >/dev/null 2>&1 || status=$?
 ((status == 2)) || fail "a missing store exited $status, not 2"
+
+# check names an index out of step with the rows and the command that mends it; reindex does.
+"$tool" check "$store" >/dev/null || fail "check of a sound store exited $?"
+sqlite3 "$store" "drop trigger 全文记增; delete from 全文待办"
+status=0
+err=$("$tool" check "$store" 2>&1 >/dev/null) || status=$?
+((status == 1)) && [[ "$err" == *全文记增* && "$err" == *"reindex $store"* ]] \
+    || fail "check of a broken index exited $status with: $err"
+"$tool" reindex "$store" >/dev/null || fail "reindex exited $?"
+"$tool" check "$store" >/dev/null || fail "check after reindex exited $?"
+out=$("$tool" search "$store" 'inside') || fail "a search after reindex exited $?"
+[[ "$out" == $'Abc\t1\ttab\\tinside' ]] || fail "a search after reindex gave: $out"
 echo PASS
