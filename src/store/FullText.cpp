@@ -347,12 +347,26 @@ private:
 // short ones gathered into bucket rows, so that the index costs few rows.
 void writeLists(const Connection& connection, const Postings& postings, qint64 segment)
 {
-    std::vector<const Postings::List*> order;
-    order.reserve(postings.lists().size());
-    for (const Postings::List& list : postings.lists())
-        order.push_back(&list);
-    std::sort(order.begin(), order.end(),
-              [](const Postings::List* a, const Postings::List* b) { return a->key < b->key; });
+    // Sorted as (order, key, list) triples held together, not by the lists themselves: the
+    // sort then reads no list. A long list's order is 0, a short one's its bucket counted down
+    // from kBuckets, so that rows go in ascending keys and each bucket is gathered at once.
+    struct Place {
+        quint32 order;
+        quint32 list;
+        qint64 key;
+        bool operator<(const Place& other) const
+        {
+            return order != other.order ? order < other.order : key < other.key;
+        }
+    };
+    const std::vector<Postings::List>& lists = postings.lists();
+    std::vector<Place> places;
+    places.reserve(lists.size());
+    for (quint32 i = 0; i < lists.size(); ++i) {
+        const bool own = qsizetype(lists[i].bytes.size()) >= kOwnRowBytes;
+        places.push_back({own ? 0 : quint32(kBuckets - bucketOf(lists[i].key)), i, lists[i].key});
+    }
+    std::sort(places.begin(), places.end());
     SqliteStatement insert(connection,
                            QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable));
     const auto put = [&](qint64 key, const std::string& bytes) {
@@ -361,20 +375,21 @@ void writeLists(const Connection& connection, const Postings& postings, qint64 s
         insert.step();
         insert.reset();
     };
-    std::vector<std::string> buckets(kBuckets);
-    for (const Postings::List* list : order) {
-        if (qsizetype(list->bytes.size()) >= kOwnRowBytes) {
-            put(list->key + segment, list->bytes);
+    std::string bucket;
+    for (size_t i = 0; i < places.size(); ++i) {
+        const Postings::List& list = lists[places[i].list];
+        if (places[i].order == 0) {
+            put(list.key + segment, list.bytes);
             continue;
         }
-        std::string& bucket = buckets[bucketOf(list->key)];
-        appendVarint(bucket, quint64(list->key));
-        appendVarint(bucket, list->bytes.size());
-        bucket += list->bytes;
+        appendVarint(bucket, quint64(list.key));
+        appendVarint(bucket, list.bytes.size());
+        bucket += list.bytes;
+        if (i + 1 == places.size() || places[i + 1].order != places[i].order) {
+            put(bucketRow(kBuckets - places[i].order, segment), bucket);
+            bucket.clear();
+        }
     }
-    for (size_t b = kBuckets; b-- > 0;)
-        if (!buckets[b].empty())
-            put(bucketRow(b, segment), buckets[b]);
 }
 
 // Postings filled on a thread of their own, a batch of lines at a time, so that reading and
