@@ -695,17 +695,32 @@ bool contains(const std::vector<qint64>& sorted, qint64 rowid)
     return std::binary_search(sorted.begin(), sorted.end(), rowid);
 }
 
-// Every list of the index as stored, by segment and key, rows ascending; the rows of stale a
-// search does not take from the lists are left out.
-void storedLists(const Connection& connection, qint64 segment, const std::vector<qint64>& stale,
-                 std::unordered_map<qint64, std::vector<qint64>>& lists)
+std::string encodeList(const std::vector<qint64>& rowids)
 {
+    std::string bytes;
+    for (size_t i = 0; i < rowids.size(); ++i)
+        appendVarint(bytes, i == 0 ? quint64(rowids[0]) << 1 ^ quint64(rowids[0] >> 63)
+                                   : quint64(rowids[i] - rowids[i - 1]));
+    return bytes;
+}
+
+using StoredLists = std::unordered_map<qint64, std::string>;
+
+// Every list of one segment of the index as stored, by key, less the rows of stale (ascending),
+// which a search does not take from the lists.
+StoredLists storedLists(const Connection& connection, qint64 segment, const std::vector<qint64>& stale)
+{
+    StoredLists lists;
     std::vector<qint64> rows;
     const auto keep = [&](qint64 key, QByteArrayView bytes) {
+        if (stale.empty()) {
+            lists[key] = std::string(bytes.data(), size_t(bytes.size()));
+            return;
+        }
         decodeList(bytes, rows);
         subtract(rows, stale);
         if (!rows.empty())
-            lists[key] = rows;
+            lists[key] = encodeList(rows);
     };
     SqliteStatement select(connection, QStringLiteral("select 键, 行 from 全文索引"));
     while (select.step()) {
@@ -727,23 +742,22 @@ void storedLists(const Connection& connection, qint64 segment, const std::vector
             p += length;
         }
     }
+    return lists;
 }
 
-// The keys whose stored lists differ from those of the rows, at most a few of them.
-qint64 differingKeys(const std::unordered_map<qint64, std::vector<qint64>>& stored, const Postings& rows)
+// How many keys have stored lists other than those of the rows.
+qint64 differingKeys(const StoredLists& stored, const Postings& rows)
 {
     qint64 differing = 0;
-    std::vector<qint64> expected;
-    size_t seen = 0;
+    size_t same = 0;
     for (const Postings::List& list : rows.lists()) {
-        decodeList(list.bytes, expected);
         const auto found = stored.find(list.key);
-        if (found == stored.end() || found->second != expected)
+        if (found == stored.end() || found->second != list.bytes)
             ++differing;
         else
-            ++seen;
+            ++same;
     }
-    return differing + qint64(stored.size() - seen);
+    return differing + qint64(stored.size() - same);
 }
 
 // Lists of lines given one by one, a batch at a time.
@@ -773,6 +787,68 @@ private:
     LineBatch batch_;
 };
 
+void checkTriggers(const Connection& connection, QStringList& problems)
+{
+    SqliteStatement find(connection, QStringLiteral("select 1 from sqlite_master where name=?"));
+    for (const char* name : kTriggers) {
+        find.reset();
+        find.bind(1, QString::fromUtf8(name));
+        if (!find.step())
+            problems << QStringLiteral("全文索引的触发器 %1 不见了，此后写入的资料搜索不到")
+                            .arg(QString::fromUtf8(name));
+    }
+}
+
+// The base: the lists and the title runs of every row not changed since it was built.
+void checkBase(const Connection& connection, const std::vector<qint64>& stale, QStringList& problems)
+{
+    struct StoredRun {
+        qint64 first, count, firstLine;
+        QByteArray title;
+    };
+    std::vector<StoredRun> runs;
+    SqliteStatement runRows(connection, QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
+    while (runRows.step()) {
+        const QByteArrayView title = runRows.columnUtf8(3);
+        runs.push_back({runRows.columnInt(0), runRows.columnInt(1), runRows.columnInt(2),
+                        QByteArray(title.data(), title.size())});
+    }
+    PostingsBuilder rows;
+    size_t run = 0;
+    qint64 misplaced = 0;
+    SqliteStatement select(connection,
+                           QStringLiteral("select rowid, 内容, 标题, 行数 from 文本 order by rowid"));
+    while (select.step()) {
+        const qint64 rowid = select.columnInt(0);
+        if (contains(stale, rowid))
+            continue;
+        rows.add(rowid, select.columnUtf8(1));
+        while (run < runs.size() && runs[run].first + runs[run].count <= rowid)
+            ++run;
+        if (run < runs.size() && runs[run].first <= rowid
+            && (runs[run].title != select.columnUtf8(2)
+                || runs[run].firstLine + (rowid - runs[run].first) != select.columnInt(3)))
+            ++misplaced;
+    }
+    if (misplaced > 0)
+        problems << QStringLiteral("全文索引把 %1 行资料记在错误的标题或行号下").arg(misplaced);
+    if (const qint64 differing = differingKeys(storedLists(connection, 0, stale), rows.finish()))
+        problems << QStringLiteral("全文索引有 %1 个字或词的行与资料不符").arg(differing);
+}
+
+// The delta: the rows changed since the base was built, as they are now.
+void checkDelta(const Connection& connection, const std::vector<qint64>& pending, QStringList& problems)
+{
+    PostingsBuilder rows;
+    SqliteStatement select(connection,
+                           QStringLiteral("select t.rowid, t.内容 from 全文已改 c join 文本 t on t.rowid=c.行"
+                                          " where c.行 not in (select 行 from 全文待办) order by c.行"));
+    while (select.step())
+        rows.add(select.columnInt(0), select.columnUtf8(1));
+    if (const qint64 differing = differingKeys(storedLists(connection, kDeltaSegment, pending), rows.finish()))
+        problems << QStringLiteral("全文索引的增补部分有 %1 个字或词的行与资料不符").arg(differing);
+}
+
 } // namespace
 
 QStringList indexProblems(const QString& path)
@@ -782,13 +858,7 @@ QStringList indexProblems(const QString& path)
     inTransaction(connection, Connection::TransactionKind::Read, [&] {
         if (!isInstalled(connection))
             return;
-        SqliteStatement find(connection, QStringLiteral("select 1 from sqlite_master where name=?"));
-        for (const char* name : kTriggers) {
-            find.reset();
-            find.bind(1, QString::fromUtf8(name));
-            if (!find.step())
-                problems << QStringLiteral("全文索引的触发器 %1 不见了，此后写入的资料搜索不到").arg(QString::fromUtf8(name));
-        }
+        checkTriggers(connection, problems);
         const std::vector<qint64> changed =
             rowidsOf(connection, QStringLiteral("select 行 from 全文已改 order by 行"));
         const std::vector<qint64> pending =
@@ -796,55 +866,8 @@ QStringList indexProblems(const QString& path)
         std::vector<qint64> stale;
         std::set_union(changed.begin(), changed.end(), pending.begin(), pending.end(),
                        std::back_inserter(stale));
-        // The base: every row not changed since it was built.
-        std::unordered_map<qint64, std::vector<qint64>> stored;
-        storedLists(connection, 0, stale, stored);
-        PostingsBuilder rows;
-        {
-            SqliteStatement select(connection,
-                                   QStringLiteral("select rowid, 内容, 标题, 行数 from 文本 order by rowid"));
-            struct StoredRun {
-                qint64 first, count, firstLine;
-                QByteArray title;
-            };
-            std::vector<StoredRun> runs;
-            SqliteStatement runRows(connection,
-                                    QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
-            while (runRows.step()) {
-                const QByteArrayView title = runRows.columnUtf8(3);
-                runs.push_back({runRows.columnInt(0), runRows.columnInt(1), runRows.columnInt(2),
-                                QByteArray(title.data(), title.size())});
-            }
-            size_t run = 0;
-            qint64 misplaced = 0;
-            while (select.step()) {
-                const qint64 rowid = select.columnInt(0);
-                if (contains(stale, rowid))
-                    continue;
-                rows.add(rowid, select.columnUtf8(1));
-                while (run < runs.size() && runs[run].first + runs[run].count <= rowid)
-                    ++run;
-                if (run < runs.size() && runs[run].first <= rowid
-                    && (runs[run].title != select.columnUtf8(2)
-                        || runs[run].firstLine + (rowid - runs[run].first) != select.columnInt(3)))
-                    ++misplaced;
-            }
-            if (misplaced > 0)
-                problems << QStringLiteral("全文索引把 %1 行资料记在错误的标题或行号下").arg(misplaced);
-        }
-        if (const qint64 differing = differingKeys(stored, rows.finish()); differing > 0)
-            problems << QStringLiteral("全文索引有 %1 个字或词的行与资料不符").arg(differing);
-        // The delta: the rows changed since, as they are now.
-        stored.clear();
-        storedLists(connection, kDeltaSegment, pending, stored);
-        PostingsBuilder changedRows;
-        SqliteStatement select(connection,
-                               QStringLiteral("select t.rowid, t.内容 from 全文已改 c join 文本 t on t.rowid=c.行"
-                                              " where c.行 not in (select 行 from 全文待办) order by c.行"));
-        while (select.step())
-            changedRows.add(select.columnInt(0), select.columnUtf8(1));
-        if (const qint64 differing = differingKeys(stored, changedRows.finish()); differing > 0)
-            problems << QStringLiteral("全文索引的增补部分有 %1 个字或词的行与资料不符").arg(differing);
+        checkBase(connection, stale, problems);
+        checkDelta(connection, pending, problems);
     });
     return problems;
 }
