@@ -265,6 +265,18 @@ public:
 
     const std::vector<List>& lists() const { return lists_; }
 
+    // The list of key, or nothing.
+    const List* find(qint64 key) const
+    {
+        if (key >= 0 && key < 0x10000)
+            return direct_[size_t(key)] < 0 ? nullptr : &lists_[size_t(direct_[size_t(key)])];
+        size_t slot = size_t(quint64(key) * 0xD6E8FEB86659FD93ull >> shift_);
+        for (; slots_[slot].list >= 0; slot = (slot + 1) & (slots_.size() - 1))
+            if (slots_[slot].key == key)
+                return &lists_[size_t(slots_[slot].list)];
+        return nullptr;
+    }
+
 private:
     // One value per character and per pair of the batch's lines; false when narrow and a
     // character beyond 16 bits turns up.
@@ -704,23 +716,28 @@ std::string encodeList(const std::vector<qint64>& rowids)
     return bytes;
 }
 
-using StoredLists = std::unordered_map<qint64, std::string>;
-
-// Every list of one segment of the index as stored, by key, less the rows of stale (ascending),
-// which a search does not take from the lists.
-StoredLists storedLists(const Connection& connection, qint64 segment, const std::vector<qint64>& stale)
+// How many keys of one segment of the index have lists other than those of the rows; the rows of
+// stale (ascending), which a search does not take from the lists, are left out of the stored lists.
+qint64 differingKeys(const Connection& connection, qint64 segment, const std::vector<qint64>& stale,
+                     const Postings& rows)
 {
-    StoredLists lists;
-    std::vector<qint64> rows;
-    const auto keep = [&](qint64 key, QByteArrayView bytes) {
-        if (stale.empty()) {
-            lists[key] = std::string(bytes.data(), size_t(bytes.size()));
-            return;
+    size_t same = 0;
+    qint64 unknown = 0;  // keys no row has
+    std::vector<qint64> rowids;
+    const auto compare = [&](qint64 key, QByteArrayView bytes) {
+        std::string kept(bytes.data(), size_t(bytes.size()));
+        if (!stale.empty()) {
+            decodeList(bytes, rowids);
+            subtract(rowids, stale);
+            if (rowids.empty())
+                return;
+            kept = encodeList(rowids);
         }
-        decodeList(bytes, rows);
-        subtract(rows, stale);
-        if (!rows.empty())
-            lists[key] = encodeList(rows);
+        const Postings::List* expected = rows.find(key);
+        if (!expected)
+            ++unknown;
+        else if (expected->bytes == kept)
+            ++same;
     };
     SqliteStatement select(connection, QStringLiteral("select 键, 行 from 全文索引"));
     while (select.step()) {
@@ -728,7 +745,7 @@ StoredLists storedLists(const Connection& connection, qint64 segment, const std:
         const QByteArrayView bytes = select.columnBytes(1);
         if (key >= 0) {
             if ((key >= kDeltaSegment) == (segment != 0))
-                keep(key - segment, bytes);
+                compare(key - segment, bytes);
             continue;
         }
         if ((key < bucketRow(kBuckets - 1, 0)) != (segment != 0))
@@ -738,26 +755,12 @@ StoredLists storedLists(const Connection& connection, qint64 segment, const std:
         while (p < end) {
             const qint64 listKey = qint64(readVarint(p, end));
             const qsizetype length = qsizetype(std::min<quint64>(readVarint(p, end), quint64(end - p)));
-            keep(listKey, QByteArrayView(reinterpret_cast<const char*>(p), length));
+            compare(listKey, QByteArrayView(reinterpret_cast<const char*>(p), length));
             p += length;
         }
     }
-    return lists;
-}
-
-// How many keys have stored lists other than those of the rows.
-qint64 differingKeys(const StoredLists& stored, const Postings& rows)
-{
-    qint64 differing = 0;
-    size_t same = 0;
-    for (const Postings::List& list : rows.lists()) {
-        const auto found = stored.find(list.key);
-        if (found == stored.end() || found->second != list.bytes)
-            ++differing;
-        else
-            ++same;
-    }
-    return differing + qint64(stored.size() - same);
+    // Keys of the rows whose lists are wrong or missing, and keys of the index no row has.
+    return qint64(rows.lists().size() - same) + unknown;
 }
 
 // Lists of lines given one by one, a batch at a time.
@@ -832,7 +835,7 @@ void checkBase(const Connection& connection, const std::vector<qint64>& stale, Q
     }
     if (misplaced > 0)
         problems << QStringLiteral("全文索引把 %1 行资料记在错误的标题或行号下").arg(misplaced);
-    if (const qint64 differing = differingKeys(storedLists(connection, 0, stale), rows.finish()))
+    if (const qint64 differing = differingKeys(connection, 0, stale, rows.finish()))
         problems << QStringLiteral("全文索引有 %1 个字或词的行与资料不符").arg(differing);
 }
 
@@ -845,7 +848,7 @@ void checkDelta(const Connection& connection, const std::vector<qint64>& pending
                                           " where c.行 not in (select 行 from 全文待办) order by c.行"));
     while (select.step())
         rows.add(select.columnInt(0), select.columnUtf8(1));
-    if (const qint64 differing = differingKeys(storedLists(connection, kDeltaSegment, pending), rows.finish()))
+    if (const qint64 differing = differingKeys(connection, kDeltaSegment, pending, rows.finish()))
         problems << QStringLiteral("全文索引的增补部分有 %1 个字或词的行与资料不符").arg(differing);
 }
 
