@@ -2,13 +2,16 @@
 // materials book as an exchange file, by the same code as the program's export and import.
 //   mozhou-store create PATH         new empty store; refuses to touch an existing file. The store
 //                                    is made under a temporary name and renamed when complete.
-//   mozhou-store check PATH          the engine's integrity check and each table's columns, then
+//   mozhou-store check PATH          the engine's integrity check, each table's columns and the
+//                                    full-text index against the rows, then
 //                                    each table with its row count; exits 1 naming the damage, a
 //                                    file that is no store of this program, or the store's error
+//   mozhou-store reindex STORE       builds the full-text index anew from the rows
 //   mozhou-store export STORE FILE   writes the whole materials book to FILE (replacing it)
 //   mozhou-store import STORE FILE   replaces the whole materials book by the entries of FILE
 //   mozhou-store search STORE TEXT   every entry line holding TEXT, one per output line: title,
-//                                    tab, line number, tab, line; exits 1 when none holds it
+//                                    tab, line number, tab, line (a tab, line break or backslash
+//                                    in them escaped); exits 1 when none holds it, 2 on failure
 #include "exchange/BookTransfer.h"
 #include "exchange/ExchangeFile.h"
 #include "text/FileReplacement.h"
@@ -22,6 +25,7 @@
 #include <QCoreApplication>
 #include <QString>
 #include <cstdio>
+#include <string>
 #include <optional>
 
 namespace {
@@ -31,9 +35,12 @@ constexpr char kUsage[] = "usage: mozhou-store create PATH\n"
                          "       mozhou-store export STORE FILE\n"
                          "       mozhou-store import STORE FILE\n"
                          "       mozhou-store search STORE TEXT\n"
+                         "       mozhou-store reindex STORE\n"
                          "       mozhou-store --help | --version\n";
 
 constexpr char kResultsNotWritten[] = "无法写出查找结果";
+const QString kReindexHint =
+    QStringLiteral("关闭程序后运行 mozhou-store reindex %1 即可重建全文索引，资料不受影响");
 
 int usage()
 {
@@ -50,10 +57,21 @@ int help()
                "  check   runs the store's integrity check, then lists each table with its row count\n"
                "  export  writes the whole materials book of STORE to the exchange file FILE\n"
                "  import  replaces the whole materials book of STORE by the entries of FILE\n"
+               "  search  prints every entry line holding TEXT: title, tab, line number, tab, line\n"
+               "  reindex builds the full-text index of STORE anew from its entries\n"
                "\n"
                "Close the program before changing its store. See mozhou-store(1).\n",
                stdout);
     return 0;
+}
+
+// Names a file that is no store of this program (empty, foreign, without the tables) so.
+bool refusedAsNoStore(const QString& path)
+{
+    const std::optional<QString> why = store::whyNotAStore(path);
+    if (why)
+        std::fprintf(stderr, "mozhou-store: %s\n", store::notAStoreMessage(path, *why).toUtf8().constData());
+    return why.has_value();
 }
 
 int create(const QString& path)
@@ -70,11 +88,8 @@ int create(const QString& path)
 // lacks a column the program uses.
 int check(const QString& path)
 {
-    if (const std::optional<QString> why = store::whyNotAStore(path)) {
-        std::fprintf(stderr, "mozhou-store: %s\n",
-                     store::notAStoreMessage(path, *why).toUtf8().constData());
+    if (refusedAsNoStore(path))
         return 1;
-    }
     {
         const store::Connection connection(path);
         store::SqliteStatement schema(connection, QStringLiteral("select count(*) from sqlite_master"));
@@ -88,6 +103,11 @@ int check(const QString& path)
     }
     if (problems.isEmpty())
         problems = store::missingColumns(path);
+    if (problems.isEmpty()) {
+        problems = store::fulltext::indexProblems(path);
+        if (!problems.isEmpty())
+            problems << kReindexHint.arg(path);
+    }
     if (!problems.isEmpty()) {
         std::fprintf(stderr, "mozhou-store: %s\n%s\n",
                      QStringLiteral("数据文件 %1 已损坏：").arg(path).toUtf8().constData(),
@@ -97,6 +117,16 @@ int check(const QString& path)
     for (const store::TableCount& count : store::countRows(path))
         std::printf("%s\t%lld 行\n", count.table.toUtf8().constData(),
                     static_cast<long long>(count.rows));
+    return 0;
+}
+
+// Builds the full-text index anew, for a store whose check found it out of step with the rows.
+int reindex(const QString& path)
+{
+    if (refusedAsNoStore(path))
+        return 1;
+    store::fulltext::reinstall(path);
+    std::printf("%s\n", QStringLiteral("已重建全文索引：%1").arg(path).toUtf8().constData());
     return 0;
 }
 
@@ -127,32 +157,66 @@ int importBook(const QString& storePath, const QString& file)
     return 0;
 }
 
-// The store is only read: rows not yet in the index are read directly.
+// Appends text so that a line of the output stays one line of three fields: a backslash, tab,
+// line feed, carriage return and NUL become \\, \t, \n, \r and \0.
+void appendEscaped(std::string& out, QByteArrayView text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\0': out += "\\0"; break;
+        default: out += c;
+        }
+    }
+}
+
+void writeOut(const std::string& bytes)
+{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+        throw std::runtime_error(kResultsNotWritten);
+}
+
+// The store is only read: rows not yet in the index are read directly. Exits 1 when nothing
+// matches, 2 when the search could not be made, so that a failure never reads as "no match".
 int search(const QString& storePath, const QString& text)
 {
     if (store::fulltext::checkQuery(text) != store::fulltext::QueryProblem::None) {
         std::fprintf(stderr, "mozhou-store: %s\n", QStringLiteral("要查找的文字是空的").toUtf8().constData());
         return 2;
     }
-    store::fulltext::Searcher searcher(storePath);
-    const store::fulltext::Result found = searcher.search(text);
-    constexpr qsizetype kPiece = 4096;
-    for (qsizetype from = 0; from < found.count(); from += kPiece) {
-        QByteArray out;
-        for (const store::fulltext::Hit& hit : found.hits(from, std::min(kPiece, found.count() - from))) {
-            out += hit.title.toUtf8();
-            out += '\t';
-            out += QByteArray::number(hit.lineNumber);
-            out += '\t';
-            out += hit.line.toUtf8();
-            out += '\n';
+    try {
+        store::fulltext::Searcher searcher(storePath);
+        const store::fulltext::Result found = searcher.search(text);
+        constexpr qsizetype kPiece = 4096;
+        constexpr size_t kOutputBuffer = size_t(1) << 16;
+        std::string out;
+        out.reserve(2 * kOutputBuffer);
+        for (qsizetype from = 0; from < found.count(); from += kPiece) {
+            found.visitLines(from, std::min(kPiece, found.count() - from),
+                             [&](QByteArrayView title, qint64 lineNumber, QByteArrayView line) {
+                                 appendEscaped(out, title);
+                                 out += '\t';
+                                 out += std::to_string(lineNumber);
+                                 out += '\t';
+                                 appendEscaped(out, line);
+                                 out += '\n';
+                                 if (out.size() >= kOutputBuffer) {
+                                     writeOut(out);
+                                     out.clear();
+                                 }
+                             });
         }
-        if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()))
+        writeOut(out);
+        if (std::fflush(stdout) != 0)
             throw std::runtime_error(kResultsNotWritten);
+        return found.count() > 0 ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "mozhou-store: %s\n", error.what());
+        return 2;
     }
-    if (std::fflush(stdout) != 0)
-        throw std::runtime_error(kResultsNotWritten);
-    return found.count() > 0 ? 0 : 1;
 }
 
 } // namespace
@@ -179,6 +243,8 @@ int main(int argc, char** argv)
             return exportBook(args[2], args[3]);
         if (args.size() == 4 && command == QStringLiteral("import"))
             return importBook(args[2], args[3]);
+        if (args.size() == 3 && command == QStringLiteral("reindex"))
+            return reindex(args[2]);
         if (args.size() == 4 && command == QStringLiteral("search"))
             return search(args[2], args[3]);
     } catch (const std::exception& error) {

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -47,8 +48,12 @@ constexpr qint64 kDeltaSegment = qint64(1) << 45;
 constexpr qint64 kDeltaLimit = 20000;
 // Pending rows a searcher leaves unfolded: reading them costs each search about a millisecond.
 constexpr qint64 kPendingLimit = 2000;
-// A search of more characters intersects at most this many of its pairs' lists (the rarest).
+// A search of more characters intersects at most this many of its pairs' lists (the rarest), and
+// only those whose bytes are at most this many per row found so far: the lines are read anyway.
 constexpr size_t kListsIntersected = 4;
+constexpr qint64 kListBytesPerRowRead = 256;
+// How much of the store a searcher maps into memory (the engine may allow less).
+constexpr qint64 kSearchMapBytes = qint64(1) << 40;
 constexpr qsizetype kFirstSorted = 100;
 // A list of at least this many bytes has a row of its own; shorter ones share one of kBuckets
 // rows per segment, chosen by their key's hash. Bucket rows have negative keys: -1 - bucket for
@@ -165,6 +170,7 @@ void decodeList(QByteArrayView bytes, std::vector<qint64>& rowids)
     rowids.clear();
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const uchar* end = p + bytes.size();
+    rowids.reserve(size_t(std::count_if(p, end, [](uchar byte) { return byte < 0x80; })));
     qint64 last = 0;
     bool first = true;
     while (p < end) {
@@ -179,8 +185,45 @@ void decodeList(QByteArrayView bytes, std::vector<qint64>& rowids)
     }
 }
 
-// The lists of the keys of the lines added, rowids ascending: of every key, or of one part of
-// the keys when the work is shared between threads.
+// Lines handed to the index together: their rowids, ascending, and their texts one after another.
+struct LineBatch {
+    std::vector<qint64> rowids;
+    std::vector<size_t> ends;
+    std::string text;
+};
+
+// Sorts 64-bit values by keyBits bits from bit 16 up, keeping the order of values whose bits
+// there are equal; scratch is used as room. Passes of eleven bits, a pass skipped where all values
+// share its digit.
+void radixSortAbove16(std::vector<quint64>& values, std::vector<quint64>& scratch, int keyBits)
+{
+    constexpr int kDigitBits = 11;
+    constexpr size_t kDigits = size_t(1) << kDigitBits;
+    const int passes = (keyBits + kDigitBits - 1) / kDigitBits;
+    Q_ASSERT(16 + keyBits <= 64 && passes <= 5);
+    std::array<std::array<quint32, kDigits>, 5> counts{};
+    for (const quint64 value : values)
+        for (int pass = 0; pass < passes; ++pass)
+            ++counts[size_t(pass)][(value >> (16 + kDigitBits * pass)) & (kDigits - 1)];
+    scratch.resize(values.size());
+    for (int pass = 0; pass < passes; ++pass) {
+        std::array<quint32, kDigits>& count = counts[size_t(pass)];
+        const int shift = 16 + kDigitBits * pass;
+        if (count[(values.front() >> shift) & (kDigits - 1)] == values.size())
+            continue;
+        quint32 at = 0;
+        for (quint32& c : count)
+            at += std::exchange(c, at);
+        for (const quint64 value : values)
+            scratch[count[(value >> shift) & (kDigits - 1)]++] = value;
+        values.swap(scratch);
+    }
+}
+
+// The lists of the keys of the lines added, rowids ascending. A batch of lines becomes one value
+// per character and per pair (key above, the line's place in the batch in the low 16 bits),
+// sorted; each key's rows then go to its list at once, so that a list is looked up once per batch
+// rather than once per character.
 class Postings {
 public:
     struct List {
@@ -189,28 +232,80 @@ public:
         std::string bytes;
     };
 
-    explicit Postings(int part = 0, int parts = 1) : part_(part), parts_(parts), direct_(0x10000, -1)
-    {
-        rehash(1 << 16);
-    }
+    static constexpr size_t kMaxBatchLines = 1 << 16;
 
-    void addLine(qint64 rowid, QByteArrayView text)
+    Postings() : direct_(0x10000, -1) { rehash(1 << 16); }
+
+    void addBatch(const LineBatch& batch)
     {
-        const auto* p = reinterpret_cast<const uchar*>(text.data());
-        const uchar* end = p + text.size();
-        quint32 previous = 0;
-        bool hasPrevious = false;
-        while (p < end) {
-            const quint32 c = nextCharacter(p, end);
-            add(qint64(c), rowid);
-            if (hasPrevious)
-                add(pairKey(previous, c), rowid);
-            previous = c;
-            hasPrevious = true;
+        Q_ASSERT(batch.rowids.size() <= kMaxBatchLines);
+        // Characters of the Basic Multilingual Plane only (the common case): keys packed in 33
+        // bits, a pair flag and two 16-bit characters, in the order of the stored keys.
+        const bool narrow = collectEntries(batch, true) || !collectEntries(batch, false);
+        if (entries_.empty())
+            return;
+        radixSortAbove16(entries_, scratch_, narrow ? 33 : 45);
+        size_t i = 0;
+        while (i < entries_.size()) {
+            const quint64 packed = entries_[i] >> 16;
+            const qint64 key = !narrow || packed < (quint64(1) << 32)
+                                   ? qint64(packed)
+                                   : pairKey(quint32(packed >> 16) & 0xFFFF, quint32(packed) & 0xFFFF);
+            List& list = listOf(key, batch.rowids[entries_[i] & 0xFFFF]);
+            for (; i < entries_.size() && entries_[i] >> 16 == packed; ++i) {
+                const qint64 rowid = batch.rowids[entries_[i] & 0xFFFF];
+                if (rowid == list.last)
+                    continue;
+                Q_ASSERT(rowid > list.last);
+                appendVarint(list.bytes, quint64(rowid - list.last));
+                list.last = rowid;
+            }
         }
     }
 
     const std::vector<List>& lists() const { return lists_; }
+
+    // The list of key, or nothing.
+    const List* find(qint64 key) const
+    {
+        if (key >= 0 && key < 0x10000)
+            return direct_[size_t(key)] < 0 ? nullptr : &lists_[size_t(direct_[size_t(key)])];
+        size_t slot = size_t(quint64(key) * 0xD6E8FEB86659FD93ull >> shift_);
+        for (; slots_[slot].list >= 0; slot = (slot + 1) & (slots_.size() - 1))
+            if (slots_[slot].key == key)
+                return &lists_[size_t(slots_[slot].list)];
+        return nullptr;
+    }
+
+private:
+    // One value per character and per pair of the batch's lines; false when narrow and a
+    // character beyond 16 bits turns up.
+    bool collectEntries(const LineBatch& batch, bool narrow)
+    {
+        entries_.clear();
+        size_t begin = 0;
+        for (size_t line = 0; line < batch.rowids.size(); ++line) {
+            const auto* p = reinterpret_cast<const uchar*>(batch.text.data() + begin);
+            const uchar* end = reinterpret_cast<const uchar*>(batch.text.data() + batch.ends[line]);
+            begin = batch.ends[line];
+            quint32 previous = 0;
+            bool hasPrevious = false;
+            while (p < end) {
+                const quint32 c = nextCharacter(p, end);
+                if (narrow && c > 0xFFFF)
+                    return false;
+                entries_.push_back(quint64(c) << 16 | line);
+                if (hasPrevious)
+                    entries_.push_back((narrow ? quint64(1) << 32 | previous << 16 | c
+                                               : quint64(pairKey(previous, c)))
+                                           << 16
+                                       | line);
+                previous = c;
+                hasPrevious = true;
+            }
+        }
+        return true;
+    }
 
 private:
     struct Slot {
@@ -218,25 +313,19 @@ private:
         int list;  // -1: free
     };
 
-    void add(qint64 key, qint64 rowid)
+    // The list of key; a new one starts with firstRow.
+    List& listOf(qint64 key, qint64 firstRow)
     {
-        if (parts_ > 1 && int(quint64(key) * 0x9E3779B97F4A7C15ull >> 63) != part_)
-            return;
         int& index = key < 0x10000 ? direct_[size_t(key)] : slotFor(key);
         if (index < 0) {
             index = int(lists_.size());
-            lists_.push_back({key, rowid, {}});
-            appendVarint(lists_.back().bytes, quint64(rowid) << 1 ^ quint64(rowid >> 63));
+            lists_.push_back({key, firstRow, {}});
+            appendVarint(lists_.back().bytes, quint64(firstRow) << 1 ^ quint64(firstRow >> 63));
             if (key >= 0x10000 && ++used_ * 2 > slots_.size())
                 rehash(slots_.size() * 2);
-            return;
+            return lists_.back();
         }
-        List& list = lists_[size_t(index)];
-        if (list.last == rowid)
-            return;
-        Q_ASSERT(rowid > list.last);
-        appendVarint(list.bytes, quint64(rowid - list.last));
-        list.last = rowid;
+        return lists_[size_t(index)];
     }
 
     int& slotFor(qint64 key)
@@ -257,9 +346,9 @@ private:
                 slotFor(lists_[i].key) = int(i);
     }
 
-    int part_;
-    int parts_;
     std::vector<List> lists_;
+    std::vector<quint64> entries_;
+    std::vector<quint64> scratch_;
     std::vector<int> direct_;  // unigrams of the Basic Multilingual Plane
     std::vector<Slot> slots_;
     size_t used_ = 0;
@@ -268,15 +357,28 @@ private:
 
 // Writes every list in key order: a long list in a row of its own under its key plus segment,
 // short ones gathered into bucket rows, so that the index costs few rows.
-void writeLists(const Connection& connection, const std::vector<const Postings*>& parts,
-                qint64 segment)
+void writeLists(const Connection& connection, const Postings& postings, qint64 segment)
 {
-    std::vector<const Postings::List*> order;
-    for (const Postings* part : parts)
-        for (const Postings::List& list : part->lists())
-            order.push_back(&list);
-    std::sort(order.begin(), order.end(),
-              [](const Postings::List* a, const Postings::List* b) { return a->key < b->key; });
+    // Sorted as (order, key, list) triples held together, not by the lists themselves: the
+    // sort then reads no list. A long list's order is 0, a short one's its bucket counted down
+    // from kBuckets, so that rows go in ascending keys and each bucket is gathered at once.
+    struct Place {
+        quint32 order;
+        quint32 list;
+        qint64 key;
+        bool operator<(const Place& other) const
+        {
+            return order != other.order ? order < other.order : key < other.key;
+        }
+    };
+    const std::vector<Postings::List>& lists = postings.lists();
+    std::vector<Place> places;
+    places.reserve(lists.size());
+    for (quint32 i = 0; i < lists.size(); ++i) {
+        const bool own = qsizetype(lists[i].bytes.size()) >= kOwnRowBytes;
+        places.push_back({own ? 0 : quint32(kBuckets - bucketOf(lists[i].key)), i, lists[i].key});
+    }
+    std::sort(places.begin(), places.end());
     SqliteStatement insert(connection,
                            QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable));
     const auto put = [&](qint64 key, const std::string& bytes) {
@@ -285,141 +387,123 @@ void writeLists(const Connection& connection, const std::vector<const Postings*>
         insert.step();
         insert.reset();
     };
-    std::vector<std::string> buckets(kBuckets);
-    for (const Postings::List* list : order) {
-        if (qsizetype(list->bytes.size()) >= kOwnRowBytes) {
-            put(list->key + segment, list->bytes);
+    std::string bucket;
+    for (size_t i = 0; i < places.size(); ++i) {
+        const Postings::List& list = lists[places[i].list];
+        if (places[i].order == 0) {
+            put(list.key + segment, list.bytes);
             continue;
         }
-        std::string& bucket = buckets[bucketOf(list->key)];
-        appendVarint(bucket, quint64(list->key));
-        appendVarint(bucket, list->bytes.size());
-        bucket += list->bytes;
+        appendVarint(bucket, quint64(list.key));
+        appendVarint(bucket, list.bytes.size());
+        bucket += list.bytes;
+        if (i + 1 == places.size() || places[i + 1].order != places[i].order) {
+            put(bucketRow(kBuckets - places[i].order, segment), bucket);
+            bucket.clear();
+        }
     }
-    for (size_t b = kBuckets; b-- > 0;)
-        if (!buckets[b].empty())
-            put(bucketRow(b, segment), buckets[b]);
 }
 
-// Postings filled on two threads of their own, each taking half of the keys, so that reading or
-// writing the rows goes on meanwhile; without threads to be had, filled at once.
+// Postings filled on a thread of their own, a batch of lines at a time, so that reading and
+// writing the rows goes on meanwhile; without a thread to be had, filled at once.
 class LineIndexer {
 public:
     LineIndexer()
     {
-        for (int part = 0; part < kParts; ++part)
-            workers_.push_back(std::make_unique<Worker>(part));
         try {
-            for (auto& worker : workers_) {
-                Worker* w = worker.get();
-                w->thread = std::thread([w] { w->work(); });
-            }
+            worker_ = std::thread([this] { work(); });
         } catch (const std::system_error&) {
-            stop();
-            workers_.clear();
         }
-        if (workers_.empty())
-            inline_ = std::make_unique<Postings>();
     }
     ~LineIndexer() { stop(); }
 
     void add(qint64 rowid, QByteArrayView text)
     {
-        if (inline_) {
-            inline_->addLine(rowid, text);
-            return;
-        }
         batch_.rowids.push_back(rowid);
         batch_.text.append(text.data(), size_t(text.size()));
         batch_.ends.push_back(batch_.text.size());
-        if (batch_.rowids.size() >= kBatchLines)
+        if (batch_.rowids.size() >= Postings::kMaxBatchLines || batch_.text.size() >= kBatchBytes)
             handOver();
     }
 
     void write(const Connection& connection, qint64 segment)
     {
         stop();
-        std::vector<const Postings*> parts;
-        if (inline_)
-            parts.push_back(inline_.get());
-        for (const auto& worker : workers_)
-            parts.push_back(&worker->postings);
-        writeLists(connection, parts, segment);
+        writeLists(connection, postings_, segment);
     }
 
 private:
-    static constexpr int kParts = 1;
-    static constexpr size_t kBatchLines = 4096;
-    static constexpr size_t kBatchesQueued = 8;
-    struct Batch {
-        std::vector<qint64> rowids;
-        std::vector<size_t> ends;
-        std::string text;
-    };
-    struct Worker {
-        explicit Worker(int part) : postings(part, kParts) {}
-        void work()
-        {
-            for (;;) {
-                std::shared_ptr<const Batch> batch;
-                {
-                    std::unique_lock lock(mutex);
-                    ready.wait(lock, [this] { return done || !queue.empty(); });
-                    if (queue.empty())
-                        return;
-                    batch = std::move(queue.front());
-                    queue.pop_front();
-                }
-                room.notify_one();
-                size_t begin = 0;
-                for (size_t i = 0; i < batch->rowids.size(); ++i) {
-                    postings.addLine(batch->rowids[i],
-                                     QByteArrayView(batch->text.data() + begin,
-                                                    qsizetype(batch->ends[i] - begin)));
-                    begin = batch->ends[i];
-                }
+    // About a million characters of Chinese text: the sort of a batch stays within a few tens of
+    // megabytes.
+    static constexpr size_t kBatchBytes = size_t(3) << 20;
+    static constexpr size_t kBatchesQueued = 2;
+
+    void work()
+    {
+        for (;;) {
+            LineBatch batch;
+            {
+                std::unique_lock lock(mutex_);
+                ready_.wait(lock, [this] { return done_ || !queue_.empty(); });
+                if (queue_.empty())
+                    return;
+                batch = std::move(queue_.front());
+                queue_.pop_front();
             }
+            room_.notify_one();
+            postings_.addBatch(batch);
+            batch.rowids.clear();
+            batch.ends.clear();
+            batch.text.clear();
+            std::lock_guard lock(mutex_);
+            spare_.push_back(std::move(batch));  // its memory serves again, without page faults
         }
-        Postings postings;
-        std::deque<std::shared_ptr<const Batch>> queue;
-        std::mutex mutex;
-        std::condition_variable ready;
-        std::condition_variable room;
-        bool done = false;
-        std::thread thread;
-    };
+    }
 
     void handOver()
     {
-        const auto batch = std::make_shared<const Batch>(std::move(batch_));
+        if (batch_.rowids.empty())
+            return;
+        if (!worker_.joinable()) {
+            postings_.addBatch(batch_);
+            batch_.rowids.clear();
+            batch_.ends.clear();
+            batch_.text.clear();
+            return;
+        }
+        std::unique_lock lock(mutex_);
+        room_.wait(lock, [&] { return queue_.size() < kBatchesQueued; });
+        queue_.push_back(std::move(batch_));
+        ready_.notify_one();
         batch_ = {};
-        for (auto& worker : workers_) {
-            std::unique_lock lock(worker->mutex);
-            worker->room.wait(lock, [&] { return worker->queue.size() < kBatchesQueued; });
-            worker->queue.push_back(batch);
-            worker->ready.notify_one();
+        if (!spare_.empty()) {
+            batch_ = std::move(spare_.back());
+            spare_.pop_back();
         }
     }
 
     void stop()
     {
-        if (!batch_.rowids.empty() && !workers_.empty())
-            handOver();
-        for (auto& worker : workers_) {
-            if (!worker->thread.joinable())
-                continue;
-            {
-                std::lock_guard lock(worker->mutex);
-                worker->done = true;
-            }
-            worker->ready.notify_one();
-            worker->thread.join();
+        handOver();
+        if (!worker_.joinable())
+            return;
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
         }
+        ready_.notify_one();
+        worker_.join();
     }
 
-    std::vector<std::unique_ptr<Worker>> workers_;
-    std::unique_ptr<Postings> inline_;
-    Batch batch_;
+    Postings postings_;
+    LineBatch batch_;
+    std::deque<LineBatch> queue_;
+    std::vector<LineBatch> spare_;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::condition_variable room_;
+    bool done_ = false;
+    std::thread worker_;
 };
 
 // Runs of rows in rowid order that share a title and count their line numbers up.
@@ -588,6 +672,222 @@ void catchUp(const QString& path)
     catchUp(connection);
 }
 
+namespace {
+
+// a minus b, both ascending.
+void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
+{
+    if (b.empty())
+        return;
+    auto out = a.begin();
+    auto skip = b.begin();
+    for (auto in = a.begin(); in != a.end(); ++in) {
+        while (skip != b.end() && *skip < *in)
+            ++skip;
+        if (skip == b.end() || *skip != *in)
+            *out++ = *in;
+    }
+    a.erase(out, a.end());
+}
+
+const char* const kTriggers[] = {"全文记增", "全文记删", "全文记改"};
+const char* const kIndexTables[] = {"全文索引", "全文行段", "全文已改", "全文待办", "全文状态"};
+
+std::vector<qint64> rowidsOf(const Connection& connection, const QString& sql)
+{
+    std::vector<qint64> rows;
+    SqliteStatement select(connection, sql);
+    while (select.step())
+        rows.push_back(select.columnInt(0));
+    return rows;
+}
+
+bool contains(const std::vector<qint64>& sorted, qint64 rowid)
+{
+    return std::binary_search(sorted.begin(), sorted.end(), rowid);
+}
+
+std::string encodeList(const std::vector<qint64>& rowids)
+{
+    std::string bytes;
+    for (size_t i = 0; i < rowids.size(); ++i)
+        appendVarint(bytes, i == 0 ? quint64(rowids[0]) << 1 ^ quint64(rowids[0] >> 63)
+                                   : quint64(rowids[i] - rowids[i - 1]));
+    return bytes;
+}
+
+// How many keys of one segment of the index have lists other than those of the rows; the rows of
+// stale (ascending), which a search does not take from the lists, are left out of the stored lists.
+qint64 differingKeys(const Connection& connection, qint64 segment, const std::vector<qint64>& stale,
+                     const Postings& rows)
+{
+    size_t same = 0;
+    qint64 unknown = 0;  // keys no row has
+    std::vector<qint64> rowids;
+    const auto compare = [&](qint64 key, QByteArrayView bytes) {
+        std::string kept(bytes.data(), size_t(bytes.size()));
+        if (!stale.empty()) {
+            decodeList(bytes, rowids);
+            subtract(rowids, stale);
+            if (rowids.empty())
+                return;
+            kept = encodeList(rowids);
+        }
+        const Postings::List* expected = rows.find(key);
+        if (!expected)
+            ++unknown;
+        else if (expected->bytes == kept)
+            ++same;
+    };
+    SqliteStatement select(connection, QStringLiteral("select 键, 行 from 全文索引"));
+    while (select.step()) {
+        const qint64 key = select.columnInt(0);
+        const QByteArrayView bytes = select.columnBytes(1);
+        if (key >= 0) {
+            if ((key >= kDeltaSegment) == (segment != 0))
+                compare(key - segment, bytes);
+            continue;
+        }
+        if ((key < bucketRow(kBuckets - 1, 0)) != (segment != 0))
+            continue;
+        const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+        const uchar* end = p + bytes.size();
+        while (p < end) {
+            const qint64 listKey = qint64(readVarint(p, end));
+            const qsizetype length = qsizetype(std::min<quint64>(readVarint(p, end), quint64(end - p)));
+            compare(listKey, QByteArrayView(reinterpret_cast<const char*>(p), length));
+            p += length;
+        }
+    }
+    // Keys of the rows whose lists are wrong or missing, and keys of the index no row has.
+    return qint64(rows.lists().size() - same) + unknown;
+}
+
+// Lists of lines given one by one, a batch at a time.
+class PostingsBuilder {
+public:
+    void add(qint64 rowid, QByteArrayView text)
+    {
+        batch_.rowids.push_back(rowid);
+        batch_.text.append(text.data(), size_t(text.size()));
+        batch_.ends.push_back(batch_.text.size());
+        if (batch_.rowids.size() >= Postings::kMaxBatchLines)
+            flush();
+    }
+    const Postings& finish()
+    {
+        flush();
+        return postings_;
+    }
+
+private:
+    void flush()
+    {
+        postings_.addBatch(batch_);
+        batch_ = {};
+    }
+    Postings postings_;
+    LineBatch batch_;
+};
+
+void checkTriggers(const Connection& connection, QStringList& problems)
+{
+    SqliteStatement find(connection, QStringLiteral("select 1 from sqlite_master where name=?"));
+    for (const char* name : kTriggers) {
+        find.reset();
+        find.bind(1, QString::fromUtf8(name));
+        if (!find.step())
+            problems << QStringLiteral("全文索引的触发器 %1 不见了，此后写入的资料搜索不到")
+                            .arg(QString::fromUtf8(name));
+    }
+}
+
+// The base: the lists and the title runs of every row not changed since it was built.
+void checkBase(const Connection& connection, const std::vector<qint64>& stale, QStringList& problems)
+{
+    struct StoredRun {
+        qint64 first, count, firstLine;
+        QByteArray title;
+    };
+    std::vector<StoredRun> runs;
+    SqliteStatement runRows(connection, QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
+    while (runRows.step()) {
+        const QByteArrayView title = runRows.columnUtf8(3);
+        runs.push_back({runRows.columnInt(0), runRows.columnInt(1), runRows.columnInt(2),
+                        QByteArray(title.data(), title.size())});
+    }
+    PostingsBuilder rows;
+    size_t run = 0;
+    qint64 misplaced = 0;
+    SqliteStatement select(connection,
+                           QStringLiteral("select rowid, 内容, 标题, 行数 from 文本 order by rowid"));
+    while (select.step()) {
+        const qint64 rowid = select.columnInt(0);
+        if (contains(stale, rowid))
+            continue;
+        rows.add(rowid, select.columnUtf8(1));
+        while (run < runs.size() && runs[run].first + runs[run].count <= rowid)
+            ++run;
+        if (run < runs.size() && runs[run].first <= rowid
+            && (runs[run].title != select.columnUtf8(2)
+                || runs[run].firstLine + (rowid - runs[run].first) != select.columnInt(3)))
+            ++misplaced;
+    }
+    if (misplaced > 0)
+        problems << QStringLiteral("全文索引把 %1 行资料记在错误的标题或行号下").arg(misplaced);
+    if (const qint64 differing = differingKeys(connection, 0, stale, rows.finish()))
+        problems << QStringLiteral("全文索引有 %1 个字或词的行与资料不符").arg(differing);
+}
+
+// The delta: the rows changed since the base was built, as they are now.
+void checkDelta(const Connection& connection, const std::vector<qint64>& pending, QStringList& problems)
+{
+    PostingsBuilder rows;
+    SqliteStatement select(connection,
+                           QStringLiteral("select t.rowid, t.内容 from 全文已改 c join 文本 t on t.rowid=c.行"
+                                          " where c.行 not in (select 行 from 全文待办) order by c.行"));
+    while (select.step())
+        rows.add(select.columnInt(0), select.columnUtf8(1));
+    if (const qint64 differing = differingKeys(connection, kDeltaSegment, pending, rows.finish()))
+        problems << QStringLiteral("全文索引的增补部分有 %1 个字或词的行与资料不符").arg(differing);
+}
+
+} // namespace
+
+QStringList indexProblems(const QString& path)
+{
+    Connection connection(path);
+    QStringList problems;
+    inTransaction(connection, Connection::TransactionKind::Read, [&] {
+        if (!isInstalled(connection))
+            return;
+        checkTriggers(connection, problems);
+        const std::vector<qint64> changed =
+            rowidsOf(connection, QStringLiteral("select 行 from 全文已改 order by 行"));
+        const std::vector<qint64> pending =
+            rowidsOf(connection, QStringLiteral("select distinct 行 from 全文待办 order by 行"));
+        std::vector<qint64> stale;
+        std::set_union(changed.begin(), changed.end(), pending.begin(), pending.end(),
+                       std::back_inserter(stale));
+        checkBase(connection, stale, problems);
+        checkDelta(connection, pending, problems);
+    });
+    return problems;
+}
+
+void reinstall(const QString& path)
+{
+    Connection connection(path);
+    inTransaction(connection, Connection::TransactionKind::Write, [&] {
+        for (const char* name : kTriggers)
+            connection.exec(QStringLiteral("drop trigger if exists %1").arg(QString::fromUtf8(name)));
+        for (const char* name : kIndexTables)
+            connection.exec(QStringLiteral("drop table if exists %1").arg(QString::fromUtf8(name)));
+        connection.exec(schemaSql());
+        rebuild(connection);
+    });
+}
+
 // ---------------------------------------------------------------------------------------------
 
 struct BookRewrite::Impl {
@@ -651,11 +951,13 @@ QueryProblem checkQuery(const QString& text)
 
 namespace {
 
-// A distinct title of the base, with its sort key.
+// A distinct title of the base; its text and sort key are made when a search first finds it,
+// so that a search that finds a few titles sorts only those.
 struct Title {
-    QByteArray key;
     QByteArray utf8;
     QString text;
+    QByteArray key;
+    bool ready = false;
 };
 
 bool titleLess(const QByteArray& keyA, const QByteArray& utf8A, const QByteArray& keyB,
@@ -686,46 +988,6 @@ std::vector<QByteArray> sortKeysOf(const std::vector<QString>& texts)
     return result;
 }
 
-// Distinct titles given as UTF-8 in the title list's order: their texts, their sort keys, and
-// their indexes, first title first.
-struct OrderedTitles {
-    std::vector<QString> texts;
-    std::vector<QByteArray> keys;
-    std::vector<quint32> order;
-};
-
-OrderedTitles orderTitles(const std::vector<QByteArray>& utf8)
-{
-    OrderedTitles titles;
-    titles.texts.reserve(utf8.size());
-    for (const QByteArray& title : utf8)
-        titles.texts.push_back(QString::fromUtf8(title));
-    titles.keys = sortKeysOf(titles.texts);
-    titles.order.resize(utf8.size());
-    for (quint32 i = 0; i < titles.order.size(); ++i)
-        titles.order[i] = i;
-    std::sort(titles.order.begin(), titles.order.end(), [&](quint32 a, quint32 b) {
-        return titleLess(titles.keys[a], utf8[a], titles.keys[b], utf8[b]);
-    });
-    return titles;
-}
-
-// a minus b, both ascending.
-void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
-{
-    if (b.empty())
-        return;
-    auto out = a.begin();
-    auto skip = b.begin();
-    for (auto in = a.begin(); in != a.end(); ++in) {
-        while (skip != b.end() && *skip < *in)
-            ++skip;
-        if (skip == b.end() || *skip != *in)
-            *out++ = *in;
-    }
-    a.erase(out, a.end());
-}
-
 } // namespace
 
 struct Searcher::Impl {
@@ -734,6 +996,9 @@ struct Searcher::Impl {
           rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
           lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?"))
     {
+        // Matches are read from pages all over the file: mapped, a page costs neither a copy nor
+        // a page of the cache.
+        connection.exec(QStringLiteral("pragma mmap_size=%1").arg(kSearchMapBytes));
     }
 
     Connection connection;
@@ -744,7 +1009,8 @@ struct Searcher::Impl {
     std::unique_ptr<SqliteStatement> listOf;
     qint64 baseGeneration = -1;
     qint64 deltaGeneration = -1;
-    std::shared_ptr<const std::vector<Title>> titles = std::make_shared<std::vector<Title>>();
+    std::vector<Title> titles;
+    std::unordered_map<std::string, quint32> titleIndex;  // by UTF-8
     std::vector<Run> runs;
     std::vector<qint64> changed;
 
@@ -788,29 +1054,18 @@ void Searcher::Impl::refresh()
 void Searcher::Impl::loadRuns()
 {
     runs.clear();
-    std::unordered_map<std::string, quint32> titleIndex;
-    std::vector<QByteArray> utf8;
+    titles.clear();
+    titleIndex.clear();
     SqliteStatement rows(connection,
                          QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
     while (rows.step()) {
         const QByteArrayView title = rows.columnUtf8(3);
         const auto [place, added] = titleIndex.try_emplace(
-            std::string(title.data(), size_t(title.size())), quint32(utf8.size()));
+            std::string(title.data(), size_t(title.size())), quint32(titles.size()));
         if (added)
-            utf8.emplace_back(title.data(), title.size());
+            titles.push_back({QByteArray(title.data(), title.size()), {}, {}, false});
         runs.push_back({rows.columnInt(0), rows.columnInt(1), rows.columnInt(2), place->second});
     }
-    const auto [texts, keys, order] = orderTitles(utf8);
-    std::vector<quint32> rank(order.size());
-    auto sorted = std::make_shared<std::vector<Title>>();
-    sorted->reserve(order.size());
-    for (quint32 r = 0; r < order.size(); ++r) {
-        rank[order[r]] = r;
-        sorted->push_back({keys[order[r]], utf8[order[r]], texts[order[r]]});
-    }
-    for (Run& run : runs)
-        run.title = rank[run.title];
-    titles = std::move(sorted);
 }
 
 std::vector<qint64> Searcher::Impl::pending()
@@ -854,8 +1109,8 @@ bool Searcher::Impl::findList(qint64 key, qint64 segment, FoundList& found)
     return inBucket;
 }
 
-// The rows whose lines hold every key, by the lists of one segment: the rarest lists first, at
-// most kListsIntersected of them. Empty when a key has no list.
+// The rows whose lines may hold every key, by the lists of one segment: the rarest lists first,
+// as many as pay (see kListsIntersected); exact for a single key. Empty when a key has no list.
 std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, qint64 segment)
 {
     std::vector<FoundList> lists(keys.size());
@@ -866,6 +1121,9 @@ std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, 
               [](const FoundList& a, const FoundList& b) { return a.length < b.length; });
     std::vector<qint64> result, list, both;
     for (size_t i = 0; i < lists.size() && i < kListsIntersected; ++i) {
+        // A list much longer than the rows left costs more to read than reading those rows.
+        if (i > 0 && lists[i].length > kListBytesPerRowRead * qint64(result.size()))
+            break;
         std::vector<qint64>& into = i == 0 ? result : list;
         if (lists[i].ownRow == 0) {
             decodeList(lists[i].bytes, into);
@@ -895,14 +1153,13 @@ std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, 
 
 struct Result::Impl {
     struct Entry {
-        quint64 order;  // of the title
+        quint32 title;  // its place in the title list's order, among the titles found
         qint64 line;
         qint64 rowid;
-        quint32 title;  // below titles->size(): a base title; else an extra one
         bool operator<(const Entry& other) const
         {
-            if (order != other.order)
-                return order < other.order;
+            if (title != other.title)
+                return title < other.title;
             if (line != other.line)
                 return line < other.line;
             return rowid < other.rowid;
@@ -910,8 +1167,8 @@ struct Result::Impl {
     };
 
     std::shared_ptr<Searcher::Impl> searcher;
-    std::shared_ptr<const std::vector<Title>> titles;
-    std::vector<QString> extraTitles;
+    std::vector<QString> titles;  // of the lines found, in the title list's order
+    std::vector<QByteArray> titlesUtf8;
     std::vector<Entry> entries;
     qsizetype sorted = 0;
     QString foldedQuery;
@@ -967,8 +1224,7 @@ std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
         for (const qsizetype i : byRow) {
             const Impl::Entry& entry = d.entries[size_t(i)];
             Hit& hit = found[size_t(i - from)];
-            hit.title = entry.title < d.titles->size() ? (*d.titles)[entry.title].text
-                                                       : d.extraTitles[entry.title - d.titles->size()];
+            hit.title = d.titles[entry.title];
             hit.lineNumber = entry.line;
             read.reset();
             read.bindInteger(1, entry.rowid);
@@ -981,6 +1237,39 @@ std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
         }
     });
     return found;
+}
+
+void Result::visitLines(qsizetype from, qsizetype count, const LineVisitor& visit) const
+{
+    Impl& d = *impl_;
+    Q_ASSERT(from >= 0 && count >= 0 && from + count <= this->count());
+    d.sortUpTo(from + count - 1);
+    std::vector<qsizetype> byRow(static_cast<size_t>(count));
+    for (qsizetype k = 0; k < count; ++k)
+        byRow[size_t(k)] = from + k;
+    std::sort(byRow.begin(), byRow.end(), [&](qsizetype a, qsizetype b) {
+        return d.entries[size_t(a)].rowid < d.entries[size_t(b)].rowid;
+    });
+    std::string lines;
+    std::vector<std::pair<size_t, size_t>> spans(size_t(count), {0, 0});
+    SqliteStatement& read = d.searcher->lineOf;
+    inTransaction(d.searcher->connection, Connection::TransactionKind::Read, [&] {
+        for (const qsizetype i : byRow) {
+            read.reset();
+            read.bindInteger(1, d.entries[size_t(i)].rowid);
+            if (read.step()) {
+                const QByteArrayView line = read.columnUtf8(0);
+                spans[size_t(i - from)] = {lines.size(), size_t(line.size())};
+                lines.append(line.data(), size_t(line.size()));
+            }
+            read.reset();
+        }
+    });
+    for (qsizetype k = 0; k < count; ++k) {
+        const Impl::Entry& entry = d.entries[size_t(from + k)];
+        const auto [at, length] = spans[size_t(k)];
+        visit(d.titlesUtf8[entry.title], entry.line, QByteArrayView(lines.data() + at, qsizetype(length)));
+    }
 }
 
 Searcher::Searcher(const QString& path) : impl_(std::make_shared<Impl>(path)) {}
@@ -1074,8 +1363,7 @@ Result Searcher::search(const QString& text)
                         continue;
                 }
                 const Run& found = d.runs[run];
-                r.entries.push_back({quint64(2 * found.title + 1) << 32,
-                                     found.firstLine + (rowid - found.first), rowid, found.title});
+                r.entries.push_back({found.title, found.firstLine + (rowid - found.first), rowid});
             }
             std::vector<qint64> delta = d.candidates(keys, kDeltaSegment);
             subtract(delta, pending);
@@ -1085,40 +1373,68 @@ Result Searcher::search(const QString& text)
                 readRow(rowid, true);
         }
     });
-    r.titles = d.titles;
-
-    // Titles of rows read directly take their place among the base titles: the same place as an
-    // equal base title, else just before the base title that follows them.
-    if (!extras.empty()) {
-        std::unordered_map<std::string, quint32> index;
-        std::vector<QByteArray> distinct;
-        for (const Extra& extra : extras)
-            if (index.try_emplace(extra.title.toStdString(), quint32(distinct.size())).second)
-                distinct.push_back(extra.title);
-        const auto [texts, keysOfTitles, order] = orderTitles(distinct);
-        const std::vector<Title>& base = *r.titles;
-        std::vector<quint64> titleOrder(distinct.size());
-        std::vector<quint32> titleSlot(distinct.size());
-        for (quint32 k = 0; k < order.size(); ++k) {
-            const quint32 i = order[k];
-            const auto place = std::lower_bound(base.begin(), base.end(), i, [&](const Title& t, quint32 j) {
-                return titleLess(t.key, t.utf8, keysOfTitles[j], distinct[j]);
-            });
-            const quint64 p = quint64(place - base.begin());
-            if (place != base.end() && place->utf8 == distinct[i]) {
-                titleOrder[i] = (2 * p + 1) << 32;
-                titleSlot[i] = quint32(p);
-            } else {
-                titleOrder[i] = (2 * p) << 32 | k;
-                titleSlot[i] = quint32(base.size() + r.extraTitles.size());
-                r.extraTitles.push_back(texts[i]);
-            }
+    // The titles found take their places in the title list's order. A title of a row read
+    // directly that equals a base title is that title; sort keys are made only for titles not
+    // sorted before.
+    constexpr quint32 kNone = ~quint32(0);
+    std::vector<quint32> foundOfBase(d.titles.size(), kNone);
+    std::vector<Title*> found;
+    std::vector<Title> extraTitles;
+    std::unordered_map<std::string, quint32> foundOfExtra;
+    std::vector<quint32> foundOfEntry;
+    foundOfEntry.reserve(r.entries.size() + extras.size());
+    const auto foundBase = [&](quint32 base) {
+        if (foundOfBase[base] == kNone) {
+            foundOfBase[base] = quint32(found.size());
+            found.push_back(&d.titles[base]);
         }
-        for (const Extra& extra : extras) {
-            const quint32 i = index[extra.title.toStdString()];
-            r.entries.push_back({titleOrder[i], extra.line, extra.rowid, titleSlot[i]});
+        return foundOfBase[base];
+    };
+    for (const Result::Impl::Entry& entry : r.entries)
+        foundOfEntry.push_back(foundBase(entry.title));
+    extraTitles.reserve(extras.size());
+    for (const Extra& extra : extras) {
+        const std::string utf8 = extra.title.toStdString();
+        if (const auto base = d.titleIndex.find(utf8); base != d.titleIndex.end()) {
+            foundOfEntry.push_back(foundBase(base->second));
+            continue;
         }
+        const auto [place, added] = foundOfExtra.try_emplace(utf8, quint32(found.size()));
+        if (added) {
+            extraTitles.push_back({extra.title, {}, {}, false});
+            found.push_back(&extraTitles.back());
+        }
+        foundOfEntry.push_back(place->second);
     }
+    std::vector<QString> unsorted;
+    for (Title* title : found)
+        if (!title->ready)
+            unsorted.push_back(title->text = QString::fromUtf8(title->utf8));
+    const std::vector<QByteArray> newKeys = sortKeysOf(unsorted);
+    auto key = newKeys.begin();
+    for (Title* title : found)
+        if (!title->ready) {
+            title->key = *key++;
+            title->ready = true;
+        }
+    std::vector<quint32> order(found.size());
+    for (quint32 i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        return titleLess(found[a]->key, found[a]->utf8, found[b]->key, found[b]->utf8);
+    });
+    std::vector<quint32> rank(found.size());
+    r.titles.reserve(found.size());
+    for (quint32 place = 0; place < order.size(); ++place) {
+        rank[order[place]] = place;
+        r.titles.push_back(found[order[place]]->text);
+        r.titlesUtf8.push_back(found[order[place]]->utf8);
+    }
+    const size_t baseEntries = r.entries.size();
+    for (size_t i = 0; i < baseEntries; ++i)
+        r.entries[i].title = rank[foundOfEntry[i]];
+    for (size_t i = 0; i < extras.size(); ++i)
+        r.entries.push_back({rank[foundOfEntry[baseEntries + i]], extras[i].line, extras[i].rowid});
     r.sortFirst();
     return result;
 }

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,6 +37,15 @@ void catchUp(Connection& connection);
 
 // Builds the whole index anew from every row; inside the caller's write transaction.
 void rebuild(Connection& connection);
+
+// What makes the index of the store at path disagree with its rows (a trigger missing, a key's
+// rows wrong, a line placed under the wrong title), in words for the user; empty when the index
+// agrees or the store has none (the next catch-up builds it). Only reads. Throws StoreError.
+QStringList indexProblems(const QString& path);
+
+// Drops the index with its triggers and builds it anew from every row, in one transaction.
+// Throws StoreError.
+void reinstall(const QString& path);
 
 // Collects the rows that a rewrite of the whole book inserts, and writes the index of exactly
 // those rows when finished, inside the writer's transaction; from its making to finish() the
@@ -83,6 +93,10 @@ public:
     Hit hit(qsizetype i) const;
     // Reads the lines of count matches from from on, at one time.
     std::vector<Hit> hits(qsizetype from, qsizetype count) const;
+    // Reads the lines of count matches from from on, at one time, and hands each to visit in
+    // order as the store holds it: title and line in UTF-8 (valid only during the call).
+    using LineVisitor = std::function<void(QByteArrayView title, qint64 lineNumber, QByteArrayView line)>;
+    void visitLines(qsizetype from, qsizetype count, const LineVisitor& visit) const;
 
 private:
     friend class Searcher;

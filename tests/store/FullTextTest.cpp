@@ -281,6 +281,83 @@ TEST(FullTextIndex, AnImportReplacesTheIndexInItsTransaction)
     EXPECT_EQ(found(path, QStringLiteral("进度")).size(), 2);
 }
 
+// An import larger than one batch of the index build: lists that run across batches, a batch of
+// the Basic Multilingual Plane only and one with a character beyond it.
+TEST(FullTextIndex, AnImportOfManyBatchesFindsEveryLine)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    constexpr int kLines = 70000;
+    constexpr int kWideFrom = 65536;
+    QString book = QStringLiteral("2008-03-15 10:05:09\r\n~0~1~大批\r\n");
+    int wide = 0;
+    for (int i = 0; i < kLines; ++i) {
+        const bool isWide = i >= kWideFrom && i % 7 == 0;
+        wide += isWide;
+        book += QStringLiteral("行%1 %2%3\r\n")
+                    .arg(i)
+                    .arg(isWide ? QStringLiteral("𠮷野") : QStringLiteral("吉野"))
+                    .arg(i % 1000 == 999 ? QStringLiteral(" Tail") : QString());
+    }
+    store::Query textQuery;
+    textQuery.setStorePath(path);
+    exchange::NoProgress progress;
+    exchange::replaceBook(textQuery, exchange::parseExchangeFile(textfile::encode(book)), progress);
+    textQuery.release();
+    ASSERT_EQ(pendingRows(path), 0);
+    Searcher searcher(path);
+    EXPECT_EQ(searcher.search(QStringLiteral("野")).count(), kLines);
+    EXPECT_EQ(searcher.search(QStringLiteral("吉野")).count(), kLines - wide);
+    EXPECT_EQ(searcher.search(QStringLiteral("𠮷")).count(), wide);
+    EXPECT_EQ(searcher.search(QStringLiteral("𠮷野")).count(), wide);
+    EXPECT_EQ(searcher.search(QStringLiteral("tAIL")).count(), kLines / 1000);
+    EXPECT_EQ(found(path, QStringLiteral("行69999 ")), QStringList{"大批:69999:行69999 吉野 Tail"});
+    EXPECT_EQ(found(path, QStringLiteral("行69993 ")), QStringList{"大批:69993:行69993 𠮷野"});
+}
+
+// The check finds an index out of step with the rows, whichever part of it is wrong, and a
+// rebuild puts it right; rows merely pending or folded into the delta are no fault.
+TEST(FullTextIndex, TheCheckFindsAnIndexOutOfStepAndARebuildMendsIt)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    using store::fulltext::indexProblems;
+    addSampleBook(path);
+    store::fulltext::catchUp(path);
+    EXPECT_EQ(indexProblems(path), QStringList{});
+    shell(path, QStringLiteral("insert into 文本 values('外来', 0, '别处写的');"
+                               "update 文本 set 内容='改过了' where 标题='张三的笔记' and 行数=1;"));
+    EXPECT_EQ(indexProblems(path), QStringList{});
+    store::fulltext::catchUp(path);
+    EXPECT_EQ(indexProblems(path), QStringList{});
+
+    // A write whose pending row was lost: the base list of a key misses it.
+    shell(path, QStringLiteral("insert into 文本 values('外来', 1, '丢失的行'); delete from 全文待办;"));
+    EXPECT_EQ(indexProblems(path).size(), 1);
+    store::fulltext::reinstall(path);
+    EXPECT_EQ(indexProblems(path), QStringList{});
+    EXPECT_EQ(found(path, QStringLiteral("丢失")), QStringList{"外来:1:丢失的行"});
+
+    // A trigger dropped and a run under the wrong title: both named.
+    shell(path, QStringLiteral("drop trigger 全文记删; update 全文行段 set 标题='别的' where 起=1;"));
+    const QStringList problems = indexProblems(path);
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("全文记删")));
+    store::fulltext::reinstall(path);
+    EXPECT_EQ(indexProblems(path), QStringList{});
+    shell(path, QStringLiteral("delete from 文本 where 标题='外来';"));
+    EXPECT_EQ(pendingRows(path), 2);
+    EXPECT_EQ(found(path, QStringLiteral("丢失")), QStringList{});
+
+    // A delta list that holds a row its line no longer has.
+    shell(path, QStringLiteral("update 文本 set 内容='第二次' where 标题='张三的笔记' and 行数=1;"));
+    store::fulltext::catchUp(path);
+    EXPECT_EQ(indexProblems(path), QStringList{});
+    shell(path, QStringLiteral("drop trigger 全文记改;"
+                               "update 文本 set 内容='第三次' where 标题='张三的笔记' and 行数=1;"));
+    EXPECT_EQ(indexProblems(path).size(), 2);
+}
+
 // An import that fails part-way (here a trigger of the user's own refuses a row) leaves the index
 // and its triggers as they were.
 TEST(FullTextIndex, AFailedImportLeavesTheIndexAsItWas)
