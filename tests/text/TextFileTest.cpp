@@ -192,6 +192,23 @@ TEST(TextFileGb18030, Utf8PathsGiveWhatTheUtf16PathsGive)
         EXPECT_FALSE(encoder.appendUtf8(bad)) << bad.toHex().constData();
         EXPECT_TRUE(encoder.gathered().isEmpty());
     }
+    // The same inside long runs of Chinese and ASCII, which are encoded several bytes at a time,
+    // at every offset of those steps.
+    const QByteArray chinese = QStringLiteral("中文字符，标题。").toUtf8();
+    for (const QByteArray& bad : {QByteArray("\xE0\x9F\xBF"), QByteArray("\xED\xA0\x80"), QByteArray("\xE4\xB8" "a"),
+                                 QByteArray("\xE4\xB8\xE4")}) {
+        for (int shift = 0; shift < 8; ++shift) {
+            LineEncoder encoder;
+            const QByteArray line = QByteArray(shift, 'a') + chinese + bad + chinese + "abcdefgh";
+            EXPECT_FALSE(encoder.appendUtf8(line)) << line.toHex().constData();
+        }
+    }
+    for (int shift = 0; shift < 8; ++shift) {
+        const QString text = QString(shift, u'a') + QStringLiteral("中文€字符·é，abcdefgh标题\U0001F600。xy");
+        LineEncoder encoder;
+        EXPECT_TRUE(encoder.appendUtf8(text.toUtf8()));
+        EXPECT_EQ(encoder.take(), encode(text) + "\r\n") << shift;
+    }
     LineEncoder encoder;
     EXPECT_TRUE(encoder.appendUtf8("\xE2\x82\xAC\xC2\x80\xF0\x9F\x98\x80"));  // € U+0080 😀
     EXPECT_EQ(encoder.take(), encode(QStringLiteral("\u20AC\u0080\U0001F600")) + "\r\n");
