@@ -6,6 +6,7 @@
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Statements.h"
+#include "store/TitleOrder.h"
 #include "text/FileReplacement.h"
 
 #include <QSet>
@@ -97,6 +98,7 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
     // The full-text index of the new rows is made as they are written, and takes the place of
     // the old one in the same transaction.
     store::fulltext::BookRewrite index(textQuery.connection());
+    store::titleorder::BookRewrite order(textQuery.connection());
     // One statement removes the old rows; the store then holds what deleting them one by one
     // would leave.
     const qint64 deleted = textQuery.deleteRows(store::statements::allEntryRows());
@@ -113,6 +115,7 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
         progress.step();
     });
     index.finish();
+    order.finish();
     transaction.commit();
 }
 
