@@ -143,6 +143,7 @@ void rebuild(Connection& connection)
             flush();
     }
     flush();
+    rows.reset();
     connection.exec(kOrderIndexSql);
     connection.exec(QStringLiteral("delete from 标题次序状态"));
     SqliteStatement state(connection, QStringLiteral("insert into 标题次序状态 values(1, ?)"));
@@ -150,11 +151,17 @@ void rebuild(Connection& connection)
     state.step();
 }
 
+// A statement of its own, done before the caller drops or rewrites anything.
+qint64 pendingCount(const Connection& connection)
+{
+    SqliteStatement count(connection, QStringLiteral("select count(*) from 标题待排"));
+    return count.step() ? count.columnInt(0) : 0;
+}
+
 // Folds the rows the triggers recorded into the order.
 void fold(Connection& connection)
 {
-    SqliteStatement count(connection, QStringLiteral("select count(*) from 标题待排"));
-    if (count.step() && count.columnInt(0) > kFoldLimit) {
+    if (pendingCount(connection) > kFoldLimit) {
         rebuild(connection);
         return;
     }
