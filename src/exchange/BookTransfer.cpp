@@ -5,6 +5,7 @@
 #include "store/FullText.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
 #include "store/TitleOrder.h"
 #include "text/FileReplacement.h"
@@ -18,6 +19,29 @@ namespace {
 
 // How much of the exchange file is gathered before it is written on.
 constexpr qsizetype kPieceSize = qsizetype(1) << 20;
+
+// The store's memory map stays off while the book is rewritten: the pages it writes would
+// otherwise stay mapped and count towards the import's memory beside the whole exchange file.
+class NoMemoryMap {
+public:
+    explicit NoMemoryMap(store::Connection& connection) : connection_(connection)
+    {
+        connection_.setMemoryMap(0);
+    }
+    ~NoMemoryMap()
+    {
+        try {
+            connection_.setMemoryMap(store::kMemoryMapBytes);
+        } catch (const store::StoreError&) {
+            // Reads then go through the page cache, as they do without a map.
+        }
+    }
+    NoMemoryMap(const NoMemoryMap&) = delete;
+    NoMemoryMap& operator=(const NoMemoryMap&) = delete;
+
+private:
+    store::Connection& connection_;
+};
 
 } // namespace
 
@@ -94,6 +118,7 @@ void exportBook(store::Query& textQuery, const QString& stamp, const QString& pa
 
 void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& progress)
 {
+    const NoMemoryMap noMap(textQuery.connection());
     store::Query::Transaction transaction(textQuery);
     // The full-text index of the new rows is made as they are written, and takes the place of
     // the old one in the same transaction.

@@ -110,6 +110,35 @@ TEST(TextFileSplit, LineReaderAndCountLinesAgreeWithFindLines)
     }
 }
 
+// A file read in pieces gives the lines of the whole file: line ends split between pieces, lines
+// longer than a piece, no final line end. The pieces are 4 MiB.
+TEST(TextFileSplit, LineStreamAgreesWithFindLinesAcrossItsPieces)
+{
+    constexpr qsizetype kPiece = qsizetype(4) << 20;
+    testing_support::ProgramFolder folder;
+    const QString path = folder.file("lines.txt");
+    const QByteArray piece(kPiece - 1, 'a');
+    for (const QByteArray& bytes :
+         {piece + "\r\nb", piece + "\rc\n", piece + "\r", piece + "x\r\n\r\n", piece + "xy\n\r\n",
+          QByteArray(9 << 20, 'L') + "\ntail", QByteArray("a\r\nb\rc\n\nd"), QByteArray(),
+          QByteArray("\r\n"), QByteArray("no end")}) {
+        writeFile(path, bytes);
+        QList<QByteArray> expected;
+        for (const LineSpan& span : findLines(bytes))
+            expected.append(bytes.sliced(span.start, span.length));
+        QList<QByteArray> read;
+        LineStream stream(path);
+        for (QByteArrayView line; stream.next(line);)
+            read.append(line.toByteArray());
+        QByteArrayView none;
+        EXPECT_FALSE(stream.next(none));
+        ASSERT_EQ(read.size(), expected.size()) << bytes.right(8).toHex().constData();
+        EXPECT_TRUE(read == expected) << bytes.right(8).toHex().constData();
+    }
+    EXPECT_THROW(LineStream(folder.path()), FileError);
+    EXPECT_THROW(LineStream(folder.file("missing.txt")), FileError);
+}
+
 TEST(TextFileWrite, WritesGb18030WithCrLfAfterEveryLineAndReadsBackTheSame)
 {
     testing_support::ProgramFolder folder;
