@@ -143,7 +143,7 @@ int exportBook(const QString& storePath, const QString& file)
 
 int importBook(const QString& storePath, const QString& file)
 {
-    const exchange::ExchangeFile chosen = exchange::readExchangeFile(file);
+    const exchange::ExchangeFile chosen = exchange::streamExchangeFile(file);
     if (!chosen.accepted) {
         std::fprintf(stderr, "%s\n", QStringLiteral("选择的文件已损坏或格式不正确！").toUtf8().constData());
         return 1;

@@ -20,10 +20,10 @@ class Table:
         print(f"{'':44}" + f"{'min':>10}{'median':>10}" * 3)
 
     def case(self, label, ours, reference, goal):
-        """ours and reference: one (wall ms, processor ms, peak MB) triple per run, in pairs."""
+        """ours and reference: one (wall ms, processor ms, peak MiB) triple per run, in pairs."""
         print(f"{label}   (goal: {goal})")
         for index, (figure, unit) in enumerate((("wall", "ms"), ("processor", "ms"),
-                                                ("peak resident", "MB"))):
+                                                ("peak resident", "MiB"))):
             a = [run[index] for run in ours]
             b = [run[index] for run in reference]
             ratios = [x / y for x, y in zip(a, b)]
@@ -32,7 +32,7 @@ class Table:
 
 
 def run(command, stdin_text=None, stdout=subprocess.DEVNULL, ok=(0,)):
-    """Wall ms, processor ms and peak resident MB of one child process. The peak comes from
+    """Wall ms, processor ms and peak resident MiB of one child process. The peak comes from
     /usr/bin/time, whose child starts as a copy of it, not of this large process."""
     peak_file = tempfile.NamedTemporaryFile(prefix="peak-", delete=False)
     peak_file.close()
@@ -48,8 +48,8 @@ def run(command, stdin_text=None, stdout=subprocess.DEVNULL, ok=(0,)):
     error = process.stderr.read().decode(errors="replace")
     code = os.waitstatus_to_exitcode(status)
     with open(peak_file.name) as peak:
-        peak_mb = int(peak.read().split()[-1]) / 1024
+        peak_mib = int(peak.read().split()[-1]) / 1024
     os.unlink(peak_file.name)
     if code not in ok or error.strip():
         raise SystemExit(f"{command[6]} failed ({code}): {error}")
-    return wall, (usage.ru_utime + usage.ru_stime) * 1000, peak_mb
+    return wall, (usage.ru_utime + usage.ru_stime) * 1000, peak_mib

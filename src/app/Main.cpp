@@ -272,11 +272,7 @@ void TForm1::openQueries()
         if (ADOQuery2.isEmpty())
             ADOQuery2.first();
         ADOQuery1.setStorePath(folder_.store());
-        ADOQuery1.setStatement(store::statements::allTitles());
-        ADOQuery1.open();
-        titles_.fillFrom(ADOQuery1);
-        if (titles_.count() > 0)
-            titles_.select(0);
+        titles_.refresh(ADOQuery1);
     });
     if (!opened)
         titles_.clear();

@@ -39,7 +39,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
                                platform::Clipboard& clipboard)
     : folder_(folder)
 {
-    startTitleFetch(folder);
+    prepareStore(folder);
     auto* textPane = new book::TextPane(nullptr, titles_, textQuery_, clipboard);
     // The album pane takes the picture query's after-scroll refresh before the query opens.
     auto* albumPane = new album::AlbumPane(nullptr, pictureQuery_);
@@ -59,11 +59,10 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
 
 ProgramWindows::~ProgramWindows() = default;
 
-// The title list's rows are fetched on a thread of their own while the windows are built; the
-// text query's open() in the main window's creation takes them (or reports the store's error)
-// in its turn. An older store first gains the list's index, once. One that cannot take it
-// (read-only, locked, damaged) opens without it: the queries then report what is wrong.
-void ProgramWindows::startTitleFetch(const platform::ProgramFolder& folder)
+// An older store first gains the index the title list is built from, once. One that cannot take
+// it (read-only, locked, damaged) opens without it: the queries then report what is wrong. The
+// title list's own order is brought up to date when the list is filled.
+void ProgramWindows::prepareStore(const platform::ProgramFolder& folder)
 {
     try {
         store::addTitleListIndex(folder.store());
@@ -74,9 +73,6 @@ void ProgramWindows::startTitleFetch(const platform::ProgramFolder& folder)
         store::fulltext::catchUp(folder.store());
     } catch (const store::StoreError&) {
     }
-    textQuery_.setStorePath(folder.store());
-    textQuery_.setStatement(store::statements::allTitles());
-    textQuery_.prefetch();
 }
 
 // The working windows after the main window, in their fixed order.

@@ -59,7 +59,7 @@ public:
     void setViewers(std::unique_ptr<platform::Viewers> viewers);
 
 private:
-    void startTitleFetch(const platform::ProgramFolder& folder);
+    void prepareStore(const platform::ProgramFolder& folder);
     void makeDialogs(const platform::ProgramFolder& folder);
     void connectBookCommands();
     void connectAlbumCommands();

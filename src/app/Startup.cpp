@@ -26,8 +26,10 @@ void registerProgramResources()
 void setDesktopIdentity()
 {
     registerProgramResources();
+    // Every window hands each size to the window system as pixels when it is made: the large
+    // sizes come from the installed desktop entry's icon instead.
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
+    for (const int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icon/%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral(MOZHOU_DESKTOP_NAME));

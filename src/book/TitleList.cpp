@@ -1,10 +1,25 @@
 #include "TitleList.h"
 
+#include <algorithm>
+
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
+#include "store/TitleOrder.h"
+#include "skin/Messages.h"
 
 namespace book {
+
+namespace {
+// Rows read at once: the first page fills a window; later ones grow with the list, so that
+// reaching the end of a long list takes a few dozen pages, not thousands.
+constexpr int kFirstPage = 256;
+constexpr int kLargestPage = 32768;
+} // namespace
+
+TitleModel::TitleModel(QObject* parent) : QAbstractTableModel(parent) {}
+TitleModel::~TitleModel() = default;
 
 int TitleModel::rowCount(const QModelIndex& parent) const
 {
@@ -26,11 +41,44 @@ QVariant TitleModel::data(const QModelIndex& index, int role) const
     return titles_[size_t(index.row())];
 }
 
-void TitleModel::reset(std::vector<QString> titles)
+bool TitleModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && reader_ && !reader_->atEnd();
+}
+
+// Called by views while they lay out or paint: a failure is reported here, never passed on.
+void TitleModel::fetchMore(const QModelIndex& parent)
+{
+    if (canFetchMore(parent))
+        skin::guarded([this] { fetchPage(); });
+}
+
+void TitleModel::reset(std::vector<QString> titles, std::unique_ptr<store::titleorder::TitleReader> reader)
 {
     beginResetModel();
     titles_ = std::move(titles);
+    reader_ = std::move(reader);
     endResetModel();
+}
+
+bool TitleModel::fetchPage()
+{
+    if (!reader_ || reader_->atEnd())
+        return false;
+    std::vector<QString> page;
+    try {
+        page = reader_->next(std::clamp(int(titles_.size()), kFirstPage, kLargestPage));
+    } catch (const store::StoreError&) {
+        reader_.reset();
+        throw;
+    }
+    if (page.empty())
+        return false;
+    const int first = int(titles_.size());
+    beginInsertRows({}, first, first + int(page.size()) - 1);
+    titles_.insert(titles_.end(), std::make_move_iterator(page.begin()), std::make_move_iterator(page.end()));
+    endInsertRows();
+    return true;
 }
 
 void TitleModel::removeAt(int position)
@@ -91,20 +139,45 @@ int TitleList::fillFrom(store::Query& textQuery, const QString& match)
     return matched;
 }
 
-void TitleList::refresh(store::Query& textQuery)
+void TitleList::fillInOrder(store::Query& textQuery)
 {
     textQuery.setStatement(store::statements::allTitles());
-    textQuery.open();
-    fillFrom(textQuery);
+    std::unique_ptr<store::titleorder::TitleReader> reader;
+    try {
+        reader = std::make_unique<store::titleorder::TitleReader>(textQuery.storePath());
+    } catch (const store::StoreError&) {
+        // A store that cannot be written (or has no text table): the query reads it, and reports
+        // what is wrong with it.
+        textQuery.open();
+        fillFrom(textQuery);
+        return;
+    }
+    selection_.clear();
+    model_.reset({}, std::move(reader));
+    model_.fetchPage();
+    if (count() == 0)
+        setCommandsEnabled(false);
+}
+
+void TitleList::refresh(store::Query& textQuery)
+{
+    fillInOrder(textQuery);
     if (count() > 0)
         select(0);
 }
 
+// Equal titles have equal keys, so they stand together: the search ends after the last of them.
 int TitleList::showNewTitle(store::Query& textQuery, const QString& t)
 {
-    textQuery.setStatement(store::statements::allTitles());
-    textQuery.open();
-    const int k = fillFrom(textQuery, t);
+    fillInOrder(textQuery);
+    int k = -1;
+    for (int i = 0; i < count() || model_.fetchPage(); ++i) {
+        if (title(i) == t)
+            k = i;
+        else if (k >= 0)
+            break;
+    }
+    k = std::max(k, 0);
     if (count() > 0)
         select(k);
     return k;
@@ -131,6 +204,8 @@ void TitleList::clear()
 void TitleList::removeItem(int position)
 {
     model_.removeAt(position);
+    if (position == count())
+        model_.fetchPage();  // the successor may not have been fetched yet
     if (count() == 0)
         setCommandsEnabled(false);
     else if (position == count())

@@ -5,7 +5,9 @@
 #include "store/FullText.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
+#include "store/TitleOrder.h"
 #include "text/FileReplacement.h"
 
 #include <QSet>
@@ -17,6 +19,29 @@ namespace {
 
 // How much of the exchange file is gathered before it is written on.
 constexpr qsizetype kPieceSize = qsizetype(1) << 20;
+
+// The store's memory map stays off while the book is rewritten: the pages it writes would
+// otherwise stay mapped and count towards the import's memory beside the whole exchange file.
+class NoMemoryMap {
+public:
+    explicit NoMemoryMap(store::Connection& connection) : connection_(connection)
+    {
+        connection_.setMemoryMap(0);
+    }
+    ~NoMemoryMap()
+    {
+        try {
+            connection_.setMemoryMap(store::kMemoryMapBytes);
+        } catch (const store::StoreError&) {
+            // Reads then go through the page cache, as they do without a map.
+        }
+    }
+    NoMemoryMap(const NoMemoryMap&) = delete;
+    NoMemoryMap& operator=(const NoMemoryMap&) = delete;
+
+private:
+    store::Connection& connection_;
+};
 
 } // namespace
 
@@ -93,10 +118,12 @@ void exportBook(store::Query& textQuery, const QString& stamp, const QString& pa
 
 void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& progress)
 {
+    const NoMemoryMap noMap(textQuery.connection());
     store::Query::Transaction transaction(textQuery);
     // The full-text index of the new rows is made as they are written, and takes the place of
     // the old one in the same transaction.
     store::fulltext::BookRewrite index(textQuery.connection());
+    store::titleorder::BookRewrite order(textQuery.connection());
     // One statement removes the old rows; the store then holds what deleting them one by one
     // would leave.
     const qint64 deleted = textQuery.deleteRows(store::statements::allEntryRows());
@@ -113,6 +140,7 @@ void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& pr
         progress.step();
     });
     index.finish();
+    order.finish();
     transaction.commit();
 }
 

@@ -68,6 +68,23 @@ ExchangeFile readExchangeFile(const QString& path)
     return parseExchangeFile(textfile::readBytes(path));
 }
 
+ExchangeFile streamExchangeFile(const QString& path)
+{
+    textfile::LineStream stream(path);
+    QByteArray head;
+    qsizetype lines = 0;
+    for (QByteArrayView line; stream.next(line); ++lines)
+        if (lines < 2) {
+            head += line;
+            head += "\r\n";
+        }
+    ExchangeFile file = parseExchangeFile(std::move(head));
+    Q_ASSERT(file.lines == std::min<qsizetype>(lines, 2));
+    file.lines = lines;
+    file.path = path;
+    return file;
+}
+
 namespace {
 
 // How much of a title a message shows.
@@ -112,9 +129,42 @@ private:
 
 } // namespace
 
-void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit)
+namespace {
+
+QString changedSinceRead(const QString& path)
 {
-    textfile::LineReader reader(file.bytes);
+    return QStringLiteral("无法导入：文件“%1”在读入之后被改动过，资料本保持原样。请重新选择文件").arg(path);
+}
+
+// The lines of a file read from its path, checked against what was read of it before: the same
+// first two lines (a byte-order mark aside) and as many lines in all.
+class RereadLines {
+public:
+    explicit RereadLines(const ExchangeFile& file) : file_(file), stream_(file.path) {}
+    bool next(QByteArrayView& line)
+    {
+        if (!stream_.next(line)) {
+            if (read_ != file_.lines)
+                throw ImportRefused(changedSinceRead(file_.path).toStdString());
+            return false;
+        }
+        if (read_ == 0)
+            line = textfile::withoutByteOrderMark(line);
+        if (read_ < 2 && line != file_.rawLine(read_))
+            throw ImportRefused(changedSinceRead(file_.path).toStdString());
+        ++read_;
+        return true;
+    }
+
+private:
+    const ExchangeFile& file_;
+    textfile::LineStream stream_;
+    qsizetype read_ = 0;
+};
+
+template <typename Lines>
+void walkLines(const ExchangeFile& file, Lines& reader, const RowVisitor& visit)
+{
     QByteArrayView line;
     reader.next(line);  // the stamp
     qsizetype lineNumberInFile = 1;
@@ -132,6 +182,19 @@ void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit)
         } else {
             visit(title, lineNumber++, decoder.decode(line, file.encoding));
         }
+    }
+}
+
+} // namespace
+
+void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit)
+{
+    if (file.path.isEmpty()) {
+        textfile::LineReader reader(file.bytes);
+        walkLines(file, reader, visit);
+    } else {
+        RereadLines reader(file);
+        walkLines(file, reader, visit);
     }
 }
 

@@ -35,10 +35,11 @@ QString withExchangeExtension(const QString& chosen);
 
 // A file as read: its bytes (without a byte-order mark), how many lines they hold, the encoding
 // they are read in, and whether the file passes the acceptance test. Lines are found and decoded
-// as they are walked, so a large file is held once, as its bytes, and no table of its lines is
-// kept.
+// as they are walked, and no table of its lines is kept. A streamed file is not held at all:
+// bytes are its first two lines, and the walk reads the file again, piece by piece.
 struct ExchangeFile {
     QByteArray bytes;
+    QString path;  // where the lines after the first two are read from, or empty
     qsizetype lines = 0;
     textfile::Encoding encoding = textfile::Encoding::Gb18030;
     bool accepted = false;
@@ -55,8 +56,13 @@ struct ExchangeFile {
 // Accepted when line 1 is exactly 19 bytes (content not looked at) and line 2 begins with the
 // marker. Lines of any length are kept whole.
 ExchangeFile parseExchangeFile(QByteArray bytes);
-// Reads the whole file; throws textfile::FileError when it cannot be read.
+// Reads the whole file, which is then imported as it was when read; throws textfile::FileError
+// when it cannot be read.
 ExchangeFile readExchangeFile(const QString& path);
+// Reads the file through once, keeping its first two lines and its line count: an import then
+// reads it again piece by piece, so that memory does not grow with the file. Throws
+// textfile::FileError when it cannot be read.
+ExchangeFile streamExchangeFile(const QString& path);
 
 // A file whose entries cannot be imported as they are; what() names the line.
 class ImportRefused : public std::runtime_error {
@@ -71,6 +77,8 @@ public:
 // no text in the file's encoding all read as U+FFFD) would make one entry of two, its rows
 // numbered twice from 0: the walk throws ImportRefused at the second of them. A title repeated
 // byte for byte is taken as it stands, as a second run of rows of that title.
+// A streamed file is read again as it is walked; when it no longer begins with the lines
+// it was accepted by, or no longer has as many lines, the walk throws ImportRefused.
 using RowVisitor = std::function<void(QByteArrayView title, int lineNumber, QByteArrayView text)>;
 void walkEntryRows(const ExchangeFile& file, const RowVisitor& visit);
 

@@ -2,6 +2,7 @@
 
 #include "FullText.h"
 #include "Sqlite.h"
+#include "TitleOrder.h"
 
 #include <sqlite3.h>
 
@@ -38,7 +39,7 @@ void createTables(Connection& connection)
                    picture(kPictureRemarkColumn))
         + QStringLiteral("create index 文本标题 on %1(%2, %3);")
               .arg(kTextTable, text(kTitleColumn), text(kLineNumberColumn))
-        + kTitleListIndex + QStringLiteral(";") + fulltext::schemaSql()
+        + kTitleListIndex + QStringLiteral(";") + fulltext::schemaSql() + titleorder::schemaSql()
         + QStringLiteral("pragma application_id=%1;pragma user_version=%2;commit;")
               .arg(kStoreApplicationId).arg(kStoreVersion));
 }

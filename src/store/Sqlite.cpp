@@ -54,9 +54,15 @@ void Connection::configure()
     if (sqlite3_extended_result_codes(db_, 1) != SQLITE_OK
         || sqlite3_busy_handler(db_, &Connection::busyHandler, this) != SQLITE_OK)
         fail(path_);
-    exec(QStringLiteral("pragma temp_store=memory; pragma cache_size=-32768; pragma mmap_size=67108864"));
+    exec(QStringLiteral("pragma temp_store=memory; pragma cache_size=-32768"));
+    setMemoryMap(kMemoryMapBytes);
     if (registerChineseCollation(db_) != SQLITE_OK)
         fail(path_);
+}
+
+void Connection::setMemoryMap(qint64 bytes)
+{
+    exec(QStringLiteral("pragma mmap_size=%1").arg(bytes));
 }
 
 Connection::Stamp Connection::stamp() const

@@ -27,6 +27,9 @@ public:
 inline constexpr int kStoreApplicationId = 0x4D5A4A5A;  // "MZJZ"
 inline constexpr int kStoreVersion = 1;
 
+// How much of the store file a connection maps into memory for its reads.
+inline constexpr qint64 kMemoryMapBytes = qint64(64) << 20;
+
 class Connection {
 public:
     enum class Mode { OpenExisting, CreateNew };
@@ -44,6 +47,11 @@ public:
 
     // Runs statements that take no parameters and return no rows.
     void exec(const QString& sql);
+
+    // Maps at most bytes of the store file for reads from now on (0: none). A bulk write maps
+    // none: its pages are written through the page cache anyway, and mapped ones would only add
+    // to the memory it takes.
+    void setMemoryMap(qint64 bytes);
 
     // A transaction that only reads takes no lock until its first read and never blocks another
     // reader; a writing one takes the write lock at once.

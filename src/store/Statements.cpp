@@ -20,7 +20,9 @@ QString overTextTable(const QString& sql)
 
 Statement allTitles()
 {
-    return {overTextTable(QStringLiteral("select %2 from %1 where %3=0 order by %2 collate ZH")), {}};
+    return {QStringLiteral("select %2 from %1 where %3=0 order by %2 collate ZH")
+                .arg(kTextTable, columnName(kTitleColumn), columnName(kLineNumberColumn)),
+            {}};
 }
 
 Statement entryLinesInOrder(const QString& title)

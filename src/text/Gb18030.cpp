@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QtEndian>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -41,10 +42,15 @@ public:
     // pair is 0, and characters below 0x80 never come here).
     char16_t toUnicode(uchar lead, uchar trail) const { return toUnicode_[lead << 8 | trail]; }
     quint16 fromUnicode(char16_t c) const { return fromUnicode_[c]; }
+    // The two bytes of a character written in UTF-8 with three bytes, in their file order as
+    // one number in memory order (stored as it is), or 0 where such a character takes another
+    // path: no two-byte form, the euro sign, a surrogate, or a code below U+0800 (an overlong
+    // sequence, which is no UTF-8).
+    quint16 threeByteCharacter(char32_t c) const { return fromThreeByteUtf8_[c]; }
 
 private:
     // Every lead and trail pair decodes to one character of the basic plane.
-    TwoByteTables() : toUnicode_(0x10000, kReplacement), fromUnicode_(0x10000)
+    TwoByteTables() : toUnicode_(0x10000, kReplacement), fromUnicode_(0x10000), fromThreeByteUtf8_(0x10000)
     {
         QByteArray pairs;
         std::vector<quint16> codes;
@@ -66,10 +72,17 @@ private:
             if (!fromUnicode_[c])
                 fromUnicode_[c] = codes[i];
         }
+        for (char32_t c = 0x800; c < 0x10000; ++c) {
+            if (c == kEuro || QChar::isSurrogate(c) || !fromUnicode_[c])
+                continue;
+            const char pair[2] = {char(fromUnicode_[c] >> 8), char(fromUnicode_[c] & 0xFF)};
+            std::memcpy(&fromThreeByteUtf8_[c], pair, 2);
+        }
     }
 
     std::vector<char16_t> toUnicode_;
     std::vector<quint16> fromUnicode_;
+    std::vector<quint16> fromThreeByteUtf8_;
 };
 
 // How many bytes the character at i takes, by the converter's own rule for broken input: a lead
@@ -187,6 +200,55 @@ Utf8Character readUtf8(const uchar* p, const uchar* end)
     return read;
 }
 
+
+// Encodes what nearly all text consists of while at least eight input bytes remain: runs of
+// ASCII eight bytes at a time, and characters of three UTF-8 bytes that have two bytes here
+// (Chinese), two at a time where two follow each other. Stops at the first character that needs
+// a closer look; returns where.
+const uchar* encodeCommonRun(const uchar* p, const uchar* end, char*& out, const TwoByteTables& tables)
+{
+    constexpr quint64 kAsciiMask = 0x8080808080808080ULL;
+    // A lead byte 1110xxxx and two followers 10xxxxxx, first byte lowest.
+    constexpr quint64 kOneMask = 0xC0C0F0, kOneBits = 0x8080E0;
+    constexpr quint64 kPairMask = kOneMask << 24 | kOneMask, kPairBits = kOneBits << 24 | kOneBits;
+    const auto character = [](quint64 w) {
+        return char32_t((w & 0x0F) << 12 | (w >> 2 & 0x0FC0) | (w >> 16 & 0x3F));
+    };
+    char* o = out;
+    while (end - p >= 8) {
+        const quint64 w = qFromLittleEndian<quint64>(p);
+        if ((w & kAsciiMask) == 0) {
+            std::memcpy(o, p, 8);
+            o += 8;
+            p += 8;
+            continue;
+        }
+        if ((w & kPairMask) == kPairBits) {
+            const quint16 first = tables.threeByteCharacter(character(w));
+            const quint16 second = tables.threeByteCharacter(character(w >> 24));
+            if (first && second) {
+                std::memcpy(o, &first, 2);
+                std::memcpy(o + 2, &second, 2);
+                o += 4;
+                p += 6;
+                continue;
+            }
+        }
+        if (*p < 0x80) {
+            *o++ = char(*p++);
+            continue;
+        }
+        const quint16 one = (w & kOneMask) == kOneBits ? tables.threeByteCharacter(character(w)) : 0;
+        if (!one)
+            break;
+        std::memcpy(o, &one, 2);
+        o += 2;
+        p += 3;
+    }
+    out = o;
+    return p;
+}
+
 } // namespace
 
 QString decodeGb18030(QByteArrayView bytes, bool* wellFormed)
@@ -248,28 +310,12 @@ char* writeGb18030FromUtf8(char* out, QByteArrayView utf8)
     const auto* p = reinterpret_cast<const uchar*>(utf8.data());
     const uchar* const end = p + utf8.size();
     while (p < end) {
-        // Runs of ASCII eight bytes at a time, then the three-byte characters of the basic
-        // plane that have two bytes here (nearly all Chinese text); the rest one by one.
-        quint64 eight;
-        if (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080ULL) == 0)) {
-            std::memcpy(out, p, 8);
-            out += 8;
-            p += 8;
-            continue;
-        }
+        p = encodeCommonRun(p, end, out, tables);
+        if (p == end)
+            break;
         if (*p < 0x80) {
             *out++ = char(*p++);
             continue;
-        }
-        if ((*p & 0xF0) == 0xE0 && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
-            const auto c = char16_t((*p & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
-            const quint16 code = c >= 0x800 && c != kEuro && !QChar::isSurrogate(c) ? tables.fromUnicode(c) : 0;
-            if (code) {
-                *out++ = char(code >> 8);
-                *out++ = char(code & 0xFF);
-                p += 3;
-                continue;
-            }
         }
         const Utf8Character read = readUtf8(p, end);
         if (read.length == 0)

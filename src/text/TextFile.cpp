@@ -6,10 +6,12 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace textfile {
 
@@ -26,13 +28,32 @@ public:
         if (descriptor_ >= 0)
             ::close(descriptor_);
     }
+    Descriptor(Descriptor&& other) noexcept : descriptor_(other.release()) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return descriptor_; }
+    int release() { return std::exchange(descriptor_, -1); }
 
 private:
     int descriptor_;
 };
+
+// Opens a regular file for reading; anything else (a folder, a device, a FIFO, a socket) is
+// refused before a read could block on it.
+Descriptor openRegularFile(const QString& path)
+{
+    Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.get() < 0)
+        throw readFailure(path, errno == EISDIR ? reason::kIsAFolder : reason::ofErrno(errno));
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0)
+        throw readFailure(path, reason::ofErrno(errno));
+    if (S_ISDIR(status.st_mode))
+        throw readFailure(path, reason::kIsAFolder);
+    if (!S_ISREG(status.st_mode))
+        throw readFailure(path, reason::kNotARegularFile);
+    return file;
+}
 
 // Reads until the end of the file, which may have grown since it was measured.
 QByteArray readToEnd(int descriptor, qint64 expected, const QString& path)
@@ -140,17 +161,10 @@ bool isUtf8(QByteArrayView bytes)
 // Opened without blocking, so that a FIFO with no writer is refused instead of waited for.
 QByteArray readBytes(const QString& path)
 {
-    const Descriptor file(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.get() < 0)
-        throw readFailure(path, errno == EISDIR ? reason::kIsAFolder : reason::ofErrno(errno));
+    const Descriptor file = openRegularFile(path);
     struct stat status {};
     if (::fstat(file.get(), &status) != 0)
         throw readFailure(path, reason::ofErrno(errno));
-    if (S_ISDIR(status.st_mode))
-        throw readFailure(path, reason::kIsAFolder);
-    if (!S_ISREG(status.st_mode))
-        throw readFailure(path, reason::kNotARegularFile);
     if (status.st_size > kLargestReadableFile)
         throw readFailure(path, reason::kTooLarge);
     return readToEnd(file.get(), status.st_size, path);
@@ -217,6 +231,77 @@ bool LineReader::next(QByteArrayView& line)
         return false;
     line = bytes_.sliced(span.start, span.length);
     return true;
+}
+
+namespace {
+constexpr qsizetype kStreamPiece = qsizetype(4) << 20;
+} // namespace
+
+LineStream::LineStream(const QString& path) : path_(path), buffer_(kStreamPiece, Qt::Uninitialized)
+{
+    descriptor_ = openRegularFile(path).release();
+}
+
+LineStream::~LineStream()
+{
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+}
+
+// Keeps the line begun and reads the next piece after it; the buffer grows only for a line longer
+// than it. False at the end of the file.
+bool LineStream::readMore()
+{
+    if (ended_)
+        return false;
+    const qsizetype kept = filled_ - start_;
+    if (start_ > 0) {
+        std::memmove(buffer_.data(), buffer_.constData() + start_, size_t(kept));
+        start_ = 0;
+        filled_ = kept;
+    }
+    if (buffer_.size() - filled_ < kStreamPiece / 2)
+        buffer_.resize(std::max(2 * buffer_.size(), filled_ + kStreamPiece));
+    for (;;) {
+        const ssize_t got = ::read(descriptor_, buffer_.data() + filled_, size_t(buffer_.size() - filled_));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw readFailure(path_, reason::ofErrno(errno));
+        filled_ += got;
+        ended_ = got == 0;
+        return got > 0;
+    }
+}
+
+// A CR as the last byte read may be the first half of CR LF: the line is given out only once the
+// next byte is known.
+bool LineStream::next(QByteArrayView& line)
+{
+    for (;;) {
+        const char* data = buffer_.constData();
+        qsizetype i = start_ + scanned_;
+        while (i < filled_ && data[i] != '\r' && data[i] != '\n')
+            ++i;
+        const bool crAtEnd = i + 1 == filled_ && data[i] == '\r' && !ended_;  // i < filled_
+        if (i < filled_ && !crAtEnd) {
+            line = QByteArrayView(data + start_, i - start_);
+            start_ = i + (data[i] == '\r' && i + 1 < filled_ && data[i + 1] == '\n' ? 2 : 1);
+            scanned_ = 0;
+            return true;
+        }
+        scanned_ = i - start_;
+        if (!readMore()) {
+            if (start_ + scanned_ < filled_)
+                continue;  // the CR held back ends its line after all
+            if (start_ >= filled_)
+                return false;
+            line = QByteArrayView(buffer_.constData() + start_, filled_ - start_);
+            start_ = filled_;
+            scanned_ = 0;
+            return true;
+        }
+    }
 }
 
 qsizetype countLines(QByteArrayView bytes)

@@ -68,6 +68,32 @@ private:
     QByteArrayView bytes_;
     qsizetype position_ = 0;
 };
+// The lines of a file one at a time, by the rule of findLines, read in pieces: memory holds one
+// piece and the longest line, not the file. Opening refuses what readBytes refuses (a folder, a
+// device, a FIFO, a missing or unreadable file) with the same FileError.
+class LineStream {
+public:
+    explicit LineStream(const QString& path);
+    ~LineStream();
+    LineStream(const LineStream&) = delete;
+    LineStream& operator=(const LineStream&) = delete;
+
+    // The next line into line, valid until the next call; false after the last one. Throws
+    // FileError when the file cannot be read on.
+    bool next(QByteArrayView& line);
+
+private:
+    bool readMore();
+
+    QString path_;
+    int descriptor_ = -1;
+    QByteArray buffer_;
+    qsizetype start_ = 0;    // where the next line starts in buffer_
+    qsizetype scanned_ = 0;  // bytes from start_ on known to hold no line end
+    qsizetype filled_ = 0;
+    bool ended_ = false;
+};
+
 // How many lines findLines would find.
 qsizetype countLines(QByteArrayView bytes);
 QStringList splitLines(QStringView text);

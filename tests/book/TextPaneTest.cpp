@@ -6,6 +6,7 @@
 #include "skin/Controls.h"
 #include "skin/TsuiListView.h"
 #include "store/Query.h"
+#include "store/Sqlite.h"
 
 #include <QDir>
 #include <QImage>
@@ -145,6 +146,29 @@ TEST_F(TextPaneTest, RefreshListsEveryTitleAgain)
     titles.removeItem(0);
     pane.toolButton(3)->click();
     EXPECT_EQ(titles.count(), 2);
+}
+
+// The list opens with its first page; scrolling to its end brings the next one.
+TEST_F(TextPaneTest, ScrollingToTheEndOfTheListFetchesMoreTitles)
+{
+    {
+        store::Connection connection(folder.storePath());
+        connection.exec(QStringLiteral("begin"));
+        store::SqliteStatement insert(connection, QStringLiteral("insert into 文本 values(?, 0, 'x')"));
+        for (int i = 1; i <= 3000; ++i) {
+            insert.reset();
+            insert.bind(1, QStringLiteral("标题%1").arg(i, 4, 10, QChar(u'0')));
+            insert.step();
+        }
+        connection.exec(QStringLiteral("commit"));
+    }
+    pane.show();
+    titles.refresh(query);
+    const int firstPage = titles.count();
+    ASSERT_LT(firstPage, 3000);
+    pane.listView()->scrollToBottom();
+    EXPECT_GT(titles.count(), firstPage);
+    EXPECT_EQ(titles.title(firstPage), QStringLiteral("标题%1").arg(firstPage + 1, 4, 10, QChar(u'0')));
 }
 
 TEST_F(TextPaneTest, NewTitleBecomesTheSixteenthVisibleRow)

@@ -4,6 +4,7 @@
 
 #include "book/TitleList.h"
 #include "store/Query.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
 
 #include <QSignalSpy>
@@ -123,6 +124,51 @@ TEST_F(TitleListTest, NewTitleIsFoundByExactTextAndSelected)
     EXPECT_EQ(titles.selectedPosition(), 2);
     // Only the exact text counts: another letter case is no match, and no match gives 0.
     EXPECT_EQ(titles.showNewTitle(query, QStringLiteral("t002X")), 0);
+}
+
+// A long book is read a page at a time as a view asks for more rows: numbers, removal and the
+// search for a new title go on across pages.
+TEST_F(TitleListTest, LongListsArriveInPagesThatKeepTheNumberingAndTheOrder)
+{
+    {
+        store::Connection connection(folder.storePath());
+        connection.exec(QStringLiteral("begin"));
+        store::SqliteStatement insert(connection, QStringLiteral("insert into 文本 values(?, 0, 'x')"));
+        for (int i = 600; i >= 1; --i) {
+            insert.reset();
+            insert.bind(1, QStringLiteral("t%1").arg(i, 3, 10, QChar(u'0')));
+            insert.step();
+        }
+        connection.exec(QStringLiteral("commit"));
+    }
+    titles.refresh(query);
+    ASSERT_LT(titles.count(), 600);
+    ASSERT_GT(titles.count(), 0);
+    const int firstPage = titles.count();
+    EXPECT_TRUE(titles.model()->canFetchMore({}));
+    // Removing the last item fetched selects its successor, which comes from the next page.
+    titles.removeItem(firstPage - 1);
+    EXPECT_EQ(titles.title(firstPage - 1), QStringLiteral("t%1").arg(firstPage + 1, 3, 10, QChar(u'0')));
+    EXPECT_EQ(titles.selectedPosition(), firstPage - 1);
+    while (titles.model()->canFetchMore({}))
+        titles.model()->fetchMore({});
+    ASSERT_EQ(titles.count(), 599);
+    EXPECT_EQ(number(598), "599");
+    EXPECT_EQ(titles.title(598), "t600");
+    EXPECT_FALSE(titles.model()->canFetchMore({}));
+
+    query.setStatement(store::statements::exactTitleSearch(QStringLiteral("t600")));
+    query.open();
+    titles.fillFrom(query);
+    EXPECT_FALSE(titles.model()->canFetchMore({}));
+    EXPECT_EQ(titles.showNewTitle(query, QStringLiteral("t599")), 598);
+    EXPECT_EQ(titles.selectedPosition(), 598);
+}
+
+TEST_F(TitleListTest, AStoreWithoutTheTextTableIsReportedByTheQuery)
+{
+    store::Connection(folder.storePath()).exec(QStringLiteral("drop table 文本"));
+    EXPECT_THROW(titles.refresh(query), store::StoreError);
 }
 
 TEST_F(TitleListTest, ClearEmptiesTheListAndDisablesTheCommands)

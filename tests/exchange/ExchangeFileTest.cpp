@@ -1,8 +1,12 @@
 // The exchange file: the time stamp, the export file name, the acceptance test on raw bytes, and
 // the walk of accepted lines into entry rows.
+#include "support/ProgramFolder.h"
+
 #include "exchange/ExchangeFile.h"
+#include "text/FileErrors.h"
 #include "text/TextFile.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 #include <tuple>
 #include <vector>
@@ -13,15 +17,19 @@ namespace {
 
 using Row = std::tuple<QString, int, QString>;
 
+std::vector<Row> rowsOf(const ExchangeFile& file)
+{
+    std::vector<Row> rows;
+    walkEntryRows(file, [&](QByteArrayView title, int number, QByteArrayView text) {
+        rows.emplace_back(QString::fromUtf8(title), number, QString::fromUtf8(text));
+    });
+    return rows;
+}
+
 // The rows of a file whose lines are given, each ended by CR LF.
 std::vector<Row> rowsOf(const QStringList& lines)
 {
-    std::vector<Row> rows;
-    walkEntryRows(parseExchangeFile(textfile::joinLines(lines)),
-                  [&](QByteArrayView title, int number, QByteArrayView text) {
-                      rows.emplace_back(QString::fromUtf8(title), number, QString::fromUtf8(text));
-                  });
-    return rows;
+    return rowsOf(parseExchangeFile(textfile::joinLines(lines)));
 }
 
 } // namespace
@@ -116,4 +124,31 @@ TEST(ExchangeWalk, AContentLineThatStartsWithTheMarkerOpensANewEntry)
 {
     const std::vector<Row> expected{{"T", 0, "a"}, {"rest", 0, "b"}};
     EXPECT_EQ(rowsOf({"2008-03-15 10:05:09", "~0~1~T", "a", "~0~1~rest", "b"}), expected);
+}
+
+// A streamed file is read again as it is imported: it gives what the file read whole gives, and
+// a file changed in between is refused rather than imported as something else.
+TEST(ExchangeStream, GivesTheRowsOfTheWholeFileAndRefusesAFileChangedSinceItWasRead)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.file("book.mz");
+    const QByteArray book = "\xEF\xBB\xBF" "2008-03-15 10:05:09\r\n~0~1~甲\r\n一\r\n\r\n~0~1~乙\n二";
+    textfile::writeBytes(path, book);
+    const ExchangeFile whole = readExchangeFile(path);
+    const ExchangeFile streamed = streamExchangeFile(path);
+    EXPECT_TRUE(streamed.accepted);
+    EXPECT_EQ(streamed.lineCount(), whole.lineCount());
+    EXPECT_EQ(streamed.encoding, textfile::Encoding::Utf8);
+    EXPECT_EQ(streamed.stamp(), "2008-03-15 10:05:09");
+    EXPECT_EQ(rowsOf(streamed), rowsOf(whole));
+    EXPECT_EQ(rowsOf(streamed).size(), 3u);
+
+    for (const QByteArray& changed : {book + "\r\n三", QByteArray(book).replace("甲", "丙"),
+                                      QByteArray(book).replace("2008", "2009"), QByteArray()}) {
+        textfile::writeBytes(path, changed);
+        EXPECT_THROW(rowsOf(streamed), ImportRefused) << changed.constData();
+    }
+    QFile::remove(path);
+    EXPECT_THROW(rowsOf(streamed), textfile::FileError);
+    EXPECT_THROW(streamExchangeFile(path), textfile::FileError);
 }

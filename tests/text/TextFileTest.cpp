@@ -110,6 +110,35 @@ TEST(TextFileSplit, LineReaderAndCountLinesAgreeWithFindLines)
     }
 }
 
+// A file read in pieces gives the lines of the whole file: line ends split between pieces, lines
+// longer than a piece, no final line end. The pieces are 4 MiB.
+TEST(TextFileSplit, LineStreamAgreesWithFindLinesAcrossItsPieces)
+{
+    constexpr qsizetype kPiece = qsizetype(4) << 20;
+    testing_support::ProgramFolder folder;
+    const QString path = folder.file("lines.txt");
+    const QByteArray piece(kPiece - 1, 'a');
+    for (const QByteArray& bytes :
+         {piece + "\r\nb", piece + "\rc\n", piece + "\r", piece + "x\r\n\r\n", piece + "xy\n\r\n",
+          QByteArray(9 << 20, 'L') + "\ntail", QByteArray("a\r\nb\rc\n\nd"), QByteArray(),
+          QByteArray("\r\n"), QByteArray("no end")}) {
+        writeFile(path, bytes);
+        QList<QByteArray> expected;
+        for (const LineSpan& span : findLines(bytes))
+            expected.append(bytes.sliced(span.start, span.length));
+        QList<QByteArray> read;
+        LineStream stream(path);
+        for (QByteArrayView line; stream.next(line);)
+            read.append(line.toByteArray());
+        QByteArrayView none;
+        EXPECT_FALSE(stream.next(none));
+        ASSERT_EQ(read.size(), expected.size()) << bytes.right(8).toHex().constData();
+        EXPECT_TRUE(read == expected) << bytes.right(8).toHex().constData();
+    }
+    EXPECT_THROW(LineStream(folder.path()), FileError);
+    EXPECT_THROW(LineStream(folder.file("missing.txt")), FileError);
+}
+
 TEST(TextFileWrite, WritesGb18030WithCrLfAfterEveryLineAndReadsBackTheSame)
 {
     testing_support::ProgramFolder folder;
@@ -191,6 +220,23 @@ TEST(TextFileGb18030, Utf8PathsGiveWhatTheUtf16PathsGive)
         LineEncoder encoder;
         EXPECT_FALSE(encoder.appendUtf8(bad)) << bad.toHex().constData();
         EXPECT_TRUE(encoder.gathered().isEmpty());
+    }
+    // The same inside long runs of Chinese and ASCII, which are encoded several bytes at a time,
+    // at every offset of those steps.
+    const QByteArray chinese = QStringLiteral("中文字符，标题。").toUtf8();
+    for (const QByteArray& bad : {QByteArray("\xE0\x9F\xBF"), QByteArray("\xED\xA0\x80"), QByteArray("\xE4\xB8" "a"),
+                                 QByteArray("\xE4\xB8\xE4")}) {
+        for (int shift = 0; shift < 8; ++shift) {
+            LineEncoder encoder;
+            const QByteArray line = QByteArray(shift, 'a') + chinese + bad + chinese + "abcdefgh";
+            EXPECT_FALSE(encoder.appendUtf8(line)) << line.toHex().constData();
+        }
+    }
+    for (int shift = 0; shift < 8; ++shift) {
+        const QString text = QString(shift, u'a') + QStringLiteral("中文€字符·é，abcdefgh标题\U0001F600。xy");
+        LineEncoder encoder;
+        EXPECT_TRUE(encoder.appendUtf8(text.toUtf8()));
+        EXPECT_EQ(encoder.take(), encode(text) + "\r\n") << shift;
     }
     LineEncoder encoder;
     EXPECT_TRUE(encoder.appendUtf8("\xE2\x82\xAC\xC2\x80\xF0\x9F\x98\x80"));  // € U+0080 😀
