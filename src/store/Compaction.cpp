@@ -1,7 +1,6 @@
 #include "Compaction.h"
 
 #include "Sqlite.h"
-#include "text/FileErrors.h"
 
 #include <QFileInfo>
 #include <cerrno>
@@ -29,7 +28,7 @@ bool syncToDisk(const QString& path, QString& reason)
 {
     const int descriptor = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0 || ::fsync(descriptor) != 0) {
-        reason = QStringLiteral("%1：%2").arg(path, textfile::reason::ofErrno(errno));
+        reason = QStringLiteral("%1：无法写入磁盘（%2）").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         if (descriptor >= 0)
             ::close(descriptor);
         return false;

@@ -224,66 +224,11 @@ const QVariant* Query::keptValue(const Row& row, int position) const
     return &values_[row.values + size_t(place)];
 }
 
-void Query::prefetch()
-{
-    setStorePath(storePath_);  // closes, and lets the fetching query's connection take over
-    prefetching_ = {};
-    auto query = std::make_unique<Query>();
-    query->setStorePath(storePath_);
-    query->setStatement(statement_);
-    Query* fetching = query.get();
-    try {
-        prefetching_ = std::async(std::launch::async, [fetching] {
-            fetching->loadColumns();
-            fetching->fetch();
-        });
-    } catch (const std::system_error&) {
-        return;  // no thread to be had: open() fetches as it always does
-    }
-    prefetched_ = std::move(query);
-}
-
-// Takes over the result (and the connection it came on) that prefetch() fetched, if it is the
-// result of the current statement on the current store and this query has not connected since.
-// Rethrows the fetch's StoreError.
-bool Query::takePrefetched()
-{
-    if (!prefetched_)
-        return false;
-    const std::unique_ptr<Query> fetched = std::move(prefetched_);
-    prefetching_.wait();
-    if (fetched->storePath_ != storePath_ || fetched->statement_ != statement_ || connection_) {
-        try {
-            prefetching_.get();
-        } catch (const StoreError&) {
-            // The result of a statement no longer wanted, and its error with it.
-        }
-        return false;
-    }
-    prefetching_.get();
-    connection_ = std::move(fetched->connection_);
-    selectStatement_ = std::move(fetched->selectStatement_);
-    selectText_ = fetched->selectText_;
-    insertStatement_.reset();
-    deleteStatement_.reset();
-    table_ = fetched->table_;
-    columns_ = std::move(fetched->columns_);
-    fetched_ = std::move(fetched->fetched_);
-    keptPlace_ = std::move(fetched->keptPlace_);
-    keptPerRow_ = fetched->keptPerRow_;
-    values_ = std::move(fetched->values_);
-    rows_ = std::move(fetched->rows_);
-    fetchOrder_ = fetched->fetchOrder_;
-    return true;
-}
-
 void Query::open()
 {
     close();
-    if (!takePrefetched()) {
-        loadColumns();
-        fetch();
-    }
+    loadColumns();
+    fetch();
     open_ = true;
     current_ = rows_.empty() ? -1 : 0;
     atStart_ = true;

@@ -12,7 +12,6 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
-#include <future>
 #include <memory>
 #include <deque>
 #include <optional>
@@ -49,11 +48,6 @@ public:
 
     // Runs the statement and fetches the result; the first row, if any, becomes current.
     void open();
-    // Starts what open() does first, running the statement and fetching its result, on a thread
-    // of its own, so that the caller can build its windows meanwhile. The next open() of the
-    // same statement on the same store takes that result, or throws its error; a changed
-    // statement is fetched anew. Until that open(), nothing else may be asked of the query.
-    void prefetch();
     void close();
     bool isOpen() const { return open_; }
 
@@ -195,7 +189,6 @@ private:
     QString selectSql();
     bool markFetchedColumns(const QString& selectList);
     void fetch();
-    bool takePrefetched();
     void placeKeptValues();
     const QVariant* keptValue(const Row& row, int position) const;
     void requireOpen() const;
@@ -236,9 +229,6 @@ private:
     bool atEnd_ = true;
     bool inTransaction_ = false;
     std::function<void()> afterScroll_;
-    // A query of its own that fetches on another thread; the future ends when it has done so.
-    std::unique_ptr<Query> prefetched_;
-    std::future<void> prefetching_;
 };
 
 } // namespace store

@@ -1,7 +1,7 @@
 #include "TitleOrder.h"
 
 #include "Collation.h"
-#include "Schema.h"
+#include "Tables.h"
 #include "Sqlite.h"
 
 #include <algorithm>
@@ -220,7 +220,7 @@ QString schemaSql()
 void catchUp(Connection& connection)
 {
     if (!hasObject(connection, "table", kTextTable))
-        throw StoreError(QStringLiteral("no such table: %1").arg(kTextTable).toStdString());
+        throw StoreError(QStringLiteral("数据文件中没有“%1”表").arg(kTextTable).toStdString());
     const State state = stateOf(connection);
     if (state.installed && state.recording && state.keysCurrent && !state.pending)
         return;

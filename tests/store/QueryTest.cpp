@@ -454,41 +454,6 @@ TEST_F(TextQueryTest, WrittenRowsLeaveUnsetColumnsEmptyAndGoWithARollback)
     EXPECT_EQ(query.fieldText(0), "旧");
 }
 
-// A result fetched on another thread while the caller does other work: open() takes it as if
-// it had fetched it itself, a changed statement is fetched anew, and a failure surfaces in open().
-TEST_F(TextQueryTest, APrefetchedResultIsTakenByTheNextOpenOfTheSameStatement)
-{
-    for (const char* title : {"乙", "甲", "丙"})
-        testing_support::addEntry(folder.storePath(), title, {"1", "2"});
-    int scrolls = 0;
-    query.setAfterScroll([&scrolls] { ++scrolls; });
-    query.setStatement(statements::allTitles());
-    query.prefetch();
-    EXPECT_FALSE(query.isOpen());
-    EXPECT_EQ(scrolls, 0);  // rows become current only in open(), on the caller's thread
-    query.open();
-    EXPECT_EQ(scrolls, 1);
-    QStringList titles;
-    for (int row = 0; row < query.recordCount(); ++row)
-        titles << query.valueAt(row, 0).toString();
-    EXPECT_EQ(titles, QStringList({"丙", "甲", "乙"}));
-    EXPECT_EQ(query.field(1).toInt(), 0);
-    query.deleteCurrent();  // the connection came along with the result and writes as usual
-    EXPECT_EQ(rowCount(), 5);
-
-    query.setStatement(statements::allTitles());
-    query.prefetch();
-    query.setStatement(statements::allEntryRows());
-    query.open();
-    EXPECT_EQ(query.recordCount(), 5);
-
-    query.setStorePath(folder.file(QStringLiteral("missing.mdb")));
-    query.prefetch();
-    EXPECT_THROW(query.open(), store::StoreError);
-    EXPECT_FALSE(query.isOpen());
-    query.prefetch();  // one nobody takes ends with the query
-}
-
 TEST(QueryFailures, StoreErrorsCarryTheEnginesOwnMessage)
 {
     ProgramFolder folder(ProgramFolder::Store::None);
