@@ -1,5 +1,7 @@
 #include "Clipboard.h"
 
+#include "WindowSystem.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -76,6 +78,11 @@ bool SystemClipboard::hasImage() const
 {
     const QMimeData* data = currentData();
     return data && data->hasImage();
+}
+
+bool SystemClipboard::repeatsUnchangedContent() const
+{
+    return onWayland();
 }
 
 void FakeClipboard::setText(const QString& text)

@@ -3,6 +3,7 @@
 #include "TsuiForm.h"
 
 #include <QCloseEvent>
+#include <QWindow>
 
 namespace skin {
 
@@ -18,6 +19,11 @@ ToolWindow::ToolWindow(const QString& title)
 
 void ToolWindow::showInFront()
 {
+    if (owner_) {
+        // The native window has to exist to take its owner, and takes it when it is shown.
+        winId();
+        windowHandle()->setTransientParent(owner_->window()->windowHandle());
+    }
     show();
     raise();
     activateWindow();
