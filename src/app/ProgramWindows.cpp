@@ -25,7 +25,6 @@
 #include "exchange/OutTXT.h"
 #include "platform/Desktop.h"
 #include "platform/Viewers.h"
-#include "platform/WindowSystem.h"
 #include "skin/Commands.h"
 #include "store/FullText.h"
 #include "store/Schema.h"
@@ -51,8 +50,6 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     pictureCommands_ = new PictureCommands(
         form1_.get(), {*albumPane, clipboard, *desktop_, folder.wallpaperFile()});
     form8_ = std::make_unique<TForm8>(clipboard);
-    if (platform::onWayland())
-        form8_->keepAbove(*form1_);
     makeDialogs(folder);
     connectBookCommands();
     connectAlbumCommands();
@@ -99,8 +96,6 @@ void ProgramWindows::makeDialogs(const platform::ProgramFolder& folder)
     form12_ = new TForm12(&main, folder);
     form13_ = new TForm13(&main);
     form14_ = album::makeThumbnailWindow(albumPane, folder);
-    if (platform::onWayland())
-        form14_->keepAbove(*form1_);
     form15_ = new TForm15(refreshTitles, textQuery_, &main);
     form16_ = new TForm16(refreshTitles, textQuery_, &main);
     form17_ = new TForm17(albumPane, &main);

@@ -81,12 +81,12 @@ private:
     TForm5* form5_ = nullptr;
     TForm6* form6_ = nullptr;
     TForm7* form7_ = nullptr;
-    std::unique_ptr<TForm8> form8_;  // stays on top on its own (above the main window on Wayland)
+    std::unique_ptr<TForm8> form8_;  // stays on top on its own
     TForm9* form9_ = nullptr;
     TForm10* form10_ = nullptr;
     TForm12* form12_ = nullptr;
     TForm13* form13_ = nullptr;
-    std::unique_ptr<TForm14> form14_;  // stays on top on its own (above the main window on Wayland)
+    std::unique_ptr<TForm14> form14_;  // stays on top on its own
     TForm15* form15_ = nullptr;
     TForm16* form16_ = nullptr;
     TForm17* form17_ = nullptr;

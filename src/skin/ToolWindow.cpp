@@ -3,7 +3,6 @@
 #include "TsuiForm.h"
 
 #include <QCloseEvent>
-#include <QWindow>
 
 namespace skin {
 
@@ -19,11 +18,6 @@ ToolWindow::ToolWindow(const QString& title)
 
 void ToolWindow::showInFront()
 {
-    if (owner_) {
-        // The native window has to exist to take its owner, and takes it when it is shown.
-        winId();
-        windowHandle()->setTransientParent(owner_->window()->windowHandle());
-    }
     show();
     raise();
     activateWindow();

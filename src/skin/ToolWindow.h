@@ -15,9 +15,6 @@ public:
 
     // Shows the window, or brings it to the front when it is shown already.
     void showInFront();
-    // Where the desktop keeps no window on top of all others (Wayland), the window is shown as
-    // owner's, which keeps it above owner; call before the first showing.
-    void keepAbove(QWidget& owner) { owner_ = &owner; }
     // Hides the window and runs the close handling, also when it is not shown.
     void closeWindow();
 
@@ -34,7 +31,6 @@ private:
     void closeEvent(QCloseEvent* event) override;
 
     TsuiForm* suiForm1 = nullptr;
-    QWidget* owner_ = nullptr;
 };
 
 } // namespace skin

@@ -93,6 +93,10 @@ expect_wayland_window() {  # TITLE WIDTH HEIGHT
 at() {  # X Y TITLE: the window of that title lies at X,Y
     wayland_window "$3" && ((X == $1 && Y == $2))
 }
+size_is() {  # TITLE WIDTH HEIGHT
+    wayland_window "$1" && ((WIDTH == $2 && HEIGHT == $3))
+}
+window_closed() { ! wayland_window "$1"; }
 topmost() {  # TITLE: the program's window on top of the others
     [[ "$(views | head -n1 | cut -d' ' -f5-)" == "$1" ]]
 }
@@ -171,19 +175,11 @@ grep -q 'rq xdg_toplevel@[0-9]*\.move(' "$work/protocol.log" ||
 main_x=$X main_y=$Y
 echo "moved to $X,$Y by the compositor's interactive move"
 
-step "the clipboard monitor opens and stays above the main window"
+step "the clipboard monitor opens in front"
 keys ctrl+p
 expect_wayland_window "监视剪贴板" 208 360
 monitor_x=$X monitor_y=$Y
 wait_for 10 topmost "监视剪贴板" || fail "the monitor is not on top: $(views | tr '\n' ';')"
-# A click on a part of the main window's title bar that the monitor leaves free raises the
-# main window; the monitor, which belongs to it, stays in front.
-if ((monitor_x > main_x + 240)); then free_x=$((main_x + 100)); else free_x=$((main_x + 500)); fi
-click_at "$free_x" $((main_y + 14))
-sleep 0.5
-topmost "监视剪贴板" || fail "the main window came above the monitor: $(views | tr '\n' ';')"
-wayland_window "墨舟札记" && ((X == main_x && Y == main_y)) ||
-    fail "a click on the title bar moved the main window to $X,$Y"
 
 step "the monitor follows copies made by another Wayland client"
 monitor_level_is 0 || fail "the new monitor already holds contents"
@@ -202,6 +198,30 @@ monitor_level_is 3 || fail "the focus changes added entries of their own"
 # Now 甲一, 乙二, 甲一: the second slot holds the other client's second copy.
 click_at $((monitor_x + 59)) $((monitor_y + 157))
 wait_for 10 pasted_is "乙二" || fail "the second slot did not hold 乙二"
+
+step "a click on the main window's title bar gives it the keyboard back from the monitor"
+# A part of the title bar that the monitor leaves free.
+if ((monitor_x > main_x + 240)); then free_x=$((main_x + 100)); else free_x=$((main_x + 500)); fi
+click_at "$free_x" $((main_y + 14))
+wait_for 10 at "$main_x" "$main_y" "墨舟札记" || fail "a click on the title bar moved the main window to $X,$Y"
+keys F1
+
+step "the help window: its corner resizes it and its title bar maximises it through the compositor"
+expect_wayland_window "墨舟札记 帮助" 766 523
+help_x=$X help_y=$Y
+drag $((X + WIDTH - 2)) $((Y + HEIGHT - 2)) 60 40
+wait_for 10 size_is "墨舟札记 帮助" 826 563 ||
+    fail "after a drag of its corner by 60,40 the help window is ${WIDTH}x$HEIGHT"
+((X == help_x && Y == help_y)) || fail "the resize moved the help window to $X,$Y"
+# The maximise button, second from the right.
+click_at $((X + WIDTH - 38)) $((Y + 14))
+wait_for 10 at 0 0 "墨舟札记 帮助" && size_is "墨舟札记 帮助" "$screen_width" "$screen_height" ||
+    fail "the maximised help window is ${WIDTH}x$HEIGHT at $X,$Y"
+click_at $((screen_width - 38)) 14
+wait_for 10 at "$help_x" "$help_y" "墨舟札记 帮助" && size_is "墨舟札记 帮助" 826 563 ||
+    fail "the restored help window is ${WIDTH}x$HEIGHT at $X,$Y"
+click_at $((X + WIDTH - 16)) $((Y + 14))
+wait_for 10 window_closed "墨舟札记 帮助" || fail "the help window's close button left it open"
 
 step "the close button ends the program"
 click_at $((main_x + 640 - 16)) $((main_y + 14))
