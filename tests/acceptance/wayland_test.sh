@@ -8,12 +8,13 @@
 # test drags the title bar (a Wayland client cannot place its windows, so only the compositor
 # can have moved it), opens the clipboard monitor and copies with wl-copy from another client.
 # WAYLAND_TEST_BACKEND=headless runs weston's headless backend, which has no seat at all: no
-# pointer, no keyboard and so no clipboard; there the test checks the start and the main window.
+# pointer, no keyboard and so no clipboard; there the test checks the start and the main window,
+# also in the compositor's own picture of its output.
 # Usage: wayland_test.sh PROGRAM STORE_TOOL THEMES_TOOL
 # Exits 77 (skipped) only when a tool is missing or the compositor cannot run on the machine.
 set -euo pipefail
 backend=${WAYLAND_TEST_BACKEND:-x11}
-for tool in weston weston-debug wl-copy wl-paste; do
+for tool in weston weston-debug weston-screenshooter wl-copy wl-paste; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 export DESKTOP_TEST_WINDOW_MANAGER=""  # the compositor is the window manager
@@ -101,6 +102,21 @@ topmost() {  # TITLE: the program's window on top of the others
     [[ "$(views | head -n1 | cut -d' ' -f5-)" == "$1" ]]
 }
 
+# The path of a picture of the whole output, taken by the compositor (weston-screenshooter,
+# which the debug protocol allows).
+compositor_screenshot() {
+    local folder="$work/screenshots"
+    rm -rf "$folder" && mkdir -p "$folder"
+    (cd "$folder" && weston-screenshooter >/dev/null 2>&1) || fail "weston-screenshooter failed"
+    local taken=("$folder"/*.png)
+    [[ -s "${taken[0]}" ]] || fail "weston-screenshooter wrote no picture"
+    echo "${taken[0]}"
+}
+picture_pixel() {  # PICTURE X Y: the colour there as rrggbb
+    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null | tail -n1 |
+        sed -E 's/.*#([0-9A-Fa-f]{6}).*/\1/' | tr 'A-F' 'a-f'
+}
+
 start_wayland_program() {
     (cd "$folder" && program_env env -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$socket" \
         "$program") >>"$log" 2>&1 &
@@ -154,6 +170,16 @@ grep -q 'platform plugin' "$log" && fail "the toolkit's Wayland plugin did not l
 echo "the main window is at $X,$Y"
 
 if [[ "$backend" == headless ]]; then
+    step "the compositor's own picture of its output shows the window drawn where it has it"
+    screenshot=$(compositor_screenshot)
+    # The title bar's blue, the white list and the black ground just beside the window.
+    title=$(picture_pixel "$screenshot" $((X + 300)) $((Y + 10)))
+    [[ "$title" != 000000 ]] || fail "the title bar at $((X + 300)),$((Y + 10)) is not drawn"
+    [[ "$(picture_pixel "$screenshot" $((X + 400)) $((Y + 300)))" == ffffff ]] ||
+        fail "the title list at $((X + 400)),$((Y + 300)) is not white"
+    [[ "$(picture_pixel "$screenshot" $((X + WIDTH)) $((Y + 10)))" == 000000 ]] ||
+        fail "the window is drawn beyond its right edge"
+    [[ -z "${SHOTS_DIR:-}" ]] || { mkdir -p "$SHOTS_DIR"; cp "$screenshot" "$SHOTS_DIR/wayland-headless.png"; }
     echo "PASS (the headless backend has no seat: no pointer, keyboard or clipboard to try)"
     exit 0
 fi
