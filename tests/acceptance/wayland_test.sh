@@ -151,11 +151,19 @@ monitor_level_is() {  # N: exactly N contents
         else ! monitor_button_shown "$slot" || return 1; fi
     done
 }
+monitor_holds_content() {  # slot 1's view shows something: more than its ground colour
+    local colours
+    colours=$(import -window root -crop "70x40+$((monitor_x + 110))+$((monitor_y + 53))" png:- 2>/dev/null |
+        convert - -format %k info: 2>/dev/null)
+    ((${colours:-0} > 1))
+}
 pasted_is() { [[ "$(wl-paste --no-newline 2>/dev/null)" == "$1" ]]; }
-copy_from_other_client() {  # TEXT: wl-copy takes the clipboard until the next copy
+# copy_from_other_client TEXT: wl-copy takes the clipboard until the next copy, when it ends.
+# The caller waits for the monitor to take it before the next copy: a content whose owner has
+# ended can no longer be read.
+copy_from_other_client() {
     wl-copy --foreground -- "$1" 2>>"$work/wl-copy.log" &
     background+=($!)
-    wait_for 10 pasted_is "$1" || fail "the other client's copy of '$1' did not reach the clipboard"
 }
 
 [[ "$backend" == x11 ]] && start_display
@@ -208,12 +216,14 @@ monitor_x=$X monitor_y=$Y
 wait_for 10 topmost "监视剪贴板" || fail "the monitor is not on top: $(views | tr '\n' ';')"
 
 step "the monitor follows copies made by another Wayland client"
-monitor_level_is 0 || fail "the new monitor already holds contents"
+monitor_level_is 0 && ! monitor_holds_content || fail "the new monitor already holds contents"
 copy_from_other_client "甲一"
+wait_for 10 monitor_holds_content || fail "the monitor did not take the first copy"
 copy_from_other_client "乙二"
-# Each copy moved the keyboard focus to the other client and back, and each wl-paste above did
-# too: the compositor announced the clipboard again every time, and those repeats are no copies.
+# Each copy moved the keyboard focus to the other client and back: the compositor announced
+# the clipboard again every time, and those repeats are no copies.
 wait_for 10 monitor_level_is 2 || fail "the monitor does not show the two copies as two contents"
+pasted_is "乙二" || fail "other clients paste '$(wl-paste -n 2>/dev/null)', not the last copy 乙二"
 
 step "set as current puts an older content back for other clients"
 click_at $((monitor_x + 59)) $((monitor_y + 157))
