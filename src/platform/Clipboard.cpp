@@ -1,7 +1,5 @@
 #include "Clipboard.h"
 
-#include "WindowSystem.h"
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -80,9 +78,10 @@ bool SystemClipboard::hasImage() const
     return data && data->hasImage();
 }
 
+// On the toolkit's Wayland plugins ("wayland", "wayland-egl" …).
 bool SystemClipboard::repeatsUnchangedContent() const
 {
-    return onWayland();
+    return QGuiApplication::platformName().startsWith(u"wayland");
 }
 
 void FakeClipboard::setText(const QString& text)
