@@ -11,8 +11,9 @@ usage: scripts/deps.sh [GROUP]   installs the Debian packages a GROUP needs (def
   build    compile the program, the store tool and the tests: compiler, CMake, Qt, SQLite,
            libjpeg, ICU, the Chinese fonts, GoogleTest
   test     build, and what the tests run: the sqlite3 shell, Xvfb and the X tools of the desktop
-           tests, the help compiler (chmcmd), and the Debian tools that check the desktop
-           entry, the AppStream file and the package (desktop-file-utils, appstream, lintian)
+           tests, the help compiler (chmcmd), the Debian tools that check the desktop entry,
+           the AppStream file and the package (desktop-file-utils, appstream, lintian), and
+           the Wayland session's test: weston, the toolkit's Wayland plugin, wl-clipboard
   package  build, and what the Debian package is made and checked with: the help compiler,
            dpkg-dev (dependencies, hardening flags), appstream and lintian
   bench    build, and the references the benchmarks measure against: the sqlite3 shell, djpeg,
@@ -28,7 +29,8 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlit
 # want Help.chm, the program shows its help without it.
 HELP_PACKAGES=(fp-utils)
 TEST_PACKAGES=(sqlite3 xvfb xauth xdotool xclip x11-utils openbox imagemagick
-    desktop-file-utils dpkg-dev appstream lintian "${HELP_PACKAGES[@]}")
+    desktop-file-utils dpkg-dev appstream lintian "${HELP_PACKAGES[@]}"
+    weston qt6-wayland wl-clipboard)
 PACKAGE_PACKAGES=(dpkg-dev appstream lintian "${HELP_PACKAGES[@]}")
 BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb time)
 FUZZ_PACKAGES=(clang libclang-rt-dev)

@@ -20,6 +20,15 @@ namespace {
     }
     return true;
 }
+
+bool sameContent(const HistorySlot& a, const HistorySlot& b)
+{
+    if (a.kind != b.kind)
+        return false;
+    if (a.kind == HistorySlot::Kind::Picture)
+        return a.picture.cacheKey() == b.picture.cacheKey() || a.picture == b.picture;
+    return a.text == b.text;
+}
 } // namespace
 
 ClipboardHistory::ClipboardHistory(platform::Clipboard& clipboard) : clipboard_(clipboard) {}
@@ -47,6 +56,10 @@ void ClipboardHistory::clipboardChanged()
     HistorySlot incoming = holdsPicture
                                ? HistorySlot{HistorySlot::Kind::Picture, {}, clipboard_.image()}
                                : HistorySlot{HistorySlot::Kind::Text, clipboard_.text(), {}};
+    // Where notices repeat, the current content again is no new copy. (A copy of the same
+    // content cannot be told from a repeat there, so it is not kept twice either.)
+    if (clipboard_.repeatsUnchangedContent() && fillLevel_ > 0 && sameContent(incoming, slot(1)))
+        return;
     if (fillLevel_ == 0)
         fillLevel_ = 1;
     else

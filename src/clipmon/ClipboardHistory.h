@@ -33,7 +33,8 @@ public:
     // The clipboard changed. When it holds text or a picture, the slots move down by one (the
     // oldest drops out at a full history) and slot 1 takes the new content, the picture when it
     // holds both. Any other content changes nothing. A failed read is thrown and changes
-    // nothing either.
+    // nothing either. Where the clipboard repeats its notices without a change (Wayland), a
+    // notice of the content slot 1 already holds changes nothing.
     void clipboardChanged();
     // Puts the content of slot number (2 to 4) back on the clipboard; the change that follows
     // brings it into slot 1. An empty slot puts nothing.

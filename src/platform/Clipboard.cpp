@@ -78,6 +78,12 @@ bool SystemClipboard::hasImage() const
     return data && data->hasImage();
 }
 
+// On the toolkit's Wayland plugins ("wayland", "wayland-egl" …).
+bool SystemClipboard::repeatsUnchangedContent() const
+{
+    return QGuiApplication::platformName().startsWith(u"wayland");
+}
+
 void FakeClipboard::setText(const QString& text)
 {
     replace(true, text, false, {});

@@ -29,6 +29,10 @@ public:
     // What the clipboard holds; these tests never read the data itself.
     virtual bool hasText() const = 0;
     virtual bool hasImage() const = 0;
+    // Whether change notices also come when nothing changed: a Wayland compositor announces the
+    // clipboard afresh each time one of the program's windows takes the keyboard focus, and
+    // announces the program's own copies once more after the toolkit did.
+    virtual bool repeatsUnchangedContent() const { return false; }
 
 signals:
     // Every change of the clipboard, also those the program makes itself, on the UI thread.
@@ -47,6 +51,7 @@ public:
     void clear() override;
     bool hasText() const override;
     bool hasImage() const override;
+    bool repeatsUnchangedContent() const override;
 };
 
 // An in-process clipboard for tests. Each change emits changed() at once, as the desktop's
@@ -62,6 +67,7 @@ public:
     void clear() override;
     bool hasText() const override { return hasText_; }
     bool hasImage() const override { return hasImage_; }
+    bool repeatsUnchangedContent() const override { return repeatsUnchanged_; }
 
     // Contents another program may put there: text and a picture at once, or neither (a copied
     // file, say), which holds something but nothing of the two.
@@ -70,6 +76,10 @@ public:
     // While set, reading the text or the picture fails as when another program holds the
     // clipboard open.
     void setReadsFail(bool fail) { readsFail_ = fail; }
+    // Notices as a Wayland session gives them; announceAgain() is the repeat of the unchanged
+    // content that a change of the keyboard focus brings there.
+    void setRepeatsUnchangedContent(bool repeats) { repeatsUnchanged_ = repeats; }
+    void announceAgain() { emit changed(); }
 
 private:
     void replace(bool hasText, const QString& text, bool hasImage, const QImage& image);
@@ -80,6 +90,7 @@ private:
     bool hasText_ = false;
     bool hasImage_ = false;
     bool readsFail_ = false;
+    bool repeatsUnchanged_ = false;
 };
 
 } // namespace platform

@@ -1,9 +1,16 @@
 #include "FrameDrag.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 
 namespace skin {
+
+// The toolkit names its Wayland plugins "wayland", "wayland-egl" and so on.
+bool windowSystemPlacesWindows()
+{
+    return QGuiApplication::platformName().startsWith(u"wayland");
+}
 
 Qt::Edges resizeEdgesAt(QSize window, QPoint at)
 {

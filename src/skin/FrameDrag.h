@@ -12,6 +12,10 @@ class QWidget;
 
 namespace skin {
 
+// Whether the window system places the windows and ignores the positions a program gives them
+// (Wayland): there a window is moved, resized and maximised by asking the window system.
+bool windowSystemPlacesWindows();
+
 // Width of the zone along each edge of a sizeable window where a press resizes it.
 constexpr int kResizeZone = 5;
 

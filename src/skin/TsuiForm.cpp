@@ -167,12 +167,18 @@ void TsuiForm::setMaximized(bool maximized)
         window_->setMinimumSize(0, 0);
         window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         maximized_ = true;
-        window_->setGeometry(area);
+        if (skin::windowSystemPlacesWindows())
+            window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
+        else
+            window_->setGeometry(area);
     } else {
         maximized_ = false;
         window_->setMinimumSize(normalMinimum_);
         window_->setMaximumSize(normalMaximum_);
-        window_->setGeometry(normalGeometry_);
+        if (skin::windowSystemPlacesWindows())
+            window_->setWindowState(window_->windowState() & ~Qt::WindowMaximized);
+        else
+            window_->setGeometry(normalGeometry_);
     }
     titleBar_->windowStateChanged();
 }

@@ -174,4 +174,42 @@ TEST_F(ClipboardHistoryTest, HugePictureIsSharedNotCopiedAsItMoves)
     EXPECT_EQ(history.slot(1).picture.constBits(), huge.constBits());
 }
 
+// On X11 every notice is a copy, so the same text copied twice is kept twice.
+TEST_F(ClipboardHistoryTest, SameTextCopiedAgainIsKeptTwiceWhereNoticesDoNotRepeat)
+{
+    copyTexts({"A", "A"});
+    EXPECT_EQ(shown(), QStringList({"A", "A"}));
+}
+
+// On Wayland focus changes and the echo of the program's own copies announce the unchanged
+// clipboard again; none of them may push the older contents out.
+TEST_F(ClipboardHistoryTest, RepeatedNoticesOfTheCurrentContentKeepTheHistory)
+{
+    clipboard.setRepeatsUnchangedContent(true);
+    copyTexts({"C", "B", "A"});
+    clipboard.announceAgain();
+    clipboard.announceAgain();
+    EXPECT_EQ(shown(), QStringList({"A", "B", "C"}));
+
+    history.restore(3);
+    clipboard.announceAgain();  // the compositor's echo of the program's own copy
+    EXPECT_EQ(clipboard.text(), QStringLiteral("C"));
+    EXPECT_EQ(shown(), QStringList({"C", "A", "B", "C"}));
+
+    clipboard.setText(QStringLiteral("D"));
+    EXPECT_EQ(shown(), QStringList({"D", "C", "A", "B"}));
+}
+
+TEST_F(ClipboardHistoryTest, RepeatedPictureIsComparedByItsPixels)
+{
+    clipboard.setRepeatsUnchangedContent(true);
+    clipboard.setImage(picture(40, 30, Qt::red));
+    clipboard.setImage(picture(40, 30, Qt::red));  // another object, the same pixels
+    EXPECT_EQ(history.fillLevel(), 1);
+    clipboard.setImage(picture(40, 30, Qt::blue));
+    clipboard.setText(QString());
+    EXPECT_EQ(shown(), QStringList({"", "<picture>", "<picture>"}));
+    EXPECT_EQ(history.slot(2).picture.pixelColor(0, 0), QColor(Qt::blue));
+}
+
 } // namespace
