@@ -27,8 +27,9 @@ constexpr int kGroupTop = 37;  // below the title bar
 constexpr int kOptionsLeft = 240;
 constexpr int kMargin = 10;
 
-// Between its steps the export lets the windows repaint (the bar, the album pane that follows
-// the query) about ten times a second; the dialog's own controls are disabled meanwhile.
+// Between its steps, and while it waits for a picture's check, the export lets the windows
+// repaint (the bar, the album pane that follows the query) and answer about ten times a
+// second; the dialog's own controls are disabled meanwhile.
 class RepaintingProgress : public store::Progress {
 public:
     explicit RepaintingProgress(QProgressBar* bar) : bar_(bar) {}
@@ -40,6 +41,10 @@ public:
     void step() override
     {
         bar_.step();
+        idle();
+    }
+    void idle() override
+    {
         if (sincePaint_.elapsed() >= kPaintInterval) {
             QCoreApplication::processEvents();
             sincePaint_.start();
