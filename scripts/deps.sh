@@ -17,7 +17,7 @@ usage: scripts/deps.sh [GROUP]   installs the Debian packages a GROUP needs (def
   package  build, and what the Debian package is made and checked with: the help compiler,
            dpkg-dev (dependencies, hardening flags), appstream and lintian
   bench    build, and the references the benchmarks measure against: the sqlite3 shell, djpeg,
-           Xvfb for the start-up benchmark, time for peak memory
+           Xvfb for the start-up benchmark, time for peak memory, ImageMagick for photographs
   fuzz     build, and clang with its sanitizer and libFuzzer runtimes
 USAGE
 }
@@ -32,7 +32,7 @@ TEST_PACKAGES=(sqlite3 xvfb xauth xdotool xclip x11-utils openbox imagemagick
     desktop-file-utils dpkg-dev appstream lintian "${HELP_PACKAGES[@]}"
     weston qt6-wayland wl-clipboard)
 PACKAGE_PACKAGES=(dpkg-dev appstream lintian "${HELP_PACKAGES[@]}")
-BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb time)
+BENCH_PACKAGES=(sqlite3 libjpeg-turbo-progs xvfb time imagemagick)
 FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 (($# <= 1)) || { usage >&2; exit 2; }

@@ -105,4 +105,24 @@ QByteArray makeAlbumStore(const QString& path, int pictures, qint64 totalBytes)
     return record;
 }
 
+QStringList makePhotoAlbumStore(const QString& path, const QList<QByteArray>& photos, int pictures)
+{
+    Q_ASSERT(!photos.isEmpty());
+    store::createStore(path);
+    store::Connection connection(path);
+    connection.exec(QStringLiteral("begin"));
+    store::SqliteStatement insert(connection, QStringLiteral("insert into 图片 values(?,?,?,?,NULL)"));
+    QStringList names;
+    for (int i = 0; i < pictures; ++i) {
+        names << QStringLiteral("照片%1.jpg").arg((i * 7919) % pictures, 5, 10, QChar(u'0'));
+        insert.reset();
+        insert.bindAll({names.back(), QStringLiteral("第 %1 张照片的说明").arg(i), 1,
+                        photos[i % photos.size()]});
+        insert.step();
+    }
+    insert.reset();
+    connection.exec(QStringLiteral("commit"));
+    return names;
+}
+
 } // namespace bench

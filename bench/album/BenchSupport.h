@@ -4,6 +4,7 @@
 #include "support/Measure.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -23,5 +24,8 @@ QStringList makePhotoAlbum(const QString& folder, int pictures, int width, int h
 // reaches, so that the record has the size of a large photograph. Names 照片NNNN.jpg in a mixed
 // order; returns the bytes of one record.
 QByteArray makeAlbumStore(const QString& path, int pictures, qint64 totalBytes);
+// A store at path holding an album of the given number of JPEG records, the photographs in
+// turn, named 照片NNNN.jpg in a mixed order; returns the name of each record in storing order.
+QStringList makePhotoAlbumStore(const QString& path, const QList<QByteArray>& photos, int pictures);
 
 } // namespace bench

@@ -48,9 +48,13 @@ struct AlbumExportResult {
     bool finished = false;  // false: a picture failed to decode; the walk has reported it
 };
 
-// Refreshes and sorts the album by name, then writes every record's preview picture (a JPEG
-// record's stored stream byte for byte, a BMP record as a BMP file) into folder, and with
+// Refreshes and sorts the album by name, then writes every record's picture (a JPEG record's
+// stored stream byte for byte, a BMP record as a BMP file of its bitmap) into folder, and with
 // descriptions its description as one GB18030 line ended by CR LF. Each file is replaced whole.
+// The walk moves through the records as the user would step; a picture is written only once a
+// check on a worker thread has shown that it decodes, and one that does not ends the export
+// there (the album reports it; the result is not finished). The checks of the next pictures run
+// on the other cores while the last files reach the disk; the folder is flushed once, at the end.
 // Throws on a name that is no plain file name, a file that cannot be written or a store error;
 // files written before stay.
 AlbumExportResult exportAlbum(PictureWalk& album, const QString& folder, bool descriptions,

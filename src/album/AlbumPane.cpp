@@ -2,6 +2,7 @@
 
 #include "AlbumCommands.h"
 #include "AlbumGrid.h"
+#include "PictureCodec.h"
 #include "PictureRecords.h"
 #include "PictureView.h"
 #include "skin/Commands.h"
@@ -251,6 +252,8 @@ void AlbumPane::selectCurrentRow()
 void AlbumPane::ADOQuery2AfterScroll()
 {
     syncGrid();
+    if (walking_)
+        return;
     previewFailed_ = !skin::guarded([this] { view_->showRecord(query_); });
 }
 
@@ -281,10 +284,11 @@ QString AlbumPane::positionText() const
 
 // ---- the walk --------------------------------------------------------------------------------
 
-// The album refreshed and sorted by name as the user would do it: the sort's step back finds no
-// previous row and refreshes the preview on the first record.
+// The album refreshed and sorted by name as the user would do it; the sort's step back finds no
+// previous row and leaves the first record current. Its picture is shown when the walk ends.
 void AlbumPane::restartByName()
 {
+    walking_ = true;
     reloadAll();
     skin::command(this, commands::kSortByName)->trigger();
     waitForPreview();
@@ -295,10 +299,27 @@ int AlbumPane::count() const
     return query_.isOpen() ? query_.recordCount() : 0;
 }
 
-void AlbumPane::next()
+// The picture data only of a record of a format: no other record is ever decoded.
+WalkRecord AlbumPane::recordAt(int index) const
 {
-    query_.next();
-    waitForPreview();
+    const QVariant flag = query_.valueAt(index, kFlagColumn);
+    return {query_.valueAt(index, kNameColumn).toString(),
+            query_.valueAt(index, kDescriptionColumn).toString(), flag,
+            formatOfFlag(flag) == PictureFormat::None ? QByteArray()
+                                                      : query_.bytesAt(index, kDataColumn)};
+}
+
+void AlbumPane::moveTo(int index)
+{
+    query_.moveTo(index);
+}
+
+void AlbumPane::endWalk()
+{
+    walking_ = false;
+    previewFailed_ = false;
+    ADOQuery2AfterScroll();
+    waitForPreview();  // failed() tells of the last record when the walk has ended
 }
 
 QString AlbumPane::name() const

@@ -69,7 +69,9 @@ public:
     // wait for the picture to decode.
     void restartByName() override;
     int count() const override;
-    void next() override;
+    WalkRecord recordAt(int index) const override;
+    void moveTo(int index) override;
+    void endWalk() override;
     bool failed() const override { return previewFailed_; }
     QString name() const override;
     QString description() const override;
@@ -138,6 +140,7 @@ private:
     bool firstPreviewDone_ = false;
     bool followingQuery_ = false;  // the grid's selection is being set from the query
     bool previewFailed_ = false;
+    bool walking_ = false;  // a walk moves the query: the preview waits for its end
 
     skin::ToolbarStrip* ToolBar = nullptr;  // Top.bmp and the six buttons
     QWidget* ToolBarLine = nullptr;         // the 1-pixel line under it

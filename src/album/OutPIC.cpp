@@ -28,8 +28,9 @@ constexpr int kOptionsLeft = 240;
 constexpr int kMargin = 10;
 constexpr int kFolderPanelHeight = 192;  // what its collapse animates down from
 
-// Between its steps the export lets the windows repaint (the bar, the album pane that follows
-// the query) about ten times a second; the dialog's own controls are disabled meanwhile.
+// Between its steps, and while it waits for a picture's check, the export lets the windows
+// repaint (the bar, the album pane that follows the query) and answer about ten times a
+// second; the dialog's own controls are disabled meanwhile.
 class RepaintingProgress : public store::Progress {
 public:
     explicit RepaintingProgress(QProgressBar* bar) : bar_(bar) {}
@@ -41,6 +42,10 @@ public:
     void step() override
     {
         bar_.step();
+        idle();
+    }
+    void idle() override
+    {
         if (sincePaint_.elapsed() >= kPaintInterval) {
             QCoreApplication::processEvents();
             sincePaint_.start();

@@ -97,6 +97,7 @@ struct JpegJob {
     const unsigned char* data;
     unsigned long size;
     bool headerOnly;
+    bool checkOnly;        // every scan read at the smallest scale into one row; no picture kept
     unsigned leastWidth;   // 0: full size; otherwise the smallest DCT scale giving at least
     unsigned leastHeight;  // leastWidth × leastHeight (full size when none does)
     CancelFlag cancelled;
@@ -179,7 +180,7 @@ void runJpeg(JpegJob* job)
     JpegErrorManager errors;
     jpeg_progress_mgr progress;
     unsigned char* volatile pixels = nullptr;
-    unsigned char* volatile cmykRow = nullptr;
+    unsigned char* volatile scratchRow = nullptr;
 
     cinfo.err = jpeg_std_error(&errors.pub);
     errors.pub.error_exit = jpegErrorExit;
@@ -196,7 +197,7 @@ void runJpeg(JpegJob* job)
 
     if (setjmp(errors.jump)) {
         releasePixels(pixels);
-        std::free(cmykRow);
+        std::free(scratchRow);
         jpeg_destroy_decompress(&cinfo);
         job->status = errors.wasCancelled  ? JpegStatus::Cancelled
                       : errors.tooManyScans ? JpegStatus::TooManyScans
@@ -241,8 +242,12 @@ void runJpeg(JpegJob* job)
         cinfo.out_color_space = JCS_CMYK;
     else
         cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
-    if (job->leastWidth > 0)
+    if (job->checkOnly) {
+        cinfo.scale_num = 1;
+        cinfo.scale_denom = 8;
+    } else if (job->leastWidth > 0) {
         chooseScale(&cinfo, job->leastWidth, job->leastHeight);
+    }
 
     // The memory source never suspends, so FALSE here would be a library fault: reported as
     // data that does not decode rather than trusted.
@@ -254,12 +259,16 @@ void runJpeg(JpegJob* job)
         return;
     }
     const size_t bytesPerLine = size_t(cinfo.output_width) * 4;
-    pixels = allocatePixels(bytesPerLine * cinfo.output_height);
-    if (cmyk)
-        cmykRow = static_cast<unsigned char*>(std::malloc(size_t(cinfo.output_width) * 4));
-    if (!pixels || (cmyk && !cmykRow)) {
+    // A check only needs the decoder to get through: every row goes into one scratch row, as
+    // a CMYK row does before it is converted.
+    const bool scratchRows = cmyk || job->checkOnly;
+    if (!job->checkOnly)
+        pixels = allocatePixels(bytesPerLine * cinfo.output_height);
+    if (scratchRows)
+        scratchRow = static_cast<unsigned char*>(std::malloc(bytesPerLine));
+    if ((!job->checkOnly && !pixels) || (scratchRows && !scratchRow)) {
         releasePixels(pixels);
-        std::free(cmykRow);
+        std::free(scratchRow);
         jpeg_destroy_decompress(&cinfo);
         job->status = JpegStatus::NoMemory;
         return;
@@ -268,17 +277,17 @@ void runJpeg(JpegJob* job)
     // as a broken picture: the rows below it were never written.
     bool complete = true;
     while (complete && cinfo.output_scanline < cinfo.output_height) {
-        unsigned char* row = pixels + bytesPerLine * cinfo.output_scanline;
-        JSAMPROW rows[1] = {cmyk ? cmykRow : row};
+        unsigned char* row = job->checkOnly ? nullptr : pixels + bytesPerLine * cinfo.output_scanline;
+        JSAMPROW rows[1] = {scratchRows ? scratchRow : row};
         complete = jpeg_read_scanlines(&cinfo, rows, 1) == 1;
-        if (complete && cmyk)
-            cmykRowToRgb32(cmykRow, row, cinfo.output_width, cinfo.saw_Adobe_marker);
+        if (complete && cmyk && row)
+            cmykRowToRgb32(scratchRow, row, cinfo.output_width, cinfo.saw_Adobe_marker);
     }
     if (!complete || !jpeg_finish_decompress(&cinfo)) {
         job->rowsRead = cinfo.output_scanline;
         job->height = cinfo.output_height;
         releasePixels(pixels);
-        std::free(cmykRow);
+        std::free(scratchRow);
         jpeg_destroy_decompress(&cinfo);
         job->status = JpegStatus::Truncated;
         return;
@@ -287,7 +296,7 @@ void runJpeg(JpegJob* job)
     job->height = cinfo.output_height;
     job->bytesPerLine = bytesPerLine;
     job->pixels = pixels;
-    std::free(cmykRow);
+    std::free(scratchRow);
     jpeg_destroy_decompress(&cinfo);
 }
 
@@ -297,12 +306,15 @@ QString tooLarge(qint64 width, qint64 height)
         .arg(width).arg(height);
 }
 
-JpegJob jpegJob(const QByteArray& data, bool headerOnly, QSize least = {}, CancelFlag cancelled = nullptr)
+enum class JpegWork { HeaderOnly, Decode, Check };
+
+JpegJob jpegJob(const QByteArray& data, JpegWork work, QSize least = {}, CancelFlag cancelled = nullptr)
 {
     JpegJob job{};
     job.data = reinterpret_cast<const unsigned char*>(data.constData());
     job.size = static_cast<unsigned long>(data.size());
-    job.headerOnly = headerOnly;
+    job.headerOnly = work == JpegWork::HeaderOnly;
+    job.checkOnly = work == JpegWork::Check;
     job.leastWidth = unsigned(std::max(0, least.width()));
     job.leastHeight = unsigned(std::max(0, least.height()));
     job.cancelled = cancelled;
@@ -341,7 +353,7 @@ JpegJob jpegJob(const QByteArray& data, bool headerOnly, QSize least = {}, Cance
 
 QSize jpegSize(const QByteArray& data)
 {
-    const JpegJob job = jpegJob(data, true);
+    const JpegJob job = jpegJob(data, JpegWork::HeaderOnly);
     return QSize(int(job.width), int(job.height));
 }
 
@@ -360,13 +372,18 @@ QImage imageOfJob(const JpegJob& job)
 
 QImage decodeJpeg(const QByteArray& data)
 {
-    return imageOfJob(jpegJob(data, false));
+    return imageOfJob(jpegJob(data, JpegWork::Decode));
 }
 
 QImage decodeJpegAtLeast(const QByteArray& data, QSize least, CancelFlag cancelled)
 {
     Q_ASSERT(least.width() > 0 && least.height() > 0);
-    return imageOfJob(jpegJob(data, false, least, cancelled));
+    return imageOfJob(jpegJob(data, JpegWork::Decode, least, cancelled));
+}
+
+void checkJpeg(const QByteArray& data)
+{
+    (void)jpegJob(data, JpegWork::Check);
 }
 
 // ---- BMP -------------------------------------------------------------------------------------

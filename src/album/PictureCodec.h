@@ -61,6 +61,12 @@ QImage decodeJpeg(const QByteArray& data);
 // picture is smaller than that. The same checks and errors as decodeJpeg; the size limit applies
 // to the picture's full size.
 QImage decodeJpegAtLeast(const QByteArray& data, QSize least, CancelFlag cancelled = nullptr);
+// Whether a JPEG stream decodes, at a fraction of a full decode's cost: every scan is read and
+// entropy-decoded as for the picture, but at the smallest DCT scale (1/8) into one reused row,
+// so a stream that is cut short, breaks off at a marker, is too large or has too many scans
+// fails here exactly as decodeJpeg fails on it (the message may name rows at the reduced scale).
+// Throws DecodeError; keeps no picture.
+void checkJpeg(const QByteArray& data);
 // Decodes a whole BMP file; throws DecodeError.
 QImage decodeBmp(const QByteArray& data);
 

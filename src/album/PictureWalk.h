@@ -6,18 +6,34 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QVariant>
 
 namespace album {
+
+// One record as the walk reads it: what the album stores, not yet decoded.
+struct WalkRecord {
+    QString name;
+    QString description;
+    QVariant flag;
+    QByteArray data;  // empty for a record of no format (a Fail record): it is never decoded
+};
 
 class PictureWalk {
 public:
     virtual ~PictureWalk() = default;
-    // All pictures again, sorted by name, with the first current. Throws on a store error.
+    // All pictures again, sorted by name, with the first current. From here until endWalk() the
+    // current record moves without its picture being decoded: the walker reads the records
+    // itself. Throws on a store error.
     virtual void restartByName() = 0;
     virtual int count() const = 0;
-    // The next record becomes current and its picture is decoded; a record that does not decode
-    // is reported to the user, and failed() tells it.
-    virtual void next() = 0;
+    // Record index of the walk (from 0, in its order), read without moving to it. Throws on a
+    // store error.
+    virtual WalkRecord recordAt(int index) const = 0;
+    // Record index becomes current; the lists follow it. Throws on a store error.
+    virtual void moveTo(int index) = 0;
+    // Ends the walk: the current record's picture is decoded and shown as after any move. A
+    // record that does not decode is reported to the user, and failed() tells it.
+    virtual void endWalk() = 0;
     virtual bool failed() const = 0;
     virtual QString name() const = 0;
     virtual QString description() const = 0;

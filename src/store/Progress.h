@@ -11,6 +11,8 @@ public:
     virtual ~Progress() = default;
     virtual void begin(int maximum) = 0;
     virtual void step() = 0;
+    // The loop waits for work done on another thread; a window answers input meanwhile.
+    virtual void idle() {}
 };
 
 class NoProgress : public Progress {

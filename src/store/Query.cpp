@@ -106,9 +106,13 @@ void Query::loadColumns()
     table_ = table;
     columns_.clear();
     SqliteStatement info(connection(), QStringLiteral("pragma table_info(%1)").arg(quoted(table_)));
+    // A column stored after a BLOB is read when asked for too: the engine reaches it only by
+    // reading through the BLOB's pages, so fetching it would read every picture of the album.
+    bool afterBlob = false;
     while (info.step()) {
         const QString type = info.column(2).toString().trimmed().toUpper();
-        columns_.push_back({info.column(1).toString(), type == QStringLiteral("BLOB")});
+        afterBlob = afterBlob || type == QStringLiteral("BLOB");
+        columns_.push_back({info.column(1).toString(), afterBlob});
     }
 }
 

@@ -1,8 +1,8 @@
 // The data layer the windows use: a client-side, updatable result set over one table of the
 // store, on a connection of its own. Opening fetches every row; moves, reads, inserts and
 // deletes then work on that result and write each change to the store at once (or at the commit
-// of a Transaction). Columns declared BLOB are fetched only when read, so an album's pictures
-// never all sit in memory.
+// of a Transaction). Columns declared BLOB, and the columns stored after them, are fetched only
+// when read, so an album's pictures never all sit in memory nor are read to list their names.
 #pragma once
 
 #include "Statements.h"
@@ -171,7 +171,7 @@ public:
 private:
     struct Column {
         QString name;
-        bool lazy = false;  // BLOB: read from the store when asked for
+        bool lazy = false;  // a BLOB or after one: read from the store when asked for
     };
     // A row of the result: its rowid, and where its kept values begin in values_.
     struct Row {

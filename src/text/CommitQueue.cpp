@@ -16,14 +16,19 @@ CommitQueue::CommitQueue(size_t depth) : depth_(std::max<size_t>(depth, 1))
 
 CommitQueue::~CommitQueue()
 {
-    if (!committer_.joinable())
-        return;
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
+    if (committer_.joinable()) {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        committer_.join();
     }
-    changed_.notify_all();
-    committer_.join();
+    try {
+        finishFolders();
+    } catch (const FileError&) {
+        // Reported by finish(); a writer that did not call it has an error of its own to show.
+    }
 }
 
 // Takes the files one by one; after a failure the rest are dropped, which removes their
@@ -46,13 +51,16 @@ void CommitQueue::commitInOrder()
         lock.unlock();
         std::exception_ptr failure;
         try {
-            file->commit();
+            file->commitData();
         } catch (...) {
             failure = std::current_exception();
         }
+        const QString target = file->target();
         file.reset();
         lock.lock();
         committing_ = false;
+        if (!failure)
+            committed_.push_back(target);
         if (failure && !failure_)
             failure_ = failure;
         changed_.notify_all();
@@ -70,7 +78,8 @@ void CommitQueue::add(std::unique_ptr<FileReplacement> file)
     Q_ASSERT(file);
     file->startWriteBack();
     if (!committer_.joinable()) {
-        file->commit();
+        file->commitData();
+        committed_.push_back(file->target());
         return;
     }
     std::unique_lock lock(mutex_);
@@ -84,9 +93,34 @@ void CommitQueue::add(std::unique_ptr<FileReplacement> file)
 
 void CommitQueue::finish()
 {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return failure_ || (waiting_.empty() && !committing_); });
-    rethrowFailure();
+    std::exception_ptr failure;
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return failure_ || (waiting_.empty() && !committing_); });
+        failure = failure_;
+    }
+    if (!failure) {
+        finishFolders();
+        return;
+    }
+    try {
+        finishFolders();
+    } catch (const FileError&) {
+        // The first failure is the one to report.
+    }
+    std::rethrow_exception(failure);
+}
+
+// Called while no commit runs (finish() waited for them, or the thread has ended) or, after a
+// failure, while the thread only drops what waits.
+void CommitQueue::finishFolders()
+{
+    std::vector<QString> committed;
+    {
+        const std::lock_guard lock(mutex_);
+        committed.swap(committed_);
+    }
+    finishCommits(committed);
 }
 
 void queueReplacement(CommitQueue& queue, const QString& path, QByteArrayView bytes)

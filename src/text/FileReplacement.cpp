@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <atomic>
+#include <map>
+#include <set>
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
@@ -67,20 +69,52 @@ bool processIsGone(qint64 pid)
     return pid > 0 && pid <= INT_MAX && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
-// Temporary files of the same target whose process no longer runs: what a kill left behind.
-void removeLeftovers(const QByteArray& target)
+// The prefix of the target that a leftover's name would begin with: the name without its
+// ending, serial and process id (".name.pid.serial.tmp[-…]"); empty when it has no such form.
+QByteArray candidatePrefix(QByteArrayView name)
 {
-    DIR* folder = ::opendir(folderOf(target).constData());
+    const qsizetype ending = name.lastIndexOf(kTemporaryEnding);
+    if (!name.startsWith('.') || ending < 0)
+        return {};
+    const QByteArrayView beforeEnding = name.first(ending);
+    const qsizetype serialDot = beforeEnding.lastIndexOf('.');
+    if (serialDot <= 0)
+        return {};
+    const qsizetype pidDot = beforeEnding.first(serialDot).lastIndexOf('.');
+    return pidDot <= 0 ? QByteArray() : name.first(pidDot + 1).toByteArray();
+}
+
+// Temporary files of the given targets of one folder whose process no longer runs: what a kill
+// left behind. One pass over the folder, however many targets.
+void removeLeftovers(const QByteArray& folderName, const std::set<QByteArray>& prefixes)
+{
+    DIR* folder = ::opendir(folderName.constData());
     if (!folder)
         return;
-    const QByteArray prefix = temporaryPrefix(target);
     while (const dirent* entry = ::readdir(folder)) {
         const QByteArrayView name(entry->d_name);
+        const QByteArray prefix = candidatePrefix(name);
+        if (prefix.isEmpty() || !prefixes.contains(prefix))
+            continue;
         // Tidying only: a leftover that cannot go now is tried again by the next replacement.
         if (processIsGone(leftoverOwner(name, prefix)))
             (void)::unlinkat(::dirfd(folder), entry->d_name, 0);
     }
     (void)::closedir(folder);  // fails only for a stream that is not open
+}
+
+// Flushes a folder so that the renames into it reach the disk. Some file systems cannot flush
+// a folder (EINVAL), and a folder we may write but not read cannot be opened to flush it; the
+// files in it are complete there all the same. Returns 0 or the error.
+int flushFolder(const QByteArray& folderName)
+{
+    const int folder = ::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return 0;
+    const int flushed = ::fsync(folder);
+    const int error = errno;
+    (void)::close(folder);  // only read, so closing it cannot lose anything
+    return flushed != 0 && error != EINVAL ? error : 0;
 }
 
 } // namespace
@@ -225,7 +259,7 @@ void FileReplacement::startWriteBack()
         fail(errno);
 }
 
-void FileReplacement::commit()
+void FileReplacement::flushAndRename()
 {
     Q_ASSERT(descriptor_ >= 0);
     if (flushCall.load()(descriptor_) != 0)
@@ -236,19 +270,34 @@ void FileReplacement::commit()
         fail(errno);
     moveIntoPlace();
     temporaryName_.clear();
+}
 
-    // The rename itself reaches the disk with the folder. Some file systems cannot flush a
-    // folder (EINVAL), and a folder we may write but not read cannot be opened to flush it; the
-    // new file is complete there all the same.
-    const int folder = ::open(folderOf(targetName_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        const int flushed = ::fsync(folder);
-        const int error = errno;
-        (void)::close(folder);  // only read, so closing it cannot lose anything
-        if (flushed != 0 && error != EINVAL)
-            fail(error);
+void FileReplacement::commit()
+{
+    flushAndRename();
+    // The rename itself reaches the disk with the folder.
+    if (const int error = flushFolder(folderOf(targetName_)))
+        fail(error);
+    removeLeftovers(folderOf(targetName_), {temporaryPrefix(targetName_)});
+}
+
+void FileReplacement::commitData()
+{
+    flushAndRename();
+}
+
+void finishCommits(const std::vector<QString>& targets)
+{
+    std::map<QByteArray, std::set<QByteArray>> prefixesByFolder;
+    for (const QString& target : targets) {
+        const QByteArray name = QFile::encodeName(target);
+        prefixesByFolder[folderOf(name)].insert(temporaryPrefix(name));
     }
-    removeLeftovers(targetName_);
+    for (const auto& [folder, prefixes] : prefixesByFolder) {
+        if (const int error = flushFolder(folder))
+            throw writeFailure(QFile::decodeName(folder), reason::ofErrno(error));
+        removeLeftovers(folder, prefixes);
+    }
 }
 
 void replaceFile(const QString& path, QByteArrayView bytes)

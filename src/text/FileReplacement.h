@@ -12,6 +12,7 @@
 #include <QByteArrayView>
 #include <QFile>
 #include <QString>
+#include <vector>
 
 namespace textfile {
 
@@ -36,6 +37,10 @@ public:
     // Flushes, renames over the target and removes temporary files that earlier writes of the
     // same target left behind when their process was killed. Throws FileError.
     void commit();
+    // The first half of commit(): flushes and renames over the target. A writer of many files
+    // into one folder does this for each and then finishCommits() once for them all, so that
+    // the folder is flushed and searched for leftovers once rather than once per file.
+    void commitData();
 
     // The file that is replaced: the path with its symbolic links followed.
     const QString& target() const { return target_; }
@@ -45,6 +50,7 @@ public:
 
 private:
     [[noreturn]] void fail(int error);
+    void flushAndRename();
     void resolveTarget();
     void moveIntoPlace();
 
@@ -55,6 +61,11 @@ private:
     QByteArray temporaryName_;
     int descriptor_ = -1;
 };
+
+// The second half of commit() for files committed with commitData(), given by their targets:
+// flushes each of their folders, which puts the renames on the disk, and removes the temporary
+// files that killed writes of those targets left behind. Throws FileError naming the folder.
+void finishCommits(const std::vector<QString>& targets);
 
 // The messages of a file that exists where a new one is made.
 inline const QString kAlreadyExists = QStringLiteral("文件已存在，不会被覆盖");

@@ -8,6 +8,7 @@
 #include "album/AlbumExport.h"
 #include "album/AlbumPane.h"
 #include "album/OutPIC.h"
+#include "album/PictureCodec.h"
 #include "album/PictureRecords.h"
 #include "store/Progress.h"
 #include "skin/Messages.h"
@@ -41,8 +42,10 @@ namespace {
 struct CountingProgress : store::Progress {
     void begin(int maximum) override { this->maximum = maximum; }
     void step() override { ++steps; }
+    void idle() override { ++idles; }
     int maximum = -1;
     int steps = 0;
+    int idles = 0;
 };
 
 std::vector<ExportFileNames> namesOf(const QStringList& pictures)
@@ -277,18 +280,57 @@ TEST_F(AlbumExportTest, TopDownBitmapsAreWrittenAndNulNamesAreShownWhole)
     }
 }
 
+// A picture that does not decode ends the export at its record, also one far beyond the
+// first (the records ahead of the one written are checked meanwhile): the files before it are
+// written, none after it, no temporary file is left, and the album stands on it and reports it
+// once.
 TEST_F(AlbumExportTest, APictureThatFailsToDecodeEndsTheExportAtThatRecord)
 {
+    const QByteArray good = jpegBytes(8, 8);
+    const QByteArray photo = jpegBytes(640, 480);
+    const std::vector<QByteArray> broken = {"no picture", photo.left(photo.size() / 2),
+                                            photo.left(photo.size() - 200),
+                                            hostile_pictures::jpegScanBomb(64, album::kMaxJpegScans)};
+    constexpr int kRecords = 12;
+    for (const int at : {1, 9}) {
+        for (size_t kind = 0; kind < broken.size(); ++kind) {
+            SCOPED_TRACE(testing::Message() << "record " << at << ", broken picture " << kind);
+            store::Connection(folder.storePath()).exec(QStringLiteral("delete from 图片"));
+            QDir(out).removeRecursively();
+            QDir().mkpath(out);
+            sink.messages.clear();
+            progress = CountingProgress();
+            for (int i = 0; i < kRecords; ++i)
+                add(QStringLiteral("p%1.jpg").arg(i, 2, 10, QChar(u'0')), 1, i == at ? broken[kind] : good);
+            const album::AlbumExportResult result = run(true);
+            EXPECT_FALSE(result.finished);
+            EXPECT_EQ(result.written, at);
+            EXPECT_EQ(progress.steps, at - 1);
+            ASSERT_EQ(sink.messages.size(), 1u);
+            EXPECT_EQ(sink.messages.back().kind, MessageKind::ErrorReport);
+            EXPECT_TRUE(sink.messages.back().text.startsWith(QStringLiteral("JPEG 图片数据")))
+                << sink.messages.back().text.toStdString();
+            EXPECT_EQ(written().size(), 2 * at);
+            EXPECT_FALSE(written().contains(QStringLiteral("P%1.JPG").arg(at, 2, 10, QChar(u'0'))));
+            EXPECT_TRUE(pane.positionText().startsWith(QStringLiteral("%1/%2  0x0").arg(at + 1).arg(kRecords)))
+                << pane.positionText().toStdString();
+        }
+    }
+}
+
+// A picture that takes long to check (a scan bomb of 2000 × 2000 pixels) is checked on another
+// thread while the window goes on answering, and it ends the export like any broken picture.
+TEST_F(AlbumExportTest, TheWindowAnswersWhileAPictureIsChecked)
+{
     add("a.jpg", 1, jpegBytes(8, 8));
-    add("b.jpg", 1, "no picture");
-    add("c.jpg", 1, jpegBytes(8, 8));
-    const album::AlbumExportResult result = run(true);
+    add("bomb.jpg", 1, hostile_pictures::jpegScanBomb(2000, 200));
+    const album::AlbumExportResult result = run(false);
     EXPECT_FALSE(result.finished);
     EXPECT_EQ(result.written, 1);
-    EXPECT_EQ(progress.steps, 0);
+    EXPECT_GT(progress.idles, 0);
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages.back().kind, MessageKind::ErrorReport);
-    EXPECT_EQ(written(), QStringList({"A.JPG", "A.TXT"}));
+    EXPECT_TRUE(sink.messages.back().text.contains(QStringLiteral("扫描多于 100 遍")));
+    EXPECT_EQ(written(), QStringList({"A.JPG"}));
 }
 
 TEST_F(AlbumExportTest, AFileThatDoesNotReachTheDiskEndsTheExportWithItsReasonAndNoSuccess)

@@ -6,6 +6,7 @@
 #include "album/PictureCodec.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace album;
 using namespace album_fixtures;
@@ -245,4 +246,49 @@ TEST(PictureCodec, ReducedJpegDecodeRefusesWhatTheFullDecodeRefuses)
     EXPECT_EQ(decodeRecordAtLeast(bmpBytes(400, 300), 0, cell)->size(), QSize(400, 300));
     EXPECT_EQ(decodeRecordAtLeast(jpeg, 1, cell)->size(), QSize(160, 120));
     EXPECT_FALSE(decodeRecordAtLeast(jpeg, QVariant(), cell).has_value());
+}
+
+// The album export's check reads every scan at the smallest scale: it must refuse exactly the
+// streams that the full decode refuses (cut short anywhere, a scan bomb, a claimed size over the
+// limit, no JPEG at all) and pass every stream that the full decode shows.
+TEST(PictureCodec, TheDecodeCheckRefusesExactlyWhatTheFullDecodeRefuses)
+{
+    const auto refused = [](const auto& decode, const QByteArray& data) {
+        try {
+            decode(data);
+        } catch (const DecodeError&) {
+            return true;
+        }
+        return false;
+    };
+    const auto full = [](const QByteArray& data) { (void)decodeJpeg(data); };
+    const auto check = [](const QByteArray& data) { checkJpeg(data); };
+
+    const QByteArray baseline = jpegBytes(200, 150);
+    const QByteArray progressive = hostile_pictures::encodedAs(pattern(200, 150), "JPG", true);
+    ASSERT_FALSE(progressive.isEmpty());
+    std::vector<QByteArray> streams = {baseline, progressive, jpegBytes(33, 17, true),
+                                       hostile_pictures::jpegScanBomb(64, kMaxJpegScans - 10),
+                                       hostile_pictures::jpegScanBomb(64, kMaxJpegScans - 9),
+                                       jpegClaiming(20000, 20000), bmpBytes(8, 8), QByteArray(),
+                                       baseline.left(baseline.size() - 2)};
+    for (const QByteArray& whole : {baseline, progressive})
+        for (int sixteenths = 1; sixteenths < 16; ++sixteenths)
+            streams.push_back(whole.left(whole.size() * sixteenths / 16));
+    int refusals = 0;
+    for (size_t i = 0; i < streams.size(); ++i) {
+        const bool byFullDecode = refused(full, streams[i]);
+        EXPECT_EQ(refused(check, streams[i]), byFullDecode) << "stream " << i;
+        refusals += byFullDecode;
+    }
+    EXPECT_GE(refusals, 30);  // every cut stream, the bomb, the huge claim, the BMP, the empty one
+
+    // A bomb stops at the scan limit here too, with the full decode's message.
+    try {
+        checkJpeg(hostile_pictures::jpegScanBomb(64, kMaxJpegScans - 9));
+        ADD_FAILURE();
+    } catch (const DecodeError& error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()),
+                  QStringLiteral("JPEG 图片数据无法解码（扫描多于 100 遍，不是正常的图片）"));
+    }
 }

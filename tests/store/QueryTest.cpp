@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using store::Query;
 using testing_support::ProgramFolder;
@@ -285,6 +286,31 @@ TEST_F(PictureQueryTest, PicturesAreReadFromTheStoreOnlyWhenAskedFor)
     store::Connection(folder.storePath()).exec(QStringLiteral("update 图片 set Myimage=x'0102'"));
     EXPECT_EQ(query.fieldBytes(QStringLiteral("Myimage")), QByteArray("\x01\x02", 2));
     EXPECT_EQ(query.fieldText(QStringLiteral("图片名称")), "a");  // other columns were fetched
+}
+
+// Listing the album reads the rows' first pages only: the fifth column, stored after the
+// picture, is read when asked for, so that opening never reads through the pictures' pages.
+TEST_F(PictureQueryTest, OpeningReadsNoPagesOfThePictures)
+{
+    constexpr int kPictures = 20;
+    for (int i = 0; i < kPictures; ++i)
+        testing_support::addPicture(folder.storePath(), QString::number(i), QString(), 1,
+                                    QByteArray(64 * 1024, char('a' + i)));
+    store::Connection(folder.storePath()).exec(QStringLiteral("update 图片 set 备注='注' || rowid"));
+    query.setStorePath(folder.storePath());
+    query.connection().exec(QStringLiteral("pragma mmap_size=0"));  // every page through the cache
+    int misses = 0, highest = 0;
+    ASSERT_EQ(sqlite3_db_status(query.connection().handle(), SQLITE_DBSTATUS_CACHE_MISS, &misses,
+                                &highest, 1), SQLITE_OK);
+    query.setStatement(statements::allPictures());
+    query.open();
+    ASSERT_EQ(sqlite3_db_status(query.connection().handle(), SQLITE_DBSTATUS_CACHE_MISS, &misses,
+                                &highest, 0), SQLITE_OK);
+    EXPECT_LT(misses, 3 * kPictures);  // each picture alone spans 16 pages
+    EXPECT_EQ(query.recordCount(), kPictures);
+    query.moveTo(3);
+    EXPECT_EQ(query.fieldText(4), QStringLiteral("注4"));
+    EXPECT_EQ(query.fieldBytes(3), QByteArray(64 * 1024, 'd'));
 }
 
 TEST_F(PictureQueryTest, SearchResultReplacesTheWholeAlbum)

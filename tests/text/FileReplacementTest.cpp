@@ -14,6 +14,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <vector>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -190,23 +192,38 @@ TEST(FileReplacement, WhatIsNoRegularFileIsRefusedAndLeftAlone)
     EXPECT_EQ(folderEntries(folder.path()), (QStringList{"Data", "pipe"}));
 }
 
+// Alone, or as one of many files of a commit queue, which looks for leftovers once at the end.
 TEST(FileReplacement, LeftoversOfKilledWritersAreRemovedByTheNextWriteOfTheSameTarget)
 {
-    testing_support::ProgramFolder folder;
-    const QByteArray target = QFile::encodeName(folder.file("book.mz"));
-    const QString killed = QFile::decodeName(temporaryNameFor(target, finishedProcess(), 3));
-    const QString journal = killed + "-journal";
-    const QString running = QFile::decodeName(temporaryNameFor(target, ::getppid(), 1));
-    const QString otherTarget =
-        QFile::decodeName(temporaryNameFor(QFile::encodeName(folder.file("other.mz")), finishedProcess(), 1));
-    for (const QString& leftover : {killed, journal, running, otherTarget})
-        writeFile(leftover, "half");
-    replaceFile(folder.file("book.mz"), "whole");
-    EXPECT_EQ(testing_support::readBytes(folder.file("book.mz")), "whole");
-    EXPECT_FALSE(QFile::exists(killed));
-    EXPECT_FALSE(QFile::exists(journal));
-    EXPECT_TRUE(QFile::exists(running));      // its writer may still be at work
-    EXPECT_TRUE(QFile::exists(otherTarget));  // another file's business
+    const std::vector<std::function<void(const QString&)>> writers = {
+        [](const QString& path) { replaceFile(path, "whole"); },
+        [](const QString& path) {
+            CommitQueue queue(2);
+            for (const char* other : {"/a.JPG", "/b.JPG", "/c.JPG"})
+                queueReplacement(queue, QFileInfo(path).path() + other, "other");
+            queueReplacement(queue, path, "whole");
+            queue.finish();
+        }};
+    for (const QString& name : {QStringLiteral("book.mz"), QStringLiteral("照片.v2.JPG")}) {
+        for (size_t writer = 0; writer < writers.size(); ++writer) {
+            SCOPED_TRACE(testing::Message() << name.toStdString() << ", writer " << writer);
+            testing_support::ProgramFolder folder;
+            const QByteArray target = QFile::encodeName(folder.file(name));
+            const QString killed = QFile::decodeName(temporaryNameFor(target, finishedProcess(), 3));
+            const QString journal = killed + "-journal";
+            const QString running = QFile::decodeName(temporaryNameFor(target, ::getppid(), 1));
+            const QString otherTarget = QFile::decodeName(
+                temporaryNameFor(QFile::encodeName(folder.file("other.mz")), finishedProcess(), 1));
+            for (const QString& leftover : {killed, journal, running, otherTarget})
+                writeFile(leftover, "half");
+            writers[writer](folder.file(name));
+            EXPECT_EQ(testing_support::readBytes(folder.file(name)), "whole");
+            EXPECT_FALSE(QFile::exists(killed));
+            EXPECT_FALSE(QFile::exists(journal));
+            EXPECT_TRUE(QFile::exists(running));      // its writer may still be at work
+            EXPECT_TRUE(QFile::exists(otherTarget));  // another file's business
+        }
+    }
 }
 
 TEST(FileReplacement, MakingANewFileRefusesAnythingThatExists)
