@@ -10,11 +10,15 @@ QString pictureColumnName(PictureColumn column)
     return columnName(column == PictureColumn::Name ? kPictureNameColumn : kPictureDescriptionColumn);
 }
 
-// A template over the text table: %1 the table, %2 标题, %3 行数, %4 内容.
-QString overTextTable(const QString& sql)
+// A template over the text table: %1 the table, %2 标题, %3 行数, %4 内容; a template may leave
+// any of them out (QString::arg would warn of each one missing).
+QString overTextTable(QString sql)
 {
-    return sql.arg(kTextTable, columnName(kTitleColumn), columnName(kLineNumberColumn),
-                   columnName(kContentColumn));
+    const QString names[] = {kTextTable, columnName(kTitleColumn), columnName(kLineNumberColumn),
+                             columnName(kContentColumn)};
+    for (int i = 0; i < 4; ++i)
+        sql.replace(u'%' + QString::number(i + 1), names[i]);
+    return sql;
 }
 } // namespace
 
