@@ -20,7 +20,7 @@ QFont windowFont()
 QFont captionFont()
 {
     QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
+    font.setPixelSize(kCaptionPixelSize);
     font.setBold(true);
     return font;
 }

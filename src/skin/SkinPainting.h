@@ -16,7 +16,9 @@ namespace skin {
 
 // The font the program's windows give their controls: 宋体 at 12 pixels.
 QFont windowFont();
-// The captions of title bars and message windows: Tahoma bold 8 point, 11 pixels high.
+// The captions of title bars and message windows: Tahoma bold 8 point, drawn 12 pixels high
+// rather than 11, at which the strokes of bold Chinese glyphs run together.
+inline constexpr int kCaptionPixelSize = 12;
 QFont captionFont();
 // The height of a line of text as the windows measure it: the font's pixel size.
 int textHeight(const QFont& font);
