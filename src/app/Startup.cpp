@@ -7,7 +7,9 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QStringList>
+#include <QTranslator>
 
 // The resource initialiser lives in the global namespace.
 static void registerAppResources()
@@ -88,6 +90,14 @@ void installFontSubstitutes()
     QFont applicationFont = QGuiApplication::font();
     applicationFont.setFamily(family);
     QGuiApplication::setFont(applicationFont);
+}
+
+bool installToolkitTexts()
+{
+    static QTranslator toolkitTexts;
+    if (!toolkitTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&toolkitTexts);
 }
 
 bool hasDisplay()

@@ -25,6 +25,10 @@ QString programFamily();
 // that labels, menus and controls of one window agree.
 void installFontSubstitutes();
 
+// Installs the toolkit's own texts (file dialogs, standard buttons) in Chinese, from Qt's
+// translations where they are installed. False when none are found.
+bool installToolkitTexts();
+
 // True when the process has somewhere to show windows (an X or Wayland display, or a Qt
 // platform chosen explicitly).
 bool hasDisplay();

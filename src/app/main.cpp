@@ -11,8 +11,6 @@
 #include "skin/MessageEcho.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -38,10 +36,7 @@ int main(int argc, char** argv)
                    stderr);
     app::installFontSubstitutes();
     app::setDesktopIdentity();
-    // The toolkit's own texts (file dialogs, standard buttons) in Chinese where installed.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitTexts);
+    app::installToolkitTexts();
 
     const platform::ProgramFolder folder = platform::ProgramFolder::current();
     TForm11 splash(folder);

@@ -75,6 +75,14 @@ TEST(Fonts, EveryNameTheWindowsUseAndTheApplicationFontDrawInOneFamily)
     EXPECT_EQ(QFontInfo(boldCaption).family(), family);
 }
 
+// Qt's own dialogs speak Chinese: its translations come with the package's dependencies.
+TEST(ToolkitTexts, TheFileDialogsButtonsAreInChinese)
+{
+    ASSERT_TRUE(app::installToolkitTexts());
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("查找范围："));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+}
+
 TEST(Fonts, RareCharactersOfTheExtensionPlanesDrawWithoutBoxes)
 {
     app::installFontSubstitutes();
