@@ -591,22 +591,6 @@ void fold(Connection& connection)
     connection.exec(QStringLiteral("update 全文状态 set 增补代=增补代+1"));
 }
 
-template <typename Work>
-void inTransaction(Connection& connection, Connection::TransactionKind kind, Work work)
-{
-    connection.begin(kind);
-    try {
-        work();
-        connection.commit();
-    } catch (...) {
-        try {
-            connection.rollback();
-        } catch (const StoreError&) {
-        }
-        throw;
-    }
-}
-
 } // namespace
 
 QString schemaSql()
@@ -656,7 +640,7 @@ void rebuild(Connection& connection)
 
 void catchUp(Connection& connection)
 {
-    inTransaction(connection, Connection::TransactionKind::Write, [&] {
+    connection.inTransaction(Connection::TransactionKind::Write, [&] {
         if (!isInstalled(connection)) {
             connection.exec(schemaSql());
             rebuild(connection);
@@ -858,7 +842,7 @@ QStringList indexProblems(const QString& path)
 {
     Connection connection(path);
     QStringList problems;
-    inTransaction(connection, Connection::TransactionKind::Read, [&] {
+    connection.inTransaction(Connection::TransactionKind::Read, [&] {
         if (!isInstalled(connection))
             return;
         checkTriggers(connection, problems);
@@ -878,7 +862,7 @@ QStringList indexProblems(const QString& path)
 void reinstall(const QString& path)
 {
     Connection connection(path);
-    inTransaction(connection, Connection::TransactionKind::Write, [&] {
+    connection.inTransaction(Connection::TransactionKind::Write, [&] {
         for (const char* name : kTriggers)
             connection.exec(QStringLiteral("drop trigger if exists %1").arg(QString::fromUtf8(name)));
         for (const char* name : kIndexTables)
@@ -1220,7 +1204,7 @@ std::vector<Hit> Result::hits(qsizetype from, qsizetype count) const
         return d.entries[size_t(a)].rowid < d.entries[size_t(b)].rowid;
     });
     found.resize(size_t(count));
-    inTransaction(connection, Connection::TransactionKind::Read, [&] {
+    connection.inTransaction(Connection::TransactionKind::Read, [&] {
         for (const qsizetype i : byRow) {
             const Impl::Entry& entry = d.entries[size_t(i)];
             Hit& hit = found[size_t(i - from)];
@@ -1253,7 +1237,7 @@ void Result::visitLines(qsizetype from, qsizetype count, const LineVisitor& visi
     std::string lines;
     std::vector<std::pair<size_t, size_t>> spans(size_t(count), {0, 0});
     SqliteStatement& read = d.searcher->lineOf;
-    inTransaction(d.searcher->connection, Connection::TransactionKind::Read, [&] {
+    d.searcher->connection.inTransaction(Connection::TransactionKind::Read, [&] {
         for (const qsizetype i : byRow) {
             read.reset();
             read.bindInteger(1, d.entries[size_t(i)].rowid);
@@ -1331,7 +1315,7 @@ Result Searcher::search(const QString& text)
         d.rowOf.reset();
     };
 
-    inTransaction(d.connection, Connection::TransactionKind::Read, [&] {
+    d.connection.inTransaction(Connection::TransactionKind::Read, [&] {
         if (!isInstalled(d.connection)) {
             // A store whose index is not made yet: every line is read.
             SqliteStatement all(d.connection, QStringLiteral("select rowid from 文本"));

@@ -59,6 +59,23 @@ public:
     void begin(TransactionKind kind);
     void commit();
     void rollback();
+    // Runs work in a transaction of kind: committed when work returns, rolled back (a failing
+    // rollback aside) when it throws, and the failure rethrown.
+    template <typename Work>
+    void inTransaction(TransactionKind kind, Work&& work)
+    {
+        begin(kind);
+        try {
+            work();
+            commit();
+        } catch (...) {
+            try {
+                rollback();
+            } catch (const StoreError&) {
+            }
+            throw;
+        }
+    }
 
     // How long, in all, a transaction (or a statement outside one) waits for the locks of other
     // connections before it fails as busy. The engine asks for locks again and again within one

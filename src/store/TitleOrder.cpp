@@ -189,22 +189,6 @@ void fold(Connection& connection)
     connection.exec(QStringLiteral("delete from 标题待排"));
 }
 
-template <typename Work>
-void inWriteTransaction(Connection& connection, Work work)
-{
-    connection.begin(Connection::TransactionKind::Write);
-    try {
-        work();
-        connection.commit();
-    } catch (...) {
-        try {
-            connection.rollback();
-        } catch (const StoreError&) {
-        }
-        throw;
-    }
-}
-
 } // namespace
 
 QString schemaSql()
@@ -224,7 +208,7 @@ void catchUp(Connection& connection)
     const State state = stateOf(connection);
     if (state.installed && state.recording && state.keysCurrent && !state.pending)
         return;
-    inWriteTransaction(connection, [&] {
+    connection.inTransaction(Connection::TransactionKind::Write, [&] {
         if (!state.installed) {
             connection.exec(schemaSql());
             rebuild(connection);
