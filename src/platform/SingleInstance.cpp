@@ -6,10 +6,17 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QThread>
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -19,6 +26,7 @@ namespace {
 
 constexpr qsizetype kMessageSize = 12;  // the number and two empty parameters
 constexpr int kRetryPauseMs = 50;
+constexpr int kBacklog = 8;
 
 QString userName()
 {
@@ -44,7 +52,96 @@ QString serverPathOf(const QString& key)
     return QDir::tempPath() + name;
 }
 
+// False when path does not fit an address.
+bool addressOf(const QByteArray& path, sockaddr_un& address)
+{
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.size() > kLongestSocketPath)
+        return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    return true;
+}
+
+int closeKeepingErrno(int fd)
+{
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return -1;
+}
+
+// A connected socket to path, or -1.
+int connectTo(const QByteArray& path)
+{
+    sockaddr_un address;
+    if (!addressOf(path, address))
+        return -1;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        return closeKeepingErrno(fd);
+    return fd;
+}
+
+// Writes all of bytes within timeoutMs; false when the peer goes away or time runs out.
+bool writeAll(int fd, QByteArrayView bytes, const QElapsedTimer& waited, int timeoutMs)
+{
+    while (!bytes.isEmpty()) {
+        const ssize_t written = ::send(fd, bytes.data(), size_t(bytes.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (written > 0) {
+            bytes = bytes.sliced(written);
+            continue;
+        }
+        if (written < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        pollfd wait{fd, POLLOUT, 0};
+        const int left = timeoutMs - int(waited.elapsed());
+        if (left <= 0 || ::poll(&wait, 1, left) < 0)
+            return false;
+    }
+    return true;
+}
+
+// A socket listening on path that only this user may reach: it is bound inside a new private
+// folder, given owner-only access and then moved to path, so no one else can connect even
+// for a moment. A name left at path by a copy that died is replaced by the move.
+int listenOn(const QByteArray& path)
+{
+    QByteArray folder = path.left(path.lastIndexOf('/') + 1) + ".mozhou-XXXXXX";
+    if (!::mkdtemp(folder.data()))
+        return -1;
+    const QByteArray bound = folder + "/s";
+    sockaddr_un address;
+    int fd = -1;
+    if (path.size() <= kLongestSocketPath && addressOf(bound, address)) {
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd >= 0
+            && (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0
+                || ::chmod(bound.constData(), S_IRUSR | S_IWUSR) != 0
+                || ::listen(fd, kBacklog) != 0
+                || ::rename(bound.constData(), path.constData()) != 0))
+            fd = closeKeepingErrno(fd);
+    }
+    ::unlink(bound.constData());
+    ::rmdir(folder.constData());
+    return fd;
+}
+
 } // namespace
+
+// One later start's connection, read until its message is whole or it goes away.
+struct SingleInstance::Caller {
+    explicit Caller(int socket) : fd(socket) {}
+    ~Caller() { ::close(fd); }
+    Caller(const Caller&) = delete;
+    Caller& operator=(const Caller&) = delete;
+
+    const int fd;
+    QByteArray received;
+    std::unique_ptr<QSocketNotifier> notifier;
+};
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent)
     : QObject(parent), serverName_(serverPathOf(key)), lock_(serverName_ + QStringLiteral(".lock"))
@@ -53,7 +150,15 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent)
     lock_.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    callers_.clear();
+    listener_.reset();
+    if (listenFd_ >= 0) {
+        ::close(listenFd_);
+        ::unlink(QFile::encodeName(serverName_).constData());
+    }
+}
 
 bool SingleInstance::wakeRunningCopy(int timeoutMs)
 {
@@ -72,14 +177,12 @@ bool SingleInstance::sendWakeUp(int timeoutMs) const
     QByteArray message;
     QDataStream(&message, QIODevice::WriteOnly) << kWakeUpMessage << quint32(0) << quint32(0);
     Q_ASSERT(message.size() == kMessageSize);
+    const QByteArray path = QFile::encodeName(serverName_);
     do {
-        QLocalSocket socket;
-        socket.connectToServer(serverName_);
-        const int left = std::max<int>(1, timeoutMs - int(waited.elapsed()));
-        if (socket.waitForConnected(left)) {
-            const bool sent = socket.write(message) == message.size()
-                              && socket.waitForBytesWritten(std::max<int>(1, timeoutMs - int(waited.elapsed())));
-            socket.disconnectFromServer();
+        const int fd = connectTo(path);
+        if (fd >= 0) {
+            const bool sent = writeAll(fd, message, waited, std::max(1, timeoutMs));
+            ::close(fd);
             return sent;
         }
         QThread::msleep(kRetryPauseMs);
@@ -91,31 +194,57 @@ bool SingleInstance::listen()
 {
     if (!lock_.isLocked() && !lock_.tryLock(0))
         return false;
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // This copy holds the lock, so a name already there was left by a copy that died.
-    if (!server_->listen(serverName_)) {
-        QLocalServer::removeServer(serverName_);
-        if (!server_->listen(serverName_))
-            return false;
-    }
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::readWakeUp);
+    if (listenFd_ >= 0)
+        return true;
+    listenFd_ = listenOn(QFile::encodeName(serverName_));
+    if (listenFd_ < 0)
+        return false;
+    listener_ = std::make_unique<QSocketNotifier>(listenFd_, QSocketNotifier::Read);
+    connect(listener_.get(), &QSocketNotifier::activated, this, &SingleInstance::acceptCallers);
     return true;
 }
 
-void SingleInstance::readWakeUp()
+void SingleInstance::acceptCallers()
 {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->bytesAvailable() < kMessageSize)
-                return;
-            quint32 message = 0;
-            QDataStream(socket->read(kMessageSize)) >> message;
-            if (message == kWakeUpMessage)
-                emit wakeUpReceived();
-        });
+    for (;;) {
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0)
+            return;  // EAGAIN: none left; anything else: the next notification tries again
+        auto caller = std::make_unique<Caller>(fd);
+        caller->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        Caller* raw = caller.get();
+        connect(raw->notifier.get(), &QSocketNotifier::activated, this, [this, raw] { readFrom(raw); });
+        callers_.push_back(std::move(caller));
     }
+}
+
+// Reads what the caller sent; at its whole message, or when it goes away, the connection ends.
+void SingleInstance::readFrom(Caller* caller)
+{
+    char buffer[kMessageSize];
+    const ssize_t count = ::read(caller->fd, buffer, size_t(kMessageSize - caller->received.size()));
+    if (count < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    if (count > 0)
+        caller->received.append(buffer, count);
+    if (count > 0 && caller->received.size() < kMessageSize)
+        return;
+    quint32 message = 0;
+    if (caller->received.size() == kMessageSize)
+        QDataStream(caller->received) >> message;
+    dropCaller(caller);
+    if (message == kWakeUpMessage)
+        emit wakeUpReceived();
+}
+
+void SingleInstance::dropCaller(Caller* caller)
+{
+    auto found = std::find_if(callers_.begin(), callers_.end(),
+                              [caller](const std::unique_ptr<Caller>& each) { return each.get() == caller; });
+    Q_ASSERT(found != callers_.end());
+    caller->notifier->setEnabled(false);
+    caller->notifier.release()->deleteLater();  // its signal is being delivered right now
+    callers_.erase(found);
 }
 
 } // namespace platform

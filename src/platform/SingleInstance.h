@@ -8,8 +8,10 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <memory>
+#include <vector>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace platform {
 
@@ -37,12 +39,17 @@ signals:
     void wakeUpReceived();
 
 private:
+    struct Caller;
     bool sendWakeUp(int timeoutMs) const;
-    void readWakeUp();
+    void acceptCallers();
+    void readFrom(Caller* caller);
+    void dropCaller(Caller* caller);
 
     QString serverName_;
     QLockFile lock_;
-    QLocalServer* server_ = nullptr;
+    int listenFd_ = -1;
+    std::unique_ptr<QSocketNotifier> listener_;
+    std::vector<std::unique_ptr<Caller>> callers_;
 };
 
 } // namespace platform

@@ -50,7 +50,7 @@ depends=$(field Depends)
 depends_on() {  # PACKAGE-PATTERN: a dependency on a package whose whole name matches
     tr ',|' '\n\n' <<<"$depends" | sed -E 's/^ *//; s/ .*//' | grep -qxE "$1"
 }
-for needed in libc6 libstdc\\+\\+6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 \
+for needed in libc6 libstdc\\+\\+6 libqt6core6 libqt6gui6 libqt6widgets6 \
     libsqlite3-0 libjpeg62-turbo 'libicu[0-9]+' fonts-noto-cjk fonts-dejavu-core qt6-translations-l10n; do
     check "the package depends on $needed" depends_on "$needed"
 done

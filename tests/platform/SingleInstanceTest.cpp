@@ -34,6 +34,51 @@ TEST(SingleInstance, SecondStartWakesTheRunningCopy)
     EXPECT_EQ(woken.count(), 1);
 }
 
+// Connects to the running copy's socket and sends bytes as a caller would.
+void sendRaw(const QString& serverName, const QByteArray& bytes)
+{
+    const QByteArray path = QFile::encodeName(serverName);
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    if (!bytes.isEmpty()) {
+        ASSERT_EQ(write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+    }
+    close(fd);
+}
+
+TEST(SingleInstance, OnlyAWholeWakeUpMessageFromThisUserWakes)
+{
+    const QString key = uniqueKey();
+    platform::SingleInstance running(key);
+    ASSERT_TRUE(running.listen());
+    EXPECT_EQ(QFileInfo(running.serverName()).permissions() & (QFile::ReadGroup | QFile::WriteGroup
+                                                                | QFile::ReadOther | QFile::WriteOther),
+              QFile::Permissions());
+    QSignalSpy woken(&running, &platform::SingleInstance::wakeUpReceived);
+    sendRaw(running.serverName(), {});                               // goes away at once
+    sendRaw(running.serverName(), QByteArray::fromHex("000014"));    // a message cut short
+    sendRaw(running.serverName(), QByteArray::fromHex("000000070000000000000000"));  // another number
+    EXPECT_FALSE(woken.wait(300));
+    sendRaw(running.serverName(), QByteArray::fromHex("000014000000000000000000"));
+    EXPECT_TRUE(woken.wait(3000));
+    EXPECT_EQ(woken.count(), 1);
+}
+
+TEST(SingleInstance, TheSocketGoesWithTheCopyThatEnds)
+{
+    QString serverName;
+    {
+        platform::SingleInstance running(uniqueKey());
+        ASSERT_TRUE(running.listen());
+        serverName = running.serverName();
+        EXPECT_TRUE(QFileInfo::exists(serverName));
+    }
+    EXPECT_FALSE(QFileInfo::exists(serverName));
+}
+
 TEST(SingleInstance, NameLeftByAKilledCopyIsTakenOver)
 {
     const QString key = uniqueKey();
