@@ -14,7 +14,6 @@
 #include "book/Confirm.h"
 #include "book/Delete.h"
 #include "book/FullTextSearch.h"
-#include "book/FullTextSearch.h"
 #include "book/Insert.h"
 #include "book/Load.h"
 #include "book/Save.h"
@@ -75,45 +74,146 @@ void ProgramWindows::prepareStore(const platform::ProgramFolder& folder)
     }
 }
 
-// The working windows after the main window, in their fixed order.
+namespace {
+
+// The window in slot, made by make at the first call.
+template <class Window, class Make>
+Window& madeOnce(Window*& slot, Make make)
+{
+    if (!slot)
+        slot = make();
+    return *slot;
+}
+
+} // namespace
+
+// The windows every session needs after the main window, in their fixed order: the reading
+// window reads the settings and says at start when they are broken, and the prompts it uses.
+// The thumbnail window is made at the album's first request to show it, and the other dialogs
+// at their first use, so that start-up does not wait for windows most sessions never open.
 void ProgramWindows::makeDialogs(const platform::ProgramFolder& folder)
 {
     TForm1& main = *form1_;
-    album::AlbumPane& albumPane = main.albumPane();
-    const exchange::RefreshTitles refreshTitles = [this] { titles_.refresh(textQuery_); };
-    form2_ = new TForm2(&main, titles_, textQuery_);
-    form3_ = new TForm3(&main, titles_, textQuery_);
-    form4_ = new TForm4(&main, titles_, textQuery_);
     form5_ = new TForm5(&main, textQuery_, folder);
     form6_ = new TForm6(&main);
-    form7_ = new TForm7(&main, pictureQuery_);
-    form9_ = new TForm9(&main, pictureQuery_);
-    form10_ = new TForm10(&main, pictureQuery_);
-    form12_ = new TForm12(&main, folder);
     form13_ = new TForm13(&main);
-    form14_ = album::makeThumbnailWindow(albumPane, folder);
-    form15_ = new TForm15(refreshTitles, textQuery_, &main);
-    form16_ = new TForm16(refreshTitles, textQuery_, &main);
-    form17_ = new TForm17(albumPane, &main);
-    fullText_ = new TFullTextForm(&main, textQuery_, *form5_);
+    thumbnails_ = std::make_unique<album::ThumbnailLink>(main.albumPane(), folder);
+}
+
+TForm2& ProgramWindows::addEntryDialog()
+{
+    return madeOnce(form2_, [this] {
+        auto* dialog = new TForm2(form1_.get(), titles_, textQuery_);
+        QObject::connect(dialog, &TForm2::entryAdded, &form1_->textPane(), &book::TextPane::scrollToNewTitle);
+        return dialog;
+    });
+}
+
+TForm3& ProgramWindows::deleteEntryDialog()
+{
+    return madeOnce(form3_, [this] { return new TForm3(form1_.get(), titles_, textQuery_); });
+}
+
+TForm4& ProgramWindows::searchTitlesDialog()
+{
+    return madeOnce(form4_, [this] { return new TForm4(form1_.get(), titles_, textQuery_); });
+}
+
+TForm7& ProgramWindows::addPictureDialog()
+{
+    return madeOnce(form7_, [this] {
+        auto* dialog = new TForm7(form1_.get(), pictureQuery_);
+        QObject::connect(dialog, &TForm7::pictureStored, &form1_->albumPane(), &album::AlbumPane::pictureStored);
+        return dialog;
+    });
+}
+
+TForm9& ProgramWindows::deletePictureDialog()
+{
+    return madeOnce(form9_, [this] { return new TForm9(form1_.get(), pictureQuery_); });
+}
+
+TForm10& ProgramWindows::searchPicturesDialog()
+{
+    return madeOnce(form10_, [this] {
+        auto* dialog = new TForm10(form1_.get(), pictureQuery_);
+        album::AlbumPane& pane = form1_->albumPane();
+        album::ThumbnailLink* thumbnails = thumbnails_.get();
+        dialog->setAfterSearch([&pane, thumbnails] {
+            pane.syncGrid();
+            if (TForm14* window = thumbnails->madeWindow())
+                window->reapplyColumns();
+        });
+        return dialog;
+    });
+}
+
+TForm12& ProgramWindows::aboutDialog()
+{
+    return madeOnce(form12_, [this] { return new TForm12(form1_.get(), folder_); });
+}
+
+TForm15& ProgramWindows::exportBookDialog()
+{
+    return madeOnce(form15_, [this] { return new TForm15(refreshTitles(), textQuery_, form1_.get()); });
+}
+
+TForm16& ProgramWindows::importBookDialog()
+{
+    return madeOnce(form16_, [this] { return new TForm16(refreshTitles(), textQuery_, form1_.get()); });
+}
+
+TForm17& ProgramWindows::exportAlbumDialog()
+{
+    return madeOnce(form17_, [this] { return new TForm17(form1_->albumPane(), form1_.get()); });
+}
+
+TFullTextForm& ProgramWindows::fullTextDialog()
+{
+    return madeOnce(fullText_, [this] { return new TFullTextForm(form1_.get(), textQuery_, *form5_); });
+}
+
+void ProgramWindows::makeRemainingDialogs()
+{
+    addEntryDialog();
+    deleteEntryDialog();
+    searchTitlesDialog();
+    addPictureDialog();
+    deletePictureDialog();
+    searchPicturesDialog();
+    aboutDialog();
+    exportBookDialog();
+    importBookDialog();
+    exportAlbumDialog();
+    fullTextDialog();
+}
+
+TForm14& ProgramWindows::thumbnails()
+{
+    return thumbnails_->window();
+}
+
+std::function<void()> ProgramWindows::refreshTitles()
+{
+    return [this] { titles_.refresh(textQuery_); };
 }
 
 void ProgramWindows::connectBookCommands()
 {
     book::TextPane& pane = form1_->textPane();
     QObject::connect(&pane, &book::TextPane::readRequested, form5_, &TForm5::openEntry);
-    QObject::connect(&pane, &book::TextPane::addRequested, form2_, &QDialog::exec);
-    QObject::connect(&pane, &book::TextPane::deleteRequested, form3_,
+    QObject::connect(&pane, &book::TextPane::addRequested, &pane, [this] { addEntryDialog().exec(); });
+    QObject::connect(&pane, &book::TextPane::deleteRequested, &pane,
                      [this](int position, const QString& question) {
-                         form3_->prepare(position, question);
-                         form3_->exec();
+                         TForm3& dialog = deleteEntryDialog();
+                         dialog.prepare(position, question);
+                         dialog.exec();
                      });
-    QObject::connect(&pane, &book::TextPane::searchRequested, form4_, &QDialog::exec);
+    QObject::connect(&pane, &book::TextPane::searchRequested, &pane, [this] { searchTitlesDialog().exec(); });
     QObject::connect(&pane, &book::TextPane::titleCopied, form1_.get(), [this] {
         form8_->showInFront();
         form1_->comeToFront();
     });
-    QObject::connect(form2_, &TForm2::entryAdded, &pane, &book::TextPane::scrollToNewTitle);
     form6_->setWriter(book::kEntryKind, [this](const QString& path) { form5_->writeEditorText(path); });
     form5_->setPrompts(form6_, form13_);
 }
@@ -122,19 +222,19 @@ void ProgramWindows::connectAlbumCommands()
 {
     namespace ids = album::commands;
     album::AlbumPane& pane = form1_->albumPane();
-    auto on = [&pane](const char* id, auto receiver, auto handler) {
-        QObject::connect(skin::command(&pane, id), &QAction::triggered, receiver, handler);
+    auto on = [&pane](const char* id, auto handler) {
+        QObject::connect(skin::command(&pane, id), &QAction::triggered, &pane, handler);
     };
-    on(ids::kAdd, form7_, [this] { form7_->exec(); });
-    on(ids::kDelete, form9_, &TForm9::deleteCurrentPicture);
-    on(ids::kSearch, form10_, [this] { form10_->exec(); });
+    on(ids::kAdd, [this] { addPictureDialog().exec(); });
+    on(ids::kDelete, [this] { deletePictureDialog().deleteCurrentPicture(); });
+    on(ids::kSearch, [this] { searchPicturesDialog().exec(); });
     PictureCommands* pictures = pictureCommands_;
-    on(ids::kCopyPicture, pictures, &PictureCommands::copy);
-    on(ids::kSavePictureAs, pictures, &PictureCommands::saveAs);
-    on(ids::kWallpaperCenter, pictures, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Center); });
-    on(ids::kWallpaperTile, pictures, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Tile); });
-    on(ids::kWallpaperStretch, pictures, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Stretch); });
-    on(ids::kWallpaperRestore, pictures, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Restore); });
+    on(ids::kCopyPicture, [pictures] { pictures->copy(); });
+    on(ids::kSavePictureAs, [pictures] { pictures->saveAs(); });
+    on(ids::kWallpaperCenter, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Center); });
+    on(ids::kWallpaperTile, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Tile); });
+    on(ids::kWallpaperStretch, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Stretch); });
+    on(ids::kWallpaperRestore, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Restore); });
     QObject::connect(pictures, &PictureCommands::copied, form1_.get(), [this] {
         form8_->showInFront();
         form1_->comeToFront();
@@ -143,29 +243,22 @@ void ProgramWindows::connectAlbumCommands()
                      [this](const QString& path) { form6_->confirm(path, book::kPictureKind); });
     form6_->setWriter(book::kPictureKind,
                       [pictures](const QString& path) { pictures->writeCurrentPicture(path); });
-
-    QObject::connect(form7_, &TForm7::pictureStored, &pane, &album::AlbumPane::pictureStored);
-    TForm14* thumbnails = form14_.get();
     QObject::connect(&pane, &album::AlbumPane::mainWindowFrontRequested, form1_.get(), &TForm1::comeToFront);
-    form10_->setAfterSearch([&pane, thumbnails] {
-        pane.syncGrid();
-        thumbnails->reapplyColumns();
-    });
 }
 
 void ProgramWindows::connectMainCommands()
 {
     namespace ids = app::commands;
     TForm1* main = form1_.get();
-    auto on = [main](const char* id, QObject* receiver, auto handler) {
-        QObject::connect(skin::command(main, id), &QAction::triggered, receiver, handler);
+    auto on = [main](const char* id, auto handler) {
+        QObject::connect(skin::command(main, id), &QAction::triggered, main, handler);
     };
-    on(ids::kImportBook, form16_, [this] { form16_->exec(); });
-    on(ids::kExportBook, form15_, [this] { form15_->exec(); });
-    on(ids::kExportAlbum, form17_, [this] { form17_->exec(); });
-    on(ids::kClipboardMonitor, form8_.get(), [this] { form8_->showInFront(); });
-    on(ids::kAbout, form12_, [this] { form12_->exec(); });
-    on(ids::kFullTextSearch, fullText_, [this] { fullText_->exec(); });
+    on(ids::kImportBook, [this] { importBookDialog().exec(); });
+    on(ids::kExportBook, [this] { exportBookDialog().exec(); });
+    on(ids::kExportAlbum, [this] { exportAlbumDialog().exec(); });
+    on(ids::kClipboardMonitor, [this] { form8_->showInFront(); });
+    on(ids::kAbout, [this] { aboutDialog().exec(); });
+    on(ids::kFullTextSearch, [this] { fullTextDialog().exec(); });
 }
 
 void ProgramWindows::writeSettings()

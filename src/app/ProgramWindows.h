@@ -1,12 +1,14 @@
-// The composition root: makes the store's two long-lived queries, the title list, the panes and
-// every window of the program once at start-up in its fixed order, hands each what it needs, and
-// connects the commands that cross from one window to another.
+// The composition root: makes the store's two long-lived queries, the title list, the panes, the
+// windows every session needs at start-up in their fixed order and each other dialog once at its
+// first use, hands each what it needs, and connects the commands that cross from one window to
+// another.
 #pragma once
 
 #include "Main.h"
 #include "book/TitleList.h"
 #include "store/Query.h"
 
+#include <functional>
 #include <memory>
 
 class TForm2;
@@ -25,6 +27,10 @@ class TForm15;
 class TForm16;
 class TForm17;
 class TFullTextForm;
+
+namespace album {
+class ThumbnailLink;
+}
 
 namespace platform {
 class Clipboard;
@@ -49,18 +55,32 @@ public:
     TForm1& main() { return *form1_; }
     TForm5& reading() { return *form5_; }
     TForm8& clipboardMonitor() { return *form8_; }
-    TForm14& thumbnails() { return *form14_; }
+    TForm14& thumbnails();  // made at the first call, as the album's first request makes it
     PictureCommands& pictureCommands() { return *pictureCommands_; }
     const book::TitleList& titles() const { return titles_; }
     const store::Query& textQuery() const { return textQuery_; }
     const store::Query& pictureQuery() const { return pictureQuery_; }
     HelpWindow& help();
+    // Makes each dialog not made yet, as its first use would; for checks that look at every window.
+    void makeRemainingDialogs();
     // Where the help command learns whether the desktop has a viewer for the help file.
     void setViewers(std::unique_ptr<platform::Viewers> viewers);
 
 private:
     void prepareStore(const platform::ProgramFolder& folder);
     void makeDialogs(const platform::ProgramFolder& folder);
+    TForm2& addEntryDialog();
+    TForm3& deleteEntryDialog();
+    TForm4& searchTitlesDialog();
+    TForm7& addPictureDialog();
+    TForm9& deletePictureDialog();
+    TForm10& searchPicturesDialog();
+    TForm12& aboutDialog();
+    TForm15& exportBookDialog();
+    TForm16& importBookDialog();
+    TForm17& exportAlbumDialog();
+    TFullTextForm& fullTextDialog();
+    std::function<void()> refreshTitles();  // what an import or export runs after it
     void connectBookCommands();
     void connectAlbumCommands();
     void connectMainCommands();
@@ -75,7 +95,7 @@ private:
     std::unique_ptr<platform::Viewers> viewers_;  // likewise
     std::unique_ptr<TForm1> form1_;
     PictureCommands* pictureCommands_ = nullptr;  // belongs to the main window
-    TForm2* form2_ = nullptr;  // dialogs belong to the main window
+    TForm2* form2_ = nullptr;  // dialogs belong to the main window; most are made at first use
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;
     TForm5* form5_ = nullptr;
@@ -86,7 +106,7 @@ private:
     TForm10* form10_ = nullptr;
     TForm12* form12_ = nullptr;
     TForm13* form13_ = nullptr;
-    std::unique_ptr<TForm14> form14_;  // stays on top on its own
+    std::unique_ptr<album::ThumbnailLink> thumbnails_;
     TForm15* form15_ = nullptr;
     TForm16* form16_ = nullptr;
     TForm17* form17_ = nullptr;
