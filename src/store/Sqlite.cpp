@@ -54,7 +54,8 @@ void Connection::configure()
     if (sqlite3_extended_result_codes(db_, 1) != SQLITE_OK
         || sqlite3_busy_handler(db_, &Connection::busyHandler, this) != SQLITE_OK)
         fail(path_);
-    exec(QStringLiteral("pragma temp_store=memory; pragma cache_size=-32768"));
+    exec(QStringLiteral("pragma temp_store=memory"));
+    setPageCache(kPageCacheKiB);
     setMemoryMap(kMemoryMapBytes);
     if (registerChineseCollation(db_) != SQLITE_OK)
         fail(path_);
@@ -63,6 +64,12 @@ void Connection::configure()
 void Connection::setMemoryMap(qint64 bytes)
 {
     exec(QStringLiteral("pragma mmap_size=%1").arg(bytes));
+}
+
+void Connection::setPageCache(int kib)
+{
+    Q_ASSERT(kib > 0);
+    exec(QStringLiteral("pragma cache_size=-%1").arg(kib));
 }
 
 Connection::Stamp Connection::stamp() const

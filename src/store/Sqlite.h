@@ -27,8 +27,10 @@ public:
 inline constexpr int kStoreApplicationId = 0x4D5A4A5A;  // "MZJZ"
 inline constexpr int kStoreVersion = 1;
 
-// How much of the store file a connection maps into memory for its reads.
+// How much of the store file a connection maps into memory for its reads, and how many KiB of
+// pages it keeps in its page cache.
 inline constexpr qint64 kMemoryMapBytes = qint64(64) << 20;
+inline constexpr int kPageCacheKiB = 32768;
 
 class Connection {
 public:
@@ -52,6 +54,8 @@ public:
     // none: its pages are written through the page cache anyway, and mapped ones would only add
     // to the memory it takes.
     void setMemoryMap(qint64 bytes);
+    // Keeps at most kib KiB of pages in the page cache from now on.
+    void setPageCache(int kib);
 
     // A transaction that only reads takes no lock until its first read and never blocks another
     // reader; a writing one takes the write lock at once.

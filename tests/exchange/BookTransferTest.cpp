@@ -276,3 +276,26 @@ TEST_F(BookTransferTest, AnUnwritableTargetFailsWithoutWritingAnything)
     EXPECT_THROW(exportBook(query, kStamp, folder.path(), none),
                  textfile::FileError);
 }
+
+// An export reads through a small cache and no memory map; afterwards, failed or not, the
+// program's connection is back to its own settings.
+TEST_F(BookTransferTest, ExportAndImportGiveTheConnectionItsPageSettingsBack)
+{
+    addEntry(folder.storePath(), "T", {"x"});
+    const auto setting = [this](const char* pragma) {
+        store::SqliteStatement read(query.connection(), QStringLiteral("pragma %1").arg(QLatin1String(pragma)));
+        EXPECT_TRUE(read.step());
+        return read.column(0).toLongLong();
+    };
+    const auto expectOwnSettings = [&] {
+        EXPECT_EQ(setting("cache_size"), -store::kPageCacheKiB);
+        EXPECT_EQ(setting("mmap_size"), store::kMemoryMapBytes);
+    };
+    exportToBytes();
+    expectOwnSettings();
+    NoProgress none;
+    EXPECT_THROW(exportBook(query, kStamp, "/dev/full", none), textfile::FileError);
+    expectOwnSettings();
+    import(exportToBytes(), none);
+    expectOwnSettings();
+}
