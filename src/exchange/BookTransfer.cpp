@@ -20,35 +20,28 @@ namespace {
 // How much of the exchange file is gathered before it is written on.
 constexpr qsizetype kPieceSize = qsizetype(1) << 20;
 
-// How a book-wide job uses pages, set for its length and restored afterwards.
-// An import keeps the memory map off: the pages it writes would otherwise stay mapped and count
-// towards its memory beside the whole exchange file. An export reads each page about once, in
-// title order: through a small page cache and no map, as a plain reader does, its memory stays
-// small and no page is mapped or allocated for a single use.
-class JobPages {
+// The store's memory map stays off while the book is rewritten: the pages it writes would
+// otherwise stay mapped and count towards the import's memory beside the whole exchange file.
+class NoMemoryMap {
 public:
-    JobPages(store::Connection& connection, int pageCacheKiB) : connection_(connection)
+    explicit NoMemoryMap(store::Connection& connection) : connection_(connection)
     {
         connection_.setMemoryMap(0);
-        connection_.setPageCache(pageCacheKiB);
     }
-    ~JobPages()
+    ~NoMemoryMap()
     {
         try {
-            connection_.setPageCache(store::kPageCacheKiB);
             connection_.setMemoryMap(store::kMemoryMapBytes);
         } catch (const store::StoreError&) {
-            // Reads then go through the smaller cache, or without a map: slower, never wrong.
+            // Reads then go through the page cache, as they do without a map.
         }
     }
-    JobPages(const JobPages&) = delete;
-    JobPages& operator=(const JobPages&) = delete;
+    NoMemoryMap(const NoMemoryMap&) = delete;
+    NoMemoryMap& operator=(const NoMemoryMap&) = delete;
 
 private:
     store::Connection& connection_;
 };
-
-constexpr int kExportPageCacheKiB = 2048;
 
 } // namespace
 
@@ -110,7 +103,8 @@ void exportBook(store::Query& textQuery, const QString& stamp, const QString& pa
                 Progress& progress)
 {
     std::optional<textfile::FileReplacement> file;
-    const JobPages pages(textQuery.connection(), kExportPageCacheKiB);
+    // Each page is read about once, in title order.
+    const store::Connection::OnePassReads pages(textQuery.connection());
     // The titles and every entry are read from one state of the store, without the write lock,
     // so readers elsewhere neither stop the export nor are stopped by it.
     store::Query::Transaction snapshot(textQuery, store::Query::Transaction::Kind::Read);
@@ -126,7 +120,7 @@ void exportBook(store::Query& textQuery, const QString& stamp, const QString& pa
 
 void replaceBook(store::Query& textQuery, const ExchangeFile& file, Progress& progress)
 {
-    const JobPages pages(textQuery.connection(), store::kPageCacheKiB);
+    const NoMemoryMap noMap(textQuery.connection());
     store::Query::Transaction transaction(textQuery);
     // The full-text index of the new rows is made as they are written, and takes the place of
     // the old one in the same transaction.

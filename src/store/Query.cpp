@@ -191,6 +191,8 @@ void Query::fetch()
     placeKeptValues();
     std::deque<Row> rows;
     std::vector<QVariant> values;
+    // The rows are read once, here; a record's own pages are read again when it is shown.
+    const Connection::OnePassReads onePass(connection());
     try {
         while (select.step()) {
             rows.push_back({select.columnInt(0), values.size(), newRowKey()});

@@ -72,6 +72,35 @@ void Connection::setPageCache(int kib)
     exec(QStringLiteral("pragma cache_size=-%1").arg(kib));
 }
 
+namespace {
+constexpr int kOnePassPageCacheKiB = 2048;
+}
+
+Connection::OnePassReads::OnePassReads(Connection& connection) : connection_(connection)
+{
+    if (connection_.onePassDepth_++ > 0)
+        return;
+    try {
+        connection_.setMemoryMap(0);
+        connection_.setPageCache(kOnePassPageCacheKiB);
+    } catch (const StoreError&) {
+        // The read then goes through the connection's own settings: slower, never wrong.
+    }
+}
+
+Connection::OnePassReads::~OnePassReads()
+{
+    Q_ASSERT(connection_.onePassDepth_ > 0);
+    if (--connection_.onePassDepth_ > 0)
+        return;
+    try {
+        connection_.setPageCache(kPageCacheKiB);
+        connection_.setMemoryMap(kMemoryMapBytes);
+    } catch (const StoreError&) {
+        // Reads then go through the smaller cache, or without a map: slower, never wrong.
+    }
+}
+
 Connection::Stamp Connection::stamp() const
 {
     Stamp stamp;

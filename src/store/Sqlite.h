@@ -57,6 +57,21 @@ public:
     // Keeps at most kib KiB of pages in the page cache from now on.
     void setPageCache(int kib);
 
+    // For the length of a read that visits each page about once (a whole result set, an
+    // export): a small page cache and no memory map, as a plain reader uses, so that no page is
+    // mapped or allocated for a single use. The connection's own settings come back afterwards;
+    // one inside another changes nothing.
+    class OnePassReads {
+    public:
+        explicit OnePassReads(Connection& connection);
+        ~OnePassReads();
+        OnePassReads(const OnePassReads&) = delete;
+        OnePassReads& operator=(const OnePassReads&) = delete;
+
+    private:
+        Connection& connection_;
+    };
+
     // A transaction that only reads takes no lock until its first read and never blocks another
     // reader; a writing one takes the write lock at once.
     enum class TransactionKind { Read, Write };
@@ -111,6 +126,7 @@ private:
 
     sqlite3* db_ = nullptr;
     QString path_;
+    int onePassDepth_ = 0;  // OnePassReads alive: only the outermost sets and restores
     int busyTime_;
     bool inTransaction_ = false;
     QElapsedTimer clock_;

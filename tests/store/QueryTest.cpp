@@ -521,3 +521,31 @@ TEST(QueryFailures, ReleasedQueryNoLongerHoldsTheStore)
 }
 
 } // namespace
+
+// A read of a whole result set goes through a small cache without the memory map; the
+// connection's own settings come back when the outermost such read ends.
+TEST_F(PictureQueryTest, OnePassReadsNestAndGiveTheSettingsBack)
+{
+    addPictures({"猫", "狗"});
+    openAll();
+    store::Connection& connection = query.connection();
+    const auto setting = [&connection](const char* pragma) {
+        store::SqliteStatement read(connection, QStringLiteral("pragma %1").arg(QLatin1String(pragma)));
+        EXPECT_TRUE(read.step());
+        return read.column(0).toLongLong();
+    };
+    {
+        const store::Connection::OnePassReads outer(connection);
+        EXPECT_EQ(setting("mmap_size"), 0);
+        const qint64 small = setting("cache_size");
+        EXPECT_GT(small, -store::kPageCacheKiB);
+        query.open();  // a fetch inside: one more pass of its own
+        EXPECT_EQ(query.recordCount(), 2);
+        EXPECT_EQ(setting("mmap_size"), 0);
+        EXPECT_EQ(setting("cache_size"), small);
+    }
+    EXPECT_EQ(setting("mmap_size"), store::kMemoryMapBytes);
+    EXPECT_EQ(setting("cache_size"), -store::kPageCacheKiB);
+    query.open();
+    EXPECT_EQ(setting("mmap_size"), store::kMemoryMapBytes);
+}
