@@ -3,6 +3,7 @@
 #include "AlbumGrid.h"
 #include "DecodeThread.h"
 #include "PictureCodec.h"
+#include "PictureReader.h"
 #include "PictureRecords.h"
 #include "platform/ProgramFolder.h"
 #include "skin/TsuiDBGrid.h"
@@ -34,6 +35,17 @@ QImage thumbnailOf(const QByteArray& data, const QVariant& flag, QSize cell,
                    const ThumbnailPictures& pictures, CancelFlag cancelled)
 {
     if (data.isEmpty())
+        return stretched(pictures.null, cell, Qt::FastTransformation);
+    std::optional<QImage> picture = decodeRecordAtLeast(data, flag, cell, cancelled);
+    if (!picture)
+        return stretched(pictures.fail, cell, Qt::FastTransformation);
+    return stretched(*picture, cell, Qt::SmoothTransformation);
+}
+
+QImage thumbnailOf(PictureBytes& data, const QVariant& flag, QSize cell,
+                   const ThumbnailPictures& pictures, CancelFlag cancelled)
+{
+    if (data.size() == 0)
         return stretched(pictures.null, cell, Qt::FastTransformation);
     std::optional<QImage> picture = decodeRecordAtLeast(data, flag, cell, cancelled);
     if (!picture)
@@ -209,7 +221,8 @@ void TForm14::suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int co
     }
 }
 
-// Two jobs at most: one decoding, the next one's data read while it does.
+// Two jobs at most: one decoding and the next one waiting, so that the thread never waits between
+// pictures while a scroll soon turns it to the cells then in view.
 namespace {
 constexpr int kJobsAhead = 2;
 }
@@ -235,6 +248,14 @@ bool TForm14::stillWanted(const Wanted& cell) const
     return shown.intersects(suiDBGrid1->viewport()->rect());
 }
 
+std::shared_ptr<album::PictureReader> TForm14::reader()
+{
+    const QString& path = model_.query().storePath();
+    if (!reader_ || reader_->storePath() != path)
+        reader_ = std::make_shared<album::PictureReader>(path);
+    return reader_;
+}
+
 void TForm14::decodeNextWanted()
 {
     while (decoding_ < kJobsAhead && !wanted_.empty()) {
@@ -244,10 +265,10 @@ void TForm14::decodeNextWanted()
             asked_.erase(next.key);
             continue;
         }
-        QByteArray data;
+        qint64 rowid = 0;
         QVariant flag;
         try {
-            data = model_.query().bytesAt(next.row, album::kDataColumn);
+            rowid = model_.query().rowidAt(next.row);
             flag = model_.query().valueAt(next.row, album::kFlagColumn);
         } catch (const std::exception&) {
             cache_.insert(next.key, QImage());  // unreadable: blank, as undecodable data
@@ -255,11 +276,14 @@ void TForm14::decodeNextWanted()
             continue;
         }
         ++decoding_;
-        decoder_->enqueue([this, round = round_, key = next.key, data, flag, pictures = pictures_](
-                              const std::atomic<bool>& cancelled) -> album::DecodeThread::Delivery {
+        decoder_->enqueue([this, round = round_, key = next.key, rowid, flag, pictures = pictures_,
+                           reader = reader()](const std::atomic<bool>& cancelled) -> album::DecodeThread::Delivery {
             QImage thumbnail;
             try {
-                thumbnail = album::thumbnailOf(data, flag, key.cell, pictures, &cancelled);
+                const std::unique_ptr<album::PictureBytes> data = reader->open(rowid);
+                if (!data)
+                    return [this, round, key] { dropThumbnail(round, key); };
+                thumbnail = album::thumbnailOf(*data, flag, key.cell, pictures, &cancelled);
             } catch (const album::DecodeCancelled&) {
                 return {};
             } catch (const std::exception&) {
@@ -267,7 +291,6 @@ void TForm14::decodeNextWanted()
             }
             return [this, round, key, thumbnail] { takeThumbnail(round, key, thumbnail); };
         });
-        break;  // one read per turn of the event loop, so that the window answers between them
     }
     queueDecodeNextWanted();
 }
@@ -282,6 +305,16 @@ void TForm14::takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key
     Q_ASSERT(decoding_ >= 0);
     suiDBGrid1->viewport()->update();
     emit thumbnailReady();
+    decodeNextWanted();
+}
+
+void TForm14::dropThumbnail(quint64 round, const album::ThumbnailCache::Key& key)
+{
+    if (round == round_) {
+        --decoding_;
+        asked_.erase(key);
+    }
+    Q_ASSERT(decoding_ >= 0);
     decodeNextWanted();
 }
 

@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <deque>
+#include <memory>
 #include <unordered_set>
 
 class QAction;
@@ -28,6 +29,7 @@ class Query;
 namespace album {
 
 class DecodeThread;
+class PictureReader;
 class PictureTableModel;
 
 // The two theme pictures a thumbnail cell may show; an empty one draws nothing.
@@ -42,6 +44,9 @@ struct ThumbnailPictures {
 // thread. Throws DecodeError when the data does not decode under its flag, DecodeCancelled when
 // cancelled is set meanwhile.
 QImage thumbnailOf(const QByteArray& data, const QVariant& flag, QSize cell,
+                   const ThumbnailPictures& pictures, CancelFlag cancelled = nullptr);
+// The same, reading the data piece by piece as the decoder goes.
+QImage thumbnailOf(PictureBytes& data, const QVariant& flag, QSize cell,
                    const ThumbnailPictures& pictures, CancelFlag cancelled = nullptr);
 
 // The most bytes of thumbnails the window keeps.
@@ -104,9 +109,9 @@ private:
     // left alone. Data that does not decode leaves the cell as the grid drew it. A thumbnail not
     // kept yet is asked for, and the cell is drawn again when it is ready.
     void suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int column, int row);
-    // Reads the data of the newest cell still waiting and still in view, and hands it to the
-    // decoding thread; again after each thumbnail, so that no more than two pictures' data sit
-    // in memory at once and the window answers between reads.
+    // Hands the newest cell still waiting and still in view to the decoding thread, which reads
+    // its picture itself; again after each thumbnail, so that no more than two jobs wait there
+    // and a scroll soon turns to the cells then in view.
     struct Wanted {
         album::ThumbnailCache::Key key;
         int row;
@@ -115,12 +120,18 @@ private:
     void queueDecodeNextWanted();
     bool stillWanted(const Wanted& cell) const;
     void takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key, const QImage& thumbnail);
+    // The row was not found in the store (not committed yet, or deleted): nothing is kept, and the
+    // cell asks again when it is next drawn.
+    void dropThumbnail(quint64 round, const album::ThumbnailCache::Key& key);
+    // The reader of the query's store, made again when the query moves to another store.
+    std::shared_ptr<album::PictureReader> reader();
     void forgetWanted();
 
     album::PictureTableModel& model_;
     album::ThumbnailPictures pictures_;
     album::ThumbnailCache cache_{album::kThumbnailCacheBytes};
     album::DecodeThread* decoder_ = nullptr;
+    std::shared_ptr<album::PictureReader> reader_;  // shared with the jobs, which may outlive the window
     std::deque<Wanted> wanted_;   // cells drawn without their thumbnail, the newest last
     std::unordered_set<album::ThumbnailCache::Key, album::ThumbnailCache::KeyHash> asked_;  // wanted or decoding
     int decoding_ = 0;            // jobs handed to the decoding thread and not yet delivered
