@@ -295,14 +295,20 @@ void TForm14::decodeNextWanted()
     queueDecodeNextWanted();
 }
 
-void TForm14::takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key, const QImage& thumbnail)
+// A job of the current round has ended: its cell may be asked for again.
+void TForm14::endJob(quint64 round, const album::ThumbnailCache::Key& key)
 {
-    cache_.insert(key, thumbnail);
     if (round == round_) {
         --decoding_;
         asked_.erase(key);
     }
     Q_ASSERT(decoding_ >= 0);
+}
+
+void TForm14::takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key, const QImage& thumbnail)
+{
+    cache_.insert(key, thumbnail);
+    endJob(round, key);
     suiDBGrid1->viewport()->update();
     emit thumbnailReady();
     decodeNextWanted();
@@ -310,11 +316,7 @@ void TForm14::takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key
 
 void TForm14::dropThumbnail(quint64 round, const album::ThumbnailCache::Key& key)
 {
-    if (round == round_) {
-        --decoding_;
-        asked_.erase(key);
-    }
-    Q_ASSERT(decoding_ >= 0);
+    endJob(round, key);
     decodeNextWanted();
 }
 

@@ -119,6 +119,7 @@ private:
     void decodeNextWanted();
     void queueDecodeNextWanted();
     bool stillWanted(const Wanted& cell) const;
+    void endJob(quint64 round, const album::ThumbnailCache::Key& key);
     void takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key, const QImage& thumbnail);
     // The row was not found in the store (not committed yet, or deleted): nothing is kept, and the
     // cell asks again when it is next drawn.
