@@ -5,6 +5,7 @@
 #include "PictureRecords.h"
 #include "skin/Controls.h"
 #include "store/Query.h"
+#include "store/Sqlite.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@ constexpr int kLineWidth = 6;
 constexpr int kShowHeight = 19;
 constexpr int kPictureToolBarHeight = 23;
 const QColor kShowStripColor(58, 110, 165);
+const QString kPictureGone = QStringLiteral("这张图片已不在数据文件中，无法读取它的 JPEG 数据");
 
 QFont songTi12()
 {
@@ -262,8 +264,13 @@ void PictureView::showPlace(int position, int count, QSize natural)
 
 const QByteArray& PictureView::jpegData() const
 {
-    if (jpegShown_ && jpeg_.isEmpty() && stillShowing())
+    if (jpegShown_ && jpeg_.isEmpty() && stillShowing()) {
         jpeg_ = request_.query->bytesAt(request_.index, kDataColumn);
+        // Gone from the store since it was shown (deleted by another program): saying so, rather
+        // than passing the picture off as a BMP record's.
+        if (jpeg_.isEmpty())
+            throw store::StoreError(kPictureGone.toStdString());
+    }
     return jpeg_;
 }
 
