@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
 
 #include <sys/mman.h>
@@ -119,7 +120,7 @@ extern "C" void jpegProgress(j_common_ptr cinfo)
 // A source manager that reads the stream piece by piece from a PictureBytes into one buffer of
 // kPullBytes, so that a picture in the store is decoded without a copy of its whole. Data that
 // ends early is met as the memory source meets it: a warning (an error here, see above) and an
-// end-of-image marker. A failed read ends the decoding with the reader's message.
+// end-of-image marker. A failed read ends the decoding with what the reader threw.
 constexpr qint64 kPullBytes = 64 * 1024;
 
 struct PulledSource {
@@ -127,7 +128,7 @@ struct PulledSource {
     PictureBytes* bytes;
     qint64 offset;  // of the next piece to read
     unsigned char* buffer;
-    char failure[256];
+    std::exception_ptr failure;  // what the read threw, passed on as it is
 };
 
 // The next piece into the buffer: its length, 0 at the end, -1 when the read failed.
@@ -141,10 +142,8 @@ qint64 pullPiece(PulledSource* source) noexcept
         source->bytes->read(source->offset, reinterpret_cast<char*>(source->buffer), length);
         source->offset += length;
         return length;
-    } catch (const std::exception& failure) {
-        std::snprintf(source->failure, sizeof source->failure, "%s", failure.what());
     } catch (...) {
-        std::snprintf(source->failure, sizeof source->failure, "?");
+        source->failure = std::current_exception();
     }
     return -1;
 }
@@ -201,7 +200,7 @@ void preparePulledSource(PulledSource* source, PictureBytes* bytes, unsigned cha
     source->bytes = bytes;
     source->offset = 0;
     source->buffer = buffer;
-    source->failure[0] = '\0';
+    source->failure = nullptr;
 }
 
 enum class JpegStatus {
@@ -492,7 +491,7 @@ void finishJob(JpegJob& job)
         throw DecodeError(QStringLiteral("内存不足，无法解码 %1×%2 像素的 JPEG 图片")
                               .arg(job.width).arg(job.height));
     case JpegStatus::ReadFailed:
-        throw std::runtime_error(job.pulled->failure);
+        std::rethrow_exception(job.pulled->failure);
     case JpegStatus::Ok:
     case JpegStatus::HeaderOnly:
         break;

@@ -4,7 +4,10 @@
 #include "store/Sqlite.h"
 #include "store/Tables.h"
 
+#include <QFile>
 #include <cstring>
+
+#include <sys/stat.h>
 
 namespace album {
 
@@ -46,9 +49,19 @@ PictureReader::PictureReader(const QString& storePath) : storePath_(storePath) {
 
 PictureReader::~PictureReader() = default;
 
+// The file under the store's name is checked on every use: one that took the name since the
+// connection was made (a compacted copy, whose rows may have other rowids) is connected to
+// afresh, so no picture is ever read from a file that is no longer the store.
 store::Connection& PictureReader::connection()
 {
+    struct stat file {};
+    if (::stat(QFile::encodeName(storePath_).constData(), &file) != 0)
+        connection_.reset();  // the connection below fails with the engine's own words
+    else if (connection_ && (file.st_dev != device_ || file.st_ino != inode_))
+        connection_.reset();
     if (!connection_) {
+        device_ = file.st_dev;
+        inode_ = file.st_ino;
         connection_ = std::make_unique<store::Connection>(storePath_, store::Connection::Mode::ReadOnly);
         // A picture's pages are read once, in order: keeping them in a cache or mapping the
         // file would only add memory, and a page fault or an allocation to each page read.

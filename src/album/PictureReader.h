@@ -16,8 +16,8 @@ namespace album {
 
 class PictureReader {
 public:
-    // Connects to the store file at storePath when first used, on the thread that uses it; used
-    // by one thread at a time.
+    // Connects to the store file at storePath when first used, on the thread that uses it, and
+    // again whenever another file has taken that name; used by one thread at a time.
     explicit PictureReader(const QString& storePath);
     ~PictureReader();
     PictureReader(const PictureReader&) = delete;
@@ -35,6 +35,9 @@ private:
 
     QString storePath_;
     std::unique_ptr<store::Connection> connection_;
+    // The file the connection was made to.
+    quint64 device_ = 0;
+    quint64 inode_ = 0;
 };
 
 } // namespace album

@@ -10,6 +10,7 @@
 #include "skin/TsuiForm.h"
 #include "skin/TsuiMenus.h"
 #include "store/Query.h"
+#include "store/Sqlite.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -286,6 +287,9 @@ void TForm14::decodeNextWanted()
                 thumbnail = album::thumbnailOf(*data, flag, key.cell, pictures, &cancelled);
             } catch (const album::DecodeCancelled&) {
                 return {};
+            } catch (const store::StoreError&) {
+                // Not read (the store locked by a long write, say): asked for again when drawn.
+                return [this, round, key] { dropThumbnail(round, key); };
             } catch (const std::exception&) {
                 // Kept empty: the cell stays blank and is not decoded again.
             }

@@ -121,8 +121,8 @@ private:
     bool stillWanted(const Wanted& cell) const;
     void endJob(quint64 round, const album::ThumbnailCache::Key& key);
     void takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key, const QImage& thumbnail);
-    // The row was not found in the store (not committed yet, or deleted): nothing is kept, and the
-    // cell asks again when it is next drawn.
+    // The row was not found in the store (not committed yet, or deleted), or the store could not
+    // be read: nothing is kept, and the cell asks again when it is next drawn.
     void dropThumbnail(quint64 round, const album::ThumbnailCache::Key& key);
     // The reader of the query's store, made again when the query moves to another store.
     std::shared_ptr<album::PictureReader> reader();

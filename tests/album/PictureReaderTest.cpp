@@ -11,7 +11,9 @@
 #include "store/Sqlite.h"
 #include "store/Tables.h"
 
+#include <QFile>
 #include <QRandomGenerator>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <cstring>
 #include <stdexcept>
@@ -32,7 +34,7 @@ public:
         EXPECT_GE(offset, 0);
         EXPECT_LE(offset + length, bytes_.size());
         if (failAt_ >= 0 && offset + length > failAt_)
-            throw std::runtime_error("读取“Myimage”时出错：磁盘 I/O 错误");
+            throw store::StoreError("读取“Myimage”时出错：磁盘 I/O 错误");
         std::memcpy(into, bytes_.constData() + offset, size_t(length));
         largestRead = std::max(largestRead, length);
         bytesRead += length;
@@ -96,7 +98,8 @@ TEST(StreamedDecode, GivesThePicturesAndRefusalsOfTheDecodeFromMemory)
               QStringLiteral("JPEG 图片数据为空，无法解码"));
 }
 
-// A stream that cannot be read is no broken picture: the reader's message comes through as it is.
+// A stream that cannot be read is no broken picture: what the reader threw comes through as it
+// is, so that its callers can tell a store that could not be read from a picture that is broken.
 TEST(StreamedDecode, AFailedReadEndsTheDecodingWithTheReadersMessage)
 {
     const QByteArray jpeg = noisyJpeg(640, 480);
@@ -107,7 +110,7 @@ TEST(StreamedDecode, AFailedReadEndsTheDecodingWithTheReadersMessage)
             ADD_FAILURE() << failAt;
         } catch (const DecodeError&) {
             ADD_FAILURE() << "a read failure reported as a broken picture";
-        } catch (const std::runtime_error& error) {
+        } catch (const store::StoreError& error) {
             EXPECT_STREQ(error.what(), "读取“Myimage”时出错：磁盘 I/O 错误");
         }
     }
@@ -187,6 +190,19 @@ TEST_F(PictureReaderTest, ReadsBesideTheProgramsOwnWrites)
     store::Connection writer(folder.storePath());
     writer.exec(QStringLiteral("delete from 图片"));
     EXPECT_FALSE(reader.open(picture));
+
+    // Another file takes the store's name (as a compacted copy does): the reader reads that one.
+    const QString other = folder.path() + QStringLiteral("/Data/copy.mdb");
+    ASSERT_TRUE(QFile::copy(folder.storePath(), other));
+    {
+        store::Connection copy(other);
+        store::SqliteStatement insert(copy, QStringLiteral("insert into 图片(rowid, Isbmp, Myimage) values (?, 1, x'FFD8')"));
+        insert.bindInteger(1, picture);
+        insert.step();
+    }
+    ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(folder.storePath()).constData()), 0);
+    ASSERT_TRUE(reader.open(picture));
+    EXPECT_EQ(reader.open(picture)->readAll(), QByteArray("\xff\xd8", 2));
 
     PictureReader missing(folder.path() + QStringLiteral("/Data/没有.mdb"));
     EXPECT_THROW(missing.open(1), store::StoreError);
