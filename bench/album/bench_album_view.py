@@ -75,7 +75,8 @@ def main():
             alone.append(own_share(report, ours[-1]))
             with open(report) as text:
                 reports.append(text.read().splitlines()[1])
-        table.case(f"thumbnail window's first fill, {PICTURES} x 24 megapixels, whole process", ours,
+        table.case(f"thumbnail window's first fill, {PICTURES} x 24 megapixels, whole process"
+                   " (with start-up and the album's first preview)", ours,
                    reference, "at most 1.1 x seven djpeg -scale 1/8")
         table.case("  the fill's share: window made to last cell filled", alone, reference,
                    "at most 1.1 x seven djpeg -scale 1/8")

@@ -4,6 +4,7 @@
 #include "AlbumGrid.h"
 #include "PictureCodec.h"
 #include "PictureRecords.h"
+#include "PictureReader.h"
 #include "PictureView.h"
 #include "skin/Commands.h"
 #include "skin/Controls.h"
@@ -305,8 +306,17 @@ WalkRecord AlbumPane::recordAt(int index) const
     const QVariant flag = query_.valueAt(index, kFlagColumn);
     return {query_.valueAt(index, kNameColumn).toString(),
             query_.valueAt(index, kDescriptionColumn).toString(), flag,
-            formatOfFlag(flag) == PictureFormat::None ? QByteArray()
-                                                      : query_.bytesAt(index, kDataColumn)};
+            formatOfFlag(flag) == PictureFormat::None ? QByteArray() : storedPicture(index)};
+}
+
+// Through a reader of the walk's own, which neither maps the store nor caches its pages: a walk
+// reads each picture once, and the memory it takes stays that of the pictures in hand.
+QByteArray AlbumPane::storedPicture(int index) const
+{
+    if (!walkReader_ || walkReader_->storePath() != query_.storePath())
+        walkReader_ = std::make_unique<PictureReader>(query_.storePath());
+    const std::unique_ptr<PictureBytes> data = walkReader_->open(query_.rowidAt(index));
+    return data ? data->readAll() : QByteArray();
 }
 
 void AlbumPane::moveTo(int index)
@@ -317,6 +327,7 @@ void AlbumPane::moveTo(int index)
 void AlbumPane::endWalk()
 {
     walking_ = false;
+    walkReader_.reset();
     previewFailed_ = false;
     ADOQuery2AfterScroll();
     waitForPreview();  // failed() tells of the last record when the walk has ended

@@ -10,6 +10,7 @@
 #include "PictureWalk.h"
 
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QModelIndex;
@@ -28,6 +29,7 @@ class Query;
 
 namespace album {
 
+class PictureReader;
 class PictureTableModel;
 class PictureView;
 
@@ -113,6 +115,7 @@ signals:
     void mainWindowFrontRequested();
 
 private:
+    QByteArray storedPicture(int index) const;
     void buildCommands();
     void buildToolbar();
     void buildGrid();
@@ -147,6 +150,7 @@ private:
     TsuiDBGrid* suiDBGrid1 = nullptr;
     PictureTableModel* model_ = nullptr;
     PictureView* view_ = nullptr;
+    mutable std::unique_ptr<PictureReader> walkReader_;  // while a walk reads the records
     TsuiPopupMenu* PopupMenu1 = nullptr;  // grid menu
     TsuiPopupMenu* PopupMenu2 = nullptr;  // picture menu
     TsuiPopupMenu* PopupMenu3 = nullptr;  // sort menu

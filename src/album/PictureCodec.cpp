@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <memory>
 
 #include <sys/mman.h>
 
@@ -29,6 +31,32 @@ PictureFormat formatOfFlag(const QVariant& flag)
     return PictureFormat::None;
 }
 
+QByteArray PictureBytes::readAll()
+{
+    QByteArray bytes(size(), Qt::Uninitialized);
+    read(0, bytes.data(), bytes.size());
+    return bytes;
+}
+
+QSize fitPicture(QSize natural, QSize area)
+{
+    const qint64 W = natural.width(), H = natural.height();
+    const qint64 AW = area.width(), AH = area.height();
+    qint64 w = W, h = H;
+    const bool wider = AH == 0 ? false : double(W) / double(H) >= double(AW) / double(AH);
+    if (wider) {
+        if (W > AW) {
+            h = AW * H / W;
+            w = AW;
+        }
+    } else if (H > AH) {
+        w = W * AH / H;
+        h = AH;
+    }
+    return QSize(int(w), int(h));
+}
+
+
 // ---- JPEG ------------------------------------------------------------------------------------
 //
 // libjpeg reports fatal errors through error_exit, which must not return. Ours longjmps back to
@@ -46,6 +74,7 @@ struct JpegErrorManager {
     bool tooManyScans;
     CancelFlag cancelled;
     bool wasCancelled;
+    bool readFailed;
 };
 
 extern "C" void jpegErrorExit(j_common_ptr cinfo)
@@ -88,24 +117,116 @@ extern "C" void jpegProgress(j_common_ptr cinfo)
     std::longjmp(manager->jump, 1);
 }
 
+// A source manager that reads the stream piece by piece from a PictureBytes into one buffer of
+// kPullBytes, so that a picture in the store is decoded without a copy of its whole. Data that
+// ends early is met as the memory source meets it: a warning (an error here, see above) and an
+// end-of-image marker. A failed read ends the decoding with what the reader threw.
+constexpr qint64 kPullBytes = 64 * 1024;
+
+struct PulledSource {
+    jpeg_source_mgr pub;
+    PictureBytes* bytes;
+    qint64 offset;  // of the next piece to read
+    unsigned char* buffer;
+    std::exception_ptr failure;  // what the read threw, passed on as it is
+};
+
+// The next piece into the buffer: its length, 0 at the end, -1 when the read failed.
+qint64 pullPiece(PulledSource* source) noexcept
+{
+    try {
+        const qint64 left = source->bytes->size() - source->offset;
+        const qint64 length = std::min(left, kPullBytes);
+        if (length <= 0)
+            return 0;
+        source->bytes->read(source->offset, reinterpret_cast<char*>(source->buffer), length);
+        source->offset += length;
+        return length;
+    } catch (...) {
+        source->failure = std::current_exception();
+    }
+    return -1;
+}
+
+extern "C" void pulledInit(j_decompress_ptr) {}
+extern "C" void pulledTerm(j_decompress_ptr) {}
+
+extern "C" boolean pulledFill(j_decompress_ptr cinfo)
+{
+    static const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+    auto* source = reinterpret_cast<PulledSource*>(cinfo->src);
+    const qint64 length = pullPiece(source);
+    if (length < 0) {
+        auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+        manager->readFailed = true;
+        std::longjmp(manager->jump, 1);
+    }
+    if (length == 0) {
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        source->pub.next_input_byte = kEndOfImage;
+        source->pub.bytes_in_buffer = 2;
+        return TRUE;
+    }
+    source->pub.next_input_byte = source->buffer;
+    source->pub.bytes_in_buffer = size_t(length);
+    return TRUE;
+}
+
+// Skipped bytes beyond the buffer are never read.
+extern "C" void pulledSkip(j_decompress_ptr cinfo, long count)
+{
+    auto* source = reinterpret_cast<PulledSource*>(cinfo->src);
+    if (count <= 0)
+        return;
+    if (size_t(count) <= source->pub.bytes_in_buffer) {
+        source->pub.next_input_byte += count;
+        source->pub.bytes_in_buffer -= size_t(count);
+        return;
+    }
+    source->offset += qint64(size_t(count) - source->pub.bytes_in_buffer);
+    source->pub.bytes_in_buffer = 0;
+    (void)pulledFill(cinfo);
+}
+
+void preparePulledSource(PulledSource* source, PictureBytes* bytes, unsigned char* buffer)
+{
+    source->pub.init_source = pulledInit;
+    source->pub.fill_input_buffer = pulledFill;
+    source->pub.skip_input_data = pulledSkip;
+    source->pub.resync_to_restart = jpeg_resync_to_restart;
+    source->pub.term_source = pulledTerm;
+    source->pub.next_input_byte = nullptr;
+    source->pub.bytes_in_buffer = 0;
+    source->bytes = bytes;
+    source->offset = 0;
+    source->buffer = buffer;
+    source->failure = nullptr;
+}
+
 enum class JpegStatus {
-    Ok, LibraryError, NoImage, TooLarge, NoMemory, HeaderOnly, TooManyScans, Truncated, Cancelled
+    Ok, LibraryError, NoImage, TooLarge, NoMemory, HeaderOnly, TooManyScans, Truncated, Cancelled,
+    ReadFailed
 };
 
 struct JpegJob {
-    // in
+    // in: the stream in memory (data, size), or pulled piece by piece
     const unsigned char* data;
     unsigned long size;
+    PulledSource* pulled;
     bool headerOnly;
     bool checkOnly;        // every scan read at the smallest scale into one row; no picture kept
     unsigned leastWidth;   // 0: full size; otherwise the smallest DCT scale giving at least
     unsigned leastHeight;  // leastWidth × leastHeight (full size when none does)
+    bool leastFromArea;    // the least size is the picture's size fitted to the area below
+    QSize area;
     CancelFlag cancelled;
     // out
     JpegStatus status;
     int code;  // libjpeg's message code of a LibraryError
-    unsigned width;
+    unsigned width;   // the header's, then the decoded picture's
     unsigned height;
+    unsigned imageWidth;   // the header's
+    unsigned imageHeight;
     unsigned rowsRead;  // of a Truncated picture
     unsigned char* pixels;  // from allocatePixels, bytesPerLine × height; released by the QImage
     size_t bytesPerLine;
@@ -190,6 +311,7 @@ void runJpeg(JpegJob* job)
     errors.tooManyScans = false;
     errors.cancelled = job->cancelled;
     errors.wasCancelled = false;
+    errors.readFailed = false;
     progress.progress_monitor = jpegProgress;
     job->status = JpegStatus::Ok;
     job->pixels = nullptr;
@@ -200,6 +322,7 @@ void runJpeg(JpegJob* job)
         std::free(scratchRow);
         jpeg_destroy_decompress(&cinfo);
         job->status = errors.wasCancelled  ? JpegStatus::Cancelled
+                      : errors.readFailed   ? JpegStatus::ReadFailed
                       : errors.tooManyScans ? JpegStatus::TooManyScans
                                             : JpegStatus::LibraryError;
         job->code = errors.pub.msg_code;
@@ -211,14 +334,17 @@ void runJpeg(JpegJob* job)
 
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &progress;
-    jpeg_mem_src(&cinfo, job->data, job->size);
+    if (job->pulled)
+        cinfo.src = &job->pulled->pub;
+    else
+        jpeg_mem_src(&cinfo, job->data, job->size);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
         jpeg_destroy_decompress(&cinfo);
         job->status = JpegStatus::NoImage;
         return;
     }
-    job->width = cinfo.image_width;
-    job->height = cinfo.image_height;
+    job->width = job->imageWidth = cinfo.image_width;
+    job->height = job->imageHeight = cinfo.image_height;
     if (job->width == 0 || job->height == 0) {
         jpeg_destroy_decompress(&cinfo);
         job->status = JpegStatus::NoImage;
@@ -245,6 +371,9 @@ void runJpeg(JpegJob* job)
     if (job->checkOnly) {
         cinfo.scale_num = 1;
         cinfo.scale_denom = 8;
+    } else if (job->leastFromArea) {
+        const QSize least = fitPicture(QSize(int(job->width), int(job->height)), job->area).expandedTo(QSize(1, 1));
+        chooseScale(&cinfo, unsigned(least.width()), unsigned(least.height()));
     } else if (job->leastWidth > 0) {
         chooseScale(&cinfo, job->leastWidth, job->leastHeight);
     }
@@ -308,18 +437,37 @@ QString tooLarge(qint64 width, qint64 height)
 
 enum class JpegWork { HeaderOnly, Decode, Check };
 
-JpegJob jpegJob(const QByteArray& data, JpegWork work, QSize least = {}, CancelFlag cancelled = nullptr)
+JpegJob jobFor(JpegWork work, CancelFlag cancelled = nullptr)
 {
     JpegJob job{};
-    job.data = reinterpret_cast<const unsigned char*>(data.constData());
-    job.size = static_cast<unsigned long>(data.size());
     job.headerOnly = work == JpegWork::HeaderOnly;
     job.checkOnly = work == JpegWork::Check;
-    job.leastWidth = unsigned(std::max(0, least.width()));
-    job.leastHeight = unsigned(std::max(0, least.height()));
     job.cancelled = cancelled;
-    if (data.isEmpty())
-        throw DecodeError(QStringLiteral("JPEG 图片数据为空，无法解码"));
+    return job;
+}
+
+JpegJob jobAtLeast(QSize least, CancelFlag cancelled)
+{
+    Q_ASSERT(least.width() > 0 && least.height() > 0);
+    JpegJob job = jobFor(JpegWork::Decode, cancelled);
+    job.leastWidth = unsigned(least.width());
+    job.leastHeight = unsigned(least.height());
+    return job;
+}
+
+JpegJob jobForArea(QSize area, CancelFlag cancelled)
+{
+    JpegJob job = jobFor(JpegWork::Decode, cancelled);
+    job.leastFromArea = true;
+    job.area = area;
+    return job;
+}
+
+const QString kEmptyJpeg = QStringLiteral("JPEG 图片数据为空，无法解码");
+
+// Runs the job on its stream and turns every failure into its exception.
+void finishJob(JpegJob& job)
+{
     runJpeg(&job);
     switch (job.status) {
     case JpegStatus::LibraryError:
@@ -342,22 +490,38 @@ JpegJob jpegJob(const QByteArray& data, JpegWork work, QSize least = {}, CancelF
     case JpegStatus::NoMemory:
         throw DecodeError(QStringLiteral("内存不足，无法解码 %1×%2 像素的 JPEG 图片")
                               .arg(job.width).arg(job.height));
+    case JpegStatus::ReadFailed:
+        std::rethrow_exception(job.pulled->failure);
     case JpegStatus::Ok:
     case JpegStatus::HeaderOnly:
         break;
     }
+}
+
+JpegJob runOn(const QByteArray& data, JpegJob job)
+{
+    if (data.isEmpty())
+        throw DecodeError(kEmptyJpeg);
+    job.data = reinterpret_cast<const unsigned char*>(data.constData());
+    job.size = static_cast<unsigned long>(data.size());
+    finishJob(job);
     return job;
 }
 
-} // namespace
-
-QSize jpegSize(const QByteArray& data)
+JpegJob runOn(PictureBytes& data, JpegJob job)
 {
-    const JpegJob job = jpegJob(data, JpegWork::HeaderOnly);
-    return QSize(int(job.width), int(job.height));
+    const qint64 size = data.size();
+    if (size <= 0)
+        throw DecodeError(kEmptyJpeg);
+    const auto buffer = std::make_unique<unsigned char[]>(size_t(std::min(size, kPullBytes)));
+    PulledSource source;
+    preparePulledSource(&source, &data, buffer.get());
+    job.pulled = &source;
+    finishJob(job);
+    job.pulled = nullptr;
+    return job;
 }
 
-namespace {
 QImage imageOfJob(const JpegJob& job)
 {
     QImage image(job.pixels, int(job.width), int(job.height), qsizetype(job.bytesPerLine),
@@ -368,22 +532,48 @@ QImage imageOfJob(const JpegJob& job)
     }
     return image;
 }
+
+JpegForArea forAreaOfJob(const JpegJob& job)
+{
+    return JpegForArea{QSize(int(job.imageWidth), int(job.imageHeight)), imageOfJob(job)};
+}
+
 } // namespace
+
+QSize jpegSize(const QByteArray& data)
+{
+    const JpegJob job = runOn(data, jobFor(JpegWork::HeaderOnly));
+    return QSize(int(job.width), int(job.height));
+}
 
 QImage decodeJpeg(const QByteArray& data)
 {
-    return imageOfJob(jpegJob(data, JpegWork::Decode));
+    return imageOfJob(runOn(data, jobFor(JpegWork::Decode)));
 }
 
 QImage decodeJpegAtLeast(const QByteArray& data, QSize least, CancelFlag cancelled)
 {
-    Q_ASSERT(least.width() > 0 && least.height() > 0);
-    return imageOfJob(jpegJob(data, JpegWork::Decode, least, cancelled));
+    return imageOfJob(runOn(data, jobAtLeast(least, cancelled)));
+}
+
+QImage decodeJpegAtLeast(PictureBytes& data, QSize least, CancelFlag cancelled)
+{
+    return imageOfJob(runOn(data, jobAtLeast(least, cancelled)));
+}
+
+JpegForArea decodeJpegForArea(const QByteArray& data, QSize area, CancelFlag cancelled)
+{
+    return forAreaOfJob(runOn(data, jobForArea(area, cancelled)));
+}
+
+JpegForArea decodeJpegForArea(PictureBytes& data, QSize area, CancelFlag cancelled)
+{
+    return forAreaOfJob(runOn(data, jobForArea(area, cancelled)));
 }
 
 void checkJpeg(const QByteArray& data)
 {
-    (void)jpegJob(data, JpegWork::Check);
+    (void)runOn(data, jobFor(JpegWork::Check));
 }
 
 // ---- BMP -------------------------------------------------------------------------------------
@@ -542,6 +732,20 @@ std::optional<QImage> decodeRecord(const QByteArray& data, const QVariant& flag)
         return decodeBmp(data);
     case PictureFormat::Jpeg:
         return decodeJpeg(data);
+    case PictureFormat::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<QImage> decodeRecordAtLeast(PictureBytes& data, const QVariant& flag, QSize least,
+                                          CancelFlag cancelled)
+{
+    switch (formatOfFlag(flag)) {
+    case PictureFormat::Bmp:
+        return decodeBmp(data.readAll());
+    case PictureFormat::Jpeg:
+        return decodeJpegAtLeast(data, least, cancelled);
     case PictureFormat::None:
         break;
     }

@@ -46,6 +46,23 @@ using CancelFlag = const std::atomic<bool>*;
 
 enum class PictureFormat { None, Bmp, Jpeg };
 
+// A picture's bytes read piece by piece where they lie (in the store), so that decoding needs no
+// copy of the whole. Its failures are thrown as any std::exception and reach the caller as they
+// are (not as DecodeError: the data was not read, it did not fail to decode).
+class PictureBytes {
+public:
+    virtual ~PictureBytes() = default;
+    virtual qint64 size() const = 0;
+    // Copies length bytes from offset, a range within size(), into `into`.
+    virtual void read(qint64 offset, char* into, qint64 length) = 0;
+    // Everything in one array, for readers that need the whole file at once.
+    QByteArray readAll();
+};
+
+// The size a picture of the natural size is shown at in the area: reduced to fit, never
+// enlarged, the aspect kept with the products taken before the division (which truncates).
+QSize fitPicture(QSize natural, QSize area);
+
 // The format a record's flag stands for: its text "0" BMP, "1" JPEG, anything else (an empty
 // flag included) none.
 PictureFormat formatOfFlag(const QVariant& flag);
@@ -61,6 +78,17 @@ QImage decodeJpeg(const QByteArray& data);
 // picture is smaller than that. The same checks and errors as decodeJpeg; the size limit applies
 // to the picture's full size.
 QImage decodeJpegAtLeast(const QByteArray& data, QSize least, CancelFlag cancelled = nullptr);
+// The same, reading the stream piece by piece as the decoder goes.
+QImage decodeJpegAtLeast(PictureBytes& data, QSize least, CancelFlag cancelled = nullptr);
+// A JPEG stream decoded for the area it is shown in: at the smallest DCT scale whose output
+// covers the picture's size fitted to the area (fitPicture), with the picture's own size, from
+// one reading of the stream. The picture is not yet scaled to the fitted size.
+struct JpegForArea {
+    QSize natural;
+    QImage decoded;
+};
+JpegForArea decodeJpegForArea(const QByteArray& data, QSize area, CancelFlag cancelled = nullptr);
+JpegForArea decodeJpegForArea(PictureBytes& data, QSize area, CancelFlag cancelled = nullptr);
 // Whether a JPEG stream decodes, at a fraction of a full decode's cost: every scan is read and
 // entropy-decoded as for the picture, but at the smallest DCT scale (1/8) into one reused row,
 // so a stream that is cut short, breaks off at a marker, is too large or has too many scans
@@ -77,6 +105,8 @@ std::optional<QImage> decodeRecord(const QByteArray& data, const QVariant& flag)
 // decodeJpegAtLeast, a BMP record at full size.
 // Throws DecodeCancelled when cancelled is set meanwhile (a BMP is read whole regardless).
 std::optional<QImage> decodeRecordAtLeast(const QByteArray& data, const QVariant& flag, QSize least,
+                                          CancelFlag cancelled = nullptr);
+std::optional<QImage> decodeRecordAtLeast(PictureBytes& data, const QVariant& flag, QSize least,
                                           CancelFlag cancelled = nullptr);
 
 } // namespace album

@@ -1,9 +1,11 @@
 #include "PictureView.h"
 
 #include "DecodeThread.h"
+#include "PictureReader.h"
 #include "PictureRecords.h"
 #include "skin/Controls.h"
 #include "store/Query.h"
+#include "store/Sqlite.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -20,6 +22,7 @@ constexpr int kLineWidth = 6;
 constexpr int kShowHeight = 19;
 constexpr int kPictureToolBarHeight = 23;
 const QColor kShowStripColor(58, 110, 165);
+const QString kPictureGone = QStringLiteral("这张图片已不在数据文件中，无法读取它的 JPEG 数据");
 
 QFont songTi12()
 {
@@ -68,24 +71,6 @@ private:
     QImage picture_;
     QPointer<QMenu> menu_;
 };
-
-QSize fitPicture(QSize natural, QSize area)
-{
-    const qint64 W = natural.width(), H = natural.height();
-    const qint64 AW = area.width(), AH = area.height();
-    qint64 w = W, h = H;
-    const bool wider = AH == 0 ? false : double(W) / double(H) >= double(AW) / double(AH);
-    if (wider) {
-        if (W > AW) {
-            h = AW * H / W;
-            w = AW;
-        }
-    } else if (H > AH) {
-        w = W * AH / H;
-        h = AH;
-    }
-    return QSize(int(w), int(h));
-}
 
 PictureView::PictureView(QWidget* parent) : QWidget(parent)
 {
@@ -142,19 +127,23 @@ QImage scaledForArea(const QImage& decoded, QSize fitted)
 }
 } // namespace
 
-PreviewImage decodePreview(const QByteArray& data, const QVariant& flag, QSize area, CancelFlag cancelled)
+namespace {
+template <typename Data>
+PreviewImage decodePreviewOf(Data& data, const QVariant& flag, QSize area, CancelFlag cancelled)
 {
     PreviewImage result;
     switch (formatOfFlag(flag)) {
     case PictureFormat::Jpeg: {
-        result.natural = jpegSize(data);
-        const QSize fitted = fitPicture(result.natural, area);
-        const QImage decoded = decodeJpegAtLeast(data, fitted.expandedTo(QSize(1, 1)), cancelled);
-        result.shown = scaledForArea(decoded, fitted);
+        JpegForArea jpeg = decodeJpegForArea(data, area, cancelled);
+        result.natural = jpeg.natural;
+        result.shown = scaledForArea(jpeg.decoded, fitPicture(result.natural, area));
         break;
     }
     case PictureFormat::Bmp:
-        result.full = decodeBmp(data);
+        if constexpr (std::is_same_v<Data, PictureBytes>)
+            result.full = decodeBmp(data.readAll());
+        else
+            result.full = decodeBmp(data);
         result.natural = result.full.size();
         result.shown = scaledForArea(result.full, fitPicture(result.natural, area));
         break;
@@ -163,6 +152,17 @@ PreviewImage decodePreview(const QByteArray& data, const QVariant& flag, QSize a
     }
     return result;
 }
+} // namespace
+
+PreviewImage decodePreview(const QByteArray& data, const QVariant& flag, QSize area, CancelFlag cancelled)
+{
+    return decodePreviewOf(data, flag, area, cancelled);
+}
+
+PreviewImage decodePreview(PictureBytes& data, const QVariant& flag, QSize area, CancelFlag cancelled)
+{
+    return decodePreviewOf(data, flag, area, cancelled);
+}
 
 void PictureView::showRecord(const store::Query& query)
 {
@@ -170,6 +170,7 @@ void PictureView::showRecord(const store::Query& query)
     decoding_ = false;
     Image3->clear();
     jpeg_.clear();
+    jpegShown_ = false;
     full_ = QImage();
     // The record's place and hint first, so that a picture that does not decode still shows
     // which record it is.
@@ -188,15 +189,17 @@ void PictureView::showRecord(const store::Query& query)
         return;
     request_.index = query.currentIndex();
     request_.rowKey = query.rowKeyAt(request_.index);
-    const QByteArray data = query.fieldBytes(kDataColumn);
-    if (format == PictureFormat::Jpeg)
-        jpeg_ = data;
+    const qint64 rowid = query.rowidAt(request_.index);
+    if (!reader_ || reader_->storePath() != query.storePath())
+        reader_ = std::make_shared<PictureReader>(query.storePath());
     const quint64 number = request_.number;
     const QSize area = PictureArea->size();
     decoding_ = true;
-    decoder_->replace([this, number, data, flag, area](const std::atomic<bool>& cancelled) -> DecodeThread::Delivery {
+    decoder_->replace([this, number, reader = reader_, rowid, flag, area](
+                          const std::atomic<bool>& cancelled) -> DecodeThread::Delivery {
         try {
-            PreviewImage image = decodePreview(data, flag, area, &cancelled);
+            const std::unique_ptr<PictureBytes> data = reader->open(rowid);
+            PreviewImage image = data ? decodePreview(*data, flag, area, &cancelled) : PreviewImage{};
             return [this, number, image = std::move(image)] { takePicture(number, image); };
         } catch (const DecodeCancelled&) {
             return {};
@@ -224,6 +227,7 @@ void PictureView::takePicture(quint64 request, const PreviewImage& image)
     if (!stillShowing())
         return;
     full_ = image.full;
+    jpegShown_ = image.full.isNull() && !image.shown.isNull();
     Image3->setPicture(image.shown);
     showPlace(request_.position, request_.count, image.natural);
     Image3->setGeometry(QRect(QPoint(0, 0), fitPicture(image.natural, PictureArea->size())));
@@ -256,6 +260,18 @@ void PictureView::showPlace(int position, int count, QSize natural)
                         .arg(count)
                         .arg(natural.width())
                         .arg(natural.height()));
+}
+
+const QByteArray& PictureView::jpegData() const
+{
+    if (jpegShown_ && jpeg_.isEmpty() && stillShowing()) {
+        jpeg_ = request_.query->bytesAt(request_.index, kDataColumn);
+        // Gone from the store since it was shown (deleted by another program): saying so, rather
+        // than passing the picture off as a BMP record's.
+        if (jpeg_.isEmpty())
+            throw store::StoreError(kPictureGone.toStdString());
+    }
+    return jpeg_;
 }
 
 const QImage& PictureView::picture() const

@@ -10,6 +10,8 @@
 
 #include "PictureCodec.h"
 
+#include <memory>
+
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -22,11 +24,8 @@ class Query;
 namespace album {
 
 class DecodeThread;
+class PictureReader;
 class PreviewPicture;
-
-// The size a picture of the natural size is shown at in the area: reduced to fit, never
-// enlarged, the aspect kept with the products taken before the division (which truncates).
-QSize fitPicture(QSize natural, QSize area);
 
 // A record's picture made ready for the preview area.
 struct PreviewImage {
@@ -38,6 +37,9 @@ struct PreviewImage {
 // scale that covers its fitted size, then scaled once to that size. Safe on any thread. Throws
 // DecodeError as the codec does, DecodeCancelled when cancelled is set meanwhile.
 PreviewImage decodePreview(const QByteArray& data, const QVariant& flag, QSize area,
+                           CancelFlag cancelled = nullptr);
+// The same, reading the data piece by piece as the decoder goes.
+PreviewImage decodePreview(PictureBytes& data, const QVariant& flag, QSize area,
                            CancelFlag cancelled = nullptr);
 
 class PictureView : public QWidget {
@@ -55,7 +57,7 @@ public:
 
     // Clears the picture, then shows the query's current record: its description as the hint and
     // the position label "n/count  0x0" at once; its picture (Myimage is read only for a BMP or
-    // JPEG record) decoded on the decoding thread, then fitted to the picture area with the
+    // JPEG record, and by the decoding thread) decoded there, then fitted to the picture area with the
     // label "n/count  widthxheight", unless another record was shown meanwhile. When the data
     // does not decode, decodeFailed follows; the picture then stays empty and the label shows the
     // record at 0x0.
@@ -68,8 +70,9 @@ public:
     // The picture of the record shown, empty when there is none or while it decodes: a BMP at
     // its own size, a JPEG as shown (its own pixels are in jpegData()).
     const QImage& picture() const;
-    // The stored bytes behind the picture when it is a JPEG record, empty otherwise.
-    const QByteArray& jpegData() const { return jpeg_; }
+    // The stored bytes behind the picture when it is a JPEG record, empty otherwise; read from
+    // the record when first asked for. Throws StoreError.
+    const QByteArray& jpegData() const;
     QString hint() const;
     QSize pictureSize() const;
     QString positionText() const;
@@ -102,7 +105,9 @@ private:
     };
     Request request_;
     bool decoding_ = false;
-    QByteArray jpeg_;
+    bool jpegShown_ = false;      // the picture in place is a JPEG record's
+    mutable QByteArray jpeg_;     // its stored bytes, once asked for
+    std::shared_ptr<PictureReader> reader_;  // shared with the jobs, which may outlive the view
     QImage full_;
     TImage* LineImage = nullptr;  // Line.bmp strip at the left edge
     TImage* ShowImage = nullptr;  // Show.bmp title strip

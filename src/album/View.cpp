@@ -3,12 +3,14 @@
 #include "AlbumGrid.h"
 #include "DecodeThread.h"
 #include "PictureCodec.h"
+#include "PictureReader.h"
 #include "PictureRecords.h"
 #include "platform/ProgramFolder.h"
 #include "skin/TsuiDBGrid.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiMenus.h"
 #include "store/Query.h"
+#include "store/Sqlite.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -16,7 +18,9 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
+#include <thread>
 
 namespace album {
 
@@ -34,6 +38,17 @@ QImage thumbnailOf(const QByteArray& data, const QVariant& flag, QSize cell,
                    const ThumbnailPictures& pictures, CancelFlag cancelled)
 {
     if (data.isEmpty())
+        return stretched(pictures.null, cell, Qt::FastTransformation);
+    std::optional<QImage> picture = decodeRecordAtLeast(data, flag, cell, cancelled);
+    if (!picture)
+        return stretched(pictures.fail, cell, Qt::FastTransformation);
+    return stretched(*picture, cell, Qt::SmoothTransformation);
+}
+
+QImage thumbnailOf(PictureBytes& data, const QVariant& flag, QSize cell,
+                   const ThumbnailPictures& pictures, CancelFlag cancelled)
+{
+    if (data.size() == 0)
         return stretched(pictures.null, cell, Qt::FastTransformation);
     std::optional<QImage> picture = decodeRecordAtLeast(data, flag, cell, cancelled);
     if (!picture)
@@ -103,7 +118,9 @@ TForm14::TForm14(const AlbumGridParts& album, const platform::ProgramFolder& fol
     layOutGrid();
     PopupMenu1 = new TsuiPopupMenu(this);
     PopupMenu1->addActions({album.copyPicture, album.savePictureAs});
-    decoder_ = new album::DecodeThread(this);
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, kMostDecoders);
+    for (int i = 0; i < threads; ++i)
+        decoders_.push_back({new album::DecodeThread(this), nullptr, 0});
     FormCreate(folder);
 }
 
@@ -209,14 +226,23 @@ void TForm14::suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int co
     }
 }
 
-// Two jobs at most: one decoding, the next one's data read while it does.
+// Two jobs at most per thread: one decoding and the next one waiting, so that no thread waits
+// between pictures while a scroll soon turns them to the cells then in view.
 namespace {
 constexpr int kJobsAhead = 2;
 }
 
+// The thread with the fewest jobs, or null when every thread has all it may have.
+TForm14::Decoder* TForm14::freeDecoder()
+{
+    Decoder* least = &*std::min_element(decoders_.begin(), decoders_.end(),
+                                        [](const Decoder& a, const Decoder& b) { return a.jobs < b.jobs; });
+    return least->jobs < kJobsAhead ? least : nullptr;
+}
+
 void TForm14::queueDecodeNextWanted()
 {
-    if (feedQueued_ || decoding_ >= kJobsAhead || wanted_.empty())
+    if (feedQueued_ || !freeDecoder() || wanted_.empty())
         return;
     feedQueued_ = true;
     QTimer::singleShot(0, this, [this] {
@@ -235,19 +261,30 @@ bool TForm14::stillWanted(const Wanted& cell) const
     return shown.intersects(suiDBGrid1->viewport()->rect());
 }
 
+std::shared_ptr<album::PictureReader> TForm14::readerOf(Decoder& decoder)
+{
+    const QString& path = model_.query().storePath();
+    if (!decoder.reader || decoder.reader->storePath() != path)
+        decoder.reader = std::make_shared<album::PictureReader>(path);
+    return decoder.reader;
+}
+
 void TForm14::decodeNextWanted()
 {
-    while (decoding_ < kJobsAhead && !wanted_.empty()) {
+    while (!wanted_.empty()) {
+        Decoder* decoder = freeDecoder();
+        if (!decoder)
+            break;
         const Wanted next = wanted_.back();
         wanted_.pop_back();
         if (!stillWanted(next)) {
             asked_.erase(next.key);
             continue;
         }
-        QByteArray data;
+        qint64 rowid = 0;
         QVariant flag;
         try {
-            data = model_.query().bytesAt(next.row, album::kDataColumn);
+            rowid = model_.query().rowidAt(next.row);
             flag = model_.query().valueAt(next.row, album::kFlagColumn);
         } catch (const std::exception&) {
             cache_.insert(next.key, QImage());  // unreadable: blank, as undecodable data
@@ -255,39 +292,63 @@ void TForm14::decodeNextWanted()
             continue;
         }
         ++decoding_;
-        decoder_->enqueue([this, round = round_, key = next.key, data, flag, pictures = pictures_](
-                              const std::atomic<bool>& cancelled) -> album::DecodeThread::Delivery {
+        ++decoder->jobs;
+        const Job job{round_, int(decoder - decoders_.data()), next.key};
+        decoder->thread->enqueue([this, job, rowid, flag, pictures = pictures_, reader = readerOf(*decoder)](
+                                     const std::atomic<bool>& cancelled) -> album::DecodeThread::Delivery {
             QImage thumbnail;
             try {
-                thumbnail = album::thumbnailOf(data, flag, key.cell, pictures, &cancelled);
+                const std::unique_ptr<album::PictureBytes> data = reader->open(rowid);
+                if (!data)
+                    return [this, job] { dropThumbnail(job); };
+                thumbnail = album::thumbnailOf(*data, flag, job.key.cell, pictures, &cancelled);
             } catch (const album::DecodeCancelled&) {
                 return {};
+            } catch (const store::StoreError&) {
+                // Not read (the store locked by a long write, say): asked for again when drawn.
+                return [this, job] { dropThumbnail(job); };
             } catch (const std::exception&) {
                 // Kept empty: the cell stays blank and is not decoded again.
             }
-            return [this, round, key, thumbnail] { takeThumbnail(round, key, thumbnail); };
+            return [this, job, thumbnail] { takeThumbnail(job, thumbnail); };
         });
-        break;  // one read per turn of the event loop, so that the window answers between them
     }
     queueDecodeNextWanted();
 }
 
-void TForm14::takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key, const QImage& thumbnail)
+// A job of the current round has ended: its thread may take another, and its cell may be asked
+// for again.
+void TForm14::endJob(const Job& job)
 {
-    cache_.insert(key, thumbnail);
-    if (round == round_) {
+    if (job.round == round_) {
         --decoding_;
-        asked_.erase(key);
+        --decoders_[size_t(job.decoder)].jobs;
+        asked_.erase(job.key);
     }
-    Q_ASSERT(decoding_ >= 0);
+    Q_ASSERT(decoding_ >= 0 && decoders_[size_t(job.decoder)].jobs >= 0);
+}
+
+void TForm14::takeThumbnail(const Job& job, const QImage& thumbnail)
+{
+    cache_.insert(job.key, thumbnail);
+    endJob(job);
     suiDBGrid1->viewport()->update();
     emit thumbnailReady();
     decodeNextWanted();
 }
 
+void TForm14::dropThumbnail(const Job& job)
+{
+    endJob(job);
+    decodeNextWanted();
+}
+
 void TForm14::forgetWanted()
 {
-    decoder_->cancelAll();
+    for (Decoder& decoder : decoders_) {
+        decoder.thread->cancelAll();
+        decoder.jobs = 0;
+    }
     wanted_.clear();
     asked_.clear();
     decoding_ = 0;
@@ -303,6 +364,7 @@ void TForm14::waitForThumbnails()
 {
     while (fillingCells()) {
         decodeNextWanted();
-        decoder_->waitUntilIdle();
+        for (Decoder& decoder : decoders_)
+            decoder.thread->waitUntilIdle();
     }
 }

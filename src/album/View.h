@@ -10,6 +10,8 @@
 
 #include <QImage>
 #include <deque>
+#include <memory>
+#include <vector>
 #include <unordered_set>
 
 class QAction;
@@ -28,6 +30,7 @@ class Query;
 namespace album {
 
 class DecodeThread;
+class PictureReader;
 class PictureTableModel;
 
 // The two theme pictures a thumbnail cell may show; an empty one draws nothing.
@@ -42,6 +45,9 @@ struct ThumbnailPictures {
 // thread. Throws DecodeError when the data does not decode under its flag, DecodeCancelled when
 // cancelled is set meanwhile.
 QImage thumbnailOf(const QByteArray& data, const QVariant& flag, QSize cell,
+                   const ThumbnailPictures& pictures, CancelFlag cancelled = nullptr);
+// The same, reading the data piece by piece as the decoder goes.
+QImage thumbnailOf(PictureBytes& data, const QVariant& flag, QSize cell,
                    const ThumbnailPictures& pictures, CancelFlag cancelled = nullptr);
 
 // The most bytes of thumbnails the window keeps.
@@ -104,9 +110,9 @@ private:
     // left alone. Data that does not decode leaves the cell as the grid drew it. A thumbnail not
     // kept yet is asked for, and the cell is drawn again when it is ready.
     void suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int column, int row);
-    // Reads the data of the newest cell still waiting and still in view, and hands it to the
-    // decoding thread; again after each thumbnail, so that no more than two pictures' data sit
-    // in memory at once and the window answers between reads.
+    // Hands the newest cells still waiting and still in view to the decoding threads, which read
+    // their pictures themselves; again after each thumbnail, so that no more than two jobs wait
+    // at each thread and a scroll soon turns them to the cells then in view.
     struct Wanted {
         album::ThumbnailCache::Key key;
         int row;
@@ -114,16 +120,37 @@ private:
     void decodeNextWanted();
     void queueDecodeNextWanted();
     bool stillWanted(const Wanted& cell) const;
-    void takeThumbnail(quint64 round, const album::ThumbnailCache::Key& key, const QImage& thumbnail);
+    // A decoding thread with the reader its jobs read through and the jobs handed to it.
+    struct Decoder {
+        album::DecodeThread* thread = nullptr;
+        std::shared_ptr<album::PictureReader> reader;  // shared with the jobs, which may outlive the window
+        int jobs = 0;
+    };
+    // A cell's thumbnail asked of a thread, in a round of wanted cells.
+    struct Job {
+        quint64 round = 0;
+        int decoder = 0;
+        album::ThumbnailCache::Key key;
+    };
+    Decoder* freeDecoder();
+    void endJob(const Job& job);
+    void takeThumbnail(const Job& job, const QImage& thumbnail);
+    // The row was not found in the store (not committed yet, or deleted), or the store could not
+    // be read: nothing is kept, and the cell asks again when it is next drawn.
+    void dropThumbnail(const Job& job);
+    // The thread's reader of the query's store, made again when the query moves to another store.
+    std::shared_ptr<album::PictureReader> readerOf(Decoder& decoder);
     void forgetWanted();
 
     album::PictureTableModel& model_;
     album::ThumbnailPictures pictures_;
     album::ThumbnailCache cache_{album::kThumbnailCacheBytes};
-    album::DecodeThread* decoder_ = nullptr;
+    // The cells' pictures decode on up to kMostDecoders threads, as many as the machine has cores.
+    static constexpr int kMostDecoders = 2;
+    std::vector<Decoder> decoders_;
     std::deque<Wanted> wanted_;   // cells drawn without their thumbnail, the newest last
     std::unordered_set<album::ThumbnailCache::Key, album::ThumbnailCache::KeyHash> asked_;  // wanted or decoding
-    int decoding_ = 0;            // jobs handed to the decoding thread and not yet delivered
+    int decoding_ = 0;            // jobs handed to the decoding threads and not yet delivered
     quint64 round_ = 0;           // counts the times the wanted cells were forgotten
     bool feedQueued_ = false;
     TsuiDBGrid* suiDBGrid1 = nullptr;

@@ -443,12 +443,10 @@ QString Query::fieldText(const QString& name) const
     return fieldText(fieldIndex(name));
 }
 
-namespace {
 QByteArray bytesOf(const QVariant& value)
 {
     return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
 }
-} // namespace
 
 QByteArray Query::fieldBytes(int position) const
 {
@@ -471,11 +469,21 @@ QByteArray Query::bytesAt(int index, int position) const
     return bytesOf(valueAt(index, position));
 }
 
-quint64 Query::rowKeyAt(int index) const
+const Query::Row& Query::rowAt(int index) const
 {
     if (index < 0 || index >= int(rows_.size()))
         throw StoreError(QStringLiteral("查询结果中没有第 %1 行").arg(index).toStdString());
-    return rows_[size_t(index)].key;
+    return rows_[size_t(index)];
+}
+
+quint64 Query::rowKeyAt(int index) const
+{
+    return rowAt(index).key;
+}
+
+qint64 Query::rowidAt(int index) const
+{
+    return rowAt(index).rowid;
 }
 
 QByteArray Query::fieldBytes(const QString& name) const

@@ -22,6 +22,10 @@ namespace store {
 class Connection;
 class SqliteStatement;
 
+// A value as bytes, as Query::bytesAt reads it: a BLOB's own bytes, any other value's text as
+// UTF-8 (empty for none).
+QByteArray bytesOf(const QVariant& value);
+
 class Query {
 public:
     Query();
@@ -84,6 +88,8 @@ public:
     // moves and sorts, and never given to another row in this process: a row fetched again, or
     // new, gets a new one. What is worked out from a row's values may be kept under it.
     quint64 rowKeyAt(int index) const;
+    // The store's rowid of row index of the result, for a reader on another connection.
+    qint64 rowidAt(int index) const;
 
     // Begins a new row before the current one (insert) or after the last (append).
     void insert();
@@ -192,6 +198,7 @@ private:
     void placeKeptValues();
     const QVariant* keptValue(const Row& row, int position) const;
     void requireOpen() const;
+    const Row& rowAt(int index) const;  // throws StoreError for an index outside the result
     void requireColumn(int position) const;
     void clearMarkers();
     void orderRowsBy(int position);

@@ -23,9 +23,10 @@ Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(
         throw StoreError(QStringLiteral("%1：文件已存在，新的数据文件不会写在已有的文件上")
                              .arg(path).toStdString());
     // Each connection is used by one thread only, so the engine's own locking is left out.
-    const int flags = SQLITE_OPEN_NOMUTEX
-                      | (mode == Mode::CreateNew ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
-                                                 : SQLITE_OPEN_READWRITE);
+    const int access = mode == Mode::CreateNew  ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                       : mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
+                                                : SQLITE_OPEN_READWRITE;
+    const int flags = SQLITE_OPEN_NOMUTEX | access;
     const QByteArray file = path.toUtf8();
     if (sqlite3_open_v2(file.constData(), &db_, flags, nullptr) != SQLITE_OK) {
         const QString message = db_ ? describeEngineError(sqlite3_extended_errcode(db_),
@@ -37,7 +38,7 @@ Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(
     }
     try {
         configure();
-        if (mode == Mode::OpenExisting)
+        if (mode != Mode::CreateNew)
             refuseNewerStore();
     } catch (...) {
         sqlite3_close(db_);
@@ -210,21 +211,49 @@ bool Connection::keepsTextAsUtf8() const
 std::optional<QByteArray> Connection::readStoredBytes(const QString& table, const QString& column,
                                                       qint64 rowid) const
 {
-    if (!keepsTextAsUtf8())
+    const std::unique_ptr<BlobReader> value = BlobReader::open(*this, table, column, rowid);
+    if (!value)
         return std::nullopt;
-    sqlite3_blob* blob = nullptr;
-    const int opened = sqlite3_blob_open(db_, "main", table.toUtf8().constData(),
-                                         column.toUtf8().constData(), rowid, 0, &blob);
-    if (opened == SQLITE_ERROR)  // no BLOB or text in that place
-        return std::nullopt;
-    if (opened != SQLITE_OK)
-        fail(QStringLiteral("读取“%1”时出错").arg(column));
-    QByteArray bytes(sqlite3_blob_bytes(blob), Qt::Uninitialized);
-    const int read = sqlite3_blob_read(blob, bytes.data(), int(bytes.size()), 0);
-    const int closed = sqlite3_blob_close(blob);
-    if (read != SQLITE_OK || closed != SQLITE_OK)
-        fail(QStringLiteral("读取“%1”时出错").arg(column));
+    QByteArray bytes(value->size(), Qt::Uninitialized);
+    value->read(0, bytes.data(), bytes.size());
     return bytes;
+}
+
+std::unique_ptr<BlobReader> BlobReader::open(const Connection& connection, const QString& table,
+                                             const QString& column, qint64 rowid)
+{
+    if (!connection.keepsTextAsUtf8())
+        return nullptr;
+    sqlite3_blob* blob = nullptr;
+    const int opened = sqlite3_blob_open(connection.handle(), "main", table.toUtf8().constData(),
+                                         column.toUtf8().constData(), rowid, 0, &blob);
+    if (opened == SQLITE_ERROR) {  // no BLOB or text in that place
+        sqlite3_blob_close(blob);
+        return nullptr;
+    }
+    if (opened != SQLITE_OK) {
+        sqlite3_blob_close(blob);
+        connection.fail(QStringLiteral("读取“%1”时出错").arg(column));
+    }
+    return std::unique_ptr<BlobReader>(new BlobReader(connection, blob, column));
+}
+
+BlobReader::BlobReader(const Connection& connection, sqlite3_blob* blob, const QString& column)
+    : connection_(connection), blob_(blob), column_(column), size_(sqlite3_blob_bytes(blob))
+{
+}
+
+// Closing only ends the read transaction; a read that failed has been reported already.
+BlobReader::~BlobReader()
+{
+    sqlite3_blob_close(blob_);
+}
+
+void BlobReader::read(qint64 offset, char* into, qint64 length)
+{
+    Q_ASSERT(offset >= 0 && length >= 0 && offset + length <= size_);
+    if (sqlite3_blob_read(blob_, into, int(length), int(offset)) != SQLITE_OK)
+        connection_.fail(QStringLiteral("读取“%1”时出错").arg(column_));
 }
 
 SqliteStatement::SqliteStatement(const Connection& connection, const QString& sql)

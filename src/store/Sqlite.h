@@ -7,10 +7,12 @@
 #include <QString>
 #include <QStringView>
 #include <QVariant>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
 struct sqlite3;
+struct sqlite3_blob;
 struct sqlite3_stmt;
 
 namespace store {
@@ -34,11 +36,12 @@ inline constexpr int kPageCacheKiB = 32768;
 
 class Connection {
 public:
-    enum class Mode { OpenExisting, CreateNew };
+    enum class Mode { OpenExisting, CreateNew, ReadOnly };
 
     // Opens the file at path. OpenExisting never creates a file, and refuses (StoreError, the
     // file unchanged) a store that a later version of the program marked as newer than
-    // kStoreVersion; CreateNew refuses an existing file.
+    // kStoreVersion; ReadOnly does the same and then never writes; CreateNew refuses an
+    // existing file.
     explicit Connection(const QString& path, Mode mode = Mode::OpenExisting);
     ~Connection();
     Connection(const Connection&) = delete;
@@ -118,6 +121,7 @@ public:
     Stamp stamp() const;
 
 private:
+    friend class BlobReader;
     void configure();
     void refuseNewerStore() const;
     bool keepsTextAsUtf8() const;
@@ -132,6 +136,33 @@ private:
     QElapsedTimer clock_;
     qint64 busyDeadline_ = 0;  // on clock_
     mutable std::optional<bool> utf8Text_;  // read when first needed
+};
+
+// One stored BLOB or UTF-8 text read piece by piece straight into the caller's memory, with no
+// copy of the whole value on the way. While it is open its connection holds a read transaction.
+class BlobReader {
+public:
+    // The value at table, column, rowid; nothing when that place holds no BLOB or text (a null,
+    // a number, no such row) or the store keeps its text as UTF-16. Throws StoreError when the
+    // store cannot be read.
+    static std::unique_ptr<BlobReader> open(const Connection& connection, const QString& table,
+                                            const QString& column, qint64 rowid);
+    ~BlobReader();
+    BlobReader(const BlobReader&) = delete;
+    BlobReader& operator=(const BlobReader&) = delete;
+
+    qint64 size() const { return size_; }
+    // Copies length bytes from offset into `into`; the range must lie within size(). Throws
+    // StoreError, also when the row was changed or deleted since the value was opened.
+    void read(qint64 offset, char* into, qint64 length);
+
+private:
+    BlobReader(const Connection& connection, sqlite3_blob* blob, const QString& column);
+
+    const Connection& connection_;
+    sqlite3_blob* blob_;
+    QString column_;
+    qint64 size_;
 };
 
 class SqliteStatement {

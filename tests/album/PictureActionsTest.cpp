@@ -9,6 +9,7 @@
 #include "platform/FileChooser.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
 
 #include <QDir>
@@ -106,6 +107,17 @@ TEST_F(CurrentPictureTest, AnEmptyAlbumOrAFailRecordHasNoPicture)
     testing_support::addPicture(folder.storePath(), "Fail", "", -1, bmpBytes(4, 4));
     open();
     EXPECT_FALSE(album::currentPicture(pane));
+}
+
+// The stored stream of the JPEG shown is read when an action first needs it. A record deleted
+// by another program meanwhile is reported, never saved as a bitmap of the reduced preview.
+TEST_F(CurrentPictureTest, AJpegGoneFromTheStoreSinceItWasShownIsAnError)
+{
+    testing_support::addPicture(folder.storePath(), "a.jpg", "", 1, jpegBytes(48, 32));
+    open();
+    ASSERT_FALSE(pane.picture().isNull());
+    store::Connection(folder.storePath()).exec(QStringLiteral("delete from 图片"));
+    EXPECT_THROW(album::currentPicture(pane), store::StoreError);
 }
 
 // The wallpaper file is a BMP whatever the record's format, with all the picture's pixels even

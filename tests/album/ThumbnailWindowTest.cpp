@@ -266,6 +266,30 @@ TEST_F(ThumbnailWindowTest, ThumbnailsAreDecodedOnceAndKeptPerRow)
     EXPECT_TRUE(near(drawn.pixel(cellOf(1).center()), Qt::green));
 }
 
+// The window's rows read their pictures from the store on the decoding thread. A row that the
+// store no longer holds (deleted elsewhere) keeps no thumbnail at all, not the Null picture of a
+// record without data; a later paint asks for it again, but nothing else does.
+TEST_F(ThumbnailWindowTest, ARowGoneFromTheStoreKeepsNoThumbnail)
+{
+    writeThemePictures();
+    addRecord("a.jpg", 1, jpegOf(plain(40, 30, Qt::red)));
+    addRecord("b.jpg", 1, jpegOf(plain(40, 30, Qt::blue)));
+    openAlbum();
+    makeWindow();
+    thumbnails->showInFront();
+    store::Connection(folder.storePath()).exec(QStringLiteral("delete from 图片 where 图片名称='b.jpg'"));
+    const QImage drawn = grabbedGrid();
+    for (int settle = 0; settle < 3; ++settle) {  // the paint the first thumbnail asked for
+        thumbnails->waitForThumbnails();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_FALSE(thumbnails->fillingCells());
+    EXPECT_EQ(thumbnails->cache().count(), 1);
+    EXPECT_TRUE(near(drawn.pixel(cellOf(0).center()), Qt::red));
+    EXPECT_FALSE(near(drawn.pixel(cellOf(1).center()), kNullColor));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
 TEST_F(ThumbnailWindowTest, MissingThemePicturesLeaveNullAndFailCellsBlank)
 {
     addRecord("empty.bmp", 0, QVariant());

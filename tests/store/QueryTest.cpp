@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sqlite3.h>
 
 using store::Query;
@@ -177,6 +178,52 @@ TEST_F(PictureQueryTest, PicturesReadWhenAskedForKeepEveryKindOfStoredValue)
     EXPECT_EQ(query.bytesAt(query.recordCount(), 3), QByteArray());  // past the last row
     connection.exec(QStringLiteral("delete from 图片 where 图片名称='blob'"));
     EXPECT_EQ(query.bytesAt(0, 3), QByteArray());  // a row deleted elsewhere
+}
+
+// A picture read piece by piece on a connection of its own (the decoding thread's): any slice is
+// the stored bytes, a row changed meanwhile is an error rather than a mix of two pictures, and a
+// read-only connection never writes.
+TEST_F(PictureQueryTest, StoredBytesReadInPiecesOnAnotherConnection)
+{
+    QByteArray large(1 << 20, Qt::Uninitialized);
+    for (qsizetype i = 0; i < large.size(); ++i)
+        large[i] = char(i * 13 + i / 4093);
+    addPictures({"a", "b"});
+    store::Connection writer(folder.storePath());
+    store::SqliteStatement set(writer, QStringLiteral("update 图片 set Myimage=? where 图片名称='b'"));
+    set.bind(1, large);
+    set.step();
+    openAll();
+    ASSERT_EQ(query.valueAt(1, 0).toString(), "b");
+    const qint64 rowid = query.rowidAt(1);
+    EXPECT_THROW(query.rowidAt(2), store::StoreError);
+
+    store::Connection reader(folder.storePath(), store::Connection::Mode::ReadOnly);
+    const QString table = QStringLiteral("图片"), column = QStringLiteral("Myimage");
+    {
+        const std::unique_ptr<store::BlobReader> blob = store::BlobReader::open(reader, table, column, rowid);
+        ASSERT_TRUE(blob);
+        ASSERT_EQ(blob->size(), large.size());
+        for (const auto& [offset, length] : std::vector<std::pair<qint64, qint64>>{
+                 {0, 10}, {4090, 9000}, {65536, 65536}, {large.size() - 3, 3}, {0, large.size()}}) {
+            QByteArray piece(length, Qt::Uninitialized);
+            blob->read(offset, piece.data(), length);
+            EXPECT_EQ(piece, large.mid(offset, length)) << offset;
+        }
+    }
+    EXPECT_FALSE(store::BlobReader::open(reader, table, column, rowid + 100));
+    EXPECT_FALSE(store::BlobReader::open(reader, table, QStringLiteral("Isbmp"), rowid));  // a number
+    EXPECT_THROW(reader.exec(QStringLiteral("delete from 图片")), store::StoreError);
+
+    // A row changed under an open reader is not read as a mix of two values; a later reader sees
+    // the new one.
+    {
+        const std::unique_ptr<store::BlobReader> blob = store::BlobReader::open(writer, table, column, rowid);
+        writer.exec(QStringLiteral("update 图片 set Myimage=x'4243' where 图片名称='b'"));
+        char byte = 0;
+        EXPECT_THROW(blob->read(0, &byte, 1), store::StoreError);
+    }
+    EXPECT_EQ(store::BlobReader::open(reader, table, column, rowid)->size(), 2);
 }
 
 // Every row keeps its own values, fetched or posted, through inserts, deletes, sorts and moves.
