@@ -66,7 +66,7 @@ store::Connection& PictureReader::connection()
         // A picture's pages are read once, in order: keeping them in a cache or mapping the
         // file would only add memory, and a page fault or an allocation to each page read.
         connection_->setMemoryMap(0);
-        connection_->exec(QStringLiteral("pragma cache_size=-%1").arg(kCacheKiB));
+        connection_->setPageCache(kCacheKiB);
     }
     return *connection_;
 }
