@@ -26,7 +26,7 @@ import tempfile
 LINES_PER_ENTRY = 100
 STAMP = "2008-03-15 10:05:09"
 DROP_INDEX = ("drop trigger 全文记增; drop trigger 全文记删; drop trigger 全文记改;"
-              "drop table 全文索引; drop table 全文行段; drop table 全文已改;"
+              "drop table 全文分段; drop table 全文行段; drop table 全文已改;"
               "drop table 全文待办; drop table 全文状态;")
 
 

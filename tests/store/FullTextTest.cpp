@@ -231,14 +231,14 @@ TEST(FullTextIndex, AStoreWithoutTheIndexIsSearchedAndGetsItAtCatchUp)
     const QString path = folder.storePath();
     addSampleBook(path);
     shell(path, QStringLiteral("drop trigger 全文记增; drop trigger 全文记删; drop trigger 全文记改;"
-                               "drop table 全文索引; drop table 全文行段; drop table 全文已改;"
+                               "drop table 全文分段; drop table 全文行段; drop table 全文已改;"
                                "drop table 全文待办; drop table 全文状态;"));
     const QStringList before = found(path, QStringLiteral("进度"));
     EXPECT_EQ(before.size(), 13);
     Searcher searcher(path);
     searcher.catchUpIfBehind();
     EXPECT_EQ(pendingRows(path), 0);
-    EXPECT_GT(number(path, QStringLiteral("select count(*) from 全文索引")), 0);
+    EXPECT_GT(number(path, QStringLiteral("select count(*) from 全文分段")), 0);
     EXPECT_EQ(found(path, QStringLiteral("进度")), before);
 }
 
