@@ -64,12 +64,12 @@ constexpr qint64 kDeltaLimit = 20000;
 // Pending rows a searcher leaves unfolded: reading them costs each search about a millisecond.
 constexpr qint64 kPendingLimit = 2000;
 // A search of more characters intersects at most this many of its pairs' lists (the shortest),
-// and only those with at most this many rows per row found so far: the lines are read anyway.
+// and only those with at most this many bytes per row found so far: the lines are read anyway.
 constexpr size_t kListsIntersected = 4;
-constexpr size_t kListRowsPerRowRead = 128;
+constexpr size_t kListBytesPerRowRead = 256;
 constexpr qsizetype kFirstSorted = 100;
 // How much of the store a searcher maps into memory (the engine may allow less).
-constexpr qint64 kSearchMapBytes = qint64(1) << 40;
+constexpr qint64 kSearchMapBytes = 0;
 
 inline qint64 rowKey(qint64 segment, qint64 key)
 {
@@ -429,7 +429,7 @@ private:
     // About a million characters of Chinese text: the sort of a batch stays within a few tens of
     // megabytes, and a segment's lists are long enough that their keys cost little beside them.
     static constexpr size_t kBatchBytes = size_t(3) << 20;
-    static constexpr size_t kBatchesQueued = 2;
+    static constexpr size_t kBatchesQueued = 1;
 
     void work()
     {
@@ -1064,7 +1064,7 @@ struct Searcher::Impl {
     {
         // Matches are read from pages all over the file: mapped, a page costs neither a copy nor
         // a page of the cache.
-        connection.exec(QStringLiteral("pragma mmap_size=%1").arg(kSearchMapBytes));
+        connection.exec(QStringLiteral("pragma mmap_size=%1; pragma cache_size=-2048").arg(kSearchMapBytes));
     }
 
     Connection connection;
@@ -1085,7 +1085,28 @@ struct Searcher::Impl {
     void loadRuns();
     std::vector<qint64> pending();
     qint64 segmentsFrom(qint64 first, qint64 limit);
-    void appendList(qint64 key, qint64 segment, std::vector<qint64>& rowids);
+    // A key's lists of some segments, one after another, with where each ends and its segment's
+    // first rowid.
+    struct KeyList {
+        std::string bytes;
+        struct Part {
+            size_t end;
+            qint64 base;
+        };
+        std::vector<Part> parts;
+
+        template<typename Visit>
+        void forEachRow(Visit&& visit) const
+        {
+            const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+            for (const Part& part : parts) {
+                const auto* end = reinterpret_cast<const uchar*>(bytes.data() + part.end);
+                for (qint64 last = part.base; p < end;)
+                    visit(last += qint64(readVarint(p, end)));
+            }
+        }
+    };
+    void appendList(qint64 key, qint64 segment, KeyList& list);
     std::vector<qint64> candidates(const std::vector<qint64>& keys, qint64 firstSegment, qint64 segments);
 };
 
@@ -1131,6 +1152,10 @@ void Searcher::Impl::loadRuns()
     runs.clear();
     titles.clear();
     titleIndex.clear();
+    const qint64 count = singleNumber(connection, QStringLiteral("select count(*) from 全文行段"));
+    runs.reserve(size_t(count));
+    titles.reserve(size_t(count));
+    titleIndex.reserve(size_t(count));
     SqliteStatement rows(connection,
                          QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
     while (rows.step()) {
@@ -1152,8 +1177,8 @@ std::vector<qint64> Searcher::Impl::pending()
     return rows;
 }
 
-// Appends the rows of key in a segment: its list in the page that starts at or before it.
-void Searcher::Impl::appendList(qint64 key, qint64 segment, std::vector<qint64>& rowids)
+// Appends the list of key in a segment, from the page that starts at or before it, to list.
+void Searcher::Impl::appendList(qint64 key, qint64 segment, KeyList& list)
 {
     pageOf->reset();
     pageOf->bindInteger(1, rowKey(segment, 0));
@@ -1161,39 +1186,49 @@ void Searcher::Impl::appendList(qint64 key, qint64 segment, std::vector<qint64>&
     if (pageOf->step()) {
         PageReader page(pageOf->columnInt(0), pageOf->columnBytes(1));
         qint64 listKey;
-        QByteArrayView list;
-        while (page.next(listKey, list) && listKey <= key)
-            if (listKey == key)
-                decodeList(list, page.base(), rowids);
+        QByteArrayView bytes;
+        while (page.next(listKey, bytes) && listKey <= key) {
+            if (listKey == key && !bytes.isEmpty()) {
+                list.bytes.append(bytes.data(), size_t(bytes.size()));
+                list.parts.push_back({list.bytes.size(), page.base()});
+            }
+        }
     }
     pageOf->reset();
 }
 
-// The rows whose lines may hold every key, by the lists of some segments: the shortest lists
-// first, as many as pay (see kListsIntersected); exact for a single key. Empty when a key has no
-// rows there.
+// The rows whose lines may hold every key, by the lists of some segments: the shortest list
+// decoded, then as many others intersected with it as pay (see kListsIntersected), each read as
+// it goes; exact for a single key. Empty when a key has no rows there.
 std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, qint64 firstSegment,
                                                qint64 segments)
 {
-    std::vector<std::vector<qint64>> lists(keys.size());
+    std::vector<KeyList> lists(keys.size());
     for (size_t i = 0; i < keys.size(); ++i) {
         for (qint64 segment = firstSegment; segment < firstSegment + segments; ++segment)
             appendList(keys[i], segment, lists[i]);
-        if (lists[i].empty())
+        if (lists[i].bytes.empty())
             return {};
     }
     std::sort(lists.begin(), lists.end(),
-              [](const std::vector<qint64>& a, const std::vector<qint64>& b) { return a.size() < b.size(); });
-    std::vector<qint64> result = std::move(lists.front());
-    std::vector<qint64> both;
+              [](const KeyList& a, const KeyList& b) { return a.bytes.size() < b.bytes.size(); });
+    std::vector<qint64> result;
+    result.reserve(size_t(std::count_if(lists.front().bytes.begin(), lists.front().bytes.end(),
+                                        [](char byte) { return uchar(byte) < 0x80; })));
+    lists.front().forEachRow([&](qint64 rowid) { result.push_back(rowid); });
     for (size_t i = 1; i < lists.size() && i < kListsIntersected && !result.empty(); ++i) {
-        // A list much longer than the rows left costs more to intersect than reading those rows.
-        if (lists[i].size() > kListRowsPerRowRead * result.size())
+        // A list much longer than the rows left costs more to read than reading those rows.
+        if (lists[i].bytes.size() > kListBytesPerRowRead * result.size())
             break;
-        both.clear();
-        std::set_intersection(result.begin(), result.end(), lists[i].begin(), lists[i].end(),
-                              std::back_inserter(both));
-        result.swap(both);
+        size_t kept = 0;
+        size_t next = 0;
+        lists[i].forEachRow([&](qint64 rowid) {
+            while (next < result.size() && result[next] < rowid)
+                ++next;
+            if (next < result.size() && result[next] == rowid)
+                result[kept++] = result[next++];
+        });
+        result.resize(kept);
     }
     return result;
 }
