@@ -68,8 +68,12 @@ constexpr qint64 kPendingLimit = 2000;
 constexpr size_t kListsIntersected = 4;
 constexpr size_t kListBytesPerRowRead = 256;
 constexpr qsizetype kFirstSorted = 100;
-// How much of the store a searcher maps into memory (the engine may allow less).
-constexpr qint64 kSearchMapBytes = 0;
+// The rows and the bytes of lines a reader of every match is given at once; a larger result is
+// read in pieces of the result's order instead.
+constexpr size_t kGatheredRows = size_t(1) << 18;
+constexpr size_t kGatheredBytes = size_t(64) << 20;
+// The page cache of a searcher's connection.
+constexpr int kSearchCacheKiB = 2048;
 
 inline qint64 rowKey(qint64 segment, qint64 key)
 {
@@ -1056,15 +1060,48 @@ std::vector<QByteArray> sortKeysOf(const std::vector<QString>& texts)
 
 } // namespace
 
+namespace {
+
+// A query as the index takes it: its UTF-8 with ASCII letters in lower case, the keys whose lists
+// hold its lines, and whether a line found through them must still be read to be sure.
+struct ParsedQuery {
+    QByteArray needle;
+    std::vector<qint64> keys;
+    bool verify = false;
+};
+
+ParsedQuery parseQuery(const QString& text)
+{
+    ParsedQuery query;
+    query.needle = foldAscii(QByteArrayView(text.toUtf8()));
+    std::vector<quint32> characters;
+    const auto* p = reinterpret_cast<const uchar*>(query.needle.constData());
+    const uchar* end = p + query.needle.size();
+    while (p < end)
+        characters.push_back(nextCharacter(p, end));
+    if (characters.size() == 1)
+        query.keys.push_back(qint64(characters[0]));
+    for (size_t i = 1; i < characters.size(); ++i)
+        query.keys.push_back(pairKey(characters[i - 1], characters[i]));
+    std::sort(query.keys.begin(), query.keys.end());
+    query.keys.erase(std::unique(query.keys.begin(), query.keys.end()), query.keys.end());
+    // One or two characters are exactly what a key stands for; more need their lines read.
+    query.verify = characters.size() > 2;
+    return query;
+}
+
+} // namespace
+
 struct Searcher::Impl {
     explicit Impl(const QString& path)
         : connection(path),
           rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
           lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?"))
     {
-        // Matches are read from pages all over the file: mapped, a page costs neither a copy nor
-        // a page of the cache.
-        connection.exec(QStringLiteral("pragma mmap_size=%1; pragma cache_size=-2048").arg(kSearchMapBytes));
+        // Matches are read once each, from pages all over the file: read into a small cache, whose
+        // pages serve again, they cost less than a page fault of a memory map or a fresh page of
+        // a large cache each.
+        connection.exec(QStringLiteral("pragma mmap_size=0; pragma cache_size=-%1").arg(kSearchCacheKiB));
     }
 
     Connection connection;
@@ -1073,6 +1110,7 @@ struct Searcher::Impl {
     // Prepared once the store has the index.
     std::unique_ptr<SqliteStatement> pageOf;
     qint64 baseGeneration = -1;
+    qint64 runsGeneration = -1;
     qint64 deltaGeneration = -1;
     qint64 baseSegments = 0;
     qint64 deltaSegments = 0;
@@ -1081,7 +1119,8 @@ struct Searcher::Impl {
     std::vector<Run> runs;
     std::vector<qint64> changed;
 
-    void refresh();
+    // Brings what it keeps in memory up to the store's state; the title runs only when asked.
+    void refresh(bool withRuns);
     void loadRuns();
     std::vector<qint64> pending();
     qint64 segmentsFrom(qint64 first, qint64 limit);
@@ -1110,7 +1149,7 @@ struct Searcher::Impl {
     std::vector<qint64> candidates(const std::vector<qint64>& keys, qint64 firstSegment, qint64 segments);
 };
 
-void Searcher::Impl::refresh()
+void Searcher::Impl::refresh(bool withRuns)
 {
     if (!pageOf) {
         pageOf = std::make_unique<SqliteStatement>(
@@ -1122,9 +1161,12 @@ void Searcher::Impl::refresh()
     const qint64 base = found ? state.columnInt(0) : 0;
     const qint64 delta = found ? state.columnInt(1) : 0;
     if (base != baseGeneration) {
-        loadRuns();
         baseSegments = segmentsFrom(0, kFirstDeltaSegment);
         baseGeneration = base;
+    }
+    if (withRuns && base != runsGeneration) {
+        loadRuns();
+        runsGeneration = base;
     }
     if (delta != deltaGeneration) {
         changed.clear();
@@ -1381,23 +1423,10 @@ Result Searcher::search(const QString& text)
     Result::Impl& r = *result.impl_;
     r.searcher = impl_;
     r.foldedQuery = foldAscii(text);
-    const QByteArray needle = foldAscii(QByteArrayView(text.toUtf8()));
-    std::vector<quint32> characters;
-    {
-        const auto* p = reinterpret_cast<const uchar*>(needle.constData());
-        const uchar* end = p + needle.size();
-        while (p < end)
-            characters.push_back(nextCharacter(p, end));
-    }
-    std::vector<qint64> keys;
-    if (characters.size() == 1)
-        keys.push_back(qint64(characters[0]));
-    for (size_t i = 1; i < characters.size(); ++i)
-        keys.push_back(pairKey(characters[i - 1], characters[i]));
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    // One or two characters are exactly what a key stands for; more need their lines read.
-    const bool verify = characters.size() > 2;
+    const ParsedQuery query = parseQuery(text);
+    const QByteArray& needle = query.needle;
+    const std::vector<qint64>& keys = query.keys;
+    const bool verify = query.verify;
 
     struct Extra {
         QByteArray title;
@@ -1422,7 +1451,7 @@ Result Searcher::search(const QString& text)
             while (all.step())
                 readRow(all.columnInt(0), true);
         } else {
-            d.refresh();
+            d.refresh(true);
             const std::vector<qint64> pending = d.pending();
             std::vector<qint64> stale;
             std::set_union(d.changed.begin(), d.changed.end(), pending.begin(), pending.end(),
@@ -1521,6 +1550,108 @@ Result Searcher::search(const QString& text)
         r.entries.push_back({rank[foundOfEntry[baseEntries + i]], extras[i].line, extras[i].rowid});
     r.sortFirst();
     return result;
+}
+
+qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& visit)
+{
+    if (checkQuery(text) != QueryProblem::None)
+        throw std::invalid_argument("empty full-text query");
+    Impl& d = *impl_;
+    const ParsedQuery query = parseQuery(text);
+    struct Match {
+        quint32 title;
+        qint64 line;
+        qint64 rowid;
+        size_t at;
+        size_t length;
+    };
+    std::vector<Match> matches;
+    std::string lines;
+    std::vector<QByteArray> titles;
+    std::unordered_map<std::string, quint32> titleOf;
+    bool tooLarge = false;
+    d.connection.inTransaction(Connection::TransactionKind::Read, [&] {
+        // Rows the index gives (exact unless the query must be verified) and rows it cannot
+        // vouch for, which are always matched; the two never share a row.
+        std::vector<qint64> indexed, unchecked;
+        if (!isInstalled(d.connection)) {
+            unchecked = rowidsOf(d.connection, QStringLiteral("select rowid from 文本 order by rowid"));
+        } else {
+            d.refresh(false);
+            unchecked = d.pending();
+            std::vector<qint64> stale;
+            std::set_union(d.changed.begin(), d.changed.end(), unchecked.begin(), unchecked.end(),
+                           std::back_inserter(stale));
+            std::vector<qint64> base = d.candidates(query.keys, 0, d.baseSegments);
+            subtract(base, stale);
+            std::vector<qint64> delta = d.candidates(query.keys, kFirstDeltaSegment, d.deltaSegments);
+            subtract(delta, unchecked);
+            std::merge(base.begin(), base.end(), delta.begin(), delta.end(), std::back_inserter(indexed));
+        }
+        std::vector<qint64> rows;
+        std::set_union(indexed.begin(), indexed.end(), unchecked.begin(), unchecked.end(),
+                       std::back_inserter(rows));
+        if (rows.size() > kGatheredRows) {
+            tooLarge = true;
+            return;
+        }
+        matches.reserve(rows.size());
+        for (const qint64 rowid : rows) {
+            d.rowOf.reset();
+            d.rowOf.bindInteger(1, rowid);
+            if (!d.rowOf.step())
+                continue;
+            const QByteArrayView line = d.rowOf.columnUtf8(2);
+            if ((query.verify || contains(unchecked, rowid)) && !containsFolded(line, query.needle))
+                continue;
+            if (lines.size() + size_t(line.size()) > kGatheredBytes) {
+                tooLarge = true;
+                break;
+            }
+            const QByteArrayView title = d.rowOf.columnUtf8(0);
+            const auto [place, added] = titleOf.try_emplace(std::string(title.data(), size_t(title.size())),
+                                                            quint32(titles.size()));
+            if (added)
+                titles.push_back(QByteArray(title.data(), title.size()));
+            matches.push_back({place->second, d.rowOf.columnInt(1), rowid, lines.size(), size_t(line.size())});
+            lines.append(line.data(), size_t(line.size()));
+        }
+        d.rowOf.reset();
+    });
+    if (tooLarge) {
+        // Too many lines to keep: the result's order first, then its lines a piece at a time.
+        matches = {};
+        lines = {};
+        const Result result = search(text);
+        constexpr qsizetype kPiece = 4096;
+        for (qsizetype from = 0; from < result.count(); from += kPiece)
+            result.visitLines(from, std::min(kPiece, result.count() - from), visit);
+        return result.count();
+    }
+    // The titles in the title list's order, then the matches by title, line and row.
+    std::vector<QString> texts;
+    texts.reserve(titles.size());
+    for (const QByteArray& title : titles)
+        texts.push_back(QString::fromUtf8(title));
+    const std::vector<QByteArray> keys = sortKeysOf(texts);
+    std::vector<quint32> order(titles.size());
+    for (quint32 i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        return titleLess(keys[a], titles[a], keys[b], titles[b]);
+    });
+    std::vector<quint32> rank(titles.size());
+    for (quint32 place = 0; place < order.size(); ++place)
+        rank[order[place]] = place;
+    std::sort(matches.begin(), matches.end(), [&](const Match& a, const Match& b) {
+        if (a.title != b.title)
+            return rank[a.title] < rank[b.title];
+        return a.line != b.line ? a.line < b.line : a.rowid < b.rowid;
+    });
+    for (const Match& match : matches)
+        visit(titles[match.title], match.line,
+              QByteArrayView(lines.data() + match.at, qsizetype(match.length)));
+    return qsizetype(matches.size());
 }
 
 } // namespace store::fulltext

@@ -125,6 +125,12 @@ public:
     // store failure.
     Result search(const QString& text);
 
+    // Every line that search finds, handed to visit in the same order: for a reader of all the
+    // matches. Each matching row is read once, in the store's order, and the lines are kept until
+    // all are read; a result of more than some tens of megabytes is read again in pieces instead.
+    // Returns the number of matches. Throws as search does.
+    qsizetype visitAll(const QString& text, const Result::LineVisitor& visit);
+
     struct Impl;
 
 private:
