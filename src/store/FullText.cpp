@@ -432,7 +432,7 @@ public:
 private:
     // About a million characters of Chinese text: the sort of a batch stays within a few tens of
     // megabytes, and a segment's lists are long enough that their keys cost little beside them.
-    static constexpr size_t kBatchBytes = size_t(3) << 20;
+    static constexpr size_t kBatchBytes = size_t(2) << 20;
     static constexpr size_t kBatchesQueued = 1;
 
     void work()
