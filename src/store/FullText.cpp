@@ -8,6 +8,7 @@
 #include <array>
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -72,8 +73,9 @@ constexpr qsizetype kFirstSorted = 100;
 // read in pieces of the result's order instead.
 constexpr size_t kGatheredRows = size_t(1) << 18;
 constexpr size_t kGatheredBytes = size_t(64) << 20;
-// The page cache of a searcher's connection.
-constexpr int kSearchCacheKiB = 2048;
+// The page cache of a reader of every match, which reads each page once: a small cache whose
+// pages serve again costs less than a large one that takes a fresh page for each.
+constexpr qint64 kReadOnceCacheKiB = 2048;
 
 inline qint64 rowKey(qint64 segment, qint64 key)
 {
@@ -180,10 +182,10 @@ void decodeList(QByteArrayView bytes, qint64 base, std::vector<qint64>& rowids)
 {
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const uchar* end = p + bytes.size();
-    qint64 last = base;
+    quint64 last = quint64(base);  // unsigned: bytes of a damaged page wrap instead of overflowing
     while (p < end) {
-        last += qint64(readVarint(p, end));
-        rowids.push_back(last);
+        last += readVarint(p, end);
+        rowids.push_back(qint64(last));
     }
 }
 
@@ -207,7 +209,7 @@ public:
     {
         if (p_ >= end_)
             return false;
-        key_ += qint64(readVarint(p_, end_));
+        key_ = qint64(quint64(key_) + readVarint(p_, end_));
         const qsizetype length = qsizetype(std::min<quint64>(readVarint(p_, end_), quint64(end_ - p_)));
         key = key_;
         list = QByteArrayView(reinterpret_cast<const char*>(p_), length);
@@ -454,7 +456,17 @@ private:
                 }
             }
             room_.notify_one();
-            encodeSegment(batch, sorter, pages);
+            try {
+                encodeSegment(batch, sorter, pages);
+            } catch (...) {
+                // Memory ran out: the caller's thread throws it at the next hand-over.
+                {
+                    std::lock_guard lock(mutex_);
+                    failure_ = std::current_exception();
+                }
+                room_.notify_one();
+                return;
+            }
             batch.clear();
             std::lock_guard lock(mutex_);
             finished_.push_back(std::move(pages));
@@ -477,7 +489,9 @@ private:
         }
         {
             std::unique_lock lock(mutex_);
-            room_.wait(lock, [&] { return queue_.size() < kBatchesQueued; });
+            room_.wait(lock, [&] { return queue_.size() < kBatchesQueued || failure_; });
+            if (failure_)
+                std::rethrow_exception(failure_);
             queue_.push_back(std::move(batch_));
             batch_ = {};
             if (!spare_.empty()) {
@@ -495,6 +509,8 @@ private:
         std::deque<SegmentPages> made;
         {
             std::lock_guard lock(mutex_);
+            if (failure_)
+                std::rethrow_exception(failure_);
             made.swap(finished_);
         }
         for (SegmentPages& pages : made) {
@@ -544,6 +560,7 @@ private:
     std::condition_variable ready_;
     std::condition_variable room_;
     bool done_ = false;
+    std::exception_ptr failure_;
     std::thread worker_;
 };
 
@@ -1098,10 +1115,9 @@ struct Searcher::Impl {
           rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
           lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?"))
     {
-        // Matches are read once each, from pages all over the file: read into a small cache, whose
-        // pages serve again, they cost less than a page fault of a memory map or a fresh page of
-        // a large cache each.
-        connection.exec(QStringLiteral("pragma mmap_size=0; pragma cache_size=-%1").arg(kSearchCacheKiB));
+        // Pages read through the cache cost less than the page faults of a memory map here, and
+        // the cache keeps the lists and lines of one search for the next.
+        connection.exec(QStringLiteral("pragma mmap_size=0"));
     }
 
     Connection connection;
@@ -1140,8 +1156,8 @@ struct Searcher::Impl {
             const auto* p = reinterpret_cast<const uchar*>(bytes.data());
             for (const Part& part : parts) {
                 const auto* end = reinterpret_cast<const uchar*>(bytes.data() + part.end);
-                for (qint64 last = part.base; p < end;)
-                    visit(last += qint64(readVarint(p, end)));
+                for (quint64 last = quint64(part.base); p < end;)
+                    visit(qint64(last += readVarint(p, end)));
             }
         }
     };
@@ -1570,6 +1586,8 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
     std::vector<QByteArray> titles;
     std::unordered_map<std::string, quint32> titleOf;
     bool tooLarge = false;
+    const qint64 cacheSize = singleNumber(d.connection, QStringLiteral("pragma cache_size"));
+    d.connection.exec(QStringLiteral("pragma cache_size=-%1").arg(kReadOnceCacheKiB));
     d.connection.inTransaction(Connection::TransactionKind::Read, [&] {
         // Rows the index gives (exact unless the query must be verified) and rows it cannot
         // vouch for, which are always matched; the two never share a row.
@@ -1618,6 +1636,7 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
         }
         d.rowOf.reset();
     });
+    d.connection.exec(QStringLiteral("pragma cache_size=%1").arg(cacheSize));
     if (tooLarge) {
         // Too many lines to keep: the result's order first, then its lines a piece at a time.
         matches = {};
