@@ -41,8 +41,8 @@
 // such rows are read and matched directly instead.
 //
 // A page's bytes: the first rowid of its segment (zig-zag), then for each key the difference from
-// the key before it (from the row's own key for the first), the length of its list and the list:
-// each rowid as the difference from the one before, the first from the segment's first rowid.
+// the key before it (from the row's own key for the first), the length of its list (doubled, plus
+// one for a bitmap) and the list (see forEachRowOf).
 
 namespace store::fulltext {
 
@@ -177,16 +177,32 @@ void appendVarint(std::string& bytes, quint64 value)
 }
 
 
-// Appends the rowids of a list of a page whose segment starts at base.
-void decodeList(QByteArrayView bytes, qint64 base, std::vector<qint64>& rowids)
+// Hands each rowid of a list to visit, ascending. A list is the differences of its rowids, the
+// first from base; or, where that takes more room, a bitmap: its first rowid (from base), then one
+// bit for each rowid from that one on, the lowest bit of each byte first. Arithmetic is unsigned,
+// so that the bytes of a damaged page wrap instead of overflowing.
+template<typename Visit>
+void forEachRowOf(QByteArrayView bytes, qint64 base, bool bitmap, Visit&& visit)
 {
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const uchar* end = p + bytes.size();
-    quint64 last = quint64(base);  // unsigned: bytes of a damaged page wrap instead of overflowing
-    while (p < end) {
-        last += readVarint(p, end);
-        rowids.push_back(qint64(last));
+    quint64 last = quint64(base);
+    if (!bitmap) {
+        while (p < end)
+            visit(qint64(last += readVarint(p, end)));
+        return;
     }
+    if (p == end)
+        return;
+    for (quint64 at = last + readVarint(p, end); p < end; ++p, at += 8)
+        for (unsigned bits = *p; bits != 0; bits &= bits - 1)
+            visit(qint64(at + unsigned(__builtin_ctz(bits))));
+}
+
+// Appends the rowids of a list to rowids.
+void decodeList(QByteArrayView bytes, qint64 base, bool bitmap, std::vector<qint64>& rowids)
+{
+    forEachRowOf(bytes, base, bitmap, [&](qint64 rowid) { rowids.push_back(rowid); });
 }
 
 // The lists of one page of the index, in key order.
@@ -204,15 +220,17 @@ public:
     // The segment's first rowid, from which the first rowid of each list counts.
     qint64 base() const { return base_; }
 
-    // The next key and its list; false after the last.
-    bool next(qint64& key, QByteArrayView& list)
+    // The next key, its list and whether that is a bitmap; false after the last.
+    bool next(qint64& key, QByteArrayView& list, bool& bitmap)
     {
         if (p_ >= end_)
             return false;
         key_ = qint64(quint64(key_) + readVarint(p_, end_));
-        const qsizetype length = qsizetype(std::min<quint64>(readVarint(p_, end_), quint64(end_ - p_)));
+        const quint64 size = readVarint(p_, end_);
+        const qsizetype length = qsizetype(std::min<quint64>(size >> 1, quint64(end_ - p_)));
         key = key_;
         list = QByteArrayView(reinterpret_cast<const char*>(p_), length);
+        bitmap = size & 1;
         p_ += length;
         return true;
     }
@@ -344,6 +362,26 @@ struct SegmentPages {
     }
 };
 
+// Replaces list, the differences of the rowids of entries [begin, end) of batch, by their bitmap
+// when that is shorter (a list of most of the batch's lines); true when it did.
+bool packAsBitmap(const LineBatch& batch, const std::vector<quint64>& entries, size_t begin, size_t end,
+                  std::string& list)
+{
+    const qint64 first = batch.rowids[entries[begin] & 0xFFFF];
+    const qint64 span = batch.rowids[entries[end - 1] & 0xFFFF] - first;
+    if (span / 8 + 2 >= qint64(list.size()))
+        return false;
+    list.clear();
+    appendVarint(list, quint64(first - batch.rowids.front()));
+    const size_t bits = list.size();
+    list.resize(bits + size_t(span / 8) + 1, '\0');
+    for (size_t i = begin; i < end; ++i) {
+        const qint64 at = batch.rowids[entries[i] & 0xFFFF] - first;
+        list[bits + size_t(at / 8)] = char(uchar(list[bits + size_t(at / 8)]) | 1u << (at % 8));
+    }
+    return true;
+}
+
 // The pages of the lines of batch as segment number batch.segment.
 void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pages)
 {
@@ -361,6 +399,7 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
     while (i < entries.size()) {
         const quint64 packed = entries[i] >> 16;
         const qint64 key = sorter.keyOf(packed);
+        const size_t keyBegin = i;
         list.clear();
         qint64 last = base;
         bool first = true;
@@ -373,6 +412,7 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
             last = rowid;
             first = false;
         }
+        const bool bitmap = packAsBitmap(batch, entries, keyBegin, i, list);
         if (!pageOpen) {
             pages.rowKeys.push_back(rowKey(batch.segment, key));
             appendVarint(pages.bytes, quint64(base) << 1 ^ quint64(base >> 63));
@@ -380,7 +420,7 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
             pageOpen = true;
         }
         appendVarint(pages.bytes, quint64(key - lastKey));
-        appendVarint(pages.bytes, list.size());
+        appendVarint(pages.bytes, quint64(list.size()) << 1 | (bitmap ? 1 : 0));
         pages.bytes += list;
         lastKey = key;
         if (pages.bytes.size() - pageBegin >= kPageBytes) {
@@ -777,9 +817,10 @@ void appendLists(qint64 rowKey, QByteArrayView bytes, const std::vector<qint64>&
     PageReader page(rowKey, bytes);
     qint64 key;
     QByteArrayView list;
-    while (page.next(key, list)) {
+    bool bitmap;
+    while (page.next(key, list, bitmap)) {
         KeyRows rows{key, {}};
-        decodeList(list, page.base(), rows.rowids);
+        decodeList(list, page.base(), bitmap, rows.rowids);
         subtract(rows.rowids, stale);
         if (!rows.rowids.empty())
             lists.push_back(std::move(rows));
@@ -1147,17 +1188,18 @@ struct Searcher::Impl {
         struct Part {
             size_t end;
             qint64 base;
+            bool bitmap;
         };
         std::vector<Part> parts;
 
         template<typename Visit>
         void forEachRow(Visit&& visit) const
         {
-            const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+            size_t begin = 0;
             for (const Part& part : parts) {
-                const auto* end = reinterpret_cast<const uchar*>(bytes.data() + part.end);
-                for (quint64 last = quint64(part.base); p < end;)
-                    visit(qint64(last += readVarint(p, end)));
+                forEachRowOf(QByteArrayView(bytes.data() + begin, qsizetype(part.end - begin)), part.base,
+                             part.bitmap, visit);
+                begin = part.end;
             }
         }
     };
@@ -1245,10 +1287,11 @@ void Searcher::Impl::appendList(qint64 key, qint64 segment, KeyList& list)
         PageReader page(pageOf->columnInt(0), pageOf->columnBytes(1));
         qint64 listKey;
         QByteArrayView bytes;
-        while (page.next(listKey, bytes) && listKey <= key) {
+        bool bitmap;
+        while (page.next(listKey, bytes, bitmap) && listKey <= key) {
             if (listKey == key && !bytes.isEmpty()) {
                 list.bytes.append(bytes.data(), size_t(bytes.size()));
-                list.parts.push_back({list.bytes.size(), page.base()});
+                list.parts.push_back({list.bytes.size(), page.base(), bitmap});
             }
         }
     }
