@@ -1611,6 +1611,36 @@ Result Searcher::search(const QString& text)
     return result;
 }
 
+namespace {
+
+// A small page cache on a connection while it lives, for reading each page once; the connection's
+// own size afterwards.
+class ReadOnceCache {
+public:
+    explicit ReadOnceCache(Connection& connection)
+        : connection_(connection),
+          size_(singleNumber(connection, QStringLiteral("pragma cache_size")))
+    {
+        connection_.exec(QStringLiteral("pragma cache_size=-%1").arg(kReadOnceCacheKiB));
+    }
+    ~ReadOnceCache()
+    {
+        try {
+            connection_.exec(QStringLiteral("pragma cache_size=%1").arg(size_));
+        } catch (const StoreError&) {
+            // The small cache stays: searches are slower, not wrong.
+        }
+    }
+    ReadOnceCache(const ReadOnceCache&) = delete;
+    ReadOnceCache& operator=(const ReadOnceCache&) = delete;
+
+private:
+    Connection& connection_;
+    const qint64 size_;
+};
+
+} // namespace
+
 qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& visit)
 {
     if (checkQuery(text) != QueryProblem::None)
@@ -1629,8 +1659,7 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
     std::vector<QByteArray> titles;
     std::unordered_map<std::string, quint32> titleOf;
     bool tooLarge = false;
-    const qint64 cacheSize = singleNumber(d.connection, QStringLiteral("pragma cache_size"));
-    d.connection.exec(QStringLiteral("pragma cache_size=-%1").arg(kReadOnceCacheKiB));
+    const ReadOnceCache cache(d.connection);
     d.connection.inTransaction(Connection::TransactionKind::Read, [&] {
         // Rows the index gives (exact unless the query must be verified) and rows it cannot
         // vouch for, which are always matched; the two never share a row.
@@ -1679,7 +1708,6 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
         }
         d.rowOf.reset();
     });
-    d.connection.exec(QStringLiteral("pragma cache_size=%1").arg(cacheSize));
     if (tooLarge) {
         // Too many lines to keep: the result's order first, then its lines a piece at a time.
         matches = {};
