@@ -47,10 +47,11 @@ QStringList indexProblems(const QString& path);
 // Throws StoreError.
 void reinstall(const QString& path);
 
-// Collects the rows that a rewrite of the whole book inserts, and writes the index of exactly
-// those rows when finished, inside the writer's transaction; from its making to finish() the
-// triggers record nothing, so the book's own deletes and inserts cost no pending rows. A failed
-// rewrite rolls all of it back. A store without the index is left to the next catch-up.
+// Indexes the rows that a rewrite of the whole book inserts while they are inserted, inside the
+// writer's transaction: the old index goes when it is made, and finish() writes the last of the
+// new one. From its making to finish() the triggers record nothing, so the book's own deletes and
+// inserts cost no pending rows. A failed rewrite rolls all of it back. A store without the index
+// is left to the next catch-up.
 class BookRewrite {
 public:
     explicit BookRewrite(Connection& connection);
