@@ -189,30 +189,26 @@ int search(const QString& storePath, const QString& text)
     }
     try {
         store::fulltext::Searcher searcher(storePath);
-        const store::fulltext::Result found = searcher.search(text);
-        constexpr qsizetype kPiece = 4096;
         constexpr size_t kOutputBuffer = size_t(1) << 16;
         std::string out;
         out.reserve(2 * kOutputBuffer);
-        for (qsizetype from = 0; from < found.count(); from += kPiece) {
-            found.visitLines(from, std::min(kPiece, found.count() - from),
-                             [&](QByteArrayView title, qint64 lineNumber, QByteArrayView line) {
-                                 appendEscaped(out, title);
-                                 out += '\t';
-                                 out += std::to_string(lineNumber);
-                                 out += '\t';
-                                 appendEscaped(out, line);
-                                 out += '\n';
-                                 if (out.size() >= kOutputBuffer) {
-                                     writeOut(out);
-                                     out.clear();
-                                 }
-                             });
-        }
+        const qsizetype count =
+            searcher.visitAll(text, [&](QByteArrayView title, qint64 lineNumber, QByteArrayView line) {
+                appendEscaped(out, title);
+                out += '\t';
+                out += std::to_string(lineNumber);
+                out += '\t';
+                appendEscaped(out, line);
+                out += '\n';
+                if (out.size() >= kOutputBuffer) {
+                    writeOut(out);
+                    out.clear();
+                }
+            });
         writeOut(out);
         if (std::fflush(stdout) != 0)
             throw std::runtime_error(kResultsNotWritten);
-        return found.count() > 0 ? 0 : 1;
+        return count > 0 ? 0 : 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "mozhou-store: %s\n", error.what());
         return 2;

@@ -24,7 +24,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from bench_process import Table, run  # noqa: E402
+from bench_process import Table, by_turns, run  # noqa: E402
 import tempfile
 
 LINES_PER_ENTRY = 100
@@ -66,16 +66,6 @@ def write_inputs(folder, entries):
 
 def shell(store, script):
     return run(["sqlite3", "-batch", store], script)
-
-
-def by_turns(runs, ours, reference):
-    """Runs each side runs times, which of the pair first alternating; the figures of each side."""
-    a, b = [], []
-    for index in range(runs):
-        pair = [lambda: a.append(ours()), lambda: b.append(reference())]
-        for side in (pair if index % 2 == 0 else reversed(pair)):
-            side()
-    return a, b
 
 
 def row_count(store):

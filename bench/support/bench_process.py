@@ -53,3 +53,13 @@ def run(command, stdin_text=None, stdout=subprocess.DEVNULL, ok=(0,)):
     if code not in ok or error.strip():
         raise SystemExit(f"{command[6]} failed ({code}): {error}")
     return wall, (usage.ru_utime + usage.ru_stime) * 1000, peak_mib
+
+
+def by_turns(runs, ours, reference):
+    """Runs each side runs times, which of the pair first alternating; the figures of each side."""
+    a, b = [], []
+    for index in range(runs):
+        pair = [lambda: a.append(ours()), lambda: b.append(reference())]
+        for side in (pair if index % 2 == 0 else reversed(pair)):
+            side()
+    return a, b

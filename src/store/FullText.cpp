@@ -8,7 +8,9 @@
 #include <array>
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,56 +21,66 @@
 #include <sqlite3.h>
 
 // The index, in five tables:
-//   全文索引(键, 行)   for each key (one character, or two characters that follow each other, ASCII
-//                      letters in lower case) the rowids of the lines holding it, ascending, packed
-//                      as variable-length differences. Keys of the base segment are built from all
-//                      rows at once; keys with kDeltaSegment added hold the rows changed since.
+//   全文分段(键, 行)   the rowids of the lines holding each key (one character, or two characters
+//                      that follow each other, ASCII letters in lower case), in segments: the
+//                      lines are indexed a batch at a time, in rowid order, and each batch becomes
+//                      one segment whose lists hold only its own lines. A key's whole list is
+//                      therefore its lists of segment 0, 1, 2 ... one after another. A segment is
+//                      written as pages, rows holding the lists of consecutive keys; a row's 键
+//                      is the segment number above kSegmentShift and the first key of its page
+//                      below. Segments from kFirstDeltaSegment on hold the rows changed since the
+//                      base segments were built.
 //   全文行段           runs of consecutive rowids of the base that share a title and whose line
 //                      numbers count up with the rowid: a match needs no read for its title and line.
 //   全文已改           rowids changed since the base was built (their base keys are stale); the
-//                      delta segment indexes those of them that still exist.
+//                      delta segments index those of them that still exist.
 //   全文待办           rowids the triggers recorded since the last catch-up, perhaps repeated.
 //   全文状态           generation numbers of the base and of the delta, so that a searcher knows
 //                      when what it keeps in memory is out of date.
-// A line found through a key is stale when its rowid is changed (base) or pending (both segments):
+// A line found through a key is stale when its rowid is changed (base) or pending (both parts):
 // such rows are read and matched directly instead.
+//
+// A page's bytes: the first rowid of its segment (zig-zag), then for each key the difference from
+// the key before it (from the row's own key for the first), the length of its list (doubled, plus
+// one for a bitmap) and the list (see forEachRowOf).
 
 namespace store::fulltext {
 
 namespace {
 
-const QString kIndexTable = QStringLiteral("全文索引");
+const QString kIndexTable = QStringLiteral("全文分段");
 const QString kStateTable = QStringLiteral("全文状态");
 
 constexpr quint32 kInvalidByte = 0x200000;  // + the byte: a byte that starts no UTF-8 character
 constexpr qint64 kPairFlag = qint64(1) << 44;
-constexpr qint64 kDeltaSegment = qint64(1) << 45;
+constexpr int kSegmentShift = 46;
+constexpr qint64 kKeyMask = (qint64(1) << kSegmentShift) - 1;
+constexpr qint64 kFirstDeltaSegment = qint64(1) << 15;
+constexpr qint64 kSegmentLimit = qint64(1) << 16;
+// A page is closed once its lists reach this many bytes.
+constexpr size_t kPageBytes = 8192;
 // Changed rows beyond this many (and beyond a sixteenth of the base) make a catch-up rebuild the
 // whole index rather than the delta.
 constexpr qint64 kDeltaLimit = 20000;
 // Pending rows a searcher leaves unfolded: reading them costs each search about a millisecond.
 constexpr qint64 kPendingLimit = 2000;
-// A search of more characters intersects at most this many of its pairs' lists (the rarest), and
-// only those whose bytes are at most this many per row found so far: the lines are read anyway.
+// A search of more characters intersects at most this many of its pairs' lists (the shortest),
+// and only those with at most this many bytes per row found so far: the lines are read anyway.
 constexpr size_t kListsIntersected = 4;
-constexpr qint64 kListBytesPerRowRead = 256;
-// How much of the store a searcher maps into memory (the engine may allow less).
-constexpr qint64 kSearchMapBytes = qint64(1) << 40;
+constexpr size_t kListBytesPerRowRead = 256;
 constexpr qsizetype kFirstSorted = 100;
-// A list of at least this many bytes has a row of its own; shorter ones share one of kBuckets
-// rows per segment, chosen by their key's hash. Bucket rows have negative keys: -1 - bucket for
-// the base, below -kBuckets for the delta.
-constexpr qsizetype kOwnRowBytes = 256;
-constexpr size_t kBuckets = 1 << 16;
+// The rows and the bytes of lines a reader of every match is given at once; a larger result is
+// read in pieces of the result's order instead.
+constexpr size_t kGatheredRows = size_t(1) << 18;
+constexpr size_t kGatheredBytes = size_t(64) << 20;
+// The page cache of a reader of every match, which reads each page once: a small cache whose
+// pages serve again costs less than a large one that takes a fresh page for each.
+constexpr qint64 kReadOnceCacheKiB = 2048;
 
-inline size_t bucketOf(qint64 key)
+inline qint64 rowKey(qint64 segment, qint64 key)
 {
-    return size_t(quint64(key) * 0x9E3779B97F4A7C15ull >> 48);
-}
-
-inline qint64 bucketRow(size_t bucket, qint64 segment)
-{
-    return -1 - qint64(bucket) - (segment ? qint64(kBuckets) : 0);
+    Q_ASSERT(segment >= 0 && segment < kSegmentLimit && key >= 0 && key <= kKeyMask);
+    return segment << kSegmentShift | key;
 }
 
 inline quint64 readVarint(const uchar*& p, const uchar* end)
@@ -164,32 +176,86 @@ void appendVarint(std::string& bytes, quint64 value)
     bytes.push_back(char(value));
 }
 
-// The rowids of a packed list: the first as a zig-zag number, then the differences.
-void decodeList(QByteArrayView bytes, std::vector<qint64>& rowids)
+
+// Hands each rowid of a list to visit, ascending. A list is the differences of its rowids, the
+// first from base; or, where that takes more room, a bitmap: its first rowid (from base), then one
+// bit for each rowid from that one on, the lowest bit of each byte first. Arithmetic is unsigned,
+// so that the bytes of a damaged page wrap instead of overflowing.
+template<typename Visit>
+void forEachRowOf(QByteArrayView bytes, qint64 base, bool bitmap, Visit&& visit)
 {
-    rowids.clear();
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const uchar* end = p + bytes.size();
-    rowids.reserve(size_t(std::count_if(p, end, [](uchar byte) { return byte < 0x80; })));
-    qint64 last = 0;
-    bool first = true;
-    while (p < end) {
-        const quint64 value = readVarint(p, end);
-        if (first) {
-            last = qint64(value >> 1) ^ -qint64(value & 1);
-            first = false;
-        } else {
-            last += qint64(value);
-        }
-        rowids.push_back(last);
+    quint64 last = quint64(base);
+    if (!bitmap) {
+        while (p < end)
+            visit(qint64(last += readVarint(p, end)));
+        return;
     }
+    if (p == end)
+        return;
+    for (quint64 at = last + readVarint(p, end); p < end; ++p, at += 8)
+        for (unsigned bits = *p; bits != 0; bits &= bits - 1)
+            visit(qint64(at + unsigned(__builtin_ctz(bits))));
 }
 
-// Lines handed to the index together: their rowids, ascending, and their texts one after another.
+// Appends the rowids of a list to rowids.
+void decodeList(QByteArrayView bytes, qint64 base, bool bitmap, std::vector<qint64>& rowids)
+{
+    forEachRowOf(bytes, base, bitmap, [&](qint64 rowid) { rowids.push_back(rowid); });
+}
+
+// The lists of one page of the index, in key order.
+class PageReader {
+public:
+    PageReader(qint64 rowKey, QByteArrayView bytes)
+        : key_(rowKey & kKeyMask),
+          p_(reinterpret_cast<const uchar*>(bytes.data())),
+          end_(p_ + bytes.size())
+    {
+        const quint64 base = readVarint(p_, end_);
+        base_ = qint64(base >> 1) ^ -qint64(base & 1);
+    }
+
+    // The segment's first rowid, from which the first rowid of each list counts.
+    qint64 base() const { return base_; }
+
+    // The next key, its list and whether that is a bitmap; false after the last.
+    bool next(qint64& key, QByteArrayView& list, bool& bitmap)
+    {
+        if (p_ >= end_)
+            return false;
+        key_ = qint64(quint64(key_) + readVarint(p_, end_));
+        const quint64 size = readVarint(p_, end_);
+        const qsizetype length = qsizetype(std::min<quint64>(size >> 1, quint64(end_ - p_)));
+        key = key_;
+        list = QByteArrayView(reinterpret_cast<const char*>(p_), length);
+        bitmap = size & 1;
+        p_ += length;
+        return true;
+    }
+
+private:
+    qint64 key_;
+    const uchar* p_;
+    const uchar* end_;
+    qint64 base_ = 0;
+};
+
+// Lines handed to the index together: their rowids, ascending, and their texts one after another;
+// they become segment number segment.
 struct LineBatch {
     std::vector<qint64> rowids;
     std::vector<size_t> ends;
     std::string text;
+    qint64 segment = 0;
+
+    void clear()
+    {
+        rowids.clear();
+        ends.clear();
+        text.clear();
+    }
 };
 
 // Sorts 64-bit values by keyBits bits from bit 16 up, keeping the order of values whose bits
@@ -220,66 +286,36 @@ void radixSortAbove16(std::vector<quint64>& values, std::vector<quint64>& scratc
     }
 }
 
-// The lists of the keys of the lines added, rowids ascending. A batch of lines becomes one value
-// per character and per pair (key above, the line's place in the batch in the low 16 bits),
-// sorted; each key's rows then go to its list at once, so that a list is looked up once per batch
-// rather than once per character.
-class Postings {
-public:
-    struct List {
-        qint64 key;
-        qint64 last;
-        std::string bytes;
-    };
 
+// The keys of a batch of lines, sorted: one value per character and per pair of characters of
+// each line (key above, the line's place in the batch in the low 16 bits), in key order and,
+// within a key, in line order.
+class BatchSorter {
+public:
     static constexpr size_t kMaxBatchLines = 1 << 16;
 
-    Postings() : direct_(0x10000, -1) { rehash(1 << 16); }
-
-    void addBatch(const LineBatch& batch)
+    void sort(const LineBatch& batch)
     {
         Q_ASSERT(batch.rowids.size() <= kMaxBatchLines);
         // Characters of the Basic Multilingual Plane only (the common case): keys packed in 33
         // bits, a pair flag and two 16-bit characters, in the order of the stored keys.
-        const bool narrow = collectEntries(batch, true) || !collectEntries(batch, false);
-        if (entries_.empty())
-            return;
-        radixSortAbove16(entries_, scratch_, narrow ? 33 : 45);
-        size_t i = 0;
-        while (i < entries_.size()) {
-            const quint64 packed = entries_[i] >> 16;
-            const qint64 key = !narrow || packed < (quint64(1) << 32)
-                                   ? qint64(packed)
-                                   : pairKey(quint32(packed >> 16) & 0xFFFF, quint32(packed) & 0xFFFF);
-            List& list = listOf(key, batch.rowids[entries_[i] & 0xFFFF]);
-            for (; i < entries_.size() && entries_[i] >> 16 == packed; ++i) {
-                const qint64 rowid = batch.rowids[entries_[i] & 0xFFFF];
-                if (rowid == list.last)
-                    continue;
-                Q_ASSERT(rowid > list.last);
-                appendVarint(list.bytes, quint64(rowid - list.last));
-                list.last = rowid;
-            }
-        }
+        narrow_ = collectEntries(batch, true) || !collectEntries(batch, false);
+        if (!entries_.empty())
+            radixSortAbove16(entries_, scratch_, narrow_ ? 33 : 45);
     }
 
-    const std::vector<List>& lists() const { return lists_; }
+    const std::vector<quint64>& entries() const { return entries_; }
 
-    // The list of key, or nothing.
-    const List* find(qint64 key) const
+    // The stored key of the bits above 16 of a value.
+    qint64 keyOf(quint64 packed) const
     {
-        if (key >= 0 && key < 0x10000)
-            return direct_[size_t(key)] < 0 ? nullptr : &lists_[size_t(direct_[size_t(key)])];
-        size_t slot = size_t(quint64(key) * 0xD6E8FEB86659FD93ull >> shift_);
-        for (; slots_[slot].list >= 0; slot = (slot + 1) & (slots_.size() - 1))
-            if (slots_[slot].key == key)
-                return &lists_[size_t(slots_[slot].list)];
-        return nullptr;
+        return !narrow_ || packed < (quint64(1) << 32)
+                   ? qint64(packed)
+                   : pairKey(quint32(packed >> 16) & 0xFFFF, quint32(packed) & 0xFFFF);
     }
 
 private:
-    // One value per character and per pair of the batch's lines; false when narrow and a
-    // character beyond 16 bits turns up.
+    // False when narrow and a character beyond 16 bits turns up.
     bool collectEntries(const LineBatch& batch, bool narrow)
     {
         entries_.clear();
@@ -307,108 +343,107 @@ private:
         return true;
     }
 
-private:
-    struct Slot {
-        qint64 key;
-        int list;  // -1: free
-    };
-
-    // The list of key; a new one starts with firstRow.
-    List& listOf(qint64 key, qint64 firstRow)
-    {
-        int& index = key < 0x10000 ? direct_[size_t(key)] : slotFor(key);
-        if (index < 0) {
-            index = int(lists_.size());
-            lists_.push_back({key, firstRow, {}});
-            appendVarint(lists_.back().bytes, quint64(firstRow) << 1 ^ quint64(firstRow >> 63));
-            if (key >= 0x10000 && ++used_ * 2 > slots_.size())
-                rehash(slots_.size() * 2);
-            return lists_.back();
-        }
-        return lists_[size_t(index)];
-    }
-
-    int& slotFor(qint64 key)
-    {
-        size_t slot = size_t(quint64(key) * 0xD6E8FEB86659FD93ull >> shift_);
-        while (slots_[slot].list >= 0 && slots_[slot].key != key)
-            slot = (slot + 1) & (slots_.size() - 1);
-        slots_[slot].key = key;
-        return slots_[slot].list;
-    }
-
-    void rehash(size_t size)
-    {
-        slots_.assign(size, Slot{0, -1});
-        shift_ = 64 - __builtin_ctzll(size);
-        for (size_t i = 0; i < lists_.size(); ++i)
-            if (lists_[i].key >= 0x10000)
-                slotFor(lists_[i].key) = int(i);
-    }
-
-    std::vector<List> lists_;
     std::vector<quint64> entries_;
     std::vector<quint64> scratch_;
-    std::vector<int> direct_;  // unigrams of the Basic Multilingual Plane
-    std::vector<Slot> slots_;
-    size_t used_ = 0;
-    int shift_ = 48;
+    bool narrow_ = true;
 };
 
-// Writes every list in key order: a long list in a row of its own under its key plus segment,
-// short ones gathered into bucket rows, so that the index costs few rows.
-void writeLists(const Connection& connection, const Postings& postings, qint64 segment)
+// The pages of one segment: the key of each row, where its bytes end, and the bytes.
+struct SegmentPages {
+    std::vector<qint64> rowKeys;
+    std::vector<size_t> ends;
+    std::string bytes;
+
+    void clear()
+    {
+        rowKeys.clear();
+        ends.clear();
+        bytes.clear();
+    }
+};
+
+// Replaces list, the differences of the rowids of entries [begin, end) of batch, by their bitmap
+// when that is shorter (a list of most of the batch's lines); true when it did.
+bool packAsBitmap(const LineBatch& batch, const std::vector<quint64>& entries, size_t begin, size_t end,
+                  std::string& list)
 {
-    // Sorted as (order, key, list) triples held together, not by the lists themselves: the
-    // sort then reads no list. A long list's order is 0, a short one's its bucket counted down
-    // from kBuckets, so that rows go in ascending keys and each bucket is gathered at once.
-    struct Place {
-        quint32 order;
-        quint32 list;
-        qint64 key;
-        bool operator<(const Place& other) const
-        {
-            return order != other.order ? order < other.order : key < other.key;
-        }
-    };
-    const std::vector<Postings::List>& lists = postings.lists();
-    std::vector<Place> places;
-    places.reserve(lists.size());
-    for (quint32 i = 0; i < lists.size(); ++i) {
-        const bool own = qsizetype(lists[i].bytes.size()) >= kOwnRowBytes;
-        places.push_back({own ? 0 : quint32(kBuckets - bucketOf(lists[i].key)), i, lists[i].key});
+    const qint64 first = batch.rowids[entries[begin] & 0xFFFF];
+    const qint64 span = batch.rowids[entries[end - 1] & 0xFFFF] - first;
+    if (span / 8 + 2 >= qint64(list.size()))
+        return false;
+    list.clear();
+    appendVarint(list, quint64(first - batch.rowids.front()));
+    const size_t bits = list.size();
+    list.resize(bits + size_t(span / 8) + 1, '\0');
+    for (size_t i = begin; i < end; ++i) {
+        const qint64 at = batch.rowids[entries[i] & 0xFFFF] - first;
+        list[bits + size_t(at / 8)] = char(uchar(list[bits + size_t(at / 8)]) | 1u << (at % 8));
     }
-    std::sort(places.begin(), places.end());
-    SqliteStatement insert(connection,
-                           QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable));
-    const auto put = [&](qint64 key, const std::string& bytes) {
-        insert.bindInteger(1, key);
-        insert.bind(2, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
-        insert.step();
-        insert.reset();
-    };
-    std::string bucket;
-    for (size_t i = 0; i < places.size(); ++i) {
-        const Postings::List& list = lists[places[i].list];
-        if (places[i].order == 0) {
-            put(list.key + segment, list.bytes);
-            continue;
-        }
-        appendVarint(bucket, quint64(list.key));
-        appendVarint(bucket, list.bytes.size());
-        bucket += list.bytes;
-        if (i + 1 == places.size() || places[i + 1].order != places[i].order) {
-            put(bucketRow(kBuckets - places[i].order, segment), bucket);
-            bucket.clear();
-        }
-    }
+    return true;
 }
 
-// Postings filled on a thread of their own, a batch of lines at a time, so that reading and
-// writing the rows goes on meanwhile; without a thread to be had, filled at once.
+// The pages of the lines of batch as segment number batch.segment.
+void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pages)
+{
+    pages.clear();
+    if (batch.rowids.empty())
+        return;
+    sorter.sort(batch);
+    const std::vector<quint64>& entries = sorter.entries();
+    const qint64 base = batch.rowids.front();
+    std::string list;
+    size_t pageBegin = 0;
+    bool pageOpen = false;
+    qint64 lastKey = 0;
+    size_t i = 0;
+    while (i < entries.size()) {
+        const quint64 packed = entries[i] >> 16;
+        const qint64 key = sorter.keyOf(packed);
+        const size_t keyBegin = i;
+        list.clear();
+        qint64 last = base;
+        bool first = true;
+        for (; i < entries.size() && entries[i] >> 16 == packed; ++i) {
+            const qint64 rowid = batch.rowids[entries[i] & 0xFFFF];
+            if (rowid == last && !first)
+                continue;
+            Q_ASSERT(rowid > last || first);
+            appendVarint(list, quint64(rowid - last));
+            last = rowid;
+            first = false;
+        }
+        const bool bitmap = packAsBitmap(batch, entries, keyBegin, i, list);
+        if (!pageOpen) {
+            pages.rowKeys.push_back(rowKey(batch.segment, key));
+            appendVarint(pages.bytes, quint64(base) << 1 ^ quint64(base >> 63));
+            lastKey = key;
+            pageOpen = true;
+        }
+        appendVarint(pages.bytes, quint64(key - lastKey));
+        appendVarint(pages.bytes, quint64(list.size()) << 1 | (bitmap ? 1 : 0));
+        pages.bytes += list;
+        lastKey = key;
+        if (pages.bytes.size() - pageBegin >= kPageBytes) {
+            pages.ends.push_back(pages.bytes.size());
+            pageBegin = pages.bytes.size();
+            pageOpen = false;
+        }
+    }
+    if (pageOpen)
+        pages.ends.push_back(pages.bytes.size());
+}
+
+// Indexes lines given in rowid order a batch at a time, each batch a segment numbered on from the
+// first: the keys are sorted and the pages made on a thread of their own, while the caller goes
+// on reading and writing rows; the caller's thread writes the pages made so far whenever it hands
+// over a batch, so the index costs memory for a few batches only. Without a thread to be had, a
+// batch is indexed at once.
 class LineIndexer {
 public:
-    LineIndexer()
+    LineIndexer(const Connection& connection, qint64 firstSegment, qint64 segmentLimit)
+        : insert_(connection, QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable)),
+          segment_(firstSegment),
+          segmentLimit_(segmentLimit)
     {
         try {
             worker_ = std::thread([this] { work(); });
@@ -416,32 +451,38 @@ public:
         }
     }
     ~LineIndexer() { stop(); }
+    LineIndexer(const LineIndexer&) = delete;
+    LineIndexer& operator=(const LineIndexer&) = delete;
 
     void add(qint64 rowid, QByteArrayView text)
     {
         batch_.rowids.push_back(rowid);
         batch_.text.append(text.data(), size_t(text.size()));
         batch_.ends.push_back(batch_.text.size());
-        if (batch_.rowids.size() >= Postings::kMaxBatchLines || batch_.text.size() >= kBatchBytes)
+        if (batch_.rowids.size() >= BatchSorter::kMaxBatchLines || batch_.text.size() >= kBatchBytes)
             handOver();
     }
 
-    void write(const Connection& connection, qint64 segment)
+    // Writes the pages of every line added.
+    void finish()
     {
+        handOver();
         stop();
-        writeLists(connection, postings_, segment);
+        writeFinished();
     }
 
 private:
     // About a million characters of Chinese text: the sort of a batch stays within a few tens of
-    // megabytes.
-    static constexpr size_t kBatchBytes = size_t(3) << 20;
-    static constexpr size_t kBatchesQueued = 2;
+    // megabytes, and a segment's lists are long enough that their keys cost little beside them.
+    static constexpr size_t kBatchBytes = size_t(2) << 20;
+    static constexpr size_t kBatchesQueued = 1;
 
     void work()
     {
+        BatchSorter sorter;
         for (;;) {
             LineBatch batch;
+            SegmentPages pages;
             {
                 std::unique_lock lock(mutex_);
                 ready_.wait(lock, [this] { return done_ || !queue_.empty(); });
@@ -449,13 +490,26 @@ private:
                     return;
                 batch = std::move(queue_.front());
                 queue_.pop_front();
+                if (!sparePages_.empty()) {
+                    pages = std::move(sparePages_.back());
+                    sparePages_.pop_back();
+                }
             }
             room_.notify_one();
-            postings_.addBatch(batch);
-            batch.rowids.clear();
-            batch.ends.clear();
-            batch.text.clear();
+            try {
+                encodeSegment(batch, sorter, pages);
+            } catch (...) {
+                // Memory ran out: the caller's thread throws it at the next hand-over.
+                {
+                    std::lock_guard lock(mutex_);
+                    failure_ = std::current_exception();
+                }
+                room_.notify_one();
+                return;
+            }
+            batch.clear();
             std::lock_guard lock(mutex_);
+            finished_.push_back(std::move(pages));
             spare_.push_back(std::move(batch));  // its memory serves again, without page faults
         }
     }
@@ -464,27 +518,65 @@ private:
     {
         if (batch_.rowids.empty())
             return;
+        Q_ASSERT(segment_ < segmentLimit_);
+        batch_.segment = segment_++;
         if (!worker_.joinable()) {
-            postings_.addBatch(batch_);
-            batch_.rowids.clear();
-            batch_.ends.clear();
-            batch_.text.clear();
+            SegmentPages pages;
+            encodeSegment(batch_, sorter_, pages);
+            batch_.clear();
+            write(pages);
             return;
         }
-        std::unique_lock lock(mutex_);
-        room_.wait(lock, [&] { return queue_.size() < kBatchesQueued; });
-        queue_.push_back(std::move(batch_));
+        {
+            std::unique_lock lock(mutex_);
+            room_.wait(lock, [&] { return queue_.size() < kBatchesQueued || failure_; });
+            if (failure_)
+                std::rethrow_exception(failure_);
+            queue_.push_back(std::move(batch_));
+            batch_ = {};
+            if (!spare_.empty()) {
+                batch_ = std::move(spare_.back());
+                spare_.pop_back();
+            }
+        }
         ready_.notify_one();
-        batch_ = {};
-        if (!spare_.empty()) {
-            batch_ = std::move(spare_.back());
-            spare_.pop_back();
+        writeFinished();
+    }
+
+    // Writes the segments the worker has made, in their order, outside the lock.
+    void writeFinished()
+    {
+        std::deque<SegmentPages> made;
+        {
+            std::lock_guard lock(mutex_);
+            if (failure_)
+                std::rethrow_exception(failure_);
+            made.swap(finished_);
+        }
+        for (SegmentPages& pages : made) {
+            write(pages);
+            pages.clear();
+        }
+        std::lock_guard lock(mutex_);
+        for (SegmentPages& pages : made)
+            sparePages_.push_back(std::move(pages));
+    }
+
+    void write(const SegmentPages& pages)
+    {
+        size_t begin = 0;
+        for (size_t page = 0; page < pages.rowKeys.size(); ++page) {
+            insert_.bindInteger(1, pages.rowKeys[page]);
+            insert_.bind(2, QByteArray::fromRawData(pages.bytes.data() + begin,
+                                                    qsizetype(pages.ends[page] - begin)));
+            insert_.step();
+            insert_.reset();
+            begin = pages.ends[page];
         }
     }
 
     void stop()
     {
-        handOver();
         if (!worker_.joinable())
             return;
         {
@@ -495,14 +587,20 @@ private:
         worker_.join();
     }
 
-    Postings postings_;
+    SqliteStatement insert_;
+    qint64 segment_;
+    const qint64 segmentLimit_;
     LineBatch batch_;
+    BatchSorter sorter_;  // for batches indexed without the worker
     std::deque<LineBatch> queue_;
     std::vector<LineBatch> spare_;
+    std::deque<SegmentPages> finished_;
+    std::vector<SegmentPages> sparePages_;
     std::mutex mutex_;
     std::condition_variable ready_;
     std::condition_variable room_;
     bool done_ = false;
+    std::exception_ptr failure_;
     std::thread worker_;
 };
 
@@ -548,7 +646,7 @@ private:
 
 void clearIndex(Connection& connection)
 {
-    connection.exec(QStringLiteral("delete from 全文索引; delete from 全文行段; delete from 全文已改;"
+    connection.exec(QStringLiteral("delete from 全文分段; delete from 全文行段; delete from 全文已改;"
                                    " delete from 全文待办;"));
 }
 
@@ -562,6 +660,7 @@ qint64 singleNumber(const Connection& connection, const QString& sql)
     SqliteStatement statement(connection, sql);
     return statement.step() ? statement.columnInt(0) : 0;
 }
+
 
 // Folds the pending rows into the delta, or rebuilds everything when the changed rows have grown
 // too many; inside the caller's write transaction.
@@ -578,17 +677,33 @@ void fold(Connection& connection)
         rebuild(connection);
         return;
     }
-    SqliteStatement clear(connection, QStringLiteral("delete from 全文索引 where 键>=? or 键<?"));
-    clear.bindInteger(1, kDeltaSegment);
-    clear.bindInteger(2, bucketRow(kBuckets - 1, 0));
+    SqliteStatement clear(connection, QStringLiteral("delete from %1 where 键>=?").arg(kIndexTable));
+    clear.bindInteger(1, rowKey(kFirstDeltaSegment, 0));
     clear.step();
-    LineIndexer delta;
-    SqliteStatement rows(connection, QStringLiteral("select t.rowid, t.内容 from 全文已改 c"
-                                                    " join 文本 t on t.rowid=c.行 order by c.行"));
-    while (rows.step())
-        delta.add(rows.columnInt(0), rows.columnUtf8(1));
-    delta.write(connection, kDeltaSegment);
+    {
+        LineIndexer delta(connection, kFirstDeltaSegment, kSegmentLimit);
+        SqliteStatement rows(connection, QStringLiteral("select t.rowid, t.内容 from 全文已改 c"
+                                                        " join 文本 t on t.rowid=c.行 order by c.行"));
+        while (rows.step())
+            delta.add(rows.columnInt(0), rows.columnUtf8(1));
+        delta.finish();
+    }
     connection.exec(QStringLiteral("update 全文状态 set 增补代=增补代+1"));
+}
+
+const char* const kTriggers[] = {"全文记增", "全文记删", "全文记改"};
+// The tables of the index, with the one an earlier layout kept its lists in.
+const char* const kIndexTables[] = {"全文分段", "全文索引", "全文行段", "全文已改", "全文待办", "全文状态"};
+
+// Drops the index, in whichever layout, with its triggers, and makes it anew from every row.
+void install(Connection& connection)
+{
+    for (const char* name : kTriggers)
+        connection.exec(QStringLiteral("drop trigger if exists %1").arg(QString::fromUtf8(name)));
+    for (const char* name : kIndexTables)
+        connection.exec(QStringLiteral("drop table if exists %1").arg(QString::fromUtf8(name)));
+    connection.exec(schemaSql());
+    rebuild(connection);
 }
 
 } // namespace
@@ -596,7 +711,7 @@ void fold(Connection& connection)
 QString schemaSql()
 {
     return QStringLiteral(
-        "create table 全文索引(键 INTEGER PRIMARY KEY, 行 BLOB);"
+        "create table 全文分段(键 INTEGER PRIMARY KEY, 行 BLOB);"
         "create table 全文行段(起 INTEGER PRIMARY KEY, 数 INTEGER, 首行 INTEGER, 标题 TEXT);"
         "create table 全文已改(行 INTEGER PRIMARY KEY);"
         "create table 全文待办(行 INTEGER);"
@@ -615,25 +730,28 @@ QString schemaSql()
 
 bool isInstalled(const Connection& connection)
 {
-    SqliteStatement find(connection,
-                         QStringLiteral("select 1 from sqlite_master where type='table' and name=?"));
-    find.bind(1, kStateTable);
-    return find.step();
+    SqliteStatement find(connection, QStringLiteral("select count(*) from sqlite_master where type='table'"
+                                                    " and name in (?, ?)"));
+    find.bind(1, kIndexTable);
+    find.bind(2, kStateTable);
+    return find.step() && find.columnInt(0) == 2;
 }
 
 void rebuild(Connection& connection)
 {
     clearIndex(connection);
-    LineIndexer lines;
     RunBuilder runs;
-    SqliteStatement rows(connection,
-                         QStringLiteral("select rowid, 标题, 行数, 内容 from 文本 order by rowid"));
-    while (rows.step()) {
-        const qint64 rowid = rows.columnInt(0);
-        runs.add(rowid, rows.columnUtf8(1), rows.columnInt(2));
-        lines.add(rowid, rows.columnUtf8(3));
+    {
+        LineIndexer lines(connection, 0, kFirstDeltaSegment);
+        SqliteStatement rows(connection,
+                             QStringLiteral("select rowid, 标题, 行数, 内容 from 文本 order by rowid"));
+        while (rows.step()) {
+            const qint64 rowid = rows.columnInt(0);
+            runs.add(rowid, rows.columnUtf8(1), rows.columnInt(2));
+            lines.add(rowid, rows.columnUtf8(3));
+        }
+        lines.finish();
     }
-    lines.write(connection, 0);
     runs.write(connection);
     markRebuilt(connection);
 }
@@ -641,12 +759,10 @@ void rebuild(Connection& connection)
 void catchUp(Connection& connection)
 {
     connection.inTransaction(Connection::TransactionKind::Write, [&] {
-        if (!isInstalled(connection)) {
-            connection.exec(schemaSql());
-            rebuild(connection);
-        } else {
+        if (!isInstalled(connection))
+            install(connection);
+        else
             fold(connection);
-        }
     });
 }
 
@@ -674,9 +790,6 @@ void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
     a.erase(out, a.end());
 }
 
-const char* const kTriggers[] = {"全文记增", "全文记删", "全文记改"};
-const char* const kIndexTables[] = {"全文索引", "全文行段", "全文已改", "全文待办", "全文状态"};
-
 std::vector<qint64> rowidsOf(const Connection& connection, const QString& sql)
 {
     std::vector<qint64> rows;
@@ -691,88 +804,130 @@ bool contains(const std::vector<qint64>& sorted, qint64 rowid)
     return std::binary_search(sorted.begin(), sorted.end(), rowid);
 }
 
-std::string encodeList(const std::vector<qint64>& rowids)
-{
-    std::string bytes;
-    for (size_t i = 0; i < rowids.size(); ++i)
-        appendVarint(bytes, i == 0 ? quint64(rowids[0]) << 1 ^ quint64(rowids[0] >> 63)
-                                   : quint64(rowids[i] - rowids[i - 1]));
-    return bytes;
-}
-
-// How many keys of one segment of the index have lists other than those of the rows; the rows of
-// stale (ascending), which a search does not take from the lists, are left out of the stored lists.
-qint64 differingKeys(const Connection& connection, qint64 segment, const std::vector<qint64>& stale,
-                     const Postings& rows)
-{
-    size_t same = 0;
-    qint64 unknown = 0;  // keys no row has
+// A key with its rows, ascending.
+struct KeyRows {
+    qint64 key;
     std::vector<qint64> rowids;
-    const auto compare = [&](qint64 key, QByteArrayView bytes) {
-        std::string kept(bytes.data(), size_t(bytes.size()));
-        if (!stale.empty()) {
-            decodeList(bytes, rowids);
-            subtract(rowids, stale);
-            if (rowids.empty())
-                return;
-            kept = encodeList(rowids);
-        }
-        const Postings::List* expected = rows.find(key);
-        if (!expected)
-            ++unknown;
-        else if (expected->bytes == kept)
-            ++same;
-    };
-    SqliteStatement select(connection, QStringLiteral("select 键, 行 from 全文索引"));
-    while (select.step()) {
-        const qint64 key = select.columnInt(0);
-        const QByteArrayView bytes = select.columnBytes(1);
-        if (key >= 0) {
-            if ((key >= kDeltaSegment) == (segment != 0))
-                compare(key - segment, bytes);
-            continue;
-        }
-        if ((key < bucketRow(kBuckets - 1, 0)) != (segment != 0))
-            continue;
-        const auto* p = reinterpret_cast<const uchar*>(bytes.data());
-        const uchar* end = p + bytes.size();
-        while (p < end) {
-            const qint64 listKey = qint64(readVarint(p, end));
-            const qsizetype length = qsizetype(std::min<quint64>(readVarint(p, end), quint64(end - p)));
-            compare(listKey, QByteArrayView(reinterpret_cast<const char*>(p), length));
-            p += length;
-        }
+};
+
+// Appends the lists of a page, without the rows of stale (ascending); lists left empty are dropped.
+void appendLists(qint64 rowKey, QByteArrayView bytes, const std::vector<qint64>& stale,
+                 std::vector<KeyRows>& lists)
+{
+    PageReader page(rowKey, bytes);
+    qint64 key;
+    QByteArrayView list;
+    bool bitmap;
+    while (page.next(key, list, bitmap)) {
+        KeyRows rows{key, {}};
+        decodeList(list, page.base(), bitmap, rows.rowids);
+        subtract(rows.rowids, stale);
+        if (!rows.rowids.empty())
+            lists.push_back(std::move(rows));
     }
-    // Keys of the rows whose lists are wrong or missing, and keys of the index no row has.
-    return qint64(rows.lists().size() - same) + unknown;
 }
 
-// Lists of lines given one by one, a batch at a time.
-class PostingsBuilder {
-public:
-    void add(qint64 rowid, QByteArrayView text)
-    {
-        batch_.rowids.push_back(rowid);
-        batch_.text.append(text.data(), size_t(text.size()));
-        batch_.ends.push_back(batch_.text.size());
-        if (batch_.rowids.size() >= Postings::kMaxBatchLines)
-            flush();
+// The segments numbered from first on, up to the first number missing, each with its first rowid.
+std::vector<std::pair<qint64, qint64>> segmentsFrom(const Connection& connection, qint64 first)
+{
+    std::vector<std::pair<qint64, qint64>> segments;
+    SqliteStatement page(connection, QStringLiteral("select 键, 行 from %1 where 键>=? order by 键 limit 1")
+                                         .arg(kIndexTable));
+    for (qint64 segment = first; segment < kSegmentLimit; ++segment) {
+        page.reset();
+        page.bindInteger(1, rowKey(segment, 0));
+        if (!page.step() || page.columnInt(0) >> kSegmentShift != segment)
+            break;
+        segments.emplace_back(segment, PageReader(page.columnInt(0), page.columnBytes(1)).base());
     }
-    const Postings& finish()
-    {
-        flush();
-        return postings_;
-    }
+    return segments;
+}
 
-private:
-    void flush()
-    {
-        postings_.addBatch(batch_);
-        batch_ = {};
+// The lists of one stored segment, in key order, without the rows of stale.
+std::vector<KeyRows> storedLists(const Connection& connection, qint64 segment,
+                                 const std::vector<qint64>& stale)
+{
+    std::vector<KeyRows> lists;
+    SqliteStatement pages(connection, QStringLiteral("select 键, 行 from %1 where 键>=? and 键<=? order by 键")
+                                          .arg(kIndexTable));
+    pages.bindInteger(1, rowKey(segment, 0));
+    pages.bindInteger(2, rowKey(segment, kKeyMask));
+    while (pages.step())
+        appendLists(pages.columnInt(0), pages.columnBytes(1), stale, lists);
+    return lists;
+}
+
+// The lists the lines of batch make, in key order.
+std::vector<KeyRows> listsOf(const LineBatch& batch, BatchSorter& sorter)
+{
+    SegmentPages pages;
+    encodeSegment(batch, sorter, pages);
+    std::vector<KeyRows> lists;
+    size_t begin = 0;
+    for (size_t page = 0; page < pages.rowKeys.size(); ++page) {
+        appendLists(pages.rowKeys[page],
+                    QByteArrayView(pages.bytes.data() + begin, qsizetype(pages.ends[page] - begin)), {},
+                    lists);
+        begin = pages.ends[page];
     }
-    Postings postings_;
-    LineBatch batch_;
-};
+    return lists;
+}
+
+// How many keys have other rows in one list than in the other, both in key order.
+qint64 differingKeys(const std::vector<KeyRows>& stored, const std::vector<KeyRows>& expected)
+{
+    qint64 differing = 0;
+    size_t i = 0;
+    size_t j = 0;
+    while (i < stored.size() || j < expected.size()) {
+        if (j == expected.size() || (i < stored.size() && stored[i].key < expected[j].key)) {
+            ++differing, ++i;
+        } else if (i == stored.size() || expected[j].key < stored[i].key) {
+            ++differing, ++j;
+        } else {
+            differing += stored[i].rowids != expected[j].rowids;
+            ++i, ++j;
+        }
+    }
+    return differing;
+}
+
+// How many keys of the segments numbered from first on have lists other than those of the rows
+// that rowsSql selects (rowid and line, ascending by rowid), leaving out the rows of stale: a
+// search does not take them from the lists. Each segment answers for the rows from its first
+// rowid up to the next segment's.
+qint64 differingKeysOf(const Connection& connection, qint64 first, const QString& rowsSql,
+                       const std::vector<qint64>& stale)
+{
+    const std::vector<std::pair<qint64, qint64>> segments = segmentsFrom(connection, first);
+    SqliteStatement rows(connection, rowsSql);
+    BatchSorter sorter;
+    LineBatch batch;
+    qint64 differing = 0;
+    bool more = rows.step();
+    for (size_t s = 0; s < std::max<size_t>(segments.size(), 1); ++s) {
+        const bool last = s + 1 >= segments.size();
+        batch.clear();
+        bool tooMany = false;  // more rows than one segment ever holds: some are surely missing
+        for (; more && (last || rows.columnInt(0) < segments[s + 1].second); more = rows.step()) {
+            const qint64 rowid = rows.columnInt(0);
+            if (contains(stale, rowid))
+                continue;
+            if (batch.rowids.size() == BatchSorter::kMaxBatchLines) {
+                tooMany = true;
+                continue;
+            }
+            const QByteArrayView text = rows.columnUtf8(1);
+            batch.rowids.push_back(rowid);
+            batch.text.append(text.data(), size_t(text.size()));
+            batch.ends.push_back(batch.text.size());
+        }
+        const std::vector<KeyRows> stored =
+            segments.empty() ? std::vector<KeyRows>{} : storedLists(connection, segments[s].first, stale);
+        differing += differingKeys(stored, listsOf(batch, sorter)) + (tooMany ? 1 : 0);
+    }
+    return differing;
+}
 
 void checkTriggers(const Connection& connection, QStringList& problems)
 {
@@ -800,39 +955,33 @@ void checkBase(const Connection& connection, const std::vector<qint64>& stale, Q
         runs.push_back({runRows.columnInt(0), runRows.columnInt(1), runRows.columnInt(2),
                         QByteArray(title.data(), title.size())});
     }
-    PostingsBuilder rows;
     size_t run = 0;
     qint64 misplaced = 0;
-    SqliteStatement select(connection,
-                           QStringLiteral("select rowid, 内容, 标题, 行数 from 文本 order by rowid"));
+    SqliteStatement select(connection, QStringLiteral("select rowid, 标题, 行数 from 文本 order by rowid"));
     while (select.step()) {
         const qint64 rowid = select.columnInt(0);
         if (contains(stale, rowid))
             continue;
-        rows.add(rowid, select.columnUtf8(1));
         while (run < runs.size() && runs[run].first + runs[run].count <= rowid)
             ++run;
         if (run < runs.size() && runs[run].first <= rowid
-            && (runs[run].title != select.columnUtf8(2)
-                || runs[run].firstLine + (rowid - runs[run].first) != select.columnInt(3)))
+            && (runs[run].title != select.columnUtf8(1)
+                || runs[run].firstLine + (rowid - runs[run].first) != select.columnInt(2)))
             ++misplaced;
     }
     if (misplaced > 0)
         problems << QStringLiteral("全文索引把 %1 行资料记在错误的标题或行号下").arg(misplaced);
-    if (const qint64 differing = differingKeys(connection, 0, stale, rows.finish()))
+    if (const qint64 differing = differingKeysOf(
+            connection, 0, QStringLiteral("select rowid, 内容 from 文本 order by rowid"), stale))
         problems << QStringLiteral("全文索引有 %1 个字或词的行与资料不符").arg(differing);
 }
 
 // The delta: the rows changed since the base was built, as they are now.
 void checkDelta(const Connection& connection, const std::vector<qint64>& pending, QStringList& problems)
 {
-    PostingsBuilder rows;
-    SqliteStatement select(connection,
-                           QStringLiteral("select t.rowid, t.内容 from 全文已改 c join 文本 t on t.rowid=c.行"
-                                          " where c.行 not in (select 行 from 全文待办) order by c.行"));
-    while (select.step())
-        rows.add(select.columnInt(0), select.columnUtf8(1));
-    if (const qint64 differing = differingKeys(connection, kDeltaSegment, pending, rows.finish()))
+    const QString rows = QStringLiteral("select t.rowid, t.内容 from 全文已改 c join 文本 t on t.rowid=c.行"
+                                        " where c.行 not in (select 行 from 全文待办) order by c.行");
+    if (const qint64 differing = differingKeysOf(connection, kFirstDeltaSegment, rows, pending))
         problems << QStringLiteral("全文索引的增补部分有 %1 个字或词的行与资料不符").arg(differing);
 }
 
@@ -862,42 +1011,37 @@ QStringList indexProblems(const QString& path)
 void reinstall(const QString& path)
 {
     Connection connection(path);
-    connection.inTransaction(Connection::TransactionKind::Write, [&] {
-        for (const char* name : kTriggers)
-            connection.exec(QStringLiteral("drop trigger if exists %1").arg(QString::fromUtf8(name)));
-        for (const char* name : kIndexTables)
-            connection.exec(QStringLiteral("drop table if exists %1").arg(QString::fromUtf8(name)));
-        connection.exec(schemaSql());
-        rebuild(connection);
-    });
+    connection.inTransaction(Connection::TransactionKind::Write, [&] { install(connection); });
 }
 
 // ---------------------------------------------------------------------------------------------
 
 struct BookRewrite::Impl {
     Connection& connection;
-    bool installed = false;
     bool ordered = true;
     qint64 lastRowid = 0;
     bool any = false;
-    LineIndexer lines;
+    std::optional<LineIndexer> lines;  // while the store has the index
     RunBuilder runs;
 
     explicit Impl(Connection& c) : connection(c) {}
 };
 
+// The old index goes at once, so that the segments of the new rows are written as they are made.
 BookRewrite::BookRewrite(Connection& connection) : impl_(std::make_unique<Impl>(connection))
 {
-    impl_->installed = isInstalled(connection);
-    if (impl_->installed)
-        connection.exec(QStringLiteral("update 全文状态 set 记录=0"));
+    if (!isInstalled(connection))
+        return;
+    connection.exec(QStringLiteral("update 全文状态 set 记录=0"));
+    clearIndex(connection);
+    impl_->lines.emplace(connection, 0, kFirstDeltaSegment);
 }
 
 BookRewrite::~BookRewrite() = default;
 
 void BookRewrite::addInsertedRow(QByteArrayView title, qint64 lineNumber, QByteArrayView text)
 {
-    if (!impl_->installed || !impl_->ordered)
+    if (!impl_->lines || !impl_->ordered)
         return;
     const qint64 rowid = sqlite3_last_insert_rowid(impl_->connection.handle());
     if (impl_->any && rowid <= impl_->lastRowid) {
@@ -907,22 +1051,22 @@ void BookRewrite::addInsertedRow(QByteArrayView title, qint64 lineNumber, QByteA
     impl_->any = true;
     impl_->lastRowid = rowid;
     impl_->runs.add(rowid, title, lineNumber);
-    impl_->lines.add(rowid, text);
+    impl_->lines->add(rowid, text);
 }
 
 void BookRewrite::finish()
 {
-    if (!impl_->installed)
+    if (!impl_->lines)
         return;
-    if (!impl_->ordered) {
+    if (impl_->ordered) {
+        impl_->lines->finish();
+        impl_->lines.reset();
+        impl_->runs.write(impl_->connection);
+        markRebuilt(impl_->connection);
+    } else {
+        impl_->lines.reset();
         rebuild(impl_->connection);
-        impl_->connection.exec(QStringLiteral("update 全文状态 set 记录=1"));
-        return;
     }
-    clearIndex(impl_->connection);
-    impl_->lines.write(impl_->connection, 0);
-    impl_->runs.write(impl_->connection);
-    markRebuilt(impl_->connection);
     impl_->connection.exec(QStringLiteral("update 全文状态 set 记录=1"));
 }
 
@@ -974,65 +1118,133 @@ std::vector<QByteArray> sortKeysOf(const std::vector<QString>& texts)
 
 } // namespace
 
+namespace {
+
+// A query as the index takes it: its UTF-8 with ASCII letters in lower case, the keys whose lists
+// hold its lines, and whether a line found through them must still be read to be sure.
+struct ParsedQuery {
+    QByteArray needle;
+    std::vector<qint64> keys;
+    bool verify = false;
+};
+
+ParsedQuery parseQuery(const QString& text)
+{
+    ParsedQuery query;
+    query.needle = foldAscii(QByteArrayView(text.toUtf8()));
+    std::vector<quint32> characters;
+    const auto* p = reinterpret_cast<const uchar*>(query.needle.constData());
+    const uchar* end = p + query.needle.size();
+    while (p < end)
+        characters.push_back(nextCharacter(p, end));
+    if (characters.size() == 1)
+        query.keys.push_back(qint64(characters[0]));
+    for (size_t i = 1; i < characters.size(); ++i)
+        query.keys.push_back(pairKey(characters[i - 1], characters[i]));
+    std::sort(query.keys.begin(), query.keys.end());
+    query.keys.erase(std::unique(query.keys.begin(), query.keys.end()), query.keys.end());
+    // One or two characters are exactly what a key stands for; more need their lines read.
+    query.verify = characters.size() > 2;
+    return query;
+}
+
+} // namespace
+
 struct Searcher::Impl {
     explicit Impl(const QString& path)
         : connection(path),
           rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
           lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?"))
     {
-        // Matches are read from pages all over the file: mapped, a page costs neither a copy nor
-        // a page of the cache.
-        connection.exec(QStringLiteral("pragma mmap_size=%1").arg(kSearchMapBytes));
+        // Pages read through the cache cost less than the page faults of a memory map here, and
+        // the cache keeps the lists and lines of one search for the next.
+        connection.exec(QStringLiteral("pragma mmap_size=0"));
     }
 
     Connection connection;
     SqliteStatement rowOf;
     SqliteStatement lineOf;
     // Prepared once the store has the index.
-    std::unique_ptr<SqliteStatement> lengthOf;
-    std::unique_ptr<SqliteStatement> listOf;
+    std::unique_ptr<SqliteStatement> pageOf;
     qint64 baseGeneration = -1;
+    qint64 runsGeneration = -1;
     qint64 deltaGeneration = -1;
+    qint64 baseSegments = 0;
+    qint64 deltaSegments = 0;
     std::vector<Title> titles;
     std::unordered_map<std::string, quint32> titleIndex;  // by UTF-8
     std::vector<Run> runs;
     std::vector<qint64> changed;
 
-    void refresh();
+    // Brings what it keeps in memory up to the store's state; the title runs only when asked.
+    void refresh(bool withRuns);
     void loadRuns();
     std::vector<qint64> pending();
-    struct FoundList {
-        qint64 length = 0;
-        qint64 ownRow = 0;  // the row that holds the list alone, or 0
-        QByteArray bytes;   // the list, when it came from a bucket
+    qint64 segmentsFrom(qint64 first, qint64 limit);
+    // A key's lists of some segments, one after another, with where each ends and its segment's
+    // first rowid.
+    struct KeyList {
+        std::string bytes;
+        struct Part {
+            size_t end;
+            qint64 base;
+            bool bitmap;
+        };
+        std::vector<Part> parts;
+
+        template<typename Visit>
+        void forEachRow(Visit&& visit) const
+        {
+            size_t begin = 0;
+            for (const Part& part : parts) {
+                forEachRowOf(QByteArrayView(bytes.data() + begin, qsizetype(part.end - begin)), part.base,
+                             part.bitmap, visit);
+                begin = part.end;
+            }
+        }
     };
-    bool findList(qint64 key, qint64 segment, FoundList& found);
-    std::vector<qint64> candidates(const std::vector<qint64>& keys, qint64 segment);
+    void appendList(qint64 key, qint64 segment, KeyList& list);
+    std::vector<qint64> candidates(const std::vector<qint64>& keys, qint64 firstSegment, qint64 segments);
 };
 
-void Searcher::Impl::refresh()
+void Searcher::Impl::refresh(bool withRuns)
 {
-    if (!lengthOf) {
-        lengthOf = std::make_unique<SqliteStatement>(
-            connection, QStringLiteral("select length(行) from 全文索引 where 键=?"));
-        listOf = std::make_unique<SqliteStatement>(
-            connection, QStringLiteral("select 行 from 全文索引 where 键=?"));
+    if (!pageOf) {
+        pageOf = std::make_unique<SqliteStatement>(
+            connection, QStringLiteral("select 键, 行 from %1 where 键>=? and 键<=? order by 键 desc limit 1")
+                            .arg(kIndexTable));
     }
     SqliteStatement state(connection, QStringLiteral("select 基本代, 增补代 from 全文状态"));
     const bool found = state.step();
     const qint64 base = found ? state.columnInt(0) : 0;
     const qint64 delta = found ? state.columnInt(1) : 0;
     if (base != baseGeneration) {
-        loadRuns();
+        baseSegments = segmentsFrom(0, kFirstDeltaSegment);
         baseGeneration = base;
+    }
+    if (withRuns && base != runsGeneration) {
+        loadRuns();
+        runsGeneration = base;
     }
     if (delta != deltaGeneration) {
         changed.clear();
         SqliteStatement rows(connection, QStringLiteral("select 行 from 全文已改 order by 行"));
         while (rows.step())
             changed.push_back(rows.columnInt(0));
+        deltaSegments = segmentsFrom(kFirstDeltaSegment, kSegmentLimit);
         deltaGeneration = delta;
     }
+}
+
+// How many segments are numbered from first on, below limit.
+qint64 Searcher::Impl::segmentsFrom(qint64 first, qint64 limit)
+{
+    SqliteStatement last(connection, QStringLiteral("select ifnull(max(键), -1) from %1 where 键>=? and 键<?")
+                                         .arg(kIndexTable));
+    last.bindInteger(1, rowKey(first, 0));
+    last.bindInteger(2, limit << kSegmentShift);
+    const qint64 key = last.step() ? last.columnInt(0) : -1;
+    return key < 0 ? 0 : (key >> kSegmentShift) - first + 1;
 }
 
 void Searcher::Impl::loadRuns()
@@ -1040,6 +1252,10 @@ void Searcher::Impl::loadRuns()
     runs.clear();
     titles.clear();
     titleIndex.clear();
+    const qint64 count = singleNumber(connection, QStringLiteral("select count(*) from 全文行段"));
+    runs.reserve(size_t(count));
+    titles.reserve(size_t(count));
+    titleIndex.reserve(size_t(count));
     SqliteStatement rows(connection,
                          QStringLiteral("select 起, 数, 首行, 标题 from 全文行段 order by 起"));
     while (rows.step()) {
@@ -1061,74 +1277,59 @@ std::vector<qint64> Searcher::Impl::pending()
     return rows;
 }
 
-// The list of key in a segment: its length, and its bytes when they came from a bucket row (a
-// list with a row of its own is read only when chosen). False when the key has no list.
-bool Searcher::Impl::findList(qint64 key, qint64 segment, FoundList& found)
+// Appends the list of key in a segment, from the page that starts at or before it, to list.
+void Searcher::Impl::appendList(qint64 key, qint64 segment, KeyList& list)
 {
-    lengthOf->reset();
-    lengthOf->bindInteger(1, key + segment);
-    const bool own = lengthOf->step();
-    found = {own ? lengthOf->columnInt(0) : 0, key + segment, {}};
-    lengthOf->reset();
-    if (own)
-        return true;
-    listOf->reset();
-    listOf->bindInteger(1, bucketRow(bucketOf(key), segment));
-    bool inBucket = false;
-    if (listOf->step()) {
-        const QByteArrayView bucket = listOf->columnBytes(0);
-        const auto* p = reinterpret_cast<const uchar*>(bucket.data());
-        const uchar* end = p + bucket.size();
-        while (p < end && !inBucket) {
-            const qint64 listKey = qint64(readVarint(p, end));
-            const qsizetype length = qsizetype(std::min<quint64>(readVarint(p, end), quint64(end - p)));
-            if (listKey == key) {
-                found = {length, 0, QByteArray(reinterpret_cast<const char*>(p), length)};
-                inBucket = true;
+    pageOf->reset();
+    pageOf->bindInteger(1, rowKey(segment, 0));
+    pageOf->bindInteger(2, rowKey(segment, key));
+    if (pageOf->step()) {
+        PageReader page(pageOf->columnInt(0), pageOf->columnBytes(1));
+        qint64 listKey;
+        QByteArrayView bytes;
+        bool bitmap;
+        while (page.next(listKey, bytes, bitmap) && listKey <= key) {
+            if (listKey == key && !bytes.isEmpty()) {
+                list.bytes.append(bytes.data(), size_t(bytes.size()));
+                list.parts.push_back({list.bytes.size(), page.base(), bitmap});
             }
-            p += length;
         }
     }
-    listOf->reset();
-    return inBucket;
+    pageOf->reset();
 }
 
-// The rows whose lines may hold every key, by the lists of one segment: the rarest lists first,
-// as many as pay (see kListsIntersected); exact for a single key. Empty when a key has no list.
-std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, qint64 segment)
+// The rows whose lines may hold every key, by the lists of some segments: the shortest list
+// decoded, then as many others intersected with it as pay (see kListsIntersected), each read as
+// it goes; exact for a single key. Empty when a key has no rows there.
+std::vector<qint64> Searcher::Impl::candidates(const std::vector<qint64>& keys, qint64 firstSegment,
+                                               qint64 segments)
 {
-    std::vector<FoundList> lists(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        if (!findList(keys[i], segment, lists[i]))
+    std::vector<KeyList> lists(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        for (qint64 segment = firstSegment; segment < firstSegment + segments; ++segment)
+            appendList(keys[i], segment, lists[i]);
+        if (lists[i].bytes.empty())
             return {};
+    }
     std::sort(lists.begin(), lists.end(),
-              [](const FoundList& a, const FoundList& b) { return a.length < b.length; });
-    std::vector<qint64> result, list, both;
-    for (size_t i = 0; i < lists.size() && i < kListsIntersected; ++i) {
+              [](const KeyList& a, const KeyList& b) { return a.bytes.size() < b.bytes.size(); });
+    std::vector<qint64> result;
+    result.reserve(size_t(std::count_if(lists.front().bytes.begin(), lists.front().bytes.end(),
+                                        [](char byte) { return uchar(byte) < 0x80; })));
+    lists.front().forEachRow([&](qint64 rowid) { result.push_back(rowid); });
+    for (size_t i = 1; i < lists.size() && i < kListsIntersected && !result.empty(); ++i) {
         // A list much longer than the rows left costs more to read than reading those rows.
-        if (i > 0 && lists[i].length > kListBytesPerRowRead * qint64(result.size()))
+        if (lists[i].bytes.size() > kListBytesPerRowRead * result.size())
             break;
-        std::vector<qint64>& into = i == 0 ? result : list;
-        if (lists[i].ownRow == 0) {
-            decodeList(lists[i].bytes, into);
-        } else {
-            listOf->reset();
-            listOf->bindInteger(1, lists[i].ownRow);
-            if (!listOf->step()) {
-                listOf->reset();
-                return {};
-            }
-            decodeList(listOf->columnBytes(0), into);
-            listOf->reset();
-        }
-        if (i > 0) {
-            both.clear();
-            std::set_intersection(result.begin(), result.end(), list.begin(), list.end(),
-                                  std::back_inserter(both));
-            result.swap(both);
-        }
-        if (result.empty())
-            break;
+        size_t kept = 0;
+        size_t next = 0;
+        lists[i].forEachRow([&](qint64 rowid) {
+            while (next < result.size() && result[next] < rowid)
+                ++next;
+            if (next < result.size() && result[next] == rowid)
+                result[kept++] = result[next++];
+        });
+        result.resize(kept);
     }
     return result;
 }
@@ -1281,23 +1482,10 @@ Result Searcher::search(const QString& text)
     Result::Impl& r = *result.impl_;
     r.searcher = impl_;
     r.foldedQuery = foldAscii(text);
-    const QByteArray needle = foldAscii(QByteArrayView(text.toUtf8()));
-    std::vector<quint32> characters;
-    {
-        const auto* p = reinterpret_cast<const uchar*>(needle.constData());
-        const uchar* end = p + needle.size();
-        while (p < end)
-            characters.push_back(nextCharacter(p, end));
-    }
-    std::vector<qint64> keys;
-    if (characters.size() == 1)
-        keys.push_back(qint64(characters[0]));
-    for (size_t i = 1; i < characters.size(); ++i)
-        keys.push_back(pairKey(characters[i - 1], characters[i]));
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    // One or two characters are exactly what a key stands for; more need their lines read.
-    const bool verify = characters.size() > 2;
+    const ParsedQuery query = parseQuery(text);
+    const QByteArray& needle = query.needle;
+    const std::vector<qint64>& keys = query.keys;
+    const bool verify = query.verify;
 
     struct Extra {
         QByteArray title;
@@ -1322,12 +1510,12 @@ Result Searcher::search(const QString& text)
             while (all.step())
                 readRow(all.columnInt(0), true);
         } else {
-            d.refresh();
+            d.refresh(true);
             const std::vector<qint64> pending = d.pending();
             std::vector<qint64> stale;
             std::set_union(d.changed.begin(), d.changed.end(), pending.begin(), pending.end(),
                            std::back_inserter(stale));
-            std::vector<qint64> base = d.candidates(keys, 0);
+            std::vector<qint64> base = d.candidates(keys, 0, d.baseSegments);
             subtract(base, stale);
             r.entries.reserve(base.size());
             size_t run = 0;
@@ -1349,7 +1537,7 @@ Result Searcher::search(const QString& text)
                 const Run& found = d.runs[run];
                 r.entries.push_back({found.title, found.firstLine + (rowid - found.first), rowid});
             }
-            std::vector<qint64> delta = d.candidates(keys, kDeltaSegment);
+            std::vector<qint64> delta = d.candidates(keys, kFirstDeltaSegment, d.deltaSegments);
             subtract(delta, pending);
             for (const qint64 rowid : delta)
                 readRow(rowid, verify);
@@ -1421,6 +1609,139 @@ Result Searcher::search(const QString& text)
         r.entries.push_back({rank[foundOfEntry[baseEntries + i]], extras[i].line, extras[i].rowid});
     r.sortFirst();
     return result;
+}
+
+namespace {
+
+// A small page cache on a connection while it lives, for reading each page once; the connection's
+// own size afterwards.
+class ReadOnceCache {
+public:
+    explicit ReadOnceCache(Connection& connection)
+        : connection_(connection),
+          size_(singleNumber(connection, QStringLiteral("pragma cache_size")))
+    {
+        connection_.exec(QStringLiteral("pragma cache_size=-%1").arg(kReadOnceCacheKiB));
+    }
+    ~ReadOnceCache()
+    {
+        try {
+            connection_.exec(QStringLiteral("pragma cache_size=%1").arg(size_));
+        } catch (const StoreError&) {
+            // The small cache stays: searches are slower, not wrong.
+        }
+    }
+    ReadOnceCache(const ReadOnceCache&) = delete;
+    ReadOnceCache& operator=(const ReadOnceCache&) = delete;
+
+private:
+    Connection& connection_;
+    const qint64 size_;
+};
+
+} // namespace
+
+qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& visit)
+{
+    if (checkQuery(text) != QueryProblem::None)
+        throw std::invalid_argument("empty full-text query");
+    Impl& d = *impl_;
+    const ParsedQuery query = parseQuery(text);
+    struct Match {
+        quint32 title;
+        qint64 line;
+        qint64 rowid;
+        size_t at;
+        size_t length;
+    };
+    std::vector<Match> matches;
+    std::string lines;
+    std::vector<QByteArray> titles;
+    std::unordered_map<std::string, quint32> titleOf;
+    bool tooLarge = false;
+    const ReadOnceCache cache(d.connection);
+    d.connection.inTransaction(Connection::TransactionKind::Read, [&] {
+        // Rows the index gives (exact unless the query must be verified) and rows it cannot
+        // vouch for, which are always matched; the two never share a row.
+        std::vector<qint64> indexed, unchecked;
+        if (!isInstalled(d.connection)) {
+            unchecked = rowidsOf(d.connection, QStringLiteral("select rowid from 文本 order by rowid"));
+        } else {
+            d.refresh(false);
+            unchecked = d.pending();
+            std::vector<qint64> stale;
+            std::set_union(d.changed.begin(), d.changed.end(), unchecked.begin(), unchecked.end(),
+                           std::back_inserter(stale));
+            std::vector<qint64> base = d.candidates(query.keys, 0, d.baseSegments);
+            subtract(base, stale);
+            std::vector<qint64> delta = d.candidates(query.keys, kFirstDeltaSegment, d.deltaSegments);
+            subtract(delta, unchecked);
+            std::merge(base.begin(), base.end(), delta.begin(), delta.end(), std::back_inserter(indexed));
+        }
+        std::vector<qint64> rows;
+        std::set_union(indexed.begin(), indexed.end(), unchecked.begin(), unchecked.end(),
+                       std::back_inserter(rows));
+        if (rows.size() > kGatheredRows) {
+            tooLarge = true;
+            return;
+        }
+        matches.reserve(rows.size());
+        for (const qint64 rowid : rows) {
+            d.rowOf.reset();
+            d.rowOf.bindInteger(1, rowid);
+            if (!d.rowOf.step())
+                continue;
+            const QByteArrayView line = d.rowOf.columnUtf8(2);
+            if ((query.verify || contains(unchecked, rowid)) && !containsFolded(line, query.needle))
+                continue;
+            if (lines.size() + size_t(line.size()) > kGatheredBytes) {
+                tooLarge = true;
+                break;
+            }
+            const QByteArrayView title = d.rowOf.columnUtf8(0);
+            const auto [place, added] = titleOf.try_emplace(std::string(title.data(), size_t(title.size())),
+                                                            quint32(titles.size()));
+            if (added)
+                titles.push_back(QByteArray(title.data(), title.size()));
+            matches.push_back({place->second, d.rowOf.columnInt(1), rowid, lines.size(), size_t(line.size())});
+            lines.append(line.data(), size_t(line.size()));
+        }
+        d.rowOf.reset();
+    });
+    if (tooLarge) {
+        // Too many lines to keep: the result's order first, then its lines a piece at a time.
+        matches = {};
+        lines = {};
+        const Result result = search(text);
+        constexpr qsizetype kPiece = 4096;
+        for (qsizetype from = 0; from < result.count(); from += kPiece)
+            result.visitLines(from, std::min(kPiece, result.count() - from), visit);
+        return result.count();
+    }
+    // The titles in the title list's order, then the matches by title, line and row.
+    std::vector<QString> texts;
+    texts.reserve(titles.size());
+    for (const QByteArray& title : titles)
+        texts.push_back(QString::fromUtf8(title));
+    const std::vector<QByteArray> keys = sortKeysOf(texts);
+    std::vector<quint32> order(titles.size());
+    for (quint32 i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        return titleLess(keys[a], titles[a], keys[b], titles[b]);
+    });
+    std::vector<quint32> rank(titles.size());
+    for (quint32 place = 0; place < order.size(); ++place)
+        rank[order[place]] = place;
+    std::sort(matches.begin(), matches.end(), [&](const Match& a, const Match& b) {
+        if (a.title != b.title)
+            return rank[a.title] < rank[b.title];
+        return a.line != b.line ? a.line < b.line : a.rowid < b.rowid;
+    });
+    for (const Match& match : matches)
+        visit(titles[match.title], match.line,
+              QByteArrayView(lines.data() + match.at, qsizetype(match.length)));
+    return qsizetype(matches.size());
 }
 
 } // namespace store::fulltext

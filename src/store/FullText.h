@@ -47,10 +47,11 @@ QStringList indexProblems(const QString& path);
 // Throws StoreError.
 void reinstall(const QString& path);
 
-// Collects the rows that a rewrite of the whole book inserts, and writes the index of exactly
-// those rows when finished, inside the writer's transaction; from its making to finish() the
-// triggers record nothing, so the book's own deletes and inserts cost no pending rows. A failed
-// rewrite rolls all of it back. A store without the index is left to the next catch-up.
+// Indexes the rows that a rewrite of the whole book inserts while they are inserted, inside the
+// writer's transaction: the old index goes when it is made, and finish() writes the last of the
+// new one. From its making to finish() the triggers record nothing, so the book's own deletes and
+// inserts cost no pending rows. A failed rewrite rolls all of it back. A store without the index
+// is left to the next catch-up.
 class BookRewrite {
 public:
     explicit BookRewrite(Connection& connection);
@@ -124,6 +125,12 @@ public:
     // exactly. Throws std::invalid_argument for a query checkQuery refuses, StoreError on a
     // store failure.
     Result search(const QString& text);
+
+    // Every line that search finds, handed to visit in the same order: for a reader of all the
+    // matches. Each matching row is read once, in the store's order, and the lines are kept until
+    // all are read; a result of more than some tens of megabytes is read again in pieces instead.
+    // Returns the number of matches. Throws as search does.
+    qsizetype visitAll(const QString& text, const Result::LineVisitor& visit);
 
     struct Impl;
 

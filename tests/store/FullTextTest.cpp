@@ -19,7 +19,8 @@ namespace {
 
 using store::fulltext::Searcher;
 
-// "title:line:text" of every match, in the result's order.
+// "title:line:text" of every match, in the result's order; reading every match at once gives the
+// same lines in the same order.
 QStringList found(const QString& storePath, const QString& text)
 {
     Searcher searcher(storePath);
@@ -29,6 +30,12 @@ QStringList found(const QString& storePath, const QString& text)
         const store::fulltext::Hit hit = result.hit(i);
         hits << QStringLiteral("%1:%2:%3").arg(hit.title).arg(hit.lineNumber).arg(hit.line);
     }
+    QStringList all;
+    const qsizetype count = searcher.visitAll(text, [&](QByteArrayView title, qint64 line, QByteArrayView content) {
+        all << QStringLiteral("%1:%2:%3").arg(QString::fromUtf8(title)).arg(line).arg(QString::fromUtf8(content));
+    });
+    EXPECT_EQ(all, hits) << text.toStdString();
+    EXPECT_EQ(count, hits.size());
     return hits;
 }
 
@@ -231,14 +238,33 @@ TEST(FullTextIndex, AStoreWithoutTheIndexIsSearchedAndGetsItAtCatchUp)
     const QString path = folder.storePath();
     addSampleBook(path);
     shell(path, QStringLiteral("drop trigger 全文记增; drop trigger 全文记删; drop trigger 全文记改;"
-                               "drop table 全文索引; drop table 全文行段; drop table 全文已改;"
+                               "drop table 全文分段; drop table 全文行段; drop table 全文已改;"
                                "drop table 全文待办; drop table 全文状态;"));
     const QStringList before = found(path, QStringLiteral("进度"));
     EXPECT_EQ(before.size(), 13);
     Searcher searcher(path);
     searcher.catchUpIfBehind();
     EXPECT_EQ(pendingRows(path), 0);
-    EXPECT_GT(number(path, QStringLiteral("select count(*) from 全文索引")), 0);
+    EXPECT_GT(number(path, QStringLiteral("select count(*) from 全文分段")), 0);
+    EXPECT_EQ(found(path, QStringLiteral("进度")), before);
+}
+
+// A store whose index has the lists in the earlier layout, a table of whole lists and buckets, is
+// searched by reading its lines and gets the index anew at catch-up.
+TEST(FullTextIndex, AnIndexOfTheEarlierLayoutIsMadeAnew)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    addSampleBook(path);
+    store::fulltext::catchUp(path);
+    const QStringList before = found(path, QStringLiteral("进度"));
+    shell(path, QStringLiteral("drop table 全文分段; create table 全文索引(键 INTEGER PRIMARY KEY, 行 BLOB);"
+                               "insert into 全文索引 values(-7, x'0a0b0c');"));
+    EXPECT_EQ(found(path, QStringLiteral("进度")), before);
+    store::fulltext::catchUp(path);
+    EXPECT_EQ(number(path, QStringLiteral("select count(*) from sqlite_master where name='全文索引'")), 0);
+    EXPECT_GT(number(path, QStringLiteral("select count(*) from 全文分段")), 0);
+    EXPECT_EQ(store::fulltext::indexProblems(path), QStringList{});
     EXPECT_EQ(found(path, QStringLiteral("进度")), before);
 }
 
@@ -313,6 +339,8 @@ TEST(FullTextIndex, AnImportOfManyBatchesFindsEveryLine)
     EXPECT_EQ(searcher.search(QStringLiteral("tAIL")).count(), kLines / 1000);
     EXPECT_EQ(found(path, QStringLiteral("行69999 ")), QStringList{"大批:69999:行69999 吉野 Tail"});
     EXPECT_EQ(found(path, QStringLiteral("行69993 ")), QStringList{"大批:69993:行69993 𠮷野"});
+    EXPECT_EQ(store::fulltext::indexProblems(path), QStringList{});
+    EXPECT_GT(number(path, QStringLiteral("select max(键) from 全文分段")) >> 46, 0) << "one segment only";
 }
 
 // The check finds an index out of step with the rows, whichever part of it is wrong, and a
