@@ -73,10 +73,6 @@ constexpr qsizetype kFirstSorted = 100;
 // read in pieces of the result's order instead.
 constexpr size_t kGatheredRows = size_t(1) << 18;
 constexpr size_t kGatheredBytes = size_t(64) << 20;
-// The page cache of a reader of every match, which reads each page once: a small cache whose
-// pages serve again costs less than a large one that takes a fresh page for each.
-constexpr qint64 kReadOnceCacheKiB = 2048;
-
 inline qint64 rowKey(qint64 segment, qint64 key)
 {
     Q_ASSERT(segment >= 0 && segment < kSegmentLimit && key >= 0 && key <= kKeyMask);
@@ -1611,35 +1607,6 @@ Result Searcher::search(const QString& text)
     return result;
 }
 
-namespace {
-
-// A small page cache on a connection while it lives, for reading each page once; the connection's
-// own size afterwards.
-class ReadOnceCache {
-public:
-    explicit ReadOnceCache(Connection& connection)
-        : connection_(connection),
-          size_(singleNumber(connection, QStringLiteral("pragma cache_size")))
-    {
-        connection_.exec(QStringLiteral("pragma cache_size=-%1").arg(kReadOnceCacheKiB));
-    }
-    ~ReadOnceCache()
-    {
-        try {
-            connection_.exec(QStringLiteral("pragma cache_size=%1").arg(size_));
-        } catch (const StoreError&) {
-            // The small cache stays: searches are slower, not wrong.
-        }
-    }
-    ReadOnceCache(const ReadOnceCache&) = delete;
-    ReadOnceCache& operator=(const ReadOnceCache&) = delete;
-
-private:
-    Connection& connection_;
-    const qint64 size_;
-};
-
-} // namespace
 
 qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& visit)
 {
@@ -1659,7 +1626,7 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
     std::vector<QByteArray> titles;
     std::unordered_map<std::string, quint32> titleOf;
     bool tooLarge = false;
-    const ReadOnceCache cache(d.connection);
+    const Connection::OnePassReads onePass(d.connection);
     d.connection.inTransaction(Connection::TransactionKind::Read, [&] {
         // Rows the index gives (exact unless the query must be verified) and rows it cannot
         // vouch for, which are always matched; the two never share a row.

@@ -82,6 +82,8 @@ Connection::OnePassReads::OnePassReads(Connection& connection) : connection_(con
     if (connection_.onePassDepth_++ > 0)
         return;
     try {
+        savedPageCache_ = connection_.pragmaNumber("cache_size");
+        savedMemoryMap_ = connection_.pragmaNumber("mmap_size");
         connection_.setMemoryMap(0);
         connection_.setPageCache(kOnePassPageCacheKiB);
     } catch (const StoreError&) {
@@ -95,11 +97,20 @@ Connection::OnePassReads::~OnePassReads()
     if (--connection_.onePassDepth_ > 0)
         return;
     try {
-        connection_.setPageCache(kPageCacheKiB);
-        connection_.setMemoryMap(kMemoryMapBytes);
+        // cache_size keeps its sign: negative counts KiB, positive pages.
+        connection_.exec(QStringLiteral("pragma cache_size=%1").arg(savedPageCache_));
+        connection_.setMemoryMap(savedMemoryMap_);
     } catch (const StoreError&) {
         // Reads then go through the smaller cache, or without a map: slower, never wrong.
     }
+}
+
+qint64 Connection::pragmaNumber(const char* name)
+{
+    SqliteStatement read(*this, QStringLiteral("pragma %1").arg(QLatin1String(name)));
+    if (!read.step())
+        throw StoreError(QStringLiteral("pragma %1 gave no value").arg(QLatin1String(name)).toStdString());
+    return read.columnInt(0);
 }
 
 Connection::Stamp Connection::stamp() const

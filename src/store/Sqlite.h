@@ -62,8 +62,8 @@ public:
 
     // For the length of a read that visits each page about once (a whole result set, an
     // export): a small page cache and no memory map, as a plain reader uses, so that no page is
-    // mapped or allocated for a single use. The connection's own settings come back afterwards;
-    // one inside another changes nothing.
+    // mapped or allocated for a single use. The settings it found come back afterwards; one
+    // inside another changes nothing.
     class OnePassReads {
     public:
         explicit OnePassReads(Connection& connection);
@@ -73,6 +73,8 @@ public:
 
     private:
         Connection& connection_;
+        qint64 savedPageCache_ = -kPageCacheKiB;
+        qint64 savedMemoryMap_ = kMemoryMapBytes;
     };
 
     // A transaction that only reads takes no lock until its first read and never blocks another
@@ -130,6 +132,7 @@ private:
 
     sqlite3* db_ = nullptr;
     QString path_;
+    qint64 pragmaNumber(const char* name);
     int onePassDepth_ = 0;  // OnePassReads alive: only the outermost sets and restores
     int busyTime_;
     bool inTransaction_ = false;
