@@ -14,6 +14,7 @@
 #include "skin/Commands.h"
 #include "skin/Messages.h"
 #include "store/Query.h"
+#include "store/Sqlite.h"
 #include "store/Statements.h"
 
 #include <QApplication>
@@ -115,8 +116,9 @@ int main(int argc, char** argv)
     std::printf("peak resident including the walk through every picture: min %.1f MiB, median %.1f MiB, max %.1f MiB (limit 200 MB)\n",
                 bench::minimum(peaks), bench::median(peaks), *std::max_element(peaks.begin(), peaks.end()));
     std::printf("after the walk, resident now: anonymous max %.1f MiB, file-backed max %.1f MiB"
-                " (the store's pages read through SQLite's memory map, mmap_size 1 GiB)\n",
-                *std::max_element(anon.begin(), anon.end()), *std::max_element(mapped.begin(), mapped.end()));
+                " (the store's pages read through SQLite's memory map of %lld MiB)\n",
+                *std::max_element(anon.begin(), anon.end()), *std::max_element(mapped.begin(), mapped.end()),
+                static_cast<long long>(store::kMemoryMapBytes >> 20));
     std::printf("last position label: %s\n", qPrintable(lastLine));
     return 0;
 }
