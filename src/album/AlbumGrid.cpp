@@ -59,9 +59,19 @@ QVariant PictureTableModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
+namespace {
+constexpr int kDefaultSectionWidth = 100;  // the header's own default
+}
+
 QVariant PictureTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal)
+        return {};
+    // The widths are set by the windows; the height is the skin's, so that nothing is measured
+    // (the header would otherwise load a bold font for it while the main window is built).
+    if (role == Qt::SizeHintRole)
+        return QSize(kDefaultSectionWidth, TsuiDBGrid::kTitleRowHeight);
+    if (role != Qt::DisplayRole)
         return {};
     return columns_.value(section);
 }

@@ -1,5 +1,6 @@
 #include "Icons.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -102,6 +103,45 @@ QPixmap helpContents()
     p.setFont(font);
     p.drawText(QRectF(2.5, 1.5, 11, 13), Qt::AlignCenter, QStringLiteral("?"));
     return pixmap;
+}
+
+namespace {
+
+class DrawnOnFirstUse : public QIconEngine {
+public:
+    explicit DrawnOnFirstUse(QPixmap (*draw)()) : draw_(draw) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().actualSize(size, mode, state);
+    }
+    QIconEngine* clone() const override { return new DrawnOnFirstUse(*this); }
+
+private:
+    const QIcon& drawn()
+    {
+        if (icon_.isNull())
+            icon_ = QIcon(draw_());
+        return icon_;
+    }
+
+    QPixmap (*draw_)();
+    QIcon icon_;
+};
+
+} // namespace
+
+QIcon drawnOnFirstUse(QPixmap (*draw)())
+{
+    return QIcon(new DrawnOnFirstUse(draw));
 }
 
 } // namespace app::icons

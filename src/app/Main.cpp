@@ -146,8 +146,8 @@ void TForm1::buildCommands()
     });
     connect(skin::command(this, kHomepage), &QAction::triggered, this, [this] { openUrl_(app::homepageUrl()); });
     connect(skin::command(this, kContactAuthor), &QAction::triggered, this, [this] { openUrl_(app::mailUrl()); });
-    skin::command(this, kCompactStore)->setIcon(app::icons::compactStore());
-    skin::command(this, kHelpContents)->setIcon(app::icons::helpContents());
+    skin::command(this, kCompactStore)->setIcon(app::icons::drawnOnFirstUse(&app::icons::compactStore));
+    skin::command(this, kHelpContents)->setIcon(app::icons::drawnOnFirstUse(&app::icons::helpContents));
     skin::command(this, kArticleCollection)->setVisible(false);
     skin::command(this, kCategoryBar)->setChecked(true);
     skin::command(this, kStatusBar)->setChecked(true);

@@ -15,6 +15,9 @@ class TsuiDBGrid : public QTableView, public skin::BorderedControl {
     Q_OBJECT
 public:
     static constexpr int kRowHeight = 18;
+    // The title row's height: its 12-pixel text and the section's margins. A model that gives it
+    // as its header's size hint spares the header measuring each title in a bold font.
+    static constexpr int kTitleRowHeight = 22;
     // Called after the grid has drawn a non-fixed cell, with the painter saved around it.
     using DrawColumnCell = std::function<void(QPainter&, const QStyleOptionViewItem&, const QModelIndex&)>;
 

@@ -1,4 +1,5 @@
 // The splash wait: up to the second whole-second boundary of the tick count, never over 2 s.
+#include "app/Icons.h"
 #include "app/Startup.h"
 #include "platform/Clock.h"
 
@@ -97,3 +98,29 @@ TEST(Fonts, RareCharactersOfTheExtensionPlanesDrawWithoutBoxes)
 }
 
 } // namespace
+
+namespace {
+int drawings = 0;
+QPixmap countedPicture()
+{
+    ++drawings;
+    QPixmap picture(16, 16);
+    picture.fill(Qt::red);
+    return picture;
+}
+} // namespace
+
+// A menu item's drawn icon costs start-up nothing: it is drawn when first shown, once, and
+// shows what the drawing gives, disabled look included.
+TEST(DrawnIcons, AreDrawnOnceWhenFirstShown)
+{
+    drawings = 0;
+    const QIcon icon = app::icons::drawnOnFirstUse(&countedPicture);
+    const QIcon copy = icon;
+    EXPECT_EQ(drawings, 0);
+    EXPECT_EQ(icon.pixmap(16).toImage().pixelColor(8, 8), QColor(Qt::red));
+    EXPECT_EQ(icon.actualSize(QSize(32, 32)), QSize(16, 16));
+    EXPECT_NE(icon.pixmap(16, QIcon::Disabled).toImage().pixelColor(8, 8), QColor(Qt::red));
+    EXPECT_EQ(drawings, 1);
+    EXPECT_FALSE(copy.isNull());
+}
