@@ -109,7 +109,7 @@ qint64 Connection::pragmaNumber(const char* name)
 {
     SqliteStatement read(*this, QStringLiteral("pragma %1").arg(QLatin1String(name)));
     if (!read.step())
-        throw StoreError(QStringLiteral("pragma %1 gave no value").arg(QLatin1String(name)).toStdString());
+        throw StoreError(QStringLiteral("数据文件没有给出设置 %1 的值").arg(QLatin1String(name)).toStdString());
     return read.columnInt(0);
 }
 

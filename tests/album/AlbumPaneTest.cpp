@@ -18,7 +18,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidgetAction>
-#include <QHeaderView>
 #include <gtest/gtest.h>
 
 using album::AlbumMode;
@@ -130,7 +129,6 @@ TEST_F(AlbumPaneTest, GridHasTwoReadOnlyColumns)
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(pane.gridModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "图片名称");
     EXPECT_EQ(pane.gridModel()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "图片描述");
-    EXPECT_EQ(grid->horizontalHeader()->sizeHint().height(), TsuiDBGrid::kTitleRowHeight);
     EXPECT_EQ(grid->SelectedColor(), QColor(0, 0, 128));
     EXPECT_EQ(grid->FocusedColor(), QColor(0, 128, 0));
     EXPECT_EQ(grid->TitleFontColor(), QColor(Qt::white));
