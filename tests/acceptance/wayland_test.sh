@@ -200,6 +200,9 @@ dx=150 dy=100
 weston-debug -o "$work/protocol.log" proto &
 protocol_log=$!
 background+=("$protocol_log")
+# A hand reaches the title bar after the window is drawn and the pointer has entered it, not in
+# the milliseconds after it maps.
+sleep 1
 drag $((X + 200)) $((Y + 14)) "$dx" "$dy"
 wait_for 10 at $((main_x + dx)) $((main_y + dy)) "墨舟札记" ||
     fail "after the drag by $dx,$dy from $main_x,$main_y the window is at $X,$Y"
