@@ -48,7 +48,7 @@ ProgramWindows::ProgramWindows(const platform::ProgramFolder& folder, platform::
     desktop_ = std::make_unique<platform::SystemDesktop>(folder.wallpaperValues());
     pictureCommands_ = new PictureCommands(
         form1_.get(), {*albumPane, clipboard, *desktop_, folder.wallpaperFile()});
-    form8_ = std::make_unique<TForm8>(clipboard);
+    clipboardFollower_ = std::make_unique<clipmon::ClipboardFollower>(clipboard);
     makeDialogs(folder);
     connectBookCommands();
     connectAlbumCommands();
@@ -188,6 +188,13 @@ void ProgramWindows::makeRemainingDialogs()
     fullTextDialog();
 }
 
+TForm8& ProgramWindows::clipboardMonitor()
+{
+    if (!form8_)
+        form8_ = std::make_unique<TForm8>(*clipboardFollower_);
+    return *form8_;
+}
+
 TForm14& ProgramWindows::thumbnails()
 {
     return thumbnails_->window();
@@ -211,7 +218,7 @@ void ProgramWindows::connectBookCommands()
                      });
     QObject::connect(&pane, &book::TextPane::searchRequested, &pane, [this] { searchTitlesDialog().exec(); });
     QObject::connect(&pane, &book::TextPane::titleCopied, form1_.get(), [this] {
-        form8_->showInFront();
+        clipboardMonitor().showInFront();
         form1_->comeToFront();
     });
     form6_->setWriter(book::kEntryKind, [this](const QString& path) { form5_->writeEditorText(path); });
@@ -236,7 +243,7 @@ void ProgramWindows::connectAlbumCommands()
     on(ids::kWallpaperStretch, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Stretch); });
     on(ids::kWallpaperRestore, [pictures] { pictures->setWallpaper(album::WallpaperStyle::Restore); });
     QObject::connect(pictures, &PictureCommands::copied, form1_.get(), [this] {
-        form8_->showInFront();
+        clipboardMonitor().showInFront();
         form1_->comeToFront();
     });
     QObject::connect(pictures, &PictureCommands::overwriteConfirmationNeeded, form6_,
@@ -256,7 +263,7 @@ void ProgramWindows::connectMainCommands()
     on(ids::kImportBook, [this] { importBookDialog().exec(); });
     on(ids::kExportBook, [this] { exportBookDialog().exec(); });
     on(ids::kExportAlbum, [this] { exportAlbumDialog().exec(); });
-    on(ids::kClipboardMonitor, [this] { form8_->showInFront(); });
+    on(ids::kClipboardMonitor, [this] { clipboardMonitor().showInFront(); });
     on(ids::kAbout, [this] { aboutDialog().exec(); });
     on(ids::kFullTextSearch, [this] { fullTextDialog().exec(); });
 }
@@ -268,7 +275,7 @@ void ProgramWindows::writeSettings()
 
 void ProgramWindows::leaveClipboard()
 {
-    form8_->leaveClipboardChain();
+    clipboardFollower_->leaveClipboardChain();
 }
 
 // Made at its first use: most sessions never show it, and start-up need not wait for it.

@@ -31,6 +31,9 @@ class TFullTextForm;
 namespace album {
 class ThumbnailLink;
 }
+namespace clipmon {
+class ClipboardFollower;
+}
 
 namespace platform {
 class Clipboard;
@@ -54,7 +57,8 @@ public:
 
     TForm1& main() { return *form1_; }
     TForm5& reading() { return *form5_; }
-    TForm8& clipboardMonitor() { return *form8_; }
+    // Made at the first call; the clipboard's history is followed from the start either way.
+    TForm8& clipboardMonitor();
     TForm14& thumbnails();  // made at the first call, as the album's first request makes it
     PictureCommands& pictureCommands() { return *pictureCommands_; }
     const book::TitleList& titles() const { return titles_; }
@@ -101,6 +105,7 @@ private:
     TForm5* form5_ = nullptr;
     TForm6* form6_ = nullptr;
     TForm7* form7_ = nullptr;
+    std::unique_ptr<clipmon::ClipboardFollower> clipboardFollower_;  // outlives the monitor
     std::unique_ptr<TForm8> form8_;  // stays on top on its own
     TForm9* form9_ = nullptr;
     TForm10* form10_ = nullptr;

@@ -43,7 +43,19 @@ QString shownPart(const QString& text)
 } // namespace
 
 TForm8::TForm8(platform::Clipboard& clipboard)
-    : skin::ToolWindow(QStringLiteral("监视剪贴板")), clipboard_(clipboard), history_(clipboard)
+    : TForm8(std::make_unique<clipmon::ClipboardFollower>(clipboard))
+{
+}
+
+TForm8::TForm8(std::unique_ptr<clipmon::ClipboardFollower> own) : TForm8(*own)
+{
+    ownFollower_ = std::move(own);
+}
+
+TForm8::~TForm8() = default;
+
+TForm8::TForm8(clipmon::ClipboardFollower& follower)
+    : skin::ToolWindow(QStringLiteral("监视剪贴板")), follower_(follower)
 {
     // The frame lays its title bar and border strips out within this size.
     setFixedSize(kClientWidth, kClientHeight);
@@ -88,30 +100,22 @@ void TForm8::buildSlot(int slot)
     pictureViews_[index] = picture;
 }
 
-// Joins the clipboard's change notices and takes what the clipboard holds now, as the first
-// notice after joining does; then the window's first place.
+// Shows what the follower holds and each change after it; then the window's first place.
 void TForm8::FormCreate()
 {
-    clipboardConnection_ = connect(&clipboard_, &platform::Clipboard::changed, this,
-                                   &TForm8::clipboardChanged);
-    clipboardChanged();
+    connect(&follower_, &clipmon::ClipboardFollower::followed, this, &TForm8::showHistory);
+    showHistory();
     placeForNextShowing();
 }
 
 void TForm8::leaveClipboardChain()
 {
-    disconnect(clipboardConnection_);
-}
-
-void TForm8::clipboardChanged()
-{
-    skin::guarded([this] { history_.clipboardChanged(); });
-    showHistory();
+    follower_.leaveClipboardChain();
 }
 
 void TForm8::suiButton1Click()
 {
-    skin::guarded([this] { history_.clear(); });
+    skin::guarded([this] { follower_.history().clear(); });
     showHistory();
 }
 
@@ -133,7 +137,7 @@ void TForm8::suiButton4Click()
 // The change notice that follows shows the restored content in slot 1.
 void TForm8::restoreSlot(int slot)
 {
-    skin::guarded([this, slot] { history_.restore(slot); });
+    skin::guarded([this, slot] { follower_.history().restore(slot); });
 }
 
 void TForm8::placeForNextShowing()
@@ -145,7 +149,7 @@ void TForm8::placeForNextShowing()
 
 void TForm8::showHistory()
 {
-    const int level = history_.fillLevel();
+    const int level = history().fillLevel();
     buttons_[0]->setEnabled(level >= 1);
     for (int slot = 2; slot <= clipmon::ClipboardHistory::kSlotCount; ++slot)
         buttons_[size_t(slot - 1)]->setVisible(level >= slot);
@@ -158,7 +162,7 @@ void TForm8::showHistory()
 void TForm8::showSlot(int slot, std::map<qint64, QPixmap>& previews)
 {
     using Kind = clipmon::HistorySlot::Kind;
-    const clipmon::HistorySlot& content = history_.slot(slot);
+    const clipmon::HistorySlot& content = history().slot(slot);
     TsuiMemo* text = textViews_[size_t(slot - 1)];
     skin::ScaledImage* picture = pictureViews_[size_t(slot - 1)];
     text->setVisible(content.kind == Kind::Text);

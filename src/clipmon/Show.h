@@ -1,13 +1,14 @@
-// The clipboard monitor: a small stay-on-top window that follows every clipboard change from its
-// creation on, also while hidden, and shows the last four contents. From an older slot the
-// content can be put back on the clipboard; the clipboard can be emptied.
+// The clipboard monitor: a small stay-on-top window that shows the last four clipboard contents,
+// as a follower kept them from its own creation on. From an older slot the content can be put
+// back on the clipboard; the clipboard can be emptied.
 #pragma once
 
-#include "ClipboardHistory.h"
+#include "ClipboardFollower.h"
 #include "skin/ToolWindow.h"
 
 #include <array>
 #include <map>
+#include <memory>
 
 class TsuiButton;
 class TsuiGroupBox;
@@ -31,12 +32,16 @@ public:
     static constexpr int kShownTextLength = 4096;
     static inline const QColor kCaptionColor{2, 70, 207};
 
+    // Shows what follower has kept and keeps following with it.
+    explicit TForm8(clipmon::ClipboardFollower& follower);
+    // The same with a follower of its own, which starts following now.
     explicit TForm8(platform::Clipboard& clipboard);
+    ~TForm8() override;
 
-    // The main window's close ends the following of the clipboard.
+    // Ends the following of the clipboard.
     void leaveClipboardChain();
 
-    const clipmon::ClipboardHistory& history() const { return history_; }
+    const clipmon::ClipboardHistory& history() const { return follower_.history(); }
     // Slots are numbered 1 to 4 from the top; button(1) is "清空剪贴板".
     TsuiGroupBox* groupBox(int slot) const { return groupBoxes_.at(size_t(slot - 1)); }
     TsuiButton* button(int slot) const { return buttons_.at(size_t(slot - 1)); }
@@ -48,18 +53,17 @@ private:
     void suiButton2Click();  // 设置为当前, slot 2
     void suiButton3Click();  // 设置为当前, slot 3
     void suiButton4Click();  // 设置为当前, slot 4
+    TForm8(std::unique_ptr<clipmon::ClipboardFollower> own);
     void FormCreate();
     void buildSlot(int slot);
-    void clipboardChanged();
     void restoreSlot(int slot);
     // Closing only hides the window; the next showing starts at the first place again.
     void placeForNextShowing() override;
     void showHistory();
     void showSlot(int slot, std::map<qint64, QPixmap>& previews);
 
-    platform::Clipboard& clipboard_;
-    clipmon::ClipboardHistory history_;
-    QMetaObject::Connection clipboardConnection_;
+    std::unique_ptr<clipmon::ClipboardFollower> ownFollower_;  // only when made with a clipboard
+    clipmon::ClipboardFollower& follower_;
     // Scaled copies of the pictures on show, by QImage::cacheKey(), so a picture that moves to
     // the next slot is not scaled again.
     std::map<qint64, QPixmap> previews_;

@@ -98,8 +98,12 @@ State stateOf(const Connection& connection)
     });
     SqliteStatement pending(connection, QStringLiteral("select 1 from 标题待排 limit 1"));
     state.pending = pending.step();
+    SqliteStatement anyKey(connection, QStringLiteral("select 1 from 标题次序 limit 1"));
+    const bool keysKept = anyKey.step();
     SqliteStatement probe(connection, QStringLiteral("select 探针, 记录 from 标题次序状态"));
-    state.keysCurrent = probe.step() && probe.columnBytes(0) == probeKey();
+    // With no key kept, no change of the collation can have put one out of order, and the
+    // collator is not loaded just to compare the probe.
+    state.keysCurrent = probe.step() && (!keysKept || probe.columnBytes(0) == probeKey());
     state.recording = state.recording && state.keysCurrent && probe.columnInt(1) == 1;
     return state;
 }

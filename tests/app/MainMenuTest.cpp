@@ -39,6 +39,7 @@
 #include <QTest>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -136,6 +137,26 @@ TEST_F(MainMenuTest, EveryItemRunsItsOwnCommand)
     }
     trigger("N1");
     EXPECT_TRUE(windows->clipboardMonitor().isVisible());
+}
+
+// The monitor window is made when first asked for, yet shows every copy made since the start,
+// and none after the main window has left the clipboard.
+TEST_F(MainMenuTest, TheClipboardIsFollowedBeforeTheMonitorIsMade)
+{
+    clipboard.setText(QStringLiteral("先复制的"));
+    clipboard.setText(QStringLiteral("后复制的"));
+    const auto monitorsMade = [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<TForm8*>(w); });
+    };
+    EXPECT_EQ(monitorsMade(), 0);
+    TForm8& monitor = windows->clipboardMonitor();
+    EXPECT_EQ(monitorsMade(), 1);
+    EXPECT_EQ(monitor.history().fillLevel(), 2);
+    EXPECT_EQ(monitor.textView(2)->toPlainText(), QStringLiteral("先复制的"));
+    main().close();
+    clipboard.setText(QStringLiteral("关闭之后"));
+    EXPECT_EQ(monitor.textView(1)->toPlainText(), QStringLiteral("后复制的"));
 }
 
 // The category icons switch the book on a left click only.
