@@ -16,6 +16,7 @@
 #include "book/FullTextSearch.h"
 #include "book/Insert.h"
 #include "book/Load.h"
+#include "book/ReadingFont.h"
 #include "book/Save.h"
 #include "book/Search.h"
 #include "book/TextPane.h"
@@ -87,17 +88,26 @@ Window& madeOnce(Window*& slot, Make make)
 
 } // namespace
 
-// The windows every session needs after the main window, in their fixed order: the reading
-// window reads the settings and says at start when they are broken, and the prompts it uses.
-// The thumbnail window is made at the album's first request to show it, and the other dialogs
-// at their first use, so that start-up does not wait for windows most sessions never open.
+// What every session needs after the main window: the reading font, whose settings file is
+// read now so that a broken one is reported at start, and the two prompts. The reading window
+// is made at its first opening, the thumbnail window at the album's first request to show it,
+// and the other dialogs at their first use, so that start-up does not wait for windows.
 void ProgramWindows::makeDialogs(const platform::ProgramFolder& folder)
 {
     TForm1& main = *form1_;
-    form5_ = new TForm5(&main, textQuery_, folder);
+    readingFont_ = book::loadReadingFont(folder.settings());
     form6_ = new TForm6(&main);
     form13_ = new TForm13(&main);
     thumbnails_ = std::make_unique<album::ThumbnailLink>(main.albumPane(), folder);
+}
+
+TForm5& ProgramWindows::reading()
+{
+    return madeOnce(form5_, [this] {
+        auto* window = new TForm5(form1_.get(), textQuery_, readingFont_);
+        window->setPrompts(form6_, form13_);
+        return window;
+    });
 }
 
 TForm2& ProgramWindows::addEntryDialog()
@@ -170,7 +180,7 @@ TForm17& ProgramWindows::exportAlbumDialog()
 
 TFullTextForm& ProgramWindows::fullTextDialog()
 {
-    return madeOnce(fullText_, [this] { return new TFullTextForm(form1_.get(), textQuery_, *form5_); });
+    return madeOnce(fullText_, [this] { return new TFullTextForm(form1_.get(), textQuery_, reading()); });
 }
 
 void ProgramWindows::makeRemainingDialogs()
@@ -208,7 +218,8 @@ std::function<void()> ProgramWindows::refreshTitles()
 void ProgramWindows::connectBookCommands()
 {
     book::TextPane& pane = form1_->textPane();
-    QObject::connect(&pane, &book::TextPane::readRequested, form5_, &TForm5::openEntry);
+    QObject::connect(&pane, &book::TextPane::readRequested, &pane,
+                     [this](const QString& title) { reading().openEntry(title); });
     QObject::connect(&pane, &book::TextPane::addRequested, &pane, [this] { addEntryDialog().exec(); });
     QObject::connect(&pane, &book::TextPane::deleteRequested, &pane,
                      [this](int position, const QString& question) {
@@ -221,8 +232,7 @@ void ProgramWindows::connectBookCommands()
         clipboardMonitor().showInFront();
         form1_->comeToFront();
     });
-    form6_->setWriter(book::kEntryKind, [this](const QString& path) { form5_->writeEditorText(path); });
-    form5_->setPrompts(form6_, form13_);
+    form6_->setWriter(book::kEntryKind, [this](const QString& path) { reading().writeEditorText(path); });
 }
 
 void ProgramWindows::connectAlbumCommands()
@@ -270,7 +280,8 @@ void ProgramWindows::connectMainCommands()
 
 void ProgramWindows::writeSettings()
 {
-    form5_->writeSettings(folder_.settings());
+    // Unless the reading window was made, the font is still the one read at start.
+    book::writeReadingFont(folder_.settings(), form5_ ? form5_->readingFont() : readingFont_);
 }
 
 void ProgramWindows::leaveClipboard()

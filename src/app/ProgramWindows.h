@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Main.h"
+#include "book/ReadingFont.h"
 #include "book/TitleList.h"
 #include "store/Query.h"
 
@@ -56,7 +57,7 @@ public:
     ~ProgramWindows() override;
 
     TForm1& main() { return *form1_; }
-    TForm5& reading() { return *form5_; }
+    TForm5& reading();  // made at the first call
     // Made at the first call; the clipboard's history is followed from the start either way.
     TForm8& clipboardMonitor();
     TForm14& thumbnails();  // made at the first call, as the album's first request makes it
@@ -102,6 +103,7 @@ private:
     TForm2* form2_ = nullptr;  // dialogs belong to the main window; most are made at first use
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;
+    book::ReadingFont readingFont_;  // as read at start, until the reading window is made
     TForm5* form5_ = nullptr;
     TForm6* form6_ = nullptr;
     TForm7* form7_ = nullptr;

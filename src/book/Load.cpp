@@ -3,6 +3,7 @@
 #include "Confirm.h"
 #include "EntryRows.h"
 #include "skin/TsuiFontComboBox.h"
+#include "ReadingFont.h"
 #include "Save.h"
 #include "platform/ProgramFolder.h"
 #include "text/TextFile.h"
@@ -19,20 +20,21 @@
 #include <QTimer>
 #include <QTextCursor>
 #include <algorithm>
-#include <stdexcept>
 
 namespace {
 const QString kWrapOff = QStringLiteral("不换行");
 const QString kWrapOn = QStringLiteral("换行");
 const QString kEmptyEntry = QStringLiteral("本篇资料不能修改为空内容！");
 const QString kSaved = QStringLiteral("已成功保存对本篇资料的修改！");
-const QString kSizeNotANumber = QStringLiteral("设置文件 %1 中的字号“%2”不是有效的整数");
-const QString kDefaultFontName = QStringLiteral("宋体");
-constexpr int kDefaultFontSize = 9;
 constexpr int kEditorTop = 72;
 } // namespace
 
 TForm5::TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramFolder& folder)
+    : TForm5(owner, textQuery, book::loadReadingFont(folder.settings()))
+{
+}
+
+TForm5::TForm5(QWidget* owner, store::Query& textQuery, const book::ReadingFont& font)
     : QDialog(owner), textQuery_(textQuery)
 {
     setWindowTitle(QStringLiteral("读取"));
@@ -58,16 +60,13 @@ TForm5::TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramF
 
     suiFontComboBox1 = new TsuiFontComboBox(suiForm1);
     suiFontComboBox1->setGeometry(24, 42, 144, 22);
-    suiFontComboBox1->setFontName(kDefaultFontName);
     suiFontSizeComboBox1 = new TsuiFontSizeComboBox(suiForm1);
     suiFontSizeComboBox1->setGeometry(176, 42, 64, 22);
-    suiFontSizeComboBox1->setFontName(kDefaultFontName);
-    suiFontSizeComboBox1->setFontSize(kDefaultFontSize);
     suiProgressBar1 = new TsuiProgressBar(suiForm1);
     suiProgressBar1->setGeometry(248, 47, 252, 12);
 
     suiMemo1 = new TsuiMemo(suiForm1);
-    suiMemo1->setFont(QFont(kDefaultFontName, kDefaultFontSize));
+    suiMemo1->setFont(QFont(book::ReadingFont::defaultName(), book::ReadingFont::kDefaultSize));
     wrapToggle_ = std::make_unique<book::WrapToggle>(suiButton4, suiMemo1, kWrapOff, kWrapOn);
     suiEdit1 = new TsuiEdit(suiForm1);
     suiEdit1->hide();
@@ -86,7 +85,7 @@ TForm5::TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramF
     suiButton5->setObjectName(QStringLiteral("suiButton5"));
     connect(suiButton5, &QPushButton::clicked, this, &TForm5::suiButton5Click);
     connect(suiMemo1, &QPlainTextEdit::textChanged, this, &TForm5::editorChanged);
-    FormCreate(folder);
+    FormCreate(font);
     connect(suiFontComboBox1, &QComboBox::currentIndexChanged, this, &TForm5::suiFontComboBox1Change);
     connect(suiFontSizeComboBox1, &QComboBox::currentIndexChanged, this,
             &TForm5::suiFontSizeComboBox1Change);
@@ -100,45 +99,38 @@ void TForm5::setPrompts(TForm6* overwrite, TForm13* saveChanges)
 
 TForm5::~TForm5() = default;
 
-void TForm5::FormCreate(const platform::ProgramFolder& folder)
+// The pickers take the font as read; the editor takes it unless the file broke off.
+void TForm5::FormCreate(const book::ReadingFont& font)
 {
-    skin::guarded([&] { readSettings(folder.settings()); });
+    suiFontComboBox1->setFontName(font.name);
+    suiFontSizeComboBox1->setFontName(suiFontComboBox1->fontName());
+    suiFontSizeComboBox1->setFontSize(font.size);
+    if (!font.forEditor)
+        return;
+    QFont editorFont = suiMemo1->font();
+    if (!suiFontComboBox1->fontName().isEmpty())
+        editorFont.setFamily(suiFontComboBox1->fontName());
+    if (suiFontSizeComboBox1->fontSize() > 0)
+        editorFont.setPointSize(suiFontSizeComboBox1->fontSize());
+    suiMemo1->setFont(editorFont);
 }
 
-// The file is read by line position: the name from the 10th character of line 2, the size
-// from the 10th character of line 3. An empty file counts as no file.
-void TForm5::readSettings(const QString& path)
+book::ReadingFont TForm5::readingFont() const
 {
-    if (!QFileInfo::exists(path))
-        return;
-    const QStringList lines = textfile::readOwnFileLines(path);
-    if (lines.isEmpty())
-        return;
-    suiFontComboBox1->setFontName(lines.value(1).mid(9));
-    suiFontSizeComboBox1->setFontName(suiFontComboBox1->fontName());
-    const QString sizeText = lines.value(2).mid(9);
-    bool isNumber = false;
-    const int size = sizeText.toInt(&isNumber);
-    if (!isNumber)
-        throw std::runtime_error(kSizeNotANumber.arg(path, sizeText).toStdString());
-    suiFontSizeComboBox1->setFontSize(size);
-    QFont font = suiMemo1->font();
-    if (!suiFontComboBox1->fontName().isEmpty())
-        font.setFamily(suiFontComboBox1->fontName());
-    if (suiFontSizeComboBox1->fontSize() > 0)
-        font.setPointSize(suiFontSizeComboBox1->fontSize());
-    suiMemo1->setFont(font);
+    book::ReadingFont font;
+    font.name = suiFontComboBox1->fontName();
+    font.size = suiFontSizeComboBox1->fontSize();
+    return font;
 }
 
 QStringList TForm5::settingsLines() const
 {
-    return {QStringLiteral("[Font]"), QStringLiteral("FontName=") + suiFontComboBox1->fontName(),
-            QStringLiteral("FontSize=") + QString::number(suiFontSizeComboBox1->fontSize())};
+    return readingFont().settingsLines();
 }
 
 void TForm5::writeSettings(const QString& path) const
 {
-    textfile::writeLines(path, settingsLines());
+    book::writeReadingFont(path, readingFont());
 }
 
 // Each opening stands centred on the main window, in the size the window has now.

@@ -20,6 +20,9 @@ class TsuiFontSizeComboBox;
 class TForm6;
 class TForm13;
 
+namespace book {
+struct ReadingFont;
+}
 namespace platform {
 class ProgramFolder;
 }
@@ -32,6 +35,8 @@ class TForm5 : public QDialog {
 public:
     // Reads the settings file of the program folder while it is created.
     TForm5(QWidget* owner, store::Query& textQuery, const platform::ProgramFolder& folder);
+    // Shows font, read from the settings file before.
+    TForm5(QWidget* owner, store::Query& textQuery, const book::ReadingFont& font);
     ~TForm5() override;
 
     // The prompts are made after this window; until they are set, closing with changes asks
@@ -50,7 +55,8 @@ public:
     void suiFontComboBox1Change();
     void suiFontSizeComboBox1Change();
 
-    // The three lines of the settings file, from the pickers.
+    // The font the pickers hold, and the three lines of the settings file for it.
+    book::ReadingFont readingFont() const;
     QStringList settingsLines() const;
     void writeSettings(const QString& path) const;
     // Writes the editor's whole text to path (GB18030, CR LF), replacing the file.
@@ -79,8 +85,7 @@ private:
     void suiButton3Click();  // 另存为文件
     void suiButton4Click();  // wrap toggle
     void suiButton5Click();  // 关闭
-    void FormCreate(const platform::ProgramFolder& folder);
-    void readSettings(const QString& path);
+    void FormCreate(const book::ReadingFont& font);
     bool save();
     bool mayClose();
     void finishClose();

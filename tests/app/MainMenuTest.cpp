@@ -354,6 +354,23 @@ TEST_F(MainMenuTest, ClosingWritesTheSettingsFileFromTheReadingWindowsPickers)
               QByteArray("[Font]\r\nFontName=\xCB\xCE\xCC\xE5\r\nFontSize=12\r\n"));  // 宋体 in GB18030
 }
 
+// The reading window is made at its first opening; closing before that writes the font as read
+// at start, in the screen's spelling of the family.
+TEST_F(MainMenuTest, ClosingBeforeTheReadingWindowIsMadeWritesTheFontReadAtStart)
+{
+    const QByteArray written = "[Font]\r\nFontName=dejavu sans\r\nFontSize=14\r\n";
+    QFile settings(folder.file("quillo.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    ASSERT_EQ(settings.write(written), written.size());
+    settings.close();
+    windows = std::make_unique<app::ProgramWindows>(folder.program(), clock, clipboard);
+    EXPECT_EQ(main().findChild<TForm5*>(), nullptr);
+    main().show();
+    EXPECT_TRUE(main().close());
+    EXPECT_EQ(testing_support::readBytes(folder.file("quillo.ini")),
+              QByteArray("[Font]\r\nFontName=DejaVu Sans\r\nFontSize=14\r\n"));
+}
+
 TEST_F(MainMenuTest, SettingsFileThatCannotBeWrittenKeepsTheWindowOpen)
 {
     QDir(folder.path()).mkdir(QStringLiteral("quillo.ini"));  // a folder in the file's place

@@ -9,6 +9,7 @@
 #include "skin/TsuiFontComboBox.h"
 #include "book/Insert.h"
 #include "book/Load.h"
+#include "book/ReadingFont.h"
 #include "book/Save.h"
 #include "book/Search.h"
 #include "book/TextPane.h"
@@ -412,6 +413,30 @@ TEST_F(ReadingWindowTest, SettingsWithoutANumberReportTheErrorAndKeepTheFont)
     TForm5 empty(nullptr, query, folder.program());
     EXPECT_EQ(empty.settingsLines(), (QStringList{"[Font]", "FontName=宋体", "FontSize=9"}));
     EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+// The font read at start without the window is the one the window's pickers would show, so the
+// settings written at the end do not depend on whether the window was ever opened.
+TEST_F(ReadingWindowTest, TheFontReadWithoutTheWindowIsTheOneThePickersShow)
+{
+    const QByteArray files[] = {
+        "[Font]\r\nFontName=dejavu SANS\r\nFontSize=14\r\n",  // another letter case
+        "[Font]\r\nFontName=DejaVu Sans\r\nFontSize=13\r\n",  // a size the family does not list
+        "[Font]\r\nFontName=没有这种字体\r\nFontSize=12\r\n",
+        "[Font]\r\nFontName=DejaVu Serif\r\nFontSize=big\r\n",  // broken off after the name
+        "[Font]\r\n", ""};
+    for (const QByteArray& file : files) {
+        writeFile(folder.file("quillo.ini"), file);
+        const book::ReadingFont read = book::loadReadingFont(folder.file("quillo.ini"));
+        const size_t reported = messages.messages.size();
+        TForm5 window(nullptr, query, folder.program());
+        EXPECT_EQ(messages.messages.size(), 2 * reported) << file.constData();
+        EXPECT_EQ(window.settingsLines(), read.settingsLines()) << file.constData();
+        TForm5 fromRead(nullptr, query, read);
+        EXPECT_EQ(fromRead.settingsLines(), read.settingsLines()) << file.constData();
+        EXPECT_EQ(fromRead.editor()->font(), window.editor()->font()) << file.constData();
+        messages.messages.clear();
+    }
 }
 
 // Random bytes in the settings file's place: at most one report, the defaults where nothing
