@@ -268,6 +268,11 @@ bool AlbumPane::previewDecoding() const
     return view_->decoding();
 }
 
+QImage AlbumPane::pictureForThumbnail(quint64 rowKey, QSize cell) const
+{
+    return view_->pictureForThumbnail(rowKey, cell);
+}
+
 QString AlbumPane::previewHint() const
 {
     return view_->hint();

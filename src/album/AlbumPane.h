@@ -82,6 +82,8 @@ public:
 
     // What the preview shows.
     const QImage& previewPicture() const { return picture(); }
+    // The preview's picture when a thumbnail of the row can be made from it; see PictureView.
+    QImage pictureForThumbnail(quint64 rowKey, QSize cell) const;
     const QByteArray& previewJpegData() const { return jpegData(); }
     QString previewHint() const;
     QSize previewSize() const;  // the fitted size of the preview picture

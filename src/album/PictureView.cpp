@@ -172,6 +172,7 @@ void PictureView::showRecord(const store::Query& query)
     jpeg_.clear();
     jpegShown_ = false;
     full_ = QImage();
+    natural_ = QSize();
     // The record's place and hint first, so that a picture that does not decode still shows
     // which record it is.
     request_ = Request{request_.number + 1, &query};
@@ -227,6 +228,7 @@ void PictureView::takePicture(quint64 request, const PreviewImage& image)
     if (!stillShowing())
         return;
     full_ = image.full;
+    natural_ = image.natural;
     jpegShown_ = image.full.isNull() && !image.shown.isNull();
     Image3->setPicture(image.shown);
     showPlace(request_.position, request_.count, image.natural);
@@ -277,6 +279,17 @@ const QByteArray& PictureView::jpegData() const
 const QImage& PictureView::picture() const
 {
     return full_.isNull() ? Image3->picture() : full_;
+}
+
+QImage PictureView::pictureForThumbnail(quint64 rowKey, QSize cell) const
+{
+    if (decoding_ || request_.rowKey != rowKey || !stillShowing())
+        return {};
+    const QImage& shown = picture();
+    if (shown.isNull())
+        return {};
+    const bool covers = shown.width() >= cell.width() && shown.height() >= cell.height();
+    return covers || shown.size() == natural_ ? shown : QImage();
 }
 
 QString PictureView::hint() const

@@ -70,6 +70,10 @@ public:
     // The picture of the record shown, empty when there is none or while it decodes: a BMP at
     // its own size, a JPEG as shown (its own pixels are in jpegData()).
     const QImage& picture() const;
+    // The picture in place when it is that of the row with rowKey and holds at least cell's
+    // pixels (or is the whole picture at its own size), so that a thumbnail of the row can be
+    // made from it instead of decoding the row again; null otherwise.
+    QImage pictureForThumbnail(quint64 rowKey, QSize cell) const;
     // The stored bytes behind the picture when it is a JPEG record, empty otherwise; read from
     // the record when first asked for. Throws StoreError.
     const QByteArray& jpegData() const;
@@ -109,6 +113,7 @@ private:
     mutable QByteArray jpeg_;     // its stored bytes, once asked for
     std::shared_ptr<PictureReader> reader_;  // shared with the jobs, which may outlive the view
     QImage full_;
+    QSize natural_;  // the size of the picture in place, before any fitting
     TImage* LineImage = nullptr;  // Line.bmp strip at the left edge
     TImage* ShowImage = nullptr;  // Show.bmp title strip
     QLabel* Label3 = nullptr;     // the position label

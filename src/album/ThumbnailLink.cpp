@@ -17,7 +17,8 @@ std::unique_ptr<TForm14> newThumbnailWindow(AlbumPane& pane, const platform::Pro
         TForm14::AlbumGridParts{*pane.gridModel(), *pane.grid()->selectionModel(),
                                 pane.grid()->FixedBGColor(),
                                 skin::command(&pane, commands::kCopyPicture),
-                                skin::command(&pane, commands::kSavePictureAs)},
+                                skin::command(&pane, commands::kSavePictureAs),
+                                [&pane](quint64 rowKey, QSize cell) { return pane.pictureForThumbnail(rowKey, cell); }},
         folder);
     QObject::connect(window.get(), &TForm14::closed, &pane, &AlbumPane::thumbnailWindowClosed);
     return window;

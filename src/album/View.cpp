@@ -34,6 +34,11 @@ QImage stretched(const QImage& picture, QSize cell, Qt::TransformationMode mode)
 }
 } // namespace
 
+QImage thumbnailOfDecoded(const QImage& picture, QSize cell)
+{
+    return stretched(picture, cell, Qt::SmoothTransformation);
+}
+
 QImage thumbnailOf(const QByteArray& data, const QVariant& flag, QSize cell,
                    const ThumbnailPictures& pictures, CancelFlag cancelled)
 {
@@ -42,7 +47,7 @@ QImage thumbnailOf(const QByteArray& data, const QVariant& flag, QSize cell,
     std::optional<QImage> picture = decodeRecordAtLeast(data, flag, cell, cancelled);
     if (!picture)
         return stretched(pictures.fail, cell, Qt::FastTransformation);
-    return stretched(*picture, cell, Qt::SmoothTransformation);
+    return thumbnailOfDecoded(*picture, cell);
 }
 
 QImage thumbnailOf(PictureBytes& data, const QVariant& flag, QSize cell,
@@ -53,7 +58,7 @@ QImage thumbnailOf(PictureBytes& data, const QVariant& flag, QSize cell,
     std::optional<QImage> picture = decodeRecordAtLeast(data, flag, cell, cancelled);
     if (!picture)
         return stretched(pictures.fail, cell, Qt::FastTransformation);
-    return stretched(*picture, cell, Qt::SmoothTransformation);
+    return thumbnailOfDecoded(*picture, cell);
 }
 
 } // namespace album
@@ -108,7 +113,7 @@ QImage themePicture(const QString& path)
 } // namespace
 
 TForm14::TForm14(const AlbumGridParts& album, const platform::ProgramFolder& folder)
-    : skin::ToolWindow(QStringLiteral("缩略图")), model_(album.model)
+    : skin::ToolWindow(QStringLiteral("缩略图")), model_(album.model), decodedPicture_(album.decodedPicture)
 {
     frame()->setSizeable(true);
     setMinimumWidth(kMinimumWidth);
@@ -219,6 +224,15 @@ void TForm14::suiDBGrid1DrawDataCell(QPainter& canvas, const QRect& cell, int co
         if (!thumbnail->isNull())
             canvas.drawImage(cell.topLeft(), *thumbnail);
         return;
+    }
+    if (decodedPicture_) {
+        const QImage decoded = decodedPicture_(key.rowKey, cell.size());
+        if (!decoded.isNull()) {
+            const QImage thumbnail = album::thumbnailOfDecoded(decoded, cell.size());
+            cache_.insert(key, thumbnail);
+            canvas.drawImage(cell.topLeft(), thumbnail);
+            return;
+        }
     }
     if (asked_.insert(key).second) {
         wanted_.push_back({key, row});

@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 #include <unordered_set>
@@ -50,6 +51,9 @@ QImage thumbnailOf(const QByteArray& data, const QVariant& flag, QSize cell,
 QImage thumbnailOf(PictureBytes& data, const QVariant& flag, QSize cell,
                    const ThumbnailPictures& pictures, CancelFlag cancelled = nullptr);
 
+// The thumbnail of a picture decoded already: stretched over the cell.
+QImage thumbnailOfDecoded(const QImage& picture, QSize cell);
+
 // The most bytes of thumbnails the window keeps.
 inline constexpr qint64 kThumbnailCacheBytes = qint64(64) << 20;
 
@@ -76,6 +80,9 @@ public:
         QColor fixedColor;
         QAction* copyPicture;
         QAction* savePictureAs;
+        // A picture already decoded for a row (the preview's), from which the row's thumbnail
+        // for a cell is made without decoding it again; null when there is none.
+        std::function<QImage(quint64 rowKey, QSize cell)> decodedPicture;
     };
 
     // Loads Null.bmp and Fail.bmp from the program folder's Themes.
@@ -143,6 +150,7 @@ private:
     void forgetWanted();
 
     album::PictureTableModel& model_;
+    std::function<QImage(quint64 rowKey, QSize cell)> decodedPicture_;
     album::ThumbnailPictures pictures_;
     album::ThumbnailCache cache_{album::kThumbnailCacheBytes};
     // The cells' pictures decode on up to kMostDecoders threads, as many as the machine has cores.

@@ -266,6 +266,35 @@ TEST_F(ThumbnailWindowTest, ThumbnailsAreDecodedOnceAndKeptPerRow)
     EXPECT_TRUE(near(drawn.pixel(cellOf(1).center()), Qt::green));
 }
 
+// The current row's thumbnail is made from the preview's picture when that holds enough pixels
+// for the cell; other rows, and a preview too small for the cell, are decoded on the threads.
+TEST_F(ThumbnailWindowTest, TheCurrentRowsThumbnailIsMadeFromThePreview)
+{
+    addRecord("a.jpg", 1, jpegOf(plain(400, 300, Qt::red)));
+    addRecord("b.jpg", 1, jpegOf(plain(40, 30, Qt::blue)));
+    addRecord("c.jpg", 1, jpegOf(plain(3000, 100, Qt::green)));  // fitted far below the cell's height
+    openAlbum();
+    pane.waitForPreview();
+    makeWindow();
+    thumbnails->showInFront();
+    QImage drawn = thumbnails->grid()->viewport()->grab().toImage();
+    EXPECT_EQ(thumbnails->cache().count(), 1);
+    EXPECT_TRUE(near(drawn.pixel(cellOf(0).center()), Qt::red));
+    EXPECT_TRUE(near(drawn.pixel(cellOf(0).bottomRight() - QPoint(1, 1)), Qt::red));
+    EXPECT_TRUE(thumbnails->fillingCells());
+    thumbnails->waitForThumbnails();
+
+    for (const int row : {1, 2}) {
+        thumbnails.reset();
+        query.moveTo(row);
+        pane.waitForPreview();
+        makeWindow();
+        thumbnails->showInFront();
+        (void)thumbnails->grid()->viewport()->grab();
+        EXPECT_EQ(thumbnails->cache().count(), row == 1 ? 1 : 0) << row;  // the small one at its own size
+    }
+}
+
 // The window's rows read their pictures from the store on the decoding thread. A row that the
 // store no longer holds (deleted elsewhere) keeps no thumbnail at all, not the Null picture of a
 // record without data; a later paint asks for it again, but nothing else does.
