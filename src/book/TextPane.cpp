@@ -35,14 +35,15 @@ const skin::StripButton kToolButtons[] = {
 const char* const kToolButtonGlyphs[] = {"Read.bmp", "Add.bmp", "Delete.bmp",
                                          "Refresh.bmp", "Search.bmp", "Copy.bmp"};
 
-QLabel* whiteLabel(const QString& text, QWidget* parent, int left)
+// A caption of the header strip, width wide: its size is fixed, so that making it measures no
+// text before the window shows.
+QLabel* whiteLabel(const QString& text, QWidget* parent, int left, int width)
 {
     auto* label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    label->move(left, 0);
-    label->setFixedHeight(kHeaderHeight);
-    label->adjustSize();
-    label->setFixedHeight(kHeaderHeight);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(colours);
+    label->setGeometry(left, 0, width, kHeaderHeight);
     return label;
 }
 
@@ -86,8 +87,8 @@ void TextPane::buildHeader()
 {
     Bar1Image = new TImage(this, QColor(90, 130, 180));
     Bar2Image = new TImage(this, QColor(90, 130, 180));
-    Label1 = whiteLabel(QStringLiteral("序号"), this, 8);
-    Label2 = whiteLabel(QStringLiteral("资料标题"), this, 68);
+    Label1 = whiteLabel(QStringLiteral("序号"), this, 8, 52);
+    Label2 = whiteLabel(QStringLiteral("资料标题"), this, 68, 160);
 }
 
 void TextPane::buildList()
