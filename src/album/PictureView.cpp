@@ -72,6 +72,17 @@ private:
     QPointer<QMenu> menu_;
 };
 
+namespace {
+// A tool bar that draws no panel and no border of its own: the picture panel shows through.
+class ClearToolBar : public QToolBar {
+public:
+    using QToolBar::QToolBar;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+} // namespace
+
 PictureView::PictureView(QWidget* parent) : QWidget(parent)
 {
     paintPanel(this);
@@ -79,7 +90,9 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent)
     ShowImage = new TImage(this, kShowStripColor);
     Label3 = new QLabel(QStringLiteral("0/0  0x0"), ShowImage);
     Label3->setFont(songTi12());
-    Label3->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    QPalette white = Label3->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    Label3->setPalette(white);
     Label3->move(8, 4);
     Label3->resize(400, 13);
     PictureArea = new QWidget(this);
@@ -87,10 +100,9 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent)
     PictureArea->resize(214, 90);  // until the pane is first laid out
     Image3 = new PreviewPicture(PictureArea);
     Image3->setGeometry(0, 0, 0, 0);
-    ToolBar1 = new QToolBar(this);
+    ToolBar1 = new ClearToolBar(this);
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setMovable(false);
-    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: 0px; }"));
     decoder_ = new DecodeThread(this);
 }
 

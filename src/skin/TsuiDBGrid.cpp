@@ -29,6 +29,33 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     }
 }
 
+GridTitleRow::GridTitleRow(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+void GridTitleRow::setColours(const QColor& background, const QColor& text)
+{
+    background_ = background;
+    text_ = text;
+    viewport()->update();
+}
+
+void GridTitleRow::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
+{
+    static const QFont titleFont = [] {
+        QFont font(QStringLiteral("宋体"));
+        font.setPixelSize(12);
+        return font;
+    }();
+    painter->save();
+    painter->fillRect(rect, background_);
+    painter->setPen(background_.darker(130));
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->setPen(text_);
+    painter->setFont(titleFont);
+    const QString title = model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
+    painter->drawText(rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
+    painter->restore();
+}
+
 } // namespace skin
 
 QFont TsuiDBGrid::gridFont()
@@ -46,6 +73,8 @@ TsuiDBGrid::TsuiDBGrid(QWidget* parent)
     setShowGrid(true);
     setWordWrap(false);
     setFont(gridFont());
+    titleRow_ = new skin::GridTitleRow(this);
+    setHorizontalHeader(titleRow_);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     verticalHeader()->setMinimumSectionSize(kRowHeight);
@@ -70,11 +99,7 @@ void TsuiDBGrid::readStyle()
 
 void TsuiDBGrid::applyTitleColours()
 {
-    horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { background: %1; color: %2; border: 0px;"
-                       " border-right: 1px solid %3; padding-left: 2px; font-family: \"宋体\";"
-                       " font-size: 12px; }")
-            .arg(fixedBGColor_.name(), titleFontColor_.name(), fixedBGColor_.darker(130).name()));
+    titleRow_->setColours(fixedBGColor_, titleFontColor_);
 }
 
 // The toolkit's own colours follow the cells', for what it paints around them.

@@ -67,6 +67,13 @@ TEST(FramedControls, EditMemoAndListShowTheTwoColourFrame)
     memo->setFrameShape(QFrame::NoFrame);
     EXPECT_NE(grabbed(edit).pixelColor(60, 0), QColor(0, 0, 255)) << "a frameless edit shows no border";
     EXPECT_NE(grabbed(memo).pixelColor(100, 0), kBorder);
+
+    // The list's grid lines in their own light grey.
+    QStandardItemModel rows(2, 1);
+    list->setModel(&rows);
+    const QRect first = list->visualRect(rows.index(0, 0));
+    const QImage cells = list->viewport()->grab().toImage();
+    EXPECT_EQ(cells.pixelColor(first.center().x(), first.bottom() + 1), QColor(214, 211, 206));
 }
 
 TEST(FramedControls, EveryControlFollowsItsThemeAndFallsBackToDeepBlue)
@@ -149,6 +156,12 @@ TEST(Grid, FillsCellsBySelectionAndFocus)
     EXPECT_EQ(shot.pixelColor(cellCentre(1, 1)), QColor(0, 128, 0));
     EXPECT_EQ(shot.pixelColor(150, 0), kBorder) << "a one-pixel frame";
     EXPECT_EQ(grid->frameWidth(), 1);
+    // The title row: the fixed colour, a darker line closing each title.
+    const QHeaderView* titles = grid->horizontalHeader();
+    const QPoint titleLeft = titles->mapTo(grid, QPoint(4, titles->height() / 2));
+    EXPECT_EQ(shot.pixelColor(titleLeft), grid->FixedBGColor());
+    const QPoint titleEnd = titles->mapTo(grid, QPoint(titles->sectionSize(0) - 1, titles->height() / 2));
+    EXPECT_EQ(shot.pixelColor(titleEnd).rgb(), grid->FixedBGColor().darker(130).rgb());
 
     QStyleOptionViewItem option;
     option.rect = QRect(0, 0, 40, 18);
