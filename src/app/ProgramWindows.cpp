@@ -89,15 +89,13 @@ Window& madeOnce(Window*& slot, Make make)
 } // namespace
 
 // What every session needs after the main window: the reading font, whose settings file is
-// read now so that a broken one is reported at start, and the two prompts. The reading window
-// is made at its first opening, the thumbnail window at the album's first request to show it,
-// and the other dialogs at their first use, so that start-up does not wait for windows.
+// read now so that a broken one is reported at start. The reading window is made at its first
+// opening (with the two prompts it uses), the thumbnail window at the album's first request to
+// show it, and the other dialogs at their first use, so that start-up does not wait for windows.
 void ProgramWindows::makeDialogs(const platform::ProgramFolder& folder)
 {
     TForm1& main = *form1_;
     readingFont_ = book::loadReadingFont(folder.settings());
-    form6_ = new TForm6(&main);
-    form13_ = new TForm13(&main);
     thumbnails_ = std::make_unique<album::ThumbnailLink>(main.albumPane(), folder);
 }
 
@@ -105,9 +103,26 @@ TForm5& ProgramWindows::reading()
 {
     return madeOnce(form5_, [this] {
         auto* window = new TForm5(form1_.get(), textQuery_, readingFont_);
-        window->setPrompts(form6_, form13_);
+        window->setPrompts(&overwritePrompt(), &saveChangesPrompt());
         return window;
     });
+}
+
+TForm6& ProgramWindows::overwritePrompt()
+{
+    return madeOnce(form6_, [this] {
+        auto* prompt = new TForm6(form1_.get());
+        prompt->setWriter(book::kEntryKind, [this](const QString& path) { reading().writeEditorText(path); });
+        prompt->setWriter(book::kPictureKind, [pictures = pictureCommands_](const QString& path) {
+            pictures->writeCurrentPicture(path);
+        });
+        return prompt;
+    });
+}
+
+TForm13& ProgramWindows::saveChangesPrompt()
+{
+    return madeOnce(form13_, [this] { return new TForm13(form1_.get()); });
 }
 
 TForm2& ProgramWindows::addEntryDialog()
@@ -185,6 +200,7 @@ TFullTextForm& ProgramWindows::fullTextDialog()
 
 void ProgramWindows::makeRemainingDialogs()
 {
+    reading();
     addEntryDialog();
     deleteEntryDialog();
     searchTitlesDialog();
@@ -232,7 +248,6 @@ void ProgramWindows::connectBookCommands()
         clipboardMonitor().showInFront();
         form1_->comeToFront();
     });
-    form6_->setWriter(book::kEntryKind, [this](const QString& path) { reading().writeEditorText(path); });
 }
 
 void ProgramWindows::connectAlbumCommands()
@@ -256,10 +271,8 @@ void ProgramWindows::connectAlbumCommands()
         clipboardMonitor().showInFront();
         form1_->comeToFront();
     });
-    QObject::connect(pictures, &PictureCommands::overwriteConfirmationNeeded, form6_,
-                     [this](const QString& path) { form6_->confirm(path, book::kPictureKind); });
-    form6_->setWriter(book::kPictureKind,
-                      [pictures](const QString& path) { pictures->writeCurrentPicture(path); });
+    QObject::connect(pictures, &PictureCommands::overwriteConfirmationNeeded, form1_.get(),
+                     [this](const QString& path) { overwritePrompt().confirm(path, book::kPictureKind); });
     QObject::connect(&pane, &album::AlbumPane::mainWindowFrontRequested, form1_.get(), &TForm1::comeToFront);
 }
 

@@ -74,6 +74,8 @@ public:
 private:
     void prepareStore(const platform::ProgramFolder& folder);
     void makeDialogs(const platform::ProgramFolder& folder);
+    TForm6& overwritePrompt();
+    TForm13& saveChangesPrompt();
     TForm2& addEntryDialog();
     TForm3& deleteEntryDialog();
     TForm4& searchTitlesDialog();
