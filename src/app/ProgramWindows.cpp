@@ -64,13 +64,20 @@ ProgramWindows::~ProgramWindows() = default;
 // title list's own order is brought up to date when the list is filled.
 void ProgramWindows::prepareStore(const platform::ProgramFolder& folder)
 {
+    // One connection for both steps: each new one reads the whole schema again.
+    std::unique_ptr<store::Connection> connection;
     try {
-        store::addTitleListIndex(folder.store());
+        connection = std::make_unique<store::Connection>(folder.store());
+    } catch (const store::StoreError&) {
+        return;
+    }
+    try {
+        store::addTitleListIndex(*connection);
     } catch (const store::StoreError&) {
     }
     // Rows written by other tools since the last run join the full-text index.
     try {
-        store::fulltext::catchUp(folder.store());
+        store::fulltext::catchUp(*connection);
     } catch (const store::StoreError&) {
     }
 }

@@ -62,6 +62,11 @@ void fillEmptyFile(const QString& path)
 void addTitleListIndex(const QString& path)
 {
     Connection connection(path);
+    addTitleListIndex(connection);
+}
+
+void addTitleListIndex(Connection& connection)
+{
     if (!hasTable(connection, kTextTable))
         return;
     connection.exec(QStringLiteral("begin;") + kTitleListIndex + QStringLiteral(";commit;"));

@@ -27,6 +27,7 @@ QStringList integrityProblems(const QString& path);
 // of its own; a store without the text table is left to report itself when it is opened. Throws
 // when the store cannot take it (read-only, locked, damaged).
 void addTitleListIndex(const QString& path);
+void addTitleListIndex(Connection& connection);
 
 struct TableCount {
     QString table;
