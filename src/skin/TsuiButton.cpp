@@ -436,9 +436,33 @@ TsuiToolButton::TsuiToolButton(const QString& caption, QWidget* parent) : QPushB
     setFlat(true);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { color: white; background: transparent; border: 1px solid transparent; }"
-        "QPushButton:hover { border: 1px solid rgba(255,255,255,150); background: rgba(255,255,255,40); }"
-        "QPushButton:pressed { background: rgba(0,0,0,40); }"
-        "QPushButton:disabled { color: rgba(255,255,255,110); }"));
+    setAttribute(Qt::WA_Hover);  // repainted as the pointer comes and goes
+}
+
+void TsuiToolButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (isDown()) {
+        painter.fillRect(rect(), QColor(0, 0, 0, 40));
+    } else if (isEnabled() && underMouse()) {
+        painter.fillRect(rect(), QColor(255, 255, 255, 40));
+        painter.setPen(QColor(255, 255, 255, 150));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    const QRect inner = rect().adjusted(1, 1, -1, -1);
+    constexpr int kIconGap = 4;
+    constexpr int kTextFlags = Qt::AlignVCenter | Qt::TextShowMnemonic;
+    const QPixmap glyph = icon().isNull() ? QPixmap()
+                                          : icon().pixmap(iconSize(), devicePixelRatio(),
+                                                          isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    const QSize glyphSize = glyph.isNull() ? QSize(0, 0) : glyph.deviceIndependentSize().toSize();
+    const int textWidth = text().isEmpty() ? 0 : fontMetrics().boundingRect(inner, kTextFlags, text()).width();
+    const int labelWidth = glyphSize.width() + (textWidth > 0 ? textWidth + kIconGap : 0);
+    const int left = inner.x() + (inner.width() - labelWidth) / 2;
+    if (!glyph.isNull())
+        painter.drawPixmap(left, inner.y() + (inner.height() - glyphSize.height()) / 2, glyph);
+    QRect textArea = inner;
+    textArea.setLeft(glyph.isNull() ? left : left + glyphSize.width() + kIconGap / 2);
+    painter.setPen(isEnabled() ? QColor(Qt::white) : QColor(255, 255, 255, 110));
+    painter.drawText(textArea, kTextFlags | Qt::AlignLeft, text());
 }

@@ -363,3 +363,42 @@ TEST(ButtonBehaviour, AutoSizeTakesOneFrameOfTheStrip)
     button.setUIStyle(TsuiUIStyle::BlueGlass);
     EXPECT_EQ(button.size(), QSize(77, 27));
 }
+
+namespace {
+int lightest(const QImage& image)
+{
+    int most = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            most = std::max(most, image.pixelColor(x, y).lightness());
+    return most;
+}
+} // namespace
+
+// A tool button lies on its strip's picture: it draws only its white caption until a press
+// darkens it, and a disabled one dims its caption.
+TEST(ToolButtonPainting, ClearOnTheStripDarkerWhenPressedDimWhenDisabled)
+{
+    const QColor stripColour(40, 60, 120);
+    QWidget strip;
+    strip.resize(120, 30);
+    strip.setAutoFillBackground(true);
+    QPalette colours = strip.palette();
+    colours.setColor(QPalette::Window, stripColour);
+    strip.setPalette(colours);
+    auto* button = new TsuiToolButton(QStringLiteral("刷新"), &strip);
+    button->setGeometry(10, 3, 60, 22);
+    const auto shot = [&] { return grabbed(&strip).copy(button->geometry()); };
+
+    const QImage normal = shot();
+    EXPECT_EQ(normal.pixelColor(1, 1), stripColour);
+    EXPECT_GT(lightest(normal), 230) << "a white caption";
+    button->setDown(true);
+    EXPECT_LT(shot().pixelColor(1, 1).lightness(), stripColour.lightness());
+    button->setDown(false);
+    button->setEnabled(false);
+    const QImage disabled = shot();
+    EXPECT_EQ(disabled.pixelColor(1, 1), stripColour);
+    EXPECT_GT(lightest(disabled), stripColour.lightness() + 20);
+    EXPECT_LT(lightest(disabled), 200);
+}
