@@ -159,18 +159,26 @@ int importBook(const QString& storePath, const QString& file)
 
 // Appends text so that a line of the output stays one line of three fields: a backslash, tab,
 // line feed, carriage return and NUL become \\, \t, \n, \r and \0.
+// Runs of ordinary bytes are appended whole.
 void appendEscaped(std::string& out, QByteArrayView text)
 {
-    for (const char c : text) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\0': out += "\\0"; break;
-        default: out += c;
+    const char* plain = text.data();
+    const char* const end = text.data() + text.size();
+    for (const char* p = plain; p != end; ++p) {
+        const char* escape;
+        switch (*p) {
+        case '\\': escape = "\\\\"; break;
+        case '\t': escape = "\\t"; break;
+        case '\n': escape = "\\n"; break;
+        case '\r': escape = "\\r"; break;
+        case '\0': escape = "\\0"; break;
+        default: continue;
         }
+        out.append(plain, size_t(p - plain));
+        out += escape;
+        plain = p + 1;
     }
+    out.append(plain, size_t(end - plain));
 }
 
 void writeOut(const std::string& bytes)

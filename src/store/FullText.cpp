@@ -57,8 +57,12 @@ constexpr int kSegmentShift = 46;
 constexpr qint64 kKeyMask = (qint64(1) << kSegmentShift) - 1;
 constexpr qint64 kFirstDeltaSegment = qint64(1) << 15;
 constexpr qint64 kSegmentLimit = qint64(1) << 16;
-// A page is closed once its lists reach this many bytes.
-constexpr size_t kPageBytes = 8192;
+// A page of the index is kept within one page of the store, so that reading a key's list reads
+// one store page with no overflow chain; bytes of a store page taken by its headers and by the
+// row's own header (SQLite keeps at most the usable size less 35 bytes of a row in its page).
+constexpr int kStorePageOverhead = 64;
+// The room of an index page in a store whose page size cannot be read.
+constexpr size_t kDefaultPageBytes = 4096 - kStorePageOverhead;
 // Changed rows beyond this many (and beyond a sixteenth of the base) make a catch-up rebuild the
 // whole index rather than the delta.
 constexpr qint64 kDeltaLimit = 20000;
@@ -73,6 +77,10 @@ constexpr qsizetype kFirstSorted = 100;
 // read in pieces of the result's order instead.
 constexpr size_t kGatheredRows = size_t(1) << 18;
 constexpr size_t kGatheredBytes = size_t(64) << 20;
+constexpr size_t kRoomPerGatheredLine = 512;
+constexpr int kGatherPageCacheKiB = 256;
+// A result of this many rows or more is read by two connections at once.
+constexpr size_t kRowsReadByTwo = 2048;
 inline qint64 rowKey(qint64 segment, qint64 key)
 {
     Q_ASSERT(segment >= 0 && segment < kSegmentLimit && key >= 0 && key <= kKeyMask);
@@ -378,8 +386,18 @@ bool packAsBitmap(const LineBatch& batch, const std::vector<quint64>& entries, s
     return true;
 }
 
-// The pages of the lines of batch as segment number batch.segment.
-void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pages)
+int varintSize(quint64 value)
+{
+    int size = 1;
+    for (; value >= 0x80; value >>= 7)
+        ++size;
+    return size;
+}
+
+// The pages of the lines of batch as segment number batch.segment. A page takes lists while they
+// fit in pageBytes; a list longer than that has a page of its own.
+void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pages,
+                   size_t pageBytes = kDefaultPageBytes)
 {
     pages.clear();
     if (batch.rowids.empty())
@@ -409,6 +427,15 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
             first = false;
         }
         const bool bitmap = packAsBitmap(batch, entries, keyBegin, i, list);
+        const quint64 sizeField = quint64(list.size()) << 1 | (bitmap ? 1 : 0);
+        if (pageOpen
+            && pages.bytes.size() - pageBegin + size_t(varintSize(quint64(key - lastKey)))
+                       + size_t(varintSize(sizeField)) + list.size()
+                   > pageBytes) {
+            pages.ends.push_back(pages.bytes.size());
+            pageBegin = pages.bytes.size();
+            pageOpen = false;
+        }
         if (!pageOpen) {
             pages.rowKeys.push_back(rowKey(batch.segment, key));
             appendVarint(pages.bytes, quint64(base) << 1 ^ quint64(base >> 63));
@@ -416,14 +443,9 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
             pageOpen = true;
         }
         appendVarint(pages.bytes, quint64(key - lastKey));
-        appendVarint(pages.bytes, quint64(list.size()) << 1 | (bitmap ? 1 : 0));
+        appendVarint(pages.bytes, sizeField);
         pages.bytes += list;
         lastKey = key;
-        if (pages.bytes.size() - pageBegin >= kPageBytes) {
-            pages.ends.push_back(pages.bytes.size());
-            pageBegin = pages.bytes.size();
-            pageOpen = false;
-        }
     }
     if (pageOpen)
         pages.ends.push_back(pages.bytes.size());
@@ -439,7 +461,8 @@ public:
     LineIndexer(const Connection& connection, qint64 firstSegment, qint64 segmentLimit)
         : insert_(connection, QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable)),
           segment_(firstSegment),
-          segmentLimit_(segmentLimit)
+          segmentLimit_(segmentLimit),
+          pageBytes_(indexPageBytes(connection))
     {
         try {
             worker_ = std::thread([this] { work(); });
@@ -493,7 +516,7 @@ private:
             }
             room_.notify_one();
             try {
-                encodeSegment(batch, sorter, pages);
+                encodeSegment(batch, sorter, pages, pageBytes_);
             } catch (...) {
                 // Memory ran out: the caller's thread throws it at the next hand-over.
                 {
@@ -518,7 +541,7 @@ private:
         batch_.segment = segment_++;
         if (!worker_.joinable()) {
             SegmentPages pages;
-            encodeSegment(batch_, sorter_, pages);
+            encodeSegment(batch_, sorter_, pages, pageBytes_);
             batch_.clear();
             write(pages);
             return;
@@ -583,9 +606,18 @@ private:
         worker_.join();
     }
 
+    // The room of an index page in a page of this store.
+    static size_t indexPageBytes(const Connection& connection)
+    {
+        SqliteStatement pageSize(connection, QStringLiteral("pragma page_size"));
+        const qint64 bytes = pageSize.step() ? pageSize.columnInt(0) : 0;
+        return bytes >= 512 ? size_t(bytes - kStorePageOverhead) : kDefaultPageBytes;
+    }
+
     SqliteStatement insert_;
     qint64 segment_;
     const qint64 segmentLimit_;
+    const size_t pageBytes_;
     LineBatch batch_;
     BatchSorter sorter_;  // for batches indexed without the worker
     std::deque<LineBatch> queue_;
@@ -1608,29 +1640,159 @@ Result Searcher::search(const QString& text)
 }
 
 
-qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& visit)
-{
-    if (checkQuery(text) != QueryProblem::None)
-        throw std::invalid_argument("empty full-text query");
-    Impl& d = *impl_;
-    const ParsedQuery query = parseQuery(text);
+namespace {
+
+// Lines of matching rows read in rowid order, kept until all are read, with their titles.
+struct GatheredLines {
     struct Match {
-        quint32 title;
+        quint32 title;  // in titles
         qint64 line;
         qint64 rowid;
-        size_t at;
+        size_t at;  // in lines
         size_t length;
     };
     std::vector<Match> matches;
     std::string lines;
     std::vector<QByteArray> titles;
     std::unordered_map<std::string, quint32> titleOf;
+    bool tooLarge = false;  // more than byteLimit bytes of lines: the rest was not read
+
+    // Reads rows [begin, end) (ascending) through rowOf (title, line number, line by rowid),
+    // keeping those whose line holds the query; rows of unchecked, and every row when the query
+    // must be verified, are matched here.
+    void read(SqliteStatement& rowOf, const qint64* begin, const qint64* end,
+              const std::vector<qint64>& unchecked, const ParsedQuery& query, size_t byteLimit)
+    {
+        matches.reserve(size_t(end - begin));
+        // Room for the lines at once: growing the buffer as it fills would copy them again and
+        // again. Room not written to costs no memory.
+        lines.reserve(std::min(byteLimit, size_t(end - begin) * kRoomPerGatheredLine));
+        quint32 lastTitle = 0;
+        for (const qint64* row = begin; row != end; ++row) {
+            rowOf.reset();
+            rowOf.bindInteger(1, *row);
+            if (!rowOf.step())
+                continue;
+            const QByteArrayView line = rowOf.columnUtf8(2);
+            if ((query.verify || contains(unchecked, *row)) && !containsFolded(line, query.needle))
+                continue;
+            if (lines.size() + size_t(line.size()) > byteLimit) {
+                tooLarge = true;
+                break;
+            }
+            // Lines of one entry mostly follow each other: the title of the match before is
+            // tried first.
+            const QByteArrayView title = rowOf.columnUtf8(0);
+            if (matches.empty() || titles[lastTitle] != title)
+                lastTitle = titleNumber(title);
+            matches.push_back({lastTitle, rowOf.columnInt(1), *row, lines.size(), size_t(line.size())});
+            lines.append(line.data(), size_t(line.size()));
+        }
+        rowOf.reset();
+    }
+
+    quint32 titleNumber(QByteArrayView title)
+    {
+        const auto [place, added] =
+            titleOf.try_emplace(std::string(title.data(), size_t(title.size())), quint32(titles.size()));
+        if (added)
+            titles.push_back(QByteArray(title.data(), title.size()));
+        return place->second;
+    }
+};
+
+// Reads the rows of the second half of a result on a connection and a thread of their own while
+// the caller reads the first half. The second connection must see what the first one sees: it
+// starts its read while the first holds its read lock, which in a store with a rollback journal
+// keeps every writer from committing in between; it never waits for a lock (a writer about to
+// commit makes it give up), and when it gives up or fails, the caller reads the half itself.
+class SecondReader {
+public:
+    SecondReader(const QString& path, const qint64* begin, const qint64* end,
+                 const std::vector<qint64>& unchecked, const ParsedQuery& query, size_t byteLimit)
+        : path_(path), begin_(begin), end_(end), unchecked_(unchecked), query_(query), byteLimit_(byteLimit)
+    {
+        try {
+            thread_ = std::thread([this] { work(); });
+        } catch (const std::system_error&) {
+            failed_ = true;
+        }
+    }
+    ~SecondReader()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    SecondReader(const SecondReader&) = delete;
+    SecondReader& operator=(const SecondReader&) = delete;
+
+    // The lines read, or nothing when the caller must read the half itself.
+    GatheredLines* finish()
+    {
+        if (thread_.joinable())
+            thread_.join();
+        return failed_ ? nullptr : &lines_;
+    }
+
+private:
+    void work()
+    {
+        try {
+            Connection connection(path_, Connection::Mode::ReadOnly);
+            connection.setBusyTime(0);
+            const Connection::OnePassReads onePass(connection);
+            connection.setPageCache(kGatherPageCacheKiB);
+            SqliteStatement rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?"));
+            connection.inTransaction(Connection::TransactionKind::Read, [&] {
+                lines_.read(rowOf, begin_, end_, unchecked_, query_, byteLimit_);
+            });
+        } catch (...) {
+            failed_ = true;
+        }
+    }
+
+    const QString path_;
+    const qint64* const begin_;
+    const qint64* const end_;
+    const std::vector<qint64>& unchecked_;
+    const ParsedQuery& query_;
+    const size_t byteLimit_;
+    GatheredLines lines_;
+    bool failed_ = false;
+    std::thread thread_;
+};
+
+// Whether a second connection that starts reading now sees what connection sees: not so in a
+// store with a write-ahead log, where a writer may commit while others read.
+bool secondReaderSeesTheSame(const Connection& connection)
+{
+    SqliteStatement mode(connection, QStringLiteral("pragma journal_mode"));
+    return mode.step() && mode.columnUtf8(0).compare("wal", Qt::CaseInsensitive) != 0;
+}
+
+} // namespace
+
+qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& visit)
+{
+    if (checkQuery(text) != QueryProblem::None)
+        throw std::invalid_argument("empty full-text query");
+    Impl& d = *impl_;
+    const ParsedQuery query = parseQuery(text);
+    // Declared before the second reader, which reads them until it ends.
+    std::vector<qint64> rows, unchecked;
+    GatheredLines first;
+    GatheredLines* second = nullptr;
+    std::optional<SecondReader> secondReader;
     bool tooLarge = false;
     const Connection::OnePassReads onePass(d.connection);
+    // The rows are read in rowid order, so the cache needs to hold little beyond the path from
+    // the table's root to the current row: each page taken into it is memory touched for the
+    // first time, which costs more than the read.
+    d.connection.setPageCache(kGatherPageCacheKiB);
     d.connection.inTransaction(Connection::TransactionKind::Read, [&] {
         // Rows the index gives (exact unless the query must be verified) and rows it cannot
         // vouch for, which are always matched; the two never share a row.
-        std::vector<qint64> indexed, unchecked;
+        std::vector<qint64> indexed;
         if (!isInstalled(d.connection)) {
             unchecked = rowidsOf(d.connection, QStringLiteral("select rowid from 文本 order by rowid"));
         } else {
@@ -1645,47 +1807,58 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
             subtract(delta, unchecked);
             std::merge(base.begin(), base.end(), delta.begin(), delta.end(), std::back_inserter(indexed));
         }
-        std::vector<qint64> rows;
         std::set_union(indexed.begin(), indexed.end(), unchecked.begin(), unchecked.end(),
                        std::back_inserter(rows));
         if (rows.size() > kGatheredRows) {
             tooLarge = true;
             return;
         }
-        matches.reserve(rows.size());
-        for (const qint64 rowid : rows) {
-            d.rowOf.reset();
-            d.rowOf.bindInteger(1, rowid);
-            if (!d.rowOf.step())
-                continue;
-            const QByteArrayView line = d.rowOf.columnUtf8(2);
-            if ((query.verify || contains(unchecked, rowid)) && !containsFolded(line, query.needle))
-                continue;
-            if (lines.size() + size_t(line.size()) > kGatheredBytes) {
-                tooLarge = true;
-                break;
-            }
-            const QByteArrayView title = d.rowOf.columnUtf8(0);
-            const auto [place, added] = titleOf.try_emplace(std::string(title.data(), size_t(title.size())),
-                                                            quint32(titles.size()));
-            if (added)
-                titles.push_back(QByteArray(title.data(), title.size()));
-            matches.push_back({place->second, d.rowOf.columnInt(1), rowid, lines.size(), size_t(line.size())});
-            lines.append(line.data(), size_t(line.size()));
+        // Many rows are read by two connections at once, each half of them: most of the time
+        // goes in waiting for the system to hand over each page.
+        const qint64* const begin = rows.data();
+        const qint64* const end = begin + rows.size();
+        const qint64* middle = end;
+        if (rows.size() >= kRowsReadByTwo && secondReaderSeesTheSame(d.connection)) {
+            middle = begin + rows.size() / 2;
+            secondReader.emplace(d.connection.path(), middle, end, unchecked, query, kGatheredBytes / 2);
         }
-        d.rowOf.reset();
+        first.read(d.rowOf, begin, middle, unchecked, query, secondReader ? kGatheredBytes / 2 : kGatheredBytes);
+        if (secondReader) {
+            second = secondReader->finish();
+            if (!second)  // the second connection could not read: this one reads its half too
+                first.read(d.rowOf, middle, end, unchecked, query, kGatheredBytes / 2);
+        }
+        tooLarge = first.tooLarge || (second && second->tooLarge);
     });
     if (tooLarge) {
         // Too many lines to keep: the result's order first, then its lines a piece at a time.
-        matches = {};
-        lines = {};
+        first = {};
+        secondReader.reset();
         const Result result = search(text);
         constexpr qsizetype kPiece = 4096;
         for (qsizetype from = 0; from < result.count(); from += kPiece)
             result.visitLines(from, std::min(kPiece, result.count() - from), visit);
         return result.count();
     }
+    // One list of titles for both halves.
+    struct Found {
+        quint32 title;
+        const GatheredLines::Match* match;
+        const GatheredLines* from;
+    };
+    std::vector<Found> found;
+    found.reserve(first.matches.size() + (second ? second->matches.size() : 0));
+    for (const GatheredLines::Match& match : first.matches)
+        found.push_back({match.title, &match, &first});
+    if (second) {
+        std::vector<quint32> titleInFirst(second->titles.size());
+        for (size_t i = 0; i < second->titles.size(); ++i)
+            titleInFirst[i] = first.titleNumber(second->titles[i]);
+        for (const GatheredLines::Match& match : second->matches)
+            found.push_back({titleInFirst[match.title], &match, second});
+    }
     // The titles in the title list's order, then the matches by title, line and row.
+    const std::vector<QByteArray>& titles = first.titles;
     std::vector<QString> texts;
     texts.reserve(titles.size());
     for (const QByteArray& title : titles)
@@ -1700,15 +1873,16 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
     std::vector<quint32> rank(titles.size());
     for (quint32 place = 0; place < order.size(); ++place)
         rank[order[place]] = place;
-    std::sort(matches.begin(), matches.end(), [&](const Match& a, const Match& b) {
+    std::sort(found.begin(), found.end(), [&](const Found& a, const Found& b) {
         if (a.title != b.title)
             return rank[a.title] < rank[b.title];
-        return a.line != b.line ? a.line < b.line : a.rowid < b.rowid;
+        return a.match->line != b.match->line ? a.match->line < b.match->line
+                                              : a.match->rowid < b.match->rowid;
     });
-    for (const Match& match : matches)
-        visit(titles[match.title], match.line,
-              QByteArrayView(lines.data() + match.at, qsizetype(match.length)));
-    return qsizetype(matches.size());
+    for (const Found& f : found)
+        visit(titles[f.title], f.match->line,
+              QByteArrayView(f.from->lines.data() + f.match->at, qsizetype(f.match->length)));
+    return qsizetype(found.size());
 }
 
 } // namespace store::fulltext

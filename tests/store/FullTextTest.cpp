@@ -12,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSet>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -228,6 +229,35 @@ TEST(FullTextIndex, ManyRowsWrittenBehindItsBackAreIndexedAnew)
     EXPECT_EQ(found(path, QStringLiteral("行20998 MARK")), QStringList{"批量:20998:行20998 marker"});
     EXPECT_EQ(found(path, QStringLiteral("marker")).size(), 21000);
     EXPECT_EQ(found(path, QStringLiteral("进度")).size(), 13);
+}
+
+// Reading every match of a large result (read by two connections at once) gives the lines of
+// the result in its order: titles whose order is not that of their rows, rows changed behind the
+// index's back on either side of the middle, and a store with a write-ahead log.
+TEST(FullTextIndex, EveryMatchOfALargeResultComesOnceInTheResultsOrder)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    shell(path, QStringLiteral("with recursive n(i) as (select 0 union all select i+1 from n where i<5999)"
+                               " insert into 文本 select substr('丙甲乙戊丁', i % 5 + 1, 1) || '记' || (i % 3),"
+                               " i / 15, '第' || i || '行 共同 Word' from n;"));
+    store::fulltext::catchUp(path);
+    shell(path, QStringLiteral("delete from 文本 where rowid=10;"
+                               "update 文本 set 内容='不再相同' where rowid=5000;"
+                               "update 文本 set 内容='现在也 共同' where rowid=(select rowid from 文本"
+                               " where 内容 like '第4000行%');"
+                               "insert into 文本 values('甲记1', 9999, '后加的 共同');"));
+    ASSERT_GT(pendingRows(path), 0);
+    const QStringList lines = found(path, QStringLiteral("共同"));
+    EXPECT_EQ(lines.size(), 6000 - 2 + 1);
+    EXPECT_EQ(lines.first(), "丙记0:0:第0行 共同 Word");
+    EXPECT_TRUE(lines.contains("甲记1:9999:后加的 共同"));
+    EXPECT_TRUE(lines.contains("丙记1:266:现在也 共同"));
+    EXPECT_EQ(QSet<QString>(lines.begin(), lines.end()).size(), lines.size());
+    EXPECT_EQ(found(path, QStringLiteral("word")).size(), 6000 - 3);
+
+    shell(path, QStringLiteral("pragma journal_mode=wal;"));
+    EXPECT_EQ(found(path, QStringLiteral("共同")), lines);
 }
 
 // A store made before the index existed is searched by reading every line until the catch-up
