@@ -451,6 +451,35 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
         pages.ends.push_back(pages.bytes.size());
 }
 
+// Inserts pages of the index. The bytes are bound where they lie, without the copy that binding
+// a value through SqliteStatement makes.
+class PageInsert {
+public:
+    explicit PageInsert(const Connection& connection) : connection_(connection)
+    {
+        const QByteArray sql = QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable).toUtf8();
+        if (sqlite3_prepare_v2(connection.handle(), sql.constData(), int(sql.size()), &statement_, nullptr)
+            != SQLITE_OK)
+            connection.fail();
+    }
+    ~PageInsert() { sqlite3_finalize(statement_); }
+    PageInsert(const PageInsert&) = delete;
+    PageInsert& operator=(const PageInsert&) = delete;
+
+    void insert(qint64 key, const char* bytes, size_t size)
+    {
+        if (sqlite3_bind_int64(statement_, 1, key) != SQLITE_OK
+            || sqlite3_bind_blob64(statement_, 2, bytes, sqlite3_uint64(size), SQLITE_STATIC) != SQLITE_OK
+            || sqlite3_step(statement_) != SQLITE_DONE)
+            connection_.fail();
+        sqlite3_reset(statement_);
+    }
+
+private:
+    const Connection& connection_;
+    sqlite3_stmt* statement_ = nullptr;
+};
+
 // Indexes lines given in rowid order a batch at a time, each batch a segment numbered on from the
 // first: the keys are sorted and the pages made on a thread of their own, while the caller goes
 // on reading and writing rows; the caller's thread writes the pages made so far whenever it hands
@@ -459,7 +488,7 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
 class LineIndexer {
 public:
     LineIndexer(const Connection& connection, qint64 firstSegment, qint64 segmentLimit)
-        : insert_(connection, QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable)),
+        : insert_(connection),
           segment_(firstSegment),
           segmentLimit_(segmentLimit),
           pageBytes_(indexPageBytes(connection))
@@ -585,11 +614,7 @@ private:
     {
         size_t begin = 0;
         for (size_t page = 0; page < pages.rowKeys.size(); ++page) {
-            insert_.bindInteger(1, pages.rowKeys[page]);
-            insert_.bind(2, QByteArray::fromRawData(pages.bytes.data() + begin,
-                                                    qsizetype(pages.ends[page] - begin)));
-            insert_.step();
-            insert_.reset();
+            insert_.insert(pages.rowKeys[page], pages.bytes.data() + begin, pages.ends[page] - begin);
             begin = pages.ends[page];
         }
     }
@@ -614,7 +639,7 @@ private:
         return bytes >= 512 ? size_t(bytes - kStorePageOverhead) : kDefaultPageBytes;
     }
 
-    SqliteStatement insert_;
+    PageInsert insert_;
     qint64 segment_;
     const qint64 segmentLimit_;
     const size_t pageBytes_;
@@ -723,11 +748,31 @@ const char* const kTriggers[] = {"全文记增", "全文记删", "全文记改"}
 // The tables of the index, with the one an earlier layout kept its lists in.
 const char* const kIndexTables[] = {"全文分段", "全文索引", "全文行段", "全文已改", "全文待办", "全文状态"};
 
-// Drops the index, in whichever layout, with its triggers, and makes it anew from every row.
-void install(Connection& connection)
+// The triggers that record changed rows. No constraint on the pending table: a statement's own
+// conflict rule (insert or rollback, say) then never reaches into the triggers. 记录 is 0 to
+// make them record nothing (stores of earlier versions set it while rewriting the whole book).
+QString triggerSql()
+{
+    return QStringLiteral(
+        "create trigger 全文记增 after insert on 文本 when (select 记录 from 全文状态) begin"
+        " insert into 全文待办 values(new.rowid); end;"
+        "create trigger 全文记删 after delete on 文本 when (select 记录 from 全文状态) begin"
+        " insert into 全文待办 values(old.rowid); end;"
+        "create trigger 全文记改 after update on 文本 when (select 记录 from 全文状态) begin"
+        " insert into 全文待办 values(old.rowid); insert into 全文待办 values(new.rowid); end;");
+}
+
+void dropTriggers(Connection& connection)
 {
     for (const char* name : kTriggers)
         connection.exec(QStringLiteral("drop trigger if exists %1").arg(QString::fromUtf8(name)));
+}
+
+
+// Drops the index, in whichever layout, with its triggers, and makes it anew from every row.
+void install(Connection& connection)
+{
+    dropTriggers(connection);
     for (const char* name : kIndexTables)
         connection.exec(QStringLiteral("drop table if exists %1").arg(QString::fromUtf8(name)));
     connection.exec(schemaSql());
@@ -739,21 +784,13 @@ void install(Connection& connection)
 QString schemaSql()
 {
     return QStringLiteral(
-        "create table 全文分段(键 INTEGER PRIMARY KEY, 行 BLOB);"
-        "create table 全文行段(起 INTEGER PRIMARY KEY, 数 INTEGER, 首行 INTEGER, 标题 TEXT);"
-        "create table 全文已改(行 INTEGER PRIMARY KEY);"
-        "create table 全文待办(行 INTEGER);"
-        "create table 全文状态(基本代 INTEGER, 增补代 INTEGER, 记录 INTEGER);"
-        "insert into 全文状态 values(0, 0, 1);"
-        // No constraint on the pending table: a statement's own conflict rule (insert or
-        // rollback, say) then never reaches into the triggers. 记录 is 0 only inside the
-        // transaction of a rewrite of the whole book, which indexes its rows itself.
-        "create trigger 全文记增 after insert on 文本 when (select 记录 from 全文状态) begin"
-        " insert into 全文待办 values(new.rowid); end;"
-        "create trigger 全文记删 after delete on 文本 when (select 记录 from 全文状态) begin"
-        " insert into 全文待办 values(old.rowid); end;"
-        "create trigger 全文记改 after update on 文本 when (select 记录 from 全文状态) begin"
-        " insert into 全文待办 values(old.rowid); insert into 全文待办 values(new.rowid); end;");
+               "create table 全文分段(键 INTEGER PRIMARY KEY, 行 BLOB);"
+               "create table 全文行段(起 INTEGER PRIMARY KEY, 数 INTEGER, 首行 INTEGER, 标题 TEXT);"
+               "create table 全文已改(行 INTEGER PRIMARY KEY);"
+               "create table 全文待办(行 INTEGER);"
+               "create table 全文状态(基本代 INTEGER, 增补代 INTEGER, 记录 INTEGER);"
+               "insert into 全文状态 values(0, 0, 1);")
+           + triggerSql();
 }
 
 bool isInstalled(const Connection& connection)
@@ -1056,11 +1093,12 @@ struct BookRewrite::Impl {
 };
 
 // The old index goes at once, so that the segments of the new rows are written as they are made.
+// The triggers go until finish(): the book's own deletes and inserts then cost no trigger at all.
 BookRewrite::BookRewrite(Connection& connection) : impl_(std::make_unique<Impl>(connection))
 {
     if (!isInstalled(connection))
         return;
-    connection.exec(QStringLiteral("update 全文状态 set 记录=0"));
+    dropTriggers(connection);
     clearIndex(connection);
     impl_->lines.emplace(connection, 0, kFirstDeltaSegment);
 }
@@ -1096,6 +1134,7 @@ void BookRewrite::finish()
         rebuild(impl_->connection);
     }
     impl_->connection.exec(QStringLiteral("update 全文状态 set 记录=1"));
+    impl_->connection.exec(triggerSql());
 }
 
 // ---------------------------------------------------------------------------------------------
