@@ -24,6 +24,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <charconv>
 #include <cstdio>
 #include <string>
 #include <optional>
@@ -203,8 +204,11 @@ int search(const QString& storePath, const QString& text)
         const qsizetype count =
             searcher.visitAll(text, [&](QByteArrayView title, qint64 lineNumber, QByteArrayView line) {
                 appendEscaped(out, title);
+                char number[24];
+                const auto written = std::to_chars(number, number + sizeof number, lineNumber);
+                Q_ASSERT(written.ec == std::errc());
                 out += '\t';
-                out += std::to_string(lineNumber);
+                out.append(number, written.ptr);
                 out += '\t';
                 appendEscaped(out, line);
                 out += '\n';

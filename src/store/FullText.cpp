@@ -1693,7 +1693,8 @@ struct GatheredLines {
     std::vector<Match> matches;
     std::string lines;
     std::vector<QByteArray> titles;
-    std::unordered_map<std::string, quint32> titleOf;
+    // By the bytes of titles, which stay where they are when the vector moves its elements.
+    std::unordered_map<std::string_view, quint32> titleOf;
     bool tooLarge = false;  // more than byteLimit bytes of lines: the rest was not read
 
     // Reads rows [begin, end) (ascending) through rowOf (title, line number, line by rowid),
@@ -1732,11 +1733,13 @@ struct GatheredLines {
 
     quint32 titleNumber(QByteArrayView title)
     {
-        const auto [place, added] =
-            titleOf.try_emplace(std::string(title.data(), size_t(title.size())), quint32(titles.size()));
-        if (added)
-            titles.push_back(QByteArray(title.data(), title.size()));
-        return place->second;
+        if (const auto known = titleOf.find(std::string_view(title.data(), size_t(title.size())));
+            known != titleOf.end())
+            return known->second;
+        const quint32 number = quint32(titles.size());
+        titles.push_back(QByteArray(title.data(), title.size()));
+        titleOf.emplace(std::string_view(titles.back().constData(), size_t(titles.back().size())), number);
+        return number;
     }
 };
 
