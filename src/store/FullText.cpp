@@ -1693,6 +1693,7 @@ struct GatheredLines {
     std::vector<Match> matches;
     std::string lines;
     std::vector<QByteArray> titles;
+    std::vector<QByteArray> keys;  // the sort keys of the first titles, see makeKeys
     // By the bytes of titles, which stay where they are when the vector moves its elements.
     std::unordered_map<std::string_view, quint32> titleOf;
     bool tooLarge = false;  // more than byteLimit bytes of lines: the rest was not read
@@ -1729,6 +1730,32 @@ struct GatheredLines {
             lines.append(line.data(), size_t(line.size()));
         }
         rowOf.reset();
+    }
+
+    // Makes the sort keys of the titles that have none yet.
+    void makeKeys()
+    {
+        std::vector<QString> texts;
+        texts.reserve(titles.size() - keys.size());
+        for (size_t i = keys.size(); i < titles.size(); ++i)
+            texts.push_back(QString::fromUtf8(titles[i]));
+        for (QByteArray& key : sortKeysOf(texts))
+            keys.push_back(std::move(key));
+    }
+
+    // Takes the titles of other, with their keys where other made them; returns where each of
+    // other's titles stands in titles.
+    std::vector<quint32> takeTitlesOf(const GatheredLines& other)
+    {
+        Q_ASSERT(keys.size() == titles.size());
+        std::vector<quint32> place(other.titles.size());
+        for (size_t i = 0; i < other.titles.size(); ++i) {
+            place[i] = titleNumber(other.titles[i]);
+            if (place[i] == keys.size() && i < other.keys.size())
+                keys.push_back(other.keys[i]);
+        }
+        makeKeys();
+        return place;
     }
 
     quint32 titleNumber(QByteArrayView title)
@@ -1788,6 +1815,7 @@ private:
             connection.inTransaction(Connection::TransactionKind::Read, [&] {
                 lines_.read(rowOf, begin_, end_, unchecked_, query_, byteLimit_);
             });
+            lines_.makeKeys();
         } catch (...) {
             failed_ = true;
         }
@@ -1865,10 +1893,13 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
             secondReader.emplace(d.connection.path(), middle, end, unchecked, query, kGatheredBytes / 2);
         }
         first.read(d.rowOf, begin, middle, unchecked, query, secondReader ? kGatheredBytes / 2 : kGatheredBytes);
+        first.makeKeys();
         if (secondReader) {
             second = secondReader->finish();
-            if (!second)  // the second connection could not read: this one reads its half too
+            if (!second) {  // the second connection could not read: this one reads its half too
                 first.read(d.rowOf, middle, end, unchecked, query, kGatheredBytes / 2);
+                first.makeKeys();
+            }
         }
         tooLarge = first.tooLarge || (second && second->tooLarge);
     });
@@ -1893,19 +1924,14 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
     for (const GatheredLines::Match& match : first.matches)
         found.push_back({match.title, &match, &first});
     if (second) {
-        std::vector<quint32> titleInFirst(second->titles.size());
-        for (size_t i = 0; i < second->titles.size(); ++i)
-            titleInFirst[i] = first.titleNumber(second->titles[i]);
+        const std::vector<quint32> titleInFirst = first.takeTitlesOf(*second);
         for (const GatheredLines::Match& match : second->matches)
             found.push_back({titleInFirst[match.title], &match, second});
     }
     // The titles in the title list's order, then the matches by title, line and row.
     const std::vector<QByteArray>& titles = first.titles;
-    std::vector<QString> texts;
-    texts.reserve(titles.size());
-    for (const QByteArray& title : titles)
-        texts.push_back(QString::fromUtf8(title));
-    const std::vector<QByteArray> keys = sortKeysOf(texts);
+    const std::vector<QByteArray>& keys = first.keys;
+    Q_ASSERT(keys.size() == titles.size());
     std::vector<quint32> order(titles.size());
     for (quint32 i = 0; i < order.size(); ++i)
         order[i] = i;
