@@ -260,6 +260,28 @@ TEST(FullTextIndex, EveryMatchOfALargeResultComesOnceInTheResultsOrder)
     EXPECT_EQ(found(path, QStringLiteral("共同")), lines);
 }
 
+// The index's pages are as large as a page of the store allows: a store made with small pages by
+// another tool gets pages that small, lists longer than a page each have one of their own, and
+// every line is still found.
+TEST(FullTextIndex, AStoreOfSmallPagesGetsAnIndexThatFindsEveryLine)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    shell(path, QStringLiteral("pragma page_size=512; vacuum;"
+                               "with recursive n(i) as (select 0 union all select i+1 from n where i<5999)"
+                               " insert into 文本 select '小页' || (i / 100), i % 100,"
+                               " '第' || i || '行 ' || substr('甲乙丙丁戊己庚辛壬癸', i % 10 + 1, 1) || ' x' || i from n;"));
+    ASSERT_EQ(number(path, QStringLiteral("pragma page_size")), 512);
+    store::fulltext::reinstall(path);
+    EXPECT_EQ(store::fulltext::indexProblems(path), QStringList{});
+    EXPECT_GT(number(path, QStringLiteral("select count(*) from 全文分段 where length(行) > 512")), 0)
+        << "no list longer than a page";
+    EXPECT_EQ(found(path, QStringLiteral("行")).size(), 6000);
+    EXPECT_EQ(found(path, QStringLiteral("丙")).size(), 600);
+    EXPECT_EQ(found(path, QStringLiteral("X5999")), QStringList{"小页59:99:第5999行 癸 x5999"});
+    EXPECT_EQ(found(path, QStringLiteral("9行 癸")).size(), 600);
+}
+
 // A store made before the index existed is searched by reading every line until the catch-up
 // adds the index.
 TEST(FullTextIndex, AStoreWithoutTheIndexIsSearchedAndGetsItAtCatchUp)
