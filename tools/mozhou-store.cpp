@@ -26,6 +26,7 @@
 #include <QString>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <optional>
 
@@ -160,12 +161,27 @@ int importBook(const QString& storePath, const QString& file)
 
 // Appends text so that a line of the output stays one line of three fields: a backslash, tab,
 // line feed, carriage return and NUL become \\, \t, \n, \r and \0.
-// Runs of ordinary bytes are appended whole.
+// Runs of ordinary bytes are appended whole; eight bytes at a time are passed over while none of
+// them is a control character or a backslash.
 void appendEscaped(std::string& out, QByteArrayView text)
 {
+    constexpr quint64 kOnes = 0x0101010101010101;
+    constexpr quint64 kHighBits = 0x8080808080808080;
     const char* plain = text.data();
     const char* const end = text.data() + text.size();
     for (const char* p = plain; p != end; ++p) {
+        while (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, 8);
+            const quint64 backslashes = word ^ (kOnes * '\\');
+            const bool controlOrBackslash = ((word - kOnes * 0x20) & ~word & kHighBits)
+                                            || ((backslashes - kOnes) & ~backslashes & kHighBits);
+            if (controlOrBackslash)
+                break;
+            p += 8;
+        }
+        if (p == end)
+            break;
         const char* escape;
         switch (*p) {
         case '\\': escape = "\\\\"; break;
