@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -1773,8 +1774,10 @@ struct GatheredLines {
 // Reads the rows of the second half of a result on a connection and a thread of their own while
 // the caller reads the first half. The second connection must see what the first one sees: it
 // starts its read while the first holds its read lock, which in a store with a rollback journal
-// keeps every writer from committing in between; it never waits for a lock (a writer about to
-// commit makes it give up), and when it gives up or fails, the caller reads the half itself.
+// keeps every writer from committing in between. Neither reader ever waits for the other while
+// a lock may be waited for: the second gives up at once when it would wait for a lock (a writer
+// about to commit), and a caller done with its half before the second has begun takes the
+// second half over; in both cases the caller reads it.
 class SecondReader {
 public:
     SecondReader(const QString& path, const qint64* begin, const qint64* end,
@@ -1784,9 +1787,10 @@ public:
         try {
             thread_ = std::thread([this] { work(); });
         } catch (const std::system_error&) {
-            failed_ = true;
+            state_ = State::TakenOver;
         }
     }
+    // Waits for the thread, which by then holds no lock that the caller's reads could need.
     ~SecondReader()
     {
         if (thread_.joinable())
@@ -1798,20 +1802,29 @@ public:
     // The lines read, or nothing when the caller must read the half itself.
     GatheredLines* finish()
     {
-        if (thread_.joinable())
-            thread_.join();
+        State notBegun = State::NotBegun;
+        if (state_.compare_exchange_strong(notBegun, State::TakenOver) || state_ == State::TakenOver)
+            return nullptr;
+        thread_.join();
         return failed_ ? nullptr : &lines_;
     }
 
 private:
+    enum class State { NotBegun, Reading, TakenOver };
+
     void work()
     {
         try {
+            // Opening reads the store's header and its schema, which may wait for a writer's
+            // lock: the caller is not waiting for this thread yet.
             Connection connection(path_, Connection::Mode::ReadOnly);
             connection.setBusyTime(0);
             const Connection::OnePassReads onePass(connection);
             connection.setPageCache(kGatherPageCacheKiB);
             SqliteStatement rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?"));
+            State notBegun = State::NotBegun;
+            if (!state_.compare_exchange_strong(notBegun, State::Reading))
+                return;
             connection.inTransaction(Connection::TransactionKind::Read, [&] {
                 lines_.read(rowOf, begin_, end_, unchecked_, query_, byteLimit_);
             });
@@ -1828,7 +1841,8 @@ private:
     const ParsedQuery& query_;
     const size_t byteLimit_;
     GatheredLines lines_;
-    bool failed_ = false;
+    std::atomic<State> state_{State::NotBegun};
+    bool failed_ = false;  // read by the caller after the join
     std::thread thread_;
 };
 

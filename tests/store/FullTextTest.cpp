@@ -256,6 +256,15 @@ TEST(FullTextIndex, EveryMatchOfALargeResultComesOnceInTheResultsOrder)
     EXPECT_EQ(QSet<QString>(lines.begin(), lines.end()).size(), lines.size());
     EXPECT_EQ(found(path, QStringLiteral("word")).size(), 6000 - 3);
 
+    // Rows a writer has not committed yet are seen by neither reader.
+    {
+        store::Connection writer(path);
+        writer.begin(store::Connection::TransactionKind::Write);
+        writer.exec(QStringLiteral("insert into 文本 values('乙记0', 5000, '未提交的 共同');"));
+        EXPECT_EQ(found(path, QStringLiteral("共同")), lines);
+        writer.rollback();
+    }
+
     shell(path, QStringLiteral("pragma journal_mode=wal;"));
     EXPECT_EQ(found(path, QStringLiteral("共同")), lines);
 }
