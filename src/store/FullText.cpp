@@ -769,7 +769,6 @@ void dropTriggers(Connection& connection)
         connection.exec(QStringLiteral("drop trigger if exists %1").arg(QString::fromUtf8(name)));
 }
 
-
 // Drops the index, in whichever layout, with its triggers, and makes it anew from every row.
 void install(Connection& connection)
 {
