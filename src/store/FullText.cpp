@@ -82,6 +82,8 @@ constexpr size_t kRoomPerGatheredLine = 512;
 constexpr int kGatherPageCacheKiB = 256;
 // A result of this many rows or more is read by two connections at once.
 constexpr size_t kRowsReadByTwo = 2048;
+// Lines whose rowids lie at most this far apart are read by one walk over the rows between them.
+constexpr qint64 kRowsWalkedOver = 8;
 inline qint64 rowKey(qint64 segment, qint64 key)
 {
     Q_ASSERT(segment >= 0 && segment < kSegmentLimit && key >= 0 && key <= kKeyMask);
@@ -1221,7 +1223,8 @@ struct Searcher::Impl {
     explicit Impl(const QString& path)
         : connection(path),
           rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
-          lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?"))
+          lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?")),
+          linesBetween(connection, QStringLiteral("select rowid, 内容 from 文本 where rowid between ? and ?"))
     {
         // Pages read through the cache cost less than the page faults of a memory map here, and
         // the cache keeps the lists and lines of one search for the next.
@@ -1231,6 +1234,7 @@ struct Searcher::Impl {
     Connection connection;
     SqliteStatement rowOf;
     SqliteStatement lineOf;
+    SqliteStatement linesBetween;
     // Prepared once the store has the index.
     std::unique_ptr<SqliteStatement> pageOf;
     qint64 baseGeneration = -1;
@@ -1504,17 +1508,42 @@ void Result::visitLines(qsizetype from, qsizetype count, const LineVisitor& visi
     });
     std::string lines;
     std::vector<std::pair<size_t, size_t>> spans(size_t(count), {0, 0});
-    SqliteStatement& read = d.searcher->lineOf;
-    d.searcher->connection.inTransaction(Connection::TransactionKind::Read, [&] {
-        for (const qsizetype i : byRow) {
-            read.reset();
-            read.bindInteger(1, d.entries[size_t(i)].rowid);
-            if (read.step()) {
-                const QByteArrayView line = read.columnUtf8(0);
-                spans[size_t(i - from)] = {lines.size(), size_t(line.size())};
-                lines.append(line.data(), size_t(line.size()));
+    const auto take = [&](qsizetype i, QByteArrayView line) {
+        spans[size_t(i - from)] = {lines.size(), size_t(line.size())};
+        lines.append(line.data(), size_t(line.size()));
+    };
+    const auto rowidAt = [&](size_t k) { return d.entries[size_t(byRow[k])].rowid; };
+    Searcher::Impl& searcher = *d.searcher;
+    searcher.connection.inTransaction(Connection::TransactionKind::Read, [&] {
+        // Rows close to each other (the lines of one entry, as a rule) are read by one walk from
+        // the first to the last: a step to the next row costs less than a search for each.
+        for (size_t k = 0; k < byRow.size();) {
+            size_t last = k;
+            while (last + 1 < byRow.size() && rowidAt(last + 1) - rowidAt(last) <= kRowsWalkedOver)
+                ++last;
+            if (last == k) {
+                SqliteStatement& read = searcher.lineOf;
+                read.reset();
+                read.bindInteger(1, rowidAt(k));
+                if (read.step())
+                    take(byRow[k], read.columnUtf8(0));
+                read.reset();
+                ++k;
+                continue;
             }
-            read.reset();
+            SqliteStatement& walk = searcher.linesBetween;
+            walk.reset();
+            walk.bindInteger(1, rowidAt(k));
+            walk.bindInteger(2, rowidAt(last));
+            while (k <= last && walk.step()) {
+                const qint64 rowid = walk.columnInt(0);
+                while (k <= last && rowidAt(k) < rowid)
+                    ++k;  // a row no longer there
+                if (k <= last && rowidAt(k) == rowid)
+                    take(byRow[k++], walk.columnUtf8(1));
+            }
+            walk.reset();
+            k = last + 1;
         }
     });
     for (qsizetype k = 0; k < count; ++k) {

@@ -269,6 +269,46 @@ TEST(FullTextIndex, EveryMatchOfALargeResultComesOnceInTheResultsOrder)
     EXPECT_EQ(found(path, QStringLiteral("共同")), lines);
 }
 
+// A result's lines read a piece at a time are those of its matches, whether the rows lie close
+// together (read by one walk) or apart, and a row deleted since the search gives an empty line.
+TEST(FullTextIndex, AResultsLinesReadInPiecesAreThoseOfItsMatches)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    shell(path, QStringLiteral("with recursive n(i) as (select 0 union all select i+1 from n where i<2999)"
+                               " insert into 文本 select '条' || (i % 7), i,"
+                               " case when i % 3 = 0 or i % 500 = 1 then '第' || i || '行 共同' else '别的' end"
+                               " from n;"));
+    store::fulltext::catchUp(path);
+    Searcher searcher(path);
+    const store::fulltext::Result result = searcher.search(QStringLiteral("共同"));
+    ASSERT_EQ(result.count(), 1000 + 4);
+    QStringList byHit;
+    for (qsizetype i = 0; i < result.count(); ++i) {
+        const store::fulltext::Hit hit = result.hit(i);
+        byHit << QStringLiteral("%1:%2:%3").arg(hit.title).arg(hit.lineNumber).arg(hit.line);
+    }
+    const auto readInPieces = [&](qsizetype piece) {
+        QStringList lines;
+        for (qsizetype from = 0; from < result.count(); from += piece)
+            result.visitLines(from, std::min(piece, result.count() - from),
+                              [&](QByteArrayView title, qint64 line, QByteArrayView text) {
+                                  lines << QStringLiteral("%1:%2:%3")
+                                               .arg(QString::fromUtf8(title))
+                                               .arg(line)
+                                               .arg(QString::fromUtf8(text));
+                              });
+        return lines;
+    };
+    EXPECT_EQ(readInPieces(result.count()), byHit);
+    EXPECT_EQ(readInPieces(97), byHit);
+
+    shell(path, QStringLiteral("delete from 文本 where 行数=1500;"));
+    QStringList afterDelete = byHit;
+    afterDelete.replace(afterDelete.indexOf("条2:1500:第1500行 共同"), "条2:1500:");
+    EXPECT_EQ(readInPieces(result.count()), afterDelete);
+}
+
 // The index's pages are as large as a page of the store allows: a store made with small pages by
 // another tool gets pages that small, lists longer than a page each have one of their own, and
 // every line is still found.
