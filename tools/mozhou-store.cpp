@@ -24,7 +24,9 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <optional>
 
@@ -159,18 +161,41 @@ int importBook(const QString& storePath, const QString& file)
 
 // Appends text so that a line of the output stays one line of three fields: a backslash, tab,
 // line feed, carriage return and NUL become \\, \t, \n, \r and \0.
+// Runs of ordinary bytes are appended whole; eight bytes at a time are passed over while none of
+// them is a control character or a backslash.
 void appendEscaped(std::string& out, QByteArrayView text)
 {
-    for (const char c : text) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\0': out += "\\0"; break;
-        default: out += c;
+    constexpr quint64 kOnes = 0x0101010101010101;
+    constexpr quint64 kHighBits = 0x8080808080808080;
+    const char* plain = text.data();
+    const char* const end = text.data() + text.size();
+    for (const char* p = plain; p != end; ++p) {
+        while (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, 8);
+            const quint64 backslashes = word ^ (kOnes * '\\');
+            const bool controlOrBackslash = ((word - kOnes * 0x20) & ~word & kHighBits)
+                                            || ((backslashes - kOnes) & ~backslashes & kHighBits);
+            if (controlOrBackslash)
+                break;
+            p += 8;
         }
+        if (p == end)
+            break;
+        const char* escape;
+        switch (*p) {
+        case '\\': escape = "\\\\"; break;
+        case '\t': escape = "\\t"; break;
+        case '\n': escape = "\\n"; break;
+        case '\r': escape = "\\r"; break;
+        case '\0': escape = "\\0"; break;
+        default: continue;
+        }
+        out.append(plain, size_t(p - plain));
+        out += escape;
+        plain = p + 1;
     }
+    out.append(plain, size_t(end - plain));
 }
 
 void writeOut(const std::string& bytes)
@@ -195,8 +220,11 @@ int search(const QString& storePath, const QString& text)
         const qsizetype count =
             searcher.visitAll(text, [&](QByteArrayView title, qint64 lineNumber, QByteArrayView line) {
                 appendEscaped(out, title);
+                char number[24];
+                const auto written = std::to_chars(number, number + sizeof number, lineNumber);
+                Q_ASSERT(written.ec == std::errc());
                 out += '\t';
-                out += std::to_string(lineNumber);
+                out.append(number, written.ptr);
                 out += '\t';
                 appendEscaped(out, line);
                 out += '\n';

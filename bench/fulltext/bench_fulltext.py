@@ -145,6 +145,9 @@ def main():
         del lines
         print(f"book: {count} lines in {count // LINES_PER_ENTRY} entries, {text_mb:.0f} MB of UTF-8 "
               f"text, exchange file {os.path.getsize(book) / 1e6:.0f} MB")
+        # The search reads on two threads: other work on the machine takes that gain away.
+        print("load average at the start: %.2f %.2f %.2f on %d processors"
+              % (os.getloadavg() + (os.cpu_count(),)))
 
         indexed = os.path.join(root, "indexed.mdb")
         plain = os.path.join(root, "plain.mdb")
@@ -190,7 +193,9 @@ def main():
                 runs, lambda: run([tool, "search", ours_store, query], ok=(0, 1)),
                 lambda: run(["sqlite3", "-batch", ours_store],
                             f"select 标题, 行数, 内容 from 文本 where 内容 like '%{like}%';\n"))
-            table.case(f"{label} {query}", ours, reference, "ratio <= 0.2")
+            goal = "none: the most matches" if label == "commonest character" else "ratio <= 0.2"
+            table.case(f"{label} {query}", ours, reference, goal)
+        print("load average at the end: %.2f %.2f %.2f" % os.getloadavg())
     finally:
         shutil.rmtree(root, ignore_errors=True)
 

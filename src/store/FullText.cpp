@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -57,8 +58,12 @@ constexpr int kSegmentShift = 46;
 constexpr qint64 kKeyMask = (qint64(1) << kSegmentShift) - 1;
 constexpr qint64 kFirstDeltaSegment = qint64(1) << 15;
 constexpr qint64 kSegmentLimit = qint64(1) << 16;
-// A page is closed once its lists reach this many bytes.
-constexpr size_t kPageBytes = 8192;
+// A page of the index is kept within one page of the store, so that reading a key's list reads
+// one store page with no overflow chain; bytes of a store page taken by its headers and by the
+// row's own header (SQLite keeps at most the usable size less 35 bytes of a row in its page).
+constexpr int kStorePageOverhead = 64;
+// The room of an index page in a store whose page size cannot be read.
+constexpr size_t kDefaultPageBytes = 4096 - kStorePageOverhead;
 // Changed rows beyond this many (and beyond a sixteenth of the base) make a catch-up rebuild the
 // whole index rather than the delta.
 constexpr qint64 kDeltaLimit = 20000;
@@ -73,6 +78,12 @@ constexpr qsizetype kFirstSorted = 100;
 // read in pieces of the result's order instead.
 constexpr size_t kGatheredRows = size_t(1) << 18;
 constexpr size_t kGatheredBytes = size_t(64) << 20;
+constexpr size_t kRoomPerGatheredLine = 512;
+constexpr int kGatherPageCacheKiB = 256;
+// A result of this many rows or more is read by two connections at once.
+constexpr size_t kRowsReadByTwo = 2048;
+// Lines whose rowids lie at most this far apart are read by one walk over the rows between them.
+constexpr qint64 kRowsWalkedOver = 8;
 inline qint64 rowKey(qint64 segment, qint64 key)
 {
     Q_ASSERT(segment >= 0 && segment < kSegmentLimit && key >= 0 && key <= kKeyMask);
@@ -378,8 +389,18 @@ bool packAsBitmap(const LineBatch& batch, const std::vector<quint64>& entries, s
     return true;
 }
 
-// The pages of the lines of batch as segment number batch.segment.
-void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pages)
+int varintSize(quint64 value)
+{
+    int size = 1;
+    for (; value >= 0x80; value >>= 7)
+        ++size;
+    return size;
+}
+
+// The pages of the lines of batch as segment number batch.segment. A page takes lists while they
+// fit in pageBytes; a list longer than that has a page of its own.
+void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pages,
+                   size_t pageBytes = kDefaultPageBytes)
 {
     pages.clear();
     if (batch.rowids.empty())
@@ -409,6 +430,15 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
             first = false;
         }
         const bool bitmap = packAsBitmap(batch, entries, keyBegin, i, list);
+        const quint64 sizeField = quint64(list.size()) << 1 | (bitmap ? 1 : 0);
+        if (pageOpen
+            && pages.bytes.size() - pageBegin + size_t(varintSize(quint64(key - lastKey)))
+                       + size_t(varintSize(sizeField)) + list.size()
+                   > pageBytes) {
+            pages.ends.push_back(pages.bytes.size());
+            pageBegin = pages.bytes.size();
+            pageOpen = false;
+        }
         if (!pageOpen) {
             pages.rowKeys.push_back(rowKey(batch.segment, key));
             appendVarint(pages.bytes, quint64(base) << 1 ^ quint64(base >> 63));
@@ -416,18 +446,42 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
             pageOpen = true;
         }
         appendVarint(pages.bytes, quint64(key - lastKey));
-        appendVarint(pages.bytes, quint64(list.size()) << 1 | (bitmap ? 1 : 0));
+        appendVarint(pages.bytes, sizeField);
         pages.bytes += list;
         lastKey = key;
-        if (pages.bytes.size() - pageBegin >= kPageBytes) {
-            pages.ends.push_back(pages.bytes.size());
-            pageBegin = pages.bytes.size();
-            pageOpen = false;
-        }
     }
     if (pageOpen)
         pages.ends.push_back(pages.bytes.size());
 }
+
+// Inserts pages of the index. The bytes are bound where they lie, without the copy that binding
+// a value through SqliteStatement makes.
+class PageInsert {
+public:
+    explicit PageInsert(const Connection& connection) : connection_(connection)
+    {
+        const QByteArray sql = QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable).toUtf8();
+        if (sqlite3_prepare_v2(connection.handle(), sql.constData(), int(sql.size()), &statement_, nullptr)
+            != SQLITE_OK)
+            connection.fail();
+    }
+    ~PageInsert() { sqlite3_finalize(statement_); }
+    PageInsert(const PageInsert&) = delete;
+    PageInsert& operator=(const PageInsert&) = delete;
+
+    void insert(qint64 key, const char* bytes, size_t size)
+    {
+        if (sqlite3_bind_int64(statement_, 1, key) != SQLITE_OK
+            || sqlite3_bind_blob64(statement_, 2, bytes, sqlite3_uint64(size), SQLITE_STATIC) != SQLITE_OK
+            || sqlite3_step(statement_) != SQLITE_DONE)
+            connection_.fail();
+        sqlite3_reset(statement_);
+    }
+
+private:
+    const Connection& connection_;
+    sqlite3_stmt* statement_ = nullptr;
+};
 
 // Indexes lines given in rowid order a batch at a time, each batch a segment numbered on from the
 // first: the keys are sorted and the pages made on a thread of their own, while the caller goes
@@ -437,9 +491,10 @@ void encodeSegment(const LineBatch& batch, BatchSorter& sorter, SegmentPages& pa
 class LineIndexer {
 public:
     LineIndexer(const Connection& connection, qint64 firstSegment, qint64 segmentLimit)
-        : insert_(connection, QStringLiteral("insert into %1(键, 行) values(?, ?)").arg(kIndexTable)),
+        : insert_(connection),
           segment_(firstSegment),
-          segmentLimit_(segmentLimit)
+          segmentLimit_(segmentLimit),
+          pageBytes_(indexPageBytes(connection))
     {
         try {
             worker_ = std::thread([this] { work(); });
@@ -493,7 +548,7 @@ private:
             }
             room_.notify_one();
             try {
-                encodeSegment(batch, sorter, pages);
+                encodeSegment(batch, sorter, pages, pageBytes_);
             } catch (...) {
                 // Memory ran out: the caller's thread throws it at the next hand-over.
                 {
@@ -518,7 +573,7 @@ private:
         batch_.segment = segment_++;
         if (!worker_.joinable()) {
             SegmentPages pages;
-            encodeSegment(batch_, sorter_, pages);
+            encodeSegment(batch_, sorter_, pages, pageBytes_);
             batch_.clear();
             write(pages);
             return;
@@ -562,11 +617,7 @@ private:
     {
         size_t begin = 0;
         for (size_t page = 0; page < pages.rowKeys.size(); ++page) {
-            insert_.bindInteger(1, pages.rowKeys[page]);
-            insert_.bind(2, QByteArray::fromRawData(pages.bytes.data() + begin,
-                                                    qsizetype(pages.ends[page] - begin)));
-            insert_.step();
-            insert_.reset();
+            insert_.insert(pages.rowKeys[page], pages.bytes.data() + begin, pages.ends[page] - begin);
             begin = pages.ends[page];
         }
     }
@@ -583,9 +634,18 @@ private:
         worker_.join();
     }
 
-    SqliteStatement insert_;
+    // The room of an index page in a page of this store.
+    static size_t indexPageBytes(const Connection& connection)
+    {
+        SqliteStatement pageSize(connection, QStringLiteral("pragma page_size"));
+        const qint64 bytes = pageSize.step() ? pageSize.columnInt(0) : 0;
+        return bytes >= 512 ? size_t(bytes - kStorePageOverhead) : kDefaultPageBytes;
+    }
+
+    PageInsert insert_;
     qint64 segment_;
     const qint64 segmentLimit_;
+    const size_t pageBytes_;
     LineBatch batch_;
     BatchSorter sorter_;  // for batches indexed without the worker
     std::deque<LineBatch> queue_;
@@ -691,11 +751,30 @@ const char* const kTriggers[] = {"全文记增", "全文记删", "全文记改"}
 // The tables of the index, with the one an earlier layout kept its lists in.
 const char* const kIndexTables[] = {"全文分段", "全文索引", "全文行段", "全文已改", "全文待办", "全文状态"};
 
-// Drops the index, in whichever layout, with its triggers, and makes it anew from every row.
-void install(Connection& connection)
+// The triggers that record changed rows. No constraint on the pending table: a statement's own
+// conflict rule (insert or rollback, say) then never reaches into the triggers. 记录 is 0 to
+// make them record nothing (stores of earlier versions set it while rewriting the whole book).
+QString triggerSql()
+{
+    return QStringLiteral(
+        "create trigger 全文记增 after insert on 文本 when (select 记录 from 全文状态) begin"
+        " insert into 全文待办 values(new.rowid); end;"
+        "create trigger 全文记删 after delete on 文本 when (select 记录 from 全文状态) begin"
+        " insert into 全文待办 values(old.rowid); end;"
+        "create trigger 全文记改 after update on 文本 when (select 记录 from 全文状态) begin"
+        " insert into 全文待办 values(old.rowid); insert into 全文待办 values(new.rowid); end;");
+}
+
+void dropTriggers(Connection& connection)
 {
     for (const char* name : kTriggers)
         connection.exec(QStringLiteral("drop trigger if exists %1").arg(QString::fromUtf8(name)));
+}
+
+// Drops the index, in whichever layout, with its triggers, and makes it anew from every row.
+void install(Connection& connection)
+{
+    dropTriggers(connection);
     for (const char* name : kIndexTables)
         connection.exec(QStringLiteral("drop table if exists %1").arg(QString::fromUtf8(name)));
     connection.exec(schemaSql());
@@ -707,21 +786,13 @@ void install(Connection& connection)
 QString schemaSql()
 {
     return QStringLiteral(
-        "create table 全文分段(键 INTEGER PRIMARY KEY, 行 BLOB);"
-        "create table 全文行段(起 INTEGER PRIMARY KEY, 数 INTEGER, 首行 INTEGER, 标题 TEXT);"
-        "create table 全文已改(行 INTEGER PRIMARY KEY);"
-        "create table 全文待办(行 INTEGER);"
-        "create table 全文状态(基本代 INTEGER, 增补代 INTEGER, 记录 INTEGER);"
-        "insert into 全文状态 values(0, 0, 1);"
-        // No constraint on the pending table: a statement's own conflict rule (insert or
-        // rollback, say) then never reaches into the triggers. 记录 is 0 only inside the
-        // transaction of a rewrite of the whole book, which indexes its rows itself.
-        "create trigger 全文记增 after insert on 文本 when (select 记录 from 全文状态) begin"
-        " insert into 全文待办 values(new.rowid); end;"
-        "create trigger 全文记删 after delete on 文本 when (select 记录 from 全文状态) begin"
-        " insert into 全文待办 values(old.rowid); end;"
-        "create trigger 全文记改 after update on 文本 when (select 记录 from 全文状态) begin"
-        " insert into 全文待办 values(old.rowid); insert into 全文待办 values(new.rowid); end;");
+               "create table 全文分段(键 INTEGER PRIMARY KEY, 行 BLOB);"
+               "create table 全文行段(起 INTEGER PRIMARY KEY, 数 INTEGER, 首行 INTEGER, 标题 TEXT);"
+               "create table 全文已改(行 INTEGER PRIMARY KEY);"
+               "create table 全文待办(行 INTEGER);"
+               "create table 全文状态(基本代 INTEGER, 增补代 INTEGER, 记录 INTEGER);"
+               "insert into 全文状态 values(0, 0, 1);")
+           + triggerSql();
 }
 
 bool isInstalled(const Connection& connection)
@@ -1024,11 +1095,12 @@ struct BookRewrite::Impl {
 };
 
 // The old index goes at once, so that the segments of the new rows are written as they are made.
+// The triggers go until finish(): the book's own deletes and inserts then cost no trigger at all.
 BookRewrite::BookRewrite(Connection& connection) : impl_(std::make_unique<Impl>(connection))
 {
     if (!isInstalled(connection))
         return;
-    connection.exec(QStringLiteral("update 全文状态 set 记录=0"));
+    dropTriggers(connection);
     clearIndex(connection);
     impl_->lines.emplace(connection, 0, kFirstDeltaSegment);
 }
@@ -1064,6 +1136,7 @@ void BookRewrite::finish()
         rebuild(impl_->connection);
     }
     impl_->connection.exec(QStringLiteral("update 全文状态 set 记录=1"));
+    impl_->connection.exec(triggerSql());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1150,7 +1223,8 @@ struct Searcher::Impl {
     explicit Impl(const QString& path)
         : connection(path),
           rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
-          lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?"))
+          lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?")),
+          linesBetween(connection, QStringLiteral("select rowid, 内容 from 文本 where rowid between ? and ?"))
     {
         // Pages read through the cache cost less than the page faults of a memory map here, and
         // the cache keeps the lists and lines of one search for the next.
@@ -1160,6 +1234,7 @@ struct Searcher::Impl {
     Connection connection;
     SqliteStatement rowOf;
     SqliteStatement lineOf;
+    SqliteStatement linesBetween;
     // Prepared once the store has the index.
     std::unique_ptr<SqliteStatement> pageOf;
     qint64 baseGeneration = -1;
@@ -1433,17 +1508,42 @@ void Result::visitLines(qsizetype from, qsizetype count, const LineVisitor& visi
     });
     std::string lines;
     std::vector<std::pair<size_t, size_t>> spans(size_t(count), {0, 0});
-    SqliteStatement& read = d.searcher->lineOf;
-    d.searcher->connection.inTransaction(Connection::TransactionKind::Read, [&] {
-        for (const qsizetype i : byRow) {
-            read.reset();
-            read.bindInteger(1, d.entries[size_t(i)].rowid);
-            if (read.step()) {
-                const QByteArrayView line = read.columnUtf8(0);
-                spans[size_t(i - from)] = {lines.size(), size_t(line.size())};
-                lines.append(line.data(), size_t(line.size()));
+    const auto take = [&](qsizetype i, QByteArrayView line) {
+        spans[size_t(i - from)] = {lines.size(), size_t(line.size())};
+        lines.append(line.data(), size_t(line.size()));
+    };
+    const auto rowidAt = [&](size_t k) { return d.entries[size_t(byRow[k])].rowid; };
+    Searcher::Impl& searcher = *d.searcher;
+    searcher.connection.inTransaction(Connection::TransactionKind::Read, [&] {
+        // Rows close to each other (the lines of one entry, as a rule) are read by one walk from
+        // the first to the last: a step to the next row costs less than a search for each.
+        for (size_t k = 0; k < byRow.size();) {
+            size_t last = k;
+            while (last + 1 < byRow.size() && rowidAt(last + 1) - rowidAt(last) <= kRowsWalkedOver)
+                ++last;
+            if (last == k) {
+                SqliteStatement& read = searcher.lineOf;
+                read.reset();
+                read.bindInteger(1, rowidAt(k));
+                if (read.step())
+                    take(byRow[k], read.columnUtf8(0));
+                read.reset();
+                ++k;
+                continue;
             }
-            read.reset();
+            SqliteStatement& walk = searcher.linesBetween;
+            walk.reset();
+            walk.bindInteger(1, rowidAt(k));
+            walk.bindInteger(2, rowidAt(last));
+            while (k <= last && walk.step()) {
+                const qint64 rowid = walk.columnInt(0);
+                while (k <= last && rowidAt(k) < rowid)
+                    ++k;  // a row no longer there
+                if (k <= last && rowidAt(k) == rowid)
+                    take(byRow[k++], walk.columnUtf8(1));
+            }
+            walk.reset();
+            k = last + 1;
         }
     });
     for (qsizetype k = 0; k < count; ++k) {
@@ -1608,29 +1708,203 @@ Result Searcher::search(const QString& text)
 }
 
 
+namespace {
+
+// Lines of matching rows read in rowid order, kept until all are read, with their titles.
+struct GatheredLines {
+    struct Match {
+        quint32 title;  // in titles
+        qint64 line;
+        qint64 rowid;
+        size_t at;  // in lines
+        size_t length;
+    };
+    std::vector<Match> matches;
+    std::string lines;
+    std::vector<QByteArray> titles;
+    std::vector<QByteArray> keys;  // the sort keys of the first titles, see makeKeys
+    // By the bytes of titles, which stay where they are when the vector moves its elements.
+    std::unordered_map<std::string_view, quint32> titleOf;
+    bool tooLarge = false;  // more than byteLimit bytes of lines: the rest was not read
+
+    // Reads rows [begin, end) (ascending) through rowOf (title, line number, line by rowid),
+    // keeping those whose line holds the query; rows of unchecked, and every row when the query
+    // must be verified, are matched here.
+    void read(SqliteStatement& rowOf, const qint64* begin, const qint64* end,
+              const std::vector<qint64>& unchecked, const ParsedQuery& query, size_t byteLimit)
+    {
+        matches.reserve(size_t(end - begin));
+        // Room for the lines at once: growing the buffer as it fills would copy them again and
+        // again. Room not written to costs no memory.
+        lines.reserve(std::min(byteLimit, size_t(end - begin) * kRoomPerGatheredLine));
+        quint32 lastTitle = 0;
+        for (const qint64* row = begin; row != end; ++row) {
+            rowOf.reset();
+            rowOf.bindInteger(1, *row);
+            if (!rowOf.step())
+                continue;
+            const QByteArrayView line = rowOf.columnUtf8(2);
+            if ((query.verify || contains(unchecked, *row)) && !containsFolded(line, query.needle))
+                continue;
+            if (lines.size() + size_t(line.size()) > byteLimit) {
+                tooLarge = true;
+                break;
+            }
+            // Lines of one entry mostly follow each other: the title of the match before is
+            // tried first.
+            const QByteArrayView title = rowOf.columnUtf8(0);
+            if (matches.empty() || titles[lastTitle] != title)
+                lastTitle = titleNumber(title);
+            matches.push_back({lastTitle, rowOf.columnInt(1), *row, lines.size(), size_t(line.size())});
+            lines.append(line.data(), size_t(line.size()));
+        }
+        rowOf.reset();
+    }
+
+    // Makes the sort keys of the titles that have none yet.
+    void makeKeys()
+    {
+        std::vector<QString> texts;
+        texts.reserve(titles.size() - keys.size());
+        for (size_t i = keys.size(); i < titles.size(); ++i)
+            texts.push_back(QString::fromUtf8(titles[i]));
+        for (QByteArray& key : sortKeysOf(texts))
+            keys.push_back(std::move(key));
+    }
+
+    // Takes the titles of other, with their keys where other made them; returns where each of
+    // other's titles stands in titles.
+    std::vector<quint32> takeTitlesOf(const GatheredLines& other)
+    {
+        Q_ASSERT(keys.size() == titles.size());
+        std::vector<quint32> place(other.titles.size());
+        for (size_t i = 0; i < other.titles.size(); ++i) {
+            place[i] = titleNumber(other.titles[i]);
+            if (place[i] == keys.size() && i < other.keys.size())
+                keys.push_back(other.keys[i]);
+        }
+        makeKeys();
+        return place;
+    }
+
+    quint32 titleNumber(QByteArrayView title)
+    {
+        if (const auto known = titleOf.find(std::string_view(title.data(), size_t(title.size())));
+            known != titleOf.end())
+            return known->second;
+        const quint32 number = quint32(titles.size());
+        titles.push_back(QByteArray(title.data(), title.size()));
+        titleOf.emplace(std::string_view(titles.back().constData(), size_t(titles.back().size())), number);
+        return number;
+    }
+};
+
+// Reads the rows of the second half of a result on a connection and a thread of their own while
+// the caller reads the first half. The second connection must see what the first one sees: it
+// starts its read while the first holds its read lock, which in a store with a rollback journal
+// keeps every writer from committing in between. Neither reader ever waits for the other while
+// a lock may be waited for: the second gives up at once when it would wait for a lock (a writer
+// about to commit), and a caller done with its half before the second has begun takes the
+// second half over; in both cases the caller reads it.
+class SecondReader {
+public:
+    SecondReader(const QString& path, const qint64* begin, const qint64* end,
+                 const std::vector<qint64>& unchecked, const ParsedQuery& query, size_t byteLimit)
+        : path_(path), begin_(begin), end_(end), unchecked_(unchecked), query_(query), byteLimit_(byteLimit)
+    {
+        try {
+            thread_ = std::thread([this] { work(); });
+        } catch (const std::system_error&) {
+            state_ = State::TakenOver;
+        }
+    }
+    // Waits for the thread, which by then holds no lock that the caller's reads could need.
+    ~SecondReader()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    SecondReader(const SecondReader&) = delete;
+    SecondReader& operator=(const SecondReader&) = delete;
+
+    // The lines read, or nothing when the caller must read the half itself.
+    GatheredLines* finish()
+    {
+        State notBegun = State::NotBegun;
+        if (state_.compare_exchange_strong(notBegun, State::TakenOver) || state_ == State::TakenOver)
+            return nullptr;
+        thread_.join();
+        return failed_ ? nullptr : &lines_;
+    }
+
+private:
+    enum class State { NotBegun, Reading, TakenOver };
+
+    void work()
+    {
+        try {
+            // Opening reads the store's header and its schema, which may wait for a writer's
+            // lock: the caller is not waiting for this thread yet.
+            Connection connection(path_, Connection::Mode::ReadOnly);
+            connection.setBusyTime(0);
+            const Connection::OnePassReads onePass(connection);
+            connection.setPageCache(kGatherPageCacheKiB);
+            SqliteStatement rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?"));
+            State notBegun = State::NotBegun;
+            if (!state_.compare_exchange_strong(notBegun, State::Reading))
+                return;
+            connection.inTransaction(Connection::TransactionKind::Read, [&] {
+                lines_.read(rowOf, begin_, end_, unchecked_, query_, byteLimit_);
+            });
+            lines_.makeKeys();
+        } catch (...) {
+            failed_ = true;
+        }
+    }
+
+    const QString path_;
+    const qint64* const begin_;
+    const qint64* const end_;
+    const std::vector<qint64>& unchecked_;
+    const ParsedQuery& query_;
+    const size_t byteLimit_;
+    GatheredLines lines_;
+    std::atomic<State> state_{State::NotBegun};
+    bool failed_ = false;  // read by the caller after the join
+    std::thread thread_;
+};
+
+// Whether a second connection that starts reading now sees what connection sees: not so in a
+// store with a write-ahead log, where a writer may commit while others read.
+bool secondReaderSeesTheSame(const Connection& connection)
+{
+    SqliteStatement mode(connection, QStringLiteral("pragma journal_mode"));
+    return mode.step() && mode.columnUtf8(0).compare("wal", Qt::CaseInsensitive) != 0;
+}
+
+} // namespace
+
 qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& visit)
 {
     if (checkQuery(text) != QueryProblem::None)
         throw std::invalid_argument("empty full-text query");
     Impl& d = *impl_;
     const ParsedQuery query = parseQuery(text);
-    struct Match {
-        quint32 title;
-        qint64 line;
-        qint64 rowid;
-        size_t at;
-        size_t length;
-    };
-    std::vector<Match> matches;
-    std::string lines;
-    std::vector<QByteArray> titles;
-    std::unordered_map<std::string, quint32> titleOf;
+    // Declared before the second reader, which reads them until it ends.
+    std::vector<qint64> rows, unchecked;
+    GatheredLines first;
+    GatheredLines* second = nullptr;
+    std::optional<SecondReader> secondReader;
     bool tooLarge = false;
     const Connection::OnePassReads onePass(d.connection);
+    // The rows are read in rowid order, so the cache needs to hold little beyond the path from
+    // the table's root to the current row: each page taken into it is memory touched for the
+    // first time, which costs more than the read.
+    d.connection.setPageCache(kGatherPageCacheKiB);
     d.connection.inTransaction(Connection::TransactionKind::Read, [&] {
         // Rows the index gives (exact unless the query must be verified) and rows it cannot
         // vouch for, which are always matched; the two never share a row.
-        std::vector<qint64> indexed, unchecked;
+        std::vector<qint64> indexed;
         if (!isInstalled(d.connection)) {
             unchecked = rowidsOf(d.connection, QStringLiteral("select rowid from 文本 order by rowid"));
         } else {
@@ -1645,52 +1919,61 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
             subtract(delta, unchecked);
             std::merge(base.begin(), base.end(), delta.begin(), delta.end(), std::back_inserter(indexed));
         }
-        std::vector<qint64> rows;
         std::set_union(indexed.begin(), indexed.end(), unchecked.begin(), unchecked.end(),
                        std::back_inserter(rows));
         if (rows.size() > kGatheredRows) {
             tooLarge = true;
             return;
         }
-        matches.reserve(rows.size());
-        for (const qint64 rowid : rows) {
-            d.rowOf.reset();
-            d.rowOf.bindInteger(1, rowid);
-            if (!d.rowOf.step())
-                continue;
-            const QByteArrayView line = d.rowOf.columnUtf8(2);
-            if ((query.verify || contains(unchecked, rowid)) && !containsFolded(line, query.needle))
-                continue;
-            if (lines.size() + size_t(line.size()) > kGatheredBytes) {
-                tooLarge = true;
-                break;
-            }
-            const QByteArrayView title = d.rowOf.columnUtf8(0);
-            const auto [place, added] = titleOf.try_emplace(std::string(title.data(), size_t(title.size())),
-                                                            quint32(titles.size()));
-            if (added)
-                titles.push_back(QByteArray(title.data(), title.size()));
-            matches.push_back({place->second, d.rowOf.columnInt(1), rowid, lines.size(), size_t(line.size())});
-            lines.append(line.data(), size_t(line.size()));
+        // Many rows are read by two connections at once, each half of them: most of the time
+        // goes in waiting for the system to hand over each page.
+        const qint64* const begin = rows.data();
+        const qint64* const end = begin + rows.size();
+        const qint64* middle = end;
+        if (rows.size() >= kRowsReadByTwo && secondReaderSeesTheSame(d.connection)) {
+            middle = begin + rows.size() / 2;
+            secondReader.emplace(d.connection.path(), middle, end, unchecked, query, kGatheredBytes / 2);
         }
-        d.rowOf.reset();
+        first.read(d.rowOf, begin, middle, unchecked, query, secondReader ? kGatheredBytes / 2 : kGatheredBytes);
+        first.makeKeys();
+        if (secondReader) {
+            second = secondReader->finish();
+            if (!second) {  // the second connection could not read: this one reads its half too
+                first.read(d.rowOf, middle, end, unchecked, query, kGatheredBytes / 2);
+                first.makeKeys();
+            }
+        }
+        tooLarge = first.tooLarge || (second && second->tooLarge);
     });
     if (tooLarge) {
         // Too many lines to keep: the result's order first, then its lines a piece at a time.
-        matches = {};
-        lines = {};
+        first = {};
+        secondReader.reset();
         const Result result = search(text);
         constexpr qsizetype kPiece = 4096;
         for (qsizetype from = 0; from < result.count(); from += kPiece)
             result.visitLines(from, std::min(kPiece, result.count() - from), visit);
         return result.count();
     }
+    // One list of titles for both halves.
+    struct Found {
+        quint32 title;
+        const GatheredLines::Match* match;
+        const GatheredLines* from;
+    };
+    std::vector<Found> found;
+    found.reserve(first.matches.size() + (second ? second->matches.size() : 0));
+    for (const GatheredLines::Match& match : first.matches)
+        found.push_back({match.title, &match, &first});
+    if (second) {
+        const std::vector<quint32> titleInFirst = first.takeTitlesOf(*second);
+        for (const GatheredLines::Match& match : second->matches)
+            found.push_back({titleInFirst[match.title], &match, second});
+    }
     // The titles in the title list's order, then the matches by title, line and row.
-    std::vector<QString> texts;
-    texts.reserve(titles.size());
-    for (const QByteArray& title : titles)
-        texts.push_back(QString::fromUtf8(title));
-    const std::vector<QByteArray> keys = sortKeysOf(texts);
+    const std::vector<QByteArray>& titles = first.titles;
+    const std::vector<QByteArray>& keys = first.keys;
+    Q_ASSERT(keys.size() == titles.size());
     std::vector<quint32> order(titles.size());
     for (quint32 i = 0; i < order.size(); ++i)
         order[i] = i;
@@ -1700,15 +1983,16 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
     std::vector<quint32> rank(titles.size());
     for (quint32 place = 0; place < order.size(); ++place)
         rank[order[place]] = place;
-    std::sort(matches.begin(), matches.end(), [&](const Match& a, const Match& b) {
+    std::sort(found.begin(), found.end(), [&](const Found& a, const Found& b) {
         if (a.title != b.title)
             return rank[a.title] < rank[b.title];
-        return a.line != b.line ? a.line < b.line : a.rowid < b.rowid;
+        return a.match->line != b.match->line ? a.match->line < b.match->line
+                                              : a.match->rowid < b.match->rowid;
     });
-    for (const Match& match : matches)
-        visit(titles[match.title], match.line,
-              QByteArrayView(lines.data() + match.at, qsizetype(match.length)));
-    return qsizetype(matches.size());
+    for (const Found& f : found)
+        visit(titles[f.title], f.match->line,
+              QByteArrayView(f.from->lines.data() + f.match->at, qsizetype(f.match->length)));
+    return qsizetype(found.size());
 }
 
 } // namespace store::fulltext

@@ -14,11 +14,22 @@ namespace {
 constexpr int kBusyTimeoutMs = 3000;
 // Pauses between attempts to take a lock, the last one repeated.
 constexpr int kLockRetryPausesMs[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+
+// Before the engine's first use in the process: it keeps no count of the memory it takes, a count
+// that no part of the program reads and that costs a lock around every allocation once the
+// process has a second thread (the index worker of an import, the second reader of a search).
+// When the engine was set up before, the count stays: slower, never wrong.
+void configureEngine()
+{
+    static const int configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    Q_UNUSED(configured);
+}
 } // namespace
 
 Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(kBusyTimeoutMs)
 {
     clock_.start();
+    configureEngine();
     if (mode == Mode::CreateNew && QFileInfo(path).exists())
         throw StoreError(QStringLiteral("%1：文件已存在，新的数据文件不会写在已有的文件上")
                              .arg(path).toStdString());

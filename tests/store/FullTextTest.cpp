@@ -12,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSet>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -228,6 +229,106 @@ TEST(FullTextIndex, ManyRowsWrittenBehindItsBackAreIndexedAnew)
     EXPECT_EQ(found(path, QStringLiteral("行20998 MARK")), QStringList{"批量:20998:行20998 marker"});
     EXPECT_EQ(found(path, QStringLiteral("marker")).size(), 21000);
     EXPECT_EQ(found(path, QStringLiteral("进度")).size(), 13);
+}
+
+// Reading every match of a large result (read by two connections at once) gives the lines of
+// the result in its order: titles whose order is not that of their rows, rows changed behind the
+// index's back on either side of the middle, and a store with a write-ahead log.
+TEST(FullTextIndex, EveryMatchOfALargeResultComesOnceInTheResultsOrder)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    shell(path, QStringLiteral("with recursive n(i) as (select 0 union all select i+1 from n where i<5999)"
+                               " insert into 文本 select substr('丙甲乙戊丁', i % 5 + 1, 1) || '记' || (i % 3),"
+                               " i / 15, '第' || i || '行 共同 Word' from n;"));
+    store::fulltext::catchUp(path);
+    shell(path, QStringLiteral("delete from 文本 where rowid=10;"
+                               "update 文本 set 内容='不再相同' where rowid=5000;"
+                               "update 文本 set 内容='现在也 共同' where rowid=(select rowid from 文本"
+                               " where 内容 like '第4000行%');"
+                               "insert into 文本 values('甲记1', 9999, '后加的 共同');"));
+    ASSERT_GT(pendingRows(path), 0);
+    const QStringList lines = found(path, QStringLiteral("共同"));
+    EXPECT_EQ(lines.size(), 6000 - 2 + 1);
+    EXPECT_EQ(lines.first(), "丙记0:0:第0行 共同 Word");
+    EXPECT_TRUE(lines.contains("甲记1:9999:后加的 共同"));
+    EXPECT_TRUE(lines.contains("丙记1:266:现在也 共同"));
+    EXPECT_EQ(QSet<QString>(lines.begin(), lines.end()).size(), lines.size());
+    EXPECT_EQ(found(path, QStringLiteral("word")).size(), 6000 - 3);
+
+    // Rows a writer has not committed yet are seen by neither reader.
+    {
+        store::Connection writer(path);
+        writer.begin(store::Connection::TransactionKind::Write);
+        writer.exec(QStringLiteral("insert into 文本 values('乙记0', 5000, '未提交的 共同');"));
+        EXPECT_EQ(found(path, QStringLiteral("共同")), lines);
+        writer.rollback();
+    }
+
+    shell(path, QStringLiteral("pragma journal_mode=wal;"));
+    EXPECT_EQ(found(path, QStringLiteral("共同")), lines);
+}
+
+// A result's lines read a piece at a time are those of its matches, whether the rows lie close
+// together (read by one walk) or apart, and a row deleted since the search gives an empty line.
+TEST(FullTextIndex, AResultsLinesReadInPiecesAreThoseOfItsMatches)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    shell(path, QStringLiteral("with recursive n(i) as (select 0 union all select i+1 from n where i<2999)"
+                               " insert into 文本 select '条' || (i % 7), i,"
+                               " case when i % 3 = 0 or i % 500 = 1 then '第' || i || '行 共同' else '别的' end"
+                               " from n;"));
+    store::fulltext::catchUp(path);
+    Searcher searcher(path);
+    const store::fulltext::Result result = searcher.search(QStringLiteral("共同"));
+    ASSERT_EQ(result.count(), 1000 + 4);
+    QStringList byHit;
+    for (qsizetype i = 0; i < result.count(); ++i) {
+        const store::fulltext::Hit hit = result.hit(i);
+        byHit << QStringLiteral("%1:%2:%3").arg(hit.title).arg(hit.lineNumber).arg(hit.line);
+    }
+    const auto readInPieces = [&](qsizetype piece) {
+        QStringList lines;
+        for (qsizetype from = 0; from < result.count(); from += piece)
+            result.visitLines(from, std::min(piece, result.count() - from),
+                              [&](QByteArrayView title, qint64 line, QByteArrayView text) {
+                                  lines << QStringLiteral("%1:%2:%3")
+                                               .arg(QString::fromUtf8(title))
+                                               .arg(line)
+                                               .arg(QString::fromUtf8(text));
+                              });
+        return lines;
+    };
+    EXPECT_EQ(readInPieces(result.count()), byHit);
+    EXPECT_EQ(readInPieces(97), byHit);
+
+    shell(path, QStringLiteral("delete from 文本 where 行数=1500;"));
+    QStringList afterDelete = byHit;
+    afterDelete.replace(afterDelete.indexOf("条2:1500:第1500行 共同"), "条2:1500:");
+    EXPECT_EQ(readInPieces(result.count()), afterDelete);
+}
+
+// The index's pages are as large as a page of the store allows: a store made with small pages by
+// another tool gets pages that small, lists longer than a page each have one of their own, and
+// every line is still found.
+TEST(FullTextIndex, AStoreOfSmallPagesGetsAnIndexThatFindsEveryLine)
+{
+    testing_support::ProgramFolder folder;
+    const QString path = folder.storePath();
+    shell(path, QStringLiteral("pragma page_size=512; vacuum;"
+                               "with recursive n(i) as (select 0 union all select i+1 from n where i<5999)"
+                               " insert into 文本 select '小页' || (i / 100), i % 100,"
+                               " '第' || i || '行 ' || substr('甲乙丙丁戊己庚辛壬癸', i % 10 + 1, 1) || ' x' || i from n;"));
+    ASSERT_EQ(number(path, QStringLiteral("pragma page_size")), 512);
+    store::fulltext::reinstall(path);
+    EXPECT_EQ(store::fulltext::indexProblems(path), QStringList{});
+    EXPECT_GT(number(path, QStringLiteral("select count(*) from 全文分段 where length(行) > 512")), 0)
+        << "no list longer than a page";
+    EXPECT_EQ(found(path, QStringLiteral("行")).size(), 6000);
+    EXPECT_EQ(found(path, QStringLiteral("丙")).size(), 600);
+    EXPECT_EQ(found(path, QStringLiteral("X5999")), QStringList{"小页59:99:第5999行 癸 x5999"});
+    EXPECT_EQ(found(path, QStringLiteral("9行 癸")).size(), 600);
 }
 
 // A store made before the index existed is searched by reading every line until the catch-up
