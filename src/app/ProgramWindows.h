@@ -1,7 +1,6 @@
-// The composition root: makes the store's two long-lived queries, the title list, the panes, the
-// windows every session needs at start-up in their fixed order and each other dialog once at its
-// first use, hands each what it needs, and connects the commands that cross from one window to
-// another.
+// The composition root: makes the store's two long-lived queries, the title list, the panes and
+// the main window at start-up, and each other window once at its first use; hands each what it
+// needs, and connects the commands that cross from one window to another.
 #pragma once
 
 #include "Main.h"
@@ -50,8 +49,8 @@ class PictureCommands;
 
 class ProgramWindows : public TForm1::Closing {
 public:
-    // Creates the windows in order; the main window first, since its creation opens the store
-    // that the others use.
+    // Prepares the store, makes the main window (whose creation opens the store that the other
+    // windows use) and starts following the clipboard.
     ProgramWindows(const platform::ProgramFolder& folder, platform::TickClock& clock,
                    platform::Clipboard& clipboard);
     ~ProgramWindows() override;
