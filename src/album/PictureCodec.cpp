@@ -2,6 +2,7 @@
 
 #include "CodecErrors.h"
 #include "MemoryBuffer.h"
+#include "store/HugePages.h"
 
 #include <QImageReader>
 #include <QtEndian>
@@ -12,7 +13,6 @@
 #include <exception>
 #include <memory>
 
-#include <sys/mman.h>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -234,26 +234,19 @@ struct JpegJob {
 };
 
 // Pixel memory for a decoded picture. A full-size photograph is tens of megabytes that are all
-// written once; taken in 4 KiB pages, the first touch of each page costs more than the decoding
-// itself on some machines. So the buffer is mapped on its own, 2 MiB aligned, and offered to the
-// kernel for huge pages. The mapping's start and length sit just before the pixels, for release.
-constexpr size_t kHugePage = size_t(2) << 20;
+// written once, so the buffer is mapped on its own in huge pages (see store/HugePages.h). The
+// mapping's start and length sit just before the pixels, for release.
 constexpr size_t kPixelHeader = 64;
 
 unsigned char* allocatePixels(size_t bytes)
 {
-    const size_t length = bytes + kHugePage + kPixelHeader;
-    void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (base == MAP_FAILED)
+    const store::HugePageMapping mapping = store::mapHugePages(bytes, kPixelHeader);
+    if (!mapping.base)
         return nullptr;
-    const auto start = reinterpret_cast<uintptr_t>(base) + kPixelHeader;
-    unsigned char* pixels = reinterpret_cast<unsigned char*>((start + kHugePage - 1) & ~(kHugePage - 1));
-#ifdef MADV_HUGEPAGE
-    madvise(pixels, bytes, MADV_HUGEPAGE);
-#endif
+    auto* pixels = reinterpret_cast<unsigned char*>(mapping.start);
     auto* header = reinterpret_cast<size_t*>(pixels - kPixelHeader);
-    header[0] = reinterpret_cast<uintptr_t>(base);
-    header[1] = length;
+    header[0] = reinterpret_cast<uintptr_t>(mapping.base);
+    header[1] = mapping.length;
     return pixels;
 }
 
@@ -262,7 +255,7 @@ extern "C" void releasePixels(void* pixels)
     if (!pixels)
         return;
     const auto* header = reinterpret_cast<const size_t*>(static_cast<unsigned char*>(pixels) - kPixelHeader);
-    munmap(reinterpret_cast<void*>(header[0]), header[1]);
+    store::unmap({reinterpret_cast<void*>(header[0]), header[1], static_cast<char*>(pixels)});
 }
 
 void cmykRowToRgb32(const unsigned char* cmyk, unsigned char* out, unsigned width, bool inverted)

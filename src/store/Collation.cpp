@@ -158,8 +158,15 @@ std::vector<quint64> chineseSortPrefixes(const std::vector<QString>& texts)
     return prefixes;
 }
 
+void loadChineseCollation()
+{
+    chineseCollator();
+}
+
 std::vector<qsizetype> appendChineseSortKeys(const std::vector<QString>& texts, QByteArray& keys)
 {
+    if (texts.empty())  // the collator is not even loaded
+        return {};
     QByteArray halfKeys[2];
     std::vector<qsizetype> halfEnds[2];
     inTwoHalves(texts.size(), [&](const UCollator* collator, int half, size_t begin, size_t end) {

@@ -1,6 +1,7 @@
 #include "FullText.h"
 
 #include "Collation.h"
+#include "HugePages.h"
 #include "Sqlite.h"
 
 #include <QStringList>
@@ -10,6 +11,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <memory_resource>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -17,6 +19,7 @@
 #include <string_view>
 #include <system_error>
 #include <thread>
+#include <tuple>
 #include <unordered_map>
 
 #include <sqlite3.h>
@@ -79,6 +82,8 @@ constexpr qsizetype kFirstSorted = 100;
 constexpr size_t kGatheredRows = size_t(1) << 18;
 constexpr size_t kGatheredBytes = size_t(64) << 20;
 constexpr size_t kRoomPerGatheredLine = 512;
+// Address space (not memory) for what a reader keeps: the lines, and their matches and titles.
+constexpr size_t kGatheredArenaBytes = kGatheredBytes + (size_t(64) << 20);
 constexpr int kGatherPageCacheKiB = 256;
 // A result of this many rows or more is read by two connections at once.
 constexpr size_t kRowsReadByTwo = 2048;
@@ -857,6 +862,18 @@ void subtract(std::vector<qint64>& a, const std::vector<qint64>& b)
     a.erase(out, a.end());
 }
 
+// The union of two ascending lists. a is taken over when b is empty, as it mostly is: a copy of a
+// long list costs more in memory touched for the first time than in copying.
+std::vector<qint64> unionOf(std::vector<qint64>&& a, const std::vector<qint64>& b)
+{
+    if (b.empty())
+        return std::move(a);
+    std::vector<qint64> both;
+    both.reserve(a.size() + b.size());
+    std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(both));
+    return both;
+}
+
 std::vector<qint64> rowidsOf(const Connection& connection, const QString& sql)
 {
     std::vector<qint64> rows;
@@ -1157,11 +1174,16 @@ struct Title {
     bool ready = false;
 };
 
-bool titleLess(const QByteArray& keyA, const QByteArray& utf8A, const QByteArray& keyB,
-               const QByteArray& utf8B)
+// Byte order of keys, then of the texts themselves (std::string_view compares as memcmp does).
+bool titleLess(std::string_view keyA, std::string_view utf8A, std::string_view keyB, std::string_view utf8B)
 {
     const int order = keyA.compare(keyB);
     return order != 0 ? order < 0 : utf8A < utf8B;
+}
+
+std::string_view viewOf(const QByteArray& bytes)
+{
+    return std::string_view(bytes.constData(), size_t(bytes.size()));
 }
 
 struct Run {
@@ -1689,7 +1711,8 @@ Result Searcher::search(const QString& text)
     for (quint32 i = 0; i < order.size(); ++i)
         order[i] = i;
     std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
-        return titleLess(found[a]->key, found[a]->utf8, found[b]->key, found[b]->utf8);
+        return titleLess(viewOf(found[a]->key), viewOf(found[a]->utf8), viewOf(found[b]->key),
+                         viewOf(found[b]->utf8));
     });
     std::vector<quint32> rank(found.size());
     r.titles.reserve(found.size());
@@ -1710,7 +1733,10 @@ Result Searcher::search(const QString& text)
 
 namespace {
 
-// Lines of matching rows read in rowid order, kept until all are read, with their titles.
+// Lines of matching rows read in rowid order, kept until all are read, with their titles. All of
+// it lives in an arena of its own in huge pages (see HugePages.h): a result of a few megabytes
+// would otherwise be written into a thousand pages touched for the first time, which costs more
+// than reading its rows.
 struct GatheredLines {
     struct Match {
         quint32 title;  // in titles
@@ -1719,12 +1745,20 @@ struct GatheredLines {
         size_t at;  // in lines
         size_t length;
     };
-    std::vector<Match> matches;
-    std::string lines;
-    std::vector<QByteArray> titles;
-    std::vector<QByteArray> keys;  // the sort keys of the first titles, see makeKeys
-    // By the bytes of titles, which stay where they are when the vector moves its elements.
-    std::unordered_map<std::string_view, quint32> titleOf;
+
+    GatheredLines() = default;
+    GatheredLines(const GatheredLines&) = delete;
+    GatheredLines& operator=(const GatheredLines&) = delete;
+
+    HugePageArena arena{kGatheredArenaBytes};
+    std::pmr::vector<Match> matches{&arena};
+    std::pmr::string lines{&arena};
+    // The title of each run of matches from one title, its bytes in the arena: a title whose
+    // lines lie in several places stands here more than once.
+    std::pmr::vector<std::string_view> titles{&arena};
+    // The sort keys of the first titles one after another, and where each ends; see makeKeys.
+    QByteArray keys;
+    std::vector<qsizetype> keyEnds;
     bool tooLarge = false;  // more than byteLimit bytes of lines: the rest was not read
 
     // Reads rows [begin, end) (ascending) through rowOf (title, line number, line by rowid),
@@ -1735,9 +1769,8 @@ struct GatheredLines {
     {
         matches.reserve(size_t(end - begin));
         // Room for the lines at once: growing the buffer as it fills would copy them again and
-        // again. Room not written to costs no memory.
+        // again. Room not written to costs no memory beyond its last page.
         lines.reserve(std::min(byteLimit, size_t(end - begin) * kRoomPerGatheredLine));
-        quint32 lastTitle = 0;
         for (const qint64* row = begin; row != end; ++row) {
             rowOf.reset();
             rowOf.bindInteger(1, *row);
@@ -1750,67 +1783,57 @@ struct GatheredLines {
                 tooLarge = true;
                 break;
             }
-            // Lines of one entry mostly follow each other: the title of the match before is
-            // tried first.
-            const QByteArrayView title = rowOf.columnUtf8(0);
-            if (matches.empty() || titles[lastTitle] != title)
-                lastTitle = titleNumber(title);
-            matches.push_back({lastTitle, rowOf.columnInt(1), *row, lines.size(), size_t(line.size())});
+            // The lines of one entry follow each other: only a change of title is kept.
+            const QByteArrayView column = rowOf.columnUtf8(0);
+            const std::string_view title(column.data(), size_t(column.size()));
+            if (titles.empty() || titles.back() != title)
+                addTitle(title);
+            matches.push_back({quint32(titles.size() - 1), rowOf.columnInt(1), *row, lines.size(),
+                               size_t(line.size())});
             lines.append(line.data(), size_t(line.size()));
         }
         rowOf.reset();
     }
 
+    std::string_view key(size_t title) const
+    {
+        const qsizetype begin = title == 0 ? 0 : keyEnds[title - 1];
+        return std::string_view(keys.constData() + begin, size_t(keyEnds[title] - begin));
+    }
+
     // Makes the sort keys of the titles that have none yet.
     void makeKeys()
     {
+        if (keyEnds.size() == titles.size())
+            return;
         std::vector<QString> texts;
-        texts.reserve(titles.size() - keys.size());
-        for (size_t i = keys.size(); i < titles.size(); ++i)
-            texts.push_back(QString::fromUtf8(titles[i]));
-        for (QByteArray& key : sortKeysOf(texts))
-            keys.push_back(std::move(key));
+        texts.reserve(titles.size() - keyEnds.size());
+        for (size_t i = keyEnds.size(); i < titles.size(); ++i)
+            texts.push_back(QString::fromUtf8(titles[i].data(), qsizetype(titles[i].size())));
+        const std::vector<qsizetype> ends = appendChineseSortKeys(texts, keys);
+        keyEnds.insert(keyEnds.end(), ends.begin(), ends.end());
     }
 
-    // Takes the titles of other, with their keys where other made them; returns where each of
-    // other's titles stands in titles.
-    std::vector<quint32> takeTitlesOf(const GatheredLines& other)
+    void addTitle(std::string_view title)
     {
-        Q_ASSERT(keys.size() == titles.size());
-        std::vector<quint32> place(other.titles.size());
-        for (size_t i = 0; i < other.titles.size(); ++i) {
-            place[i] = titleNumber(other.titles[i]);
-            if (place[i] == keys.size() && i < other.keys.size())
-                keys.push_back(other.keys[i]);
-        }
-        makeKeys();
-        return place;
-    }
-
-    quint32 titleNumber(QByteArrayView title)
-    {
-        if (const auto known = titleOf.find(std::string_view(title.data(), size_t(title.size())));
-            known != titleOf.end())
-            return known->second;
-        const quint32 number = quint32(titles.size());
-        titles.push_back(QByteArray(title.data(), title.size()));
-        titleOf.emplace(std::string_view(titles.back().constData(), size_t(titles.back().size())), number);
-        return number;
+        char* bytes = static_cast<char*>(arena.allocate(title.size(), 1));
+        std::copy(title.begin(), title.end(), bytes);
+        titles.push_back(std::string_view(bytes, title.size()));
     }
 };
 
 // Reads the rows of the second half of a result on a connection and a thread of their own while
-// the caller reads the first half. The second connection must see what the first one sees: it
-// starts its read while the first holds its read lock, which in a store with a rollback journal
-// keeps every writer from committing in between. Neither reader ever waits for the other while
-// a lock may be waited for: the second gives up at once when it would wait for a lock (a writer
-// about to commit), and a caller done with its half before the second has begun takes the
-// second half over; in both cases the caller reads it.
+// the caller reads the first half. The thread starts before the rows are known: it opens its
+// connection and loads the collation while the caller finds them. The second connection must see
+// what the first one sees: it starts its read while the first holds its read lock, which in a
+// store with a rollback journal keeps every writer from committing in between. Neither reader
+// ever waits for the other while a lock may be waited for: the second gives up at once when it
+// would wait for a lock (a writer about to commit), and a caller done with its half before the
+// second has begun takes the second half over; in both cases the caller reads it.
 class SecondReader {
 public:
-    SecondReader(const QString& path, const qint64* begin, const qint64* end,
-                 const std::vector<qint64>& unchecked, const ParsedQuery& query, size_t byteLimit)
-        : path_(path), begin_(begin), end_(end), unchecked_(unchecked), query_(query), byteLimit_(byteLimit)
+    SecondReader(const QString& path, const std::vector<qint64>& unchecked, const ParsedQuery& query)
+        : path_(path), unchecked_(unchecked), query_(query)
     {
         try {
             thread_ = std::thread([this] { work(); });
@@ -1821,11 +1844,28 @@ public:
     // Waits for the thread, which by then holds no lock that the caller's reads could need.
     ~SecondReader()
     {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            cancelled_ = true;
+        }
+        handedOver_.notify_one();
         if (thread_.joinable())
             thread_.join();
     }
     SecondReader(const SecondReader&) = delete;
     SecondReader& operator=(const SecondReader&) = delete;
+
+    // Hands rows [begin, end) (ascending) over to be read; inside the caller's read transaction.
+    void read(const qint64* begin, const qint64* end, size_t byteLimit)
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            begin_ = begin;
+            end_ = end;
+            byteLimit_ = byteLimit;
+        }
+        handedOver_.notify_one();
+    }
 
     // The lines read, or nothing when the caller must read the half itself.
     GatheredLines* finish()
@@ -1850,6 +1890,13 @@ private:
             const Connection::OnePassReads onePass(connection);
             connection.setPageCache(kGatherPageCacheKiB);
             SqliteStatement rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?"));
+            loadChineseCollation();
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                handedOver_.wait(lock, [this] { return begin_ || cancelled_; });
+                if (!begin_)
+                    return;
+            }
             State notBegun = State::NotBegun;
             if (!state_.compare_exchange_strong(notBegun, State::Reading))
                 return;
@@ -1863,11 +1910,15 @@ private:
     }
 
     const QString path_;
-    const qint64* const begin_;
-    const qint64* const end_;
     const std::vector<qint64>& unchecked_;
     const ParsedQuery& query_;
-    const size_t byteLimit_;
+    std::mutex mutex_;
+    std::condition_variable handedOver_;
+    // Set under mutex_, by read() or the destructor.
+    const qint64* begin_ = nullptr;
+    const qint64* end_ = nullptr;
+    size_t byteLimit_ = 0;
+    bool cancelled_ = false;
     GatheredLines lines_;
     std::atomic<State> state_{State::NotBegun};
     bool failed_ = false;  // read by the caller after the join
@@ -1892,9 +1943,10 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
     const ParsedQuery query = parseQuery(text);
     // Declared before the second reader, which reads them until it ends.
     std::vector<qint64> rows, unchecked;
-    GatheredLines first;
+    std::optional<GatheredLines> gathered;
+    GatheredLines& first = gathered.emplace();
     GatheredLines* second = nullptr;
-    std::optional<SecondReader> secondReader;
+    std::optional<SecondReader> secondReader(std::in_place, d.connection.path(), unchecked, query);
     bool tooLarge = false;
     const Connection::OnePassReads onePass(d.connection);
     // The rows are read in rowid order, so the cache needs to hold little beyond the path from
@@ -1917,10 +1969,9 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
             subtract(base, stale);
             std::vector<qint64> delta = d.candidates(query.keys, kFirstDeltaSegment, d.deltaSegments);
             subtract(delta, unchecked);
-            std::merge(base.begin(), base.end(), delta.begin(), delta.end(), std::back_inserter(indexed));
+            indexed = unionOf(std::move(base), delta);
         }
-        std::set_union(indexed.begin(), indexed.end(), unchecked.begin(), unchecked.end(),
-                       std::back_inserter(rows));
+        rows = unionOf(std::move(indexed), unchecked);
         if (rows.size() > kGatheredRows) {
             tooLarge = true;
             return;
@@ -1932,7 +1983,9 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
         const qint64* middle = end;
         if (rows.size() >= kRowsReadByTwo && secondReaderSeesTheSame(d.connection)) {
             middle = begin + rows.size() / 2;
-            secondReader.emplace(d.connection.path(), middle, end, unchecked, query, kGatheredBytes / 2);
+            secondReader->read(middle, end, kGatheredBytes / 2);
+        } else {
+            secondReader.reset();
         }
         first.read(d.rowOf, begin, middle, unchecked, query, secondReader ? kGatheredBytes / 2 : kGatheredBytes);
         first.makeKeys();
@@ -1947,51 +2000,77 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
     });
     if (tooLarge) {
         // Too many lines to keep: the result's order first, then its lines a piece at a time.
-        first = {};
         secondReader.reset();
+        gathered.reset();
         const Result result = search(text);
         constexpr qsizetype kPiece = 4096;
         for (qsizetype from = 0; from < result.count(); from += kPiece)
             result.visitLines(from, std::min(kPiece, result.count() - from), visit);
         return result.count();
     }
-    // One list of titles for both halves.
-    struct Found {
-        quint32 title;
-        const GatheredLines::Match* match;
-        const GatheredLines* from;
+    // The titles of both halves in the title list's order: the places of one title take one rank.
+    struct TitleRef {
+        std::string_view key;
+        std::string_view text;
     };
-    std::vector<Found> found;
-    found.reserve(first.matches.size() + (second ? second->matches.size() : 0));
-    for (const GatheredLines::Match& match : first.matches)
-        found.push_back({match.title, &match, &first});
-    if (second) {
-        const std::vector<quint32> titleInFirst = first.takeTitlesOf(*second);
-        for (const GatheredLines::Match& match : second->matches)
-            found.push_back({titleInFirst[match.title], &match, second});
+    std::pmr::vector<TitleRef> titles(&first.arena);
+    titles.reserve(first.titles.size() + (second ? second->titles.size() : 0));
+    for (const GatheredLines* lines : {&first, second}) {
+        if (!lines)
+            continue;
+        Q_ASSERT(lines->keyEnds.size() == lines->titles.size());
+        for (size_t i = 0; i < lines->titles.size(); ++i)
+            titles.push_back({lines->key(i), lines->titles[i]});
     }
-    // The titles in the title list's order, then the matches by title, line and row.
-    const std::vector<QByteArray>& titles = first.titles;
-    const std::vector<QByteArray>& keys = first.keys;
-    Q_ASSERT(keys.size() == titles.size());
-    std::vector<quint32> order(titles.size());
+    const size_t secondTitles = first.titles.size();  // where the second half's titles start
+    std::pmr::vector<quint32> order(titles.size(), &first.arena);
     for (quint32 i = 0; i < order.size(); ++i)
         order[i] = i;
     std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
-        return titleLess(keys[a], titles[a], keys[b], titles[b]);
+        return titleLess(titles[a].key, titles[a].text, titles[b].key, titles[b].text);
     });
-    std::vector<quint32> rank(titles.size());
-    for (quint32 place = 0; place < order.size(); ++place)
-        rank[order[place]] = place;
-    std::sort(found.begin(), found.end(), [&](const Found& a, const Found& b) {
-        if (a.title != b.title)
-            return rank[a.title] < rank[b.title];
-        return a.match->line != b.match->line ? a.match->line < b.match->line
-                                              : a.match->rowid < b.match->rowid;
-    });
-    for (const Found& f : found)
-        visit(titles[f.title], f.match->line,
-              QByteArrayView(f.from->lines.data() + f.match->at, qsizetype(f.match->length)));
+    std::pmr::vector<quint32> rank(titles.size(), &first.arena);
+    for (size_t place = 0; place < order.size(); ++place) {
+        const bool sameTitle = place > 0 && titles[order[place]].text == titles[order[place - 1]].text;
+        rank[order[place]] = place == 0 ? 0 : rank[order[place - 1]] + (sameTitle ? 0 : 1);
+    }
+    // The matches by title, line and row. Each carries what the sort compares and where its line
+    // is, so that sorting reads neighbouring memory only.
+    struct Found {
+        quint32 rank;
+        quint32 title;  // in titles
+        qint64 line;
+        qint64 rowid;
+        const char* text;
+        size_t length;
+        bool operator<(const Found& other) const
+        {
+            return std::tie(rank, line, rowid) < std::tie(other.rank, other.line, other.rowid);
+        }
+    };
+    std::pmr::vector<Found> found(&first.arena);
+    found.reserve(first.matches.size() + (second ? second->matches.size() : 0));
+    for (const GatheredLines::Match& match : first.matches)
+        found.push_back({rank[match.title], match.title, match.line, match.rowid, first.lines.data() + match.at,
+                         match.length});
+    if (second) {
+        for (const GatheredLines::Match& match : second->matches) {
+            const quint32 title = quint32(secondTitles + match.title);
+            found.push_back({rank[title], title, match.line, match.rowid, second->lines.data() + match.at,
+                             match.length});
+        }
+    }
+    std::sort(found.begin(), found.end());
+    // The lines lie in the order they were read: the ones a few matches ahead are fetched early.
+    constexpr size_t kFetchedAhead = 8;
+    for (size_t i = 0; i < found.size(); ++i) {
+        if (i + kFetchedAhead < found.size())
+            __builtin_prefetch(found[i + kFetchedAhead].text);
+        const Found& f = found[i];
+        const std::string_view title = titles[f.title].text;
+        visit(QByteArrayView(title.data(), qsizetype(title.size())), f.line,
+              QByteArrayView(f.text, qsizetype(f.length)));
+    }
     return qsizetype(found.size());
 }
 

@@ -1,0 +1,46 @@
+// The huge-page arena hands out aligned memory from its mapping and, past its capacity, from the
+// heap; a container that outgrows the mapping keeps its elements.
+#include "store/HugePages.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <vector>
+
+namespace {
+
+bool aligned(const void* block, size_t alignment)
+{
+    return reinterpret_cast<uintptr_t>(block) % alignment == 0;
+}
+
+TEST(HugePageArena, AllocatesAlignedInOrderThenFromTheHeapPastItsCapacity)
+{
+    store::HugePageArena arena(4096);
+    void* first = arena.allocate(3, 1);
+    void* second = arena.allocate(64, 64);
+    EXPECT_TRUE(aligned(second, 64));
+    EXPECT_GE(static_cast<char*>(second), static_cast<char*>(first) + 3);
+    EXPECT_LT(static_cast<char*>(second) - static_cast<char*>(first), 128);
+    // More than is left: from the heap, and given back there.
+    void* large = arena.allocate(8192, 16);
+    ASSERT_NE(large, nullptr);
+    EXPECT_TRUE(aligned(large, 16));
+    EXPECT_TRUE(large < first || large >= static_cast<char*>(first) + 4096);
+    arena.deallocate(large, 8192, 16);
+    arena.deallocate(second, 64, 64);
+    arena.deallocate(first, 3, 1);
+}
+
+TEST(HugePageArena, AContainerKeepsItsElementsWhenItOutgrowsTheMapping)
+{
+    store::HugePageArena arena(size_t(1) << 16);
+    std::pmr::vector<int> numbers(&arena);
+    for (int i = 0; i < 100000; ++i)
+        numbers.push_back(i);
+    std::vector<int> expected(100000);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_TRUE(std::equal(numbers.begin(), numbers.end(), expected.begin(), expected.end()));
+}
+
+} // namespace
