@@ -110,9 +110,14 @@ public:
     bool hadPicture() const { return hadPicture_; }
 
 private:
+    // The files of a record, and the memory its picture was read into, for the next one.
+    struct Made {
+        MadeFiles files;
+        QByteArray spare;
+    };
     struct Ahead {
         bool picture = false;
-        std::future<MadeFiles> files;
+        std::future<Made> made;
     };
     void readAhead();
     RecordFiles filesOf(WalkRecord record);
@@ -124,6 +129,9 @@ private:
     int read_ = 0;
     bool hadPicture_ = false;
     std::deque<Ahead> ahead_;
+    // Memory of pictures whose files are made: a picture read into it costs no memory touched
+    // for the first time, which costs more than the read itself on some machines.
+    std::vector<QByteArray> spare_;
 };
 
 // The names follow the records in order, as if each record with a picture is written: one that
@@ -153,20 +161,27 @@ void FilesAhead::readAhead()
 {
     while (ahead_.size() < lookAhead() && read_ < album_.count()) {
         Ahead next;
-        std::promise<MadeFiles> ready;
+        std::promise<Made> ready;
         try {
-            RecordFiles files = filesOf(album_.recordAt(read_++));
+            QByteArray reuse;
+            if (!spare_.empty()) {
+                reuse = std::move(spare_.back());
+                spare_.pop_back();
+            }
+            RecordFiles files = filesOf(album_.recordAt(read_++, std::move(reuse)));
             next.picture = files.format != PictureFormat::None;
             if (next.picture)
-                next.files = std::async(std::launch::async,
-                                        [files = std::move(files)] { return makeFiles(files); });
+                next.made = std::async(std::launch::async, [files = std::move(files)]() mutable {
+                    Made made{makeFiles(files), std::move(files.record.data)};
+                    return made;
+                });
             else
                 ready.set_value({});
         } catch (...) {
             ready.set_exception(std::current_exception());
         }
-        if (!next.files.valid())
-            next.files = ready.get_future();
+        if (!next.made.valid())
+            next.made = ready.get_future();
         ahead_.push_back(std::move(next));
     }
 }
@@ -178,10 +193,13 @@ MadeFiles FilesAhead::take(store::Progress& progress)
     Ahead next = std::move(ahead_.front());
     ahead_.pop_front();
     readAhead();
-    while (next.files.wait_for(kIdleInterval) != std::future_status::ready)
+    while (next.made.wait_for(kIdleInterval) != std::future_status::ready)
         progress.idle();
     hadPicture_ = next.picture;
-    return next.files.get();
+    Made made = next.made.get();
+    if (!made.spare.isEmpty())
+        spare_.push_back(std::move(made.spare));
+    return std::move(made.files);
 }
 
 // However the export ends, the album shows its current record again.

@@ -306,22 +306,29 @@ int AlbumPane::count() const
 }
 
 // The picture data only of a record of a format: no other record is ever decoded.
-WalkRecord AlbumPane::recordAt(int index) const
+WalkRecord AlbumPane::recordAt(int index, QByteArray reuse) const
 {
     const QVariant flag = query_.valueAt(index, kFlagColumn);
-    return {query_.valueAt(index, kNameColumn).toString(),
-            query_.valueAt(index, kDescriptionColumn).toString(), flag,
-            formatOfFlag(flag) == PictureFormat::None ? QByteArray() : storedPicture(index)};
+    WalkRecord record{query_.valueAt(index, kNameColumn).toString(),
+                      query_.valueAt(index, kDescriptionColumn).toString(), flag, {}};
+    if (formatOfFlag(flag) != PictureFormat::None) {
+        readStoredPicture(index, reuse);
+        record.data = std::move(reuse);
+    }
+    return record;
 }
 
 // Through a reader of the walk's own, which neither maps the store nor caches its pages: a walk
 // reads each picture once, and the memory it takes stays that of the pictures in hand.
-QByteArray AlbumPane::storedPicture(int index) const
+void AlbumPane::readStoredPicture(int index, QByteArray& bytes) const
 {
     if (!walkReader_ || walkReader_->storePath() != query_.storePath())
         walkReader_ = std::make_unique<PictureReader>(query_.storePath());
     const std::unique_ptr<PictureBytes> data = walkReader_->open(query_.rowidAt(index));
-    return data ? data->readAll() : QByteArray();
+    if (data)
+        data->readAll(bytes);
+    else
+        bytes.clear();
 }
 
 void AlbumPane::moveTo(int index)

@@ -71,7 +71,7 @@ public:
     // wait for the picture to decode.
     void restartByName() override;
     int count() const override;
-    WalkRecord recordAt(int index) const override;
+    WalkRecord recordAt(int index, QByteArray reuse = {}) const override;
     void moveTo(int index) override;
     void endWalk() override;
     bool failed() const override { return previewFailed_; }
@@ -117,7 +117,7 @@ signals:
     void mainWindowFrontRequested();
 
 private:
-    QByteArray storedPicture(int index) const;
+    void readStoredPicture(int index, QByteArray& bytes) const;
     void buildCommands();
     void buildToolbar();
     void buildGrid();

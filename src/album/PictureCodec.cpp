@@ -33,9 +33,15 @@ PictureFormat formatOfFlag(const QVariant& flag)
 
 QByteArray PictureBytes::readAll()
 {
-    QByteArray bytes(size(), Qt::Uninitialized);
-    read(0, bytes.data(), bytes.size());
+    QByteArray bytes;
+    readAll(bytes);
     return bytes;
+}
+
+void PictureBytes::readAll(QByteArray& bytes)
+{
+    bytes.resize(size());
+    read(0, bytes.data(), bytes.size());
 }
 
 QSize fitPicture(QSize natural, QSize area)

@@ -57,6 +57,9 @@ public:
     virtual void read(qint64 offset, char* into, qint64 length) = 0;
     // Everything in one array, for readers that need the whole file at once.
     QByteArray readAll();
+    // The same into bytes, whose memory is used again when it holds enough: a reader of many
+    // pictures in turn then writes into pages it has touched before.
+    void readAll(QByteArray& bytes);
 };
 
 // The size a picture of the natural size is shown at in the area: reduced to fit, never

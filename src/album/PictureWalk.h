@@ -26,9 +26,9 @@ public:
     // itself. Throws on a store error.
     virtual void restartByName() = 0;
     virtual int count() const = 0;
-    // Record index of the walk (from 0, in its order), read without moving to it. Throws on a
-    // store error.
-    virtual WalkRecord recordAt(int index) const = 0;
+    // Record index of the walk (from 0, in its order), read without moving to it; its picture's
+    // bytes go into the memory of reuse where it holds enough. Throws on a store error.
+    virtual WalkRecord recordAt(int index, QByteArray reuse = {}) const = 0;
     // Record index becomes current; the lists follow it. Throws on a store error.
     virtual void moveTo(int index) = 0;
     // Ends the walk: the current record's picture is decoded and shown as after any move. A

@@ -14,6 +14,11 @@ constexpr size_t kHugePage = size_t(2) << 20;
 
 HugePageMapping mapHugePages(size_t bytes, size_t headroom)
 {
+    // Whole huge pages from half of one up: the kernel backs a huge page only where all of it
+    // lies in the advised range, so a picture of 1.5 MiB would otherwise get none. Less than
+    // half is left in small pages rather than doubled.
+    if (bytes >= kHugePage / 2)
+        bytes = (bytes + kHugePage - 1) & ~(kHugePage - 1);
     const size_t length = bytes + headroom + kHugePage;
     void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (base == MAP_FAILED)

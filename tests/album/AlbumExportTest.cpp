@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QCheckBox>
 #include <gtest/gtest.h>
+#include <vector>
 #include <atomic>
 #include <cerrno>
 #include <unistd.h>
@@ -202,6 +203,22 @@ TEST_F(AlbumExportTest, WritesEveryPictureInItsOwnFormatWithDescriptionsInNameOr
     // The pane stays sorted by name on its last picture.
     EXPECT_TRUE(settled(pane).positionText().startsWith(QStringLiteral("5/5  40x30")));
     EXPECT_EQ(query.fieldText(album::kNameColumn), "海边.jpg");
+}
+
+// The memory of a picture whose files are made is read into again: every file still holds
+// exactly its own picture, a small one after a large one included.
+TEST_F(AlbumExportTest, PicturesReadIntoMemoryUsedBeforeAreWrittenByteForByte)
+{
+    std::vector<QByteArray> pictures;
+    for (int i = 0; i < 12; ++i) {
+        pictures.push_back(i % 3 == 0 ? jpegBytes(160, 120) : jpegBytes(8 + i, 6 + i));
+        add(QStringLiteral("p%1.jpg").arg(i, 2, 10, QChar(u'0')), 1, pictures.back());
+    }
+    const album::AlbumExportResult result = run(false);
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.written, 12);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(outFile(QStringLiteral("P%1.JPG").arg(i, 2, 10, QChar(u'0'))), pictures[size_t(i)]) << i;
 }
 
 TEST_F(AlbumExportTest, WithoutDescriptionsExistingFilesAreReplacedAndOthersLeftAlone)
