@@ -1841,14 +1841,12 @@ public:
             state_ = State::TakenOver;
         }
     }
-    // Waits for the thread, which by then holds no lock that the caller's reads could need.
+    // Waits for the thread, which by then holds no lock that the caller's reads could need. Not
+    // while the caller holds its read lock: the thread may be opening its connection, which
+    // waits for a writer about to commit, which waits for the caller's lock.
     ~SecondReader()
     {
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            cancelled_ = true;
-        }
-        handedOver_.notify_one();
+        cancel();
         if (thread_.joinable())
             thread_.join();
     }
@@ -1863,6 +1861,16 @@ public:
             begin_ = begin;
             end_ = end;
             byteLimit_ = byteLimit;
+        }
+        handedOver_.notify_one();
+    }
+
+    // Tells the thread that it gets no rows; it ends once its connection is open.
+    void cancel()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            cancelled_ = true;
         }
         handedOver_.notify_one();
     }
@@ -1981,15 +1989,16 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
         const qint64* const begin = rows.data();
         const qint64* const end = begin + rows.size();
         const qint64* middle = end;
-        if (rows.size() >= kRowsReadByTwo && secondReaderSeesTheSame(d.connection)) {
+        const bool byTwo = rows.size() >= kRowsReadByTwo && secondReaderSeesTheSame(d.connection);
+        if (byTwo) {
             middle = begin + rows.size() / 2;
             secondReader->read(middle, end, kGatheredBytes / 2);
         } else {
-            secondReader.reset();
+            secondReader->cancel();
         }
-        first.read(d.rowOf, begin, middle, unchecked, query, secondReader ? kGatheredBytes / 2 : kGatheredBytes);
+        first.read(d.rowOf, begin, middle, unchecked, query, byTwo ? kGatheredBytes / 2 : kGatheredBytes);
         first.makeKeys();
-        if (secondReader) {
+        if (byTwo) {
             second = secondReader->finish();
             if (!second) {  // the second connection could not read: this one reads its half too
                 first.read(d.rowOf, middle, end, unchecked, query, kGatheredBytes / 2);
