@@ -2,6 +2,7 @@
 // heap; a container that outgrows the mapping keeps its elements.
 #include "store/HugePages.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -12,6 +13,24 @@ namespace {
 bool aligned(const void* block, size_t alignment)
 {
     return reinterpret_cast<uintptr_t>(block) % alignment == 0;
+}
+
+// The bytes asked for, with the headroom before them, lie inside the mapping from a 2 MiB
+// boundary on, and all of them can be written, sizes around the point where whole huge pages
+// are taken included.
+TEST(HugePageMapping, HoldsTheBytesAndTheHeadroomFromAHugePageBoundary)
+{
+    constexpr size_t kMiB = size_t(1) << 20;
+    for (const size_t bytes : {size_t(1), kMiB - 1, kMiB, kMiB + kMiB / 2, 2 * kMiB, 3 * kMiB + 5}) {
+        const store::HugePageMapping mapping = store::mapHugePages(bytes, 64);
+        ASSERT_NE(mapping.base, nullptr) << bytes;
+        const char* base = static_cast<const char*>(mapping.base);
+        EXPECT_TRUE(aligned(mapping.start, 2 * kMiB)) << bytes;
+        EXPECT_GE(mapping.start - 64, base) << bytes;
+        EXPECT_LE(mapping.start + bytes, base + mapping.length) << bytes;
+        std::fill(mapping.start - 64, mapping.start + bytes, char(7));
+        store::unmap(mapping);
+    }
 }
 
 TEST(HugePageArena, AllocatesAlignedInOrderThenFromTheHeapPastItsCapacity)
