@@ -1898,9 +1898,14 @@ private:
             const Connection::OnePassReads onePass(connection);
             connection.setPageCache(kGatherPageCacheKiB);
             SqliteStatement rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?"));
-            loadChineseCollation();
             {
                 std::unique_lock<std::mutex> lock(mutex_);
+                // Loaded while the caller finds the rows, unless it has found them too few.
+                if (!cancelled_) {
+                    lock.unlock();
+                    loadChineseCollation();
+                    lock.lock();
+                }
                 handedOver_.wait(lock, [this] { return begin_ || cancelled_; });
                 if (!begin_)
                     return;
@@ -1922,7 +1927,7 @@ private:
     const ParsedQuery& query_;
     std::mutex mutex_;
     std::condition_variable handedOver_;
-    // Set under mutex_, by read() or the destructor.
+    // Set under mutex_, by read() or cancel().
     const qint64* begin_ = nullptr;
     const qint64* end_ = nullptr;
     size_t byteLimit_ = 0;
