@@ -54,7 +54,7 @@ HugePageArena::~HugePageArena()
 void* HugePageArena::do_allocate(size_t bytes, size_t alignment)
 {
     const size_t at = (used_ + alignment - 1) & ~(alignment - 1);
-    if (at <= capacity_ && bytes <= capacity_ - at) {
+    if (capacity_ > 0 && at <= capacity_ && bytes <= capacity_ - at) {
         used_ = at + bytes;
         return mapping_.start + at;
     }
@@ -74,8 +74,10 @@ bool HugePageArena::do_is_equal(const std::pmr::memory_resource& other) const no
 
 bool HugePageArena::holds(const void* block) const
 {
+    // Up to the end itself, where an empty block may have been handed out; the mapping goes on
+    // beyond it, so no heap block lies there.
     const char* at = static_cast<const char*>(block);
-    return capacity_ > 0 && at >= mapping_.start && at < mapping_.start + capacity_;
+    return capacity_ > 0 && at >= mapping_.start && at <= mapping_.start + capacity_;
 }
 
 } // namespace store

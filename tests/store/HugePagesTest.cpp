@@ -49,6 +49,11 @@ TEST(HugePageArena, AllocatesAlignedInOrderThenFromTheHeapPastItsCapacity)
     arena.deallocate(large, 8192, 16);
     arena.deallocate(second, 64, 64);
     arena.deallocate(first, 3, 1);
+    // An empty block at the very end is the arena's too.
+    void* rest = arena.allocate(4096 - 128, 1);
+    void* empty = arena.allocate(0, 1);
+    arena.deallocate(empty, 0, 1);
+    arena.deallocate(rest, 4096 - 128, 1);
 }
 
 TEST(HugePageArena, AContainerKeepsItsElementsWhenItOutgrowsTheMapping)
