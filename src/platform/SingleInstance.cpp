@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -27,6 +28,8 @@ namespace {
 constexpr qsizetype kMessageSize = 12;  // the number and two empty parameters
 constexpr int kRetryPauseMs = 50;
 constexpr int kBacklog = 8;
+// How long the listener rests when a caller cannot be taken (no file descriptor left).
+constexpr int kListenerRestMs = 200;
 
 QString userName()
 {
@@ -208,14 +211,27 @@ void SingleInstance::acceptCallers()
 {
     for (;;) {
         const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd < 0)
-            return;  // EAGAIN: none left; anything else: the next notification tries again
+        if (fd < 0 && (errno == EINTR || errno == ECONNABORTED))
+            continue;  // a caller that went away before it was taken: the next one
+        if (fd < 0) {
+            // None left; or the caller cannot be taken now (no file descriptor left), and it
+            // keeps the socket readable: the listener rests instead of waking again at once.
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                restListener();
+            return;
+        }
         auto caller = std::make_unique<Caller>(fd);
         caller->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         Caller* raw = caller.get();
         connect(raw->notifier.get(), &QSocketNotifier::activated, this, [this, raw] { readFrom(raw); });
         callers_.push_back(std::move(caller));
     }
+}
+
+void SingleInstance::restListener()
+{
+    listener_->setEnabled(false);
+    QTimer::singleShot(kListenerRestMs, this, [this] { listener_->setEnabled(true); });
 }
 
 // Reads what the caller sent; at its whole message, or when it goes away, the connection ends.

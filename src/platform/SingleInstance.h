@@ -42,6 +42,7 @@ private:
     struct Caller;
     bool sendWakeUp(int timeoutMs) const;
     void acceptCallers();
+    void restListener();
     void readFrom(Caller* caller);
     void dropCaller(Caller* caller);
 

@@ -9,9 +9,11 @@
 #include <QSignalSpy>
 #include <QUuid>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -65,6 +67,74 @@ TEST(SingleInstance, OnlyAWholeWakeUpMessageFromThisUserWakes)
     sendRaw(running.serverName(), QByteArray::fromHex("000014000000000000000000"));
     EXPECT_TRUE(woken.wait(3000));
     EXPECT_EQ(woken.count(), 1);
+}
+
+// Process time of the whole test process, in milliseconds.
+double processMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// Every descriptor number below a low limit taken, until released (also when a test fails).
+class AllDescriptorsTaken {
+public:
+    AllDescriptorsTaken()
+    {
+        getrlimit(RLIMIT_NOFILE, &saved_);
+        rlimit low = saved_;
+        low.rlim_cur = 64;
+        setrlimit(RLIMIT_NOFILE, &low);
+        for (int fd; (fd = dup(STDIN_FILENO)) >= 0;)
+            taken_.push_back(fd);
+    }
+    ~AllDescriptorsTaken() { release(); }
+    // One free for a moment, for what the test itself opens and closes.
+    template <typename Use>
+    void withOneFree(Use use)
+    {
+        close(taken_.back());
+        taken_.pop_back();
+        use();
+        taken_.push_back(dup(STDIN_FILENO));
+    }
+    bool full() const
+    {
+        const int fd = dup(STDIN_FILENO);
+        if (fd >= 0)
+            close(fd);
+        return fd < 0 && errno == EMFILE;
+    }
+    void release()
+    {
+        for (const int fd : taken_)
+            close(fd);
+        taken_.clear();
+        setrlimit(RLIMIT_NOFILE, &saved_);
+    }
+
+private:
+    rlimit saved_{};
+    std::vector<int> taken_;
+};
+
+// With no file descriptor left to take a caller with, the running copy rests instead of spinning
+// on the socket, and wakes to the caller once a descriptor is free again.
+TEST(SingleInstance, ACallerThatCannotBeTakenYetIsTakenLaterWithoutSpinning)
+{
+    platform::SingleInstance running(uniqueKey());
+    ASSERT_TRUE(running.listen());
+    QSignalSpy woken(&running, &platform::SingleInstance::wakeUpReceived);
+    AllDescriptorsTaken descriptors;
+    descriptors.withOneFree([&] { sendRaw(running.serverName(), QByteArray::fromHex("000014000000000000000000")); });
+    ASSERT_TRUE(descriptors.full());
+    const double before = processMilliseconds();
+    EXPECT_FALSE(woken.wait(400));
+    EXPECT_LT(processMilliseconds() - before, 100.0);
+    descriptors.release();
+    EXPECT_TRUE(woken.wait(3000));
 }
 
 TEST(SingleInstance, TheSocketGoesWithTheCopyThatEnds)
