@@ -328,7 +328,7 @@ void AlbumPane::readStoredPicture(int index, QByteArray& bytes) const
     if (data)
         data->readAll(bytes);
     else
-        bytes.clear();
+        bytes.resize(0);  // its memory kept for the next picture
 }
 
 void AlbumPane::moveTo(int index)

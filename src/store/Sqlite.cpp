@@ -20,7 +20,8 @@ constexpr int kLockRetryPausesMs[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 1
 // reads first come from it instead of from the heap, where each costs a fault of its own. Past
 // it, pages come from the heap as before.
 constexpr size_t kHugePageCacheBytes = size_t(4) << 20;
-constexpr int kLargestPage = 4096;
+constexpr int kLargestPage = 4096;  // the engine's default, which the program's stores have;
+                                    // larger pages come from the heap
 
 void givePageCacheHugePages()
 {
