@@ -212,6 +212,8 @@ int search(const QString& storePath, const QString& text)
         std::fprintf(stderr, "mozhou-store: %s\n", QStringLiteral("要查找的文字是空的").toUtf8().constData());
         return 2;
     }
+    // Every page of a search is read once: see the function.
+    (void)store::givePageCacheRoomInHugePages();
     try {
         store::fulltext::Searcher searcher(storePath);
         constexpr size_t kOutputBuffer = size_t(1) << 16;

@@ -16,29 +16,6 @@ constexpr int kBusyTimeoutMs = 3000;
 // Pauses between attempts to take a lock, the last one repeated.
 constexpr int kLockRetryPausesMs[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
 
-// Room for the engine's page cache in huge pages (see HugePages.h): the pages a search or a start
-// reads first come from it instead of from the heap, where each costs a fault of its own. Past
-// it, pages come from the heap as before.
-constexpr size_t kHugePageCacheBytes = size_t(4) << 20;
-constexpr int kLargestPage = 4096;  // the engine's default, which the program's stores have;
-                                    // larger pages come from the heap
-
-void givePageCacheHugePages()
-{
-    int header = 0;
-    if (sqlite3_config(SQLITE_CONFIG_PCACHE_HDRSZ, &header) != SQLITE_OK)
-        return;
-    const int slot = (kLargestPage + header + 7) & ~7;
-    const HugePageMapping room = mapHugePages(kHugePageCacheBytes);
-    if (!room.base)
-        return;
-    // Kept for the process's whole life, as the engine requires; refused only when the engine
-    // was set up before, and then the heap serves as before.
-    if (sqlite3_config(SQLITE_CONFIG_PAGECACHE, room.start, slot, int(kHugePageCacheBytes / size_t(slot)))
-        != SQLITE_OK)
-        unmap(room);
-}
-
 // Before the engine's first use in the process: it keeps no count of the memory it takes, a count
 // that no part of the program reads and that costs a lock around every allocation once the
 // process has a second thread (the index worker of an import, the second reader of a search).
@@ -47,12 +24,35 @@ void configureEngine()
 {
     static const bool configured = [] {
         (void)sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-        givePageCacheHugePages();
         return true;
     }();
     Q_UNUSED(configured);
 }
+
+// The room for the engine's page cache: 4 MiB in huge pages, in slots of the largest page the
+// program's stores have (the engine's default); larger pages come from the heap.
+constexpr size_t kHugePageCacheBytes = size_t(4) << 20;
+constexpr int kLargestPage = 4096;
 } // namespace
+
+bool givePageCacheRoomInHugePages()
+{
+    int header = 0;
+    if (sqlite3_config(SQLITE_CONFIG_PCACHE_HDRSZ, &header) != SQLITE_OK)
+        return false;
+    const int slot = (kLargestPage + header + 7) & ~7;
+    const HugePageMapping room = mapHugePages(kHugePageCacheBytes);
+    if (!room.base)
+        return false;
+    // Kept for the process's whole life, as the engine requires; refused when the engine is in
+    // use already, and then the heap serves as before.
+    if (sqlite3_config(SQLITE_CONFIG_PAGECACHE, room.start, slot, int(kHugePageCacheBytes / size_t(slot)))
+        != SQLITE_OK) {
+        unmap(room);
+        return false;
+    }
+    return true;
+}
 
 Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(kBusyTimeoutMs)
 {

@@ -34,6 +34,14 @@ inline constexpr int kStoreVersion = 1;
 inline constexpr qint64 kMemoryMapBytes = qint64(64) << 20;
 inline constexpr int kPageCacheKiB = 32768;
 
+// For a process that reads each page once, such as a search from the command line: before the
+// engine's first use, gives it 4 MiB offered for huge pages as its page cache, so that the pages
+// read first cost no page fault each. Once that room is nearly full the engine recycles its pages
+// instead of taking more from the heap, whatever cache size a connection asks for: a process
+// that reads pages again must not call this. False when the room could not be given (the engine
+// already in use, no memory); the heap then serves as before.
+bool givePageCacheRoomInHugePages();
+
 class Connection {
 public:
     enum class Mode { OpenExisting, CreateNew, ReadOnly };

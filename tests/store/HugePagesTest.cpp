@@ -1,6 +1,10 @@
 // The huge-page arena hands out aligned memory from its mapping and, past its capacity, from the
 // heap; a container that outgrows the mapping keeps its elements.
 #include "store/HugePages.h"
+#include "store/Sqlite.h"
+
+#include <QTemporaryDir>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -67,4 +71,28 @@ TEST(HugePageArena, AContainerKeepsItsElementsWhenItOutgrowsTheMapping)
     EXPECT_TRUE(std::equal(numbers.begin(), numbers.end(), expected.begin(), expected.end()));
 }
 
+// The page-cache room in huge pages is for processes that read each page once: once it fills,
+// the engine recycles pages whatever cache size was asked for. A connection of the program (of
+// this test's process, which never asks for the room) keeps what it reads up to its cache size.
+TEST(EnginePageCache, AConnectionKeepsEveryPageItReadUpToItsCacheSize)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("cache.mdb"));
+    {
+        store::Connection made(path, store::Connection::Mode::CreateNew);
+        made.exec(QStringLiteral("create table t(b blob); insert into t select randomblob(3000) from "
+                                 "(with recursive c(x) as (select 1 union all select x + 1 from c "
+                                 "where x < 3000) select x from c)"));
+    }
+    store::Connection reader(path, store::Connection::Mode::ReadOnly);
+    reader.setMemoryMap(0);
+    reader.setPageCache(65536);
+    reader.exec(QStringLiteral("select sum(length(b)) from t"));
+    int used = 0, highest = 0;
+    ASSERT_EQ(sqlite3_db_status(reader.handle(), SQLITE_DBSTATUS_CACHE_USED, &used, &highest, 0), SQLITE_OK);
+    EXPECT_GT(used, 8 << 20);  // about 3,000 pages of 4 KiB were read
+}
+
 } // namespace
+
