@@ -1243,7 +1243,7 @@ ParsedQuery parseQuery(const QString& text)
 
 struct Searcher::Impl {
     explicit Impl(const QString& path)
-        : connection(path),
+        : connection(path, Connection::Mode::OpenExisting, Connection::Reads::InBlocksWhenAsked),
           rowOf(connection, QStringLiteral("select 标题, 行数, 内容 from 文本 where rowid=?")),
           lineOf(connection, QStringLiteral("select 内容 from 文本 where rowid=?")),
           linesBetween(connection, QStringLiteral("select rowid, 内容 from 文本 where rowid between ? and ?"))
@@ -1830,6 +1830,38 @@ struct GatheredLines {
 // ever waits for the other while a lock may be waited for: the second gives up at once when it
 // would wait for a lock (a writer about to commit), and a caller done with its half before the
 // second has begun takes the second half over; in both cases the caller reads it.
+// Rows that lie this close on average (rowids apart) share pages and blocks of pages: reading
+// them in blocks saves most of the system's calls (one character's 19,629 rows of a million, 51
+// apart: a quarter less time). Rows further apart would have a block read for one or two of its
+// pages, which costs more than reading those pages (a Latin word's rows, 200 apart).
+constexpr qint64 kCloseRowGap = 64;
+
+bool rowsLieClose(const qint64* begin, const qint64* end)
+{
+    return end - begin >= 2 && end[-1] - begin[0] <= kCloseRowGap * (end - begin);
+}
+
+// Reads the store in blocks for its own length when asked to.
+class BlockReadsWhile {
+public:
+    BlockReadsWhile(Connection& connection, bool on) : connection_(connection), on_(on)
+    {
+        if (on_)
+            connection_.readInBlocks(true);
+    }
+    ~BlockReadsWhile()
+    {
+        if (on_)
+            connection_.readInBlocks(false);
+    }
+    BlockReadsWhile(const BlockReadsWhile&) = delete;
+    BlockReadsWhile& operator=(const BlockReadsWhile&) = delete;
+
+private:
+    Connection& connection_;
+    const bool on_;
+};
+
 class SecondReader {
 public:
     SecondReader(const QString& path, const std::vector<qint64>& unchecked, const ParsedQuery& query)
@@ -1893,7 +1925,7 @@ private:
         try {
             // Opening reads the store's header and its schema, which may wait for a writer's
             // lock: the caller is not waiting for this thread yet.
-            Connection connection(path_, Connection::Mode::ReadOnly);
+            Connection connection(path_, Connection::Mode::ReadOnly, Connection::Reads::InBlocksWhenAsked);
             connection.setBusyTime(0);
             const Connection::OnePassReads onePass(connection);
             connection.setPageCache(kGatherPageCacheKiB);
@@ -1913,6 +1945,7 @@ private:
             State notBegun = State::NotBegun;
             if (!state_.compare_exchange_strong(notBegun, State::Reading))
                 return;
+            const BlockReadsWhile blocks(connection, rowsLieClose(begin_, end_));
             connection.inTransaction(Connection::TransactionKind::Read, [&] {
                 lines_.read(rowOf, begin_, end_, unchecked_, query_, byteLimit_);
             });
@@ -2001,6 +2034,7 @@ qsizetype Searcher::visitAll(const QString& text, const Result::LineVisitor& vis
         } else {
             secondReader->cancel();
         }
+        const BlockReadsWhile blocks(d.connection, rowsLieClose(begin, end));
         first.read(d.rowOf, begin, middle, unchecked, query, byTwo ? kGatheredBytes / 2 : kGatheredBytes);
         first.makeKeys();
         if (byTwo) {

@@ -1,5 +1,6 @@
 #include "Sqlite.h"
 
+#include "BlockReads.h"
 #include "Collation.h"
 #include "EngineErrors.h"
 #include "HugePages.h"
@@ -54,7 +55,7 @@ bool givePageCacheRoomInHugePages()
     return true;
 }
 
-Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(kBusyTimeoutMs)
+Connection::Connection(const QString& path, Mode mode, Reads reads) : path_(path), busyTime_(kBusyTimeoutMs)
 {
     clock_.start();
     configureEngine();
@@ -67,7 +68,9 @@ Connection::Connection(const QString& path, Mode mode) : path_(path), busyTime_(
                                                 : SQLITE_OPEN_READWRITE;
     const int flags = SQLITE_OPEN_NOMUTEX | access;
     const QByteArray file = path.toUtf8();
-    if (sqlite3_open_v2(file.constData(), &db_, flags, nullptr) != SQLITE_OK) {
+    // Without the layer (which only a failure to set it up would cause) pages are read one by one.
+    const char* layer = reads == Reads::InBlocksWhenAsked && registerBlockReads() ? kBlockReadsLayer : nullptr;
+    if (sqlite3_open_v2(file.constData(), &db_, flags, layer) != SQLITE_OK) {
         const QString message = db_ ? describeEngineError(sqlite3_extended_errcode(db_),
                                                           QString::fromUtf8(sqlite3_errmsg(db_)))
                                     : engineCause(SQLITE_NOMEM);
@@ -104,6 +107,14 @@ void Connection::configure()
 void Connection::setMemoryMap(qint64 bytes)
 {
     exec(QStringLiteral("pragma mmap_size=%1").arg(bytes));
+}
+
+void Connection::readInBlocks(bool on)
+{
+    int asked = on ? 1 : 0;
+    // A connection made without the layer answers that it knows no such control: it goes on
+    // reading page by page, which is never wrong.
+    (void)sqlite3_file_control(db_, "main", kBlockReadsControl, &asked);
 }
 
 void Connection::setPageCache(int kib)

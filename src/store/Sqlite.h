@@ -50,7 +50,11 @@ public:
     // file unchanged) a store that a later version of the program marked as newer than
     // kStoreVersion; ReadOnly does the same and then never writes; CreateNew refuses an
     // existing file.
-    explicit Connection(const QString& path, Mode mode = Mode::OpenExisting);
+    // How the store file is read: always a page at a time, or so until blocks of several pages
+    // are asked for (see readInBlocks).
+    enum class Reads { ByPage, InBlocksWhenAsked };
+
+    explicit Connection(const QString& path, Mode mode = Mode::OpenExisting, Reads reads = Reads::ByPage);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -65,6 +69,11 @@ public:
     // none: its pages are written through the page cache anyway, and mapped ones would only add
     // to the memory it takes.
     void setMemoryMap(qint64 bytes);
+    // From now on reads the store file in blocks of several pages (on) or a page at a time, on
+    // a connection made with Reads::InBlocksWhenAsked; others read page by page anyway. For a
+    // read that visits pages close together in the file's order, such as many rows by rowid,
+    // most pages then cost no read of their own (see BlockReads.h).
+    void readInBlocks(bool on);
     // Keeps at most kib KiB of pages in the page cache from now on.
     void setPageCache(int kib);
 
