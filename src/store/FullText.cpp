@@ -1822,14 +1822,6 @@ struct GatheredLines {
     }
 };
 
-// Reads the rows of the second half of a result on a connection and a thread of their own while
-// the caller reads the first half. The thread starts before the rows are known: it opens its
-// connection and loads the collation while the caller finds them. The second connection must see
-// what the first one sees: it starts its read while the first holds its read lock, which in a
-// store with a rollback journal keeps every writer from committing in between. Neither reader
-// ever waits for the other while a lock may be waited for: the second gives up at once when it
-// would wait for a lock (a writer about to commit), and a caller done with its half before the
-// second has begun takes the second half over; in both cases the caller reads it.
 // Rows that lie this close on average (rowids apart) share pages and blocks of pages: reading
 // them in blocks saves most of the system's calls (one character's 19,629 rows of a million, 51
 // apart: a quarter less time). Rows further apart would have a block read for one or two of its
@@ -1862,6 +1854,14 @@ private:
     const bool on_;
 };
 
+// Reads the rows of the second half of a result on a connection and a thread of their own while
+// the caller reads the first half. The thread starts before the rows are known: it opens its
+// connection and loads the collation while the caller finds them. The second connection must see
+// what the first one sees: it starts its read while the first holds its read lock, which in a
+// store with a rollback journal keeps every writer from committing in between. Neither reader
+// ever waits for the other while a lock may be waited for: the second gives up at once when it
+// would wait for a lock (a writer about to commit), and a caller done with its half before the
+// second has begun takes the second half over; in both cases the caller reads it.
 class SecondReader {
 public:
     SecondReader(const QString& path, const std::vector<qint64>& unchecked, const ParsedQuery& query)
