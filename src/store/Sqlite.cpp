@@ -114,7 +114,9 @@ void Connection::readInBlocks(bool on)
     int asked = on ? 1 : 0;
     // A connection made without the layer answers that it knows no such control: it goes on
     // reading page by page, which is never wrong.
-    (void)sqlite3_file_control(db_, "main", kBlockReadsControl, &asked);
+    const int result = sqlite3_file_control(db_, "main", kBlockReadsControl, &asked);
+    Q_ASSERT(result == SQLITE_OK || result == SQLITE_NOTFOUND);
+    Q_UNUSED(result);
 }
 
 void Connection::setPageCache(int kib)

@@ -45,15 +45,14 @@ bool givePageCacheRoomInHugePages();
 class Connection {
 public:
     enum class Mode { OpenExisting, CreateNew, ReadOnly };
+    // How the store file is read: always a page at a time, or so until blocks of several pages
+    // are asked for (see readInBlocks).
+    enum class Reads { ByPage, InBlocksWhenAsked };
 
     // Opens the file at path. OpenExisting never creates a file, and refuses (StoreError, the
     // file unchanged) a store that a later version of the program marked as newer than
     // kStoreVersion; ReadOnly does the same and then never writes; CreateNew refuses an
     // existing file.
-    // How the store file is read: always a page at a time, or so until blocks of several pages
-    // are asked for (see readInBlocks).
-    enum class Reads { ByPage, InBlocksWhenAsked };
-
     explicit Connection(const QString& path, Mode mode = Mode::OpenExisting, Reads reads = Reads::ByPage);
     ~Connection();
     Connection(const Connection&) = delete;
