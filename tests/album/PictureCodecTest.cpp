@@ -284,7 +284,8 @@ TEST(PictureCodec, TheDecodeCheckRefusesExactlyWhatTheFullDecodeRefuses)
         EXPECT_EQ(refused(check, streams[i]), byFullDecode) << "stream " << i;
         refusals += byFullDecode;
     }
-    EXPECT_GE(refusals, 32);  // every cut or shortened stream, the bomb, the huge claim, the BMP, the empty one
+    // Every cut or shortened stream, the bomb, the huge claim, the BMP, the empty one.
+    EXPECT_GE(refusals, 32);
 
     // A bomb stops at the scan limit here too, with the full decode's message.
     try {

@@ -33,8 +33,8 @@ TEST(BlockReads, RowsReadInBlocksAreTheFilesRowsBeforeAndAfterAnotherConnectionW
     const QString path = folder.filePath(QStringLiteral("blocks.mdb"));
     constexpr qint64 kRows = 3000;
     Connection writer(path, Connection::Mode::CreateNew);
-    // Rows of 1 to 5,000 bytes, some spilling onto overflow pages; about 4 MB in all, which
-    // does not end on a block's edge.
+    // Rows of a few bytes to 5,000, some spilling onto overflow pages: a file of about 1.1 MB,
+    // whose last block of pages is a partial one.
     writer.exec(QStringLiteral(
         "create table t(x text); insert into t select printf('%d-%s', x, lower(hex(randomblob("
         "case when x % 97 = 0 then 2500 else x % 300 end)))) from (with recursive c(x) as "

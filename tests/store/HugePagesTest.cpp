@@ -95,4 +95,3 @@ TEST(EnginePageCache, AConnectionKeepsEveryPageItReadUpToItsCacheSize)
 }
 
 } // namespace
-
